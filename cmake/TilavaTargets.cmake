@@ -1,0 +1,40 @@
+# One static library per folder. Sources are picked up by pattern so that a new
+# file needs no edit here; files for one system only are named by suffix:
+#   *Win.cpp    Windows only
+#   *Posix.cpp  everything but Windows
+function(tilava_warnings target)
+  if(MSVC)
+    target_compile_options(${target} PRIVATE /W4 /permissive-)
+  else()
+    target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic)
+  endif()
+endfunction()
+
+function(tilava_pick_sources out dir)
+  file(GLOB sources CONFIGURE_DEPENDS ${dir}/*.cpp ${dir}/*.h)
+  if(WIN32)
+    list(FILTER sources EXCLUDE REGEX "Posix\\.cpp$")
+  else()
+    list(FILTER sources EXCLUDE REGEX "Win\\.cpp$")
+  endif()
+  set(${out} ${sources} PARENT_SCOPE)
+endfunction()
+
+# tilava_library(<target> DEPS <targets...>)
+function(tilava_library target)
+  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  tilava_pick_sources(sources ${CMAKE_CURRENT_SOURCE_DIR})
+  list(FILTER sources INCLUDE REGEX "\\.cpp$")
+  if(NOT sources)
+    # A layer that has no code yet still links, so the layers above it build.
+    add_library(${target} INTERFACE)
+    target_include_directories(${target} INTERFACE ${PROJECT_SOURCE_DIR})
+    target_link_libraries(${target} INTERFACE ${ARG_DEPS})
+    return()
+  endif()
+  tilava_pick_sources(sources ${CMAKE_CURRENT_SOURCE_DIR})
+  add_library(${target} STATIC ${sources})
+  target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${target} PUBLIC ${ARG_DEPS})
+  tilava_warnings(${target})
+endfunction()

@@ -1,0 +1,58 @@
+include(GoogleTest)
+
+if(CMAKE_CROSSCOMPILING)
+  # Debian ships GoogleTest's sources; they cross-compile as they are.
+  set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  add_library(GTest::gtest ALIAS gtest)
+  add_library(GTest::gtest_main ALIAS gtest_main)
+  add_library(GTest::gmock ALIAS gmock)
+else()
+  find_package(GTest REQUIRED)
+endif()
+
+# Every <Name>Test.cpp in a tests/<layer> folder is one test program.
+# Files for one system only: *WinTest.cpp (Windows), *PosixTest.cpp (the rest).
+function(tilava_gtests layer)
+  cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
+  file(GLOB tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*Test.cpp)
+  file(GLOB helpers CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*Support.cpp)
+  if(WIN32)
+    list(FILTER tests EXCLUDE REGEX "PosixTest\\.cpp$")
+    set(labels "${layer};windows")
+  else()
+    list(FILTER tests EXCLUDE REGEX "WinTest\\.cpp$")
+    set(labels "${layer}")
+  endif()
+  foreach(src IN LISTS tests)
+    get_filename_component(name ${src} NAME_WE)
+    set(target ${layer}_${name})
+    add_executable(${target} ${src} ${helpers})
+    target_link_libraries(${target} PRIVATE ${ARG_LIBS} GTest::gtest_main GTest::gmock)
+    target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/tests)
+    tilava_warnings(${target})
+    gtest_discover_tests(${target}
+      DISCOVERY_MODE PRE_TEST
+      DISCOVERY_TIMEOUT 60
+      PROPERTIES LABELS "${labels}" ENVIRONMENT "TILAVA_TEST_DATA=${PROJECT_SOURCE_DIR}/tests/data")
+  endforeach()
+endfunction()
+
+# Every <Name>Test.cpp in tests/ui is one Qt Test program on the offscreen platform.
+function(tilava_qtests layer)
+  cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
+  file(GLOB tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*Test.cpp)
+  file(GLOB helpers CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*Support.cpp
+       ${CMAKE_CURRENT_SOURCE_DIR}/*Support.h)
+  foreach(src IN LISTS tests)
+    get_filename_component(name ${src} NAME_WE)
+    set(target ${layer}_${name})
+    add_executable(${target} ${src} ${helpers})
+    target_link_libraries(${target} PRIVATE ${ARG_LIBS} Qt6::Test)
+    target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/tests)
+    tilava_warnings(${target})
+    add_test(NAME ${target} COMMAND ${target})
+    set_tests_properties(${target} PROPERTIES LABELS "${layer}" TIMEOUT 120
+      ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TILAVA_TEST_DATA=${PROJECT_SOURCE_DIR}/tests/data")
+  endforeach()
+endfunction()

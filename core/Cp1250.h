@@ -1,0 +1,32 @@
+#pragma once
+
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace tilava {
+
+// Windows-1250 exists only at the file boundary: day files and the help document.
+
+// A character that Windows-1250 cannot hold; what() names it in Slovak.
+class Cp1250Error : public std::runtime_error {
+public:
+    Cp1250Error(char32_t znak, const std::string& sprava) : std::runtime_error(sprava), znak(znak) {}
+    char32_t znak;
+};
+
+// Every byte decodes to one character; the five unassigned bytes become the control
+// characters U+0081, U+0083, U+0088, U+0090 and U+0098, as Windows does.
+std::string DecodeCp1250(std::string_view bytes);
+
+// Encodes UTF-8 text; throws Cp1250Error for the first character Windows-1250 cannot hold.
+std::string EncodeCp1250(std::string_view utf8);
+
+// The first character of the UTF-8 text that Windows-1250 cannot hold, if any.
+std::optional<char32_t> FirstUnencodable(std::string_view utf8);
+
+// "U+1F600 „😀“" style description of a character for messages.
+std::string DescribeCharacter(char32_t c);
+
+} // namespace tilava

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <chrono>
+
+namespace tilava {
+
+// ISO weekday: Monday = 1 .. Sunday = 7.
+int IsoWeekday(std::chrono::sys_days den);
+
+// ISO 8601 week number, 1 .. 53 (the week that holds the year's first Thursday is week 1).
+int IsoWeekNumber(std::chrono::sys_days den);
+
+// The Monday of the ISO week that holds the day.
+std::chrono::sys_days MondayOfWeek(std::chrono::sys_days den);
+
+// Easter Sunday of a Gregorian year.
+std::chrono::year_month_day VelkaNoc(int rok);
+
+} // namespace tilava

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tilava {
+
+// Lengths and cuts count characters (code points) as the user sees them, never bytes.
+// Malformed UTF-8 counts one character per bad byte and decodes it to U+FFFD.
+
+std::size_t Utf8Length(std::string_view text);
+
+// The first `count` characters of text (all of it when shorter).
+std::string Utf8Left(std::string_view text, std::size_t count);
+
+std::u32string Utf8ToUtf32(std::string_view text);
+std::string Utf32ToUtf8(std::u32string_view text);
+void AppendUtf8(std::string& out, char32_t c);
+
+} // namespace tilava

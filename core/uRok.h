@@ -1,0 +1,41 @@
+#pragma once
+
+#include "core/uDen.h"
+
+#include <array>
+#include <chrono>
+#include <string>
+#include <string_view>
+
+namespace tilava {
+
+// The year calendar: a Slovak and a Czech day list for every day and month
+// (impossible dates such as 31 April included, and empty). It knows no years.
+class TRok {
+public:
+    TRok() = default;
+    virtual ~TRok() = default;
+    TRok(const TRok&) = delete;
+    TRok& operator=(const TRok&) = delete;
+
+    // Adds every name-day and holiday text, the Slovak table first.
+    void Naplnit();
+    // Appends to the Slovak table for jazyk 's', to the Czech one for any other letter.
+    void Pridaj(int den, int mesiac, char jazyk, std::string nazov, bool sviatok);
+    // The list of a day in the table JazykSK selects. It lives as long as the calendar.
+    const TSviatky& DajDen(int den, int mesiac) const;
+    const TSviatky& DajDatum(std::chrono::year_month_day datum) const;
+    const TSviatky& DajDatum(std::chrono::sys_days datum) const;
+
+    bool JazykSK = true;
+
+    using Tabulka = std::array<std::array<TSviatky, 12>, 31>; // [den - 1][mesiac - 1]
+    Tabulka TabulkaSK;
+    Tabulka TabulkaCZ;
+};
+
+// Weekday names, Monday = 1 .. Sunday = 7 (index 0 unused), and month names 1..12.
+extern const std::array<std::string_view, 8> Dni;
+extern const std::array<std::string_view, 13> Mesiace;
+
+} // namespace tilava
