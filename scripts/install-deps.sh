@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages that a step needs, only those that are missing.
+# Usage: scripts/install-deps.sh build|test|windows|run ...
+set -euo pipefail
+
+declare -A groups=(
+  [build]="cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libjpeg-dev libturbojpeg0-dev fonts-dejavu-core"
+  [test]="libgtest-dev libgmock-dev googletest libbenchmark-dev clang-format desktop-file-utils"
+  [windows]="g++-mingw-w64-x86-64-posix wine64 wine locales"
+  [run]="xvfb x11-utils imagemagick"
+)
+
+wanted=()
+for group in "$@"; do
+  [[ -n "${groups[$group]:-}" ]] || { echo "install-deps: unknown group '$group'" >&2; exit 2; }
+  for pkg in ${groups[$group]}; do wanted+=("$pkg"); done
+done
+
+missing=()
+for pkg in "${wanted[@]}"; do
+  status=$(dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null || true)
+  [[ "$status" == "install ok installed" ]] || missing+=("$pkg")
+done
+((${#missing[@]} == 0)) && exit 0
+
+echo "Installing: ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+apt-get update -qq
+apt-get install -y -qq --no-install-recommends "${missing[@]}" </dev/null
