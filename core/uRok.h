@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/Clock.h"
 #include "core/uDen.h"
 
 #include <array>
@@ -23,9 +24,12 @@ public:
     // Appends to the Slovak table for jazyk 's', to the Czech one for any other letter.
     void Pridaj(int den, int mesiac, char jazyk, std::string nazov, bool sviatok);
     // The list of a day in the table JazykSK selects. It lives as long as the calendar.
+    // A day or month outside 1..31 / 1..12 gets an empty list.
     const TSviatky& DajDen(int den, int mesiac) const;
+    // DajDen of the date's day and month; the year and the time of day do not count.
     const TSviatky& DajDatum(std::chrono::year_month_day datum) const;
     const TSviatky& DajDatum(std::chrono::sys_days datum) const;
+    const TSviatky& DajDatum(const LocalDateTime& datum) const;
 
     bool JazykSK = true;
 
