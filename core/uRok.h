@@ -22,6 +22,7 @@ public:
     // Adds every name-day and holiday text, the Slovak table first.
     void Naplnit();
     // Appends to the Slovak table for jazyk 's', to the Czech one for any other letter.
+    // Throws std::out_of_range for a day outside 1..31 or a month outside 1..12.
     void Pridaj(int den, int mesiac, char jazyk, std::string nazov, bool sviatok);
     // The list of a day in the table JazykSK selects. It lives as long as the calendar.
     // A day or month outside 1..31 / 1..12 gets an empty list.
