@@ -13,7 +13,7 @@ int IsoWeekNumber(std::chrono::sys_days den);
 // The Monday of the ISO week that holds the day.
 std::chrono::sys_days MondayOfWeek(std::chrono::sys_days den);
 
-// Easter Sunday of a Gregorian year.
+// Easter Sunday of a Gregorian year (from 1583, the first whole Gregorian year).
 std::chrono::year_month_day VelkaNoc(int rok);
 
 } // namespace tilava

@@ -16,7 +16,12 @@ std::size_t Utf8Length(std::string_view text);
 std::string Utf8Left(std::string_view text, std::size_t count);
 
 std::u32string Utf8ToUtf32(std::string_view text);
+// Surrogates and values above U+10FFFF are written as U+FFFD.
 std::string Utf32ToUtf8(std::u32string_view text);
 void AppendUtf8(std::string& out, char32_t c);
+
+// Decodes the character that starts at byte `pos` (pos < text.size()) and moves pos past it:
+// past one byte only when that byte does not start a well-formed character (U+FFFD).
+char32_t Utf8Next(std::string_view text, std::size_t& pos);
 
 } // namespace tilava
