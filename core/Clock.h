@@ -6,8 +6,8 @@ namespace tilava {
 
 // A local calendar date with the time of day, as the user's wall clock shows it.
 struct LocalDateTime {
-    std::chrono::sys_days den{};             // the local date (the time zone already applied)
-    std::chrono::milliseconds casDna{0};     // time since local midnight, 0 .. 86'399'999
+    std::chrono::sys_days den{};         // the local date (the time zone already applied)
+    std::chrono::milliseconds casDna{0}; // time since local midnight, 0 .. 86'399'999
 
     std::chrono::year_month_day Datum() const { return std::chrono::year_month_day{den}; }
     friend bool operator==(const LocalDateTime&, const LocalDateTime&) = default;
