@@ -1,0 +1,114 @@
+#include "model/Reminders.h"
+
+#include "TempNotesSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <climits>
+
+using namespace std::chrono;
+
+namespace tilava {
+namespace {
+
+using test::RiadkyDna;
+using test::TempNotesFolder;
+using test::Zaznam;
+
+constexpr sys_days dnes = sys_days{year{2025} / 3 / 30}; // a Sunday
+
+class Pripomienky : public testing::Test {
+protected:
+    Pripomienky() {
+        // today: a birthday, a note and an anniversary; tomorrow a note; the day after it one
+        // note on a day that is not listed; three days on a birthday
+        folder.ZapisDen(30, 3,
+                        RiadkyDna({{2, 1980, "Jano"}, {1, 2025, "Zubár"}, {3, 2000, "svadba"}}));
+        folder.ZapisDen(31, 3, RiadkyDna({{1, 2019, " staré"}}));
+        folder.ZapisDen(1, 4, RiadkyDna({{1, 2025, "skryté"}}, false));
+        folder.ZapisDen(2, 4, RiadkyDna({{2, 2000, "Eva"}}));
+    }
+    Reminders Zostav(int dopredu) { return Reminders::Zostav(poznamky, dnes, dopredu); }
+
+    TempNotesFolder folder;
+    TDayNotes poznamky{folder.Cesta()};
+};
+
+TEST_F(Pripomienky, DopreduVyberaDniVPoradi) {
+    const ReminderLine jano{TDruh::Narodeniny, "Jano 45. narodeniny"};
+    const ReminderLine zubar{TDruh::Poznamka, "Zubár"};
+    const ReminderLine svadba{TDruh::Vyrocie, "25. výročie svadba"};
+    // a plain note of another year is listed like any other entry; its blanks stay
+    const ReminderLine stare{TDruh::Poznamka, " staré"};
+    const ReminderLine eva{TDruh::Narodeniny, "Eva 25. narodeniny"};
+    struct {
+        int dopredu;
+        std::vector<ReminderLine> riadky;
+        std::string text;
+    } const pripady[] = {
+        {-1, {}, ""},
+        {0, {jano, zubar, svadba}, "Jano 45. narodeniny\n\rZubár\n\r25. výročie svadba"},
+        {1,
+         {jano, zubar, svadba, stare},
+         "Jano 45. narodeniny\n\rZubár\n\r25. výročie svadba\n\r staré"},
+        {2,
+         {jano, zubar, svadba, stare},
+         "Jano 45. narodeniny\n\rZubár\n\r25. výročie svadba\n\r staré"},
+        {3,
+         {jano, zubar, svadba, stare, eva},
+         "Jano 45. narodeniny\n\rZubár\n\r25. výročie svadba\n\r staré\n\rEva 25. narodeniny"},
+    };
+    for (const auto& p : pripady) {
+        SCOPED_TRACE(p.dopredu);
+        const Reminders r = Zostav(p.dopredu);
+        EXPECT_EQ(r.riadky, p.riadky);
+        EXPECT_EQ(r.text, p.text);
+        EXPECT_FALSE(r.chyba);
+    }
+}
+
+TEST_F(Pripomienky, ChybnySuborZastaviZoznamAPovieKdeJeChyba) {
+    // the second record's kind line is not a number (line 7 of the file)
+    folder.ZapisDen(31, 3, {"!", "-1", "1", "2025", "ráno", "-1", "abc", "2025", "večer"});
+    const Reminders r = Zostav(3);
+    ASSERT_TRUE(r.chyba);
+    EXPECT_NE(r.chyba->find("0331.txt"), std::string::npos) << *r.chyba;
+    EXPECT_NE(r.chyba->find("riadok 7"), std::string::npos) << *r.chyba;
+    // today's lines stay; nothing of the bad day and nothing after it is listed
+    ASSERT_EQ(r.riadky.size(), 3u);
+    EXPECT_EQ(r.text, "Jano 45. narodeniny\n\rZubár\n\r25. výročie svadba");
+}
+
+TEST_F(Pripomienky, ZoznamKonciNaStoRiadkoch) {
+    std::vector<Zaznam> vela;
+    for (int i = 1; i <= 101; ++i)
+        vela.push_back({1, 2025, "pripomienka " + std::to_string(i)});
+    folder.ZapisDen(30, 3, RiadkyDna(vela));
+    const Reminders r = Zostav(5);
+    ASSERT_EQ(r.riadky.size(), Reminders::MaxRiadkov);
+    EXPECT_EQ(r.riadky.back().text, "pripomienka 100");
+    EXPECT_FALSE(r.chyba);
+}
+
+TEST_F(Pripomienky, VelkeDopreduSaNezasekne) {
+    // no listed day at all: the four-year cycle has been seen, nothing more can come
+    TempNotesFolder prazdny;
+    TDayNotes ziadne{prazdny.Cesta()};
+    EXPECT_TRUE(Reminders::Zostav(ziadne, dnes, INT_MAX).riadky.empty());
+    // a day more than a year ahead is still found
+    prazdny.ZapisDen(1, 5, RiadkyDna({{1, 2026, "o rok"}}));
+    const Reminders r = Reminders::Zostav(ziadne, dnes, 400);
+    ASSERT_EQ(r.riadky.size(), 2u);
+    // and a huge count stops at the hundredth line, 100 years ahead
+    EXPECT_EQ(Reminders::Zostav(ziadne, dnes, INT_MAX).riadky.size(), Reminders::MaxRiadkov);
+}
+
+TEST(Tooltip, TextSPoctomPripomienok) {
+    EXPECT_EQ(Reminders::Tooltip("30. 3. 2025", 3),
+              "Tilava: 30. 3. 2025\nPočet pripomienok na dnes: 3");
+    EXPECT_EQ(Reminders::Tooltip("1.1.2025", 0), "Tilava: 1.1.2025\nPočet pripomienok na dnes: 0");
+}
+
+} // namespace
+} // namespace tilava

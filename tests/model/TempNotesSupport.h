@@ -1,0 +1,40 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tilava::test {
+
+// A notes folder of its own under the temporary folder, removed with everything in it.
+class TempNotesFolder {
+public:
+    TempNotesFolder();
+    ~TempNotesFolder();
+    TempNotesFolder(const TempNotesFolder&) = delete;
+    TempNotesFolder& operator=(const TempNotesFolder&) = delete;
+
+    const std::filesystem::path& Cesta() const { return cesta_; }
+
+    // Writes the day file of day.month as the program does: UTF-8 lines turned into
+    // Windows-1250, each ending in CR LF.
+    void ZapisDen(int den, int mesiac, const std::vector<std::string>& riadky) const;
+    // Writes the bytes as they are.
+    void ZapisBajty(int den, int mesiac, std::string_view bajty) const;
+    std::filesystem::path Subor(int den, int mesiac) const;
+
+private:
+    std::filesystem::path cesta_;
+};
+
+// The lines of a day file with the "!" line and one four-line record per entry
+// {kind code, year, text}.
+struct Zaznam {
+    int druh; // 1 note, 2 birthday, 3 anniversary
+    int rok;
+    std::string text;
+};
+std::vector<std::string> RiadkyDna(const std::vector<Zaznam>& zaznamy, bool pripomenut = true);
+
+} // namespace tilava::test
