@@ -1,0 +1,247 @@
+#include "store/DayFile.h"
+
+#include "core/Cp1250.h"
+#include "core/Utf8.h"
+#include "store/NotesError.h"
+
+#include <cstdint>
+#include <limits>
+#include <optional>
+
+namespace tilava {
+
+namespace {
+
+constexpr std::string_view kKoniecRiadka = "\r\n";
+
+// Hands out the lines of the file one by one; past the end every line is empty, so a last
+// record that lacks only its text still loads.
+class Riadky {
+public:
+    explicit Riadky(std::string_view bytes) : bytes_(bytes) {}
+
+    bool NaKonci() const { return pos_ >= bytes_.size(); }
+    // Number of the line that Dalsi returned last, from 1.
+    int Cislo() const { return cislo_; }
+    // The line returned last lay past the end of the file.
+    bool ZaKoncom() const { return zaKoncom_; }
+
+    std::string_view Dalsi() {
+        ++cislo_;
+        zaKoncom_ = NaKonci();
+        if (zaKoncom_) {
+            return {};
+        }
+        const std::size_t lf = bytes_.find('\n', pos_);
+        const std::size_t koniec = lf == std::string_view::npos ? bytes_.size() : lf;
+        std::string_view riadok = bytes_.substr(pos_, koniec - pos_);
+        if (lf != std::string_view::npos && !riadok.empty() && riadok.back() == '\r') {
+            riadok.remove_suffix(1);
+        }
+        pos_ = lf == std::string_view::npos ? bytes_.size() : lf + 1;
+        return riadok;
+    }
+
+private:
+    std::string_view bytes_;
+    std::size_t pos_ = 0;
+    int cislo_ = 0;
+    bool zaKoncom_ = false;
+};
+
+// An optional sign and at least one decimal digit.
+bool JeCeleCislo(std::string_view s) {
+    if (!s.empty() && (s.front() == '+' || s.front() == '-')) {
+        s.remove_prefix(1);
+    }
+    if (s.empty()) {
+        return false;
+    }
+    for (const char c : s) {
+        if (c < '0' || c > '9') {
+            return false;
+        }
+    }
+    return true;
+}
+
+enum class Cislo { Ok, NieJeCislo, MimoRozsahu };
+
+Cislo CitajCislo(std::string_view s, std::int32_t& out) {
+    if (!JeCeleCislo(s)) {
+        return Cislo::NieJeCislo;
+    }
+    const bool zaporne = s.front() == '-';
+    if (s.front() == '+' || s.front() == '-') {
+        s.remove_prefix(1);
+    }
+    // The magnitude of INT32_MIN is one more than INT32_MAX.
+    const std::int64_t hranica = std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1;
+    std::int64_t hodnota = 0;
+    for (const char c : s) {
+        hodnota = hodnota * 10 + (c - '0');
+        if (hodnota > hranica) {
+            return Cislo::MimoRozsahu;
+        }
+    }
+    if (zaporne) {
+        hodnota = -hodnota;
+    }
+    if (hodnota > std::numeric_limits<std::int32_t>::max()) {
+        return Cislo::MimoRozsahu;
+    }
+    out = static_cast<std::int32_t>(hodnota);
+    return Cislo::Ok;
+}
+
+bool RovnakeBezVelkosti(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        char x = a[i];
+        if (x >= 'A' && x <= 'Z') {
+            x = static_cast<char>(x - 'A' + 'a');
+        }
+        if (x != b[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// A number (non-zero is true) or True / False in any letter case.
+std::optional<bool> CitajPotvrdenie(std::string_view s) {
+    if (JeCeleCislo(s)) {
+        return s.find_first_of("123456789") != std::string_view::npos;
+    }
+    if (RovnakeBezVelkosti(s, "true")) {
+        return true;
+    }
+    if (RovnakeBezVelkosti(s, "false")) {
+        return false;
+    }
+    return std::nullopt;
+}
+
+// A piece of text for a message: at most 30 characters, control characters made visible.
+std::string Ukazka(std::string_view utf8) {
+    constexpr std::size_t kNajviac = 30;
+    std::string out;
+    for (const char32_t c : Utf8ToUtf32(Utf8Left(utf8, kNajviac))) {
+        AppendUtf8(out, (c < 0x20 || c == 0x7F) ? U'\uFFFD' : c);
+    }
+    if (Utf8Length(utf8) > kNajviac) {
+        out += "…";
+    }
+    return out;
+}
+
+// What the line holds instead of what was expected.
+std::string CoTamJe(const Riadky& riadky, std::string_view riadok) {
+    if (riadky.ZaKoncom()) {
+        return "súbor sa skončil";
+    }
+    if (riadok.empty()) {
+        return "riadok je prázdny";
+    }
+    return "je tam „" + Ukazka(DecodeCp1250(riadok)) + "“";
+}
+
+[[noreturn]] void Chybny(const std::filesystem::path& subor, const Riadky& riadky,
+                         std::string_view riadok, const std::string& ocakavane) {
+    throw NotesError(NotesError::Kind::Format, subor, riadky.Cislo(),
+                     ocakavane + ", no " + CoTamJe(riadky, riadok) + ".");
+}
+
+std::int32_t CitajCeleCislo(const std::filesystem::path& subor, Riadky& riadky,
+                            const std::string& ocakavane) {
+    const std::string_view riadok = riadky.Dalsi();
+    std::int32_t hodnota = 0;
+    switch (CitajCislo(riadok, hodnota)) {
+    case Cislo::Ok:
+        return hodnota;
+    case Cislo::MimoRozsahu:
+        throw NotesError(NotesError::Kind::Format, subor, riadky.Cislo(),
+                         ocakavane + ", no číslo „" + std::string(riadok) +
+                             "“ je mimo rozsahu od -2147483648 do 2147483647.");
+    case Cislo::NieJeCislo:
+        break;
+    }
+    Chybny(subor, riadky, riadok, ocakavane);
+}
+
+} // namespace
+
+void ParseDayFile(std::string_view bytes, const std::filesystem::path& subor, DayFile& den) {
+    Riadky riadky(bytes);
+    if (riadky.NaKonci()) {
+        return;
+    }
+    den.Pripomenut = riadky.Dalsi() == "!";
+    while (!riadky.NaKonci()) {
+        TNote zaznam;
+        const std::string_view potvrdenie = riadky.Dalsi();
+        const std::optional<bool> potvrdena = CitajPotvrdenie(potvrdenie);
+        if (!potvrdena) {
+            Chybny(subor, riadky, potvrdenie,
+                   "očakávalo sa potvrdenie záznamu (číslo ako -1 či 0, alebo True či False)");
+        }
+        zaznam.Potvrdena = *potvrdena;
+        // An unknown kind code leaves the default kind, a birthday.
+        switch (
+            CitajCeleCislo(subor, riadky, "očakával sa druh záznamu (celé číslo 1, 2 alebo 3)")) {
+        case 1:
+            zaznam.Druh = TDruh::Poznamka;
+            break;
+        case 2:
+            zaznam.Druh = TDruh::Narodeniny;
+            break;
+        case 3:
+            zaznam.Druh = TDruh::Vyrocie;
+            break;
+        default:
+            break;
+        }
+        zaznam.Rok = CitajCeleCislo(subor, riadky, "očakával sa rok (celé číslo)");
+        zaznam.Text = DecodeCp1250(riadky.Dalsi());
+        den.Zaznamy.push_back(std::move(zaznam));
+    }
+}
+
+std::string FormatDayFile(const DayFile& den, const std::filesystem::path& subor) {
+    std::string out;
+    out += den.Pripomenut ? "!" : "x";
+    out += kKoniecRiadka;
+    int poradie = 0;
+    for (const TNote& zaznam : den.Zaznamy) {
+        ++poradie;
+        const std::string ktory =
+            "text " + std::to_string(poradie) + ". záznamu („" + Ukazka(zaznam.Text) + "“)";
+        if (zaznam.Text.find_first_of("\r\n") != std::string::npos) {
+            throw NotesError(NotesError::Kind::Encoding, subor, 0,
+                             ktory + " má viac riadkov, no záznam môže mať len jeden; "
+                                     "nič sa neuložilo.");
+        }
+        std::string text;
+        try {
+            text = EncodeCp1250(zaznam.Text);
+        } catch (const Cp1250Error& e) {
+            throw NotesError(NotesError::Kind::Encoding, subor, 0,
+                             ktory + " obsahuje znak " + DescribeCharacter(e.znak) +
+                                 ", ktorý sa v kódovaní Windows-1250 nedá uložiť; "
+                                 "nič sa neuložilo.");
+        }
+        out += zaznam.Potvrdena ? "-1" : "0";
+        out += kKoniecRiadka;
+        out += std::to_string(static_cast<int>(zaznam.Druh) + 1);
+        out += kKoniecRiadka;
+        out += std::to_string(zaznam.Rok);
+        out += kKoniecRiadka;
+        out += text;
+        out += kKoniecRiadka;
+    }
+    return out;
+}
+
+} // namespace tilava

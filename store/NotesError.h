@@ -1,0 +1,31 @@
+#pragma once
+
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+
+namespace tilava {
+
+// A day file that could not be read, parsed or written. what() is the whole message for the
+// user, in Slovak: which file, which line (when it is about a line) and what went wrong.
+class NotesError : public std::runtime_error {
+public:
+    enum class Kind {
+        Read,      // the file could not be opened or read
+        Format,    // a line is not what the four-line record needs there
+        Write,     // the file could not be written or deleted
+        NotLoaded, // the last load of the day failed, so saving would overwrite unread entries
+        Encoding,  // a text cannot be written in Windows-1250 (or spans lines)
+        Vanished,  // the loaded file disappeared before the save
+    };
+
+    // `line` counts from 1; 0 when the error is not about one line.
+    NotesError(Kind kind, std::filesystem::path file, int line, std::string reason);
+
+    Kind kind;
+    std::filesystem::path file;
+    int line;
+    std::string reason;
+};
+
+} // namespace tilava

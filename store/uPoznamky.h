@@ -1,0 +1,101 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tilava {
+
+// Kind of a user's entry; the day file stores the kind plus one.
+enum class TDruh : std::uint8_t {
+    Poznamka = 0,   // a plain note, shown only in its own year
+    Narodeniny = 1, // a birthday; Rok is the year of birth
+    Vyrocie = 2,    // an anniversary; Rok is the year of the event
+};
+
+// One entry of a day. A new entry is an unconfirmed birthday with no text.
+struct TNote {
+    TDruh Druh = TDruh::Narodeniny;
+    std::int32_t Rok = 0; // year of the note, of birth or of the event
+    bool Potvrdena = false;
+    std::string Text; // one line, UTF-8
+
+    // The text shown for the year `rok`: the note itself, "Jano 30. narodeniny" or
+    // "25. výročie svadba". Zero and negative counts are shown as they come out.
+    std::string Popis(int rok) const;
+
+    friend bool operator==(const TNote&, const TNote&) = default;
+};
+
+// The entries of one day of the year (day and month, whatever the year), loaded from and saved
+// to its day file "MMDD.txt" in the notes folder.
+//
+// A store whose last load failed refuses to save until it loads successfully again: writing it
+// would overwrite the entries it could not read.
+class TDayNotes {
+public:
+    explicit TDayNotes(std::filesystem::path adresar);
+
+    // Loads the entries of the day and month of `datum`. A missing file is an empty day.
+    // Throws NotesError when the file cannot be read or is malformed; the entries before the
+    // bad record stay loaded, and the store refuses to save. Throws std::invalid_argument for
+    // a date that does not exist (29 February of a common year), changing nothing.
+    void Nacitaj(std::chrono::year_month_day datum);
+
+    // Writes the loaded day back, replacing its file atomically; an empty day deletes its
+    // file. Does nothing when nothing was loaded. Throws NotesError and leaves the file as it
+    // was when the last load failed, when a text cannot be written, when the loaded file has
+    // vanished since, or when writing fails.
+    void Uloz();
+
+    // Removes every entry; the date, Pripomenut and a failed load stay.
+    void Vycisti();
+
+    // Appends the entry and returns its 0-based index; the store owns it from then on.
+    int Pridaj(std::unique_ptr<TNote> note);
+    int Pridaj(TNote note);
+
+    // Removes the entry at the 0-based index.
+    void Zmaz(int index);
+
+    // The entry at the 0-based index, to read or change in place. It stays where it is in
+    // memory until it is removed, whatever else is added.
+    TNote& Polozka(int index);
+    const TNote& Polozka(int index) const;
+
+    int Pocet() const;
+
+    // Kind, year and display text of entry i, counted from 1; the display text is for the
+    // year of the loaded date.
+    TDruh DruhPolozky(int i) const;
+    std::int32_t RokPolozky(int i) const;
+    std::string PopisPolozky(int i) const;
+
+    // The day file of the loaded date: Adresar / "MMDD.txt"; empty before the first load.
+    std::filesystem::path NazovSuboru() const;
+
+    const std::filesystem::path& Adresar() const { return adresar_; }
+    // The loaded date; empty before the first load.
+    const std::optional<std::chrono::year_month_day>& Datum() const { return datum_; }
+    // The day's entries are listed among the reminders (the file's first line is "!").
+    bool Pripomenut() const { return pripomenut_; }
+    // The last load failed; Uloz refuses until a load succeeds.
+    bool NacitanieZlyhalo() const { return nacitanieZlyhalo_.has_value(); }
+
+private:
+    std::filesystem::path adresar_;
+    std::optional<std::chrono::year_month_day> datum_;
+    bool pripomenut_ = true;
+    std::vector<std::unique_ptr<TNote>> zaznamy_;
+    // Why the last load failed, for the refusal to save.
+    std::optional<std::string> nacitanieZlyhalo_;
+    int chybnyRiadok_ = 0;
+    // The day file existed when it was loaded.
+    bool suborBol_ = false;
+};
+
+} // namespace tilava
