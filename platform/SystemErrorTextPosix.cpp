@@ -24,6 +24,8 @@ std::string SystemErrorText(unsigned long code) {
         return "časť cesty nie je priečinok";
     case EISDIR:
         return "na jeho mieste je priečinok";
+    case EFBIG:
+        return "súbor by bol príliš veľký";
     case EIO:
         return "chyba pri čítaní alebo zápise na disk";
     case ENAMETOOLONG:

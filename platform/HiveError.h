@@ -1,0 +1,15 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace tilava {
+
+// A settings value that could not be written or deleted; what() says which one and why, in
+// Slovak.
+class HiveError : public std::runtime_error {
+public:
+    explicit HiveError(const std::string& sprava) : std::runtime_error(sprava) {}
+};
+
+} // namespace tilava
