@@ -89,6 +89,7 @@ void TTyzden::Prepocitaj() {
         Den& d = den(i);
         d.datum = {datum_.den - days{vybranyDen_} + days{i}, datum_.casDna};
         d.sviatky = &rok_.DajDatum(d.datum.den);
+        d.zmeneny = false;
         try {
             d.poznamky->Nacitaj(year_month_day{d.datum.den});
         } catch (const std::exception& e) {
@@ -103,10 +104,11 @@ bool TTyzden::Ulozit() {
     chybaUlozenia_.clear();
     bool ulozene = true;
     for (Den& d : dni_) {
-        if (d.poznamky->NacitanieZlyhalo())
-            continue; // its file was not read whole; it stays as it is
+        if (!d.zmeneny || d.poznamky->NacitanieZlyhalo())
+            continue; // nothing to write, or its file was not read whole and stays as it is
         try {
             d.poznamky->Uloz();
+            d.zmeneny = false;
         } catch (const std::exception& e) {
             ulozene = false;
             PridajRiadok(chybaUlozenia_, e.what());
@@ -149,15 +151,21 @@ bool TTyzden::UpravZaznam() {
         if (!editor->Uprav(*novy, rokZaznamu_))
             return false;
         d.poznamky->Pridaj(std::move(novy));
+        d.zmeneny = true;
         PostavRiadky(d);
         return true;
     }
     const int pozicia = d.riadky[static_cast<std::size_t>(vybranyZaznam_ - 1)].Pozicia;
     TNote& zaznam = d.poznamky->Polozka(pozicia);
+    const TNote povodny = zaznam;
     editor->NastavExistujucu(true);
     const bool potvrdene = editor->Uprav(zaznam, rokZaznamu_);
-    if (zaznam.Text.empty())
+    if (!(zaznam == povodny))
+        d.zmeneny = true;
+    if (zaznam.Text.empty()) {
         d.poznamky->Zmaz(pozicia);
+        d.zmeneny = true;
+    }
     PostavRiadky(d);
     return potvrdene;
 }
@@ -168,6 +176,7 @@ bool TTyzden::ZmazZaznam() {
         vybranyZaznam_ >= static_cast<int>(d.riadky.size()))
         return false;
     d.poznamky->Zmaz(d.riadky[static_cast<std::size_t>(vybranyZaznam_)].Pozicia);
+    d.zmeneny = true;
     PostavRiadky(d);
     return true;
 }

@@ -63,8 +63,10 @@ public:
     // read keeps the entries read before the fault, cannot be edited and is not saved; the
     // reasons are kept for the window (ChybaNacitania).
     void Prepocitaj();
-    // Saves every day that loaded completely; a day that fails does not stop the others.
-    // False when any failed (the reasons in ChybaUlozenia).
+    // Saves every day whose entries changed since it was loaded or saved; a day whose file
+    // was not read completely is never saved, and a day that fails does not stop the others.
+    // False when any failed (the reasons in ChybaUlozenia). An unchanged day is not written
+    // again: browsing weeks costs no disk writes.
     bool Ulozit();
 
     void NastavDatum(const LocalDateTime& datum) { datum_ = datum; }
@@ -127,6 +129,8 @@ public:
     const std::vector<TRiadok>& Riadky(int i) const;
     // The day's file was read completely, so its entries can be changed and saved.
     bool Upravitelny(int i) const;
+    // The day's entries changed since it was loaded or saved.
+    bool Zmeneny(int i) const { return den(i).zmeneny; }
 
     // Why days of the last assembly could not be read (file, line, reason, one line per
     // day); empty when all were read.
@@ -143,6 +147,7 @@ private:
         LocalDateTime datum;
         const TSviatky* sviatky = nullptr;
         std::vector<TRiadok> riadky;
+        bool zmeneny = false; // entries changed since the last load or save
     };
 
     Den& den(int i);

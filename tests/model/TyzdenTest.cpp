@@ -226,6 +226,8 @@ TEST_F(TyzdenTest, AFailedSaveKeepsTheWeekAndSavesEveryOtherDay) {
         Pridaj(*t, {TDruh::Narodeniny, 1980, true, "Jano"});
         t->VyberDen(6);
         Pridaj(*t, {TDruh::Vyrocie, 2000, true, "svadba"});
+        t->VyberDen(3);
+        Pridaj(*t, {TDruh::Poznamka, 2025, true, "streda"});
         t->VyberDen(2);
         // The place of Wednesday's file is taken by a folder: its save fails.
         fs::create_directory(priecinok / "1231.txt");
@@ -285,6 +287,45 @@ TEST_F(TyzdenTest, AMalformedDayFileIsShownButNeitherEditedNorOverwritten) {
     EXPECT_EQ(t->Vykonaj(TTyzden::TyzdenDopredu), TTyzden::Hotovo);
     EXPECT_EQ(Citaj(priecinok / "0312.txt"), pokazeny);
     EXPECT_EQ(Citaj(priecinok / "0314.txt"), "!\r\n-1\r\n1\r\n2024\r\nZubar\r\n");
+}
+
+TEST_F(TyzdenTest, OnlyChangedDaysAreWritten) {
+    // Files as an older version or a text editor may leave them: LF line ends, a flag word.
+    const std::string lf = "!\n-1\n2\n1980\nJano\n";
+    const std::string slovo = "x\r\nTrue\r\n3\r\n2000\r\nsvadba\r\n";
+    Zapis(priecinok / "0311.txt", lf);
+    Zapis(priecinok / "0312.txt", slovo);
+    Zapis(priecinok / "0313.txt", "!\r\n-1\r\n1\r\n2024\r\nzmizne\r\n");
+    Zapis(priecinok / "0314.txt", "!\r\n");
+    auto t = Otvor(2024y / 3 / 13);
+    fs::remove(priecinok / "0313.txt"); // removed by hand while the week is shown
+
+    // Cancelling the editor, or confirming an entry unchanged, changes nothing either.
+    t->VyberDen(1);
+    Edituj(*t, [](TNote&) {});
+    t->NastavZaznam(1);
+    EXPECT_EQ(t->Vykonaj(TTyzden::UpravitZaznam), TTyzden::Hotovo);
+    Edituj(
+        *t, [](TNote& n) { n.Text = "Fero"; }, false);
+    EXPECT_EQ(t->Vykonaj(TTyzden::UpravitZaznam), TTyzden::Nevykonane);
+    EXPECT_FALSE(t->Zmeneny(1));
+
+    EXPECT_EQ(t->Vykonaj(TTyzden::TyzdenDopredu), TTyzden::Hotovo);
+    EXPECT_EQ(Citaj(priecinok / "0311.txt"), lf);
+    EXPECT_EQ(Citaj(priecinok / "0312.txt"), slovo);
+    EXPECT_FALSE(fs::exists(priecinok / "0313.txt"));
+    EXPECT_EQ(Citaj(priecinok / "0314.txt"), "!\r\n");
+
+    // A changed day is written in the day-file form, its first line kept.
+    EXPECT_EQ(t->Vykonaj(TTyzden::TyzdenSpat), TTyzden::Hotovo);
+    t->VyberDen(2);
+    Edituj(*t, [](TNote& n) { n.Rok = 2001; });
+    t->NastavZaznam(1);
+    EXPECT_EQ(t->Vykonaj(TTyzden::UpravitZaznam), TTyzden::Hotovo);
+    EXPECT_TRUE(t->Zmeneny(2));
+    EXPECT_TRUE(t->Ulozit());
+    EXPECT_FALSE(t->Zmeneny(2));
+    EXPECT_EQ(Citaj(priecinok / "0312.txt"), "x\r\n-1\r\n3\r\n2001\r\nsvadba\r\n");
 }
 
 // --- entries -----------------------------------------------------------------------------
