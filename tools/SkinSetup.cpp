@@ -18,6 +18,10 @@ constexpr double kWidth = 300;
 constexpr double kHeight = 330;
 constexpr double kLabelLeft = 18;
 constexpr double kLabelRight = 162;
+// The window is 3 pixels wider than its picture, in the same sky blue: cards keep 6 pixels
+// to the window edge on both sides.
+constexpr double kCardLeft = 6;
+constexpr double kCardRight = kWidth - 3;
 
 // A row label, vertically centred on the control it belongs to.
 void RowLabel(QPainter& p, double centreY, const QString& text, bool secondary = false) {
@@ -28,13 +32,12 @@ void RowLabel(QPainter& p, double centreY, const QString& text, bool secondary =
 
 // A word right of a control.
 void ControlWord(QPainter& p, double left, double centreY, const QString& text) {
-    Text(p, QRectF(left, centreY - 8, kWidth - 1 - left, 16), Qt::AlignLeft | Qt::AlignVCenter,
-         text, Font(11, false, true), color::kInk);
+    Text(p, QRectF(left, centreY - 8, kCardRight - 4 - left, 16), Qt::AlignLeft | Qt::AlignVCenter,
+         text, Font(10), color::kInk);
 }
 
 void Card(QPainter& p, double top, double bottom) {
-    // The window is 3 pixels wider than its picture, in the same sky blue: 6 pixels each side.
-    const QRectF card(6, top, kWidth - 9, bottom - top);
+    const QRectF card(kCardLeft, top, kCardRight - kCardLeft, bottom - top);
     Shadow(p, card, 6, 3, 35);
     p.setPen(QPen(QColor(255, 255, 255, 200), 1));
     p.setBrush(QColor(0xEE, 0xF5, 0xFD));

@@ -18,12 +18,9 @@ std::set<QString>& LayoutFaultSet() {
 }
 } // namespace
 
-QFont Font(double pixelSize, bool bold, bool condensed) {
-    QFont font(condensed ? QStringLiteral("DejaVu Sans Condensed") : QStringLiteral("DejaVu Sans"));
-    font.setPixelSize(static_cast<int>(pixelSize));
-    if (pixelSize != static_cast<int>(pixelSize)) {
-        font.setPointSizeF(pixelSize * 0.75); // 96 dpi: 1 pt = 4/3 px
-    }
+QFont Font(int pixelSize, bool bold) {
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(pixelSize);
     font.setBold(bold);
     font.setHintingPreference(QFont::PreferNoHinting);
     font.setStyleStrategy(QFont::PreferAntialias);
@@ -114,7 +111,7 @@ void Button(QPainter& p, const QRectF& box, const QString& caption, ButtonKind k
     }
     // The caption keeps 12 px where it fits; a narrow button takes a smaller size.
     const QRectF captionBox = body.adjusted(3, 0, -3, 0);
-    double size = 12;
+    int size = 12;
     while (size > 9 && TextWidth(caption, Font(size, true)) > captionBox.width()) {
         size -= 1;
     }
@@ -171,7 +168,7 @@ void CalendarIcon(QPainter& p, const QRectF& box, const QString& day) {
             QRectF(box.left() + w * x - w * 0.05, box.top(), w * 0.1, box.height() * 0.2), w * 0.05,
             w * 0.05);
     }
-    QFont f = Font(page.height() * 0.5, true);
+    QFont f = Font(static_cast<int>(page.height() * 0.5), true);
     p.setFont(f);
     p.setPen(color::kNavy);
     p.drawText(

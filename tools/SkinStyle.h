@@ -39,7 +39,7 @@ struct PaintedPicture {
 };
 
 // DejaVu Sans (Debian's fonts-dejavu) at a size in window pixels.
-QFont Font(double pixelSize, bool bold = false, bool condensed = false);
+QFont Font(int pixelSize, bool bold = false);
 
 // Draws text into a box; a text that does not fit its box is counted as a layout fault, so the
 // painter fails instead of writing a clipped picture.
