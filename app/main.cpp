@@ -1,0 +1,73 @@
+// Tilava: the name-day widget. One running copy per user; a second start shows the running
+// copy's widget (Linux) or ends silently (Windows).
+
+#include "core/Clock.h"
+#include "platform/NotesFolder.h"
+#include "platform/SettingsHive.h"
+#include "platform/SingleInstance.h"
+#include "ui/fMain.h"
+#include "ui/InstanceChannel.h"
+#include "ui/Pictures.h"
+#include "ui/SystemNotifier.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QTimer>
+
+namespace {
+
+// With TILAVA_EXIT_AFTER_PAINT set the program ends right after the widget's first paint: the
+// start-up benchmark times the whole process with it.
+class KoniecPoVykresleni final : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* objekt, QEvent* udalost) override {
+        if (udalost->type() == QEvent::Paint && !hotovo_) {
+            hotovo_ = true;
+            // After this paint the backing store is flushed to the screen, then we end.
+            QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
+        }
+        return QObject::eventFilter(objekt, udalost);
+    }
+
+private:
+    bool hotovo_ = false;
+};
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    tilava::SingleInstance jedina;
+    if (!jedina.JePrva()) {
+        QCoreApplication app(argc, argv);
+        tilava::InstanceChannel::PoziadajOZobrazenie();
+        return 0;
+    }
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Tilava"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Tilava"));
+    QApplication::setOrganizationName(QStringLiteral("ZELM"));
+    // The widget may be hidden in the tray; the program ends when the widget is closed.
+    QApplication::setQuitOnLastWindowClosed(false);
+    tilava::InitSkinResources();
+
+    tilava::SystemClock hodiny;
+    const auto hive = tilava::CreateUserSettingsHive();
+    tilava::SystemNotifier oznamy;
+    tilava::TfrmMain frmMain(hodiny, *hive, tilava::NotesFolder(), oznamy);
+    QObject::connect(&frmMain, &tilava::TfrmMain::zatvorene, &app, &QCoreApplication::quit);
+
+    tilava::InstanceChannel kanal;
+    QObject::connect(&kanal, &tilava::InstanceChannel::zobrazit, &frmMain, &tilava::TfrmMain::Ukaz);
+    kanal.Pocuvaj();
+
+    KoniecPoVykresleni koniec;
+    if (qEnvironmentVariableIsSet("TILAVA_EXIT_AFTER_PAINT"))
+        frmMain.installEventFilter(&koniec);
+
+    frmMain.show();
+    return QApplication::exec();
+}

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "core/Clock.h"
+#include "platform/MemoryHive.h"
+#include "ui/fMain.h"
+#include "ui/Notifier.h"
+
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <chrono>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace tilava::test {
+
+// Counts beeps and keeps the messages instead of showing them.
+class RecordingNotifier final : public Notifier {
+public:
+    void Beep() override { ++beeps; }
+    void Message(QWidget*, const QString& text) override { messages << text; }
+
+    int beeps = 0;
+    QStringList messages;
+};
+
+// What a main widget needs to start in a test: a fixed day, an in-memory settings hive with
+// the start-up key, a temporary notes folder and a notifier that records.
+class WidgetWorld {
+public:
+    explicit WidgetWorld(std::chrono::year_month_day dnes);
+
+    std::unique_ptr<TfrmMain> Start();
+
+    // Writes the day file of day.month: UTF-8 lines turned into Windows-1250, CR LF after each.
+    void ZapisDen(int den, int mesiac, const std::vector<std::string>& riadky) const;
+    // A listed day file with one entry per {kind code, year, text}.
+    struct Zaznam {
+        int druh;
+        int rok;
+        std::string text;
+    };
+    void ZapisZaznamy(int den, int mesiac, const std::vector<Zaznam>& zaznamy) const;
+    QString Subor(int den, int mesiac) const;
+
+    FixedClock hodiny;
+    MemoryHive hive;
+    QTemporaryDir priecinok;
+    RecordingNotifier oznamy;
+};
+
+} // namespace tilava::test

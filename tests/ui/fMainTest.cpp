@@ -1,0 +1,529 @@
+#include "WidgetSupport.h"
+
+#include "core/uRok.h"
+#include "ui/SystemNotifier.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLocale>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+
+using namespace std::chrono;
+
+namespace tilava {
+
+using test::WidgetWorld;
+
+namespace {
+
+// 29 February 2024, a Thursday: the Slovak list has no name that day, so a test can put its own.
+constexpr year_month_day prestupnyDen{year{2024}, month{2}, day{29}};
+// Sunday 30 March 2025.
+constexpr year_month_day nedela{year{2025}, month{3}, day{30}};
+
+QLabel* Lbl(QWidget& w, const char* meno) {
+    auto* l = w.findChild<QLabel*>(QLatin1String(meno));
+    if (!l)
+        qFatal("no control %s", meno);
+    return l;
+}
+
+QWidget* Ovladac(QWidget& w, const char* meno) {
+    auto* c = w.findChild<QWidget*>(QLatin1String(meno));
+    if (!c)
+        qFatal("no control %s", meno);
+    return c;
+}
+
+void Mys(QWidget* w, QEvent::Type typ, QPoint bod, Qt::MouseButton tlacidlo = Qt::NoButton,
+         Qt::MouseButtons drzane = Qt::NoButton) {
+    QMouseEvent e(typ, QPointF(bod), QPointF(w->mapToGlobal(bod)), tlacidlo, drzane,
+                  Qt::NoModifier);
+    QApplication::sendEvent(w, &e);
+}
+void Pohni(QWidget* w, QPoint bod = {3, 3}, Qt::MouseButtons drzane = Qt::NoButton) {
+    Mys(w, QEvent::MouseMove, bod, Qt::NoButton, drzane);
+}
+void Klikni(QWidget* w, QPoint bod = {3, 3}) {
+    Mys(w, QEvent::MouseButtonPress, bod, Qt::LeftButton, Qt::LeftButton);
+    Mys(w, QEvent::MouseButtonRelease, bod, Qt::LeftButton, Qt::NoButton);
+}
+
+QStringList RiadkyUdalosti(QWidget& w) {
+    const QString text = Lbl(w, "lblNote")->text();
+    return text.isEmpty() ? QStringList{} : text.split(QLatin1Char('\n'));
+}
+
+// The event bars that are shown, top to bottom.
+QList<QLabel*> ViditelnePruhy(QWidget& w) {
+    QList<QLabel*> pruhy;
+    for (int i = 1; i <= TfrmMain::PocetPruhovMax; ++i)
+        if (auto* p = w.findChild<QLabel*>(QStringLiteral("Pruh%1").arg(i));
+            p && p->isVisibleTo(&w))
+            pruhy << p;
+    return pruhy;
+}
+
+QStringList Mena(QWidget& w) {
+    return {Lbl(w, "lblSviatok1")->text(), Lbl(w, "lblSviatok2")->text(),
+            Lbl(w, "lblSviatok3")->text()};
+}
+
+} // namespace
+
+class fMainTest : public QObject {
+    Q_OBJECT
+private slots:
+    void menaNaRiadkoch_data();
+    void menaNaRiadkoch();
+    void dlheMena_data();
+    void dlheMena();
+    void dopredu_data();
+    void dopredu();
+    void stoPruhov();
+    void upozornenie_data();
+    void upozornenie();
+    void chybnySuborDna();
+    void tooltip();
+    void odpocetDveSekundy();
+    void staleNespustiOdpocet();
+    void zapornyShowTimeNezmizne();
+    void okrajPatriDnu_data();
+    void okrajPatriDnu();
+    void zajtrajsiPohlad();
+    void hoverZMinNaClose();
+    void tahanie();
+    void vlajkaPrepneJazyk();
+    void polohaPriZatvoreni();
+    void minSkryje();
+    void spravaMaNazovProgramu();
+};
+
+void fMainTest::menaNaRiadkoch_data() {
+    QTest::addColumn<QStringList>("mena");
+    QTest::addColumn<QStringList>("riadky");
+    QTest::newRow("0") << QStringList{} << QStringList{"", "", ""};
+    QTest::newRow("1") << QStringList{"Adam"} << QStringList{"", "Adam", ""};
+    QTest::newRow("2") << QStringList{"Adam", "Eva"} << QStringList{"Adam", "Eva", ""};
+    QTest::newRow("3") << QStringList{"Adam", "Eva", "Oto"} << QStringList{"Adam", "Eva", ""};
+}
+
+void fMainTest::menaNaRiadkoch() {
+    QFETCH(QStringList, mena);
+    QFETCH(QStringList, riadky);
+    WidgetWorld svet(prestupnyDen);
+    auto w = svet.Start();
+    for (const QString& m : mena)
+        w->Rok().Pridaj(29, 2, 's', m.toStdString(), false);
+    w->ZobrazUdalosti();
+    QCOMPARE(Mena(*w), riadky);
+    QCOMPARE(Lbl(*w, "lblDatum")->text(), QStringLiteral("29."));
+    QCOMPARE(Lbl(*w, "lblDen")->text(), QStringLiteral("Štvrtok"));
+    QCOMPARE(Lbl(*w, "lblDnes")->text(), QStringLiteral("Dnes"));
+}
+
+void fMainTest::dlheMena_data() {
+    QTest::addColumn<QString>("meno");
+    QTest::addColumn<QString>("zobrazene");
+    QTest::addColumn<QString>("hint");
+    QTest::newRow("14 characters") << "Abcdefghijkľšť"
+                                   << "Abcdefghijkľšť"
+                                   << "";
+    QTest::newRow("15 characters") << "Štefánia Ľubica"
+                                   << "Štefánia Ľu..."
+                                   << "Štefánia Ľubica";
+}
+
+void fMainTest::dlheMena() {
+    QFETCH(QString, meno);
+    QFETCH(QString, zobrazene);
+    QFETCH(QString, hint);
+    WidgetWorld svet(prestupnyDen);
+    auto w = svet.Start();
+    w->Rok().Pridaj(29, 2, 's', meno.toStdString(), false);
+    w->ZobrazUdalosti();
+    QCOMPARE(Lbl(*w, "lblSviatok2")->text(), zobrazene);
+    QCOMPARE(Lbl(*w, "lblSviatok2")->toolTip(), hint);
+
+    // Seen from the day before, in the tomorrow view: the first line, its hint the shown text.
+    svet.hodiny.Nastav(year{2024} / 2 / 28);
+    w->MysNadFormom();
+    QCOMPARE(Lbl(*w, "lblSviatok1")->text(), zobrazene);
+    QCOMPARE(Lbl(*w, "lblSviatok1")->toolTip(), zobrazene);
+}
+
+void fMainTest::dopredu_data() {
+    QTest::addColumn<QString>("dopredu");
+    QTest::addColumn<QStringList>("riadky");
+    QTest::newRow("0") << "0" << QStringList{"Jano 45. narodeniny", "Zubár"};
+    QTest::newRow("2") << "2"
+                       << QStringList{"Jano 45. narodeniny", "Zubár", "25. výročie svadba", "ráno"};
+    QTest::newRow("-1") << "-1" << QStringList{};
+}
+
+void fMainTest::dopredu() {
+    QFETCH(QString, dopredu);
+    QFETCH(QStringList, riadky);
+    WidgetWorld svet(nedela);
+    svet.ZapisZaznamy(30, 3, {{2, 1980, "Jano"}, {1, 2025, "Zubár"}});
+    svet.ZapisZaznamy(31, 3, {{3, 2000, "svadba"}});
+    svet.ZapisZaznamy(1, 4, {{1, 2025, "ráno"}});
+    svet.ZapisZaznamy(2, 4, {{1, 2025, "neskoro"}});
+    svet.hive.PutString(HiveKey::Settings, "Dopredu", dopredu.toStdString());
+    auto w = svet.Start();
+
+    QCOMPARE(RiadkyUdalosti(*w), riadky);
+    QCOMPARE(w->PocetUdalosti(), static_cast<int>(riadky.size()));
+    const QList<QLabel*> pruhy = ViditelnePruhy(*w);
+    QCOMPARE(pruhy.size(), riadky.size());
+    QLabel* note = Lbl(*w, "lblNote");
+    if (riadky.isEmpty()) {
+        QCOMPARE(w->height(), 85);
+        return;
+    }
+    QVERIFY(note->height() >= riadky.size() * note->fontMetrics().height());
+    QCOMPARE(w->height(), 85 + note->height());
+    // The bars follow each other without a gap from the header down to the window's bottom.
+    int hore = 85;
+    for (QLabel* p : pruhy) {
+        QCOMPARE(p->y(), hore);
+        QCOMPARE(p->width(), 170);
+        QVERIFY(p->height() > 0);
+        hore += p->height();
+    }
+    QCOMPARE(hore, w->height());
+}
+
+void fMainTest::stoPruhov() {
+    WidgetWorld svet(nedela);
+    std::vector<WidgetWorld::Zaznam> vela;
+    for (int i = 1; i <= 101; ++i)
+        vela.push_back({1, 2025, "pripomienka " + std::to_string(i)});
+    svet.ZapisZaznamy(30, 3, vela);
+    auto w = svet.Start();
+    QCOMPARE(w->PocetPruhov(), 100);
+    QCOMPARE(ViditelnePruhy(*w).size(), 100);
+    QCOMPARE(RiadkyUdalosti(*w).size(), 100);
+    QCOMPARE(RiadkyUdalosti(*w).last(), QStringLiteral("pripomienka 100"));
+    QVERIFY(svet.oznamy.messages.isEmpty());
+
+    // A shorter list later shows only its own bars; the others stay for the next rebuild.
+    svet.ZapisZaznamy(30, 3, {{1, 2025, "jedna"}, {2, 2000, "Eva"}});
+    w->ZobrazUdalosti();
+    QCOMPARE(w->PocetPruhov(), 100);
+    QCOMPARE(ViditelnePruhy(*w).size(), 2);
+    QCOMPARE(w->height(), 85 + Lbl(*w, "lblNote")->height());
+}
+
+void fMainTest::upozornenie_data() {
+    QTest::addColumn<QString>("rezim");
+    QTest::addColumn<bool>("pripomienka");
+    QTest::addColumn<int>("pipnutia");
+    QTest::newRow("mode 0") << "0" << true << 0;
+    QTest::newRow("mode 1") << "1" << true << 0;
+    QTest::newRow("mode 2") << "2" << true << 1;
+    QTest::newRow("mode 2, nothing to remind") << "2" << false << 0;
+    QTest::newRow("mode 7 stays 0") << "7" << true << 0;
+}
+
+void fMainTest::upozornenie() {
+    QFETCH(QString, rezim);
+    QFETCH(bool, pripomienka);
+    QFETCH(int, pipnutia);
+    WidgetWorld svet(nedela);
+    if (pripomienka)
+        svet.ZapisZaznamy(30, 3, {{1, 2025, "Zubár"}});
+    svet.hive.PutString(HiveKey::Settings, "Upozornenie", rezim.toStdString());
+    auto w = svet.Start();
+    QCOMPARE(svet.oznamy.beeps, pipnutia);
+    w->ZobrazUdalosti(); // only the start beeps
+    QCOMPARE(svet.oznamy.beeps, pipnutia);
+}
+
+void fMainTest::chybnySuborDna() {
+    WidgetWorld svet(nedela);
+    svet.ZapisZaznamy(30, 3, {{1, 2025, "Zubár"}});
+    // line 3, the kind of the first record, is not a number
+    svet.ZapisDen(31, 3, {"!", "-1", "x", "2025", "ráno"});
+    svet.hive.PutString(HiveKey::Settings, "Dopredu", "3");
+    auto w = svet.Start();
+
+    QCOMPARE(svet.oznamy.messages.size(), 1);
+    const QString sprava = svet.oznamy.messages.first();
+    QVERIFY2(sprava.contains(QStringLiteral("0331.txt")), qPrintable(sprava));
+    QVERIFY2(sprava.contains(QStringLiteral("riadok 3")), qPrintable(sprava));
+    QVERIFY2(sprava.startsWith(QStringLiteral("Pripomienky sa nepodarilo načítať.")),
+             qPrintable(sprava));
+    QVERIFY(!sprava.contains(QStringLiteral("kkt")));
+    // The lines before the bad file stay; the height waits for a good rebuild.
+    QCOMPARE(RiadkyUdalosti(*w), QStringList{QStringLiteral("Zubár")});
+    QCOMPARE(ViditelnePruhy(*w).size(), 1);
+    QCOMPARE(w->height(), 85);
+
+    svet.ZapisZaznamy(31, 3, {{1, 2025, "ráno"}});
+    w->ZobrazUdalosti();
+    QCOMPARE(svet.oznamy.messages.size(), 1);
+    QCOMPARE(RiadkyUdalosti(*w), (QStringList{"Zubár", "ráno"}));
+    QCOMPARE(w->height(), 85 + Lbl(*w, "lblNote")->height());
+}
+
+void fMainTest::tooltip() {
+    WidgetWorld svet(nedela);
+    svet.ZapisZaznamy(30, 3, {{1, 2025, "Zubár"}, {2, 1980, "Jano"}});
+    svet.ZapisZaznamy(31, 3, {{1, 2025, "ráno"}});
+    svet.hive.PutString(HiveKey::Settings, "Dopredu", "1");
+    auto w = svet.Start();
+    const QString datum = QLocale::system().toString(QDate(2025, 3, 30), QLocale::ShortFormat);
+    QCOMPARE(w->TextTooltipu(),
+             QStringLiteral("Tilava: ") + datum + QStringLiteral("\nPočet pripomienok na dnes: 3"));
+}
+
+void fMainTest::odpocetDveSekundy() {
+    WidgetWorld svet(nedela);
+    svet.hive.PutString(HiveKey::Settings, "ShowTime", "2000");
+    auto w = svet.Start();
+    w->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+    w->SpustiOdpocet();
+    w->tmrTimerTimer();
+    QCOMPARE(qRound(w->windowOpacity() * 255), 161);
+
+    w->SpustiOdpocet();
+    QCOMPARE(w->windowOpacity(), 1.0);
+    QElapsedTimer cas;
+    cas.start();
+    QTRY_VERIFY_WITH_TIMEOUT(!w->isVisible(), 4000);
+    QVERIFY2(cas.elapsed() >= 1800, qPrintable(QString::number(cas.elapsed())));
+    QVERIFY(!w->findChild<QTimer*>(QStringLiteral("tmrTimer"))->isActive());
+}
+
+void fMainTest::staleNespustiOdpocet() {
+    WidgetWorld svet(nedela);
+    svet.hive.PutString(HiveKey::Settings, "ShowTime", "1000");
+    svet.hive.PutString(HiveKey::Startup, "ZelmTilavaS", "True");
+    auto w = svet.Start();
+    QVERIFY(w->Stale);
+    w->show();
+    w->SpustiOdpocet();
+    QVERIFY(!w->findChild<QTimer*>(QStringLiteral("tmrTimer"))->isActive());
+    QTest::qWait(1300);
+    QVERIFY(w->isVisible());
+    QCOMPARE(w->windowOpacity(), 1.0);
+}
+
+void fMainTest::zapornyShowTimeNezmizne() {
+    WidgetWorld svet(nedela);
+    svet.hive.PutString(HiveKey::Settings, "ShowTime", "-5000");
+    auto w = svet.Start();
+    w->show();
+    w->SpustiOdpocet();
+    for (int i = 0; i < 600; ++i)
+        w->tmrTimerTimer();
+    QVERIFY(w->isVisible());
+    QCOMPARE(w->windowOpacity(), 1.0);
+    QVERIFY(w->findChild<QTimer*>(QStringLiteral("tmrTimer"))->isActive());
+}
+
+void fMainTest::okrajPatriDnu_data() {
+    QTest::addColumn<QPoint>("kurzor");
+    QTest::addColumn<bool>("dnu");
+    // the widget at 300, 200, 170 x 85
+    QTest::newRow("top left corner") << QPoint(300, 200) << true;
+    QTest::newRow("right border line") << QPoint(470, 240) << true;
+    QTest::newRow("bottom right corner") << QPoint(470, 285) << true;
+    QTest::newRow("right of it") << QPoint(471, 240) << false;
+    QTest::newRow("below it") << QPoint(400, 286) << false;
+    QTest::newRow("left of it") << QPoint(299, 240) << false;
+}
+
+void fMainTest::okrajPatriDnu() {
+    QFETCH(QPoint, kurzor);
+    QFETCH(bool, dnu);
+    WidgetWorld svet(nedela);
+    auto w = svet.Start();
+    w->move(300, 200);
+    w->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+    QCOMPARE(w->geometry(), QRect(300, 200, 170, 85));
+    w->MysNadFormom();
+    QCursor::setPos(kurzor);
+    QCOMPARE(QCursor::pos(), kurzor);
+    w->tmrNadFormomTimer();
+    QCOMPARE(w->ZajtrajsiPohlad(), dnu);
+    QCOMPARE(Lbl(*w, "lblDnes")->text(), dnu ? QStringLiteral("Zajtra") : QStringLiteral("Dnes"));
+    QCOMPARE(w->findChild<QTimer*>(QStringLiteral("tmrNadFormom"))->isActive(), dnu);
+}
+
+void fMainTest::zajtrajsiPohlad() {
+    WidgetWorld svet(year{2025} / 3 / 9); // Sunday 9 March; tomorrow Monday 10 March
+    auto w = svet.Start();
+    w->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+    QCursor::setPos(0, 700);
+    const TSviatky& zajtra = w->Rok().DajDen(10, 3);
+
+    Pohni(Ovladac(*w, "Image1"), {60, 20});
+    QVERIFY(w->ZajtrajsiPohlad());
+    QCOMPARE(Lbl(*w, "lblDnes")->text(), QStringLiteral("Zajtra"));
+    QCOMPARE(Lbl(*w, "lblDen")->text(), QStringLiteral("Pondelok"));
+    QCOMPARE(Lbl(*w, "lblDatum")->text(), QStringLiteral("10."));
+    QCOMPARE(Lbl(*w, "lblSviatok1")->text(), QString::fromStdString(zajtra.Nazov(1)));
+    QVERIFY(Lbl(*w, "lblSviatok1")->isVisible());
+    QVERIFY(!Lbl(*w, "lblSviatok2")->isVisible());
+    QVERIFY(!Lbl(*w, "lblSviatok3")->isVisible());
+    QVERIFY(Lbl(*w, "imgDrag")->isVisible());
+
+    // The pointer is away: within a tick or two the widget shows today again.
+    QTRY_VERIFY_WITH_TIMEOUT(!w->ZajtrajsiPohlad(), 1000);
+    QCOMPARE(Lbl(*w, "lblDnes")->text(), QStringLiteral("Dnes"));
+    QCOMPARE(Lbl(*w, "lblDen")->text(), QStringLiteral("Nedeľa"));
+    QCOMPARE(Lbl(*w, "lblDatum")->text(), QStringLiteral("9."));
+    QVERIFY(Lbl(*w, "lblSviatok2")->isVisible());
+    QVERIFY(!Lbl(*w, "imgDrag")->isVisible());
+}
+
+void fMainTest::hoverZMinNaClose() {
+    WidgetWorld svet(nedela);
+    auto w = svet.Start();
+    w->show();
+    QLabel* min = Lbl(*w, "imgMin");
+    QLabel* close = Lbl(*w, "imgClose");
+    const QImage minNormal = min->pixmap().toImage();
+    const QImage closeNormal = close->pixmap().toImage();
+    QVERIFY(!minNormal.isNull());
+
+    Pohni(min);
+    QVERIFY(w->Hover().Svieti(ButtonHover::Min));
+    QVERIFY(min->pixmap().toImage() != minNormal);
+    Pohni(close);
+    for (auto b : {ButtonHover::Setup, ButtonHover::Help, ButtonHover::Min})
+        QVERIFY(!w->Hover().Svieti(b));
+    QVERIFY(w->Hover().Svieti(ButtonHover::Close));
+    QCOMPARE(min->pixmap().toImage(), minNormal);
+    QVERIFY(close->pixmap().toImage() != closeNormal);
+    // Moving over a button leaves the countdown alone; the day area puts the buttons out.
+    Pohni(Ovladac(*w, "Image1"), {60, 20});
+    QVERIFY(!w->Hover().Svieti(ButtonHover::Close));
+    QCOMPARE(close->pixmap().toImage(), closeNormal);
+}
+
+void fMainTest::tahanie() {
+    WidgetWorld svet(nedela);
+    auto w = svet.Start();
+    w->move(300, 200);
+    w->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+    QWidget* lista = Ovladac(*w, "imgHornaLista");
+    auto* casovac = w->findChild<QTimer*>(QStringLiteral("tmrTimer"));
+
+    Mys(lista, QEvent::MouseButtonPress, {10, 10}, Qt::LeftButton, Qt::LeftButton);
+    QVERIFY(!casovac->isActive());
+    Pohni(lista, {30, 25}, Qt::LeftButton);
+    QCOMPARE(w->pos(), QPoint(320, 215));
+    Pohni(lista, {5, 12}, Qt::LeftButton);
+    QCOMPARE(w->pos(), QPoint(315, 217));
+    Mys(lista, QEvent::MouseButtonRelease, {5, 12}, Qt::LeftButton, Qt::NoButton);
+    QVERIFY(casovac->isActive());
+    Pohni(lista, {50, 15});
+    QCOMPARE(w->pos(), QPoint(315, 217));
+
+    // Any button drags, and off the screen too.
+    Mys(lista, QEvent::MouseButtonPress, {10, 10}, Qt::RightButton, Qt::RightButton);
+    Pohni(lista, {-400, -300}, Qt::RightButton);
+    QCOMPARE(w->pos(), QPoint(-95, -93));
+    Mys(lista, QEvent::MouseButtonRelease, {-400, -300}, Qt::RightButton, Qt::NoButton);
+}
+
+void fMainTest::vlajkaPrepneJazyk() {
+    WidgetWorld svet(year{2025} / 1 / 2);
+    auto w = svet.Start();
+    w->show();
+    QCursor::setPos(0, 700);
+    QWidget* vlajka = Ovladac(*w, "imgFlag");
+    const QImage sk = Lbl(*w, "imgFlag")->pixmap().toImage();
+    QCOMPARE(Mena(*w), (QStringList{"Alexandra", "Karina", ""}));
+
+    Klikni(vlajka);
+    QVERIFY(!w->JazykSK());
+    QCOMPARE(Mena(*w), (QStringList{"", "Karina", ""}));
+    QVERIFY(Lbl(*w, "imgFlag")->pixmap().toImage() != sk);
+
+    // Clicked in the tomorrow view: tomorrow's texts in the new language, not today's.
+    Pohni(vlajka);
+    QVERIFY(w->ZajtrajsiPohlad());
+    Klikni(vlajka);
+    QVERIFY(w->JazykSK());
+    QCOMPARE(Lbl(*w, "lblDnes")->text(), QStringLiteral("Zajtra"));
+    QCOMPARE(Lbl(*w, "lblDatum")->text(), QStringLiteral("3."));
+    QCOMPARE(Lbl(*w, "lblSviatok1")->text(), QStringLiteral("Daniela"));
+    QCOMPARE(Lbl(*w, "imgFlag")->pixmap().toImage(), sk);
+}
+
+void fMainTest::polohaPriZatvoreni() {
+    WidgetWorld svet(nedela);
+    {
+        auto w = svet.Start();
+        QCOMPARE(w->pos(), QPoint(800 - 170, 0)); // the offscreen screen is 800 wide
+        w->show();
+        w->move(120, 45);
+        QSignalSpy koniec(w.get(), &TfrmMain::zatvorene);
+        Klikni(Ovladac(*w, "imgClose"));
+        QCOMPARE(koniec.size(), 1);
+        QVERIFY(!w->isVisible());
+    }
+    QCOMPARE(QString::fromStdString(svet.hive.ReadValue(HiveKey::Settings, "frmMainTop").text),
+             QStringLiteral("45"));
+    QCOMPARE(QString::fromStdString(svet.hive.ReadValue(HiveKey::Settings, "frmMainLeft").text),
+             QStringLiteral("120"));
+    QCOMPARE(svet.Start()->pos(), QPoint(630, 0)); // not remembered unless Pamatat
+    svet.hive.PutString(HiveKey::Startup, "ZelmTilavaP", "True");
+    QCOMPARE(svet.Start()->pos(), QPoint(120, 45));
+    svet.hive.PutString(HiveKey::Settings, "frmMainTop", "0"); // 0 counts as absent
+    QCOMPARE(svet.Start()->pos(), QPoint(120, 0));
+}
+
+void fMainTest::minSkryje() {
+    WidgetWorld svet(nedela);
+    auto w = svet.Start();
+    w->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+    Klikni(Ovladac(*w, "imgMin"));
+    QVERIFY(!w->isVisible());
+    w->Ukaz();
+    QVERIFY(w->isVisible());
+    QCOMPARE(w->windowOpacity(), 1.0);
+    QVERIFY(w->findChild<QTimer*>(QStringLiteral("tmrTimer"))->isActive());
+}
+
+void fMainTest::spravaMaNazovProgramu() {
+    QApplication::setApplicationDisplayName(QStringLiteral("Tilava"));
+    SystemNotifier oznamy;
+    QString titulok, text;
+    QTimer hladaj;
+    connect(&hladaj, &QTimer::timeout, this, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            titulok = box->windowTitle();
+            text = box->text();
+            box->accept();
+        }
+    });
+    hladaj.start(20);
+    QTimer::singleShot(5000, this, [] {
+        if (QWidget* w = QApplication::activeModalWidget())
+            w->close();
+    });
+    oznamy.Message(nullptr, QStringLiteral("Súbor „0331.txt“, riadok 3: chyba"));
+    QCOMPARE(titulok, QStringLiteral("Tilava"));
+    QCOMPARE(text, QStringLiteral("Súbor „0331.txt“, riadok 3: chyba"));
+}
+
+} // namespace tilava
+
+QTEST_MAIN(tilava::fMainTest)
+#include "fMainTest.moc"

@@ -1,0 +1,19 @@
+#pragma once
+
+class QString;
+class QWidget;
+
+namespace tilava {
+
+// The windows' way to the user's ears and to message boxes; tests stand in for it and count.
+class Notifier {
+public:
+    virtual ~Notifier() = default;
+
+    // The system's default beep.
+    virtual void Beep() = 0;
+    // A message box with an OK button, titled with the application's title ("Tilava").
+    virtual void Message(QWidget* parent, const QString& text) = 0;
+};
+
+} // namespace tilava

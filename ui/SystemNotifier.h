@@ -1,0 +1,14 @@
+#pragma once
+
+#include "ui/Notifier.h"
+
+namespace tilava {
+
+// Beeps through the desktop and shows real message boxes.
+class SystemNotifier final : public Notifier {
+public:
+    void Beep() override;
+    void Message(QWidget* parent, const QString& text) override;
+};
+
+} // namespace tilava

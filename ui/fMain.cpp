@@ -1,0 +1,597 @@
+#include "ui/fMain.h"
+
+#include "core/Clock.h"
+#include "core/uRok.h"
+#include "model/Reminders.h"
+#include "model/WidgetRect.h"
+#include "platform/HiveError.h"
+#include "store/StartSettings.h"
+#include "store/uPoznamky.h"
+#include "store/uRegi.h"
+#include "ui/Notifier.h"
+#include "ui/Pictures.h"
+#include "ui/SkinCatalog.h"
+#include "ui/TrayIconPicture.h"
+
+#include <QCloseEvent>
+#include <QCursor>
+#include <QDate>
+#include <QGuiApplication>
+#include <QHelpEvent>
+#include <QLabel>
+#include <QLocale>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QScreen>
+#include <QSystemTrayIcon>
+#include <QTimer>
+#include <QToolTip>
+
+namespace tilava {
+
+namespace {
+
+// Sky blue window background (0xA6CAF0), the colour around the bars and under the header.
+const QColor nebeska{0xA6, 0xCA, 0xF0};
+
+// A skin picture of this widget at the screen's density. One that cannot be decoded becomes a
+// plain fill of its main colour and the widget goes on.
+QPixmap SkinPicture(const QString& meno) {
+    static const QColor namornicka{0x15, 0x30, 0x6A};
+    const struct {
+        const char* predpona;
+        QColor farba;
+    } farby[] = {
+        {"main_bar_note", QColor(0x2C, 0x6B, 0xC0)},
+        {"main_bar_birthday", QColor(0x2E, 0x9B, 0x5A)},
+        {"main_bar_anniversary", QColor(0xD4, 0x2A, 0x37)},
+        {"main_flag", Qt::white},
+        {"main_header", nebeska},
+        {"main_tomorrow", nebeska},
+    };
+    QColor farba = namornicka;
+    for (const auto& f : farby)
+        if (meno.startsWith(QLatin1String(f.predpona)))
+            farba = f.farba;
+    for (const SkinPictureInfo& info : kSkinPictures)
+        if (meno == QLatin1String(info.name.data(), static_cast<qsizetype>(info.name.size())))
+            return LoadSkinPicture(meno, farba, QSize(info.width, info.height));
+    return {};
+}
+
+QFont Pismo(int pixely, bool tucne, const QStringList& rodiny) {
+    QFont f;
+    f.setFamilies(rodiny);
+    f.setPixelSize(pixely);
+    f.setBold(tucne);
+    return f;
+}
+
+// The widget's type: small, clean and narrow enough for fourteen letters in 97 pixels.
+QFont Zakladne(bool tucne = false) {
+    return Pismo(11, tucne,
+                 {QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("DejaVu Sans"),
+                  QStringLiteral("Tahoma"), QStringLiteral("Segoe UI")});
+}
+
+void NastavFarbu(QWidget* w, const QColor& farba) {
+    QPalette p = w->palette();
+    p.setColor(QPalette::WindowText, farba);
+    w->setPalette(p);
+}
+
+QString Q(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+// The event text as a label shows it: the line feed + carriage return between entries is one
+// line break, and an entry with an empty text still takes a line, so its bar stays visible.
+QString TextNaZobrazenie(const std::vector<ReminderLine>& riadky, std::size_t pocet) {
+    QString text;
+    for (std::size_t i = 0; i < pocet; ++i) {
+        if (i > 0)
+            text += QLatin1Char('\n');
+        QString riadok = Q(riadky[i].text);
+        riadok.remove(QLatin1Char('\r'));
+        text += riadok.isEmpty() ? QStringLiteral(" ") : riadok;
+    }
+    return text;
+}
+
+} // namespace
+
+TfrmMain::TfrmMain(const Clock& hodiny, SettingsHive& hive, std::filesystem::path priecinok,
+                   Notifier& oznamy, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), hodiny_(hodiny), oznamy_(oznamy) {
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QStringLiteral("Tilava"));
+    setAutoFillBackground(true);
+    QPalette p = palette();
+    p.setColor(QPalette::Window, nebeska);
+    setPalette(p);
+    setFont(Zakladne());
+    setMouseTracking(true);
+    InitSkinResources();
+    VytvorOvladace();
+
+    tmrTimer_ = new QTimer(this);
+    tmrTimer_->setObjectName(QStringLiteral("tmrTimer"));
+    tmrTimer_->setInterval(static_cast<int>(FadeCountdown::Interval));
+    connect(tmrTimer_, &QTimer::timeout, this, &TfrmMain::tmrTimerTimer);
+    tmrNadFormom_ = new QTimer(this);
+    tmrNadFormom_->setObjectName(QStringLiteral("tmrNadFormom"));
+    tmrNadFormom_->setInterval(100);
+    connect(tmrNadFormom_, &QTimer::timeout, this, &TfrmMain::tmrNadFormomTimer);
+
+    // Top right corner of the primary screen.
+    tahanie_ = false;
+    const QRect obrazovka = QGuiApplication::primaryScreen()->geometry();
+    QPoint poloha(obrazovka.x() + obrazovka.width() - Sirka, obrazovka.y());
+    lblDnes_->setText(QStringLiteral("Dnes"));
+    lblDnes_->adjustSize();
+    lblDen_->setText(Q(DayTexts::NazovDna(Dnes())));
+    lblDen_->adjustSize();
+
+    regi_ = std::make_unique<TRegi>(hive);
+    const StartSettings nastavenia = StartSettings::Nacitaj(*regi_);
+    Startup = nastavenia.Startup;
+    Pamatat = nastavenia.Pamatat;
+    ShowTime = nastavenia.ShowTime;
+    Upozornenie = nastavenia.Upozornenie;
+    Dopredu = nastavenia.Dopredu;
+    Stale = nastavenia.Stale;
+    if (nastavenia.Top)
+        poloha.setY(*nastavenia.Top);
+    if (nastavenia.Left)
+        poloha.setX(*nastavenia.Left);
+    move(poloha);
+
+    rok_ = std::make_unique<TRok>();
+    rok_->Naplnit();
+    poznamky_ = std::make_unique<TDayNotes>(std::move(priecinok));
+
+    ZobrazUdalosti();
+    if (!lblNote_->text().isEmpty() && Upozornenie == 2)
+        oznamy_.Beep();
+
+    const std::chrono::year_month_day d{Dnes()};
+    const QDate dnes(static_cast<int>(d.year()), static_cast<int>(static_cast<unsigned>(d.month())),
+                     static_cast<int>(static_cast<unsigned>(d.day())));
+    tooltip_ =
+        Q(Reminders::Tooltip(QLocale::system().toString(dnes, QLocale::ShortFormat).toStdString(),
+                             static_cast<std::size_t>(pocetUdalosti_)));
+    VytvorTray();
+
+    tmrNadFormom_->start();
+    // The countdown also restarts when the window becomes active; a desktop that does not
+    // activate new windows still gets it here.
+    SpustiOdpocet();
+}
+
+TfrmMain::~TfrmMain() {
+    tmrTimer_->stop();
+    if (tray_)
+        tray_->hide();
+}
+
+void TfrmMain::VytvorOvladace() {
+    const auto obrazok = [this](const char* meno, const QString& nazovSkinu, QRect miesto) {
+        auto* l = new QLabel(this);
+        l->setObjectName(QLatin1String(meno));
+        l->setGeometry(miesto);
+        if (!nazovSkinu.isEmpty())
+            l->setPixmap(SkinPicture(nazovSkinu));
+        l->setScaledContents(true);
+        return l;
+    };
+    const auto menovka = [this](const char* meno, QRect miesto, QFont pismo, const QColor& farba) {
+        auto* l = new QLabel(this);
+        l->setObjectName(QLatin1String(meno));
+        l->setGeometry(miesto);
+        l->setFont(pismo);
+        NastavFarbu(l, farba);
+        return l;
+    };
+    const auto plocha = [this](const char* meno, QRect miesto) {
+        auto* w = new QWidget(this);
+        w->setObjectName(QLatin1String(meno));
+        w->setGeometry(miesto);
+        return w;
+    };
+
+    imgModre_ = SkinPicture(QStringLiteral("main_bar_note"));
+    imgZelene_ = SkinPicture(QStringLiteral("main_bar_birthday"));
+    imgCervene_ = SkinPicture(QStringLiteral("main_bar_anniversary"));
+    imgSK_ = SkinPicture(QStringLiteral("main_flag_sk"));
+    imgCZ_ = SkinPicture(QStringLiteral("main_flag_cz"));
+    const char* tlacidla[] = {"setup", "help", "min", "close"};
+    for (std::size_t i = 0; i < ButtonHover::Pocet; ++i) {
+        const QString zaklad = QStringLiteral("main_%1_").arg(QLatin1String(tlacidla[i]));
+        normalne_[i] = SkinPicture(zaklad + QStringLiteral("normal"));
+        svietiace_[i] = SkinPicture(zaklad + QStringLiteral("hover"));
+    }
+
+    const QColor biela = Qt::white;
+    const QColor text = palette().color(QPalette::WindowText);
+    const QFont meno = Zakladne(true);
+
+    imgMain_ = obrazok("imgMain", QStringLiteral("main_header"), {0, 0, Sirka, VyskaHlavicky});
+    lblSviatok1_ = menovka("lblSviatok1", {72, 27, 97, 13}, meno, biela);
+    lblDatum_ = menovka("lblDatum", {8, 32, 58, 41},
+                        Pismo(35, true, {QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans")}),
+                        Qt::black);
+    lblSviatok2_ = menovka("lblSviatok2", {72, 46, 97, 13}, meno, biela);
+    lblNote_ = menovka("lblNote", {8, VyskaHlavicky, SirkaTextu, 0}, Zakladne(), biela);
+    lblNote_->setWordWrap(true);
+    lblNote_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    imgSetup_ = obrazok("imgSetup", {}, {101, 1, 18, 16});
+    imgSetup_->setToolTip(QStringLiteral("Nastavenia"));
+    imgHelp_ = obrazok("imgHelp", {}, {120, 1, 13, 14});
+    imgHelp_->setToolTip(QStringLiteral("Help"));
+    imgMin_ = obrazok("imgMin", {}, {135, 1, 13, 14});
+    imgMin_->setToolTip(QStringLiteral("Minimalizovať"));
+    imgClose_ = obrazok("imgClose", {}, {152, 1, 13, 14});
+    imgClose_->setToolTip(QStringLiteral("Zatvoriť"));
+    tlacidla_ = {imgSetup_, imgHelp_, imgMin_, imgClose_};
+    for (std::size_t i = 0; i < ButtonHover::Pocet; ++i)
+        tlacidla_[i]->setPixmap(normalne_[i]);
+    lblSviatok3_ = menovka("lblSviatok3", {72, 58, 97, 13}, meno, biela);
+    for (QLabel* l : {lblSviatok1_, lblSviatok2_, lblSviatok3_, lblDatum_})
+        l->setAlignment(Qt::AlignCenter);
+    lblDnes_ = menovka("lblDnes", {5, 3, 0, 0}, Zakladne(), biela);
+    lblDen_ = menovka("lblDen", {12, 24, 0, 0}, Zakladne(true), text);
+    imgHornaLista_ = plocha("imgHornaLista", {0, 0, 97, 20});
+    imgFlag_ = obrazok("imgFlag", {}, {46, 1, 26, 17});
+    imgDrag_ = obrazok("imgDrag", QStringLiteral("main_tomorrow"), {86, 45, 85, 38});
+    imgDrag_->hide();
+    image1_ = plocha("Image1", {0, 24, 169, 57});
+
+    for (QObject* o : children()) {
+        if (auto* w = qobject_cast<QWidget*>(o)) {
+            w->setMouseTracking(true);
+            w->installEventFilter(this);
+        }
+    }
+    setFixedSize(Sirka, VyskaHlavicky);
+}
+
+void TfrmMain::VytvorTray() {
+    popupMenu_ = new QMenu(this);
+    popupMenu_->setObjectName(QStringLiteral("PopupMenu1"));
+    QAction* ukoncit = popupMenu_->addAction(QStringLiteral("Ukončit"));
+    ukoncit->setObjectName(QStringLiteral("Ukoncit1"));
+    connect(ukoncit, &QAction::triggered, this, &QWidget::close);
+    QAction* zobrazit = popupMenu_->addAction(QStringLiteral("Zobraziť"));
+    zobrazit->setObjectName(QStringLiteral("Zobrazi1"));
+    connect(zobrazit, &QAction::triggered, this, &TfrmMain::Ukaz);
+
+    const auto vytvor = [this] {
+        if (tray_ || !QSystemTrayIcon::isSystemTrayAvailable())
+            return false;
+        tray_ = new QSystemTrayIcon(TrayIconPicture(), this);
+        tray_->setToolTip(tooltip_);
+        tray_->setContextMenu(popupMenu_);
+        connect(tray_, &QSystemTrayIcon::activated, this,
+                [this](QSystemTrayIcon::ActivationReason dovod) {
+                    if (dovod == QSystemTrayIcon::Trigger) {
+                        Ukaz();
+                    } else if (dovod == QSystemTrayIcon::Context) {
+                        tmrTimer_->stop();
+                        hide();
+                    }
+                });
+        // The menu may open without an activation (a StatusNotifier host): hide here too.
+        connect(popupMenu_, &QMenu::aboutToShow, this, [this] {
+            tmrTimer_->stop();
+            hide();
+        });
+        tray_->show();
+        return true;
+    };
+    if (vytvor())
+        return;
+    // A panel that starts after us (autostart) brings its tray a little later.
+    cakajNaTray_ = new QTimer(this);
+    cakajNaTray_->setInterval(5000);
+    connect(cakajNaTray_, &QTimer::timeout, this, [this, vytvor, pokusy = 0]() mutable {
+        if (vytvor() || ++pokusy >= 24)
+            cakajNaTray_->stop();
+    });
+    cakajNaTray_->start();
+}
+
+std::chrono::sys_days TfrmMain::Dnes() const {
+    return hodiny_.Teraz().den;
+}
+
+bool TfrmMain::JazykSK() const {
+    return rok_->JazykSK;
+}
+
+void TfrmMain::ZobrazTexty(const DayTexts& texty, bool cely) {
+    if (cely) {
+        lblDnes_->setText(Q(texty.dnes));
+        lblDnes_->adjustSize();
+        lblDen_->setText(Q(texty.den));
+        lblDen_->adjustSize();
+    }
+    lblDatum_->setText(Q(texty.datum));
+    const std::array<QLabel*, 3> riadky{lblSviatok1_, lblSviatok2_, lblSviatok3_};
+    for (std::size_t i = 0; i < riadky.size(); ++i) {
+        const NameLine& r = texty.sviatky[i];
+        riadky[i]->setText(Q(r.text));
+        if (r.hint)
+            riadky[i]->setToolTip(Q(*r.hint));
+        if (cely)
+            riadky[i]->setVisible(r.visible);
+    }
+}
+
+void TfrmMain::ZobrazMena() {
+    // While the pointer rests on the widget it shows tomorrow; a rebuild then (the flag was
+    // clicked) refreshes tomorrow's texts instead of mixing in today's.
+    if (zajtra_)
+        ZobrazTexty(DayTexts::Zajtra(*rok_, Dnes()), true);
+    else
+        ZobrazTexty(DayTexts::Dnes(*rok_, Dnes()), false);
+}
+
+const QPixmap& TfrmMain::ObrazPruhu(int druh) const {
+    switch (static_cast<TDruh>(druh)) {
+    case TDruh::Poznamka:
+        return imgModre_;
+    case TDruh::Vyrocie:
+        return imgCervene_;
+    case TDruh::Narodeniny:
+        break;
+    }
+    return imgZelene_;
+}
+
+void TfrmMain::ZobrazUdalosti() {
+    ZobrazMena();
+    for (QLabel* pruh : pruhy_)
+        pruh->hide();
+
+    const Reminders r = Reminders::Zostav(*poznamky_, Dnes(), Dopredu);
+    int h = 0; // height of the event text so far
+    for (std::size_t n = 0; n < r.riadky.size(); ++n) {
+        if (n == pruhy_.size()) {
+            auto* novy = new QLabel(this);
+            novy->setObjectName(QStringLiteral("Pruh%1").arg(n + 1));
+            novy->setScaledContents(true);
+            novy->setMouseTracking(true);
+            novy->installEventFilter(this);
+            pruhy_.push_back(novy);
+        }
+        QLabel* pruh = pruhy_[n];
+        const int hore = n == 0 ? VyskaHlavicky : pruhy_[n - 1]->y() + pruhy_[n - 1]->height();
+        pruh->lower();
+        lblNote_->setText(TextNaZobrazenie(r.riadky, n + 1));
+        const int vyska = lblNote_->heightForWidth(SirkaTextu);
+        lblNote_->setGeometry(8, VyskaHlavicky, SirkaTextu, vyska);
+        pruh->setPixmap(ObrazPruhu(static_cast<int>(r.riadky[n].druh)));
+        pruh->setGeometry(0, hore, width(), vyska - h);
+        pruh->show();
+        h = vyska;
+        pocetUdalosti_ = static_cast<int>(n + 1);
+    }
+
+    if (r.chyba) {
+        // The lines before the bad day file stay; the height and the flag wait for a good
+        // rebuild.
+        oznamy_.Message(this,
+                        QStringLiteral("Pripomienky sa nepodarilo načítať.\n\n") + Q(*r.chyba));
+        return;
+    }
+    if (r.riadky.empty()) {
+        lblNote_->clear();
+        lblNote_->setGeometry(8, VyskaHlavicky, SirkaTextu, 0);
+        setFixedSize(Sirka, imgMain_->height());
+    } else {
+        const QLabel* posledny = pruhy_[r.riadky.size() - 1];
+        setFixedSize(Sirka, posledny->y() + posledny->height());
+    }
+    imgFlag_->setPixmap(rok_->JazykSK ? imgSK_ : imgCZ_);
+}
+
+void TfrmMain::NastavNepriehladnost() {
+    // Only changes go to the window system: the pointer restarts the countdown on every move.
+    if (odpocet_.Nepriehladnost == nepriehladnost_)
+        return;
+    nepriehladnost_ = odpocet_.Nepriehladnost;
+    setWindowOpacity(nepriehladnost_ / 255.0);
+}
+
+void TfrmMain::ZastavOdpocet() {
+    tmrTimer_->stop();
+    odpocet_.ZastavOdpocet();
+    NastavNepriehladnost();
+}
+
+void TfrmMain::SpustiOdpocet() {
+    odpocet_.SpustiOdpocet(ShowTime, Stale);
+    NastavNepriehladnost();
+    if (odpocet_.Bezi)
+        tmrTimer_->start();
+}
+
+void TfrmMain::tmrTimerTimer() {
+    const bool skryt = odpocet_.Tik();
+    NastavNepriehladnost();
+    if (skryt) {
+        tmrTimer_->stop();
+        hide();
+    }
+}
+
+void TfrmMain::Ukaz() {
+    show();
+    raise();
+    activateWindow();
+    SpustiOdpocet();
+}
+
+void TfrmMain::PrepniJazyk() {
+    ZastavOdpocet();
+    rok_->JazykSK = !rok_->JazykSK;
+    ZobrazUdalosti();
+    SpustiOdpocet();
+}
+
+void TfrmMain::MysNadFormom() {
+    SpustiOdpocet();
+    tmrNadFormom_->start();
+    imgDrag_->show();
+    zajtra_ = true;
+    ZobrazTexty(DayTexts::Zajtra(*rok_, Dnes()), true);
+    hover_.Zhasni();
+    ObnovTlacidla();
+}
+
+void TfrmMain::tmrNadFormomTimer() {
+    const QPoint kurzor = QCursor::pos();
+    if (WidgetRect{x(), y(), width(), height()}.Obsahuje(kurzor.x(), kurzor.y()))
+        return;
+    tmrNadFormom_->stop();
+    imgDrag_->hide();
+    zajtra_ = false;
+    ZobrazTexty(DayTexts::Dnes(*rok_, Dnes()), true);
+    hover_.Zhasni();
+    ObnovTlacidla();
+}
+
+void TfrmMain::ObnovTlacidla() {
+    for (std::size_t i = 0; i < ButtonHover::Pocet; ++i) {
+        const bool svieti = hover_.Nad[i];
+        if (svieti == zobrazeneSvieti_[i])
+            continue;
+        tlacidla_[i]->setPixmap(svieti ? svietiace_[i] : normalne_[i]);
+        zobrazeneSvieti_[i] = svieti;
+    }
+}
+
+void TfrmMain::fraCmdMouseDown(QPoint bod) {
+    tahanie_ = true;
+    zaciatokTahania_ = bod;
+    ZastavOdpocet();
+}
+
+void TfrmMain::fraCmdMouseMove(QPoint bod) {
+    if (tahanie_) {
+        if (bod.x() != zaciatokTahania_.x())
+            move(x() + bod.x() - zaciatokTahania_.x(), y());
+        if (bod.y() != zaciatokTahania_.y())
+            move(x(), y() + bod.y() - zaciatokTahania_.y());
+    }
+    SpustiOdpocet();
+    hover_.ZhasniSetup();
+    ObnovTlacidla();
+}
+
+void TfrmMain::fraCmdMouseUp() {
+    tahanie_ = false;
+    SpustiOdpocet();
+}
+
+void TfrmMain::Klik(QObject* ovladac) {
+    if (ovladac == imgMin_) {
+        hide();
+    } else if (ovladac == imgClose_) {
+        tmrTimer_->stop();
+        close();
+    } else if (ovladac == imgFlag_) {
+        PrepniJazyk();
+    }
+}
+
+bool TfrmMain::eventFilter(QObject* objekt, QEvent* udalost) {
+    switch (udalost->type()) {
+    case QEvent::MouseMove: {
+        const QPoint bod = static_cast<QMouseEvent*>(udalost)->position().toPoint();
+        if (objekt == imgMain_) {
+            SpustiOdpocet();
+        } else if (objekt == imgHornaLista_ || objekt == lblSviatok1_) {
+            fraCmdMouseMove(bod);
+        } else if (objekt == lblSviatok2_ || objekt == lblSviatok3_ || objekt == lblNote_ ||
+                   objekt == imgFlag_ || objekt == image1_) {
+            MysNadFormom();
+        } else {
+            for (std::size_t i = 0; i < ButtonHover::Pocet; ++i) {
+                if (objekt == tlacidla_[i]) {
+                    hover_.NadTlacidlom(static_cast<ButtonHover::Tlacidlo>(i));
+                    ObnovTlacidla();
+                }
+            }
+        }
+        return true; // the bars, the day number, the weekday and "Dnes" have no reaction
+    }
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick: {
+        const auto* mys = static_cast<QMouseEvent*>(udalost);
+        if (objekt == imgHornaLista_)
+            fraCmdMouseDown(mys->position().toPoint());
+        else if (mys->button() == Qt::LeftButton)
+            stlaceny_ = objekt;
+        return true;
+    }
+    case QEvent::MouseButtonRelease: {
+        const auto* mys = static_cast<QMouseEvent*>(udalost);
+        if (objekt == imgHornaLista_) {
+            fraCmdMouseUp();
+        } else if (mys->button() == Qt::LeftButton && objekt == stlaceny_) {
+            stlaceny_ = nullptr;
+            const auto* w = static_cast<QWidget*>(objekt);
+            if (w->rect().contains(mys->position().toPoint()))
+                Klik(objekt);
+        }
+        return true;
+    }
+    case QEvent::ToolTip:
+        // The day area lies above the name lines; it shows the hint of the line under it.
+        if (objekt == image1_) {
+            const auto* pomoc = static_cast<QHelpEvent*>(udalost);
+            const QPoint bod = image1_->mapTo(this, pomoc->pos());
+            for (QLabel* l : {lblSviatok1_, lblSviatok2_, lblSviatok3_}) {
+                if (l->isVisible() && l->geometry().contains(bod) && !l->toolTip().isEmpty()) {
+                    QToolTip::showText(pomoc->globalPos(), l->toolTip(), this);
+                    return true;
+                }
+            }
+            QToolTip::hideText();
+            return true;
+        }
+        break;
+    default:
+        break;
+    }
+    return QWidget::eventFilter(objekt, udalost);
+}
+
+void TfrmMain::mouseMoveEvent(QMouseEvent* udalost) {
+    MysNadFormom();
+    udalost->accept();
+}
+
+void TfrmMain::changeEvent(QEvent* udalost) {
+    if (udalost->type() == QEvent::ActivationChange && isActiveWindow())
+        SpustiOdpocet();
+    QWidget::changeEvent(udalost);
+}
+
+void TfrmMain::closeEvent(QCloseEvent* udalost) {
+    tmrTimer_->stop();
+    // The position is recorded at every close; only Pamatat decides whether a start uses it.
+    try {
+        regi_->ZapisHodnotu("frmMainTop", y());
+        regi_->ZapisHodnotu("frmMainLeft", x());
+    } catch (const HiveError&) {
+        // A refused write is not reported: the next start takes the default corner.
+    }
+    if (tray_)
+        tray_->hide();
+    udalost->accept();
+    emit zatvorene();
+}
+
+} // namespace tilava

@@ -1,0 +1,163 @@
+#pragma once
+
+#include "model/ButtonHover.h"
+#include "model/DayTexts.h"
+#include "model/FadeCountdown.h"
+
+#include <QPixmap>
+#include <QPoint>
+#include <QString>
+#include <QWidget>
+
+#include <array>
+#include <chrono>
+#include <filesystem>
+#include <memory>
+#include <vector>
+
+class QLabel;
+class QMenu;
+class QSystemTrayIcon;
+class QTimer;
+
+namespace tilava {
+
+class Clock;
+class Notifier;
+class SettingsHive;
+class TDayNotes;
+class TRegi;
+class TRok;
+
+// The main widget: a narrow borderless window in the top right corner with today's day number,
+// weekday and names, the flag of the name-day language, four small buttons and under them a
+// coloured bar for each of the user's reminders. It fades out after ShowTime, shows tomorrow
+// while the pointer rests on it, and is dragged by its top left strip.
+//
+// The controls are children named as in the designer (imgMain, lblDatum, lblSviatok1, ...),
+// stacked bottom to top in the order they are created; the event bars lie below all of them.
+class TfrmMain final : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int Sirka = 170;        // window width
+    static constexpr int VyskaHlavicky = 85; // header height, where the event list starts
+    static constexpr int SirkaTextu = 150;   // width of the event text
+    static constexpr int PocetPruhovMax = 100;
+
+    // Runs the start-up: settings, calendar, notes store on `priecinok`, the reminder list, the
+    // alert beep and the tray icon (when the desktop has a tray). The borrowed objects must
+    // outlive the widget.
+    TfrmMain(const Clock& hodiny, SettingsHive& hive, std::filesystem::path priecinok,
+             Notifier& oznamy, QWidget* parent = nullptr);
+    ~TfrmMain() override;
+
+    // Fade countdown: stop it at full opacity / restart it at full opacity.
+    void ZastavOdpocet();
+    void SpustiOdpocet();
+    // One tick of the 100 ms fade timer.
+    void tmrTimerTimer();
+    // The pointer moves over the day area: tomorrow's texts, the leave check starts.
+    void MysNadFormom();
+    // One tick of the 100 ms leave check: back to today once the pointer is outside.
+    void tmrNadFormomTimer();
+    // Rebuilds the names, the reminder bars, the window height and the flag.
+    void ZobrazUdalosti();
+    // Shows the widget from the tray or at a second start: full opacity, fresh countdown.
+    void Ukaz();
+    // Switches the name-day language (a click on the flag).
+    void PrepniJazyk();
+
+    // The shared objects the other windows borrow.
+    TRok& Rok() { return *rok_; }
+    TRegi& Regi() { return *regi_; }
+
+    // The tray icon's tooltip text, built once at start-up.
+    const QString& TextTooltipu() const { return tooltip_; }
+    int PocetUdalosti() const { return pocetUdalosti_; }
+    int PocetPruhov() const { return static_cast<int>(pruhy_.size()); }
+    const FadeCountdown& Odpocet() const { return odpocet_; }
+    const ButtonHover& Hover() const { return hover_; }
+    bool ZajtrajsiPohlad() const { return zajtra_; }
+    bool JazykSK() const;
+
+    // Settings as read at start-up.
+    std::int32_t ShowTime = 20000;
+    bool Startup = false;
+    bool Pamatat = false;
+    bool Stale = false;
+    int Upozornenie = 0;
+    int Dopredu = 0;
+
+signals:
+    // The widget was closed: the program ends.
+    void zatvorene();
+
+protected:
+    bool eventFilter(QObject* objekt, QEvent* udalost) override;
+    void mouseMoveEvent(QMouseEvent* udalost) override;
+    void changeEvent(QEvent* udalost) override;
+    void closeEvent(QCloseEvent* udalost) override;
+
+private:
+    void VytvorOvladace();
+    void VytvorTray();
+    void ZobrazMena();
+    void ZobrazTexty(const DayTexts& texty, bool cely);
+    void ObnovTlacidla();
+    void NastavNepriehladnost();
+    void fraCmdMouseDown(QPoint bod);
+    void fraCmdMouseMove(QPoint bod);
+    void fraCmdMouseUp();
+    void Klik(QObject* ovladac);
+    std::chrono::sys_days Dnes() const;
+    const QPixmap& ObrazPruhu(int druh) const;
+
+    const Clock& hodiny_;
+    Notifier& oznamy_;
+    std::unique_ptr<TRegi> regi_;
+    std::unique_ptr<TRok> rok_;
+    std::unique_ptr<TDayNotes> poznamky_;
+
+    FadeCountdown odpocet_;
+    ButtonHover hover_;
+    bool tahanie_ = false;
+    QPoint zaciatokTahania_;
+    bool zajtra_ = false;
+    int pocetUdalosti_ = 0;
+    int nepriehladnost_ = FadeCountdown::PlnaNepriehladnost; // what the window was given
+    QString tooltip_;
+
+    QTimer* tmrTimer_ = nullptr;
+    QTimer* tmrNadFormom_ = nullptr;
+    QSystemTrayIcon* tray_ = nullptr;
+    QMenu* popupMenu_ = nullptr;
+    QTimer* cakajNaTray_ = nullptr;
+
+    // Controls, bottom of the stacking order first.
+    QLabel* imgMain_ = nullptr;
+    QLabel* lblSviatok1_ = nullptr;
+    QLabel* lblDatum_ = nullptr;
+    QLabel* lblSviatok2_ = nullptr;
+    QLabel* lblNote_ = nullptr;
+    QLabel* imgSetup_ = nullptr;
+    QLabel* imgHelp_ = nullptr;
+    QLabel* imgMin_ = nullptr;
+    QLabel* imgClose_ = nullptr;
+    QLabel* lblSviatok3_ = nullptr;
+    QLabel* lblDnes_ = nullptr;
+    QLabel* lblDen_ = nullptr;
+    QWidget* imgHornaLista_ = nullptr;
+    QLabel* imgFlag_ = nullptr;
+    QLabel* imgDrag_ = nullptr;
+    QWidget* image1_ = nullptr;
+    std::vector<QLabel*> pruhy_; // Pruhy: created on demand, at most PocetPruhovMax
+
+    // Pictures of the hidden templates: bars, flags, the buttons' normal and hover looks.
+    QPixmap imgModre_, imgZelene_, imgCervene_, imgSK_, imgCZ_;
+    std::array<QPixmap, ButtonHover::Pocet> normalne_, svietiace_;
+    std::array<QLabel*, ButtonHover::Pocet> tlacidla_{};
+    std::array<bool, ButtonHover::Pocet> zobrazeneSvieti_{};
+    QObject* stlaceny_ = nullptr; // the control a left button went down on, for clicks
+};
+
+} // namespace tilava
