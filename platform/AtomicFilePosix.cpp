@@ -15,6 +15,8 @@ namespace {
     throw FileError(path, "Súbor „" + PathText(path) + "“ sa nedá zapísať: " + reason);
 }
 
+constexpr const char* kReadOnly = "súbor je len na čítanie";
+
 // Flushes the folder itself, so the rename survives a power cut.
 void SyncFolder(const std::filesystem::path& folder) {
     const int fd =
@@ -38,6 +40,10 @@ void ReplaceFileAtomically(const std::filesystem::path& path, std::string_view b
     const bool exists = ::stat(path.c_str(), &old) == 0;
     if (exists && S_ISDIR(old.st_mode)) {
         Fail(path, SystemErrorText(EISDIR));
+    }
+    // A file the user made read-only is not replaced behind their back, as on Windows.
+    if (exists && (old.st_mode & S_IWUSR) == 0) {
+        Fail(path, kReadOnly);
     }
 
     const std::filesystem::path folder = path.parent_path();
@@ -88,6 +94,10 @@ void ReplaceFileAtomically(const std::filesystem::path& path, std::string_view b
 }
 
 void RemoveFile(const std::filesystem::path& path) {
+    struct stat old {};
+    if (::lstat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode) && (old.st_mode & S_IWUSR) == 0) {
+        throw FileError(path, "Súbor „" + PathText(path) + "“ sa nedá zmazať: " + kReadOnly);
+    }
     if (::unlink(path.c_str()) != 0 && errno != ENOENT) {
         const int error = errno;
         throw FileError(path, "Súbor „" + PathText(path) + "“ sa nedá zmazať: " +

@@ -10,10 +10,15 @@ namespace tilava {
 
 namespace {
 
-[[noreturn]] void Fail(const std::filesystem::path& path, DWORD error) {
-    throw FileError(path,
-                    "Súbor „" + PathText(path) + "“ sa nedá zapísať: " + SystemErrorText(error));
+[[noreturn]] void Fail(const std::filesystem::path& path, const std::string& reason) {
+    throw FileError(path, "Súbor „" + PathText(path) + "“ sa nedá zapísať: " + reason);
 }
+
+[[noreturn]] void Fail(const std::filesystem::path& path, DWORD error) {
+    Fail(path, SystemErrorText(error));
+}
+
+constexpr const char* kReadOnly = "súbor je len na čítanie";
 
 std::filesystem::path TemporaryName(const std::filesystem::path& path) {
     static std::atomic<unsigned> counter{0};
@@ -29,6 +34,10 @@ void ReplaceFileAtomically(const std::filesystem::path& path, std::string_view b
     const DWORD attributes = GetFileAttributesW(path.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
         Fail(path, ERROR_DIRECTORY);
+    }
+    // A file the user marked read-only is not replaced (Windows refuses it; Wine would not).
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+        Fail(path, std::string(kReadOnly));
     }
 
     std::filesystem::path temporary;
@@ -75,6 +84,11 @@ void ReplaceFileAtomically(const std::filesystem::path& path, std::string_view b
 }
 
 void RemoveFile(const std::filesystem::path& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0 &&
+        (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+        throw FileError(path, "Súbor „" + PathText(path) + "“ sa nedá zmazať: " + kReadOnly);
+    }
     if (!DeleteFileW(path.c_str())) {
         const DWORD error = GetLastError();
         if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {

@@ -108,6 +108,40 @@ TEST(AtomicFile, RemoveFileAcceptsMissingFileAndReportsOtherFailures) {
     EXPECT_TRUE(std::filesystem::is_directory(folder / "0505.txt"));
 }
 
+TEST(AtomicFile, ReadOnlyFileIsNeitherReplacedNorRemoved) {
+    TempFolder folder;
+    const auto file = folder / "0808.txt";
+    WriteBytes(file, "old");
+    std::filesystem::permissions(file,
+                                 std::filesystem::perms::owner_write |
+                                     std::filesystem::perms::group_write |
+                                     std::filesystem::perms::others_write,
+                                 std::filesystem::perm_options::remove);
+    const struct {
+        const char* what;
+        void (*action)(const std::filesystem::path&);
+        const char* message;
+    } cases[] = {
+        {"replace", [](const std::filesystem::path& f) { ReplaceFileAtomically(f, "new"); },
+         "0808.txt“ sa nedá zapísať: súbor je len na čítanie"},
+        {"remove", [](const std::filesystem::path& f) { RemoveFile(f); },
+         "0808.txt“ sa nedá zmazať: súbor je len na čítanie"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        try {
+            c.action(file);
+            ADD_FAILURE() << "no error";
+        } catch (const FileError& error) {
+            EXPECT_NE(Message(error).find(c.message), std::string::npos) << error.what();
+        }
+        EXPECT_EQ(ReadBytes(file), "old");
+        EXPECT_EQ(FolderEntries(folder.Path()), std::vector<std::string>{"0808.txt"});
+    }
+    std::filesystem::permissions(file, std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::add);
+}
+
 TEST(ReadFileIfExists, MissingIsNothingFolderIsAnError) {
     TempFolder folder;
     EXPECT_FALSE(ReadFileIfExists(folder / "0606.txt").has_value());

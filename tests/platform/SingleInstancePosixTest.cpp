@@ -104,8 +104,7 @@ TEST(SingleInstancePosix, ProgramsStartedByTheHolderDoNotKeepTheClaim) {
 TEST(SingleInstancePosix, LockLivesInTheRuntimeFolder) {
     SingleInstance instance("Tilava|Tilava");
     EXPECT_TRUE(instance.JePrva());
-    EXPECT_EQ(tilava::test::FolderEntries(RuntimeFolder()),
-              (std::vector<std::string>{kName + ".lock", "Tilava|Tilava.lock"}));
+    EXPECT_TRUE(std::filesystem::exists(RuntimeFolder() / "Tilava|Tilava.lock"));
 }
 
 } // namespace
