@@ -6,6 +6,7 @@
 #include "platform/SettingsHive.h"
 #include "platform/SingleInstance.h"
 #include "ui/fMain.h"
+#include "ui/FontWarmup.h"
 #include "ui/InstanceChannel.h"
 #include "ui/Pictures.h"
 #include "ui/SystemNotifier.h"
@@ -46,6 +47,7 @@ int main(int argc, char* argv[]) {
         return 0;
     }
 
+    const tilava::FontWarmup pisma;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tilava"));
     QApplication::setApplicationDisplayName(QStringLiteral("Tilava"));
@@ -60,9 +62,10 @@ int main(int argc, char* argv[]) {
     tilava::TfrmMain frmMain(hodiny, *hive, tilava::NotesFolder(), oznamy);
     QObject::connect(&frmMain, &tilava::TfrmMain::zatvorene, &app, &QCoreApplication::quit);
 
+    // Later copies are heard once the widget is up; until then they keep trying.
     tilava::InstanceChannel kanal;
     QObject::connect(&kanal, &tilava::InstanceChannel::zobrazit, &frmMain, &tilava::TfrmMain::Ukaz);
-    kanal.Pocuvaj();
+    QTimer::singleShot(0, &kanal, [&kanal] { kanal.Pocuvaj(); });
 
     KoniecPoVykresleni koniec;
     if (qEnvironmentVariableIsSet("TILAVA_EXIT_AFTER_PAINT"))

@@ -1,5 +1,6 @@
 #include "ui/TrayIconPicture.h"
 
+#include <QIconEngine>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
@@ -8,12 +9,11 @@ namespace tilava {
 
 namespace {
 
-QPixmap Nakresli(int strana) {
-    QPixmap obraz(strana, strana);
-    obraz.fill(Qt::transparent);
-    QPainter p(&obraz);
+void Nakresli(QPainter& p, const QRect& miesto) {
+    p.save();
     p.setRenderHint(QPainter::Antialiasing);
-    p.scale(strana / 32.0, strana / 32.0);
+    p.translate(miesto.topLeft());
+    p.scale(miesto.width() / 32.0, miesto.height() / 32.0);
 
     const QColor nebeska{0xA6, 0xCA, 0xF0}, namornicka{0x15, 0x30, 0x6A}, cervena{0xD4, 0x2A, 0x37};
     const QRectF list(2.5, 4.5, 27, 25);
@@ -39,16 +39,30 @@ QPixmap Nakresli(int strana) {
     srdce.cubicTo(23, 14, 26, 20.5, 16, 27);
     p.setBrush(cervena);
     p.drawPath(srdce);
-    return obraz;
+    p.restore();
 }
+
+// Paints the icon at whatever size the tray asks for, only when it asks.
+class KalendarovaIkona final : public QIconEngine {
+public:
+    void paint(QPainter* p, const QRect& miesto, QIcon::Mode, QIcon::State) override {
+        Nakresli(*p, miesto);
+    }
+    QPixmap pixmap(const QSize& velkost, QIcon::Mode, QIcon::State) override {
+        QPixmap obraz(velkost);
+        obraz.fill(Qt::transparent);
+        QPainter p(&obraz);
+        Nakresli(p, obraz.rect());
+        return obraz;
+    }
+    QSize actualSize(const QSize& velkost, QIcon::Mode, QIcon::State) override { return velkost; }
+    QIconEngine* clone() const override { return new KalendarovaIkona; }
+};
 
 } // namespace
 
 QIcon TrayIconPicture() {
-    QIcon ikona;
-    for (int strana : {16, 22, 24, 32, 48, 64})
-        ikona.addPixmap(Nakresli(strana));
-    return ikona;
+    return QIcon(new KalendarovaIkona);
 }
 
 } // namespace tilava

@@ -67,11 +67,12 @@ QFont Pismo(int pixely, bool tucne, const QStringList& rodiny) {
     return f;
 }
 
-// The widget's type: small, clean and narrow enough for fourteen letters in 97 pixels.
+// The widget's type: DejaVu Sans (Debian's fonts-dejavu-core, the skin's face) or Tahoma on
+// Windows. Two faces in all keep the start quick; fourteen bold letters fit a name line.
+const QStringList rodinaPisma{QStringLiteral("DejaVu Sans"), QStringLiteral("Tahoma")};
+
 QFont Zakladne(bool tucne = false) {
-    return Pismo(11, tucne,
-                 {QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("DejaVu Sans"),
-                  QStringLiteral("Tahoma"), QStringLiteral("Segoe UI")});
+    return Pismo(11, tucne, rodinaPisma);
 }
 
 void NastavFarbu(QWidget* w, const QColor& farba) {
@@ -82,6 +83,12 @@ void NastavFarbu(QWidget* w, const QColor& farba) {
 
 QString Q(const std::string& text) {
     return QString::fromStdString(text);
+}
+
+// QLabel::setText switches mouse tracking off for plain text; the labels keep reacting to moves.
+void NastavText(QLabel* l, const QString& text) {
+    l->setText(text);
+    l->setMouseTracking(true);
 }
 
 // The event text as a label shows it: the line feed + carriage return between entries is one
@@ -127,9 +134,9 @@ TfrmMain::TfrmMain(const Clock& hodiny, SettingsHive& hive, std::filesystem::pat
     tahanie_ = false;
     const QRect obrazovka = QGuiApplication::primaryScreen()->geometry();
     QPoint poloha(obrazovka.x() + obrazovka.width() - Sirka, obrazovka.y());
-    lblDnes_->setText(QStringLiteral("Dnes"));
+    NastavText(lblDnes_, QStringLiteral("Dnes"));
     lblDnes_->adjustSize();
-    lblDen_->setText(Q(DayTexts::NazovDna(Dnes())));
+    NastavText(lblDen_, Q(DayTexts::NazovDna(Dnes())));
     lblDen_->adjustSize();
 
     regi_ = std::make_unique<TRegi>(hive);
@@ -199,16 +206,17 @@ void TfrmMain::VytvorOvladace() {
         return w;
     };
 
-    imgModre_ = SkinPicture(QStringLiteral("main_bar_note"));
-    imgZelene_ = SkinPicture(QStringLiteral("main_bar_birthday"));
-    imgCervene_ = SkinPicture(QStringLiteral("main_bar_anniversary"));
-    imgSK_ = SkinPicture(QStringLiteral("main_flag_sk"));
-    imgCZ_ = SkinPicture(QStringLiteral("main_flag_cz"));
+    imgModre_.meno = QStringLiteral("main_bar_note");
+    imgZelene_.meno = QStringLiteral("main_bar_birthday");
+    imgCervene_.meno = QStringLiteral("main_bar_anniversary");
+    imgSK_.meno = QStringLiteral("main_flag_sk");
+    imgCZ_.meno = QStringLiteral("main_flag_cz");
+    obrazZajtra_.meno = QStringLiteral("main_tomorrow");
     const char* tlacidla[] = {"setup", "help", "min", "close"};
     for (std::size_t i = 0; i < ButtonHover::Pocet; ++i) {
         const QString zaklad = QStringLiteral("main_%1_").arg(QLatin1String(tlacidla[i]));
-        normalne_[i] = SkinPicture(zaklad + QStringLiteral("normal"));
-        svietiace_[i] = SkinPicture(zaklad + QStringLiteral("hover"));
+        normalne_[i].meno = zaklad + QStringLiteral("normal");
+        svietiace_[i].meno = zaklad + QStringLiteral("hover");
     }
 
     const QColor biela = Qt::white;
@@ -217,9 +225,7 @@ void TfrmMain::VytvorOvladace() {
 
     imgMain_ = obrazok("imgMain", QStringLiteral("main_header"), {0, 0, Sirka, VyskaHlavicky});
     lblSviatok1_ = menovka("lblSviatok1", {72, 27, 97, 13}, meno, biela);
-    lblDatum_ = menovka("lblDatum", {8, 32, 58, 41},
-                        Pismo(35, true, {QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans")}),
-                        Qt::black);
+    lblDatum_ = menovka("lblDatum", {8, 32, 58, 41}, Pismo(35, true, rodinaPisma), Qt::black);
     lblSviatok2_ = menovka("lblSviatok2", {72, 46, 97, 13}, meno, biela);
     lblNote_ = menovka("lblNote", {8, VyskaHlavicky, SirkaTextu, 0}, Zakladne(), biela);
     lblNote_->setWordWrap(true);
@@ -234,7 +240,7 @@ void TfrmMain::VytvorOvladace() {
     imgClose_->setToolTip(QStringLiteral("Zatvoriť"));
     tlacidla_ = {imgSetup_, imgHelp_, imgMin_, imgClose_};
     for (std::size_t i = 0; i < ButtonHover::Pocet; ++i)
-        tlacidla_[i]->setPixmap(normalne_[i]);
+        tlacidla_[i]->setPixmap(normalne_[i]());
     lblSviatok3_ = menovka("lblSviatok3", {72, 58, 97, 13}, meno, biela);
     for (QLabel* l : {lblSviatok1_, lblSviatok2_, lblSviatok3_, lblDatum_})
         l->setAlignment(Qt::AlignCenter);
@@ -242,7 +248,7 @@ void TfrmMain::VytvorOvladace() {
     lblDen_ = menovka("lblDen", {12, 24, 0, 0}, Zakladne(true), text);
     imgHornaLista_ = plocha("imgHornaLista", {0, 0, 97, 20});
     imgFlag_ = obrazok("imgFlag", {}, {46, 1, 26, 17});
-    imgDrag_ = obrazok("imgDrag", QStringLiteral("main_tomorrow"), {86, 45, 85, 38});
+    imgDrag_ = obrazok("imgDrag", {}, {86, 45, 85, 38});
     imgDrag_->hide();
     image1_ = plocha("Image1", {0, 24, 169, 57});
 
@@ -310,16 +316,16 @@ bool TfrmMain::JazykSK() const {
 
 void TfrmMain::ZobrazTexty(const DayTexts& texty, bool cely) {
     if (cely) {
-        lblDnes_->setText(Q(texty.dnes));
+        NastavText(lblDnes_, Q(texty.dnes));
         lblDnes_->adjustSize();
-        lblDen_->setText(Q(texty.den));
+        NastavText(lblDen_, Q(texty.den));
         lblDen_->adjustSize();
     }
-    lblDatum_->setText(Q(texty.datum));
+    NastavText(lblDatum_, Q(texty.datum));
     const std::array<QLabel*, 3> riadky{lblSviatok1_, lblSviatok2_, lblSviatok3_};
     for (std::size_t i = 0; i < riadky.size(); ++i) {
         const NameLine& r = texty.sviatky[i];
-        riadky[i]->setText(Q(r.text));
+        NastavText(riadky[i], Q(r.text));
         if (r.hint)
             riadky[i]->setToolTip(Q(*r.hint));
         if (cely)
@@ -336,16 +342,22 @@ void TfrmMain::ZobrazMena() {
         ZobrazTexty(DayTexts::Dnes(*rok_, Dnes()), false);
 }
 
-const QPixmap& TfrmMain::ObrazPruhu(int druh) const {
+const QPixmap& TfrmMain::Obraz::operator()() {
+    if (pixmap.isNull())
+        pixmap = SkinPicture(meno);
+    return pixmap;
+}
+
+const QPixmap& TfrmMain::ObrazPruhu(int druh) {
     switch (static_cast<TDruh>(druh)) {
     case TDruh::Poznamka:
-        return imgModre_;
+        return imgModre_();
     case TDruh::Vyrocie:
-        return imgCervene_;
+        return imgCervene_();
     case TDruh::Narodeniny:
         break;
     }
-    return imgZelene_;
+    return imgZelene_();
 }
 
 void TfrmMain::ZobrazUdalosti() {
@@ -367,7 +379,7 @@ void TfrmMain::ZobrazUdalosti() {
         QLabel* pruh = pruhy_[n];
         const int hore = n == 0 ? VyskaHlavicky : pruhy_[n - 1]->y() + pruhy_[n - 1]->height();
         pruh->lower();
-        lblNote_->setText(TextNaZobrazenie(r.riadky, n + 1));
+        NastavText(lblNote_, TextNaZobrazenie(r.riadky, n + 1));
         const int vyska = lblNote_->heightForWidth(SirkaTextu);
         lblNote_->setGeometry(8, VyskaHlavicky, SirkaTextu, vyska);
         pruh->setPixmap(ObrazPruhu(static_cast<int>(r.riadky[n].druh)));
@@ -385,14 +397,14 @@ void TfrmMain::ZobrazUdalosti() {
         return;
     }
     if (r.riadky.empty()) {
-        lblNote_->clear();
+        NastavText(lblNote_, {});
         lblNote_->setGeometry(8, VyskaHlavicky, SirkaTextu, 0);
         setFixedSize(Sirka, imgMain_->height());
     } else {
         const QLabel* posledny = pruhy_[r.riadky.size() - 1];
         setFixedSize(Sirka, posledny->y() + posledny->height());
     }
-    imgFlag_->setPixmap(rok_->JazykSK ? imgSK_ : imgCZ_);
+    imgFlag_->setPixmap(rok_->JazykSK ? imgSK_() : imgCZ_());
 }
 
 void TfrmMain::NastavNepriehladnost() {
@@ -442,6 +454,8 @@ void TfrmMain::PrepniJazyk() {
 void TfrmMain::MysNadFormom() {
     SpustiOdpocet();
     tmrNadFormom_->start();
+    if (imgDrag_->pixmap().isNull())
+        imgDrag_->setPixmap(obrazZajtra_());
     imgDrag_->show();
     zajtra_ = true;
     ZobrazTexty(DayTexts::Zajtra(*rok_, Dnes()), true);
@@ -466,7 +480,7 @@ void TfrmMain::ObnovTlacidla() {
         const bool svieti = hover_.Nad[i];
         if (svieti == zobrazeneSvieti_[i])
             continue;
-        tlacidla_[i]->setPixmap(svieti ? svietiace_[i] : normalne_[i]);
+        tlacidla_[i]->setPixmap(svieti ? svietiace_[i]() : normalne_[i]());
         zobrazeneSvieti_[i] = svieti;
     }
 }

@@ -110,7 +110,7 @@ private:
     void fraCmdMouseUp();
     void Klik(QObject* ovladac);
     std::chrono::sys_days Dnes() const;
-    const QPixmap& ObrazPruhu(int druh) const;
+    const QPixmap& ObrazPruhu(int druh);
 
     const Clock& hodiny_;
     Notifier& oznamy_;
@@ -152,9 +152,16 @@ private:
     QWidget* image1_ = nullptr;
     std::vector<QLabel*> pruhy_; // Pruhy: created on demand, at most PocetPruhovMax
 
-    // Pictures of the hidden templates: bars, flags, the buttons' normal and hover looks.
-    QPixmap imgModre_, imgZelene_, imgCervene_, imgSK_, imgCZ_;
-    std::array<QPixmap, ButtonHover::Pocet> normalne_, svietiace_;
+    // A skin picture, decoded when it is first needed.
+    struct Obraz {
+        QString meno;
+        QPixmap pixmap;
+        const QPixmap& operator()();
+    };
+    // Pictures of the hidden templates: bars, flags, the buttons' normal and hover looks, and
+    // the tomorrow decoration.
+    Obraz imgModre_, imgZelene_, imgCervene_, imgSK_, imgCZ_, obrazZajtra_;
+    std::array<Obraz, ButtonHover::Pocet> normalne_, svietiace_;
     std::array<QLabel*, ButtonHover::Pocet> tlacidla_{};
     std::array<bool, ButtonHover::Pocet> zobrazeneSvieti_{};
     QObject* stlaceny_ = nullptr; // the control a left button went down on, for clicks

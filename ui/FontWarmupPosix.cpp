@@ -1,0 +1,15 @@
+#include "ui/FontWarmup.h"
+
+#include <fontconfig/fontconfig.h>
+
+namespace tilava {
+
+// Qt reads the fonts through fontconfig, whose first use parses its whole configuration; the
+// library is thread-safe, and Qt finds it ready.
+FontWarmup::FontWarmup() : vlakno_([] { FcInit(); }) {}
+
+FontWarmup::~FontWarmup() {
+    vlakno_.join();
+}
+
+} // namespace tilava

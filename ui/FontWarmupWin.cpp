@@ -1,0 +1,9 @@
+#include "ui/FontWarmup.h"
+
+namespace tilava {
+
+FontWarmup::FontWarmup() = default;
+
+FontWarmup::~FontWarmup() = default;
+
+} // namespace tilava
