@@ -13,6 +13,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <QToolTip>
 
 using namespace std::chrono;
 
@@ -80,6 +81,7 @@ QStringList Mena(QWidget& w) {
 class fMainTest : public QObject {
     Q_OBJECT
 private slots:
+    void ovladaceNaMiestach();
     void menaNaRiadkoch_data();
     void menaNaRiadkoch();
     void dlheMena_data();
@@ -104,6 +106,56 @@ private slots:
     void minSkryje();
     void spravaMaNazovProgramu();
 };
+
+void fMainTest::ovladaceNaMiestach() {
+    WidgetWorld svet(nedela);
+    svet.ZapisZaznamy(30, 3, {{1, 2025, "Zubár"}});
+    auto w = svet.Start();
+    QCOMPARE(w->windowFlags() & Qt::FramelessWindowHint, Qt::FramelessWindowHint);
+    QCOMPARE(w->width(), 170);
+    QCOMPARE(w->palette().color(QPalette::Window), QColor(0xA6, 0xCA, 0xF0));
+    struct Miesto {
+        const char* meno;
+        QRect miesto; // an empty size: sized to its text
+    };
+    // bottom of the stacking order first
+    const Miesto tabulka[] = {
+        {"imgMain", {0, 0, 170, 85}},      {"lblSviatok1", {72, 27, 97, 13}},
+        {"lblDatum", {8, 32, 58, 41}},     {"lblSviatok2", {72, 46, 97, 13}},
+        {"lblNote", {8, 85, 150, 0}},      {"imgSetup", {101, 1, 18, 16}},
+        {"imgHelp", {120, 1, 13, 14}},     {"imgMin", {135, 1, 13, 14}},
+        {"imgClose", {152, 1, 13, 14}},    {"lblSviatok3", {72, 58, 97, 13}},
+        {"lblDnes", {5, 3, 0, 0}},         {"lblDen", {12, 24, 0, 0}},
+        {"imgHornaLista", {0, 0, 97, 20}}, {"imgFlag", {46, 1, 26, 17}},
+        {"imgDrag", {86, 45, 85, 38}},     {"Image1", {0, 24, 169, 57}},
+    };
+    QStringList poradie;
+    for (QObject* o : w->children())
+        if (qobject_cast<QWidget*>(o) && !o->objectName().startsWith(QStringLiteral("Pruh")) &&
+            !qobject_cast<QWidget*>(o)->isWindow())
+            poradie << o->objectName();
+    QStringList ocakavane;
+    for (const Miesto& m : tabulka) {
+        ocakavane << QLatin1String(m.meno);
+        const QRect g = Ovladac(*w, m.meno)->geometry();
+        QCOMPARE(g.topLeft(), m.miesto.topLeft());
+        if (!m.miesto.size().isEmpty())
+            QCOMPARE(g.size(), m.miesto.size());
+        else if (m.miesto.width() != 0)
+            QCOMPARE(g.width(), m.miesto.width());
+    }
+    QCOMPARE(poradie, ocakavane);
+    // The event bar lies below every control.
+    QCOMPARE(w->children().indexOf(Ovladac(*w, "Pruh1")),
+             w->children().indexOf(Ovladac(*w, "imgMain")) - 1);
+    QVERIFY(!Ovladac(*w, "imgDrag")->isVisibleTo(w.get()));
+    const char* hinty[][2] = {{"imgSetup", "Nastavenia"},
+                              {"imgHelp", "Help"},
+                              {"imgMin", "Minimalizovať"},
+                              {"imgClose", "Zatvoriť"}};
+    for (const auto& h : hinty)
+        QCOMPARE(Ovladac(*w, h[0])->toolTip(), QString::fromUtf8(h[1]));
+}
 
 void fMainTest::menaNaRiadkoch_data() {
     QTest::addColumn<QStringList>("mena");
@@ -150,6 +202,16 @@ void fMainTest::dlheMena() {
     w->ZobrazUdalosti();
     QCOMPARE(Lbl(*w, "lblSviatok2")->text(), zobrazene);
     QCOMPARE(Lbl(*w, "lblSviatok2")->toolTip(), hint);
+    // The day area lies above the name lines and shows the hint of the line under the pointer.
+    w->show();
+    QWidget* plocha = Ovladac(*w, "Image1");
+    const QPoint bod = plocha->mapFrom(w.get(), Lbl(*w, "lblSviatok2")->geometry().center());
+    QHelpEvent pomoc(QEvent::ToolTip, bod, plocha->mapToGlobal(bod));
+    QApplication::sendEvent(plocha, &pomoc);
+    QCOMPARE(QToolTip::isVisible(), !hint.isEmpty());
+    if (!hint.isEmpty())
+        QCOMPARE(QToolTip::text(), hint);
+    QToolTip::hideText();
 
     // Seen from the day before, in the tomorrow view: the first line, its hint the shown text.
     svet.hodiny.Nastav(year{2024} / 2 / 28);
