@@ -218,7 +218,9 @@ std::string FormatDayFile(const DayFile& den, const std::filesystem::path& subor
         ++poradie;
         const std::string ktory =
             "text " + std::to_string(poradie) + ". záznamu („" + Ukazka(zaznam.Text) + "“)";
-        if (zaznam.Text.find_first_of("\r\n") != std::string::npos) {
+        // A line feed would end the record early. A carriage return alone reads back as it
+        // was, so a file that loads can always be saved again.
+        if (zaznam.Text.find('\n') != std::string::npos) {
             throw NotesError(NotesError::Kind::Encoding, subor, 0,
                              ktory + " má viac riadkov, no záznam môže mať len jeden; "
                                      "nič sa neuložilo.");

@@ -28,7 +28,7 @@ struct DayFile {
 void ParseDayFile(std::string_view bytes, const std::filesystem::path& subor, DayFile& den);
 
 // The bytes of a day file. Throws NotesError (Kind::Encoding) and builds nothing when a text
-// holds a character that Windows-1250 cannot hold or a line break.
+// holds a character that Windows-1250 cannot hold or a line feed.
 std::string FormatDayFile(const DayFile& den, const std::filesystem::path& subor);
 
 } // namespace tilava

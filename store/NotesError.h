@@ -15,7 +15,7 @@ public:
         Format,    // a line is not what the four-line record needs there
         Write,     // the file could not be written or deleted
         NotLoaded, // the last load of the day failed, so saving would overwrite unread entries
-        Encoding,  // a text cannot be written in Windows-1250 (or spans lines)
+        Encoding,  // a text cannot be written in Windows-1250 (or holds a line feed)
         Vanished,  // the loaded file disappeared before the save
     };
 

@@ -84,6 +84,22 @@ bool SuborExistuje(const fs::path& subor, NotesError::Kind druh) {
     return true;
 }
 
+// Like SuborExistuje, before the file is replaced or deleted. A read-only file is refused
+// here: renaming over it would succeed on Linux (and for an administrator), yet the user has
+// asked for it to stay as it is.
+bool SuborNaZapis(const fs::path& subor) {
+    if (!SuborExistuje(subor, NotesError::Kind::Write)) {
+        return false;
+    }
+    std::error_code ec;
+    const fs::perms prava = fs::status(subor, ec).permissions();
+    if (!ec && (prava & fs::perms::owner_write) == fs::perms::none) {
+        throw NotesError(NotesError::Kind::Write, subor, 0,
+                         "súbor je len na čítanie, nedá sa prepísať ani zmazať.");
+    }
+    return true;
+}
+
 } // namespace
 
 TDayNotes::TDayNotes(fs::path adresar) : adresar_(std::move(adresar)) {}
@@ -144,7 +160,7 @@ void TDayNotes::Uloz() {
     }
 
     if (zaznamy_.empty()) {
-        SuborExistuje(subor, NotesError::Kind::Write);
+        SuborNaZapis(subor);
         try {
             RemoveFile(subor);
         } catch (const FileError& e) {
@@ -162,7 +178,7 @@ void TDayNotes::Uloz() {
     }
     const std::string bajty = FormatDayFile(den, subor);
 
-    if (!SuborExistuje(subor, NotesError::Kind::Write) && suborBol_) {
+    if (!SuborNaZapis(subor) && suborBol_) {
         throw NotesError(NotesError::Kind::Vanished, subor, 0,
                          "od načítania zmizol; záznamy dňa sa neuložili, aby sa neobnovil "
                          "súbor, ktorý medzitým niekto odstránil. Deň načítajte znova.");

@@ -10,11 +10,11 @@ namespace tilava::test {
 
 namespace fs = std::filesystem;
 
-TempFolder::TempFolder(std::string_view name) {
+TempFolder::TempFolder(const fs::path& name) {
     static std::atomic<unsigned> counter{0};
     const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-    path_ = fs::temp_directory_path() /
-            (std::string(name) + "-" + std::to_string(stamp) + "-" + std::to_string(++counter));
+    path_ = fs::temp_directory_path() / name;
+    path_ += "-" + std::to_string(stamp) + "-" + std::to_string(++counter);
     fs::create_directories(path_);
 }
 

@@ -10,7 +10,7 @@ namespace tilava::test {
 // A fresh empty folder under the temporary folder, removed with everything in it at the end.
 class TempFolder {
 public:
-    explicit TempFolder(std::string_view name = "tilava-notes");
+    explicit TempFolder(const std::filesystem::path& name = "tilava-notes");
     ~TempFolder();
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;

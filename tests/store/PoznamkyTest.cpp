@@ -376,7 +376,6 @@ TEST_F(PoznamkyTest, RefusesTextsTheFileCannotHold) {
         {"Ørsted", "U+00D8"},
         {"dva\nriadky", "viac riadkov"},
         {"dva\r\nriadky", "viac riadkov"},
-        {"koniec\r", "viac riadkov"},
         {"zlé \xC3 UTF-8", "U+FFFD"},
     };
     WriteBytes(Subor("0305.txt"), "!\r\n" + kJanoRiadky);
@@ -396,24 +395,27 @@ TEST_F(PoznamkyTest, RefusesTextsTheFileCannotHold) {
 }
 
 TEST_F(PoznamkyTest, EveryWindows1250CharacterRoundTrips) {
-    // Every byte but CR and LF, as one text: the file keeps it byte for byte.
+    // Every byte but LF, as one text, and a text ending in a stray CR: whatever loads is
+    // saved back byte for byte.
     std::string bajty;
     for (int b = 0; b < 256; ++b) {
-        if (b != '\r' && b != '\n') {
+        if (b != '\n') {
             bajty.push_back(static_cast<char>(b));
         }
     }
-    WriteBytes(Subor("1231.txt"), "!\r\n-1\r\n1\r\n2009\r\n" + bajty + "\r\n");
+    const std::string zaznamy =
+        "-1\r\n1\r\n2009\r\n" + bajty + "\r\n0\r\n1\r\n2009\r\nkoniec\r\r\n";
+    WriteBytes(Subor("1231.txt"), "!\r\n" + zaznamy);
     TDayNotes den(priecinok.path());
     den.Nacitaj(2009y / December / 31);
-    ASSERT_EQ(den.Pocet(), 1);
+    ASSERT_EQ(den.Pocet(), 2);
     EXPECT_EQ(den.Polozka(0).Text.substr(0, 3), std::string("\0\x01\x02", 3));
-    for (const char* pismeno : {"Ľ", "Ž", "Š", "ť", "€", "„"}) {
+    for (const char* pismeno : {"Ľ", "Ž", "Š", "ť", "€", "„", "\r"}) {
         EXPECT_NE(den.Polozka(0).Text.find(pismeno), std::string::npos) << "decoded as UTF-8";
     }
-    den.Polozka(0).Rok = 2010;
+    EXPECT_EQ(den.Polozka(1).Text, "koniec\r");
     den.Uloz();
-    EXPECT_EQ(ReadBytes(Subor("1231.txt")), "!\r\n-1\r\n1\r\n2010\r\n" + bajty + "\r\n");
+    EXPECT_EQ(ReadBytes(Subor("1231.txt")), "!\r\n" + zaznamy);
 }
 
 // Fault injection: each failure says what happened and changes no file.
@@ -445,6 +447,23 @@ TEST_F(PoznamkyTest, FolderAppearsInPlaceOfTheDayFileBeforeSaving) {
         EXPECT_EQ(Snapshot(priecinok.path()), pred) << "the folder is neither replaced nor removed";
         fs::remove(Subor("0305.txt"));
     }
+}
+
+TEST_F(PoznamkyTest, ReadOnlyFileIsNeitherReplacedNorDeleted) {
+    WriteBytes(Subor("0305.txt"), "!\r\n" + kJanoRiadky);
+    fs::permissions(Subor("0305.txt"),
+                    fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+    const auto pred = Snapshot(priecinok.path());
+    TDayNotes den(priecinok.path());
+    den.Nacitaj(k5Marec2009);
+    den.Polozka(0).Text = "Ján";
+    const NotesError e = Chyba(NotesError::Kind::Write, [&] { den.Uloz(); });
+    EXPECT_NE(e.reason.find("len na čítanie"), std::string::npos) << e.what();
+    den.Vycisti();
+    Chyba(NotesError::Kind::Write, [&] { den.Uloz(); });
+    EXPECT_EQ(Snapshot(priecinok.path()), pred);
+    fs::permissions(Subor("0305.txt"), fs::perms::owner_write, fs::perm_options::add);
 }
 
 TEST_F(PoznamkyTest, NotesFolderIsAFile) {
