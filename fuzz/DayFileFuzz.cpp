@@ -1,0 +1,92 @@
+// Feeds arbitrary bytes to the Windows-1250 codec and to the day-file reader, and checks what
+// must hold for every input: the codec round-trips every byte, the reader either loads or
+// names the bad line, and whatever loads (whole or up to the bad record) saves and loads back
+// to the same entries.
+#include "core/Cp1250.h"
+#include "store/DayFile.h"
+#include "store/NotesError.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string_view>
+
+namespace {
+
+using namespace tilava;
+
+[[noreturn]] void Zle(const char* co) {
+    std::fprintf(stderr, "property broken: %s\n", co);
+    std::abort();
+}
+
+void Kodovanie(std::string_view bajty) {
+    if (EncodeCp1250(DecodeCp1250(bajty)) != bajty) {
+        Zle("Windows-1250 bytes do not round-trip");
+    }
+    // The same bytes read as UTF-8: either every character encodes, or the first one that
+    // cannot is the one the encoder refuses.
+    const std::optional<char32_t> prvy = FirstUnencodable(bajty);
+    try {
+        const std::string kod = EncodeCp1250(bajty);
+        if (prvy) {
+            Zle("encoded a text with an unencodable character");
+        }
+        if (DecodeCp1250(kod) != bajty) {
+            Zle("encodable UTF-8 does not round-trip");
+        }
+    } catch (const Cp1250Error& e) {
+        if (!prvy || *prvy != e.znak) {
+            Zle("the refused character is not the first unencodable one");
+        }
+        if (DescribeCharacter(e.znak).empty() || std::string_view(e.what()).empty()) {
+            Zle("empty description");
+        }
+    }
+}
+
+void DenZoSuboru(std::string_view bajty) {
+    const std::filesystem::path subor = "ZelmTilava/0305.txt";
+    DayFile den;
+    try {
+        ParseDayFile(bajty, subor, den);
+    } catch (const NotesError& e) {
+        if (e.kind != NotesError::Kind::Format || e.line < 2 || e.file != subor ||
+            e.reason.empty()) {
+            Zle("a malformed file gives a bad error");
+        }
+    }
+    for (const TNote& zaznam : den.Zaznamy) {
+        for (const int rok : {2009, -2147483647 - 1, 2147483647}) {
+            (void)zaznam.Popis(rok);
+        }
+    }
+    std::string znova;
+    try {
+        znova = FormatDayFile(den, subor);
+    } catch (const NotesError&) {
+        Zle("what loads does not save");
+    }
+    DayFile nacitany;
+    try {
+        ParseDayFile(znova, subor, nacitany);
+    } catch (const NotesError&) {
+        Zle("a saved file does not load");
+    }
+    if (!(nacitany == den)) {
+        Zle("a saved file loads different entries");
+    }
+    if (FormatDayFile(nacitany, subor) != znova) {
+        Zle("saving is not stable");
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view bajty(reinterpret_cast<const char*>(data), size);
+    Kodovanie(bajty);
+    DenZoSuboru(bajty);
+    return 0;
+}
