@@ -262,18 +262,18 @@ void TfrmMain::VytvorOvladace() {
 }
 
 void TfrmMain::VytvorTray() {
-    popupMenu_ = new QMenu(this);
-    popupMenu_->setObjectName(QStringLiteral("PopupMenu1"));
-    QAction* ukoncit = popupMenu_->addAction(QStringLiteral("Ukončit"));
-    ukoncit->setObjectName(QStringLiteral("Ukoncit1"));
-    connect(ukoncit, &QAction::triggered, this, &QWidget::close);
-    QAction* zobrazit = popupMenu_->addAction(QStringLiteral("Zobraziť"));
-    zobrazit->setObjectName(QStringLiteral("Zobrazi1"));
-    connect(zobrazit, &QAction::triggered, this, &TfrmMain::Ukaz);
-
     const auto vytvor = [this] {
         if (tray_ || !QSystemTrayIcon::isSystemTrayAvailable())
             return false;
+        popupMenu_ = new QMenu(this);
+        popupMenu_->setObjectName(QStringLiteral("PopupMenu1"));
+        QAction* ukoncit = popupMenu_->addAction(QStringLiteral("Ukončit"));
+        ukoncit->setObjectName(QStringLiteral("Ukoncit1"));
+        connect(ukoncit, &QAction::triggered, this, &QWidget::close);
+        QAction* zobrazit = popupMenu_->addAction(QStringLiteral("Zobraziť"));
+        zobrazit->setObjectName(QStringLiteral("Zobrazi1"));
+        connect(zobrazit, &QAction::triggered, this, &TfrmMain::Ukaz);
+
         tray_ = new QSystemTrayIcon(TrayIconPicture(), this);
         tray_->setToolTip(tooltip_);
         tray_->setContextMenu(popupMenu_);
