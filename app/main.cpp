@@ -62,10 +62,11 @@ int main(int argc, char* argv[]) {
     tilava::TfrmMain frmMain(hodiny, *hive, tilava::NotesFolder(), oznamy);
     QObject::connect(&frmMain, &tilava::TfrmMain::zatvorene, &app, &QCoreApplication::quit);
 
-    // Later copies are heard once the widget is up; until then they keep trying.
+    // Later copies are heard once the widget is up (they keep trying for a few seconds); the
+    // first paint need not wait for the socket.
     tilava::InstanceChannel kanal;
     QObject::connect(&kanal, &tilava::InstanceChannel::zobrazit, &frmMain, &tilava::TfrmMain::Ukaz);
-    QTimer::singleShot(0, &kanal, [&kanal] { kanal.Pocuvaj(); });
+    QTimer::singleShot(300, &kanal, [&kanal] { kanal.Pocuvaj(); });
 
     KoniecPoVykresleni koniec;
     if (qEnvironmentVariableIsSet("TILAVA_EXIT_AFTER_PAINT"))

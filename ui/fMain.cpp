@@ -188,7 +188,6 @@ void TfrmMain::VytvorOvladace() {
         l->setGeometry(miesto);
         if (!nazovSkinu.isEmpty())
             l->setPixmap(SkinPicture(nazovSkinu));
-        l->setScaledContents(true);
         return l;
     };
     const auto menovka = [this](const char* meno, QRect miesto, QFont pismo, const QColor& farba) {
