@@ -1,0 +1,411 @@
+#include "ui/fUdalost.h"
+
+#include "core/Clock.h"
+#include "core/Cp1250.h"
+#include "ui/Notifier.h"
+#include "ui/Pictures.h"
+
+#include <QButtonGroup>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QRadioButton>
+#include <QToolButton>
+
+#include <algorithm>
+
+namespace tilava {
+
+namespace {
+
+const QColor farbaPozadia(0xE8, 0xF0, 0xFA);
+const QColor farbaTlacidla(0x1F, 0x3C, 0x88);
+
+QLabel* Obrazok(QWidget* rodic, const char* meno, QRect miesto) {
+    auto* obrazok = new QLabel(rodic);
+    obrazok->setObjectName(QLatin1String(meno));
+    obrazok->setGeometry(miesto);
+    obrazok->setMouseTracking(true);
+    return obrazok;
+}
+
+// An invisible click area over a painted label.
+QWidget* Plocha(QWidget* rodic, const char* meno, QRect miesto) {
+    auto* plocha = new QWidget(rodic);
+    plocha->setObjectName(QLatin1String(meno));
+    plocha->setGeometry(miesto);
+    plocha->setMouseTracking(true);
+    plocha->setCursor(Qt::PointingHandCursor);
+    return plocha;
+}
+
+QLineEdit* Pole(QWidget* rodic, const char* meno, QRect miesto) {
+    auto* pole = new QLineEdit(rodic);
+    pole->setObjectName(QLatin1String(meno));
+    pole->setGeometry(miesto);
+    pole->setFrame(false);
+    QPalette paleta = pole->palette();
+    paleta.setColor(QPalette::Base, Qt::white);
+    paleta.setColor(QPalette::Text, Qt::black);
+    pole->setPalette(paleta);
+    return pole;
+}
+
+// A year box: four digit places, only the digits count.
+QLineEdit* PoleRoku(QWidget* rodic, const char* meno, QRect miesto) {
+    QLineEdit* pole = Pole(rodic, meno, miesto);
+    pole->setInputMask(QStringLiteral("0000"));
+    pole->setText(QString::number(TfrmUdalost::RokNaStart));
+    return pole;
+}
+
+// Up-down arrows beside a year box; the buttons are named <meno>Hore and <meno>Dole.
+QWidget* Sipky(QWidget* rodic, const char* meno, QRect miesto) {
+    auto* sipky = new QWidget(rodic);
+    sipky->setObjectName(QLatin1String(meno));
+    sipky->setGeometry(miesto);
+    const int polovica = miesto.height() / 2;
+    const struct {
+        const char* pripona;
+        Qt::ArrowType smer;
+        QRect miesto;
+    } tlacidla[] = {
+        {"Hore", Qt::UpArrow, QRect(0, 0, miesto.width(), polovica)},
+        {"Dole", Qt::DownArrow, QRect(0, polovica, miesto.width(), miesto.height() - polovica)},
+    };
+    for (const auto& t : tlacidla) {
+        auto* tlacidlo = new QToolButton(sipky);
+        tlacidlo->setObjectName(QLatin1String(meno) + QLatin1String(t.pripona));
+        tlacidlo->setArrowType(t.smer);
+        tlacidlo->setGeometry(t.miesto);
+        tlacidlo->setAutoRepeat(true);
+        tlacidlo->setFocusPolicy(Qt::NoFocus);
+        tlacidlo->setAutoRaise(true);
+    }
+    return sipky;
+}
+
+QRadioButton* Volba(QWidget* rodic, const char* meno, QButtonGroup* skupina) {
+    auto* volba = new QRadioButton(rodic);
+    volba->setObjectName(QLatin1String(meno));
+    volba->hide();
+    skupina->addButton(volba);
+    return volba;
+}
+
+bool Vnutri(QWidget* w, QEvent* udalost) {
+    return w->rect().contains(static_cast<QMouseEvent*>(udalost)->position().toPoint());
+}
+
+} // namespace
+
+TfrmUdalost::TfrmUdalost(const Clock& hodiny, Notifier& oznamy, QWidget* parent)
+    : QDialog(parent), hodiny_(hodiny), oznamy_(oznamy) {
+    setObjectName(QStringLiteral("frmUdalost"));
+    setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
+    setFixedSize(Sirka, Vyska);
+    move(495, 193);
+    setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
+    QPalette paleta = palette();
+    paleta.setColor(QPalette::Window, Qt::white);
+    setPalette(paleta);
+    setAutoFillBackground(true);
+
+    imgPozadie = Obrazok(this, "imgPozadie", QRect(0, 0, 370, 189));
+    imgPozadie->setPixmap(
+        LoadSkinPicture(QStringLiteral("event_background"), farbaPozadia, QSize(370, 189)));
+    imgOk1 = LoadSkinPicture(QStringLiteral("event_ok_hover"), farbaTlacidla, QSize(100, 26));
+    imgOk2 = LoadSkinPicture(QStringLiteral("event_ok_normal"), farbaTlacidla, QSize(100, 26));
+    imgStorno1 =
+        LoadSkinPicture(QStringLiteral("event_cancel_hover"), farbaTlacidla, QSize(100, 26));
+    imgStorno2 =
+        LoadSkinPicture(QStringLiteral("event_cancel_normal"), farbaTlacidla, QSize(100, 26));
+    imgOk = Obrazok(this, "imgOk", QRect(158, 158, 100, 26));
+    imgOk->setPixmap(imgOk2);
+    imgOk->setCursor(Qt::PointingHandCursor);
+    imgStorno = Obrazok(this, "imgStorno", QRect(264, 158, 100, 26));
+    imgStorno->setPixmap(imgStorno2);
+    imgStorno->setCursor(Qt::PointingHandCursor);
+
+    shpNarodeniny = Plocha(this, "shpNarodeniny", QRect(32, 48, 73, 17));
+    shpVyrocie = Plocha(this, "shpVyrocie", QRect(32, 84, 53, 17));
+    shpPoznamka = Plocha(this, "shpPoznamka", QRect(32, 124, 69, 17));
+
+    druhy_ = new QButtonGroup(this);
+    optNar = Volba(this, "optNar", druhy_);
+    optVyr = Volba(this, "optVyr", druhy_);
+    optPoz = Volba(this, "optPoz", druhy_);
+
+    txtNar = Pole(this, "txtNar", QRect(117, 49, 145, 18));
+    txtNarRok = PoleRoku(this, "txtNarRok", QRect(292, 48, 32, 21));
+    updNar = Sipky(this, "updNar", QRect(324, 48, 15, 21));
+    txtVyr = Pole(this, "txtVyr", QRect(117, 86, 145, 19));
+    txtVyrRok = PoleRoku(this, "txtVyrRok", QRect(292, 86, 32, 19));
+    updVyr = Sipky(this, "updVyr", QRect(324, 86, 15, 19));
+    txtPoz = Pole(this, "txtPoz", QRect(117, 126, 245, 18));
+    setTabOrder(txtNar, txtNarRok);
+    setTabOrder(txtNarRok, txtVyr);
+    setTabOrder(txtVyr, txtVyrRok);
+    setTabOrder(txtVyrRok, txtPoz);
+
+    for (QWidget* w : {static_cast<QWidget*>(imgPozadie), static_cast<QWidget*>(imgOk),
+                       static_cast<QWidget*>(imgStorno), shpNarodeniny, shpVyrocie, shpPoznamka,
+                       static_cast<QWidget*>(txtNar), static_cast<QWidget*>(txtNarRok),
+                       static_cast<QWidget*>(txtVyr), static_cast<QWidget*>(txtVyrRok),
+                       static_cast<QWidget*>(txtPoz)})
+        w->installEventFilter(this);
+
+    for (const TDruh druh : {TDruh::Narodeniny, TDruh::Vyrocie, TDruh::Poznamka}) {
+        connect(VolbaDruhu(druh), &QRadioButton::toggled, this, [this, druh](bool zapnuta) {
+            if (!zapnuta)
+                return;
+            TextDruhu(druh)->setFocus(Qt::OtherFocusReason);
+            VyprazdniOstatne(druh);
+        });
+    }
+    const struct {
+        QWidget* sipky;
+        QLineEdit* rok;
+        int minimum;
+        int* maximum;
+    } roky[] = {{updNar, txtNarRok, MinNar, &maxNar_}, {updVyr, txtVyrRok, MinVyr, &maxVyr_}};
+    for (const auto& r : roky) {
+        const QString meno = r.sipky->objectName();
+        auto* hore = r.sipky->findChild<QToolButton*>(meno + QLatin1String("Hore"));
+        auto* dole = r.sipky->findChild<QToolButton*>(meno + QLatin1String("Dole"));
+        connect(hore, &QToolButton::clicked, this,
+                [this, r] { Krok(r.rok, +1, r.minimum, *r.maximum); });
+        connect(dole, &QToolButton::clicked, this,
+                [this, r] { Krok(r.rok, -1, r.minimum, *r.maximum); });
+    }
+    maxNar_ = maxVyr_ = static_cast<int>(hodiny_.Teraz().Datum().year());
+}
+
+TfrmUdalost::~TfrmUdalost() = default;
+
+QLineEdit* TfrmUdalost::TextDruhu(TDruh druh) const {
+    switch (druh) {
+    case TDruh::Poznamka:
+        return txtPoz;
+    case TDruh::Vyrocie:
+        return txtVyr;
+    case TDruh::Narodeniny:
+        break;
+    }
+    return txtNar;
+}
+
+QLineEdit* TfrmUdalost::RokDruhu(TDruh druh) const {
+    switch (druh) {
+    case TDruh::Poznamka:
+        return nullptr;
+    case TDruh::Vyrocie:
+        return txtVyrRok;
+    case TDruh::Narodeniny:
+        break;
+    }
+    return txtNarRok;
+}
+
+QRadioButton* TfrmUdalost::VolbaDruhu(TDruh druh) const {
+    switch (druh) {
+    case TDruh::Poznamka:
+        return optPoz;
+    case TDruh::Vyrocie:
+        return optVyr;
+    case TDruh::Narodeniny:
+        break;
+    }
+    return optNar;
+}
+
+TDruh TfrmUdalost::VybranyDruh() const {
+    if (optPoz->isChecked())
+        return TDruh::Poznamka;
+    if (optVyr->isChecked())
+        return TDruh::Vyrocie;
+    return TDruh::Narodeniny;
+}
+
+void TfrmUdalost::VyberDruh(TDruh druh) {
+    VolbaDruhu(druh)->setChecked(true);
+    VyprazdniOstatne(druh);
+}
+
+void TfrmUdalost::VyprazdniOstatne(TDruh druh) {
+    for (const TDruh iny : {TDruh::Narodeniny, TDruh::Vyrocie, TDruh::Poznamka})
+        if (iny != druh)
+            TextDruhu(iny)->clear();
+}
+
+void TfrmUdalost::Krok(QLineEdit* rok, int o, int minimum, int maximum) {
+    bool cislo = false;
+    int hodnota = rok->text().toInt(&cislo);
+    if (!cislo)
+        hodnota = RokNaStart;
+    rok->setText(QString::number(std::clamp(hodnota + o, minimum, std::max(minimum, maximum))));
+}
+
+bool TfrmUdalost::Uprav(TNote& poznamka, int rok) {
+    poznamka_ = &poznamka;
+    rok_ = rok;
+    prijate_ = false;
+    setWindowTitle(QStringLiteral("Udalosť dňa "));
+    maxNar_ = maxVyr_ = static_cast<int>(hodiny_.Teraz().Datum().year());
+    const QString text = QString::fromStdString(poznamka.Text);
+    VolbaDruhu(poznamka.Druh)->setChecked(true);
+    TextDruhu(poznamka.Druh)->setText(text);
+    if (poznamka.Druh == TDruh::Vyrocie || (poznamka.Druh == TDruh::Narodeniny && poznamka.Rok))
+        RokDruhu(poznamka.Druh)->setText(QString::number(poznamka.Rok));
+    exec();
+    poznamka_ = nullptr;
+    return prijate_;
+}
+
+bool TfrmUdalost::Potvrd() {
+    prijate_ = false;
+    if (!poznamka_)
+        return false;
+    const TDruh druh = VybranyDruh();
+    QLineEdit* pole = TextDruhu(druh);
+    const QString text = pole->text();
+    if (text.trimmed().isEmpty() && !Existujuca) {
+        oznamy_.Beep();
+        pole->setFocus(Qt::OtherFocusReason);
+        return false;
+    }
+    // Everything is checked before the entry changes, so a refusal leaves it as it was.
+    int rok = rok_;
+    if (QLineEdit* poleRoku = RokDruhu(druh)) {
+        bool cislo = false;
+        rok = poleRoku->text().toInt(&cislo);
+        if (!cislo) {
+            oznamy_.Message(this, QStringLiteral("Rok musí byť číslo. Zadajte ho číslicami, "
+                                                 "napríklad 1980."));
+            poleRoku->setFocus(Qt::OtherFocusReason);
+            return false;
+        }
+    }
+    const std::string utf8 = text.toStdString();
+    QString chyba;
+    if (utf8.find_first_of("\r\n") != std::string::npos) {
+        chyba = QStringLiteral("Text musí byť v jednom riadku.");
+    } else if (const auto znak = FirstUnencodable(utf8)) {
+        chyba = QStringLiteral("Znak %1 sa do súboru poznámok nedá uložiť. Nahraďte ho, "
+                               "prosím, iným.")
+                    .arg(QString::fromStdString(DescribeCharacter(*znak)));
+    }
+    if (!chyba.isEmpty()) {
+        oznamy_.Message(this, chyba);
+        pole->setFocus(Qt::OtherFocusReason);
+        return false;
+    }
+    poznamka_->Druh = druh;
+    poznamka_->Rok = rok;
+    poznamka_->Potvrdena = true;
+    poznamka_->Text = utf8;
+    prijate_ = true;
+    return true;
+}
+
+void TfrmUdalost::PotvrdAZatvor() {
+    if (Potvrd())
+        accept();
+}
+
+void TfrmUdalost::UkazOk(bool hover) {
+    imgOk->setPixmap(hover ? imgOk1 : imgOk2);
+}
+
+void TfrmUdalost::UkazStorno(bool hover) {
+    imgStorno->setPixmap(hover ? imgStorno1 : imgStorno2);
+}
+
+void TfrmUdalost::showEvent(QShowEvent* udalost) {
+    QDialog::showEvent(udalost);
+    if (poznamka_)
+        TextDruhu(poznamka_->Druh)->setFocus(Qt::ActiveWindowFocusReason);
+}
+
+bool TfrmUdalost::eventFilter(QObject* objekt, QEvent* udalost) {
+    auto* w = qobject_cast<QWidget*>(objekt);
+    if (!w)
+        return QDialog::eventFilter(objekt, udalost);
+    switch (udalost->type()) {
+    case QEvent::KeyPress: {
+        const int kluc = static_cast<QKeyEvent*>(udalost)->key();
+        if (kluc == Qt::Key_Escape) {
+            reject();
+            return true;
+        }
+        if (kluc != Qt::Key_Return && kluc != Qt::Key_Enter)
+            break;
+        if (w == txtNar)
+            txtNarRok->setFocus(Qt::OtherFocusReason);
+        else if (w == txtVyr)
+            txtVyrRok->setFocus(Qt::OtherFocusReason);
+        else if (w == txtNarRok || w == txtVyrRok || w == txtPoz)
+            PotvrdAZatvor();
+        else
+            break;
+        return true;
+    }
+    case QEvent::MouseButtonPress:
+        // A click into a text field selects its kind; the year boxes select nothing.
+        if (w == txtNar)
+            VyberDruh(TDruh::Narodeniny);
+        else if (w == txtVyr)
+            VyberDruh(TDruh::Vyrocie);
+        else if (w == txtPoz)
+            VyberDruh(TDruh::Poznamka);
+        break;
+    case QEvent::MouseButtonRelease:
+        if (!Vnutri(w, udalost))
+            break;
+        if (w == shpNarodeniny)
+            VyberDruh(TDruh::Narodeniny);
+        else if (w == shpVyrocie)
+            VyberDruh(TDruh::Vyrocie);
+        else if (w == shpPoznamka)
+            VyberDruh(TDruh::Poznamka);
+        else if (w == imgOk && static_cast<QMouseEvent*>(udalost)->button() == Qt::LeftButton)
+            PotvrdAZatvor();
+        else if (w == imgStorno && static_cast<QMouseEvent*>(udalost)->button() == Qt::LeftButton)
+            reject();
+        break;
+    case QEvent::MouseMove:
+        if (w == imgOk) {
+            if (okNormal_) {
+                UkazOk(true);
+                UkazStorno(false);
+                okNormal_ = false;
+                stornoNormal_ = true;
+            }
+        } else if (w == imgStorno) {
+            if (stornoNormal_) {
+                UkazStorno(true);
+                UkazOk(false);
+                stornoNormal_ = false;
+                okNormal_ = true;
+            }
+        } else if (w == imgPozadie || w == shpNarodeniny || w == shpVyrocie || w == shpPoznamka) {
+            // The click areas are invisible: the pointer is over the painted background.
+            if (!okNormal_) {
+                UkazOk(false);
+                okNormal_ = true;
+            }
+            if (!stornoNormal_) {
+                UkazStorno(false);
+                stornoNormal_ = true;
+            }
+        }
+        break;
+    default:
+        break;
+    }
+    return QDialog::eventFilter(objekt, udalost);
+}
+
+} // namespace tilava

@@ -1,0 +1,103 @@
+#pragma once
+
+#include "model/IEventEditor.h"
+
+#include <QDialog>
+#include <QPixmap>
+
+class QButtonGroup;
+class QLabel;
+class QLineEdit;
+class QRadioButton;
+class QToolButton;
+
+namespace tilava {
+
+class Clock;
+class Notifier;
+
+// The event editor: a small modal tool window in which the user writes one entry of a day, a
+// birthday (name and year of birth), an anniversary (description and year of origin) or a
+// plain note. The kind is chosen by clicking its painted label or its text field. It changes
+// the entry it is given in place and never touches files.
+//
+// The controls are children named as in the designer (txtNar, txtNarRok, updNar, shpVyrocie,
+// imgOk, ...), so tests find them by name.
+class TfrmUdalost final : public QDialog, public IEventEditor {
+    Q_OBJECT
+public:
+    static constexpr int Sirka = 369; // client area
+    static constexpr int Vyska = 188;
+    static constexpr int RokNaStart = 1980; // the year boxes' first value and arrow position
+
+    // `hodiny` gives the current year (the arrows' maximum); `oznamy` beeps and shows
+    // messages. Both must outlive the window.
+    TfrmUdalost(const Clock& hodiny, Notifier& oznamy, QWidget* parent = nullptr);
+    ~TfrmUdalost() override;
+
+    void NastavExistujucu(bool existujuca) override { Existujuca = existujuca; }
+    // Shows the window modally for `poznamka`; `rok` is the year of the shown week, which a
+    // plain note takes. True when the user confirmed; the entry is changed only then.
+    bool Uprav(TNote& poznamka, int rok) override;
+
+    // Checks the fields of the selected kind and, when they are sound, writes them into the
+    // entry. False (the window stays open, the entry unchanged) after a beep for an empty
+    // new entry, or after a message for a year that is not a number or a text that a day
+    // file cannot hold.
+    bool Potvrd();
+
+    // An existing entry is edited: an empty text is accepted.
+    bool Existujuca = false;
+    bool Prijate() const { return prijate_; }
+
+protected:
+    bool eventFilter(QObject* objekt, QEvent* udalost) override;
+    void showEvent(QShowEvent* udalost) override;
+
+private:
+    QLineEdit* TextDruhu(TDruh druh) const;
+    QLineEdit* RokDruhu(TDruh druh) const;
+    QRadioButton* VolbaDruhu(TDruh druh) const;
+    TDruh VybranyDruh() const;
+    // Selects the kind: a kind that was not selected takes the focus to its text field; the
+    // text fields of the two other kinds are emptied.
+    void VyberDruh(TDruh druh);
+    void VyprazdniOstatne(TDruh druh);
+    void Krok(QLineEdit* rok, int o, int minimum, int maximum);
+    void PotvrdAZatvor();
+    void UkazOk(bool hover);
+    void UkazStorno(bool hover);
+
+    const Clock& hodiny_;
+    Notifier& oznamy_;
+    TNote* poznamka_ = nullptr;
+    int rok_ = 0;
+    bool prijate_ = false;
+    bool okNormal_ = false; // the hover flags of the two picture buttons
+    bool stornoNormal_ = false;
+    int maxNar_ = 0; // the arrows' range; the maxima are the current year when shown
+    int maxVyr_ = 0;
+    static constexpr int MinNar = 1900;
+    static constexpr int MinVyr = 1000;
+
+    QLabel* imgPozadie = nullptr;
+    QLabel* imgOk = nullptr;
+    QLabel* imgStorno = nullptr;
+    QPixmap imgOk1, imgOk2, imgStorno1, imgStorno2; // hover and normal pictures
+    QWidget* shpNarodeniny = nullptr;
+    QWidget* shpVyrocie = nullptr;
+    QWidget* shpPoznamka = nullptr;
+    QButtonGroup* druhy_ = nullptr;
+    QRadioButton* optNar = nullptr;
+    QRadioButton* optVyr = nullptr;
+    QRadioButton* optPoz = nullptr;
+    QLineEdit* txtNar = nullptr;
+    QLineEdit* txtNarRok = nullptr;
+    QWidget* updNar = nullptr;
+    QLineEdit* txtVyr = nullptr;
+    QLineEdit* txtVyrRok = nullptr;
+    QWidget* updVyr = nullptr;
+    QLineEdit* txtPoz = nullptr;
+};
+
+} // namespace tilava
