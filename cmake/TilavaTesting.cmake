@@ -37,7 +37,14 @@ function(tilava_gtests layer)
     gtest_discover_tests(${target}
       DISCOVERY_MODE PRE_TEST
       DISCOVERY_TIMEOUT 60
-      PROPERTIES LABELS "${labels}" ENVIRONMENT "TILAVA_TEST_DATA=${PROJECT_SOURCE_DIR}/tests/data")
+      TEST_LIST ${target}_TESTS
+      PROPERTIES ENVIRONMENT "TILAVA_TEST_DATA=${PROJECT_SOURCE_DIR}/tests/data")
+    # Discovered tests cannot take a list in PROPERTIES, so the labels (the layer, and
+    # "windows" in the Wine run) are set by a script that CTest reads after discovery.
+    set(label_script ${CMAKE_CURRENT_BINARY_DIR}/${target}_labels.cmake)
+    file(WRITE ${label_script}
+      "foreach(t IN LISTS ${target}_TESTS)\n  set_tests_properties(\"\${t}\" PROPERTIES LABELS \"${labels}\")\nendforeach()\n")
+    set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${label_script})
   endforeach()
 endfunction()
 
