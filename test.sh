@@ -37,15 +37,16 @@ windows() {
   if [[ ! -d $locales/sk_SK.UTF-8 ]]; then
     mkdir -p "$locales" && localedef -i sk_SK -f UTF-8 "$locales/sk_SK.UTF-8" || return 1
   fi
-  export LOCPATH=$locales LC_ALL=sk_SK.UTF-8
-  export WINEPREFIX=$build/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  # (set through env: this shell itself does not know the private locale)
+  local wine_env=(env LOCPATH="$locales" LC_ALL=sk_SK.UTF-8 WINEPREFIX="$build/wineprefix"
+    WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=")
   # A persistent wine server first, then the prefix: each test then starts in
   # well under a second.
-  wineserver -p </dev/null >/dev/null 2>&1
-  wine wineboot -i </dev/null >/dev/null 2>&1
+  "${wine_env[@]}" wineserver -p </dev/null >/dev/null 2>&1
+  "${wine_env[@]}" wine wineboot -i </dev/null >/dev/null 2>&1
   local rc=0
-  ctest --preset windows -j 1 || rc=1
-  wineserver -k </dev/null >/dev/null 2>&1
+  "${wine_env[@]}" ctest --preset windows -j 1 || rc=1
+  "${wine_env[@]}" wineserver -k </dev/null >/dev/null 2>&1
   return $rc
 }
 

@@ -46,7 +46,7 @@ struct Priecinky {
         const std::time_t teraz = std::time(nullptr);
         std::tm dnes{};
         ::localtime_r(&teraz, &dnes);
-        char meno[16];
+        char meno[32];
         std::snprintf(meno, sizeof meno, "%02d%02d.txt", dnes.tm_mon + 1, dnes.tm_mday);
         std::ofstream(koren / "data" / "ZelmTilava" / meno, std::ios::binary)
             << "!\r\n-1\r\n2\r\n1980\r\nJano\r\n-1\r\n1\r\n2025\r\nZubar o 10:00\r\n";

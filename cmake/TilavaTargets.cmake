@@ -7,6 +7,11 @@ function(tilava_warnings target)
     target_compile_options(${target} PRIVATE /W4 /permissive-)
   else()
     target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic)
+    if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND CMAKE_CXX_COMPILER_VERSION VERSION_LESS 13)
+      # GCC 12 reports "literal" + std::string as overlapping copies when optimising
+      # (a false positive of its -Wrestrict, fixed in GCC 13).
+      target_compile_options(${target} PRIVATE -Wno-restrict)
+    endif()
   endif()
 endfunction()
 
