@@ -2,6 +2,7 @@
 
 #include "core/Dates.h"
 #include "model/Collation.h"
+#include "platform/AtomicFile.h"
 
 #include <stdexcept>
 #include <utility>
@@ -103,17 +104,22 @@ void TTyzden::Prepocitaj() {
 bool TTyzden::Ulozit() {
     chybaUlozenia_.clear();
     bool ulozene = true;
+    bool zapisane = false;
     for (Den& d : dni_) {
         if (!d.zmeneny || d.poznamky->NacitanieZlyhalo())
             continue; // nothing to write, or its file was not read whole and stays as it is
         try {
-            d.poznamky->Uloz();
+            // All seven days live in one folder: it is flushed once, after the last of them.
+            d.poznamky->Uloz(FolderFlush::Later);
             d.zmeneny = false;
+            zapisane = true;
         } catch (const std::exception& e) {
             ulozene = false;
             PridajRiadok(chybaUlozenia_, e.what());
         }
     }
+    if (zapisane)
+        FlushFolder(priecinok_);
     return ulozene;
 }
 

@@ -17,16 +17,6 @@ namespace {
 
 constexpr const char* kReadOnly = "súbor je len na čítanie";
 
-// Flushes the folder itself, so the rename survives a power cut.
-void SyncFolder(const std::filesystem::path& folder) {
-    const int fd =
-        ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-}
-
 mode_t NewFileMode() {
     const mode_t mask = ::umask(0);
     ::umask(mask);
@@ -35,7 +25,17 @@ mode_t NewFileMode() {
 
 } // namespace
 
-void ReplaceFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
+void FlushFolder(const std::filesystem::path& folder) {
+    const int fd =
+        ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+void ReplaceFileAtomically(const std::filesystem::path& path, std::string_view bytes,
+                           FolderFlush flush) {
     struct stat old {};
     const bool exists = ::stat(path.c_str(), &old) == 0;
     if (exists && S_ISDIR(old.st_mode)) {
@@ -90,10 +90,12 @@ void ReplaceFileAtomically(const std::filesystem::path& path, std::string_view b
         ::unlink(temporary.c_str());
         Fail(path, SystemErrorText(static_cast<unsigned long>(error)));
     }
-    SyncFolder(folder);
+    if (flush == FolderFlush::Now) {
+        FlushFolder(folder);
+    }
 }
 
-void RemoveFile(const std::filesystem::path& path) {
+void RemoveFile(const std::filesystem::path& path, FolderFlush flush) {
     struct stat old {};
     if (::lstat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode) && (old.st_mode & S_IWUSR) == 0) {
         throw FileError(path, "Súbor „" + PathText(path) + "“ sa nedá zmazať: " + kReadOnly);
@@ -103,7 +105,9 @@ void RemoveFile(const std::filesystem::path& path) {
         throw FileError(path, "Súbor „" + PathText(path) + "“ sa nedá zmazať: " +
                                   SystemErrorText(static_cast<unsigned long>(error)));
     }
-    SyncFolder(path.parent_path());
+    if (flush == FolderFlush::Now) {
+        FlushFolder(path.parent_path());
+    }
 }
 
 } // namespace tilava

@@ -30,7 +30,7 @@ std::filesystem::path TemporaryName(const std::filesystem::path& path) {
 
 } // namespace
 
-void ReplaceFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
+void ReplaceFileAtomically(const std::filesystem::path& path, std::string_view bytes, FolderFlush) {
     const DWORD attributes = GetFileAttributesW(path.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
         Fail(path, ERROR_DIRECTORY);
@@ -83,7 +83,9 @@ void ReplaceFileAtomically(const std::filesystem::path& path, std::string_view b
     }
 }
 
-void RemoveFile(const std::filesystem::path& path) {
+void FlushFolder(const std::filesystem::path&) {}
+
+void RemoveFile(const std::filesystem::path& path, FolderFlush) {
     const DWORD attributes = GetFileAttributesW(path.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0 &&
         (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {

@@ -143,7 +143,7 @@ void TDayNotes::Nacitaj(std::chrono::year_month_day datum) {
     nacitanieZlyhalo_.reset();
 }
 
-void TDayNotes::Uloz() {
+void TDayNotes::Uloz(FolderFlush flush) {
     if (!datum_) {
         return;
     }
@@ -162,7 +162,7 @@ void TDayNotes::Uloz() {
     if (zaznamy_.empty()) {
         SuborNaZapis(subor);
         try {
-            RemoveFile(subor);
+            RemoveFile(subor, flush);
         } catch (const FileError& e) {
             throw NotesError(NotesError::Kind::Write, subor, 0,
                              "nedá sa zmazať: " + DovodChyby(e, subor, "zmazať"));
@@ -184,7 +184,7 @@ void TDayNotes::Uloz() {
                          "súbor, ktorý medzitým niekto odstránil. Deň načítajte znova.");
     }
     try {
-        ReplaceFileAtomically(subor, bajty);
+        ReplaceFileAtomically(subor, bajty, flush);
     } catch (const FileError& e) {
         throw NotesError(NotesError::Kind::Write, subor, 0,
                          "nedá sa zapísať: " + DovodChyby(e, subor, "zapísať"));

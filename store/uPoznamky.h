@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/AtomicFile.h"
+
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
@@ -49,8 +51,9 @@ public:
     // Writes the loaded day back, replacing its file atomically; an empty day deletes its
     // file. Does nothing when nothing was loaded. Throws NotesError and leaves the file as it
     // was when the last load failed, when a text cannot be written, when the loaded file has
-    // vanished since, or when writing fails.
-    void Uloz();
+    // vanished since, or when writing fails. With FolderFlush::Later the caller flushes the
+    // notes folder once after saving several days.
+    void Uloz(FolderFlush flush = FolderFlush::Now);
 
     // Removes every entry; the date, Pripomenut and a failed load stay.
     void Vycisti();
