@@ -31,7 +31,8 @@ function(tilava_gtests layer)
     get_filename_component(name ${src} NAME_WE)
     set(target ${layer}_${name})
     add_executable(${target} ${src} ${helpers})
-    target_link_libraries(${target} PRIVATE ${ARG_LIBS} GTest::gtest_main GTest::gmock)
+    target_link_libraries(${target} PRIVATE ${ARG_LIBS} tilava_test_support
+                          GTest::gtest_main GTest::gmock)
     target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/tests)
     tilava_warnings(${target})
     gtest_discover_tests(${target}

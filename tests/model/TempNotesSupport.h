@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/TempFolder.h"
+
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -10,12 +12,7 @@ namespace tilava::test {
 // A notes folder of its own under the temporary folder, removed with everything in it.
 class TempNotesFolder {
 public:
-    TempNotesFolder();
-    ~TempNotesFolder();
-    TempNotesFolder(const TempNotesFolder&) = delete;
-    TempNotesFolder& operator=(const TempNotesFolder&) = delete;
-
-    const std::filesystem::path& Cesta() const { return cesta_; }
+    const std::filesystem::path& Cesta() const { return priecinok_.Path(); }
 
     // Writes the day file of day.month as the program does: UTF-8 lines turned into
     // Windows-1250, each ending in CR LF.
@@ -25,7 +22,7 @@ public:
     std::filesystem::path Subor(int den, int mesiac) const;
 
 private:
-    std::filesystem::path cesta_;
+    TempFolder priecinok_{"tilava-model"};
 };
 
 // The lines of a day file with the "!" line and one four-line record per entry

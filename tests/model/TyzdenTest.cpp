@@ -3,11 +3,10 @@
 #include "platform/MemoryHive.h"
 #include "store/uRegi.h"
 
-#include <gtest/gtest.h>
+#include "support/FileBytes.h"
+#include "support/TempFolder.h"
 
-#include <fstream>
-#include <random>
-#include <sstream>
+#include <gtest/gtest.h>
 
 namespace tilava {
 namespace {
@@ -27,18 +26,6 @@ std::string Text(year_month_day d) {
     return std::to_string(static_cast<unsigned>(d.day())) + "." +
            std::to_string(static_cast<unsigned>(d.month())) + "." +
            std::to_string(static_cast<int>(d.year()));
-}
-
-std::string Citaj(const fs::path& subor) {
-    std::ifstream in(subor, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void Zapis(const fs::path& subor, const std::string& bajty) {
-    std::ofstream out(subor, std::ios::binary | std::ios::trunc);
-    out << bajty;
 }
 
 // Stands in for the event editor: applies `zmena` to the entry and answers `potvrd`.
@@ -66,16 +53,6 @@ struct Editor final : IEventEditor {
 
 class TyzdenTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::random_device nahoda;
-        priecinok = fs::temp_directory_path() / ("tilava-tyzden-" + std::to_string(nahoda()));
-        fs::create_directories(priecinok);
-    }
-    void TearDown() override {
-        std::error_code ec;
-        fs::remove_all(priecinok, ec);
-    }
-
     std::unique_ptr<TTyzden> Otvor(year_month_day den, milliseconds cas = 13h + 5min,
                                    const TRok& rok = Kalendar()) {
         hodiny.Nastav(den, cas);
@@ -104,7 +81,8 @@ protected:
         return texty;
     }
 
-    fs::path priecinok;
+    test::TempFolder docasny{"tilava-tyzden"};
+    const fs::path priecinok = docasny.Path();
     MemoryHive hive;
     TRegi regi{hive};
     FixedClock hodiny{2024y / 1 / 1};
@@ -238,8 +216,8 @@ TEST_F(TyzdenTest, AFailedSaveKeepsTheWeekAndSavesEveryOtherDay) {
         EXPECT_EQ(t->VybranyDen(), 2);
         EXPECT_EQ(t->Den7(1).den, sys_days{2025y / 12 / 29});
         EXPECT_NE(t->ChybaUlozenia().find("1231.txt"), std::string::npos) << t->ChybaUlozenia();
-        EXPECT_EQ(Citaj(priecinok / "1229.txt"), "!\r\n-1\r\n2\r\n1980\r\nJano\r\n");
-        EXPECT_EQ(Citaj(priecinok / "0103.txt"), "!\r\n-1\r\n3\r\n2000\r\nsvadba\r\n");
+        EXPECT_EQ(test::ReadBytes(priecinok / "1229.txt"), "!\r\n-1\r\n2\r\n1980\r\nJano\r\n");
+        EXPECT_EQ(test::ReadBytes(priecinok / "0103.txt"), "!\r\n-1\r\n3\r\n2000\r\nsvadba\r\n");
         EXPECT_EQ(t->Riadky(1).size(), 1u); // the entries are still there to save later
 
         fs::remove(priecinok / "1231.txt");
@@ -252,8 +230,8 @@ TEST_F(TyzdenTest, AFailedSaveKeepsTheWeekAndSavesEveryOtherDay) {
 TEST_F(TyzdenTest, AMalformedDayFileIsShownButNeitherEditedNorOverwritten) {
     // Tuesday 12 March: one good record, then a kind line that is not a number (line 7).
     const std::string pokazeny = "!\r\n-1\r\n2\r\n1980\r\nJano\r\n-1\r\nabc\r\n1990\r\nFero\r\n";
-    Zapis(priecinok / "0312.txt", pokazeny);
-    Zapis(priecinok / "0314.txt", "!\r\n-1\r\n1\r\n2024\r\nZubar\r\n");
+    test::WriteBytes(priecinok / "0312.txt", pokazeny);
+    test::WriteBytes(priecinok / "0314.txt", "!\r\n-1\r\n1\r\n2024\r\nZubar\r\n");
 
     auto t = Otvor(2024y / 3 / 14); // Thursday; the later days must be assembled too
     EXPECT_EQ(t->Den7(7).den, sys_days{2024y / 3 / 17});
@@ -281,22 +259,22 @@ TEST_F(TyzdenTest, AMalformedDayFileIsShownButNeitherEditedNorOverwritten) {
     EXPECT_TRUE(t->Ulozit());
     EXPECT_EQ(t->Vykonaj(TTyzden::TyzdenDopredu), TTyzden::Hotovo);
     EXPECT_EQ(t->ChybaNacitania(), "");
-    EXPECT_EQ(Citaj(priecinok / "0311.txt"), "!\r\n-1\r\n1\r\n2024\r\nPondelok\r\n");
+    EXPECT_EQ(test::ReadBytes(priecinok / "0311.txt"), "!\r\n-1\r\n1\r\n2024\r\nPondelok\r\n");
     EXPECT_EQ(t->Vykonaj(TTyzden::TyzdenSpat), TTyzden::Hotovo);
     EXPECT_NE(t->VezmiChybuNacitania(), "");
     EXPECT_EQ(t->Vykonaj(TTyzden::TyzdenDopredu), TTyzden::Hotovo);
-    EXPECT_EQ(Citaj(priecinok / "0312.txt"), pokazeny);
-    EXPECT_EQ(Citaj(priecinok / "0314.txt"), "!\r\n-1\r\n1\r\n2024\r\nZubar\r\n");
+    EXPECT_EQ(test::ReadBytes(priecinok / "0312.txt"), pokazeny);
+    EXPECT_EQ(test::ReadBytes(priecinok / "0314.txt"), "!\r\n-1\r\n1\r\n2024\r\nZubar\r\n");
 }
 
 TEST_F(TyzdenTest, OnlyChangedDaysAreWritten) {
     // Files as an older version or a text editor may leave them: LF line ends, a flag word.
     const std::string lf = "!\n-1\n2\n1980\nJano\n";
     const std::string slovo = "x\r\nTrue\r\n3\r\n2000\r\nsvadba\r\n";
-    Zapis(priecinok / "0311.txt", lf);
-    Zapis(priecinok / "0312.txt", slovo);
-    Zapis(priecinok / "0313.txt", "!\r\n-1\r\n1\r\n2024\r\nzmizne\r\n");
-    Zapis(priecinok / "0314.txt", "!\r\n");
+    test::WriteBytes(priecinok / "0311.txt", lf);
+    test::WriteBytes(priecinok / "0312.txt", slovo);
+    test::WriteBytes(priecinok / "0313.txt", "!\r\n-1\r\n1\r\n2024\r\nzmizne\r\n");
+    test::WriteBytes(priecinok / "0314.txt", "!\r\n");
     auto t = Otvor(2024y / 3 / 13);
     fs::remove(priecinok / "0313.txt"); // removed by hand while the week is shown
 
@@ -311,10 +289,10 @@ TEST_F(TyzdenTest, OnlyChangedDaysAreWritten) {
     EXPECT_FALSE(t->Zmeneny(1));
 
     EXPECT_EQ(t->Vykonaj(TTyzden::TyzdenDopredu), TTyzden::Hotovo);
-    EXPECT_EQ(Citaj(priecinok / "0311.txt"), lf);
-    EXPECT_EQ(Citaj(priecinok / "0312.txt"), slovo);
+    EXPECT_EQ(test::ReadBytes(priecinok / "0311.txt"), lf);
+    EXPECT_EQ(test::ReadBytes(priecinok / "0312.txt"), slovo);
     EXPECT_FALSE(fs::exists(priecinok / "0313.txt"));
-    EXPECT_EQ(Citaj(priecinok / "0314.txt"), "!\r\n");
+    EXPECT_EQ(test::ReadBytes(priecinok / "0314.txt"), "!\r\n");
 
     // A changed day is written in the day-file form, its first line kept.
     EXPECT_EQ(t->Vykonaj(TTyzden::TyzdenSpat), TTyzden::Hotovo);
@@ -325,7 +303,7 @@ TEST_F(TyzdenTest, OnlyChangedDaysAreWritten) {
     EXPECT_TRUE(t->Zmeneny(2));
     EXPECT_TRUE(t->Ulozit());
     EXPECT_FALSE(t->Zmeneny(2));
-    EXPECT_EQ(Citaj(priecinok / "0312.txt"), "x\r\n-1\r\n3\r\n2001\r\nsvadba\r\n");
+    EXPECT_EQ(test::ReadBytes(priecinok / "0312.txt"), "x\r\n-1\r\n3\r\n2001\r\nsvadba\r\n");
 }
 
 // --- entries -----------------------------------------------------------------------------
@@ -359,12 +337,12 @@ TEST_F(TyzdenTest, NewEntriesAreAddedOnlyWhenConfirmed) {
 }
 
 TEST_F(TyzdenTest, RowsSkipNotesOfAnotherYearAndStillEditTheRightEntries) {
-    Zapis(priecinok / "0313.txt", "!\r\n"
-                                  "-1\r\n1\r\n2020\r\nStara\r\n"
-                                  "-1\r\n2\r\n1980\r\nJano\r\n"
-                                  "-1\r\n1\r\n2023\r\nMinuly\r\n"
-                                  "-1\r\n1\r\n2024\r\nZubar\r\n"
-                                  "-1\r\n3\r\n2000\r\nsvadba\r\n");
+    test::WriteBytes(priecinok / "0313.txt", "!\r\n"
+                                             "-1\r\n1\r\n2020\r\nStara\r\n"
+                                             "-1\r\n2\r\n1980\r\nJano\r\n"
+                                             "-1\r\n1\r\n2023\r\nMinuly\r\n"
+                                             "-1\r\n1\r\n2024\r\nZubar\r\n"
+                                             "-1\r\n3\r\n2000\r\nsvadba\r\n");
     auto t = Otvor(2024y / 3 / 13);
     EXPECT_EQ(Texty(*t, 3),
               (std::vector<std::string>{"Jano 44. narodeniny", "Zubar", "24. výročie svadba"}));
@@ -396,15 +374,16 @@ TEST_F(TyzdenTest, RowsSkipNotesOfAnotherYearAndStillEditTheRightEntries) {
     EXPECT_EQ(t->Poznamky(3).Pocet(), 3);
 
     EXPECT_TRUE(t->Ulozit());
-    EXPECT_EQ(Citaj(priecinok / "0313.txt"), "!\r\n"
-                                             "-1\r\n1\r\n2020\r\nStara\r\n"
-                                             "-1\r\n1\r\n2023\r\nMinuly\r\n"
-                                             "-1\r\n1\r\n2024\r\n  \r\n");
+    EXPECT_EQ(test::ReadBytes(priecinok / "0313.txt"), "!\r\n"
+                                                       "-1\r\n1\r\n2020\r\nStara\r\n"
+                                                       "-1\r\n1\r\n2023\r\nMinuly\r\n"
+                                                       "-1\r\n1\r\n2024\r\n  \r\n");
 }
 
 TEST_F(TyzdenTest, PlainNotesAreListedInTheYearOfTheirOwnDay) {
-    Zapis(priecinok / "1230.txt", "!\r\n-1\r\n1\r\n2025\r\nstary rok\r\n");
-    Zapis(priecinok / "0102.txt", "!\r\n-1\r\n1\r\n2026\r\nnovy rok\r\n-1\r\n1\r\n2025\r\nx\r\n");
+    test::WriteBytes(priecinok / "1230.txt", "!\r\n-1\r\n1\r\n2025\r\nstary rok\r\n");
+    test::WriteBytes(priecinok / "0102.txt",
+                     "!\r\n-1\r\n1\r\n2026\r\nnovy rok\r\n-1\r\n1\r\n2025\r\nx\r\n");
     auto t = Otvor(2025y / 12 / 29);
     EXPECT_EQ(Texty(*t, 2), std::vector<std::string>{"stary rok"});
     EXPECT_EQ(Texty(*t, 5), std::vector<std::string>{"novy rok"});

@@ -1,7 +1,8 @@
 #include "platform/AtomicFile.h"
 #include "platform/ReadFileIfExists.h"
 
-#include "TempFolderSupport.h"
+#include "support/FileBytes.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,7 @@
 #include "platform/AtomicFile.h"
 
-#include "TempFolderSupport.h"
+#include "support/FileBytes.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 

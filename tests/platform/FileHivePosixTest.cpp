@@ -3,7 +3,8 @@
 #include "platform/HiveError.h"
 #include "store/uRegi.h"
 
-#include "TempFolderSupport.h"
+#include "support/FileBytes.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 

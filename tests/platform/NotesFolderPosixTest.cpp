@@ -1,6 +1,6 @@
 #include "platform/NotesFolder.h"
 
-#include "TempFolderSupport.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "platform/SingleInstance.h"
 
-#include "TempFolderSupport.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 

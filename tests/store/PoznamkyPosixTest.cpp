@@ -1,6 +1,8 @@
-#include "store/DayFileSupport.h"
 #include "store/NotesError.h"
 #include "store/uPoznamky.h"
+
+#include "support/FileBytes.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -77,16 +79,16 @@ std::string Chyba(NotesError::Kind kind, const char* co) {
 
 TEST(PoznamkyPosixTest, ReadOnlyFolder) {
     TempFolder priecinok;
-    WriteBytes(priecinok.path() / "0305.txt", kJano);
-    WriteBytes(priecinok.path() / "0306.txt", kJano);
-    fs::permissions(priecinok.path(), fs::perms::owner_all | fs::perms::group_read |
+    WriteBytes(priecinok.Path() / "0305.txt", kJano);
+    WriteBytes(priecinok.Path() / "0306.txt", kJano);
+    fs::permissions(priecinok.Path(), fs::perms::owner_all | fs::perms::group_read |
                                           fs::perms::group_exec | fs::perms::others_read |
                                           fs::perms::others_exec);
-    fs::permissions(priecinok.path(), fs::perms::owner_write, fs::perm_options::remove);
-    const auto pred = Snapshot(priecinok.path());
+    fs::permissions(priecinok.Path(), fs::perms::owner_write, fs::perm_options::remove);
+    const auto pred = Snapshot(priecinok.Path());
 
     const std::string vysledok = BezPrav([&] {
-        TDayNotes den(priecinok.path());
+        TDayNotes den(priecinok.Path());
         std::string out;
         out += Vysledok([&] {
             den.Nacitaj(2009y / March / 5); // replacing a file
@@ -115,18 +117,18 @@ TEST(PoznamkyPosixTest, ReadOnlyFolder) {
         EXPECT_EQ(riadok.rfind(Chyba(NotesError::Kind::Write, "Súbor „"), 0), 0u) << riadok;
         EXPECT_NE(riadok.find(ocakavane), std::string::npos) << riadok;
     }
-    EXPECT_EQ(Snapshot(priecinok.path()), pred);
+    EXPECT_EQ(Snapshot(priecinok.Path()), pred);
 }
 
 TEST(PoznamkyPosixTest, UnreadableFile) {
     TempFolder priecinok;
-    fs::permissions(priecinok.path(), fs::perms::all);
-    WriteBytes(priecinok.path() / "0305.txt", kJano);
-    fs::permissions(priecinok.path() / "0305.txt", fs::perms::none);
-    const auto pred = Snapshot(priecinok.path());
+    fs::permissions(priecinok.Path(), fs::perms::all);
+    WriteBytes(priecinok.Path() / "0305.txt", kJano);
+    fs::permissions(priecinok.Path() / "0305.txt", fs::perms::none);
+    const auto pred = Snapshot(priecinok.Path());
 
     const std::string vysledok = BezPrav([&] {
-        TDayNotes den(priecinok.path());
+        TDayNotes den(priecinok.Path());
         std::string out = Vysledok([&] { den.Nacitaj(2009y / March / 5); });
         return out + Vysledok([&] { den.Uloz(); });
     });
@@ -139,7 +141,7 @@ TEST(PoznamkyPosixTest, UnreadableFile) {
         << riadok;
     ASSERT_TRUE(std::getline(riadky, riadok)) << vysledok;
     EXPECT_EQ(riadok.rfind(Chyba(NotesError::Kind::NotLoaded, "Súbor „"), 0), 0u) << riadok;
-    EXPECT_EQ(Snapshot(priecinok.path()), pred);
+    EXPECT_EQ(Snapshot(priecinok.Path()), pred);
 }
 
 } // namespace

@@ -1,7 +1,9 @@
 #include "store/DayFile.h"
-#include "store/DayFileSupport.h"
 #include "store/NotesError.h"
 #include "store/uPoznamky.h"
+
+#include "support/FileBytes.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -53,7 +55,7 @@ template <typename F> NotesError Chyba(NotesError::Kind kind, F&& akcia) {
 class PoznamkyTest : public ::testing::Test {
 protected:
     TempFolder priecinok;
-    fs::path Subor(const char* meno) const { return priecinok.path() / meno; }
+    fs::path Subor(const char* meno) const { return priecinok.Path() / meno; }
 };
 
 TEST(TNoteTest, NewEntryIsAnUnconfirmedBirthday) {
@@ -91,7 +93,7 @@ TEST(TNoteTest, Popis) {
 
 // The example day: a birthday of Jano born 1980 and a plain note "Zubár", entered in 2009.
 TEST_F(PoznamkyTest, WritesTheExampleDayByteForByte) {
-    TDayNotes den(priecinok.path());
+    TDayNotes den(priecinok.Path());
     den.Nacitaj(k5Marec2009);
     EXPECT_EQ(den.Pocet(), 0);
     EXPECT_TRUE(den.Pripomenut());
@@ -102,9 +104,9 @@ TEST_F(PoznamkyTest, WritesTheExampleDayByteForByte) {
     EXPECT_EQ(ReadBytes(Subor("0305.txt")), "!\r\n"
                                             "-1\r\n2\r\n1980\r\nJano\r\n"
                                             "-1\r\n1\r\n2009\r\nZub\xE1r\r\n");
-    EXPECT_EQ(Snapshot(priecinok.path()).size(), 1u) << "no temporary file stays behind";
+    EXPECT_EQ(Snapshot(priecinok.Path()).size(), 1u) << "no temporary file stays behind";
 
-    TDayNotes znova(priecinok.path());
+    TDayNotes znova(priecinok.Path());
     znova.Nacitaj(2010y / March / 5);
     EXPECT_EQ(Zaznamy(znova), Zaznamy(den));
     ASSERT_EQ(znova.Pocet(), 2);
@@ -130,7 +132,7 @@ TEST_F(PoznamkyTest, OnlyDayAndMonthNameTheFile) {
         {year_month_day{sys_days{2011y / February / 28} + days{1}}, "0301.txt"},
     };
     for (const auto& p : pripady) {
-        TDayNotes den(priecinok.path());
+        TDayNotes den(priecinok.Path());
         den.Nacitaj(p.datum);
         EXPECT_EQ(den.NazovSuboru(), Subor(p.meno));
         den.Pridaj(Zaznam(TDruh::Vyrocie, 1990, p.meno));
@@ -143,7 +145,7 @@ TEST_F(PoznamkyTest, OnlyDayAndMonthNameTheFile) {
 
 TEST_F(PoznamkyTest, TwentyNinthOfFebruaryOnlyInLeapYears) {
     WriteBytes(Subor("0229.txt"), "!\r\n-1\r\n2\r\n2000\r\nLeo\r\n");
-    TDayNotes den(priecinok.path());
+    TDayNotes den(priecinok.Path());
     den.Nacitaj(2012y / February / 29);
     ASSERT_EQ(den.Pocet(), 1);
 
@@ -154,15 +156,15 @@ TEST_F(PoznamkyTest, TwentyNinthOfFebruaryOnlyInLeapYears) {
 
 TEST_F(PoznamkyTest, NothingLoadedBeforeTheFirstLoad) {
     WriteBytes(Subor("0305.txt"), "!\r\n");
-    const auto pred = Snapshot(priecinok.path());
-    TDayNotes den(priecinok.path());
+    const auto pred = Snapshot(priecinok.Path());
+    TDayNotes den(priecinok.Path());
     EXPECT_FALSE(den.Datum().has_value());
     EXPECT_TRUE(den.Pripomenut());
     den.Pridaj(Zaznam(TDruh::Poznamka, 2009, "nikde"));
     den.Uloz();
     den.Vycisti();
     den.Uloz();
-    EXPECT_EQ(Snapshot(priecinok.path()), pred)
+    EXPECT_EQ(Snapshot(priecinok.Path()), pred)
         << "a store never loaded writes and deletes nothing";
 }
 
@@ -178,7 +180,7 @@ class CitanieTest : public PoznamkyTest, public ::testing::WithParamInterface<Ci
 TEST_P(CitanieTest, Loads) {
     const Citanie& p = GetParam();
     WriteBytes(Subor("0305.txt"), p.obsah);
-    TDayNotes den(priecinok.path());
+    TDayNotes den(priecinok.Path());
     den.Nacitaj(k5Marec2009);
     EXPECT_EQ(den.Pripomenut(), p.pripomenut);
     EXPECT_EQ(Zaznamy(den), p.zaznamy);
@@ -250,8 +252,8 @@ class ZlySuborTest : public PoznamkyTest, public ::testing::WithParamInterface<Z
 TEST_P(ZlySuborTest, StopsAtTheBadLineAndRefusesToSave) {
     const ZlySubor& p = GetParam();
     WriteBytes(Subor("0305.txt"), p.obsah);
-    const auto pred = Snapshot(priecinok.path());
-    TDayNotes den(priecinok.path());
+    const auto pred = Snapshot(priecinok.Path());
+    TDayNotes den(priecinok.Path());
     const NotesError e = Chyba(NotesError::Kind::Format, [&] { den.Nacitaj(2011y / March / 5); });
     EXPECT_EQ(e.file, Subor("0305.txt"));
     EXPECT_EQ(e.line, p.riadok);
@@ -272,7 +274,7 @@ TEST_P(ZlySuborTest, StopsAtTheBadLineAndRefusesToSave) {
     Chyba(NotesError::Kind::NotLoaded, [&] { den.Uloz(); });
     den.Pridaj(kJano);
     Chyba(NotesError::Kind::NotLoaded, [&] { den.Uloz(); });
-    EXPECT_EQ(Snapshot(priecinok.path()), pred);
+    EXPECT_EQ(Snapshot(priecinok.Path()), pred);
 
     // Once the file is mended and loaded, saving works again.
     WriteBytes(Subor("0305.txt"), "!\r\n-1\r\n2\r\n1980\r\nJano\r\n");
@@ -306,7 +308,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(PoznamkyTest, MarkOtherThanExclamationIsWrittenAsX) {
     for (const char* prvy : {"x", "!!", "! ", "X"}) {
         WriteBytes(Subor("0305.txt"), std::string(prvy) + "\r\n" + kJanoRiadky);
-        TDayNotes den(priecinok.path());
+        TDayNotes den(priecinok.Path());
         den.Nacitaj(k5Marec2009);
         EXPECT_FALSE(den.Pripomenut());
         den.Uloz();
@@ -316,13 +318,13 @@ TEST_F(PoznamkyTest, MarkOtherThanExclamationIsWrittenAsX) {
 
 TEST_F(PoznamkyTest, AnEmptiedDayDeletesItsFileAndOnlyThatFile) {
     WriteBytes(Subor("0306.txt"), "!\r\n" + kJanoRiadky);
-    const auto inySubor = Snapshot(priecinok.path());
+    const auto inySubor = Snapshot(priecinok.Path());
 
     WriteBytes(Subor("0305.txt"), "!");
-    TDayNotes den(priecinok.path());
+    TDayNotes den(priecinok.Path());
     den.Nacitaj(k5Marec2009);
     den.Uloz();
-    EXPECT_EQ(Snapshot(priecinok.path()), inySubor);
+    EXPECT_EQ(Snapshot(priecinok.Path()), inySubor);
 
     WriteBytes(Subor("0305.txt"), "!\r\n" + kJanoRiadky + kJanoRiadky);
     den.Nacitaj(k5Marec2009);
@@ -331,13 +333,13 @@ TEST_F(PoznamkyTest, AnEmptiedDayDeletesItsFileAndOnlyThatFile) {
     EXPECT_EQ(ReadBytes(Subor("0305.txt")), "!\r\n" + kJanoRiadky);
     den.Zmaz(0);
     den.Uloz();
-    EXPECT_EQ(Snapshot(priecinok.path()), inySubor);
+    EXPECT_EQ(Snapshot(priecinok.Path()), inySubor);
     den.Uloz(); // the file is gone already: not an error
-    EXPECT_EQ(Snapshot(priecinok.path()), inySubor);
+    EXPECT_EQ(Snapshot(priecinok.Path()), inySubor);
 }
 
 TEST_F(PoznamkyTest, EntriesAreChangedInPlaceAndRemovedByIndex) {
-    TDayNotes den(priecinok.path());
+    TDayNotes den(priecinok.Path());
     den.Nacitaj(k5Marec2009);
     auto vlastny = std::make_unique<TNote>();
     TNote* novy = vlastny.get();
@@ -379,17 +381,17 @@ TEST_F(PoznamkyTest, RefusesTextsTheFileCannotHold) {
         {"zlé \xC3 UTF-8", "U+FFFD"},
     };
     WriteBytes(Subor("0305.txt"), "!\r\n" + kJanoRiadky);
-    const auto pred = Snapshot(priecinok.path());
+    const auto pred = Snapshot(priecinok.Path());
     for (const auto& p : pripady) {
         for (const char* datum : {"0305", "0306"}) {
-            TDayNotes den(priecinok.path());
+            TDayNotes den(priecinok.Path());
             den.Nacitaj(datum == std::string("0305") ? k5Marec2009 : 2009y / March / 6);
             den.Pridaj(Zaznam(TDruh::Poznamka, 2009, p.text));
             const NotesError e = Chyba(NotesError::Kind::Encoding, [&] { den.Uloz(); });
             EXPECT_NE(e.reason.find(p.vSprave), std::string::npos) << e.what();
             EXPECT_NE(e.reason.find(std::to_string(den.Pocet()) + ". záznamu"), std::string::npos)
                 << e.what();
-            EXPECT_EQ(Snapshot(priecinok.path()), pred) << p.text;
+            EXPECT_EQ(Snapshot(priecinok.Path()), pred) << p.text;
         }
     }
 }
@@ -406,7 +408,7 @@ TEST_F(PoznamkyTest, EveryWindows1250CharacterRoundTrips) {
     const std::string zaznamy =
         "-1\r\n1\r\n2009\r\n" + bajty + "\r\n0\r\n1\r\n2009\r\nkoniec\r\r\n";
     WriteBytes(Subor("1231.txt"), "!\r\n" + zaznamy);
-    TDayNotes den(priecinok.path());
+    TDayNotes den(priecinok.Path());
     den.Nacitaj(2009y / December / 31);
     ASSERT_EQ(den.Pocet(), 2);
     EXPECT_EQ(den.Polozka(0).Text.substr(0, 3), std::string("\0\x01\x02", 3));
@@ -422,29 +424,29 @@ TEST_F(PoznamkyTest, EveryWindows1250CharacterRoundTrips) {
 
 TEST_F(PoznamkyTest, FolderInPlaceOfTheDayFile) {
     fs::create_directory(Subor("0305.txt"));
-    const auto pred = Snapshot(priecinok.path());
-    TDayNotes den(priecinok.path());
+    const auto pred = Snapshot(priecinok.Path());
+    TDayNotes den(priecinok.Path());
     const NotesError e = Chyba(NotesError::Kind::Read, [&] { den.Nacitaj(k5Marec2009); });
     EXPECT_EQ(e.file, Subor("0305.txt"));
     EXPECT_NE(e.reason.find("priečinok"), std::string::npos) << e.what();
     Chyba(NotesError::Kind::NotLoaded, [&] { den.Uloz(); });
     den.Vycisti();
     Chyba(NotesError::Kind::NotLoaded, [&] { den.Uloz(); });
-    EXPECT_EQ(Snapshot(priecinok.path()), pred);
+    EXPECT_EQ(Snapshot(priecinok.Path()), pred);
 }
 
 TEST_F(PoznamkyTest, FolderAppearsInPlaceOfTheDayFileBeforeSaving) {
     for (const bool prazdny : {false, true}) {
-        TDayNotes den(priecinok.path());
+        TDayNotes den(priecinok.Path());
         den.Nacitaj(k5Marec2009);
         if (!prazdny) {
             den.Pridaj(kJano);
         }
         fs::create_directory(Subor("0305.txt"));
-        const auto pred = Snapshot(priecinok.path());
+        const auto pred = Snapshot(priecinok.Path());
         const NotesError e = Chyba(NotesError::Kind::Write, [&] { den.Uloz(); });
         EXPECT_NE(e.reason.find("priečinok"), std::string::npos) << e.what();
-        EXPECT_EQ(Snapshot(priecinok.path()), pred) << "the folder is neither replaced nor removed";
+        EXPECT_EQ(Snapshot(priecinok.Path()), pred) << "the folder is neither replaced nor removed";
         fs::remove(Subor("0305.txt"));
     }
 }
@@ -454,21 +456,21 @@ TEST_F(PoznamkyTest, ReadOnlyFileIsNeitherReplacedNorDeleted) {
     fs::permissions(Subor("0305.txt"),
                     fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                     fs::perm_options::remove);
-    const auto pred = Snapshot(priecinok.path());
-    TDayNotes den(priecinok.path());
+    const auto pred = Snapshot(priecinok.Path());
+    TDayNotes den(priecinok.Path());
     den.Nacitaj(k5Marec2009);
     den.Polozka(0).Text = "Ján";
     const NotesError e = Chyba(NotesError::Kind::Write, [&] { den.Uloz(); });
     EXPECT_NE(e.reason.find("len na čítanie"), std::string::npos) << e.what();
     den.Vycisti();
     Chyba(NotesError::Kind::Write, [&] { den.Uloz(); });
-    EXPECT_EQ(Snapshot(priecinok.path()), pred);
+    EXPECT_EQ(Snapshot(priecinok.Path()), pred);
     fs::permissions(Subor("0305.txt"), fs::perms::owner_write, fs::perm_options::add);
 }
 
 TEST_F(PoznamkyTest, NotesFolderIsAFile) {
     WriteBytes(Subor("subor"), "nie priečinok");
-    const auto pred = Snapshot(priecinok.path());
+    const auto pred = Snapshot(priecinok.Path());
     TDayNotes den(Subor("subor") / "ZelmTilava");
     den.Nacitaj(k5Marec2009); // nothing there: an empty day
     den.Pridaj(kJano);
@@ -476,26 +478,26 @@ TEST_F(PoznamkyTest, NotesFolderIsAFile) {
     EXPECT_EQ(e.file, Subor("subor") / "ZelmTilava" / "0305.txt");
     EXPECT_NE(std::string(e.what()).find("0305.txt"), std::string::npos);
     EXPECT_NE(e.reason.find("nedá sa zapísať"), std::string::npos) << e.what();
-    EXPECT_EQ(Snapshot(priecinok.path()), pred);
+    EXPECT_EQ(Snapshot(priecinok.Path()), pred);
 }
 
 TEST_F(PoznamkyTest, FileVanishedBetweenLoadAndSave) {
     WriteBytes(Subor("0305.txt"), "!\r\n" + kJanoRiadky);
     WriteBytes(Subor("0306.txt"), "!\r\n" + kJanoRiadky);
-    TDayNotes den(priecinok.path());
+    TDayNotes den(priecinok.Path());
     den.Nacitaj(k5Marec2009);
     den.Pridaj(Zaznam(TDruh::Poznamka, 2009, "nové"));
     fs::remove(Subor("0305.txt"));
-    const auto pred = Snapshot(priecinok.path());
+    const auto pred = Snapshot(priecinok.Path());
 
     const NotesError e = Chyba(NotesError::Kind::Vanished, [&] { den.Uloz(); });
     EXPECT_NE(e.reason.find("zmizol"), std::string::npos) << e.what();
-    EXPECT_EQ(Snapshot(priecinok.path()), pred);
+    EXPECT_EQ(Snapshot(priecinok.Path()), pred);
 
     // An emptied day whose file has gone has nothing left to do.
     den.Vycisti();
     den.Uloz();
-    EXPECT_EQ(Snapshot(priecinok.path()), pred);
+    EXPECT_EQ(Snapshot(priecinok.Path()), pred);
 
     // A fresh load of the day starts over.
     den.Nacitaj(k5Marec2009);

@@ -1,6 +1,7 @@
-#include "store/DayFileSupport.h"
 #include "store/NotesError.h"
 #include "store/uPoznamky.h"
+
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -81,7 +82,7 @@ protected:
 };
 
 TEST_F(PoznamkyWinTest, WritesAndReadsSlovakTextByteForByte) {
-    TDayNotes den(priecinok.path());
+    TDayNotes den(priecinok.Path());
     den.Nacitaj(2024y / December / 24);
     TNote zaznam;
     zaznam.Druh = TDruh::Vyrocie;
@@ -91,11 +92,11 @@ TEST_F(PoznamkyWinTest, WritesAndReadsSlovakTextByteForByte) {
     den.Pridaj(zaznam);
     den.Uloz();
 
-    const fs::path subor = priecinok.path() / L"1224.txt";
+    const fs::path subor = priecinok.Path() / L"1224.txt";
     EXPECT_EQ(CitajCezWindows(subor), "!\r\n-1\r\n3\r\n1998\r\n" + kSlovenskyBajty + "\r\n");
-    EXPECT_EQ(Mena(priecinok.path()), std::set<std::wstring>{L"1224.txt"});
+    EXPECT_EQ(Mena(priecinok.Path()), std::set<std::wstring>{L"1224.txt"});
 
-    TDayNotes znova(priecinok.path());
+    TDayNotes znova(priecinok.Path());
     znova.Nacitaj(2025y / December / 24);
     ASSERT_EQ(znova.Pocet(), 1);
     EXPECT_EQ(znova.Polozka(0), zaznam);
@@ -103,10 +104,10 @@ TEST_F(PoznamkyWinTest, WritesAndReadsSlovakTextByteForByte) {
 }
 
 TEST_F(PoznamkyWinTest, ReplacesAnExistingFileWhole) {
-    const fs::path subor = priecinok.path() / L"0305.txt";
+    const fs::path subor = priecinok.Path() / L"0305.txt";
     ZapisCezWindows(subor, "!\r\n-1\r\n2\r\n1980\r\nJano\r\n0\r\n1\r\n2009\r\nZub\xE1r\r\n");
 
-    TDayNotes den(priecinok.path());
+    TDayNotes den(priecinok.Path());
     den.Nacitaj(2009y / March / 5);
     ASSERT_EQ(den.Pocet(), 2);
     EXPECT_EQ(den.Polozka(1).Text, "Zubár");
@@ -115,21 +116,21 @@ TEST_F(PoznamkyWinTest, ReplacesAnExistingFileWhole) {
     den.Uloz();
 
     EXPECT_EQ(CitajCezWindows(subor), "!\r\n-1\r\n2\r\n1980\r\n" + kSlovenskyBajty + "\r\n");
-    EXPECT_EQ(Mena(priecinok.path()), std::set<std::wstring>{L"0305.txt"})
+    EXPECT_EQ(Mena(priecinok.Path()), std::set<std::wstring>{L"0305.txt"})
         << "no temporary file stays behind";
 
     den.Zmaz(0);
     den.Uloz();
-    EXPECT_TRUE(Mena(priecinok.path()).empty());
+    EXPECT_TRUE(Mena(priecinok.Path()).empty());
 }
 
 // A file that another program holds open (without leave to delete it) cannot be replaced:
 // the save says so, and the old file stays whole with no temporary file left.
 TEST_F(PoznamkyWinTest, FileHeldOpenStaysWhole) {
-    const fs::path subor = priecinok.path() / L"0305.txt";
+    const fs::path subor = priecinok.Path() / L"0305.txt";
     const std::string povodne = "!\r\n-1\r\n2\r\n1980\r\nJano\r\n";
     ZapisCezWindows(subor, povodne);
-    TDayNotes den(priecinok.path());
+    TDayNotes den(priecinok.Path());
     den.Nacitaj(2009y / March / 5);
     den.Polozka(0).Text = "Ján";
 
@@ -145,26 +146,26 @@ TEST_F(PoznamkyWinTest, FileHeldOpenStaysWhole) {
     }
     CloseHandle(drzany);
     EXPECT_EQ(CitajCezWindows(subor), povodne);
-    EXPECT_EQ(Mena(priecinok.path()), std::set<std::wstring>{L"0305.txt"});
+    EXPECT_EQ(Mena(priecinok.Path()), std::set<std::wstring>{L"0305.txt"});
 
     den.Uloz(); // released: now it works
     EXPECT_EQ(CitajCezWindows(subor), "!\r\n-1\r\n2\r\n1980\r\nJ\xE1n\r\n");
 }
 
 TEST_F(PoznamkyWinTest, ReadOnlyFileIsNeitherReplacedNorDeleted) {
-    const fs::path subor = priecinok.path() / L"0305.txt";
+    const fs::path subor = priecinok.Path() / L"0305.txt";
     const std::string povodne = "!\r\n-1\r\n2\r\n1980\r\nJano\r\n";
     ZapisCezWindows(subor, povodne);
     ASSERT_TRUE(SetFileAttributesW(subor.c_str(), FILE_ATTRIBUTE_READONLY));
 
-    TDayNotes den(priecinok.path());
+    TDayNotes den(priecinok.Path());
     den.Nacitaj(2009y / March / 5);
     den.Polozka(0).Text = "Ján";
     EXPECT_THROW(den.Uloz(), NotesError);
     den.Vycisti();
     EXPECT_THROW(den.Uloz(), NotesError);
     EXPECT_EQ(CitajCezWindows(subor), povodne);
-    EXPECT_EQ(Mena(priecinok.path()), std::set<std::wstring>{L"0305.txt"});
+    EXPECT_EQ(Mena(priecinok.Path()), std::set<std::wstring>{L"0305.txt"});
     SetFileAttributesW(subor.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 

@@ -1,15 +1,15 @@
 #pragma once
 
 #include <filesystem>
-#include <string>
-#include <vector>
 
 namespace tilava::test {
 
-// A fresh folder under the system's temporary folder, removed with everything in it at the end.
+// A fresh empty folder under the system's temporary folder, removed with everything in it at
+// the end, also when a test has taken away permissions inside it. Its name starts with `name`
+// (which may hold any letters a test needs in a path) and ends in a number of its own.
 class TempFolder {
 public:
-    TempFolder();
+    explicit TempFolder(const std::filesystem::path& name = "tilava-test");
     ~TempFolder();
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
@@ -22,11 +22,5 @@ public:
 private:
     std::filesystem::path path_;
 };
-
-// Names of the entries of a folder, sorted (UTF-8).
-std::vector<std::string> FolderEntries(const std::filesystem::path& folder);
-
-std::string ReadBytes(const std::filesystem::path& file);
-void WriteBytes(const std::filesystem::path& file, const std::string& bytes);
 
 } // namespace tilava::test
