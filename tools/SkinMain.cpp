@@ -121,29 +121,7 @@ PaintFunction SetupButton(bool hover) {
         p.setRenderHint(QPainter::Antialiasing);
         const ButtonLook look = Look(hover, false);
         ButtonFace(p, QRectF(0, 0, 18, 16), look);
-        // Gear: eight teeth round a ring.
-        const QPointF c(9, 8);
-        QPainterPath gear;
-        const int teeth = 8;
-        for (int i = 0; i < teeth * 2; ++i) {
-            const double a0 = (i - 0.5) * M_PI / teeth;
-            const double a1 = (i + 0.5) * M_PI / teeth;
-            const double r = (i % 2 == 0) ? 6.0 : 4.6;
-            const QPointF p0 = c + QPointF(std::cos(a0), std::sin(a0)) * r;
-            const QPointF p1 = c + QPointF(std::cos(a1), std::sin(a1)) * r;
-            if (i == 0) {
-                gear.moveTo(p0);
-            } else {
-                gear.lineTo(p0);
-            }
-            gear.lineTo(p1);
-        }
-        gear.closeSubpath();
-        gear.addEllipse(c, 1.9, 1.9);
-        gear.setFillRule(Qt::OddEvenFill);
-        p.setPen(Qt::NoPen);
-        p.setBrush(look.glyph);
-        p.drawPath(gear);
+        Gear(p, QPointF(9, 8), 6.0, 4.6, 1.9, look.glyph);
     });
 }
 

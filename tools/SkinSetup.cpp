@@ -44,30 +44,6 @@ void Card(QPainter& p, double top, double bottom) {
     p.drawRoundedRect(card.adjusted(0.5, 0.5, -0.5, -0.5), 6, 6);
 }
 
-void Gear(QPainter& p, QPointF c, double r, const QColor& colour) {
-    QPainterPath gear;
-    const int teeth = 8;
-    for (int i = 0; i < teeth * 2; ++i) {
-        const double a0 = (i - 0.5) * M_PI / teeth;
-        const double a1 = (i + 0.5) * M_PI / teeth;
-        const double radius = (i % 2 == 0) ? r : r * 0.78;
-        const QPointF p0 = c + QPointF(std::cos(a0), std::sin(a0)) * radius;
-        const QPointF p1 = c + QPointF(std::cos(a1), std::sin(a1)) * radius;
-        if (i == 0) {
-            gear.moveTo(p0);
-        } else {
-            gear.lineTo(p0);
-        }
-        gear.lineTo(p1);
-    }
-    gear.closeSubpath();
-    gear.addEllipse(c, r * 0.32, r * 0.32);
-    gear.setFillRule(Qt::OddEvenFill);
-    p.setPen(Qt::NoPen);
-    p.setBrush(colour);
-    p.drawPath(gear);
-}
-
 void Background(QPainter& p) {
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
@@ -79,7 +55,7 @@ void Background(QPainter& p) {
     strip.setColorAt(1, QColor(0x14, 0x2D, 0x60));
     p.fillRect(QRectF(0, 0, kWidth, 31), strip);
     p.fillRect(QRectF(0, 31, kWidth, 1), color::kNavyDark);
-    Gear(p, QPointF(19, 15.5), 7.5, color::kSkyLight);
+    Gear(p, QPointF(19, 15.5), 7.5, 7.5 * 0.78, 7.5 * 0.32, color::kSkyLight);
     Text(p, QRectF(33, 3, 250, 25), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Nastavenia:"),
          Font(15, true), color::kWhite);
 

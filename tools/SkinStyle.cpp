@@ -4,6 +4,7 @@
 #include <QLinearGradient>
 #include <QPainterPath>
 
+#include <cmath>
 #include <cstdio>
 #include <set>
 
@@ -175,6 +176,31 @@ void CalendarIcon(QPainter& p, const QRectF& box, const QString& day) {
         QRectF(page.left(), page.top() + page.height() * 0.3, page.width(), page.height() * 0.7),
         Qt::AlignCenter, day);
     p.restore();
+}
+
+void Gear(QPainter& p, QPointF centre, double outer, double inner, double hole,
+          const QColor& colour) {
+    QPainterPath gear;
+    const int teeth = 8;
+    for (int i = 0; i < teeth * 2; ++i) {
+        const double a0 = (i - 0.5) * M_PI / teeth;
+        const double a1 = (i + 0.5) * M_PI / teeth;
+        const double radius = (i % 2 == 0) ? outer : inner;
+        const QPointF p0 = centre + QPointF(std::cos(a0), std::sin(a0)) * radius;
+        const QPointF p1 = centre + QPointF(std::cos(a1), std::sin(a1)) * radius;
+        if (i == 0) {
+            gear.moveTo(p0);
+        } else {
+            gear.lineTo(p0);
+        }
+        gear.lineTo(p1);
+    }
+    gear.closeSubpath();
+    gear.addEllipse(centre, hole, hole);
+    gear.setFillRule(Qt::OddEvenFill);
+    p.setPen(Qt::NoPen);
+    p.setBrush(colour);
+    p.drawPath(gear);
 }
 
 } // namespace tilava::skin

@@ -67,4 +67,8 @@ void InputBox(QPainter& p, const QRectF& box, bool enabled = true);
 // A small calendar page icon (logo and headers).
 void CalendarIcon(QPainter& p, const QRectF& box, const QString& day);
 
+// A gear of eight teeth round a hole: teeth reach `outer`, the gaps `inner` from the centre.
+void Gear(QPainter& p, QPointF centre, double outer, double inner, double hole,
+          const QColor& colour);
+
 } // namespace tilava::skin
