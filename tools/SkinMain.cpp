@@ -55,12 +55,12 @@ void Header(QPainter& p) {
     edge.addRect(QRectF(kDayPage.left(), kDayPage.top(), kDayPage.width(), 2.5));
     p.setBrush(color::kRed);
     p.drawPath(page.intersected(edge));
-    // Binder rings hold the page to the strip.
+    // Binder rings hold the page to the strip; they start below the flag (y 1..18).
     for (double x : {17.0, 50.0}) {
         p.setBrush(QColor(0x0E, 0x22, 0x4E));
-        p.drawRoundedRect(QRectF(x - 2, 17, 4, 8), 2, 2);
+        p.drawRoundedRect(QRectF(x - 2, 19, 4, 6), 2, 2);
         p.setBrush(QColor(255, 255, 255, 90));
-        p.drawRoundedRect(QRectF(x - 1.2, 18, 1.2, 5), 0.6, 0.6);
+        p.drawRoundedRect(QRectF(x - 1.2, 19.8, 1.2, 4), 0.6, 0.6);
     }
 
     // Names panel.
