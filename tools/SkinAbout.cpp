@@ -196,9 +196,7 @@ void Background(QPainter& p) {
 }
 
 PaintFunction AboutButton(QPointF at, const QString& caption, ButtonKind kind, bool hover) {
-    return OnBackground(Background, at, [caption, kind, hover](QPainter& p) {
-        Button(p, QRectF(0, 0, 100, 25), caption, kind, hover);
-    });
+    return ButtonOnBackground(Background, QRectF(at, QSizeF(100, 25)), caption, kind, hover);
 }
 
 } // namespace

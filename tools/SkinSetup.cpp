@@ -138,9 +138,8 @@ PaintFunction SecondsFrame(bool enabled) {
 }
 
 PaintFunction OkButton(bool hover) {
-    return OnBackground(Background, QPointF(191, 296), [hover](QPainter& p) {
-        Button(p, QRectF(0, 0, 100, 25), QStringLiteral("OK"), ButtonKind::Primary, hover);
-    });
+    return ButtonOnBackground(Background, QRectF(191, 296, 100, 25), QStringLiteral("OK"),
+                              ButtonKind::Primary, hover);
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdio>
 #include <set>
+#include <utility>
 
 namespace tilava::skin {
 
@@ -128,6 +129,14 @@ PaintFunction OnBackground(PaintFunction background, QPointF origin, PaintFuncti
         p.restore();
         overlay(p);
     };
+}
+
+PaintFunction ButtonOnBackground(PaintFunction background, QRectF place, const QString& caption,
+                                 ButtonKind kind, bool hover) {
+    return OnBackground(std::move(background), place.topLeft(),
+                        [size = place.size(), caption, kind, hover](QPainter& p) {
+                            Button(p, QRectF(QPointF(0, 0), size), caption, kind, hover);
+                        });
 }
 
 void InputBox(QPainter& p, const QRectF& box, bool enabled) {

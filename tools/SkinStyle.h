@@ -61,6 +61,10 @@ void Button(QPainter& p, const QRectF& box, const QString& caption, ButtonKind k
 // a button picture that matches the background around it.
 PaintFunction OnBackground(PaintFunction background, QPointF origin, PaintFunction overlay);
 
+// A push button of the given place and size on its window's background.
+PaintFunction ButtonOnBackground(PaintFunction background, QRectF place, const QString& caption,
+                                 ButtonKind kind, bool hover);
+
 // A white input box with a thin frame behind an edit field.
 void InputBox(QPainter& p, const QRectF& box, bool enabled = true);
 

@@ -155,9 +155,7 @@ PaintFunction Arrow(QPointF at, QSizeF size, int direction, double chevron) {
 
 PaintFunction WeekButton(QPointF at, QSizeF size, const QString& caption, ButtonKind kind,
                          bool hover) {
-    return OnBackground(Background, at, [size, caption, kind, hover](QPainter& p) {
-        Button(p, QRectF(QPointF(0, 0), size), caption, kind, hover);
-    });
+    return ButtonOnBackground(Background, QRectF(at, size), caption, kind, hover);
 }
 
 } // namespace
