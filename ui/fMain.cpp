@@ -347,8 +347,8 @@ const QPixmap& TfrmMain::Obraz::operator()() {
     return pixmap;
 }
 
-const QPixmap& TfrmMain::ObrazPruhu(int druh) {
-    switch (static_cast<TDruh>(druh)) {
+const QPixmap& TfrmMain::ObrazPruhu(TDruh druh) {
+    switch (druh) {
     case TDruh::Poznamka:
         return imgModre_();
     case TDruh::Vyrocie:
@@ -381,7 +381,7 @@ void TfrmMain::ZobrazUdalosti() {
         NastavText(lblNote_, TextNaZobrazenie(r.riadky, n + 1));
         const int vyska = lblNote_->heightForWidth(SirkaTextu);
         lblNote_->setGeometry(8, VyskaHlavicky, SirkaTextu, vyska);
-        pruh->setPixmap(ObrazPruhu(static_cast<int>(r.riadky[n].druh)));
+        pruh->setPixmap(ObrazPruhu(r.riadky[n].druh));
         pruh->setGeometry(0, hore, width(), vyska - h);
         pruh->show();
         h = vyska;

@@ -11,6 +11,7 @@
 
 #include <array>
 #include <chrono>
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <vector>
@@ -26,6 +27,7 @@ class Clock;
 class Notifier;
 class SettingsHive;
 class TDayNotes;
+enum class TDruh : std::uint8_t;
 class TRegi;
 class TRok;
 
@@ -110,7 +112,7 @@ private:
     void fraCmdMouseUp();
     void Klik(QObject* ovladac);
     std::chrono::sys_days Dnes() const;
-    const QPixmap& ObrazPruhu(int druh);
+    const QPixmap& ObrazPruhu(TDruh druh);
 
     const Clock& hodiny_;
     Notifier& oznamy_;
