@@ -103,6 +103,7 @@ void TTyzden::Prepocitaj() {
 
 bool TTyzden::Ulozit() {
     chybaUlozenia_.clear();
+    oznamenieUlozenia_.clear();
     bool ulozene = true;
     bool zapisane = false;
     for (Den& d : dni_) {
@@ -110,8 +111,13 @@ bool TTyzden::Ulozit() {
             continue; // nothing to write, or its file was not read whole and stays as it is
         try {
             // All seven days live in one folder: it is flushed once, after the last of them.
-            d.poznamky->Uloz(FolderFlush::Later);
+            const std::string oznamenie = d.poznamky->Uloz(FolderFlush::Later);
             d.zmeneny = false;
+            if (!oznamenie.empty()) {
+                // Another program's entries joined the day: its rows change.
+                PridajRiadok(oznamenieUlozenia_, oznamenie);
+                PostavRiadky(d);
+            }
             zapisane = true;
         } catch (const std::exception& e) {
             ulozene = false;

@@ -140,6 +140,9 @@ public:
     std::string VezmiChybuNacitania();
     // Why the last Ulozit failed, one line per day; empty after a complete save.
     const std::string& ChybaUlozenia() const { return chybaUlozenia_; }
+    // Which days of the last Ulozit had been changed by another program meanwhile and were
+    // joined with it, one line per day; empty when none were.
+    const std::string& OznamenieUlozenia() const { return oznamenieUlozenia_; }
 
 private:
     struct Den {
@@ -179,6 +182,7 @@ private:
     std::string chybaNacitania_;
     bool chybaOznamena_ = false;
     std::string chybaUlozenia_;
+    std::string oznamenieUlozenia_;
 };
 
 } // namespace tilava

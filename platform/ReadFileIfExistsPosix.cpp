@@ -17,15 +17,26 @@ namespace {
                               SystemErrorText(static_cast<unsigned long>(error)));
 }
 
+[[noreturn]] void TooLarge(const std::filesystem::path& path, std::uint64_t size) {
+    throw FileTooLarge(path, "Súbor „" + PathText(path) + "“ je príliš veľký na čítanie.", size);
+}
+
 } // namespace
 
-std::optional<std::string> ReadFileIfExists(const std::filesystem::path& path) {
+std::optional<std::string> ReadFileIfExists(const std::filesystem::path& path,
+                                            std::uint64_t limit) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         if (errno == ENOENT) {
             return std::nullopt;
         }
         Fail(path, errno);
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
+        static_cast<std::uint64_t>(info.st_size) > limit) {
+        ::close(fd);
+        TooLarge(path, static_cast<std::uint64_t>(info.st_size));
     }
     std::string bytes;
     char buffer[16384];
@@ -41,6 +52,10 @@ std::optional<std::string> ReadFileIfExists(const std::filesystem::path& path) {
         }
         if (read == 0) {
             break;
+        }
+        if (bytes.size() + static_cast<std::uint64_t>(read) > limit) {
+            ::close(fd);
+            TooLarge(path, bytes.size() + static_cast<std::uint64_t>(read));
         }
         bytes.append(buffer, static_cast<std::size_t>(read));
     }

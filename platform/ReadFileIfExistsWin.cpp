@@ -14,9 +14,14 @@ namespace {
                     "Súbor „" + PathText(path) + "“ sa nedá prečítať: " + SystemErrorText(error));
 }
 
+[[noreturn]] void TooLarge(const std::filesystem::path& path, std::uint64_t size) {
+    throw FileTooLarge(path, "Súbor „" + PathText(path) + "“ je príliš veľký na čítanie.", size);
+}
+
 } // namespace
 
-std::optional<std::string> ReadFileIfExists(const std::filesystem::path& path) {
+std::optional<std::string> ReadFileIfExists(const std::filesystem::path& path,
+                                            std::uint64_t limit) {
     const DWORD attributes = GetFileAttributesW(path.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
         Fail(path, ERROR_DIRECTORY);
@@ -30,6 +35,11 @@ std::optional<std::string> ReadFileIfExists(const std::filesystem::path& path) {
         }
         Fail(path, error);
     }
+    LARGE_INTEGER size{};
+    if (GetFileSizeEx(file, &size) && static_cast<std::uint64_t>(size.QuadPart) > limit) {
+        CloseHandle(file);
+        TooLarge(path, static_cast<std::uint64_t>(size.QuadPart));
+    }
     std::string bytes;
     char buffer[16384];
     for (;;) {
@@ -41,6 +51,10 @@ std::optional<std::string> ReadFileIfExists(const std::filesystem::path& path) {
         }
         if (read == 0) {
             break;
+        }
+        if (bytes.size() + std::uint64_t{read} > limit) {
+            CloseHandle(file);
+            TooLarge(path, bytes.size() + std::uint64_t{read});
         }
         bytes.append(buffer, read);
     }

@@ -4,6 +4,7 @@
 #include "core/Utf8.h"
 #include "store/NotesError.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <limits>
 #include <optional>
@@ -13,12 +14,18 @@ namespace tilava {
 namespace {
 
 constexpr std::string_view kKoniecRiadka = "\r\n";
+constexpr std::string_view kZnackaUtf8 = "\xEF\xBB\xBF";
 
 // Hands out the lines of the file one by one; past the end every line is empty, so a last
-// record that lacks only its text still loads.
+// record that lacks only its text still loads. Lines end in LF or CR LF; a file with no LF at
+// all but with CRs (saved with the line ends of old Macs) has its lines end in CR.
 class Riadky {
 public:
-    explicit Riadky(std::string_view bytes) : bytes_(bytes) {}
+    explicit Riadky(std::string_view bytes)
+        : bytes_(bytes), koniec_(bytes.find('\n') == std::string_view::npos &&
+                                         bytes.find('\r') != std::string_view::npos
+                                     ? '\r'
+                                     : '\n') {}
 
     bool NaKonci() const { return pos_ >= bytes_.size(); }
     // Number of the line that Dalsi returned last, from 1.
@@ -32,10 +39,11 @@ public:
         if (zaKoncom_) {
             return {};
         }
-        const std::size_t lf = bytes_.find('\n', pos_);
+        const std::size_t lf = bytes_.find(koniec_, pos_);
         const std::size_t koniec = lf == std::string_view::npos ? bytes_.size() : lf;
         std::string_view riadok = bytes_.substr(pos_, koniec - pos_);
-        if (lf != std::string_view::npos && !riadok.empty() && riadok.back() == '\r') {
+        if (koniec_ == '\n' && lf != std::string_view::npos && !riadok.empty() &&
+            riadok.back() == '\r') {
             riadok.remove_suffix(1);
         }
         pos_ = lf == std::string_view::npos ? bytes_.size() : lf + 1;
@@ -44,9 +52,35 @@ public:
 
 private:
     std::string_view bytes_;
+    char koniec_;
     std::size_t pos_ = 0;
     int cislo_ = 0;
     bool zaKoncom_ = false;
+};
+
+// The file's texts: Windows-1250, or UTF-8 when the file begins with the UTF-8 byte-order
+// mark (a day file saved by a text editor).
+class Texty {
+public:
+    explicit Texty(bool utf8) : utf8_(utf8) {}
+    // The line as UTF-8; nothing when it is not valid UTF-8 in a UTF-8 file.
+    std::optional<std::string> Text(std::string_view riadok) const {
+        if (!utf8_) {
+            return DecodeCp1250(riadok);
+        }
+        std::size_t pos = 0;
+        while (pos < riadok.size()) {
+            const std::size_t zaciatok = pos;
+            if (Utf8Next(riadok, pos) == U'\uFFFD' &&
+                riadok.substr(zaciatok, pos - zaciatok) != "\xEF\xBF\xBD") {
+                return std::nullopt;
+            }
+        }
+        return std::string(riadok);
+    }
+
+private:
+    bool utf8_;
 };
 
 // An optional sign and at least one decimal digit.
@@ -145,6 +179,8 @@ std::string CoTamJe(const Riadky& riadky, std::string_view riadok) {
     if (riadok.empty()) {
         return "riadok je prázdny";
     }
+    // Only lines that are not a number or a flag get here; bytes that are not UTF-8 are shown
+    // as replacement characters either way.
     return "je tam „" + Ukazka(DecodeCp1250(riadok)) + "“";
 }
 
@@ -163,7 +199,7 @@ std::int32_t CitajCeleCislo(const std::filesystem::path& subor, Riadky& riadky,
         return hodnota;
     case Cislo::MimoRozsahu:
         throw NotesError(NotesError::Kind::Format, subor, riadky.Cislo(),
-                         ocakavane + ", no číslo „" + std::string(riadok) +
+                         ocakavane + ", no číslo „" + Ukazka(riadok) +
                              "“ je mimo rozsahu od -2147483648 do 2147483647.");
     case Cislo::NieJeCislo:
         break;
@@ -174,11 +210,30 @@ std::int32_t CitajCeleCislo(const std::filesystem::path& subor, Riadky& riadky,
 } // namespace
 
 void ParseDayFile(std::string_view bytes, const std::filesystem::path& subor, DayFile& den) {
+    const bool utf8 = bytes.starts_with(kZnackaUtf8);
+    if (utf8) {
+        bytes.remove_prefix(kZnackaUtf8.size());
+    }
+    const Texty texty(utf8);
     Riadky riadky(bytes);
+    if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF")) {
+        throw NotesError(NotesError::Kind::Format, subor, 1,
+                         "súbor je uložený v kódovaní UTF-16, no súbor dňa musí byť v kódovaní "
+                         "Windows-1250 (alebo UTF-8). Uložte ho v textovom editore v jednom "
+                         "z nich.");
+    }
     if (riadky.NaKonci()) {
         return;
     }
-    den.Pripomenut = riadky.Dalsi() == "!";
+    const std::string_view znacka = riadky.Dalsi();
+    // A zero byte in the first line means a file that is no text at all (one filled with
+    // zeros by a crash of another program, or UTF-16 without its mark): reading on would
+    // make up a day without entries.
+    if (znacka.find('\0') != std::string_view::npos) {
+        throw NotesError(NotesError::Kind::Format, subor, 1,
+                         "riadok obsahuje nulový bajt, takže súbor nie je textový súbor dňa.");
+    }
+    den.Pripomenut = znacka == "!";
     while (!riadky.NaKonci()) {
         TNote zaznam;
         const std::string_view potvrdenie = riadky.Dalsi();
@@ -204,7 +259,13 @@ void ParseDayFile(std::string_view bytes, const std::filesystem::path& subor, Da
             break;
         }
         zaznam.Rok = CitajCeleCislo(subor, riadky, "očakával sa rok (celé číslo)");
-        zaznam.Text = DecodeCp1250(riadky.Dalsi());
+        std::optional<std::string> text = texty.Text(riadky.Dalsi());
+        if (!text) {
+            throw NotesError(NotesError::Kind::Format, subor, riadky.Cislo(),
+                             "súbor začína značkou kódovania UTF-8, no text na tomto riadku nie "
+                             "je platný text UTF-8.");
+        }
+        zaznam.Text = std::move(*text);
         den.Zaznamy.push_back(std::move(zaznam));
     }
 }
@@ -244,6 +305,40 @@ std::string FormatDayFile(const DayFile& den, const std::filesystem::path& subor
         out += kKoniecRiadka;
     }
     return out;
+}
+
+DayFile ZlucDni(const DayFile& zaklad, const DayFile& nase, const DayFile& ich) {
+    DayFile vysledok = nase;
+    std::vector<TNote> pridaneNimi = ich.Zaznamy;
+    for (const TNote& z : zaklad.Zaznamy) {
+        if (const auto it = std::find(pridaneNimi.begin(), pridaneNimi.end(), z);
+            it != pridaneNimi.end()) {
+            pridaneNimi.erase(it); // kept by them
+        } else if (const auto nasa = std::find(vysledok.Zaznamy.begin(), vysledok.Zaznamy.end(), z);
+                   nasa != vysledok.Zaznamy.end()) {
+            vysledok.Zaznamy.erase(nasa); // removed (or changed) by them
+        }
+    }
+    // What both sides added alike is there once.
+    std::vector<TNote> pridaneNami = nase.Zaznamy;
+    for (const TNote& z : zaklad.Zaznamy) {
+        if (const auto it = std::find(pridaneNami.begin(), pridaneNami.end(), z);
+            it != pridaneNami.end()) {
+            pridaneNami.erase(it);
+        }
+    }
+    for (TNote& z : pridaneNimi) {
+        if (const auto it = std::find(pridaneNami.begin(), pridaneNami.end(), z);
+            it != pridaneNami.end()) {
+            pridaneNami.erase(it);
+        } else {
+            vysledok.Zaznamy.push_back(std::move(z));
+        }
+    }
+    if (nase.Pripomenut == zaklad.Pripomenut) {
+        vysledok.Pripomenut = ich.Pripomenut;
+    }
+    return vysledok;
 }
 
 } // namespace tilava

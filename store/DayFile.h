@@ -11,7 +11,8 @@ namespace tilava {
 
 // The contents of one day file, in memory. Texts are UTF-8.
 //
-// On disk (Windows-1250, no byte-order mark, lines end in CR LF; LF alone is read too):
+// On disk (Windows-1250, no byte-order mark, lines end in CR LF; LF alone is read too, and
+// so are CR-only line ends and a file in UTF-8 that begins with its byte-order mark):
 //   "!" (remind) or anything else, written as "x"
 //   then four lines per entry: "-1"/"0" confirmed, kind + 1, year, text
 // and nothing after the last entry.
@@ -26,6 +27,14 @@ struct DayFile {
 // NotesError (Kind::Format) naming `subor`, the line and what was expected there; the entries
 // before that record stay in `den`.
 void ParseDayFile(std::string_view bytes, const std::filesystem::path& subor, DayFile& den);
+
+// Joins two changed versions of one day that both started from `zaklad`: our changes and
+// theirs are both kept. Entries are compared whole, as a multiset: an entry either side
+// removed is gone, an entry either side added is there (ours in our order first, then theirs; once
+// when both added it alike),
+// and an entry both sides changed differently is there in both versions. The reminder mark is
+// ours when we changed it, else theirs.
+DayFile ZlucDni(const DayFile& zaklad, const DayFile& nase, const DayFile& ich);
 
 // The bytes of a day file. Throws NotesError (Kind::Encoding) and builds nothing when a text
 // holds a character that Windows-1250 cannot hold or a line feed.

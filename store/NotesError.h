@@ -17,6 +17,7 @@ public:
         NotLoaded, // the last load of the day failed, so saving would overwrite unread entries
         Encoding,  // a text cannot be written in Windows-1250 (or holds a line feed)
         Vanished,  // the loaded file disappeared before the save
+        Changed,   // another program changed the file since the load, and it cannot be read
     };
 
     // `line` counts from 1; 0 when the error is not about one line.

@@ -6,6 +6,7 @@
 #include "store/DayFile.h"
 #include "store/NotesError.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <stdexcept>
 #include <system_error>
@@ -51,10 +52,20 @@ std::string DovodChyby(const FileError& e, const fs::path& subor, std::string_vi
     return std::string(sprava);
 }
 
+// A day file holds a few hundred bytes; anything this large is not one, and reading it
+// would only take the memory.
+constexpr std::uint64_t kNajvacsiSubor = 4 * 1024 * 1024;
+
 // The bytes of the day file; nothing when it has just gone.
 std::optional<std::string> CitajBajty(const fs::path& subor) {
     try {
-        return ReadFileIfExists(subor);
+        return ReadFileIfExists(subor, kNajvacsiSubor);
+    } catch (const FileTooLarge& e) {
+        throw NotesError(NotesError::Kind::Read, subor, 0,
+                         "je príliš veľký (" +
+                             std::to_string((e.size + 1024 * 1024 - 1) / (1024 * 1024)) +
+                             " MiB), súbor dňa má obvykle len niekoľko stoviek bajtov. Nenačítal "
+                             "sa a ostáva nezmenený.");
     } catch (const FileError& e) {
         throw NotesError(NotesError::Kind::Read, subor, 0,
                          "nedá sa prečítať: " + DovodChyby(e, subor, "prečítať"));
@@ -111,7 +122,9 @@ void TDayNotes::Nacitaj(std::chrono::year_month_day datum) {
     pripomenut_ = true;
     datum_ = datum;
     Vycisti();
-    suborBol_ = false;
+    bajtySuboru_.reset();
+    zakladPripomenut_ = true;
+    zakladZaznamy_.clear();
     // Counts as failed until the whole file has been read.
     nacitanieZlyhalo_ = "načítanie sa neskončilo";
     chybnyRiadok_ = 0;
@@ -123,9 +136,9 @@ void TDayNotes::Nacitaj(std::chrono::year_month_day datum) {
             nacitanieZlyhalo_.reset();
             return;
         }
-        if (const std::optional<std::string> bajty = CitajBajty(subor)) {
-            suborBol_ = true;
+        if (std::optional<std::string> bajty = CitajBajty(subor)) {
             ParseDayFile(*bajty, subor, den);
+            bajtySuboru_ = std::move(bajty);
         }
     } catch (const NotesError& e) {
         nacitanieZlyhalo_ = e.reason;
@@ -137,15 +150,17 @@ void TDayNotes::Nacitaj(std::chrono::year_month_day datum) {
         throw;
     }
     pripomenut_ = den.Pripomenut;
+    zakladPripomenut_ = den.Pripomenut;
+    zakladZaznamy_ = den.Zaznamy;
     for (TNote& zaznam : den.Zaznamy) {
         Pridaj(std::move(zaznam));
     }
     nacitanieZlyhalo_.reset();
 }
 
-void TDayNotes::Uloz(FolderFlush flush) {
+std::string TDayNotes::Uloz(FolderFlush flush) {
     if (!datum_) {
-        return;
+        return {};
     }
     const fs::path subor = NazovSuboru();
     if (nacitanieZlyhalo_) {
@@ -159,16 +174,38 @@ void TDayNotes::Uloz(FolderFlush flush) {
                              "súbor a deň načítajte znova.");
     }
 
+    std::string oznamenie;
+    bool existuje = SuborNaZapis(subor);
+    if (existuje) {
+        // What another program may have written since the load is never overwritten unseen.
+        const std::optional<std::string> teraz = CitajBajty(subor);
+        existuje = teraz.has_value();
+        if (teraz && teraz != bajtySuboru_) {
+            oznamenie = Zluc(subor, *teraz);
+        }
+    }
+    if (!existuje && bajtySuboru_) {
+        if (zaznamy_.empty()) {
+            bajtySuboru_.reset(); // the file has gone, as the day has nothing left
+            zakladZaznamy_.clear();
+            return {};
+        }
+        throw NotesError(NotesError::Kind::Vanished, subor, 0,
+                         "od načítania zmizol; záznamy dňa sa neuložili, aby sa neobnovil "
+                         "súbor, ktorý medzitým niekto odstránil. Deň načítajte znova.");
+    }
+
     if (zaznamy_.empty()) {
-        SuborNaZapis(subor);
         try {
             RemoveFile(subor, flush);
         } catch (const FileError& e) {
             throw NotesError(NotesError::Kind::Write, subor, 0,
                              "nedá sa zmazať: " + DovodChyby(e, subor, "zmazať"));
         }
-        suborBol_ = false;
-        return;
+        bajtySuboru_.reset();
+        zakladPripomenut_ = pripomenut_;
+        zakladZaznamy_.clear();
+        return oznamenie;
     }
 
     DayFile den;
@@ -176,20 +213,66 @@ void TDayNotes::Uloz(FolderFlush flush) {
     for (const auto& zaznam : zaznamy_) {
         den.Zaznamy.push_back(*zaznam);
     }
-    const std::string bajty = FormatDayFile(den, subor);
-
-    if (!SuborNaZapis(subor) && suborBol_) {
-        throw NotesError(NotesError::Kind::Vanished, subor, 0,
-                         "od načítania zmizol; záznamy dňa sa neuložili, aby sa neobnovil "
-                         "súbor, ktorý medzitým niekto odstránil. Deň načítajte znova.");
-    }
+    std::string bajty = FormatDayFile(den, subor);
     try {
         ReplaceFileAtomically(subor, bajty, flush);
     } catch (const FileError& e) {
         throw NotesError(NotesError::Kind::Write, subor, 0,
                          "nedá sa zapísať: " + DovodChyby(e, subor, "zapísať"));
     }
-    suborBol_ = true;
+    bajtySuboru_ = std::move(bajty);
+    zakladPripomenut_ = den.Pripomenut;
+    zakladZaznamy_ = std::move(den.Zaznamy);
+    return oznamenie;
+}
+
+std::string TDayNotes::Zluc(const fs::path& subor, std::string_view teraz) {
+    DayFile ich;
+    try {
+        ParseDayFile(teraz, subor, ich);
+    } catch (const NotesError& e) {
+        std::string preco = e.reason;
+        if (preco.ends_with('.')) {
+            preco.pop_back();
+        }
+        throw NotesError(NotesError::Kind::Changed, subor, e.line,
+                         "od načítania ho zmenil iný program a teraz sa nedá prečítať – " + preco +
+                             ". Súbor ostal, ako je, a záznamy dňa sa neuložili; opravte ho a "
+                             "uložte znova.");
+    }
+    DayFile nase;
+    nase.Pripomenut = pripomenut_;
+    for (const auto& zaznam : zaznamy_) {
+        nase.Zaznamy.push_back(*zaznam);
+    }
+    DayFile zaklad;
+    zaklad.Pripomenut = zakladPripomenut_;
+    zaklad.Zaznamy = zakladZaznamy_;
+    DayFile spolu = ZlucDni(zaklad, nase, ich);
+
+    // Entries the store still holds stay where they are in memory; only what the other
+    // program removed goes and what it added comes.
+    std::vector<std::unique_ptr<TNote>> zaznamy;
+    std::vector<std::unique_ptr<TNote>> stare = std::move(zaznamy_);
+    for (TNote& z : spolu.Zaznamy) {
+        auto it = std::find_if(stare.begin(), stare.end(),
+                               [&](const std::unique_ptr<TNote>& s) { return s && *s == z; });
+        if (it != stare.end()) {
+            zaznamy.push_back(std::move(*it));
+        } else {
+            zaznamy.push_back(std::make_unique<TNote>(std::move(z)));
+        }
+    }
+    zaznamy_ = std::move(zaznamy);
+    pripomenut_ = spolu.Pripomenut;
+    // The other program's version is the common ground from now on, so saving again after a
+    // failure further on does not join its entries twice.
+    bajtySuboru_ = std::string(teraz);
+    zakladPripomenut_ = ich.Pripomenut;
+    zakladZaznamy_ = std::move(ich.Zaznamy);
+    return "Súbor „" + PathText(subor) +
+           "“ medzitým zmenil iný program. Jeho záznamy sa zlúčili so záznamami z tohto "
+           "okna, nič sa nestratilo.";
 }
 
 void TDayNotes::Vycisti() {

@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tilava {
@@ -53,7 +54,13 @@ public:
     // was when the last load failed, when a text cannot be written, when the loaded file has
     // vanished since, or when writing fails. With FolderFlush::Later the caller flushes the
     // notes folder once after saving several days.
-    void Uloz(FolderFlush flush = FolderFlush::Now);
+    //
+    // When another program changed the day file since it was loaded (or made one for a day
+    // that had none), both sides are kept: its entries are joined with the store's (ZlucDni),
+    // the joined day is written and becomes the store's, and the result is a message for the
+    // user naming the file. Otherwise the result is empty. A changed file that cannot be read
+    // throws NotesError (Kind::Changed) and stays as it is.
+    std::string Uloz(FolderFlush flush = FolderFlush::Now);
 
     // Removes every entry; the date, Pripomenut and a failed load stay.
     void Vycisti();
@@ -90,6 +97,9 @@ public:
     bool NacitanieZlyhalo() const { return nacitanieZlyhalo_.has_value(); }
 
 private:
+    // Joins the file's new bytes `teraz` with the store's entries; the message for the user.
+    std::string Zluc(const std::filesystem::path& subor, std::string_view teraz);
+
     std::filesystem::path adresar_;
     std::optional<std::chrono::year_month_day> datum_;
     bool pripomenut_ = true;
@@ -97,8 +107,11 @@ private:
     // Why the last load failed, for the refusal to save.
     std::optional<std::string> nacitanieZlyhalo_;
     int chybnyRiadok_ = 0;
-    // The day file existed when it was loaded.
-    bool suborBol_ = false;
+    // The day file's bytes as loaded or last saved; nothing when there was no file.
+    std::optional<std::string> bajtySuboru_;
+    // The day as those bytes hold it: the common ground when another program changed them.
+    bool zakladPripomenut_ = true;
+    std::vector<TNote> zakladZaznamy_;
 };
 
 } // namespace tilava

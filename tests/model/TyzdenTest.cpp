@@ -336,6 +336,22 @@ TEST_F(TyzdenTest, NewEntriesAreAddedOnlyWhenConfirmed) {
     EXPECT_EQ(t->Vykonaj(TTyzden::UpravitZaznam), TTyzden::Nevykonane);
 }
 
+// A sync tool adds a birthday to the day file while the week is open here: the next week step
+// keeps both, says which file it was, and the day's rows show the joined day.
+TEST_F(TyzdenTest, AStepJoinsADayThatAnotherProgramChanged) {
+    auto t = Otvor(2024y / 3 / 13);
+    Pridaj(*t, {TDruh::Narodeniny, 1980, true, "Jano"});
+    test::WriteBytes(priecinok / "0313.txt", "!\r\n-1\r\n2\r\n1975\r\nEva\r\n");
+    EXPECT_TRUE(t->Ulozit());
+    EXPECT_NE(t->OznamenieUlozenia().find("0313.txt“ medzitým zmenil"), std::string::npos);
+    EXPECT_EQ(Texty(*t, 3),
+              (std::vector<std::string>{"Jano 44. narodeniny", "Eva 49. narodeniny"}));
+    EXPECT_EQ(test::ReadBytes(priecinok / "0313.txt"),
+              "!\r\n-1\r\n2\r\n1980\r\nJano\r\n-1\r\n2\r\n1975\r\nEva\r\n");
+    EXPECT_EQ(t->Vykonaj(TTyzden::TyzdenDopredu), TTyzden::Hotovo);
+    EXPECT_EQ(t->OznamenieUlozenia(), "");
+}
+
 TEST_F(TyzdenTest, RowsSkipNotesOfAnotherYearAndStillEditTheRightEntries) {
     test::WriteBytes(priecinok / "0313.txt", "!\r\n"
                                              "-1\r\n1\r\n2020\r\nStara\r\n"
