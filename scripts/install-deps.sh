@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages that a step needs, only those that are missing.
-# Usage: scripts/install-deps.sh build|test|windows|run ...
+# Usage: scripts/install-deps.sh build|test|windows|run|x11 ...
 set -euo pipefail
 
 declare -A groups=(
-  [build]="cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libjpeg-dev libturbojpeg0-dev libfontconfig-dev fonts-dejavu-core"
+  [build]="cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libjpeg-dev libturbojpeg0-dev libfontconfig-dev libxcb1-dev fonts-dejavu-core"
   [test]="libgtest-dev libgmock-dev googletest libbenchmark-dev clang-format desktop-file-utils"
   [windows]="g++-mingw-w64-x86-64-posix wine64 wine locales"
   [run]="xvfb x11-utils imagemagick"
+  [x11]="xvfb xcompmgr x11-utils xdotool"
 )
 
 wanted=()

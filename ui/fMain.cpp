@@ -12,6 +12,7 @@
 #include "ui/Pictures.h"
 #include "ui/SkinCatalog.h"
 #include "ui/TrayIconPicture.h"
+#include "ui/WindowOpacity.h"
 
 #include <QCloseEvent>
 #include <QCursor>
@@ -411,7 +412,7 @@ void TfrmMain::NastavNepriehladnost() {
     if (odpocet_.Nepriehladnost == nepriehladnost_)
         return;
     nepriehladnost_ = odpocet_.Nepriehladnost;
-    setWindowOpacity(nepriehladnost_ / 255.0);
+    SetWindowAlpha(*this, nepriehladnost_);
 }
 
 void TfrmMain::ZastavOdpocet() {

@@ -1,0 +1,107 @@
+#!/usr/bin/env bash
+# Runs the real program on a private X server with a compositor and watches the widget's
+# _NET_WM_WINDOW_OPACITY while it fades out: the window system must be told every step of the
+# fade as it happens, not all of them at once when the widget is hidden.
+#
+# Usage: tests/x11/fade.sh PATH/TO/tilava
+# Needs Xvfb, xcompmgr, xprop, xwininfo and xdotool (scripts/install-deps.sh x11).
+set -uo pipefail
+
+program=${1:?usage: fade.sh PATH/TO/tilava}
+[[ -x $program ]] || { echo "fade.sh: $program is not a program" >&2; exit 2; }
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/tilava-fade.XXXXXX")
+pids=()
+cleanup() {
+    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
+    wait 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "fade.sh: FAILED: $*" >&2
+    exit 1
+}
+
+# deadline SECONDS: sets the global `until_` to now + SECONDS (bash's microsecond clock).
+now() { echo "${EPOCHREALTIME/./}"; }
+deadline() { until_=$(($(now) + $1 * 1000000)); }
+late() { (($(now) > until_)); }
+
+# A user of our own: settings, notes, runtime folder and home in the temporary folder.
+export HOME=$work/home XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data
+export XDG_RUNTIME_DIR=$work/runtime
+mkdir -p "$HOME" "$XDG_CONFIG_HOME/ZELMtilava" "$XDG_DATA_HOME" "$XDG_RUNTIME_DIR"
+chmod 700 "$XDG_RUNTIME_DIR"
+unset DBUS_SESSION_BUS_ADDRESS
+# Five seconds: fully shown for two, then the three-second fade.
+printf '[Settings]\nShowTime=5000\n' >"$XDG_CONFIG_HOME/ZELMtilava/settings.ini"
+
+# A free display number, chosen by the server itself.
+Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+pids+=($!)
+deadline 20
+until [[ -s $work/display ]]; do late && fail "Xvfb did not start"; sleep 0.02; done
+export DISPLAY=:$(head -n1 "$work/display")
+until xdpyinfo >/dev/null 2>&1; do late && fail "Xvfb does not answer"; sleep 0.02; done
+
+xcompmgr 2>"$work/xcompmgr.log" &
+pids+=($!)
+
+env QT_QPA_PLATFORM=xcb "$program" >"$work/tilava.log" 2>&1 &
+tilava=$!
+pids+=("$tilava")
+
+# The widget's window: the visible one of our process.
+deadline 20
+wid=
+while [[ -z $wid ]]; do
+    kill -0 "$tilava" 2>/dev/null || fail "the program ended: $(cat "$work/tilava.log")"
+    late && fail "no window of the program appeared"
+    wid=$(xdotool search --onlyvisible --pid "$tilava" 2>/dev/null | head -n1)
+    [[ -n $wid ]] || sleep 0.02
+done
+kill -0 "${pids[1]}" 2>/dev/null || fail "xcompmgr ended: $(cat "$work/xcompmgr.log")"
+
+# Every change of the property, stamped with the time it reached us.
+xprop -id "$wid" -spy _NET_WM_WINDOW_OPACITY 2>/dev/null | while IFS= read -r line; do
+    echo "$(now) $line"
+done >"$work/spy" &
+pids+=($!)
+
+# Until the widget is hidden (ShowTime plus ample time for a loaded machine).
+deadline 30
+until xwininfo -id "$wid" 2>/dev/null | grep -q 'Map State: IsUnMapped'; do
+    late && fail "the widget was not hidden in 30 s"
+    sleep 0.05
+done
+hidden=$(now)
+# The last step may still be on its way through the pipe.
+deadline 2
+until grep -q " $((8 * 16843009))\$" "$work/spy" || late; do sleep 0.02; done
+
+# The values Qt sets are alpha * 0x01010101 (alpha 0..255): the fade's 29 steps below full
+# opacity are 246, 238, ..., 8 (alpha = remaining ms / 3000 * 255, truncated).
+declare -A step=()
+for ((ms = 2900; ms >= 100; ms -= 100)); do step[$((ms * 255 / 3000 * 16843009))]=1; done
+
+seen=0 first= last= previous=4294967296
+while read -r stamp _ _ value; do
+    [[ $value =~ ^[0-9]+$ ]] || continue # "not found" while the window is fully opaque
+    [[ -n ${step[$value]:-} ]] || fail "opacity $value is not a step of the fade"
+    ((value <= previous)) || fail "opacity rose from $previous to $value during the fade"
+    ((value < previous)) && seen=$((seen + 1))
+    previous=$value
+    first=${first:-$stamp}
+    last=$stamp
+done <"$work/spy"
+
+echo "fade.sh: $seen of 29 fade steps seen by the X server," \
+    "spread over $(((${last:-0} - ${first:-0}) / 1000)) ms," \
+    "the last $(((hidden - ${last:-$hidden}) / 1000)) ms before the widget was hidden"
+# A loaded machine may merge a few steps; a fade held back until the hide shows at most a
+# couple of values within a few milliseconds.
+((seen >= 20)) || fail "only $seen steps of the fade reached the X server"
+((last - first >= 1500000)) || fail "the fade steps arrived within $(((last - first) / 1000)) ms"
+echo "fade.sh: passed"
