@@ -1,6 +1,10 @@
 #include "model/Reminders.h"
 
+#include "store/NotesError.h"
+
+#include <cstdio>
 #include <exception>
+#include <optional>
 
 namespace tilava {
 
@@ -10,28 +14,54 @@ namespace {
 // every file there is: when they list nothing, no later day will.
 constexpr int DniStvorrocia = 4 * 365 + 1;
 
+std::string NazovSuboruDna(std::chrono::year_month_day den) {
+    char nazov[16];
+    std::snprintf(nazov, sizeof nazov, "%02u%02u.txt", static_cast<unsigned>(den.month()),
+                  static_cast<unsigned>(den.day()));
+    return nazov;
+}
+
 } // namespace
+
+std::string Reminders::TextChyby(std::string_view subor, int riadok) {
+    std::string text = "Súbor ";
+    text += subor;
+    text += " sa nedá prečítať";
+    if (riadok > 0)
+        text += " (riadok " + std::to_string(riadok) + ")";
+    return text;
+}
 
 Reminders Reminders::Zostav(TDayNotes& poznamky, std::chrono::sys_days dnes, int dopredu) {
     Reminders r;
-    try {
-        for (int d = 0; d <= dopredu && r.riadky.size() < MaxRiadkov; ++d) {
-            if (r.riadky.empty() && d >= DniStvorrocia)
-                break;
-            const std::chrono::sys_days den = dnes + std::chrono::days{d};
-            poznamky.Nacitaj(std::chrono::year_month_day{den});
-            if (!poznamky.Pripomenut())
-                continue;
-            for (int j = 1; j <= poznamky.Pocet() && r.riadky.size() < MaxRiadkov; ++j) {
-                if (!r.riadky.empty())
-                    r.text += Oddelovac;
-                ReminderLine riadok{poznamky.DruhPolozky(j), poznamky.PopisPolozky(j)};
-                r.text += riadok.text;
-                r.riadky.push_back(std::move(riadok));
-            }
+    const auto pridaj = [&r](ReminderLine riadok) {
+        if (!r.riadky.empty())
+            r.text += Oddelovac;
+        r.text += riadok.text;
+        r.riadky.push_back(std::move(riadok));
+    };
+    for (int d = 0; d <= dopredu && r.riadky.size() < MaxRiadkov; ++d) {
+        if (r.riadky.empty() && d >= DniStvorrocia)
+            break;
+        const std::chrono::year_month_day den{dnes + std::chrono::days{d}};
+        std::optional<ReminderLine> zlySubor;
+        try {
+            poznamky.Nacitaj(den);
+        } catch (const NotesError& e) {
+            zlySubor =
+                ReminderLine{TDruh::Poznamka, TextChyby(e.file.filename().string(), e.line), true};
+            r.chyby.emplace_back(e.what());
+        } catch (const std::exception& e) {
+            zlySubor = ReminderLine{TDruh::Poznamka, TextChyby(NazovSuboruDna(den), 0), true};
+            r.chyby.emplace_back(e.what());
         }
-    } catch (const std::exception& e) {
-        r.chyba = e.what();
+        // A bad file keeps the entries read before its bad record; they are listed as well,
+        // followed by the day's own line saying that the rest of its file cannot be read.
+        if (poznamky.Pripomenut())
+            for (int j = 1; j <= poznamky.Pocet() && r.riadky.size() < MaxRiadkov; ++j)
+                pridaj({poznamky.DruhPolozky(j), poznamky.PopisPolozky(j)});
+        if (zlySubor && r.riadky.size() < MaxRiadkov)
+            pridaj(std::move(*zlySubor));
     }
     return r;
 }

@@ -3,7 +3,6 @@
 #include "store/uPoznamky.h"
 
 #include <chrono>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,19 +13,23 @@ namespace tilava {
 struct ReminderLine {
     TDruh druh = TDruh::Poznamka;
     std::string text;
+    // The line stands for a day file that cannot be read (its text says which and where).
+    bool chyba = false;
 
     friend bool operator==(const ReminderLine&, const ReminderLine&) = default;
 };
 
 // The widget's reminder list: the entries of today and of the `Dopredu` days after it whose
-// day is marked to be listed, in day order and within a day in stored order.
+// day is marked to be listed, in day order and within a day in stored order. A day file that
+// cannot be read gets one line of its own after the entries read before its bad record, and
+// the days around it are listed as usual.
 struct Reminders {
     std::vector<ReminderLine> riadky;
     // The lines joined by a line feed followed by a carriage return.
     std::string text;
-    // Why listing stopped early: the notes store's message naming the day file and what is
-    // wrong in it. The lines before the failing day file stay.
-    std::optional<std::string> chyba;
+    // The notes store's messages for the day files that could not be read, in day order:
+    // which file, which line and what is wrong there.
+    std::vector<std::string> chyby;
 
     // The widget has a bar for each line and keeps at most this many.
     static constexpr std::size_t MaxRiadkov = 100;
@@ -35,6 +38,10 @@ struct Reminders {
     // Loads today and the days after it into `poznamky` one after another. A negative
     // `dopredu` lists nothing; listing stops at MaxRiadkov lines.
     static Reminders Zostav(TDayNotes& poznamky, std::chrono::sys_days dnes, int dopredu);
+
+    // The line of a day file that cannot be read: "Súbor 0331.txt sa nedá prečítať (riadok 3)",
+    // without the line part when the file could not be read at all (`riadok` 0).
+    static std::string TextChyby(std::string_view subor, int riadok);
 
     // The tray icon's tooltip: "Tilava: " + the date as the user writes it, a line feed, then
     // "Počet pripomienok na dnes: " + the number of lines listed.

@@ -24,9 +24,12 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QShowEvent>
 #include <QSystemTrayIcon>
 #include <QTimer>
 #include <QToolTip>
+
+#include <utility>
 
 namespace tilava {
 
@@ -382,19 +385,20 @@ void TfrmMain::ZobrazUdalosti() {
         NastavText(lblNote_, TextNaZobrazenie(r.riadky, n + 1));
         const int vyska = lblNote_->heightForWidth(SirkaTextu);
         lblNote_->setGeometry(8, VyskaHlavicky, SirkaTextu, vyska);
-        pruh->setPixmap(ObrazPruhu(r.riadky[n].druh));
+        pruh->setPixmap(r.riadky[n].chyba ? ObrazChyby() : ObrazPruhu(r.riadky[n].druh));
         pruh->setGeometry(0, hore, width(), vyska - h);
         pruh->show();
         h = vyska;
         pocetUdalosti_ = static_cast<int>(n + 1);
     }
 
-    if (r.chyba) {
-        // The lines before the bad day file stay; the height and the flag wait for a good
-        // rebuild.
-        oznamy_.Message(this,
-                        QStringLiteral("Pripomienky sa nepodarilo načítať.\n\n") + Q(*r.chyba));
-        return;
+    if (!r.chyby.empty()) {
+        QString sprava = QStringLiteral("Pripomienky sa nepodarilo načítať.\n");
+        for (const std::string& chyba : r.chyby)
+            sprava += QLatin1Char('\n') + Q(chyba);
+        sprava_ = sprava;
+        if (isVisible())
+            NaplanujSpravu();
     }
     if (r.riadky.empty()) {
         NastavText(lblNote_, {});
@@ -405,6 +409,34 @@ void TfrmMain::ZobrazUdalosti() {
         setFixedSize(Sirka, posledny->y() + posledny->height());
     }
     imgFlag_->setPixmap(rok_->JazykSK ? imgSK_() : imgCZ_());
+}
+
+const QPixmap& TfrmMain::ObrazChyby() {
+    // A plain slate bar, unlike the three kinds of entries, under the white text.
+    if (obrazChyby_.isNull()) {
+        obrazChyby_ = QPixmap(4, 4);
+        obrazChyby_.fill(QColor(0x5A, 0x62, 0x6E));
+    }
+    return obrazChyby_;
+}
+
+void TfrmMain::NaplanujSpravu() {
+    // From the event loop, once the widget and its tray icon are on the screen; the widget
+    // does not fade away under the open message.
+    QTimer::singleShot(0, this, [this] {
+        if (sprava_.isEmpty() || !isVisible())
+            return;
+        const QString sprava = std::exchange(sprava_, {});
+        ZastavOdpocet();
+        oznamy_.Message(this, sprava);
+        SpustiOdpocet();
+    });
+}
+
+void TfrmMain::showEvent(QShowEvent* udalost) {
+    QWidget::showEvent(udalost);
+    if (!sprava_.isEmpty())
+        NaplanujSpravu();
 }
 
 void TfrmMain::NastavNepriehladnost() {

@@ -98,6 +98,7 @@ protected:
     bool eventFilter(QObject* objekt, QEvent* udalost) override;
     void mouseMoveEvent(QMouseEvent* udalost) override;
     void changeEvent(QEvent* udalost) override;
+    void showEvent(QShowEvent* udalost) override;
     void closeEvent(QCloseEvent* udalost) override;
 
 private:
@@ -113,6 +114,10 @@ private:
     void Klik(QObject* ovladac);
     std::chrono::sys_days Dnes() const;
     const QPixmap& ObrazPruhu(TDruh druh);
+    // The bar of a day file that cannot be read.
+    const QPixmap& ObrazChyby();
+    // Shows the pending message about unreadable day files once the widget is on the screen.
+    void NaplanujSpravu();
 
     const Clock& hodiny_;
     Notifier& oznamy_;
@@ -128,6 +133,8 @@ private:
     int pocetUdalosti_ = 0;
     int nepriehladnost_ = FadeCountdown::PlnaNepriehladnost; // what the window was given
     QString tooltip_;
+    QString sprava_; // about unreadable day files, not shown yet
+    QPixmap obrazChyby_;
 
     QTimer* tmrTimer_ = nullptr;
     QTimer* tmrNadFormom_ = nullptr;

@@ -6,10 +6,17 @@
 
 #include <chrono>
 #include <climits>
+#include <ostream>
 
 using namespace std::chrono;
 
 namespace tilava {
+
+void PrintTo(const ReminderLine& riadok, std::ostream* os) {
+    *os << static_cast<int>(riadok.druh) << " \"" << riadok.text << "\""
+        << (riadok.chyba ? " !" : "");
+}
+
 namespace {
 
 using test::RiadkyDna;
@@ -64,20 +71,32 @@ TEST_F(Pripomienky, DopreduVyberaDniVPoradi) {
         const Reminders r = Zostav(p.dopredu);
         EXPECT_EQ(r.riadky, p.riadky);
         EXPECT_EQ(r.text, p.text);
-        EXPECT_FALSE(r.chyba);
+        EXPECT_TRUE(r.chyby.empty());
     }
 }
 
-TEST_F(Pripomienky, ChybnySuborZastaviZoznamAPovieKdeJeChyba) {
-    // the second record's kind line is not a number (line 7 of the file)
+TEST_F(Pripomienky, ChybnySuborMaVlastnyRiadokAOstatneDniZostanu) {
+    // tomorrow: the second record's kind line is not a number (line 7 of the file); two days
+    // on: the first record's kind (line 3)
     folder.ZapisDen(31, 3, {"!", "-1", "1", "2025", "ráno", "-1", "abc", "2025", "večer"});
+    folder.ZapisDen(1, 4, {"!", "-1", "x"});
     const Reminders r = Zostav(3);
-    ASSERT_TRUE(r.chyba);
-    EXPECT_NE(r.chyba->find("0331.txt"), std::string::npos) << *r.chyba;
-    EXPECT_NE(r.chyba->find("riadok 7"), std::string::npos) << *r.chyba;
-    // today's lines stay; nothing of the bad day and nothing after it is listed
-    ASSERT_EQ(r.riadky.size(), 3u);
-    EXPECT_EQ(r.text, "Jano 45. narodeniny\n\rZubár\n\r25. výročie svadba");
+    ASSERT_EQ(r.chyby.size(), 2u);
+    EXPECT_NE(r.chyby[0].find("0331.txt"), std::string::npos) << r.chyby[0];
+    EXPECT_NE(r.chyby[0].find("riadok 7"), std::string::npos) << r.chyby[0];
+    EXPECT_NE(r.chyby[1].find("0401.txt"), std::string::npos) << r.chyby[1];
+    // today's lines, what the bad day held before its bad record, a line for each bad file,
+    // and the good day after them
+    const std::vector<ReminderLine> riadky{
+        {TDruh::Narodeniny, "Jano 45. narodeniny"},
+        {TDruh::Poznamka, "Zubár"},
+        {TDruh::Vyrocie, "25. výročie svadba"},
+        {TDruh::Poznamka, "ráno"},
+        {TDruh::Poznamka, "Súbor 0331.txt sa nedá prečítať (riadok 7)", true},
+        {TDruh::Poznamka, "Súbor 0401.txt sa nedá prečítať (riadok 3)", true},
+        {TDruh::Narodeniny, "Eva 25. narodeniny"},
+    };
+    EXPECT_EQ(r.riadky, riadky);
 }
 
 TEST_F(Pripomienky, ZoznamKonciNaStoRiadkoch) {
@@ -88,7 +107,7 @@ TEST_F(Pripomienky, ZoznamKonciNaStoRiadkoch) {
     const Reminders r = Zostav(5);
     ASSERT_EQ(r.riadky.size(), Reminders::MaxRiadkov);
     EXPECT_EQ(r.riadky.back().text, "pripomienka 100");
-    EXPECT_FALSE(r.chyba);
+    EXPECT_TRUE(r.chyby.empty());
 }
 
 TEST_F(Pripomienky, VelkeDopreduSaNezasekne) {

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QWidget>
 
 #include <chrono>
 #include <memory>
@@ -20,10 +21,14 @@ namespace tilava::test {
 class RecordingNotifier final : public Notifier {
 public:
     void Beep() override { ++beeps; }
-    void Message(QWidget*, const QString& text) override { messages << text; }
+    void Message(QWidget* parent, const QString& text) override {
+        messages << text;
+        parentShown << (parent && parent->isVisible());
+    }
 
     int beeps = 0;
     QStringList messages;
+    QList<bool> parentShown; // for each message: its window was on the screen
 };
 
 // What a main widget needs to start in a test: a fixed day, an in-memory settings hive with
