@@ -1,5 +1,5 @@
 // Tilava: the name-day widget. One running copy per user; a second start shows the running
-// copy's widget (Linux) or ends silently (Windows).
+// copy's widget (Linux, over the session bus) or ends silently (Windows, or without a bus).
 
 #include "core/Clock.h"
 #include "platform/NotesFolder.h"
@@ -63,7 +63,7 @@ int main(int argc, char* argv[]) {
     QObject::connect(&frmMain, &tilava::TfrmMain::zatvorene, &app, &QCoreApplication::quit);
 
     // Later copies are heard once the widget is up (they keep trying for a few seconds); the
-    // first paint need not wait for the socket.
+    // first paint need not wait for the session bus.
     tilava::InstanceChannel kanal;
     QObject::connect(&kanal, &tilava::InstanceChannel::zobrazit, &frmMain, &tilava::TfrmMain::Ukaz);
     QTimer::singleShot(300, &kanal, [&kanal] { kanal.Pocuvaj(); });

@@ -1,22 +1,71 @@
 #include "ui/InstanceChannel.h"
 
-#include "platform/XdgFolders.h"
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDeadlineTimer>
+#include <QThread>
 
-#include <QDir>
-
-#include <unistd.h>
+#include <algorithm>
 
 namespace tilava {
 
-QString InstanceChannel::NazovKanala() {
-    const std::filesystem::path runtime = XdgRuntimeDir();
-    if (!runtime.empty())
-        return QString::fromStdString((runtime / "Tilava.socket").string());
-    return QDir::temp().filePath(QStringLiteral("Tilava-%1.socket").arg(::getuid()));
+namespace {
+
+// A reverse-domain name after the maker ZELM and the program; the object and interface carry
+// the same name.
+const QString kSluzba = QStringLiteral("sk.zelm.Tilava");
+const QString kObjekt = QStringLiteral("/sk/zelm/Tilava");
+const QString kRozhranie = QStringLiteral("sk.zelm.Tilava");
+
+} // namespace
+
+InstanceChannel::~InstanceChannel() {
+    if (!pocuva_)
+        return;
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    bus.unregisterService(kSluzba);
+    bus.unregisterObject(kObjekt);
 }
 
-bool InstanceChannel::DruhaKopiaZobrazi() {
+bool InstanceChannel::Pocuvaj() {
+    if (pocuva_)
+        return true;
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected())
+        return false;
+    if (!bus.registerObject(kObjekt, this, QDBusConnection::ExportScriptableSlots))
+        return false;
+    // Only as the name's sole owner: a queued request would answer nobody.
+    if (!bus.registerService(kSluzba)) {
+        bus.unregisterObject(kObjekt);
+        return false;
+    }
+    pocuva_ = true;
     return true;
+}
+
+bool InstanceChannel::PoziadajOZobrazenie(int casMs) {
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected())
+        return false;
+    QDBusMessage volanie =
+        QDBusMessage::createMethodCall(kSluzba, kObjekt, kRozhranie, QStringLiteral("Ukaz"));
+    volanie.setAutoStartService(false);
+    const QDeadlineTimer koniec(casMs);
+    while (true) {
+        const int zvysok = static_cast<int>(std::max<qint64>(koniec.remainingTime(), 100));
+        const QDBusMessage odpoved = bus.call(volanie, QDBus::Block, zvysok);
+        if (odpoved.type() == QDBusMessage::ReplyMessage)
+            return true;
+        // Nobody owns the name yet: the running copy takes it shortly after its widget is up.
+        // Any other answer (no reply in time, a stranger owning the name) is final.
+        const QString chyba = odpoved.errorName();
+        const bool nikto = chyba == QStringLiteral("org.freedesktop.DBus.Error.NameHasNoOwner") ||
+                           chyba == QStringLiteral("org.freedesktop.DBus.Error.ServiceUnknown");
+        if (!nikto || koniec.hasExpired())
+            return false;
+        QThread::msleep(50);
+    }
 }
 
 } // namespace tilava

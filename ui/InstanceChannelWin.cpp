@@ -3,11 +3,13 @@
 namespace tilava {
 
 // Windows users always have the tray icon, so a second copy ends without a word.
-QString InstanceChannel::NazovKanala() {
-    return QStringLiteral("Tilava");
+InstanceChannel::~InstanceChannel() = default;
+
+bool InstanceChannel::Pocuvaj() {
+    return false;
 }
 
-bool InstanceChannel::DruhaKopiaZobrazi() {
+bool InstanceChannel::PoziadajOZobrazenie(int) {
     return false;
 }
 
