@@ -184,23 +184,28 @@ void Tomorrow(QPainter& p) {
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(0xFF, 0xF4, 0xD6));
     p.drawEllipse(sun, 10, 10);
-    // Hills in front of the sun.
+    // Hills in front of the sun, opaque so that nothing behind them shows through. Both rise out
+    // of the panel's bottom edge inside the picture: at its left edge (x = 86) they are still
+    // below the panel, so the picture meets the header there without a seam.
     QPainterPath hills;
     hills.moveTo(86, 84);
-    hills.lineTo(86, 74);
-    hills.cubicTo(100, 66, 112, 70, 124, 75);
-    hills.cubicTo(136, 69, 154, 64, 172, 72);
+    hills.lineTo(86, 82);
+    hills.cubicTo(94, 78, 98, 70, 108, 70);
+    hills.cubicTo(116, 70, 120, 74, 127, 74.5);
+    hills.cubicTo(136, 75, 142, 66, 154, 66);
+    hills.cubicTo(162, 66, 168, 69, 172, 71);
     hills.lineTo(172, 84);
     hills.closeSubpath();
-    p.setBrush(QColor(0x15, 0x30, 0x6A, 190));
+    p.setBrush(QColor(0x1A, 0x3C, 0x7C));
     p.drawPath(hills);
     QPainterPath near;
     near.moveTo(86, 84);
-    near.lineTo(86, 79);
-    near.cubicTo(110, 73, 140, 76, 172, 80);
+    near.lineTo(86, 83);
+    near.cubicTo(104, 80, 118, 76, 136, 76.5);
+    near.cubicTo(150, 77, 162, 76, 172, 75);
     near.lineTo(172, 84);
     near.closeSubpath();
-    p.setBrush(QColor(0x0E, 0x22, 0x4E, 220));
+    p.setBrush(QColor(0x10, 0x27, 0x57));
     p.drawPath(near);
     p.restore();
 }

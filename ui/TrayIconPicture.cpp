@@ -16,17 +16,22 @@ void Nakresli(QPainter& p, const QRect& miesto) {
     p.scale(miesto.width() / 32.0, miesto.height() / 32.0);
 
     const QColor nebeska{0xA6, 0xCA, 0xF0}, namornicka{0x15, 0x30, 0x6A}, cervena{0xD4, 0x2A, 0x37};
-    const QRectF list(2.5, 4.5, 27, 25);
-    p.setPen(QPen(namornicka, 1.5));
-    p.setBrush(Qt::white);
-    p.drawRoundedRect(list, 4, 4);
-    // The binding strip with two rings.
-    QPainterPath vrch;
-    vrch.addRoundedRect(QRectF(2.5, 4.5, 27, 9), 4, 4);
-    vrch.addRect(QRectF(2.5, 9, 27, 4.5));
+    // The page, its navy binding strip cut from the same rounded outline (so strip and page meet
+    // in one straight edge), and the outline last, over both.
+    QPainterPath list;
+    list.addRoundedRect(QRectF(2.5, 4.5, 27, 25), 4, 4);
+    QPainterPath pas;
+    pas.addRect(QRectF(0, 0, 32, 13));
     p.setPen(Qt::NoPen);
+    p.setBrush(Qt::white);
+    p.drawPath(list);
     p.setBrush(namornicka);
-    p.drawPath(vrch.simplified());
+    p.drawPath(list.intersected(pas));
+    p.setPen(QPen(namornicka, 1.5));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(list);
+    // The two rings of the binding.
+    p.setPen(Qt::NoPen);
     p.setBrush(nebeska);
     p.drawRoundedRect(QRectF(8, 1.5, 3, 6), 1.5, 1.5);
     p.drawRoundedRect(QRectF(21, 1.5, 3, 6), 1.5, 1.5);
