@@ -95,16 +95,21 @@ void NastavText(QLabel* l, const QString& text) {
     l->setMouseTracking(true);
 }
 
-// The event text as a label shows it: the line feed + carriage return between entries is one
-// line break, and an entry with an empty text still takes a line, so its bar stays visible.
+// The event text as the label shows it: one paragraph per entry (the line feed + carriage
+// return between entries is a paragraph break), each with room above its text for the carons
+// of "Ľ" and "Š" and, after the first, a line of the background between its bar and the one
+// above. An entry with an empty text still takes a line, so its bar stays visible.
 QString TextNaZobrazenie(const std::vector<ReminderLine>& riadky, std::size_t pocet) {
     QString text;
     for (std::size_t i = 0; i < pocet; ++i) {
-        if (i > 0)
-            text += QLatin1Char('\n');
         QString riadok = Q(riadky[i].text);
         riadok.remove(QLatin1Char('\r'));
-        text += riadok.isEmpty() ? QStringLiteral(" ") : riadok;
+        // (the label's top margin makes the room above the first entry)
+        const int hore = i == 0 ? 0 : TfrmMain::OdsadeniePruhu + TfrmMain::MedzeraPruhov;
+        text +=
+            QStringLiteral("<p style=\"margin:0; margin-top:%1px; white-space:pre-wrap\">%2</p>")
+                .arg(hore)
+                .arg(riadok.isEmpty() ? QStringLiteral("&nbsp;") : riadok.toHtmlEscaped());
     }
     return text;
 }
@@ -141,7 +146,6 @@ TfrmMain::TfrmMain(const Clock& hodiny, SettingsHive& hive, std::filesystem::pat
     NastavText(lblDnes_, QStringLiteral("Dnes"));
     lblDnes_->adjustSize();
     NastavText(lblDen_, Q(DayTexts::NazovDna(Dnes())));
-    lblDen_->adjustSize();
 
     regi_ = std::make_unique<TRegi>(hive);
     const StartSettings nastavenia = StartSettings::Nacitaj(*regi_);
@@ -232,6 +236,8 @@ void TfrmMain::VytvorOvladace() {
     lblSviatok2_ = menovka("lblSviatok2", {72, 46, 97, 13}, meno, biela);
     lblNote_ = menovka("lblNote", {8, VyskaHlavicky, SirkaTextu, 0}, Zakladne(), biela);
     lblNote_->setWordWrap(true);
+    lblNote_->setTextFormat(Qt::RichText);
+    lblNote_->setContentsMargins(0, OdsadeniePruhu, 0, 0);
     lblNote_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     imgSetup_ = obrazok("imgSetup", {}, {101, 1, 18, 16});
     imgSetup_->setToolTip(QStringLiteral("Nastavenia"));
@@ -248,7 +254,12 @@ void TfrmMain::VytvorOvladace() {
     for (QLabel* l : {lblSviatok1_, lblSviatok2_, lblSviatok3_, lblDatum_})
         l->setAlignment(Qt::AlignCenter);
     lblDnes_ = menovka("lblDnes", {5, 3, 0, 0}, Zakladne(), biela);
-    lblDen_ = menovka("lblDen", {12, 24, 0, 0}, Zakladne(true), text);
+    // The weekday is centred on the day page, below its red band, so that the longest
+    // ("Pondelok") keeps inside the page and the caron of "Š" stays off the band.
+    lblDen_ = menovka("lblDen", {}, Zakladne(true), text);
+    lblDen_->setGeometry(StranaDna.x(), StranaDna.y() + PasStrany, StranaDna.width(),
+                         lblDen_->fontMetrics().height());
+    lblDen_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     imgHornaLista_ = plocha("imgHornaLista", {0, 0, 97, 20});
     imgFlag_ = obrazok("imgFlag", {}, {46, 1, 26, 17});
     imgDrag_ = obrazok("imgDrag", {}, {86, 45, 85, 38});
@@ -322,7 +333,6 @@ void TfrmMain::ZobrazTexty(const DayTexts& texty, bool cely) {
         NastavText(lblDnes_, Q(texty.dnes));
         lblDnes_->adjustSize();
         NastavText(lblDen_, Q(texty.den));
-        lblDen_->adjustSize();
     }
     NastavText(lblDatum_, Q(texty.datum));
     const std::array<QLabel*, 3> riadky{lblSviatok1_, lblSviatok2_, lblSviatok3_};
@@ -380,13 +390,14 @@ void TfrmMain::ZobrazUdalosti() {
             pruhy_.push_back(novy);
         }
         QLabel* pruh = pruhy_[n];
-        const int hore = n == 0 ? VyskaHlavicky : pruhy_[n - 1]->y() + pruhy_[n - 1]->height();
+        // Below the bar above, past the line of background between them.
+        const int hore = VyskaHlavicky + h + (n == 0 ? 0 : MedzeraPruhov);
         pruh->lower();
         NastavText(lblNote_, TextNaZobrazenie(r.riadky, n + 1));
         const int vyska = lblNote_->heightForWidth(SirkaTextu);
         lblNote_->setGeometry(8, VyskaHlavicky, SirkaTextu, vyska);
         pruh->setPixmap(r.riadky[n].chyba ? ObrazChyby() : ObrazPruhu(r.riadky[n].druh));
-        pruh->setGeometry(0, hore, width(), vyska - h);
+        pruh->setGeometry(0, hore, width(), VyskaHlavicky + vyska - hore);
         pruh->show();
         h = vyska;
         pocetUdalosti_ = static_cast<int>(n + 1);
@@ -567,6 +578,10 @@ bool TfrmMain::eventFilter(QObject* objekt, QEvent* udalost) {
                 if (objekt == tlacidla_[i]) {
                     hover_.NadTlacidlom(static_cast<ButtonHover::Tlacidlo>(i));
                     ObnovTlacidla();
+                    // The pointer may leave the widget straight from the button: the leave
+                    // check puts the button out if no leave event does.
+                    if (!tmrNadFormom_->isActive())
+                        tmrNadFormom_->start();
                 }
             }
         }
@@ -593,6 +608,14 @@ bool TfrmMain::eventFilter(QObject* objekt, QEvent* udalost) {
         }
         return true;
     }
+    case QEvent::Leave:
+        for (std::size_t i = 0; i < ButtonHover::Pocet; ++i) {
+            if (objekt == tlacidla_[i]) {
+                hover_.Opusti(static_cast<ButtonHover::Tlacidlo>(i));
+                ObnovTlacidla();
+            }
+        }
+        break;
     case QEvent::ToolTip:
         // The day area lies above the name lines; it shows the hint of the line under it.
         if (objekt == image1_) {
@@ -612,6 +635,13 @@ bool TfrmMain::eventFilter(QObject* objekt, QEvent* udalost) {
         break;
     }
     return QWidget::eventFilter(objekt, udalost);
+}
+
+void TfrmMain::leaveEvent(QEvent* udalost) {
+    // Out of the window: no button stays lit (the leave check switches back to today).
+    hover_.Zhasni();
+    ObnovTlacidla();
+    QWidget::leaveEvent(udalost);
 }
 
 void TfrmMain::mouseMoveEvent(QMouseEvent* udalost) {

@@ -6,6 +6,7 @@
 
 #include <QPixmap>
 #include <QPoint>
+#include <QRect>
 #include <QString>
 #include <QWidget>
 
@@ -45,6 +46,14 @@ public:
     static constexpr int VyskaHlavicky = 85; // header height, where the event list starts
     static constexpr int SirkaTextu = 150;   // width of the event text
     static constexpr int PocetPruhovMax = 100;
+    // Each bar has this much room above its text, and two bars have this much background
+    // between them, so bars of one colour stay apart.
+    // The day page of the header picture, on which the weekday and the day number stand, and
+    // the red band along its top (2.5 pixels, rounded up).
+    static constexpr QRect StranaDna{3, 22, 65, 59};
+    static constexpr int PasStrany = 3;
+    static constexpr int OdsadeniePruhu = 2;
+    static constexpr int MedzeraPruhov = 1;
 
     // Runs the start-up: settings, calendar, notes store on `priecinok`, the reminder list, the
     // alert beep and the tray icon (when the desktop has a tray). The borrowed objects must
@@ -97,6 +106,7 @@ signals:
 protected:
     bool eventFilter(QObject* objekt, QEvent* udalost) override;
     void mouseMoveEvent(QMouseEvent* udalost) override;
+    void leaveEvent(QEvent* udalost) override;
     void changeEvent(QEvent* udalost) override;
     void showEvent(QShowEvent* udalost) override;
     void closeEvent(QCloseEvent* udalost) override;

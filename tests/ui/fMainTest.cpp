@@ -11,9 +11,14 @@
 #include <QLocale>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
 #include <QTimer>
+#include <QtMath>
 #include <QToolTip>
 
 using namespace std::chrono;
@@ -57,8 +62,11 @@ void Klikni(QWidget* w, QPoint bod = {3, 3}) {
     Mys(w, QEvent::MouseButtonRelease, bod, Qt::LeftButton, Qt::NoButton);
 }
 
+// The entries' texts as the event label shows them.
 QStringList RiadkyUdalosti(QWidget& w) {
-    const QString text = Lbl(w, "lblNote")->text();
+    QTextDocument dokument;
+    dokument.setHtml(Lbl(w, "lblNote")->text());
+    const QString text = dokument.toPlainText();
     return text.isEmpty() ? QStringList{} : text.split(QLatin1Char('\n'));
 }
 
@@ -92,6 +100,8 @@ private slots:
     void ovladaceNaMiestach();
     void menaNaRiadkoch_data();
     void menaNaRiadkoch();
+    void denNaStrane_data();
+    void denNaStrane();
     void dlheMena_data();
     void dlheMena();
     void dopredu_data();
@@ -108,6 +118,8 @@ private slots:
     void okrajPatriDnu();
     void zajtrajsiPohlad();
     void hoverZMinNaClose();
+    void hoverZhasnePoOdchode_data();
+    void hoverZhasnePoOdchode();
     void tahanie();
     void vlajkaPrepneJazyk();
     void polohaPriZatvoreni();
@@ -133,7 +145,7 @@ void fMainTest::ovladaceNaMiestach() {
         {"lblNote", {8, 85, 150, 0}},      {"imgSetup", {101, 1, 18, 16}},
         {"imgHelp", {120, 1, 13, 14}},     {"imgMin", {135, 1, 13, 14}},
         {"imgClose", {152, 1, 13, 14}},    {"lblSviatok3", {72, 58, 97, 13}},
-        {"lblDnes", {5, 3, 0, 0}},         {"lblDen", {12, 24, 0, 0}},
+        {"lblDnes", {5, 3, 0, 0}},         {"lblDen", {3, 25, 65, 0}},
         {"imgHornaLista", {0, 0, 97, 20}}, {"imgFlag", {46, 1, 26, 17}},
         {"imgDrag", {86, 45, 85, 38}},     {"Image1", {0, 24, 169, 57}},
     };
@@ -186,6 +198,66 @@ void fMainTest::menaNaRiadkoch() {
     QCOMPARE(Lbl(*w, "lblDatum")->text(), QStringLiteral("29."));
     QCOMPARE(Lbl(*w, "lblDen")->text(), QStringLiteral("Štvrtok"));
     QCOMPARE(Lbl(*w, "lblDnes")->text(), QStringLiteral("Dnes"));
+}
+
+void fMainTest::denNaStrane_data() {
+    QTest::addColumn<int>("den");
+    QTest::addColumn<QString>("nazov");
+    // the week of Monday 24 March 2025
+    const char* dni[] = {"Pondelok", "Utorok", "Streda", "Štvrtok", "Piatok", "Sobota", "Nedeľa"};
+    for (int i = 0; i < 7; ++i)
+        QTest::newRow(dni[i]) << 24 + i << QString::fromUtf8(dni[i]);
+}
+
+void fMainTest::denNaStrane() {
+    QFETCH(int, den);
+    QFETCH(QString, nazov);
+    WidgetWorld svet(year{2025} / 3 / den);
+    auto w = svet.Start();
+    QLabel* lbl = Lbl(*w, "lblDen");
+    const QRect strana = TfrmMain::StranaDna;
+    // With either name-day language (the weekday names are the Slovak ones in both).
+    for (bool sk : {true, false}) {
+        if (w->JazykSK() != sk)
+            w->PrepniJazyk();
+        QCOMPARE(lbl->text(), nazov);
+        // Where the label puts the letters, from its own font's metrics.
+        const QFontMetrics fm = lbl->fontMetrics();
+        const QRect cr = lbl->contentsRect();
+        const int x = lbl->x() + cr.x() + (cr.width() - fm.horizontalAdvance(nazov)) / 2;
+        const QRect ink =
+            fm.tightBoundingRect(nazov).translated(x, lbl->y() + cr.y() + fm.ascent());
+        QVERIFY2(strana.adjusted(2, 0, -2, 0).contains(ink), qPrintable(nazov));
+        QVERIFY2(ink.top() >= strana.top() + TfrmMain::PasStrany, qPrintable(nazov));
+        QVERIFY2(qAbs(ink.center().x() - strana.center().x()) <= 1, qPrintable(nazov));
+        // The same drawn at 1x and 2x: the pixels the glyphs cover stay on the page, below the
+        // band (at 2x the hinting and the caron's shape differ).
+        for (int dpr : {1, 2}) {
+            QImage obraz(w->size() * dpr, QImage::Format_ARGB32_Premultiplied);
+            obraz.setDevicePixelRatio(dpr);
+            obraz.fill(Qt::transparent);
+            {
+                QPainter p(&obraz);
+                lbl->render(&p, lbl->pos(), QRegion(), QWidget::DrawChildren);
+            }
+            QRect pokryte;
+            for (int y = 0; y < obraz.height(); ++y)
+                for (int x = 0; x < obraz.width(); ++x)
+                    if (qAlpha(obraz.pixel(x, y)) > 0)
+                        pokryte |= QRect(x, y, 1, 1);
+            const QRect stranaPx(strana.topLeft() * dpr, strana.size() * dpr);
+            const QString kde = QStringLiteral("%1 at %2x: %3,%4 %5x%6")
+                                    .arg(nazov)
+                                    .arg(dpr)
+                                    .arg(pokryte.x())
+                                    .arg(pokryte.y())
+                                    .arg(pokryte.width())
+                                    .arg(pokryte.height());
+            QVERIFY2(!pokryte.isEmpty(), qPrintable(kde));
+            QVERIFY2(stranaPx.adjusted(2 * dpr, 0, -2 * dpr, 0).contains(pokryte), qPrintable(kde));
+            QVERIFY2(pokryte.top() >= (strana.top() + TfrmMain::PasStrany) * dpr, qPrintable(kde));
+        }
+    }
 }
 
 void fMainTest::dlheMena_data() {
@@ -259,15 +331,34 @@ void fMainTest::dopredu() {
     }
     QVERIFY(note->height() >= riadky.size() * note->fontMetrics().height());
     QCOMPARE(w->height(), 85 + note->height());
-    // The bars follow each other without a gap from the header down to the window's bottom.
+    // The bars run from the header down to the window's bottom, one line of background
+    // between two of them, and each holds the lines of its own entry with room above them
+    // (the carons of Ľ and Š stay off the bar's edge). The text is laid out as the label does.
+    QTextDocument dokument;
+    dokument.setDocumentMargin(0);
+    dokument.setDefaultFont(note->font());
+    dokument.setTextWidth(note->width());
+    dokument.setHtml(note->text());
+    const int okraj = note->contentsMargins().top();
+    QCOMPARE(okraj + qCeil(dokument.size().height()), note->height());
     int hore = 85;
+    QTextBlock blok = dokument.begin();
     for (QLabel* p : pruhy) {
         QCOMPARE(p->y(), hore);
         QCOMPARE(p->width(), 170);
-        QVERIFY(p->height() > 0);
-        hore += p->height();
+        QVERIFY(blok.isValid());
+        const QTextLayout* layout = blok.layout();
+        const QTextLine prvy = layout->lineAt(0);
+        const QTextLine posledny = layout->lineAt(layout->lineCount() - 1);
+        const qreal vrch = note->y() + okraj + layout->position().y() + prvy.y();
+        const qreal spodok =
+            note->y() + okraj + layout->position().y() + posledny.y() + posledny.height();
+        QVERIFY2(vrch >= p->y() + TfrmMain::OdsadeniePruhu, qPrintable(blok.text()));
+        QVERIFY2(spodok <= p->y() + p->height(), qPrintable(blok.text()));
+        hore = p->y() + p->height() + TfrmMain::MedzeraPruhov;
+        blok = blok.next();
     }
-    QCOMPARE(hore, w->height());
+    QCOMPARE(hore - TfrmMain::MedzeraPruhov, w->height());
 }
 
 void fMainTest::stoPruhov() {
@@ -501,6 +592,43 @@ void fMainTest::hoverZMinNaClose() {
     Pohni(Ovladac(*w, "Image1"), {60, 20});
     QVERIFY(!w->Hover().Svieti(ButtonHover::Close));
     QCOMPARE(close->pixmap().toImage(), closeNormal);
+}
+
+void fMainTest::hoverZhasnePoOdchode_data() {
+    QTest::addColumn<QString>("tlacidlo");
+    QTest::addColumn<QString>("ako");
+    // the button's own leave event, the window's, or none at all (only the leave check sees
+    // that the pointer is gone)
+    for (const char* t : {"imgSetup", "imgHelp", "imgMin", "imgClose"})
+        for (const char* a : {"button", "window", "check"})
+            QTest::addRow("%s, %s", t, a) << t << a;
+}
+
+void fMainTest::hoverZhasnePoOdchode() {
+    QFETCH(QString, tlacidlo);
+    QFETCH(QString, ako);
+    WidgetWorld svet(nedela);
+    auto w = svet.Start();
+    w->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+    QCursor::setPos(0, 700); // far from the widget in the top right corner
+    // The leave check has seen the pointer away and stopped.
+    w->tmrNadFormomTimer();
+    QLabel* b = Lbl(*w, qPrintable(tlacidlo));
+    const QImage normalny = b->pixmap().toImage();
+    Pohni(b);
+    QVERIFY(b->pixmap().toImage() != normalny);
+
+    QEvent odchod(QEvent::Leave);
+    if (ako == QLatin1String("button"))
+        QApplication::sendEvent(b, &odchod);
+    else if (ako == QLatin1String("window"))
+        QApplication::sendEvent(w.get(), &odchod);
+    else
+        QTRY_VERIFY_WITH_TIMEOUT(b->pixmap().toImage() == normalny, 1000);
+    QCOMPARE(b->pixmap().toImage(), normalny);
+    for (std::size_t i = 0; i < ButtonHover::Pocet; ++i)
+        QVERIFY(!w->Hover().Svieti(static_cast<ButtonHover::Tlacidlo>(i)));
 }
 
 void fMainTest::tahanie() {

@@ -1,0 +1,90 @@
+// Shows the main widget for the seven days of a week side by side, with reminders of every
+// kind and one unreadable day file, on whatever platform Qt is given (xcb under Xvfb for
+// screenshots: tests/x11/shots.sh). Usage: tilava_widget_shots YYYY-MM-DD NOTES_FOLDER
+// (the date is a Monday; the folder is filled here). The widgets stay until the program is
+// killed.
+
+#include "core/Clock.h"
+#include "core/Cp1250.h"
+#include "platform/MemoryHive.h"
+#include "ui/fMain.h"
+#include "ui/Notifier.h"
+#include "ui/Pictures.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QTextStream>
+
+#include <chrono>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+using namespace std::chrono;
+
+namespace {
+
+class StderrNotifier final : public tilava::Notifier {
+public:
+    void Beep() override {}
+    void Message(QWidget*, const QString& text) override {
+        std::fprintf(stderr, "message: %s\n", qPrintable(text));
+    }
+};
+
+void ZapisDen(const QString& priecinok, year_month_day den,
+              const std::vector<std::string>& riadky) {
+    QByteArray bajty;
+    for (const auto& r : riadky)
+        bajty += QByteArray::fromStdString(tilava::EncodeCp1250(r)) + "\r\n";
+    QFile f(QStringLiteral("%1/%2%3.txt")
+                .arg(priecinok)
+                .arg(static_cast<unsigned>(den.month()), 2, 10, QLatin1Char('0'))
+                .arg(static_cast<unsigned>(den.day()), 2, 10, QLatin1Char('0')));
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bajty) != bajty.size())
+        qFatal("cannot write %s", qPrintable(f.fileName()));
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationDisplayName(QStringLiteral("Tilava"));
+    if (argc != 3)
+        qFatal("usage: tilava_widget_shots YYYY-MM-DD NOTES_FOLDER");
+    int r = 0, m = 0, d = 0;
+    if (std::sscanf(argv[1], "%d-%d-%d", &r, &m, &d) != 3)
+        qFatal("not a date: %s", argv[1]);
+    const sys_days pondelok{year{r} / m / d};
+    const QString priecinok = QString::fromLocal8Bit(argv[2]);
+    tilava::InitSkinResources();
+
+    // Monday: two notes of the same kind; Tuesday: one of each kind with carons; Wednesday:
+    // nothing; Thursday (Friday's file is bad, two days are listed); the rest one birthday.
+    const auto den = [&](int i) { return year_month_day{pondelok + days{i}}; };
+    ZapisDen(priecinok, den(0),
+             {"!", "-1", "1", "2025", "Ľudmila volá", "-1", "1", "2025", "Štvrtá schôdza"});
+    ZapisDen(priecinok, den(1),
+             {"!", "-1", "1", "2025", "Šport: Ťahanie lana", "-1", "2", "1980", "Ľubomír", "-1",
+              "3", "2000", "Šťastný deň"});
+    ZapisDen(priecinok, den(4), {"!", "-1", "1", "2025", "ráno", "-1", "x", "2025", "večer"});
+    ZapisDen(priecinok, den(5), {"!", "-1", "2", "1990", "Žofia"});
+    ZapisDen(priecinok, den(6), {"!", "-1", "1", "2025", "Nedeľný obed u Šimona a Ľubice"});
+
+    StderrNotifier oznamy;
+    std::vector<std::unique_ptr<tilava::FixedClock>> hodiny;
+    std::vector<std::unique_ptr<tilava::MemoryHive>> hive;
+    std::vector<std::unique_ptr<tilava::TfrmMain>> okna;
+    for (int i = 0; i < 7; ++i) {
+        hodiny.push_back(std::make_unique<tilava::FixedClock>(den(i)));
+        hive.push_back(std::make_unique<tilava::MemoryHive>());
+        hive.back()->PutString(tilava::HiveKey::Startup, "ZelmTilavaS", "True"); // no fading
+        hive.back()->PutString(tilava::HiveKey::Settings, "Dopredu", i == 3 ? "1" : "0");
+        okna.push_back(std::make_unique<tilava::TfrmMain>(*hodiny.back(), *hive.back(),
+                                                          priecinok.toStdString(), oznamy));
+        okna.back()->move(5 + i * (tilava::TfrmMain::Sirka + 5), 5);
+        okna.back()->show();
+    }
+    return QApplication::exec();
+}
