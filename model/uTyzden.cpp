@@ -34,6 +34,18 @@ TTyzden::TTyzden(const TRok& rok, TRegi& regi, std::filesystem::path priecinok, 
 
 TTyzden::~TTyzden() = default;
 
+void TTyzden::Zobraz(const WeekWindowFactory& vytvorOkno) {
+    const std::unique_ptr<IWeekWindow> okno = vytvorOkno ? vytvorOkno() : nullptr;
+    if (!okno)
+        return;
+    okno_ = okno.get();
+    struct Zabudni {
+        IWeekWindow*& okno;
+        ~Zabudni() { okno = nullptr; }
+    } zabudni{okno_};
+    okno->Ukaz(*this);
+}
+
 TTyzden::Den& TTyzden::den(int i) {
     if (i < 1 || i > 7)
         throw std::out_of_range("Deň týždňa " + std::to_string(i) + " neexistuje.");

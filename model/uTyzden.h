@@ -3,6 +3,7 @@
 #include "core/Clock.h"
 #include "core/uRok.h"
 #include "model/IEventEditor.h"
+#include "model/IWeekWindow.h"
 #include "model/NameIndex.h"
 #include "store/uPoznamky.h"
 
@@ -102,6 +103,11 @@ public:
     // Creates the event editor for each edit; without it UpravZaznam does nothing.
     void NastavEditor(EventEditorFactory vytvor) { vytvorEditor_ = std::move(vytvor); }
 
+    // Creates the week window, shows this week in it modally and frees it when the user has
+    // closed it. The window is known as Okno meanwhile.
+    void Zobraz(const WeekWindowFactory& vytvorOkno);
+    IWeekWindow* Okno() const { return okno_; }
+
     const LocalDateTime& Datum() const { return datum_; }
     int CisloTyzdna() const { return cisloTyzdna_; }
     int VybranyDen() const { return vybranyDen_; }
@@ -170,6 +176,7 @@ private:
     int vybranyZaznam_ = 0;
     int rokZaznamu_ = 0;
     EventEditorFactory vytvorEditor_;
+    IWeekWindow* okno_ = nullptr;
 
     std::string hladane_;
     std::string kluc_; // Hladane normalised

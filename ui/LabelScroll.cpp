@@ -1,0 +1,39 @@
+#include "ui/LabelScroll.h"
+
+#include <QTimer>
+
+namespace tilava {
+
+TLabelScroll::TLabelScroll(QWidget* parent) : QLabel(parent), timer_(new QTimer(this)) {
+    timer_->setInterval(500);
+    connect(timer_, &QTimer::timeout, this, &TLabelScroll::Krok);
+}
+
+bool TLabelScroll::Active() const {
+    return timer_->isActive();
+}
+
+void TLabelScroll::SetActive(bool active) {
+    if (active)
+        timer_->start();
+    else
+        timer_->stop();
+}
+
+int TLabelScroll::Speed() const {
+    return timer_->interval();
+}
+
+void TLabelScroll::SetSpeed(int milisekundy) {
+    timer_->setInterval(milisekundy);
+}
+
+void TLabelScroll::SetText(const QString& text) {
+    setText(QString::fromStdString(scroll_.NastavText(text.toStdString())));
+}
+
+void TLabelScroll::Krok() {
+    setText(QString::fromStdString(scroll_.Krok()));
+}
+
+} // namespace tilava
