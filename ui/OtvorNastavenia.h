@@ -1,0 +1,21 @@
+#pragma once
+
+class QWidget;
+
+namespace tilava {
+
+class Notifier;
+class SettingsHive;
+struct NastaveniaWidgetu;
+class TRegi;
+class TRok;
+
+// The widget's settings command: a settings window owned by `owner` (its position kept in
+// `hive`), filled from the widget's settings and the calendar's language. When the user
+// confirms, the choice is applied to the calendar, the store and `nastavenia` (see
+// AplikujNastavenia), and a value the store refuses is reported through `oznamy`. True when
+// confirmed. The caller stops its countdown before and rebuilds its display after, either way.
+bool OtvorNastavenia(QWidget* owner, SettingsHive& hive, TRok& rok, TRegi& regi,
+                     NastaveniaWidgetu& nastavenia, Notifier& oznamy);
+
+} // namespace tilava

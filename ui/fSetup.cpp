@@ -1,0 +1,300 @@
+#include "ui/fSetup.h"
+
+#include "store/uRegi.h"
+#include "ui/Pictures.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QRadioButton>
+#include <QToolButton>
+
+#include <exception>
+
+namespace tilava {
+
+namespace {
+
+const QColor farbaPozadia(166, 202, 240); // sky blue
+const QColor farbaTlacidla(0x1F, 0x3C, 0x88);
+const QColor sedaPola(0xE4, 0xE6, 0xE9); // the greyed seconds box of the picture
+
+QLabel* Obrazok(QWidget* rodic, const char* meno, QRect miesto) {
+    auto* obrazok = new QLabel(rodic);
+    obrazok->setObjectName(QLatin1String(meno));
+    obrazok->setGeometry(miesto);
+    obrazok->setMouseTracking(true);
+    return obrazok;
+}
+
+QLineEdit* Pole(QWidget* rodic, const char* meno, QRect miesto, int dlzka) {
+    auto* pole = new QLineEdit(rodic);
+    pole->setObjectName(QLatin1String(meno));
+    pole->setGeometry(miesto);
+    pole->setFrame(false);
+    pole->setMaxLength(dlzka);
+    pole->setAlignment(Qt::AlignCenter);
+    pole->setTextMargins(0, 0, 0, 0);
+    QFont pismo(QStringLiteral("DejaVu Sans"));
+    pismo.setPixelSize(12);
+    pole->setFont(pismo);
+    QPalette paleta = pole->palette();
+    paleta.setColor(QPalette::Base, Qt::white);
+    paleta.setColor(QPalette::Text, Qt::black);
+    paleta.setColor(QPalette::Disabled, QPalette::Base, sedaPola);
+    paleta.setColor(QPalette::Disabled, QPalette::Text, QColor(0x8E, 0x99, 0xA8));
+    pole->setPalette(paleta);
+    return pole;
+}
+
+// A white check box or option button without a caption of its own: its words are painted.
+template <typename T> T* Volba(QWidget* rodic, const char* meno, QRect miesto) {
+    auto* volba = new T(rodic);
+    volba->setObjectName(QLatin1String(meno));
+    volba->setGeometry(miesto);
+    QPalette paleta = volba->palette();
+    paleta.setColor(QPalette::Base, Qt::white);
+    paleta.setColor(QPalette::Button, Qt::white);
+    volba->setPalette(paleta);
+    return volba;
+}
+
+QToolButton* Prepinac(QWidget* rodic, const char* meno, const QString& text,
+                      QButtonGroup* skupina) {
+    auto* tlacidlo = new QToolButton(rodic);
+    tlacidlo->setObjectName(QLatin1String(meno));
+    tlacidlo->setText(text);
+    tlacidlo->setCheckable(true);
+    tlacidlo->hide();
+    skupina->addButton(tlacidlo);
+    return tlacidlo;
+}
+
+// The number in an edit box as the window takes it: an optional sign and digits, blanks
+// around them allowed.
+bool Cislo(const QLineEdit* pole, int& cislo) {
+    bool ok = false;
+    const int hodnota = pole->text().trimmed().toInt(&ok);
+    if (ok)
+        cislo = hodnota;
+    return ok;
+}
+
+bool Vnutri(QWidget* w, QEvent* udalost) {
+    return w->rect().contains(static_cast<QMouseEvent*>(udalost)->position().toPoint());
+}
+
+} // namespace
+
+TfrmSetup::TfrmSetup(SettingsHive& hive, QWidget* parent) : QDialog(parent), hive_(hive) {
+    setObjectName(QStringLiteral("frmSetup"));
+    setWindowTitle(QStringLiteral("Nastavenia"));
+    setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
+    setFixedSize(Sirka, Vyska);
+    move(Navrh);
+    setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
+    QPalette paleta = palette();
+    paleta.setColor(QPalette::Window, farbaPozadia);
+    setPalette(paleta);
+    setAutoFillBackground(true);
+
+    imgPozadie = Obrazok(this, "imgPozadie", QRect(0, 0, 300, 330));
+    imgPozadie->setPixmap(
+        LoadSkinPicture(QStringLiteral("setup_background"), farbaPozadia, QSize(300, 330)));
+    imgHornaLista = new QWidget(this);
+    imgHornaLista->setObjectName(QStringLiteral("imgHornaLista"));
+    imgHornaLista->setGeometry(0, 0, 297, 33);
+    imgHornaLista->setMouseTracking(true);
+    imgHornaLista->setCursor(Qt::SizeAllCursor);
+
+    const QSize vlajka(42, 29);
+    imgSKstisknute = LoadSkinPicture(QStringLiteral("setup_flag_sk_pressed"), farbaPozadia, vlajka);
+    imgSKnestisknute = LoadSkinPicture(QStringLiteral("setup_flag_sk"), farbaPozadia, vlajka);
+    imgCZstisknute = LoadSkinPicture(QStringLiteral("setup_flag_cz_pressed"), farbaPozadia, vlajka);
+    imgCZnestisknute = LoadSkinPicture(QStringLiteral("setup_flag_cz"), farbaPozadia, vlajka);
+    imgSK = Obrazok(this, "imgSK", QRect(165, 36, 42, 29));
+    imgSK->setCursor(Qt::PointingHandCursor);
+    imgSK->setToolTip(QStringLiteral("Slovenský kalendár mien"));
+    imgCZ = Obrazok(this, "imgCZ", QRect(223, 36, 42, 29));
+    imgCZ->setCursor(Qt::PointingHandCursor);
+    imgCZ->setToolTip(QStringLiteral("Český kalendár mien"));
+    jazyky_ = new QButtonGroup(this);
+    btnSK = Prepinac(this, "btnSK", QStringLiteral("SK"), jazyky_);
+    btnCZ = Prepinac(this, "btnCZ", QStringLiteral("CZ"), jazyky_);
+    btnSK->setChecked(true);
+
+    chkStale = Volba<QCheckBox>(this, "chkStale", QRect(168, 75, 15, 15));
+    const QSize sekundy(93, 25);
+    imgSec1 = LoadSkinPicture(QStringLiteral("setup_seconds"), Qt::white, sekundy);
+    imgSec2 = LoadSkinPicture(QStringLiteral("setup_seconds_disabled"), sedaPola, sekundy);
+    imgSec = Obrazok(this, "imgSec", QRect(164, 98, 93, 25));
+    imgSec->setPixmap(imgSec1);
+    txtShow = Pole(this, "txtShow", QRect(168, 102, 33, 17), 7);
+    txtDopredu = Pole(this, "txtDopredu", QRect(168, 134, 33, 15), 5);
+    chkStartup = Volba<QCheckBox>(this, "chkStartup", QRect(168, 161, 15, 15));
+    chkPamatat = Volba<QCheckBox>(this, "chkPamatat", QRect(168, 192, 15, 15));
+    zvuky_ = new QButtonGroup(this);
+    optNikdy = Volba<QRadioButton>(this, "optNikdy", QRect(167, 224, 14, 12));
+    optPriPrvom = Volba<QRadioButton>(this, "optPriPrvom", QRect(167, 246, 14, 12));
+    optPriKazdom = Volba<QRadioButton>(this, "optPriKazdom", QRect(167, 266, 14, 12));
+    int hodnota = 0;
+    for (QRadioButton* opt : {optNikdy, optPriPrvom, optPriKazdom}) {
+        zvuky_->addButton(opt, hodnota);
+        connect(opt, &QRadioButton::toggled, this, [this, hodnota](bool zapnuta) {
+            if (zapnuta)
+                Upozornenie = hodnota;
+        });
+        ++hodnota;
+    }
+
+    imgOk1 = LoadSkinPicture(QStringLiteral("setup_ok_hover"), farbaTlacidla, QSize(100, 25));
+    imgOk2 = LoadSkinPicture(QStringLiteral("setup_ok_normal"), farbaTlacidla, QSize(100, 25));
+    imgOK = Obrazok(this, "imgOK", QRect(191, 296, 100, 25));
+    imgOK->setPixmap(imgOk2);
+    imgOK->setCursor(Qt::PointingHandCursor);
+
+    QWidget* poradie[] = {chkStale,   txtShow,  txtDopredu,  chkStartup,
+                          chkPamatat, optNikdy, optPriPrvom, optPriKazdom};
+    for (std::size_t i = 1; i < std::size(poradie); ++i)
+        setTabOrder(poradie[i - 1], poradie[i]);
+    connect(chkStale, &QCheckBox::toggled, this, &TfrmSetup::chkStaleClick);
+
+    for (QWidget* w :
+         {static_cast<QWidget*>(imgPozadie), imgHornaLista, static_cast<QWidget*>(imgSK),
+          static_cast<QWidget*>(imgCZ), static_cast<QWidget*>(imgOK)})
+        w->installEventFilter(this);
+}
+
+TfrmSetup::~TfrmSetup() = default;
+
+void TfrmSetup::Zobraz() {
+    regi_ = std::make_unique<TRegi>(hive_);
+    QPoint poloha = pos();
+    if (const int top = regi_->CitajHodnotu("frmSetupTop"); top != 0)
+        poloha.setY(top);
+    if (const int left = regi_->CitajHodnotu("frmSetupLeft"); left != 0)
+        poloha.setX(left);
+    move(poloha);
+
+    Potvrdene = false;
+    NastavJazyk(JazykSK);
+    txtShow->setText(QString::number(Sekundy));
+    chkStartup->setChecked(Startup);
+    txtDopredu->setText(QString::number(Dopredu));
+    chkPamatat->setChecked(Pamatat);
+    chkStale->setChecked(Stale);
+    chkStaleClick();
+
+    zvuky_->setExclusive(false);
+    for (QAbstractButton* opt : zvuky_->buttons())
+        opt->setChecked(zvuky_->id(opt) == Upozornenie);
+    zvuky_->setExclusive(true);
+
+    chkStale->setFocus(Qt::OtherFocusReason);
+    exec();
+    regi_.reset();
+}
+
+void TfrmSetup::done(int vysledok) {
+    if (regi_) {
+        // Only the window's own place is at stake: a store that refuses it must not keep the
+        // window from closing, and the next opening falls back to the design position.
+        try {
+            regi_->ZapisHodnotu("frmSetupTop", y());
+            regi_->ZapisHodnotu("frmSetupLeft", x());
+        } catch (const std::exception&) {
+        }
+    }
+    QDialog::done(vysledok);
+}
+
+void TfrmSetup::NastavJazyk(bool sk) {
+    (sk ? btnSK : btnCZ)->setChecked(true);
+    imgSK->setPixmap(sk ? imgSKstisknute : imgSKnestisknute);
+    imgCZ->setPixmap(sk ? imgCZnestisknute : imgCZstisknute);
+}
+
+void TfrmSetup::chkStaleClick() {
+    const bool stale = chkStale->isChecked();
+    imgSec->setPixmap(stale ? imgSec2 : imgSec1);
+    txtShow->setEnabled(!stale);
+}
+
+void TfrmSetup::imgOKClick() {
+    Potvrdene = true;
+    JazykSK = btnSK->isChecked();
+    Startup = chkStartup->isChecked();
+    Pamatat = chkPamatat->isChecked();
+    Stale = chkStale->isChecked();
+    // A seconds text that is not a number keeps both numbers, a days text only the days.
+    if (Cislo(txtShow, Sekundy))
+        Cislo(txtDopredu, Dopredu);
+    accept();
+}
+
+void TfrmSetup::UkazOK(bool hover) {
+    nadOK_ = hover;
+    imgOK->setPixmap(hover ? imgOk1 : imgOk2);
+}
+
+void TfrmSetup::keyPressEvent(QKeyEvent* udalost) {
+    if (udalost->key() == Qt::Key_Return || udalost->key() == Qt::Key_Enter) {
+        imgOKClick();
+        return;
+    }
+    QDialog::keyPressEvent(udalost);
+}
+
+bool TfrmSetup::eventFilter(QObject* objekt, QEvent* udalost) {
+    auto* w = qobject_cast<QWidget*>(objekt);
+    if (!w)
+        return QDialog::eventFilter(objekt, udalost);
+    switch (udalost->type()) {
+    case QEvent::MouseButtonPress: {
+        auto* mys = static_cast<QMouseEvent*>(udalost);
+        if (w == imgHornaLista && mys->button() == Qt::LeftButton) {
+            tahanie_ = true;
+            zaciatokTahania_ = mys->position().toPoint();
+        }
+        break;
+    }
+    case QEvent::MouseMove: {
+        const QPoint bod = static_cast<QMouseEvent*>(udalost)->position().toPoint();
+        if (w == imgHornaLista && tahanie_) {
+            if (bod.x() != zaciatokTahania_.x())
+                move(x() + bod.x() - zaciatokTahania_.x(), y());
+            if (bod.y() != zaciatokTahania_.y())
+                move(x(), y() + bod.y() - zaciatokTahania_.y());
+        }
+        if (w == imgOK && !nadOK_)
+            UkazOK(true);
+        else if ((w == imgPozadie || w == imgHornaLista) && nadOK_)
+            UkazOK(false);
+        break;
+    }
+    case QEvent::MouseButtonRelease: {
+        auto* mys = static_cast<QMouseEvent*>(udalost);
+        if (w == imgHornaLista) {
+            tahanie_ = false;
+            break;
+        }
+        if (mys->button() != Qt::LeftButton || !Vnutri(w, udalost))
+            break;
+        if (w == imgSK)
+            NastavJazyk(true);
+        else if (w == imgCZ)
+            NastavJazyk(false);
+        else if (w == imgOK)
+            imgOKClick();
+        break;
+    }
+    default:
+        break;
+    }
+    return QDialog::eventFilter(objekt, udalost);
+}
+
+} // namespace tilava

@@ -1,0 +1,95 @@
+#pragma once
+
+#include <QDialog>
+#include <QPixmap>
+#include <QPoint>
+
+#include <memory>
+
+class QButtonGroup;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QRadioButton;
+class QToolButton;
+
+namespace tilava {
+
+class SettingsHive;
+class TRegi;
+
+// The settings window: a small borderless modal window with painted rows for the name-day
+// language (two flags), the display time or "always shown", the days ahead, start with the
+// session, the remembered position and the sound at start. The caller fills the fields, calls
+// Zobraz and, when Potvrdene, applies them; the window itself stores only its own position.
+// OK (or Enter) confirms, Escape leaves without confirming.
+//
+// The controls are children named as in the designer (imgSK, chkStale, txtShow, imgOK, ...),
+// so tests find them by name.
+class TfrmSetup final : public QDialog {
+    Q_OBJECT
+public:
+    static constexpr int Sirka = 303; // client area
+    static constexpr int Vyska = 332;
+    static constexpr QPoint Navrh{244, 180}; // design position
+
+    // `hive` holds the window's position ("frmSetupTop", "frmSetupLeft"); it must outlive the
+    // window.
+    explicit TfrmSetup(SettingsHive& hive, QWidget* parent = nullptr);
+    ~TfrmSetup() override;
+
+    // Fills the controls from the fields, moves the window where it was last closed and shows
+    // it modally; returns when it closes.
+    void Zobraz();
+
+    bool JazykSK = true;
+    int Sekundy = 20;
+    int Dopredu = 0;
+    bool Startup = false;
+    bool Pamatat = false;
+    bool Stale = false;
+    int Upozornenie = 0;
+    bool Potvrdene = false;
+
+    void done(int vysledok) override;
+
+protected:
+    bool eventFilter(QObject* objekt, QEvent* udalost) override;
+    void keyPressEvent(QKeyEvent* udalost) override;
+
+private:
+    void NastavJazyk(bool sk);
+    void chkStaleClick();
+    void imgOKClick();
+    void UkazOK(bool hover);
+
+    SettingsHive& hive_;
+    std::unique_ptr<TRegi> regi_; // only while shown
+    bool tahanie_ = false;
+    QPoint zaciatokTahania_;
+    bool nadOK_ = false;
+
+    QLabel* imgPozadie = nullptr;
+    QWidget* imgHornaLista = nullptr;
+    QLabel* imgSK = nullptr;
+    QLabel* imgCZ = nullptr;
+    QPixmap imgSKstisknute, imgSKnestisknute, imgCZstisknute, imgCZnestisknute;
+    QButtonGroup* jazyky_ = nullptr;
+    QToolButton* btnSK = nullptr;
+    QToolButton* btnCZ = nullptr;
+    QCheckBox* chkStale = nullptr;
+    QLabel* imgSec = nullptr;
+    QPixmap imgSec1, imgSec2; // normal and greyed look
+    QLineEdit* txtShow = nullptr;
+    QLineEdit* txtDopredu = nullptr;
+    QCheckBox* chkStartup = nullptr;
+    QCheckBox* chkPamatat = nullptr;
+    QButtonGroup* zvuky_ = nullptr;
+    QRadioButton* optNikdy = nullptr;
+    QRadioButton* optPriPrvom = nullptr;
+    QRadioButton* optPriKazdom = nullptr;
+    QLabel* imgOK = nullptr;
+    QPixmap imgOk1, imgOk2; // hover and normal pictures
+};
+
+} // namespace tilava
