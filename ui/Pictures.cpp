@@ -10,6 +10,7 @@
 
 // Q_INIT_RESOURCE must be used outside any namespace.
 static void RegisterSkinResource() {
+    Q_INIT_RESOURCE(skin_widget);
     Q_INIT_RESOURCE(skin);
 }
 
