@@ -182,12 +182,7 @@ bool ValidName(std::string_view name) {
 }
 
 std::string FolderError(const std::filesystem::path& folder, const std::error_code& error) {
-#ifdef _WIN32
-    const std::string reason = error.message();
-#else
-    const std::string reason = SystemErrorText(static_cast<unsigned long>(error.value()));
-#endif
-    return "Priečinok „" + PathText(folder) + "“ sa nedá vytvoriť: " + reason;
+    return "Priečinok „" + PathText(folder) + "“ sa nedá vytvoriť: " + SystemErrorText(error);
 }
 
 [[noreturn]] void Refuse(std::string_view name, bool deleting, const std::string& reason) {
