@@ -1,0 +1,11 @@
+#include "ui/PageOpener.h"
+
+#include <QDesktopServices>
+
+namespace tilava {
+
+bool SystemPageOpener::Otvor(const QUrl& adresa) {
+    return QDesktopServices::openUrl(adresa);
+}
+
+} // namespace tilava

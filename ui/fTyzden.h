@@ -1,0 +1,135 @@
+#pragma once
+
+#include "model/IWeekWindow.h"
+
+#include <QDialog>
+#include <QPixmap>
+
+#include <array>
+
+class QDateEdit;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QMenu;
+
+namespace tilava {
+
+class Clock;
+class Notifier;
+class PageOpener;
+class TLabelScroll;
+class TTyzden;
+
+// The week window "Kalendár": seven day rows, Monday on top, each with the day of the month in
+// large digits, the weekday, up to two calendar entries and the list of the user's entries;
+// above them the month, the week navigator, the date picker and the today button, below them
+// the name search with up to three results and the save button. It draws the week model and
+// turns what the user does into the model's numbered commands (Prikaz).
+//
+// The controls are children named as in the designer (imgPozadie, shpSel, lblTyzden,
+// dtpDatum, txtFind, Label1, ...); the run-time controls of row i are lblDen<i>,
+// lblDenTyzdna<i>, lblPrvy<i>, lblDruhy<i> and lstDen<i>, so tests find them by name.
+class TfrmTyzden final : public QDialog, public IWeekWindow {
+    Q_OBJECT
+public:
+    static constexpr int Sirka = 527; // client area
+    static constexpr int Vyska = 552;
+    // The maker's page behind the header.
+    static const QString WebAdresa;
+
+    // `hodiny` gives "now" (the today button, the jump to a result), `oznamy` shows messages,
+    // `web` opens the maker's page. All must outlive the window.
+    TfrmTyzden(const Clock& hodiny, Notifier& oznamy, PageOpener& web, QWidget* parent = nullptr);
+    ~TfrmTyzden() override;
+
+    // Shows the week of `tyzden` modally; returns when the window has closed.
+    void Ukaz(TTyzden& tyzden) override;
+
+    // Runs one window command under Zaneprazdneny; the model's answer, or 666 when the
+    // command was dropped or refused.
+    int Prikaz(int kod);
+    void ZobrazTyzden();
+    void ZobrazDen(int i);
+    void ZobrazVyber();
+
+    // Saves the seven days (asking what to do when that fails), stores the position and
+    // closes. The save button, Escape and the close box all come here.
+    void Zatvor();
+    void reject() override { Zatvor(); }
+
+    // A command is running, or the window has not been activated yet: commands are dropped.
+    bool Zaneprazdneny = true;
+    int CielovyDen = 0;     // the day command 300 selects
+    int KliknutyRiadok = 0; // 1-based row command 500 edits; 0 adds an entry
+
+    QListWidget* Zoznam(int i) const { return riadky_.at(static_cast<std::size_t>(i - 1)).zoznam; }
+
+protected:
+    bool eventFilter(QObject* objekt, QEvent* udalost) override;
+    void showEvent(QShowEvent* udalost) override;
+    void changeEvent(QEvent* udalost) override;
+    void closeEvent(QCloseEvent* udalost) override;
+
+private:
+    struct Riadok {
+        QLabel* den = nullptr;       // day of the month
+        QLabel* denTyzdna = nullptr; // weekday
+        TLabelScroll* prvy = nullptr;
+        QLabel* druhy = nullptr;
+        QListWidget* zoznam = nullptr;
+    };
+
+    void VytvorRiadky();
+    int VykonajPrikaz(int kod);
+    int Presun(int kod);
+    void UkazVysledky();
+    void LClick(int k);
+    void NastavDatumVyberu();
+    void OznamChybyNacitania();
+    void OznamZlucenie();
+    bool Upravitelny();
+    void NastavVzhladZoznamu(int i);
+    bool MKeyDown(QListWidget* zoznam, int kluc);
+    void MMouseUp(QListWidget* zoznam, Qt::MouseButton tlacidlo, QPoint bod, QPoint globalne);
+    void MDblClick(QListWidget* zoznam);
+    void ImageClick(int den);
+    void UkazUlozit(bool hover);
+    void UkazDnes(bool hover);
+    void NadPozadim();
+    void PrecitajPoziciu();
+
+    const Clock& hodiny_;
+    Notifier& oznamy_;
+    PageOpener& web_;
+    TTyzden* model_ = nullptr;
+    bool zatvorene_ = false;
+    bool ulozitNormal_ = false;   // the save button shows its normal picture
+    bool dnesHover_ = false;      // the today button shows its hover picture
+    QObject* stlaceny_ = nullptr; // the control a left button went down on, for clicks
+
+    QLabel* imgPozadie = nullptr;
+    QWidget* shpSel = nullptr;
+    QLabel* lblTyzden = nullptr;
+    QLabel* imgTminus = nullptr;
+    QLabel* imgTplus = nullptr;
+    QLabel* lblmesiacrok = nullptr;
+    QDateEdit* dtpDatum = nullptr;
+    QLabel* imgDnes = nullptr;
+    QPixmap imgDnes1, imgDnes2; // hover and normal pictures of the today button
+    QWidget* Image1 = nullptr;
+    std::array<QWidget*, 7> imgImage{};
+    QLineEdit* txtFind = nullptr;
+    std::array<QLabel*, 3> vysledky_{}; // Label1 .. Label3
+    QLabel* imgFminus = nullptr;
+    QLabel* imgFplus = nullptr;
+    QLabel* lblVelkaPondelok = nullptr;
+    QLabel* lblVelkaNoc = nullptr;
+    QLabel* lblVelkaNedela = nullptr;
+    QLabel* imgUlozit = nullptr;
+    QPixmap imgOk1, imgOk2; // hover and normal pictures of the save button
+    QMenu* PopupMenu1 = nullptr;
+    std::array<Riadok, 7> riadky_{};
+};
+
+} // namespace tilava
