@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 using tilava::FileError;
+using tilava::RemoveStaleTemporaries;
 using tilava::ReplaceFileAtomically;
 using tilava::test::FolderEntries;
 using tilava::test::ReadBytes;
@@ -47,6 +48,34 @@ TEST(AtomicFilePosix, WriteThatFailsHalfwayLeavesOldFileWhole) {
     EXPECT_EQ(WEXITSTATUS(status), 0) << "1: no error reported, 2: error without the file name";
     EXPECT_EQ(ReadBytes(file), old);
     EXPECT_EQ(FolderEntries(folder.Path()), std::vector<std::string>{"0101.txt"});
+}
+
+TEST(AtomicFilePosix, TemporaryOfAKilledSaveGoesAtTheNextStart) {
+    // The file size limit kills the saving process in the middle of its write (SIGXFSZ), as a
+    // kill or a power cut would: its temporary file stays, until the next start removes it.
+    TempFolder folder;
+    const auto file = folder / "0101.txt";
+    const std::string old = "!\r\n1\r\n0\r\nstarý záznam\r\n";
+    WriteBytes(file, old);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        rlimit limit{4096, 4096};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        try {
+            ReplaceFileAtomically(file, std::string(100000, 'n'));
+        } catch (...) {
+        }
+        _exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status));
+    ASSERT_EQ(FolderEntries(folder.Path()).size(), 2u) << "the killed save left no temporary";
+
+    RemoveStaleTemporaries(folder.Path());
+    EXPECT_EQ(FolderEntries(folder.Path()), std::vector<std::string>{"0101.txt"});
+    EXPECT_EQ(ReadBytes(file), old);
 }
 
 TEST(AtomicFilePosix, ReadOnlyFolderKeepsOldFile) {

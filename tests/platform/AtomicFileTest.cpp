@@ -3,19 +3,27 @@
 
 #include "support/FileBytes.h"
 #include "support/TempFolder.h"
+#include "SymbolicLinkSupport.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 using tilava::FileError;
 using tilava::ReadFileIfExists;
 using tilava::RemoveFile;
+using tilava::RemoveStaleTemporaries;
 using tilava::ReplaceFileAtomically;
 using tilava::test::FolderEntries;
+using tilava::test::MakeSymbolicLink;
 using tilava::test::ReadBytes;
 using tilava::test::TempFolder;
+using tilava::test::UnderWine;
 using tilava::test::WriteBytes;
 
 namespace {
+
+namespace fs = std::filesystem;
 
 std::filesystem::path U8(const char8_t* text) {
     return std::filesystem::path(text);
@@ -69,9 +77,14 @@ TEST(AtomicFile, FailureNamesTheFileAndLeavesNothingBehind) {
     const struct {
         const char* what;
         std::filesystem::path file;
+        const char* reason;
     } cases[] = {
-        {"a folder where the file should be", folder / "0202.txt"},
-        {"a missing folder", folder / "missing" / "0303.txt"},
+        {"a folder where the file should be", folder / "0202.txt", "na jeho mieste je priečinok"},
+        {"a missing folder", folder / "missing" / "0303.txt", "neexistuje"},
+#ifndef _WIN32
+        // (Wine reports a name too long for the host as a missing file.)
+        {"a name too long", folder / (std::string(250, 'n') + ".txt"), "názov je príliš dlhý"},
+#endif
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -84,6 +97,7 @@ TEST(AtomicFile, FailureNamesTheFileAndLeavesNothingBehind) {
             EXPECT_NE(Message(error).find("„"), std::string::npos) << error.what();
             EXPECT_NE(Message(error).find(fileName), std::string::npos) << error.what();
             EXPECT_NE(Message(error).find("sa nedá zapísať: "), std::string::npos) << error.what();
+            EXPECT_NE(Message(error).find(c.reason), std::string::npos) << error.what();
         }
         EXPECT_EQ(FolderEntries(folder.Path()), std::vector<std::string>{"0202.txt"});
         EXPECT_EQ(ReadBytes(folder / "0202.txt" / "inside"), "keep");
@@ -141,6 +155,223 @@ TEST(AtomicFile, ReadOnlyFileIsNeitherReplacedNorRemoved) {
     }
     std::filesystem::permissions(file, std::filesystem::perms::owner_write,
                                  std::filesystem::perm_options::add);
+}
+
+// Every name below `root`, relative and sorted, links marked with the text they hold.
+void AddTree(const fs::path& root, const fs::path& folder, std::vector<std::string>& names) {
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        std::string name = entry.path().lexically_relative(root).generic_string();
+        const auto status = fs::symlink_status(entry.path());
+        if (fs::is_symlink(status)) {
+            name += " -> " + fs::read_symlink(entry.path()).generic_string();
+        } else if (fs::is_directory(status)) {
+            AddTree(root, entry.path(), names);
+        }
+        names.push_back(name);
+    }
+}
+
+std::vector<std::string> Tree(const fs::path& root) {
+    std::vector<std::string> names;
+    AddTree(root, root, names);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST(AtomicFile, LinkedFileIsSavedAndRemovedWhereItReallyIs) {
+    // Users keep day files and the settings file in a synced folder and link them.
+    const struct {
+        const char* what;
+        std::vector<std::pair<const char*, const char*>> links; // made in this order
+        const char* target;      // holds "old" before the save; nullptr: none
+        const char* saveRefused; // the reason, nullptr when the save must succeed
+        bool removeRefused;
+        std::vector<std::string> afterRemove;
+        // Windows follows a chain in one step, so the link in the middle stays (Wine lists no
+        // link that leads to nothing, so there it cannot be seen).
+        const char* leftOnWindows;
+        bool onWine; // Wine shows a Windows program no link to nothing and no loop
+    } cases[] = {
+        {"an absolute link",
+         {{"notes/0305.txt", "@/sync/0305.txt"}},
+         "sync/0305.txt",
+         nullptr,
+         false,
+         {"notes", "sync"},
+         nullptr,
+         true},
+        {"a relative link",
+         {{"notes/0305.txt", "../sync/0305.txt"}},
+         "sync/0305.txt",
+         nullptr,
+         false,
+         {"notes", "sync"},
+         nullptr,
+         true},
+        {"a chain of links, relative to the folder of each",
+         {{"sync/deep/link.txt", "../real/0305.txt"}, {"notes/0305.txt", "../sync/deep/link.txt"}},
+         "sync/real/0305.txt",
+         nullptr,
+         false,
+         {"notes", "sync", "sync/deep", "sync/real"},
+         "sync/deep/link.txt",
+         true},
+        {"a link to nothing",
+         {{"notes/0305.txt", "../sync/gone.txt"}},
+         nullptr,
+         "symbolický odkaz vedie na ",
+         false,
+         {"notes", "sync"},
+         nullptr,
+         false},
+#ifndef _WIN32
+        {"a link to itself",
+         {{"notes/0305.txt", "0305.txt"}},
+         nullptr,
+         "príliš veľa symbolických odkazov",
+         true,
+         {"notes", "notes/0305.txt -> 0305.txt", "sync"},
+         nullptr,
+         false},
+#endif
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (UnderWine() && !c.onWine) {
+            continue;
+        }
+        TempFolder root;
+        fs::create_directories(root / "notes");
+        fs::create_directories(root / "sync");
+        for (const auto& [link, target] : c.links) {
+            fs::create_directories((root / link).parent_path());
+        }
+        if (c.target != nullptr) {
+            fs::create_directories((root / c.target).parent_path());
+            WriteBytes(root / c.target, "old");
+        }
+        bool made = true;
+        for (const auto& [link, target] : c.links) {
+            const std::string text = target;
+            made =
+                made && MakeSymbolicLink(root / link, text.starts_with("@") ? root / text.substr(2)
+                                                                            : fs::path(text));
+        }
+        if (!made) {
+            GTEST_SKIP() << "this system does not let the test make symbolic links";
+        }
+        const auto before = Tree(root.Path());
+        const auto day = root / "notes" / "0305.txt";
+        try {
+            ReplaceFileAtomically(day, "new");
+            EXPECT_EQ(c.saveRefused, nullptr) << "saved";
+        } catch (const FileError& error) {
+            ASSERT_NE(c.saveRefused, nullptr) << error.what();
+            EXPECT_NE(Message(error).find("0305.txt“ sa nedá zapísať: "), std::string::npos)
+                << error.what();
+            EXPECT_NE(Message(error).find(c.saveRefused), std::string::npos) << error.what();
+        }
+        // The links stay links, nothing else appears, and the target holds what was saved.
+        EXPECT_EQ(Tree(root.Path()), before);
+        if (c.target != nullptr) {
+            EXPECT_EQ(ReadBytes(root / c.target), "new");
+            EXPECT_EQ(ReadBytes(day), "new");
+        }
+
+        if (c.removeRefused) {
+            EXPECT_THROW(RemoveFile(day), FileError);
+        } else {
+            RemoveFile(day);
+        }
+        auto afterRemove = c.afterRemove;
+#ifdef _WIN32
+        if (c.leftOnWindows != nullptr && !UnderWine()) {
+            afterRemove.push_back(c.leftOnWindows);
+            std::sort(afterRemove.begin(), afterRemove.end());
+        }
+#endif
+        EXPECT_EQ(Tree(root.Path()), afterRemove);
+    }
+}
+
+TEST(AtomicFile, StartUpRemovesOnlyTemporariesOfInterruptedSaves) {
+    enum Kind { File, Folder, Link };
+    const struct {
+        const char* name; // in the notes folder, or in "sync/" where a notes file links to
+        Kind kind;
+        bool goes;
+    } entries[] = {
+#ifdef _WIN32
+        {"0305.txt.1234.1.tmp", File, true},
+        {"settings.ini.99.12.tmp", File, true},
+        {"sync/0305.txt.5.6.tmp", File, true},
+        {"sync/0306.txt.5.6.tmp", File, false}, // no file here links to 0306.txt
+        {"0305.txt.tmp", File, false},
+        {"0305.txt.12.tmp", File, false},
+        {"0305.txt.a1.2.tmp", File, false},
+        {"0305.txt.1.2.tmp.bak", File, false},
+        {".1.2.tmp", File, false},
+        {"0307.txt.1.2.tmp", Folder, false},
+#else
+        {".0305.txt.AbC123", File, true},
+        {".settings.ini.x9Y8z7", File, true},
+        {".ZelmTilava.desktop.000000", File, true},
+        {"sync/.0305.txt.QwErTy", File, true},
+        {"sync/.0306.txt.QwErTy", File, false}, // no file here links to 0306.txt
+        {".hidden", File, false},
+        {".0305.txt", File, false},
+        {"0305.txt.AbC123", File, false},
+        {".0305.txt.AbC12", File, false},
+        {".0305.txt.AbC1234", File, false},
+        {".0305.txt.AbC-12", File, false},
+        {"..AbC123", File, false},
+        {".0307.txt.Folder", Folder, false},
+        {".0308.txt.Link12", Link, false},
+#endif
+        {"0305.txt", Link, false}, // leads to sync/0305.txt
+        {"0306.txt", File, false},
+        {"sync/0305.txt", File, false},
+        {"sync/0306.txt", File, false},
+        {"sync/keep.txt", File, false},
+    };
+    TempFolder root;
+    const auto notes = root / "notes";
+    fs::create_directories(notes);
+    fs::create_directories(root / "sync");
+    for (const auto& e : entries) {
+        const std::string name = e.name;
+        const auto path = name.starts_with("sync/") ? root / name : notes / name;
+        if (e.kind == File) {
+            WriteBytes(path, "keep");
+        } else if (e.kind == Folder) {
+            fs::create_directory(path);
+            WriteBytes(path / "inside", "keep");
+        }
+    }
+    for (const auto& e : entries) {
+        if (e.kind == Link && !MakeSymbolicLink(notes / e.name, std::string(e.name) == "0305.txt"
+                                                                    ? "../sync/0305.txt"
+                                                                    : "../sync/keep.txt")) {
+            GTEST_SKIP() << "this system does not let the test make symbolic links";
+        }
+    }
+
+    RemoveStaleTemporaries(notes);
+
+    for (const auto& e : entries) {
+        SCOPED_TRACE(e.name);
+        const std::string name = e.name;
+        const auto path = name.starts_with("sync/") ? root / name : notes / name;
+        std::error_code error;
+        EXPECT_EQ(fs::exists(fs::symlink_status(path, error)), !e.goes);
+        if (!e.goes) {
+            EXPECT_EQ(ReadBytes(e.kind == Folder ? path / "inside" : path), "keep");
+        }
+        if (e.kind == Link && !UnderWine()) {
+            EXPECT_TRUE(fs::is_symlink(fs::symlink_status(path, error)));
+        }
+    }
+    EXPECT_NO_THROW(RemoveStaleTemporaries(root / "missing"));
 }
 
 TEST(ReadFileIfExists, MissingIsNothingFolderIsAnError) {
