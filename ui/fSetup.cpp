@@ -137,9 +137,11 @@ TfrmSetup::TfrmSetup(SettingsHive& hive, QWidget* parent) : QDialog(parent), hiv
     chkStartup = Volba<QCheckBox>(this, "chkStartup", QRect(168, 161, 15, 15));
     chkPamatat = Volba<QCheckBox>(this, "chkPamatat", QRect(168, 192, 15, 15));
     zvuky_ = new QButtonGroup(this);
-    optNikdy = Volba<QRadioButton>(this, "optNikdy", QRect(167, 224, 14, 12));
-    optPriPrvom = Volba<QRadioButton>(this, "optPriPrvom", QRect(167, 246, 14, 12));
-    optPriKazdom = Volba<QRadioButton>(this, "optPriKazdom", QRect(167, 266, 14, 12));
+    // The option circles need a little more than their 14 x 12 places to be drawn whole; the
+    // boxes keep the same centres.
+    optNikdy = Volba<QRadioButton>(this, "optNikdy", QRect(166, 222, 16, 16));
+    optPriPrvom = Volba<QRadioButton>(this, "optPriPrvom", QRect(166, 244, 16, 16));
+    optPriKazdom = Volba<QRadioButton>(this, "optPriKazdom", QRect(166, 264, 16, 16));
     int hodnota = 0;
     for (QRadioButton* opt : {optNikdy, optPriPrvom, optPriKazdom}) {
         zvuky_->addButton(opt, hodnota);
