@@ -43,6 +43,7 @@ TfrmNapoveda::TfrmNapoveda(std::filesystem::path priecinok, Notifier& oznamy, QW
     WebBrowser1 = new QTextBrowser(this);
     WebBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
     WebBrowser1->setFrameShape(QFrame::NoFrame);
+    WebBrowser1->document()->setDocumentMargin(14);
     // The document's own links are its table of contents: they scroll, nothing is loaded.
     WebBrowser1->setOpenLinks(false);
     connect(WebBrowser1, &QTextBrowser::anchorClicked, this, [this](const QUrl& odkaz) {
