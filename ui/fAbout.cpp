@@ -1,0 +1,210 @@
+#include "ui/fAbout.h"
+
+#include "ui/fNapoveda.h"
+#include "ui/Notifier.h"
+#include "ui/PageOpener.h"
+#include "ui/Pictures.h"
+#include "ui/ZelmAdresy.h"
+
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QScreen>
+#include <QUrl>
+
+#include <algorithm>
+#include <utility>
+
+namespace tilava {
+
+namespace {
+
+const QColor farbaPozadia(0xA6, 0xCA, 0xF0); // sky blue
+const QColor farbaTlacidla(0x1F, 0x3C, 0x88);
+
+QLabel* Obrazok(QWidget* rodic, const char* meno, QRect miesto) {
+    auto* obrazok = new QLabel(rodic);
+    obrazok->setObjectName(QLatin1String(meno));
+    obrazok->setGeometry(miesto);
+    obrazok->setMouseTracking(true);
+    return obrazok;
+}
+
+// An invisible link area over a painted name.
+QWidget* Odkaz(QWidget* rodic, const QString& meno, QRect miesto, const QString& adresa) {
+    auto* plocha = new QWidget(rodic);
+    plocha->setObjectName(meno);
+    plocha->setGeometry(miesto);
+    plocha->setCursor(Qt::PointingHandCursor);
+    plocha->setToolTip(QStringLiteral("Choď na: ") + adresa);
+    return plocha;
+}
+
+bool Vnutri(QWidget* w, QEvent* udalost) {
+    return w->rect().contains(static_cast<QMouseEvent*>(udalost)->position().toPoint());
+}
+
+} // namespace
+
+TfrmAbout::TfrmAbout(std::filesystem::path priecinok, Notifier& oznamy, PageOpener& web,
+                     QWidget* parent)
+    : QDialog(parent), priecinok_(std::move(priecinok)), oznamy_(oznamy), web_(web) {
+    setObjectName(QStringLiteral("frmAbout"));
+    setWindowTitle(QStringLiteral("O programe"));
+    setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
+    setFixedSize(Sirka, Vyska);
+    QPalette paleta = palette();
+    paleta.setColor(QPalette::Window, farbaPozadia);
+    setPalette(paleta);
+    setAutoFillBackground(true);
+    const QRect obrazovka = QGuiApplication::primaryScreen()->geometry();
+    move(obrazovka.x() + obrazovka.width() - Sirka, obrazovka.y());
+
+    imgOPrograme = Obrazok(this, "imgOPrograme", QRect(0, 0, 641, 377));
+    imgOPrograme->setPixmap(
+        LoadSkinPicture(QStringLiteral("about_background"), Qt::white, QSize(641, 377)));
+    imgOk1 = LoadSkinPicture(QStringLiteral("about_close_hover"), farbaTlacidla, QSize(100, 25));
+    imgOk2 = LoadSkinPicture(QStringLiteral("about_close_normal"), farbaTlacidla, QSize(100, 25));
+    imgNapoveda1 =
+        LoadSkinPicture(QStringLiteral("about_help_hover"), farbaTlacidla, QSize(100, 25));
+    imgNapoveda2 =
+        LoadSkinPicture(QStringLiteral("about_help_normal"), farbaTlacidla, QSize(100, 25));
+
+    imgZatvorit = Obrazok(this, "imgZatvorit", QRect(514, 341, 100, 25));
+    imgZatvorit->setPixmap(imgOk2);
+    imgZatvorit->setCursor(Qt::PointingHandCursor);
+    Image1 = Odkaz(this, QStringLiteral("Image1"), QRect(24, 16, 161, 177), ZelmAdresy::DomovHint);
+    imgNapoveda = Obrazok(this, "imgNapoveda", QRect(394, 341, 100, 25));
+    imgNapoveda->setPixmap(imgNapoveda2);
+    imgNapoveda->setCursor(Qt::PointingHandCursor);
+    const QRect odkazy[] = {{440, 158, 121, 15}, {440, 173, 145, 15}, {448, 188, 129, 15},
+                            {344, 248, 170, 15}, {488, 293, 121, 15}, {504, 308, 129, 15}};
+    for (std::size_t i = 0; i < imgOdkaz.size(); ++i)
+        imgOdkaz[i] = Odkaz(this, QStringLiteral("imgOdkaz%1").arg(i + 1), odkazy[i],
+                            QUrl(ZelmAdresy::Produkty[i])
+                                .toDisplayString(QUrl::RemoveScheme | QUrl::StripTrailingSlash)
+                                .mid(2));
+    imgZelm =
+        Odkaz(this, QStringLiteral("imgZelm"), QRect(32, 350, 113, 15), ZelmAdresy::DomovHint);
+    Image2 = new QWidget(this);
+    Image2->setObjectName(QStringLiteral("Image2"));
+    Image2->setGeometry(184, 0, 457, 33);
+    Image2->setCursor(Qt::SizeAllCursor);
+
+    for (QWidget* w : {static_cast<QWidget*>(imgOPrograme), static_cast<QWidget*>(imgZatvorit),
+                       Image1, static_cast<QWidget*>(imgNapoveda), imgZelm, Image2})
+        w->installEventFilter(this);
+    for (QWidget* w : imgOdkaz)
+        w->installEventFilter(this);
+}
+
+TfrmAbout::~TfrmAbout() = default;
+
+int TfrmAbout::Ukaz(int top, int left) {
+    const QRect miesto(QPoint(left, top), size());
+    QScreen* obrazovka = parentWidget() ? parentWidget()->screen() : nullptr;
+    if (!obrazovka)
+        obrazovka = QGuiApplication::screenAt(miesto.center());
+    if (!obrazovka)
+        obrazovka = QGuiApplication::screenAt(QPoint(left + OdsadenieOdWidgetu, top));
+    if (!obrazovka)
+        obrazovka = QGuiApplication::primaryScreen();
+    // Kept whole on the screen: a widget dragged to the left edge would put it partly off.
+    const QRect plocha = obrazovka->availableGeometry();
+    move(std::clamp(left, plocha.left(), std::max(plocha.left(), plocha.right() + 1 - width())),
+         std::clamp(top, plocha.top(), std::max(plocha.top(), plocha.bottom() + 1 - height())));
+    return exec();
+}
+
+void TfrmAbout::imgNapovedaClick() {
+    TfrmNapoveda napoveda(priecinok_, oznamy_, this);
+    napoveda.exec();
+}
+
+void TfrmAbout::OtvorStranku(const QString& adresa) {
+    if (!web_.Otvor(QUrl(adresa)))
+        oznamy_.Message(this, QStringLiteral("Nepodarilo sa otvoriť webový prehliadač."));
+}
+
+void TfrmAbout::UkazZatvorit(bool hover) {
+    NadZatvorit = hover;
+    imgZatvorit->setPixmap(hover ? imgOk1 : imgOk2);
+}
+
+void TfrmAbout::UkazNapovedu(bool hover) {
+    NadNapoveda = hover;
+    imgNapoveda->setPixmap(hover ? imgNapoveda1 : imgNapoveda2);
+}
+
+void TfrmAbout::keyPressEvent(QKeyEvent* udalost) {
+    if (udalost->key() == Qt::Key_F1) {
+        imgNapovedaClick();
+        return;
+    }
+    if (udalost->key() == Qt::Key_Return || udalost->key() == Qt::Key_Enter) {
+        accept();
+        return;
+    }
+    QDialog::keyPressEvent(udalost);
+}
+
+bool TfrmAbout::eventFilter(QObject* objekt, QEvent* udalost) {
+    auto* w = qobject_cast<QWidget*>(objekt);
+    if (!w)
+        return QDialog::eventFilter(objekt, udalost);
+    switch (udalost->type()) {
+    case QEvent::MouseButtonPress: {
+        auto* mys = static_cast<QMouseEvent*>(udalost);
+        if (w == Image2 && mys->button() == Qt::LeftButton) {
+            tahanie_ = true;
+            zaciatokTahania_ = mys->position().toPoint();
+        }
+        break;
+    }
+    case QEvent::MouseMove: {
+        const QPoint bod = static_cast<QMouseEvent*>(udalost)->position().toPoint();
+        if (w == Image2 && tahanie_) {
+            if (bod.x() != zaciatokTahania_.x())
+                move(x() + bod.x() - zaciatokTahania_.x(), y());
+            if (bod.y() != zaciatokTahania_.y())
+                move(x(), y() + bod.y() - zaciatokTahania_.y());
+        } else if (w == imgZatvorit && !NadZatvorit) {
+            UkazZatvorit(true);
+        } else if (w == imgNapoveda && !NadNapoveda) {
+            UkazNapovedu(true);
+        } else if (w == imgOPrograme) {
+            if (NadZatvorit)
+                UkazZatvorit(false);
+            if (NadNapoveda)
+                UkazNapovedu(false);
+        }
+        break;
+    }
+    case QEvent::MouseButtonRelease: {
+        if (w == Image2) {
+            tahanie_ = false;
+            break;
+        }
+        if (static_cast<QMouseEvent*>(udalost)->button() != Qt::LeftButton || !Vnutri(w, udalost))
+            break;
+        if (w == imgZatvorit) {
+            accept();
+        } else if (w == imgNapoveda) {
+            imgNapovedaClick();
+        } else if (w == Image1 || w == imgZelm) {
+            OtvorStranku(ZelmAdresy::Domov);
+        } else {
+            for (std::size_t i = 0; i < imgOdkaz.size(); ++i)
+                if (w == imgOdkaz[i])
+                    OtvorStranku(ZelmAdresy::Produkty[i]);
+        }
+        break;
+    }
+    default:
+        break;
+    }
+    return QDialog::eventFilter(objekt, udalost);
+}
+
+} // namespace tilava

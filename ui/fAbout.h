@@ -1,0 +1,72 @@
+#pragma once
+
+#include <QDialog>
+#include <QPixmap>
+#include <QPoint>
+
+#include <array>
+#include <filesystem>
+
+class QLabel;
+
+namespace tilava {
+
+class Notifier;
+class PageOpener;
+
+// The about window: a borderless picture window presenting the program and its maker, with
+// links to the maker's home page and six other programs, a help button and a close button.
+// Dragged by its top strip; Escape closes it, F1 opens the help.
+//
+// The controls are children named as in the designer (imgOPrograme, imgZatvorit, imgNapoveda,
+// Image1, imgOdkaz1 .. imgOdkaz6, imgZelm, Image2), so tests find them by name.
+class TfrmAbout final : public QDialog {
+    Q_OBJECT
+public:
+    static constexpr int Sirka = 640; // client area
+    static constexpr int Vyska = 377;
+    // The main widget opens the window this far left of its own left edge.
+    static constexpr int OdsadenieOdWidgetu = 470;
+
+    // `priecinok` is the notes folder (for the help window); `oznamy` shows messages, `web`
+    // opens pages. All must outlive the window.
+    TfrmAbout(std::filesystem::path priecinok, Notifier& oznamy, PageOpener& web,
+              QWidget* parent = nullptr);
+    ~TfrmAbout() override;
+
+    // Places the window at (left, top), kept whole on the screen that holds that place or,
+    // with an owner, the owner's screen, and shows it modally; returns when it closes.
+    int Ukaz(int top, int left);
+
+    // The help window, owned by this one, shown modally.
+    void imgNapovedaClick();
+
+protected:
+    bool eventFilter(QObject* objekt, QEvent* udalost) override;
+    void keyPressEvent(QKeyEvent* udalost) override;
+
+private:
+    void OtvorStranku(const QString& adresa);
+    void UkazZatvorit(bool hover);
+    void UkazNapovedu(bool hover);
+
+    std::filesystem::path priecinok_;
+    Notifier& oznamy_;
+    PageOpener& web_;
+    bool NadZatvorit = false;
+    bool NadNapoveda = false;
+    bool tahanie_ = false;
+    QPoint zaciatokTahania_;
+
+    QLabel* imgOPrograme = nullptr;
+    QLabel* imgZatvorit = nullptr;
+    QWidget* Image1 = nullptr;
+    QLabel* imgNapoveda = nullptr;
+    std::array<QWidget*, 6> imgOdkaz{};
+    QWidget* imgZelm = nullptr;
+    QWidget* Image2 = nullptr;
+    QPixmap imgOk1, imgOk2;             // hover and normal picture of the close button
+    QPixmap imgNapoveda1, imgNapoveda2; // hover and normal picture of the help button
+};
+
+} // namespace tilava
