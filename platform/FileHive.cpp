@@ -29,19 +29,28 @@ std::string_view Trim(std::string_view text) {
     return text;
 }
 
-std::vector<std::string_view> Lines(std::string_view text) {
-    std::vector<std::string_view> lines;
-    while (!text.empty()) {
-        const auto end = text.find('\n');
-        std::string_view line = text.substr(0, end);
-        if (!line.empty() && line.back() == '\r') {
-            line.remove_suffix(1);
-        }
-        lines.push_back(line);
-        if (end == std::string_view::npos) {
+// One line of a file as it is on disk: where its text starts, how long it is, and how long its
+// line end is ("\n", "\r\n" or "\r"; none for a last line without one).
+struct Line {
+    std::size_t start = 0;
+    std::size_t size = 0;
+    std::size_t endSize = 0;
+};
+
+// Lines end at LF, CR LF or CR alike, so a file saved by any editor is read as written.
+std::vector<Line> SplitLines(std::string_view text, std::size_t from = 0) {
+    std::vector<Line> lines;
+    std::size_t start = from;
+    while (start < text.size()) {
+        const auto stop = text.find_first_of("\r\n", start);
+        if (stop == std::string_view::npos) {
+            lines.push_back({start, text.size() - start, 0});
             break;
         }
-        text.remove_prefix(end + 1);
+        const std::size_t endSize =
+            text[stop] == '\r' && stop + 1 < text.size() && text[stop + 1] == '\n' ? 2 : 1;
+        lines.push_back({start, stop - start, endSize});
+        start = stop + endSize;
     }
     return lines;
 }
@@ -97,78 +106,182 @@ std::string UnescapeValue(std::string_view text) {
     return out;
 }
 
-struct Section {
-    std::string name;
-    std::vector<std::pair<std::string, std::string>> values;
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
-    std::string* Find(std::string_view key) {
-        for (auto& [name, value] : values) {
-            if (name == key) {
-                return &value;
-            }
-        }
-        return nullptr;
-    }
+// What a line of the settings file says.
+struct Parsed {
+    enum Kind { Other, Section, Value } kind = Other;
+    std::string_view name;      // of the section or the value
+    std::size_t valueStart = 0; // where the value's text starts in the line
 };
 
-// The parsed INI file; lines that are neither a section, a value nor a comment are skipped.
-struct Ini {
-    std::vector<Section> sections;
+Parsed Classify(std::string_view raw) {
+    const std::string_view line = Trim(raw);
+    if (line.empty() || line.front() == ';' || line.front() == '#') {
+        return {};
+    }
+    if (line.front() == '[' && line.back() == ']') {
+        return {Parsed::Section, line.substr(1, line.size() - 2), 0};
+    }
+    const auto equals = line.find('=');
+    if (equals == std::string_view::npos) {
+        return {};
+    }
+    return {Parsed::Value, Trim(line.substr(0, equals)), raw.find('=') + 1};
+}
 
-    static Ini Parse(std::string_view text) {
-        Ini ini;
-        Section* current = nullptr;
-        for (const std::string_view raw : Lines(text)) {
-            const std::string_view line = Trim(raw);
-            if (line.empty() || line.front() == ';' || line.front() == '#') {
-                continue;
-            }
-            if (line.front() == '[' && line.back() == ']') {
-                current = &ini.Add(line.substr(1, line.size() - 2));
-                continue;
-            }
-            const auto equals = line.find('=');
-            if (current == nullptr || equals == std::string_view::npos) {
-                continue;
-            }
-            const std::string key(Trim(line.substr(0, equals)));
-            std::string value = UnescapeValue(raw.substr(raw.find('=') + 1));
-            if (std::string* existing = current->Find(key)) {
-                *existing = std::move(value);
-            } else {
-                current->values.emplace_back(key, std::move(value));
+// The settings file as it is on disk, line by line. A change touches only the line of its
+// value (or adds one to the value's section); comments, blank lines, other sections, lines
+// outside a section and lines that are not understood stay byte for byte. A UTF-8 byte-order
+// mark is kept, and new lines end as the file's first line does (LF in a new file).
+class IniFile {
+public:
+    explicit IniFile(std::string bytes) : bytes_(std::move(bytes)) {
+        const std::size_t from =
+            std::string_view(bytes_).starts_with(kByteOrderMark) ? kByteOrderMark.size() : 0;
+        lines_ = SplitLines(bytes_, from);
+        for (const Line& line : lines_) {
+            if (line.endSize > 0) {
+                eol_ = bytes_.substr(line.start + line.size, line.endSize);
+                break;
             }
         }
-        return ini;
     }
 
-    Section* Find(std::string_view name) {
-        for (auto& section : sections) {
-            if (section.name == name) {
-                return &section;
-            }
+    bool HasSection(std::string_view section) const { return Find(section, {}).last.has_value(); }
+
+    std::optional<std::string> Value(std::string_view section, std::string_view key) const {
+        const Found found = Find(section, key);
+        if (found.lines.empty()) {
+            return std::nullopt;
         }
-        return nullptr;
+        const std::size_t line = found.lines.back();
+        return UnescapeValue(Text(line).substr(Classify(Text(line)).valueStart));
     }
 
-    Section& Add(std::string_view name) {
-        if (Section* section = Find(name)) {
-            return *section;
-        }
-        sections.push_back({std::string(name), {}});
-        return sections.back();
-    }
-
-    std::string Format() const {
-        std::string out = "# Tilava\n";
-        for (const auto& section : sections) {
-            out += "\n[" + section.name + "]\n";
-            for (const auto& [key, value] : section.values) {
-                out += key + "=" + EscapeValue(value) + "\n";
+    // The file with the value set; nothing when it holds that value already.
+    std::optional<std::string> With(std::string_view section, std::string_view key,
+                                    std::string_view value) const {
+        const Found found = Find(section, key);
+        const std::string newLine = std::string(key) + "=" + EscapeValue(value);
+        std::string out = Start();
+        if (!found.lines.empty()) {
+            // The last line of a value is the one that counts; it alone changes.
+            const std::size_t changed = found.lines.back();
+            const std::string_view text = Text(changed);
+            if (UnescapeValue(text.substr(Classify(text).valueStart)) == value) {
+                return std::nullopt;
             }
+            for (std::size_t i = 0; i < lines_.size(); ++i) {
+                if (i == changed) {
+                    out += text.substr(0, Classify(text).valueStart);
+                    out += EscapeValue(value);
+                    out += End(i);
+                } else {
+                    out += Whole(i);
+                }
+            }
+            return out;
+        }
+        if (found.last) {
+            // A new value goes right after the last value of its section.
+            for (std::size_t i = 0; i < lines_.size(); ++i) {
+                out += Whole(i);
+                if (i == *found.last) {
+                    if (End(i).empty()) {
+                        out += eol_;
+                    }
+                    out += newLine;
+                    out += eol_;
+                }
+            }
+            return out;
+        }
+        // A new section goes at the end, after a blank line.
+        for (std::size_t i = 0; i < lines_.size(); ++i) {
+            out += Whole(i);
+        }
+        if (lines_.empty()) {
+            out += "# Tilava";
+            out += eol_;
+        } else if (End(lines_.size() - 1).empty()) {
+            out += eol_;
+        }
+        if (lines_.empty() || !Trim(Text(lines_.size() - 1)).empty()) {
+            out += eol_;
+        }
+        out += "[" + std::string(section) + "]";
+        out += eol_;
+        out += newLine;
+        out += eol_;
+        return out;
+    }
+
+    // The file without the value (every line of it); nothing when it has none.
+    std::optional<std::string> Without(std::string_view section, std::string_view key) const {
+        const Found found = Find(section, key);
+        if (found.lines.empty()) {
+            return std::nullopt;
+        }
+        std::string out = Start();
+        std::size_t next = 0;
+        for (std::size_t i = 0; i < lines_.size(); ++i) {
+            if (next < found.lines.size() && found.lines[next] == i) {
+                ++next;
+                continue;
+            }
+            out += Whole(i);
         }
         return out;
     }
+
+private:
+    struct Found {
+        std::vector<std::size_t> lines;  // every line of the value, in file order
+        std::optional<std::size_t> last; // the section's last header or value line
+    };
+
+    // One pass over the file, so that a read or a write takes time in proportion to its size.
+    Found Find(std::string_view section, std::string_view key) const {
+        Found found;
+        bool inside = false;
+        for (std::size_t i = 0; i < lines_.size(); ++i) {
+            const Parsed parsed = Classify(Text(i));
+            if (parsed.kind == Parsed::Section) {
+                inside = parsed.name == section;
+            } else if (!inside || parsed.kind != Parsed::Value) {
+                continue;
+            } else if (!key.empty() && parsed.name == key) {
+                found.lines.push_back(i);
+            }
+            if (inside) {
+                found.last = i;
+            }
+        }
+        return found;
+    }
+
+    std::string_view Text(std::size_t i) const {
+        return std::string_view(bytes_).substr(lines_[i].start, lines_[i].size);
+    }
+    std::string_view End(std::size_t i) const {
+        return std::string_view(bytes_).substr(lines_[i].start + lines_[i].size, lines_[i].endSize);
+    }
+    std::string_view Whole(std::size_t i) const {
+        return std::string_view(bytes_).substr(lines_[i].start, lines_[i].size + lines_[i].endSize);
+    }
+    std::string Start() const {
+        std::string out;
+        out.reserve(bytes_.size() + 64);
+        if (std::string_view(bytes_).starts_with(kByteOrderMark)) {
+            out += kByteOrderMark;
+        }
+        return out;
+    }
+
+    std::string bytes_;
+    std::vector<Line> lines_;
+    std::string eol_ = "\n";
 };
 
 bool ValidName(std::string_view name) {
@@ -192,23 +305,23 @@ std::string FolderError(const std::filesystem::path& folder, const std::error_co
 
 // A settings file that exists but cannot be read is never overwritten: its other values would
 // be lost.
-Ini LoadForChange(const std::filesystem::path& file, std::string_view name, bool deleting) {
+IniFile LoadForChange(const std::filesystem::path& file, std::string_view name, bool deleting) {
     try {
-        const auto bytes = ReadFileIfExists(file);
-        return bytes ? Ini::Parse(*bytes) : Ini{};
+        return IniFile(ReadFileIfExists(file).value_or(std::string()));
     } catch (const FileError& error) {
         Refuse(name, deleting, error.what());
     }
 }
 
-void Save(const std::filesystem::path& file, const Ini& ini, std::string_view name, bool deleting) {
+void Save(const std::filesystem::path& file, const std::string& bytes, std::string_view name,
+          bool deleting) {
     try {
         std::error_code error;
         std::filesystem::create_directories(file.parent_path(), error);
         if (error) {
             throw FileError(file.parent_path(), FolderError(file.parent_path(), error));
         }
-        ReplaceFileAtomically(file, ini.Format());
+        ReplaceFileAtomically(file, bytes);
     } catch (const FileError& error) {
         Refuse(name, deleting, error.what());
     }
@@ -222,8 +335,8 @@ struct DesktopEntry {
 DesktopEntry ParseDesktopEntry(std::string_view text) {
     DesktopEntry entry;
     bool inMainGroup = false;
-    for (const std::string_view raw : Lines(text)) {
-        const std::string_view line = Trim(raw);
+    for (const Line& part : SplitLines(text)) {
+        const std::string_view line = Trim(text.substr(part.start, part.size));
         if (!line.empty() && line.front() == '[') {
             inMainGroup = line == "[Desktop Entry]";
             continue;
@@ -311,7 +424,7 @@ bool FileHive::KeyExists(HiveKey key) const {
     }
     try {
         const auto bytes = ReadFileIfExists(SettingsFile());
-        return bytes && Ini::Parse(*bytes).Find(SectionOf(key)) != nullptr;
+        return bytes && IniFile(*bytes).HasSection(SectionOf(key));
     } catch (const FileError&) {
         return false;
     }
@@ -334,9 +447,7 @@ HiveValue FileHive::ReadValue(HiveKey key, std::string_view name) const {
         if (!bytes) {
             return {};
         }
-        Ini ini = Ini::Parse(*bytes);
-        Section* section = ini.Find(SectionOf(key));
-        const std::string* value = section ? section->Find(name) : nullptr;
+        const auto value = IniFile(*bytes).Value(SectionOf(key), name);
         return value ? HiveValue{ValueKind::String, *value} : HiveValue{};
     } catch (const FileError&) {
         return {};
@@ -370,17 +481,10 @@ void FileHive::WriteString(HiveKey key, std::string_view name, std::string_view 
         return;
     }
     const std::filesystem::path file = SettingsFile();
-    Ini ini = LoadForChange(file, name, false);
-    Section& section = ini.Add(SectionOf(key));
-    if (std::string* value = section.Find(name)) {
-        if (*value == text) {
-            return;
-        }
-        *value = std::string(text);
-    } else {
-        section.values.emplace_back(std::string(name), std::string(text));
+    const auto changed = LoadForChange(file, name, false).With(SectionOf(key), name, text);
+    if (changed) {
+        Save(file, *changed, name, false);
     }
-    Save(file, ini, name, false);
 }
 
 void FileHive::DeleteValue(HiveKey key, std::string_view name) {
@@ -393,13 +497,10 @@ void FileHive::DeleteValue(HiveKey key, std::string_view name) {
         return;
     }
     const std::filesystem::path file = SettingsFile();
-    Ini ini = LoadForChange(file, name, true);
-    Section* section = ini.Find(SectionOf(key));
-    if (section == nullptr || section->Find(name) == nullptr) {
-        return;
+    const auto changed = LoadForChange(file, name, true).Without(SectionOf(key), name);
+    if (changed) {
+        Save(file, *changed, name, true);
     }
-    std::erase_if(section->values, [&](const auto& value) { return value.first == name; });
-    Save(file, ini, name, true);
 }
 
 } // namespace tilava

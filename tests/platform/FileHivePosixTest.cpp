@@ -119,6 +119,76 @@ TEST(FileHive, HandEditedFileIsReadLeniently) {
     EXPECT_TRUE(regi.JeStale());
 }
 
+TEST(FileHive, WriteChangesOnlyTheLineOfItsValue) {
+    // Written by hand, by other editors and by other programs: everything but the value's own
+    // line must come back byte for byte.
+    const std::string edited = "; edited by hand\n"
+                               "stray line before any section\n"
+                               "orphan=1\n"
+                               "\n"
+                               "[Settings]\n"
+                               "  # indented comment\n"
+                               "ShowTime = 5000\n"
+                               "no equals sign\n"
+                               "\xff\xfe not UTF-8\n"
+                               "Dopredu=1\n"
+                               "Dopredu=4\n"
+                               "\n"
+                               "[Other]\n"
+                               "Dopredu=9\n"
+                               "\n"
+                               "[Run]\n"
+                               "ZelmTilavaS=True\n";
+    auto replaced = [&edited](std::string_view from, std::string_view to) {
+        std::string text = edited;
+        return text.replace(text.find(from), from.size(), to);
+    };
+    const struct {
+        const char* what;
+        std::string before;
+        const char* name;
+        const char* value; // nullptr: the value is deleted
+        const char* read;  // the value read before the change; nullptr: missing
+        std::string after;
+    } cases[] = {
+        {"a byte-order mark and CR LF", "\xEF\xBB\xBF[Settings]\r\nShowTime=5000\r\n", "Dopredu",
+         "3", nullptr, "\xEF\xBB\xBF[Settings]\r\nShowTime=5000\r\nDopredu=3\r\n"},
+        {"CR alone", "[Settings]\rShowTime=5000\rDopredu=1\r", "Dopredu", "2", "1",
+         "[Settings]\rShowTime=5000\rDopredu=2\r"},
+        {"no line end after the last line", "[Settings]\nShowTime=5000", "Dopredu", "3", nullptr,
+         "[Settings]\nShowTime=5000\nDopredu=3\n"},
+        {"the last of two lines counts and changes", edited, "Dopredu", "2", "4",
+         replaced("Dopredu=4\n", "Dopredu=2\n")},
+        {"blanks around the equals sign", edited, "ShowTime", "6000", " 5000",
+         replaced("ShowTime = 5000\n", "ShowTime =6000\n")},
+        {"a new value after the last of its section", edited, "Upozornenie", "1", nullptr,
+         replaced("Dopredu=4\n", "Dopredu=4\nUpozornenie=1\n")},
+        {"deleting takes every line of the value", edited, "Dopredu", nullptr, "4",
+         replaced("Dopredu=1\nDopredu=4\n", "")},
+        {"a missing section goes at the end", "; mine\r\n[Run]\r\nZelmTilavaS=True", "ShowTime",
+         "1", nullptr, "; mine\r\n[Run]\r\nZelmTilavaS=True\r\n\r\n[Settings]\r\nShowTime=1\r\n"},
+        {"a new file", "", "ShowTime", "1", nullptr, "# Tilava\n\n[Settings]\nShowTime=1\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempFolder config;
+        FileHive hive(config.Path());
+        std::filesystem::create_directories(config / "ZELMtilava");
+        WriteBytes(hive.SettingsFile(), c.before);
+        const auto read = hive.ReadValue(HiveKey::Settings, c.name);
+        EXPECT_EQ(read.kind, c.read ? ValueKind::String : ValueKind::Missing);
+        EXPECT_EQ(read.text, c.read ? c.read : "");
+        if (c.value) {
+            hive.WriteString(HiveKey::Settings, c.name, c.value);
+        } else {
+            hive.DeleteValue(HiveKey::Settings, c.name);
+        }
+        EXPECT_EQ(ReadBytes(hive.SettingsFile()), c.after);
+        EXPECT_EQ(hive.ReadValue(HiveKey::Settings, c.name).text, c.value ? c.value : "");
+        EXPECT_EQ(TRegi(hive).JeStale(), c.before.find("ZelmTilavaS=True") != std::string::npos);
+    }
+}
+
 TEST(FileHive, AutostartEntryFollowsNastavStartup) {
     TempFolder config;
     FileHive hive(config.Path());
