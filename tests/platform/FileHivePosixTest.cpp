@@ -189,6 +189,25 @@ TEST(FileHive, WriteChangesOnlyTheLineOfItsValue) {
     }
 }
 
+TEST(FileHive, LinkedSettingsFileIsWrittenWhereItLeads) {
+    // The settings file kept in a repository of settings files and linked into place.
+    TempFolder config;
+    FileHive hive(config.Path());
+    std::filesystem::create_directories(config / "ZELMtilava");
+    std::filesystem::create_directories(config / "dotfiles");
+    std::filesystem::create_symlink("../dotfiles/tilava.ini", hive.SettingsFile());
+
+    EXPECT_THROW(hive.WriteString(HiveKey::Settings, "ShowTime", "5000"), HiveError)
+        << "a link to nothing is not replaced by a file";
+    EXPECT_TRUE(std::filesystem::is_symlink(hive.SettingsFile()));
+
+    WriteBytes(config / "dotfiles" / "tilava.ini", "; mine\n[Settings]\nShowTime=5000\n");
+    hive.WriteString(HiveKey::Settings, "ShowTime", "7000");
+    EXPECT_TRUE(std::filesystem::is_symlink(hive.SettingsFile()));
+    EXPECT_EQ(ReadBytes(config / "dotfiles" / "tilava.ini"), "; mine\n[Settings]\nShowTime=7000\n");
+    EXPECT_EQ(FolderEntries(config / "dotfiles"), std::vector<std::string>{"tilava.ini"});
+}
+
 TEST(FileHive, AutostartEntryFollowsNastavStartup) {
     TempFolder config;
     FileHive hive(config.Path());
