@@ -320,10 +320,11 @@ TfrmTyzden::TfrmTyzden(const Clock& hodiny, Notifier& oznamy, PageOpener& web, Q
 TfrmTyzden::~TfrmTyzden() = default;
 
 void TfrmTyzden::VytvorRiadky() {
-    // One size of day digits for every row: the widest two digits fit the 48-pixel box.
+    // One size of day digits for every row: the widest two digits fit the 48-pixel box with a
+    // margin.
     QFont cislice = Pismo(40, true, uzke);
     while (cislice.pixelSize() > 20 &&
-           QFontMetrics(cislice).horizontalAdvance(QStringLiteral("00")) > 46)
+           QFontMetrics(cislice).horizontalAdvance(QStringLiteral("00")) > 44)
         cislice.setPixelSize(cislice.pixelSize() - 1);
 
     for (int i = 1; i <= 7; ++i) {
