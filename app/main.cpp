@@ -2,6 +2,7 @@
 // copy's widget (Linux, over the session bus) or ends silently (Windows, or without a bus).
 
 #include "core/Clock.h"
+#include "platform/AtomicFile.h"
 #include "platform/NotesFolder.h"
 #include "platform/SettingsHive.h"
 #include "platform/SingleInstance.h"
@@ -46,6 +47,12 @@ int main(int argc, char* argv[]) {
         tilava::InstanceChannel::PoziadajOZobrazenie();
         return 0;
     }
+
+    // Only this copy saves into these folders: what a save cut short by a kill or a power
+    // failure left behind can go.
+    tilava::RemoveStaleTemporaries(tilava::NotesFolder());
+    if (const auto nastavenia = tilava::UserSettingsFolder())
+        tilava::RemoveStaleTemporaries(*nastavenia);
 
     const tilava::FontWarmup pisma;
     QApplication app(argc, argv);

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -41,5 +43,9 @@ public:
 // The current user's hive on this system: the registry on Windows, the settings file and the
 // autostart entry elsewhere.
 std::unique_ptr<SettingsHive> CreateUserSettingsHive();
+
+// The folder that holds only this program's settings files (Linux); none on Windows, where the
+// settings live in the registry.
+std::optional<std::filesystem::path> UserSettingsFolder();
 
 } // namespace tilava

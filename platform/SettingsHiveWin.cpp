@@ -8,4 +8,8 @@ std::unique_ptr<SettingsHive> CreateUserSettingsHive() {
     return std::make_unique<WindowsRegistryHive>();
 }
 
+std::optional<std::filesystem::path> UserSettingsFolder() {
+    return std::nullopt;
+}
+
 } // namespace tilava

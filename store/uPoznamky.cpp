@@ -32,12 +32,12 @@ std::string TNote::Popis(int rok) const {
 
 namespace {
 
-// The reason of a failed look-up in Slovak; the system's own words for anything uncommon.
+// The reason of a failed look-up in Slovak, in the same words as every other reason.
 std::string Dovod(std::error_code ec) {
     if (ec == std::errc::permission_denied || ec == std::errc::operation_not_permitted) {
         return "prístup je zamietnutý";
     }
-    return ec.message();
+    return SystemErrorText(ec);
 }
 
 // The reason part of a FileError ("Súbor „…“ sa nedá zapísať: REASON"), so that the
