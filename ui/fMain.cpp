@@ -2,13 +2,18 @@
 
 #include "core/Clock.h"
 #include "core/uRok.h"
+#include "model/Nastavenia.h"
 #include "model/Reminders.h"
 #include "model/WidgetRect.h"
 #include "platform/HiveError.h"
 #include "store/StartSettings.h"
 #include "store/uPoznamky.h"
 #include "store/uRegi.h"
+#include "ui/fAbout.h"
 #include "ui/Notifier.h"
+#include "ui/OtvorKalendar.h"
+#include "ui/OtvorNastavenia.h"
+#include "ui/PageOpener.h"
 #include "ui/Pictures.h"
 #include "ui/SkinCatalog.h"
 #include "ui/TrayIconPicture.h"
@@ -118,7 +123,8 @@ QString TextNaZobrazenie(const std::vector<ReminderLine>& riadky, std::size_t po
 
 TfrmMain::TfrmMain(const Clock& hodiny, SettingsHive& hive, std::filesystem::path priecinok,
                    Notifier& oznamy, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), hodiny_(hodiny), oznamy_(oznamy) {
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), hodiny_(hodiny), hive_(hive),
+      oznamy_(oznamy), web_(std::make_unique<SystemPageOpener>()) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Tilava"));
     setAutoFillBackground(true);
@@ -559,7 +565,74 @@ void TfrmMain::Klik(QObject* ovladac) {
         close();
     } else if (ovladac == imgFlag_) {
         PrepniJazyk();
+    } else if (ovladac == imgSetup_) {
+        OtvorNastavenia();
+    } else if (ovladac == imgHelp_) {
+        OtvorOProgramme();
     }
+}
+
+void TfrmMain::MyskaKlik(Qt::MouseButton tlacidlo) {
+    // The window opens once the press has been handled, so no half-done mouse event waits
+    // under the modal window.
+    QTimer::singleShot(0, this, [this, tlacidlo] {
+        if (tlacidlo == Qt::RightButton)
+            OtvorNastavenia();
+        else
+            OtvorKalendar();
+    });
+}
+
+void TfrmMain::OtvorKalendar() {
+    if (otvoreneOkno_ || koniec_)
+        return;
+    otvoreneOkno_ = true;
+    ZastavOdpocet();
+    tilava::OtvorKalendar(*rok_, *regi_, poznamky_->Adresar(), hodiny_, oznamy_, *web_, this);
+    otvoreneOkno_ = false;
+    if (koniec_)
+        return;
+    ZobrazUdalosti();
+    SpustiOdpocet();
+}
+
+void TfrmMain::OtvorNastavenia() {
+    if (otvoreneOkno_ || koniec_)
+        return;
+    otvoreneOkno_ = true;
+    ZastavOdpocet();
+    NastaveniaWidgetu n{ShowTime, Startup, Pamatat, Stale, Upozornenie, Dopredu};
+    tilava::OtvorNastavenia(this, hive_, *rok_, *regi_, n, oznamy_);
+    ShowTime = n.ShowTime;
+    Startup = n.Startup;
+    Pamatat = n.Pamatat;
+    Stale = n.Stale;
+    Upozornenie = n.Upozornenie;
+    Dopredu = n.Dopredu;
+    otvoreneOkno_ = false;
+    if (koniec_)
+        return;
+    ZobrazUdalosti();
+    SpustiOdpocet();
+}
+
+void TfrmMain::OtvorOProgramme() {
+    if (otvoreneOkno_ || koniec_)
+        return;
+    otvoreneOkno_ = true;
+    ZastavOdpocet();
+    {
+        TfrmAbout okno(poznamky_->Adresar(), oznamy_, *web_, this);
+        okno.Ukaz(y(), x() - TfrmAbout::OdsadenieOdWidgetu);
+    }
+    otvoreneOkno_ = false;
+    if (!koniec_)
+        SpustiOdpocet();
+}
+
+void TfrmMain::mousePressEvent(QMouseEvent* udalost) {
+    MyskaKlik(udalost->button());
+    udalost->accept();
 }
 
 bool TfrmMain::eventFilter(QObject* objekt, QEvent* udalost) {
@@ -592,6 +665,10 @@ bool TfrmMain::eventFilter(QObject* objekt, QEvent* udalost) {
         const auto* mys = static_cast<QMouseEvent*>(udalost);
         if (objekt == imgHornaLista_)
             fraCmdMouseDown(mys->position().toPoint());
+        else if (objekt == image1_ || objekt == imgMain_ || objekt == lblNote_ ||
+                 objekt == lblDatum_ || objekt == lblSviatok1_ || objekt == lblSviatok2_ ||
+                 objekt == lblSviatok3_ || objekt == imgDrag_)
+            MyskaKlik(mys->button());
         else if (mys->button() == Qt::LeftButton)
             stlaceny_ = objekt;
         return true;
@@ -656,6 +733,7 @@ void TfrmMain::changeEvent(QEvent* udalost) {
 }
 
 void TfrmMain::closeEvent(QCloseEvent* udalost) {
+    koniec_ = true;
     tmrTimer_->stop();
     // The position is recorded at every close; only Pamatat decides whether a start uses it.
     try {

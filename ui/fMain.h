@@ -26,6 +26,7 @@ namespace tilava {
 
 class Clock;
 class Notifier;
+class PageOpener;
 class SettingsHive;
 class TDayNotes;
 enum class TDruh : std::uint8_t;
@@ -77,6 +78,15 @@ public:
     void Ukaz();
     // Switches the name-day language (a click on the flag).
     void PrepniJazyk();
+    // A button went down on the day area, the names, the reminders or the window: the right
+    // button opens the settings, any other the week window.
+    void MyskaKlik(Qt::MouseButton tlacidlo);
+    // The week window on this week; afterwards the reminders are built anew.
+    void OtvorKalendar();
+    // The settings window; afterwards the display follows what was chosen.
+    void OtvorNastavenia();
+    // The about window, to the left of the widget.
+    void OtvorOProgramme();
 
     // The shared objects the other windows borrow.
     TRok& Rok() { return *rok_; }
@@ -110,6 +120,7 @@ protected:
     void changeEvent(QEvent* udalost) override;
     void showEvent(QShowEvent* udalost) override;
     void closeEvent(QCloseEvent* udalost) override;
+    void mousePressEvent(QMouseEvent* udalost) override;
 
 private:
     void VytvorOvladace();
@@ -130,7 +141,11 @@ private:
     void NaplanujSpravu();
 
     const Clock& hodiny_;
+    SettingsHive& hive_;
     Notifier& oznamy_;
+    std::unique_ptr<PageOpener> web_;
+    bool otvoreneOkno_ = false; // a window of a command is open
+    bool koniec_ = false;       // the widget was closed
     std::unique_ptr<TRegi> regi_;
     std::unique_ptr<TRok> rok_;
     std::unique_ptr<TDayNotes> poznamky_;

@@ -1,0 +1,142 @@
+// The widget's commands as a user reaches them: a click on the day opens the week window, where
+// a new birthday goes through the editor into its day file and back onto the widget; the right
+// button and the gear open the settings, the "?" button the about window.
+#include "WidgetSupport.h"
+
+#include "core/Cp1250.h"
+#include "ui/fAbout.h"
+#include "ui/fSetup.h"
+#include "ui/fTyzden.h"
+#include "ui/fUdalost.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTextDocument>
+#include <QTimer>
+#include <QtTest>
+
+#include <functional>
+
+namespace tilava {
+
+using namespace std::chrono;
+
+namespace {
+
+// Runs `akcia` on the first visible modal window of type T; a watchdog closes whatever is
+// still modal after five seconds, so a failing test never hangs.
+template <typename T> void PriOkne(std::function<void(T&)> akcia, bool& videne) {
+    auto* t = new QTimer(qApp);
+    t->setInterval(5);
+    QObject::connect(t, &QTimer::timeout, [t, akcia, &videne] {
+        auto* okno = qobject_cast<T*>(QApplication::activeModalWidget());
+        if (!okno || !okno->isVisible())
+            return;
+        t->stop();
+        t->deleteLater();
+        videne = true;
+        akcia(*okno);
+    });
+    t->start();
+}
+
+void Pis(QWidget* w, const QString& text) {
+    for (const QChar znak : text)
+        QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(znak), Qt::NoModifier);
+}
+
+QString TextPripomienok(QWidget& w) {
+    QTextDocument d;
+    d.setHtml(w.findChild<QLabel*>(QStringLiteral("lblNote"))->text());
+    return d.toPlainText();
+}
+
+} // namespace
+
+class WidgetCommandsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void novaOslavaZTyzdnaNaWidgete() {
+        test::WidgetWorld svet(2024y / 3 / 13); // a Wednesday
+        auto w = svet.Start();
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        QVERIFY(TextPripomienok(*w).isEmpty());
+
+        bool tyzden = false, editor = false;
+        PriOkne<TfrmTyzden>(
+            [&](TfrmTyzden& okno) {
+                PriOkne<TfrmUdalost>(
+                    [](TfrmUdalost& e) {
+                        Pis(e.findChild<QLineEdit*>(QStringLiteral("txtNar")),
+                            QStringLiteral("Ľubica"));
+                        QTest::keyClick(e.focusWidget(), Qt::Key_Return);
+                        QTest::keyClick(e.focusWidget(), Qt::Key_Return);
+                    },
+                    editor);
+                QTest::mouseClick(okno.Zoznam(3)->viewport(), Qt::LeftButton, {}, QPoint(20, 20));
+                QTest::keyClick(okno.focusWidget(), Qt::Key_Escape); // closes, saving
+            },
+            tyzden);
+        QTimer::singleShot(5000, qApp, [] {
+            if (QWidget* m = QApplication::activeModalWidget())
+                m->close();
+        });
+        QTest::mouseClick(w->findChild<QWidget*>(QStringLiteral("Image1")), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(tyzden && !QApplication::activeModalWidget(), 6000);
+        QVERIFY(editor);
+
+        QFile subor(svet.Subor(13, 3));
+        QVERIFY(subor.open(QIODevice::ReadOnly));
+        QCOMPARE(subor.readAll().toStdString(),
+                 "!\r\n-1\r\n2\r\n1980\r\n" + EncodeCp1250("Ľubica") + "\r\n");
+        QTRY_COMPARE(TextPripomienok(*w), QStringLiteral("Ľubica 44. narodeniny"));
+        QVERIFY(w->Odpocet().Bezi);
+    }
+
+    void oknaPrikazov_data() {
+        QTest::addColumn<QString>("ovladac");
+        QTest::addColumn<int>("tlacidlo");
+        QTest::addColumn<QString>("okno");
+        QTest::newRow("right click on the names") << "Image1" << int(Qt::RightButton) << "setup";
+        QTest::newRow("gear") << "imgSetup" << int(Qt::LeftButton) << "setup";
+        QTest::newRow("about button") << "imgHelp" << int(Qt::LeftButton) << "about";
+    }
+    void oknaPrikazov() {
+        QFETCH(QString, ovladac);
+        QFETCH(int, tlacidlo);
+        QFETCH(QString, okno);
+        test::WidgetWorld svet(2024y / 3 / 13);
+        auto w = svet.Start();
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+
+        bool videne = false;
+        bool odpocetStal = false;
+        const auto zatvor = [&](QWidget& o) {
+            odpocetStal = !w->Odpocet().Bezi;
+            QTest::keyClick(&o, Qt::Key_Escape);
+        };
+        if (okno == "setup")
+            PriOkne<TfrmSetup>(zatvor, videne);
+        else
+            PriOkne<TfrmAbout>(zatvor, videne);
+        QTimer::singleShot(5000, qApp, [] {
+            if (QWidget* m = QApplication::activeModalWidget())
+                m->close();
+        });
+        QWidget* ciel = w->findChild<QWidget*>(ovladac);
+        QTest::mouseClick(ciel, Qt::MouseButton(tlacidlo));
+        QTRY_VERIFY_WITH_TIMEOUT(videne && !QApplication::activeModalWidget(), 6000);
+        QVERIFY(odpocetStal);
+        QVERIFY(w->Odpocet().Bezi);
+    }
+};
+
+} // namespace tilava
+
+QTEST_MAIN(tilava::WidgetCommandsTest)
+#include "WidgetCommandsTest.moc"
