@@ -8,6 +8,7 @@
 #include "ui/Notifier.h"
 #include "ui/PageOpener.h"
 #include "ui/Pictures.h"
+#include "ui/ZelmAdresy.h"
 
 #include <QCalendarWidget>
 #include <QDateEdit>
@@ -31,7 +32,7 @@ namespace tilava {
 
 using namespace std::chrono;
 
-const QString TfrmTyzden::WebAdresa = QStringLiteral("https://www.zelm.sk/");
+const QString TfrmTyzden::WebAdresa = ZelmAdresy::Domov;
 
 namespace {
 
