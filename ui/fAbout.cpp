@@ -4,6 +4,7 @@
 #include "ui/Notifier.h"
 #include "ui/PageOpener.h"
 #include "ui/Pictures.h"
+#include "ui/SkinLabel.h"
 #include "ui/ZelmAdresy.h"
 
 #include <QGuiApplication>
@@ -22,14 +23,6 @@ namespace {
 
 const QColor farbaPozadia(0xA6, 0xCA, 0xF0); // sky blue
 const QColor farbaTlacidla(0x1F, 0x3C, 0x88);
-
-QLabel* Obrazok(QWidget* rodic, const char* meno, QRect miesto) {
-    auto* obrazok = new QLabel(rodic);
-    obrazok->setObjectName(QLatin1String(meno));
-    obrazok->setGeometry(miesto);
-    obrazok->setMouseTracking(true);
-    return obrazok;
-}
 
 // An invisible link area over a painted name.
 QWidget* Odkaz(QWidget* rodic, const QString& meno, QRect miesto, const QString& adresa) {

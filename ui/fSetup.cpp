@@ -2,6 +2,7 @@
 
 #include "store/uRegi.h"
 #include "ui/Pictures.h"
+#include "ui/SkinLabel.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -21,14 +22,6 @@ namespace {
 const QColor farbaPozadia(166, 202, 240); // sky blue
 const QColor farbaTlacidla(0x1F, 0x3C, 0x88);
 const QColor sedaPola(0xE4, 0xE6, 0xE9); // the greyed seconds box of the picture
-
-QLabel* Obrazok(QWidget* rodic, const char* meno, QRect miesto) {
-    auto* obrazok = new QLabel(rodic);
-    obrazok->setObjectName(QLatin1String(meno));
-    obrazok->setGeometry(miesto);
-    obrazok->setMouseTracking(true);
-    return obrazok;
-}
 
 QLineEdit* Pole(QWidget* rodic, const char* meno, QRect miesto, int dlzka) {
     auto* pole = new QLineEdit(rodic);

@@ -8,6 +8,7 @@
 #include "ui/Notifier.h"
 #include "ui/PageOpener.h"
 #include "ui/Pictures.h"
+#include "ui/SkinLabel.h"
 #include "ui/ZelmAdresy.h"
 
 #include <QCalendarWidget>
@@ -72,14 +73,6 @@ void NastavFarbu(QWidget* w, const QColor& farba) {
     QPalette p = w->palette();
     p.setColor(QPalette::WindowText, farba);
     w->setPalette(p);
-}
-
-QLabel* Obrazok(QWidget* rodic, const char* meno, QRect miesto) {
-    auto* obrazok = new QLabel(rodic);
-    obrazok->setObjectName(QLatin1String(meno));
-    obrazok->setGeometry(miesto);
-    obrazok->setMouseTracking(true);
-    return obrazok;
 }
 
 QLabel* Menovka(QWidget* rodic, const QString& meno, QPoint miesto, const QFont& pismo,

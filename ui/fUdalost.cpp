@@ -4,6 +4,7 @@
 #include "core/Cp1250.h"
 #include "ui/Notifier.h"
 #include "ui/Pictures.h"
+#include "ui/SkinLabel.h"
 
 #include <QButtonGroup>
 #include <QKeyEvent>
@@ -21,14 +22,6 @@ namespace {
 
 const QColor farbaPozadia(0xE8, 0xF0, 0xFA);
 const QColor farbaTlacidla(0x1F, 0x3C, 0x88);
-
-QLabel* Obrazok(QWidget* rodic, const char* meno, QRect miesto) {
-    auto* obrazok = new QLabel(rodic);
-    obrazok->setObjectName(QLatin1String(meno));
-    obrazok->setGeometry(miesto);
-    obrazok->setMouseTracking(true);
-    return obrazok;
-}
 
 // An invisible click area over a painted label.
 QWidget* Plocha(QWidget* rodic, const char* meno, QRect miesto) {
