@@ -43,6 +43,9 @@ private:
 int main(int argc, char* argv[]) {
     tilava::SingleInstance jedina;
     if (!jedina.JePrva()) {
+        // A second copy ends silently. Qt 6.4's D-Bus module can race with itself over its
+        // own types during the call and print warnings that mean nothing to a user.
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
         QCoreApplication app(argc, argv);
         tilava::InstanceChannel::PoziadajOZobrazenie();
         return 0;
