@@ -4,7 +4,7 @@
 #include "ui/Notifier.h"
 #include "ui/PageOpener.h"
 #include "ui/Pictures.h"
-#include "ui/SkinLabel.h"
+#include "ui/SkinControls.h"
 #include "ui/ZelmAdresy.h"
 
 #include <QGuiApplication>
@@ -32,10 +32,6 @@ QWidget* Odkaz(QWidget* rodic, const QString& meno, QRect miesto, const QString&
     plocha->setCursor(Qt::PointingHandCursor);
     plocha->setToolTip(QStringLiteral("Choď na: ") + adresa);
     return plocha;
-}
-
-bool Vnutri(QWidget* w, QEvent* udalost) {
-    return w->rect().contains(static_cast<QMouseEvent*>(udalost)->position().toPoint());
 }
 
 } // namespace
@@ -149,19 +145,14 @@ bool TfrmAbout::eventFilter(QObject* objekt, QEvent* udalost) {
     switch (udalost->type()) {
     case QEvent::MouseButtonPress: {
         auto* mys = static_cast<QMouseEvent*>(udalost);
-        if (w == Image2 && mys->button() == Qt::LeftButton) {
-            tahanie_ = true;
-            zaciatokTahania_ = mys->position().toPoint();
-        }
+        if (w == Image2 && mys->button() == Qt::LeftButton)
+            tahanie_.Stlac(mys->position().toPoint());
         break;
     }
     case QEvent::MouseMove: {
         const QPoint bod = static_cast<QMouseEvent*>(udalost)->position().toPoint();
-        if (w == Image2 && tahanie_) {
-            if (bod.x() != zaciatokTahania_.x())
-                move(x() + bod.x() - zaciatokTahania_.x(), y());
-            if (bod.y() != zaciatokTahania_.y())
-                move(x(), y() + bod.y() - zaciatokTahania_.y());
+        if (w == Image2 && tahanie_.Taha()) {
+            tahanie_.Pohni(*this, bod);
         } else if (w == imgZatvorit && !NadZatvorit) {
             UkazZatvorit(true);
         } else if (w == imgNapoveda && !NadNapoveda) {
@@ -176,7 +167,7 @@ bool TfrmAbout::eventFilter(QObject* objekt, QEvent* udalost) {
     }
     case QEvent::MouseButtonRelease: {
         if (w == Image2) {
-            tahanie_ = false;
+            tahanie_.Pusti();
             break;
         }
         if (static_cast<QMouseEvent*>(udalost)->button() != Qt::LeftButton || !Vnutri(w, udalost))

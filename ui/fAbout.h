@@ -1,7 +1,9 @@
 #pragma once
 
+#include "ui/SkinControls.h"
 #include <QDialog>
 #include <QPixmap>
+
 #include <QPoint>
 
 #include <array>
@@ -55,8 +57,7 @@ private:
     PageOpener& web_;
     bool NadZatvorit = false;
     bool NadNapoveda = false;
-    bool tahanie_ = false;
-    QPoint zaciatokTahania_;
+    TahanieOkna tahanie_;
 
     QLabel* imgOPrograme = nullptr;
     QLabel* imgZatvorit = nullptr;

@@ -146,7 +146,6 @@ TfrmMain::TfrmMain(const Clock& hodiny, SettingsHive& hive, std::filesystem::pat
     connect(tmrNadFormom_, &QTimer::timeout, this, &TfrmMain::tmrNadFormomTimer);
 
     // Top right corner of the primary screen.
-    tahanie_ = false;
     const QRect obrazovka = QGuiApplication::primaryScreen()->geometry();
     QPoint poloha(obrazovka.x() + obrazovka.width() - Sirka, obrazovka.y());
     NastavText(lblDnes_, QStringLiteral("Dnes"));
@@ -535,25 +534,19 @@ void TfrmMain::ObnovTlacidla() {
 }
 
 void TfrmMain::fraCmdMouseDown(QPoint bod) {
-    tahanie_ = true;
-    zaciatokTahania_ = bod;
+    tahanie_.Stlac(bod);
     ZastavOdpocet();
 }
 
 void TfrmMain::fraCmdMouseMove(QPoint bod) {
-    if (tahanie_) {
-        if (bod.x() != zaciatokTahania_.x())
-            move(x() + bod.x() - zaciatokTahania_.x(), y());
-        if (bod.y() != zaciatokTahania_.y())
-            move(x(), y() + bod.y() - zaciatokTahania_.y());
-    }
+    tahanie_.Pohni(*this, bod);
     SpustiOdpocet();
     hover_.ZhasniSetup();
     ObnovTlacidla();
 }
 
 void TfrmMain::fraCmdMouseUp() {
-    tahanie_ = false;
+    tahanie_.Pusti();
     SpustiOdpocet();
 }
 

@@ -3,6 +3,7 @@
 #include "model/ButtonHover.h"
 #include "model/DayTexts.h"
 #include "model/FadeCountdown.h"
+#include "ui/SkinControls.h"
 
 #include <QPixmap>
 #include <QPoint>
@@ -152,8 +153,7 @@ private:
 
     FadeCountdown odpocet_;
     ButtonHover hover_;
-    bool tahanie_ = false;
-    QPoint zaciatokTahania_;
+    TahanieOkna tahanie_;
     bool zajtra_ = false;
     int pocetUdalosti_ = 0;
     int nepriehladnost_ = FadeCountdown::PlnaNepriehladnost; // what the window was given

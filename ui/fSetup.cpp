@@ -2,7 +2,7 @@
 
 #include "store/uRegi.h"
 #include "ui/Pictures.h"
-#include "ui/SkinLabel.h"
+#include "ui/SkinControls.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -74,10 +74,6 @@ bool Cislo(const QLineEdit* pole, int& cislo) {
     if (ok)
         cislo = hodnota;
     return ok;
-}
-
-bool Vnutri(QWidget* w, QEvent* udalost) {
-    return w->rect().contains(static_cast<QMouseEvent*>(udalost)->position().toPoint());
 }
 
 } // namespace
@@ -250,19 +246,14 @@ bool TfrmSetup::eventFilter(QObject* objekt, QEvent* udalost) {
     switch (udalost->type()) {
     case QEvent::MouseButtonPress: {
         auto* mys = static_cast<QMouseEvent*>(udalost);
-        if (w == imgHornaLista && mys->button() == Qt::LeftButton) {
-            tahanie_ = true;
-            zaciatokTahania_ = mys->position().toPoint();
-        }
+        if (w == imgHornaLista && mys->button() == Qt::LeftButton)
+            tahanie_.Stlac(mys->position().toPoint());
         break;
     }
     case QEvent::MouseMove: {
         const QPoint bod = static_cast<QMouseEvent*>(udalost)->position().toPoint();
-        if (w == imgHornaLista && tahanie_) {
-            if (bod.x() != zaciatokTahania_.x())
-                move(x() + bod.x() - zaciatokTahania_.x(), y());
-            if (bod.y() != zaciatokTahania_.y())
-                move(x(), y() + bod.y() - zaciatokTahania_.y());
+        if (w == imgHornaLista && tahanie_.Taha()) {
+            tahanie_.Pohni(*this, bod);
         }
         if (w == imgOK && !nadOK_)
             UkazOK(true);
@@ -273,7 +264,7 @@ bool TfrmSetup::eventFilter(QObject* objekt, QEvent* udalost) {
     case QEvent::MouseButtonRelease: {
         auto* mys = static_cast<QMouseEvent*>(udalost);
         if (w == imgHornaLista) {
-            tahanie_ = false;
+            tahanie_.Pusti();
             break;
         }
         if (mys->button() != Qt::LeftButton || !Vnutri(w, udalost))

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "ui/SkinControls.h"
 #include <QDialog>
 #include <QPixmap>
+
 #include <QPoint>
 
 #include <memory>
@@ -65,8 +67,7 @@ private:
 
     SettingsHive& hive_;
     std::unique_ptr<TRegi> regi_; // only while shown
-    bool tahanie_ = false;
-    QPoint zaciatokTahania_;
+    TahanieOkna tahanie_;
     bool nadOK_ = false;
 
     QLabel* imgPozadie = nullptr;

@@ -8,7 +8,7 @@
 #include "ui/Notifier.h"
 #include "ui/PageOpener.h"
 #include "ui/Pictures.h"
-#include "ui/SkinLabel.h"
+#include "ui/SkinControls.h"
 #include "ui/ZelmAdresy.h"
 
 #include <QCalendarWidget>
@@ -147,10 +147,6 @@ sys_days NaDen(QDate datum) {
 
 int Znakov(const QString& text) {
     return static_cast<int>(text.toUcs4().size());
-}
-
-bool Vnutri(QWidget* w, QEvent* udalost) {
-    return w->rect().contains(static_cast<QMouseEvent*>(udalost)->position().toPoint());
 }
 
 } // namespace

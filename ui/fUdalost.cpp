@@ -4,7 +4,7 @@
 #include "core/Cp1250.h"
 #include "ui/Notifier.h"
 #include "ui/Pictures.h"
-#include "ui/SkinLabel.h"
+#include "ui/SkinControls.h"
 
 #include <QButtonGroup>
 #include <QKeyEvent>
@@ -85,10 +85,6 @@ QRadioButton* Volba(QWidget* rodic, const char* meno, QButtonGroup* skupina) {
     volba->hide();
     skupina->addButton(volba);
     return volba;
-}
-
-bool Vnutri(QWidget* w, QEvent* udalost) {
-    return w->rect().contains(static_cast<QMouseEvent*>(udalost)->position().toPoint());
 }
 
 } // namespace
