@@ -111,6 +111,16 @@ bool SuborNaZapis(const fs::path& subor) {
     return true;
 }
 
+// What the store holds, as the day file would.
+DayFile Obsah(bool pripomenut, const std::vector<std::unique_ptr<TNote>>& zaznamy) {
+    DayFile den;
+    den.Pripomenut = pripomenut;
+    for (const auto& zaznam : zaznamy) {
+        den.Zaznamy.push_back(*zaznam);
+    }
+    return den;
+}
+
 } // namespace
 
 TDayNotes::TDayNotes(fs::path adresar) : adresar_(std::move(adresar)) {}
@@ -208,11 +218,7 @@ std::string TDayNotes::Uloz(FolderFlush flush) {
         return oznamenie;
     }
 
-    DayFile den;
-    den.Pripomenut = pripomenut_;
-    for (const auto& zaznam : zaznamy_) {
-        den.Zaznamy.push_back(*zaznam);
-    }
+    DayFile den = Obsah(pripomenut_, zaznamy_);
     std::string bajty = FormatDayFile(den, subor);
     try {
         ReplaceFileAtomically(subor, bajty, flush);
@@ -240,11 +246,7 @@ std::string TDayNotes::Zluc(const fs::path& subor, std::string_view teraz) {
                              ". Súbor ostal, ako je, a záznamy dňa sa neuložili; opravte ho a "
                              "uložte znova.");
     }
-    DayFile nase;
-    nase.Pripomenut = pripomenut_;
-    for (const auto& zaznam : zaznamy_) {
-        nase.Zaznamy.push_back(*zaznam);
-    }
+    const DayFile nase = Obsah(pripomenut_, zaznamy_);
     DayFile zaklad;
     zaklad.Pripomenut = zakladPripomenut_;
     zaklad.Zaznamy = zakladZaznamy_;
