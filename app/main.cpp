@@ -16,6 +16,8 @@
 #include <QCoreApplication>
 #include <QTimer>
 
+#include <filesystem>
+
 namespace {
 
 // With TILAVA_EXIT_AFTER_PAINT set the program ends right after the widget's first paint: the
@@ -53,7 +55,8 @@ int main(int argc, char* argv[]) {
 
     // Only this copy saves into these folders: what a save cut short by a kill or a power
     // failure left behind can go.
-    tilava::RemoveStaleTemporaries(tilava::NotesFolder());
+    const std::filesystem::path priecinok = tilava::NotesFolder();
+    tilava::RemoveStaleTemporaries(priecinok);
     if (const auto nastavenia = tilava::UserSettingsFolder())
         tilava::RemoveStaleTemporaries(*nastavenia);
 
@@ -69,7 +72,7 @@ int main(int argc, char* argv[]) {
     tilava::SystemClock hodiny;
     const auto hive = tilava::CreateUserSettingsHive();
     tilava::SystemNotifier oznamy;
-    tilava::TfrmMain frmMain(hodiny, *hive, tilava::NotesFolder(), oznamy);
+    tilava::TfrmMain frmMain(hodiny, *hive, priecinok, oznamy);
     QObject::connect(&frmMain, &tilava::TfrmMain::zatvorene, &app, &QCoreApplication::quit);
 
     // Later copies are heard once the widget is up (they keep trying for a few seconds); the
