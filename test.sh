@@ -7,7 +7,7 @@ cd "$(dirname "$0")"
 root=$PWD
 jobs=$(nproc 2>/dev/null || echo 2)
 
-scripts/install-deps.sh build test windows x11 || exit 1
+scripts/install-deps.sh build test windows x11 package || exit 1
 
 status=0
 leg() { # leg NAME COMMAND...: runs a leg, times it, remembers a failure
@@ -55,8 +55,14 @@ x11() {
   tests/x11/fade.sh "$root/build/dev/app/tilava"
 }
 
+# What `cmake --install` and the Debian package put on a system, from the dev build: seconds.
+package() {
+  tests/package/check.sh "$root/build/dev"
+}
+
 leg "native (Linux) build and tests" native
 leg "X11 (Xvfb, xcompmgr) window system tests" x11
+leg "Linux package (install, desktop entry, AppStream, .deb)" package
 leg "Windows (MinGW-w64, Wine) build and tests" windows
 
 if ((status == 0)); then echo "test.sh: all passed"; else echo "test.sh: FAILED"; fi

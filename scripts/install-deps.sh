@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages that a step needs, only those that are missing.
-# Usage: scripts/install-deps.sh build|test|windows|run|x11 ...
+# Usage: scripts/install-deps.sh build|test|windows|run|x11|package ...
 set -euo pipefail
 
 declare -A groups=(
@@ -9,6 +9,7 @@ declare -A groups=(
   [windows]="g++-mingw-w64-x86-64-posix wine64 wine locales"
   [run]="xvfb x11-utils imagemagick"
   [x11]="xvfb xcompmgr x11-utils xdotool"
+  [package]="desktop-file-utils appstream dpkg-dev file"
 )
 
 wanted=()

@@ -1,0 +1,117 @@
+#!/usr/bin/env bash
+# Checks what a Linux system gets from a build: `cmake --install` into a temporary root must put
+# exactly the program, its desktop entry, its icons and its AppStream metainfo under /usr; the
+# desktop entry and the metainfo must pass their validators and agree with each other and with
+# the installed files; the Debian package made by CPack must hold the same files and declare the
+# libraries the program needs and the widget's font.
+#
+# Usage: tests/package/check.sh BUILD_DIR   (a configured and built Linux build, e.g. build/dev)
+# Needs desktop-file-validate, appstreamcli, dpkg-shlibdeps and file
+# (scripts/install-deps.sh package).
+set -uo pipefail
+
+build=${1:?usage: check.sh BUILD_DIR}
+[[ -f $build/CPackConfig.cmake ]] || {
+    echo "check.sh: $build is not a configured Linux build (no CPackConfig.cmake)" >&2
+    exit 2
+}
+build=$(cd "$build" && pwd)
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/tilava-package.XXXXXX")
+trap 'rm -rf "$work"' EXIT
+failures=0
+fail() {
+    echo "check.sh: FAILED: $*" >&2
+    failures=$((failures + 1))
+}
+
+id=sk.zelm.Tilava
+sizes=(16 22 24 32 48 64 128 256)
+expected=(usr/bin/tilava usr/share/applications/$id.desktop usr/share/metainfo/$id.metainfo.xml)
+for size in "${sizes[@]}"; do expected+=("usr/share/icons/hicolor/${size}x$size/apps/$id.png"); done
+expected_list=$(printf '%s\n' "${expected[@]}" | sort)
+
+# compare_lists WHAT EXPECTED ACTUAL: reports the lines missing from and added to ACTUAL.
+compare_lists() {
+    local missing extra
+    missing=$(comm -23 <(echo "$2") <(echo "$3"))
+    extra=$(comm -13 <(echo "$2") <(echo "$3"))
+    [[ -z $missing ]] || fail "$1 lacks:"$'\n'"$missing"
+    [[ -z $extra ]] || fail "$1 has more than it should:"$'\n'"$extra"
+}
+
+# --- cmake --install ---------------------------------------------------------------------------
+root=$work/root
+if ! DESTDIR=$root cmake --install "$build" --prefix /usr >"$work/install.log" 2>&1; then
+    cat "$work/install.log" >&2
+    fail "cmake --install did not succeed"
+    exit 1
+fi
+installed=$(cd "$root" && find . ! -type d | sed 's|^\./||' | sort)
+compare_lists "the installed tree" "$expected_list" "$installed"
+[[ -x $root/usr/bin/tilava ]] || fail "usr/bin/tilava is not executable"
+for size in "${sizes[@]}"; do
+    icon=$root/usr/share/icons/hicolor/${size}x$size/apps/$id.png
+    [[ -f $icon ]] || continue
+    file -b "$icon" | grep -q "^PNG image data, $size x $size," ||
+        fail "the ${size}x$size icon is $(file -b "$icon")"
+done
+
+# --- desktop entry -----------------------------------------------------------------------------
+desktop=$root/usr/share/applications/$id.desktop
+if [[ -f $desktop ]]; then
+    if ! out=$(desktop-file-validate "$desktop" 2>&1) || [[ -n $out ]]; then
+        fail "desktop-file-validate:"$'\n'"$out"
+    fi
+    # The entry must start the installed program and name the installed icon.
+    key() { sed -n "s/^$1=//p" "$desktop" | head -n 1; }
+    [[ $(key Exec) == tilava ]] || fail "the desktop entry starts '$(key Exec)', not tilava"
+    [[ $(key Icon) == "$id" ]] || fail "the desktop entry's icon is '$(key Icon)', not $id"
+fi
+
+# --- AppStream metainfo ------------------------------------------------------------------------
+metainfo=$root/usr/share/metainfo/$id.metainfo.xml
+version=$(sed -n 's/^set(CPACK_PACKAGE_VERSION "\(.*\)")$/\1/p' "$build/CPackConfig.cmake")
+if [[ -f $metainfo ]]; then
+    out=$(appstreamcli validate --no-net "$metainfo" 2>&1)
+    rc=$?
+    if ((rc != 0)) || grep -qE '^[EW]: ' <<<"$out"; then
+        fail "appstreamcli validate (status $rc):"$'\n'"$out"
+    fi
+    grep -q "<id>$id</id>" "$metainfo" || fail "the metainfo's id is not $id"
+    grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$metainfo" ||
+        fail "the metainfo does not launch $id.desktop"
+    # The newest release listed first must be the version being built.
+    newest=$(grep -o '<release version="[^"]*"' "$metainfo" | head -n 1 | cut -d'"' -f2)
+    [[ $newest == "$version" ]] ||
+        fail "the metainfo's newest release is '$newest', the project is $version"
+fi
+
+# --- Debian package ----------------------------------------------------------------------------
+if ! cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work/cpack" >"$work/cpack.log" 2>&1; then
+    cat "$work/cpack.log" >&2
+    fail "cpack -G DEB did not succeed"
+    exit 1
+fi
+deb=$work/cpack/tilava_${version}_$(dpkg --print-architecture).deb
+if [[ ! -f $deb ]]; then
+    fail "cpack made $(cd "$work/cpack" && ls -- *.deb 2>/dev/null | tr '\n' ' '), not ${deb##*/}"
+    exit 1
+fi
+[[ $(dpkg-deb -f "$deb" Package) == tilava ]] || fail "the package is not named tilava"
+[[ $(dpkg-deb -f "$deb" Version) == "$version" ]] || fail "the package's version is not $version"
+depends=$(dpkg-deb -f "$deb" Depends)
+# Package names only: "a (>= 1), b | c" gives a, b and c one a line.
+names=$(tr ',|' '\n\n' <<<"$depends" | sed 's/(.*)//; s/[[:space:]]//g' | sed '/^$/d' | sort -u)
+for needed in libqt6core6 libqt6gui6 libqt6widgets6 libqt6dbus6 libturbojpeg0 fonts-dejavu-core; do
+    grep -qx "$needed" <<<"$names" || fail "Depends lacks $needed: $depends"
+done
+packaged=$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { print $6 }' | sed 's|^\./||' | sort)
+compare_lists "the .deb" "$expected_list" "$packaged"
+
+if ((failures > 0)); then
+    echo "check.sh: $failures checks failed" >&2
+    exit 1
+fi
+echo "check.sh: install tree, desktop entry, metainfo and ${deb##*/} are as they should be"
+echo "Depends: $depends"
