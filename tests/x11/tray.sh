@@ -1,0 +1,239 @@
+#!/usr/bin/env bash
+# The path a user takes between the tray icon and the widget, on a private X server with a
+# real tray host (trayer) and real clicks (xdotool), starting from a fresh user with no
+# settings file:
+#   1. after start the widget is mapped and the tray icon is embedded in the panel;
+#   2. a right click on the icon opens the menu and hides the widget; Escape closes the menu
+#      and the widget stays hidden;
+#   3. a left click on the icon shows the widget again, fully opaque;
+#   4. right click, then "Zobraziť" (the menu's second item) shows the widget;
+#   5. the widget's minimise button hides it, a left click on the icon shows it;
+#   6. the widget's close button ends the program with status 0, and the settings file it
+#      created holds the position the widget stood at.
+# No session bus is needed: without one the tray icon is embedded over XEmbed.
+#
+# Usage: tests/x11/tray.sh PATH/TO/tilava
+# Needs Xvfb, trayer, xdotool, xprop and xwininfo (scripts/install-deps.sh x11); without
+# trayer or xdotool it is skipped.
+set -uo pipefail
+
+program=${1:?usage: tray.sh PATH/TO/tilava}
+[[ -x $program ]] || { echo "tray.sh: $program is not a program" >&2; exit 2; }
+for tool in trayer xdotool; do
+    command -v "$tool" >/dev/null || { echo "tray.sh: skipped ($tool is not installed)"; exit 0; }
+done
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/tilava-tray.XXXXXX")
+pids=()
+cleanup() {
+    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
+    wait 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "tray.sh: FAILED: $*" >&2
+    if [[ -s $work/tilava.log ]]; then
+        echo "tray.sh: the program's output:" >&2
+        sed 's/^/    /' "$work/tilava.log" >&2
+    fi
+    exit 1
+}
+ok() { echo "ok: $*"; }
+
+# deadline SECONDS: sets the global `until_` to now + SECONDS (bash's microsecond clock).
+now() { echo "${EPOCHREALTIME/./}"; }
+deadline() { until_=$(($(now) + $1 * 1000000)); }
+late() { (($(now) > until_)); }
+
+running() { kill -0 "$tilava" 2>/dev/null; }
+
+# wait_for SECONDS WHAT COMMAND...: polls COMMAND until it succeeds; fails with WHAT when the
+# program ends first or the time is up.
+wait_for() {
+    local seconds=$1 what=$2
+    shift 2
+    deadline "$seconds"
+    until "$@"; do
+        running || fail "the program ended while waiting until $what"
+        late && fail "not within $seconds s: $what"
+        sleep 0.05
+    done
+}
+
+# read_window WID: sets win_x, win_y (absolute), win_w, win_h, win_state (IsViewable,
+# IsUnMapped, IsUnviewable) and win_override (yes/no); false when the window is gone.
+read_window() {
+    local info key value
+    info=$(xwininfo -id "$1" 2>/dev/null) || return 1
+    win_x= win_y= win_w= win_h= win_state= win_override=
+    while IFS=: read -r key value; do
+        value=${value// /}
+        case $key in
+        *"Absolute upper-left X") win_x=$value ;;
+        *"Absolute upper-left Y") win_y=$value ;;
+        *Width) win_w=$value ;;
+        *Height) win_h=$value ;;
+        *"Map State") win_state=$value ;;
+        *"Override Redirect State") win_override=$value ;;
+        esac
+    done <<<"$info"
+    [[ -n $win_state ]]
+}
+
+ours() { [[ $(xprop -id "$1" _NET_WM_PID 2>/dev/null) == *" = $tilava" ]]; }
+widget_mapped() { read_window "$widget" && [[ $win_state == IsViewable ]]; }
+widget_unmapped() { read_window "$widget" && [[ $win_state == IsUnMapped ]]; }
+
+# The widget: a top-level window of our process, as wide as the widget.
+find_widget() {
+    local id
+    for id in $(xwininfo -root -children 2>/dev/null | awk '/^ +0x/ && / 170x[0-9]+[+-]/ {print $1}'); do
+        ours "$id" && widget=$id && return 0
+    done
+    return 1
+}
+
+# The tray icon: our window inside the tray host's panel, mapped and placed there.
+find_icon() {
+    local id panel
+    for panel in $(xdotool search --classname '^panel$' 2>/dev/null); do
+        for id in $(xwininfo -tree -id "$panel" 2>/dev/null | awk '/^ +0x/ {print $1}'); do
+            ours "$id" && read_window "$id" && [[ $win_state == IsViewable ]] &&
+                ((win_w > 0 && win_h > 0 && (win_x != 0 || win_y != 0))) || continue
+            icon=$id icon_x=$((win_x + win_w / 2)) icon_y=$((win_y + win_h / 2))
+            return 0
+        done
+    done
+    return 1
+}
+
+# The open popup menu: a mapped override-redirect top-level window of ours.
+find_menu() {
+    local id
+    for id in $(xwininfo -root -children 2>/dev/null | awk '/^ +0x/ && /"tilava" "Tilava"/ {print $1}'); do
+        [[ $id != "$widget" ]] && read_window "$id" && [[ $win_state == IsViewable ]] &&
+            [[ $win_override == yes ]] && ours "$id" || continue
+        menu=$id menu_x=$win_x menu_y=$win_y menu_w=$win_w menu_h=$win_h
+        return 0
+    done
+    return 1
+}
+menu_closed() { ! read_window "$menu" || [[ $win_state != IsViewable ]]; }
+
+# click X Y BUTTON: Qt merges two presses of one button within 400 ms into a double click
+# (which the tray icon does not take as a click), so clicks keep half a second apart.
+last_click=0
+click() {
+    local wait_us=$((last_click + 500000 - $(now)))
+    ((wait_us > 0)) && sleep "$(printf '0.%06d' "$wait_us")"
+    xdotool mousemove "$1" "$2" click "$3" || fail "xdotool could not click at $1,$2"
+    last_click=$(now)
+}
+
+# A user of our own: home, settings, notes and runtime folder in the temporary folder, and no
+# session bus. The settings folder is left to the program to create.
+export HOME=$work/home XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data
+export XDG_RUNTIME_DIR=$work/runtime
+mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$XDG_RUNTIME_DIR"
+chmod 700 "$XDG_RUNTIME_DIR"
+unset DBUS_SESSION_BUS_ADDRESS
+settings=$XDG_CONFIG_HOME/ZELMtilava/settings.ini
+
+# A free display number, chosen by the server itself.
+Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+pids+=($!)
+deadline 20
+until [[ -s $work/display ]]; do late && fail "Xvfb did not start"; sleep 0.02; done
+export DISPLAY=:$(head -n1 "$work/display")
+until xdpyinfo >/dev/null 2>&1; do late && fail "Xvfb does not answer"; sleep 0.02; done
+
+# The tray host, at the bottom: without a window manager the widget's corner is the top right
+# of the whole screen. Its panel is shown once its tray has been set up.
+trayer --edge bottom --align right --widthtype request --height 24 --transparent false \
+    --expand true >"$work/trayer.log" 2>&1 &
+trayer=$!
+pids+=("$trayer")
+deadline 10
+until [[ -n $(xdotool search --onlyvisible --classname '^panel$' 2>/dev/null) ]]; do
+    kill -0 "$trayer" 2>/dev/null || fail "trayer ended: $(cat "$work/trayer.log")"
+    late && fail "trayer's panel did not appear"
+    sleep 0.02
+done
+
+env QT_QPA_PLATFORM=xcb "$program" >"$work/tilava.log" 2>&1 &
+tilava=$!
+pids+=("$tilava")
+
+# 1. Start: the widget is shown and the icon sits in the tray.
+widget=
+wait_for 20 "a window of the program's width appears" find_widget
+wait_for 10 "the widget is mapped" widget_mapped
+# (a tray found at start embeds the icon at once; one found later only after 5 s)
+wait_for 10 "the tray icon is embedded in trayer's panel" find_icon
+ok "widget $widget mapped at start, tray icon $icon embedded at $icon_x,$icon_y"
+
+# 2. Right click: the menu opens, the widget is hidden; Escape closes the menu only.
+click "$icon_x" "$icon_y" 3
+wait_for 5 "a popup menu opens after a right click on the tray icon" find_menu
+wait_for 5 "the widget is hidden while the menu is open" widget_unmapped
+first_menu=$menu
+xdotool key Escape
+wait_for 5 "Escape closes the menu" menu_closed
+until_=$(($(now) + 500000))
+until late; do
+    widget_unmapped || fail "the widget came back after Escape closed the menu ($win_state)"
+    sleep 0.05
+done
+ok "right click opened menu $first_menu (${menu_w}x$menu_h) and hid the widget; Escape closed it, the widget stayed hidden"
+
+# 3. Left click: the widget is back, fully opaque.
+click "$icon_x" "$icon_y" 1
+wait_for 5 "a left click on the tray icon shows the widget" widget_mapped
+opacity=$(xprop -id "$widget" _NET_WM_WINDOW_OPACITY 2>/dev/null)
+[[ $opacity == *"not found"* || $opacity == *" = 4294967295" ]] ||
+    fail "the widget shown from the tray is not fully opaque: $opacity"
+ok "left click on the icon showed the widget, fully opaque"
+
+# 4. The menu's second item, "Zobraziť", shows the widget (the first one would end the program).
+click "$icon_x" "$icon_y" 3
+wait_for 5 "the menu opens again" find_menu
+wait_for 5 "the widget is hidden while the menu is open" widget_unmapped
+click "$((menu_x + menu_w / 2))" "$((menu_y + menu_h * 3 / 4))" 1
+wait_for 5 "\"Zobraziť\" shows the widget" widget_mapped
+wait_for 5 "the menu closes after its item was chosen" menu_closed
+ok "\"Zobraziť\" in the menu showed the widget"
+
+# 5. The minimise button (13x14 at 135,1 in the widget) hides it; the icon brings it back.
+read_window "$widget" || fail "the widget's window is gone"
+widget_x=$win_x widget_y=$win_y
+click "$((widget_x + 141))" "$((widget_y + 8))" 1
+wait_for 5 "the minimise button hides the widget" widget_unmapped
+click "$icon_x" "$icon_y" 1
+wait_for 5 "a left click on the tray icon shows the minimised widget" widget_mapped
+ok "minimise button hid the widget, the tray icon showed it again"
+
+# 6. The close button (13x14 at 152,1) ends the program, which records where the widget stood.
+read_window "$widget" || fail "the widget's window is gone"
+widget_x=$win_x widget_y=$win_y
+click "$((widget_x + 158))" "$((widget_y + 8))" 1
+clicked=$(now)
+deadline 5
+while running; do
+    late && fail "the program still runs 5 s after its close button was clicked"
+    sleep 0.02
+done
+wait "$tilava"
+status=$?
+kept=()
+for pid in "${pids[@]}"; do ((pid == tilava)) || kept+=("$pid"); done
+pids=("${kept[@]}")
+ended_ms=$((($(now) - clicked) / 1000))
+((status == 0)) || fail "the program ended with status $status after its close button"
+[[ -f $settings ]] || fail "no settings file at $settings after the close"
+grep -qx "frmMainTop=$widget_y" "$settings" && grep -qx "frmMainLeft=$widget_x" "$settings" ||
+    fail "the settings file does not hold frmMainTop=$widget_y and frmMainLeft=$widget_x:
+$(cat "$settings")"
+ok "close button ended the program with status 0 in $ended_ms ms; settings hold frmMainTop=$widget_y, frmMainLeft=$widget_x"
+echo "tray.sh: passed"
