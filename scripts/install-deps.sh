@@ -8,7 +8,7 @@ declare -A groups=(
   [test]="libgtest-dev libgmock-dev googletest libbenchmark-dev clang-format desktop-file-utils dbus-daemon"
   [windows]="g++-mingw-w64-x86-64-posix wine64 wine locales"
   [run]="xvfb x11-utils imagemagick"
-  [x11]="xvfb xcompmgr x11-utils xdotool"
+  [x11]="xvfb xcompmgr x11-utils xdotool trayer"
   [package]="desktop-file-utils appstream dpkg-dev file"
 )
 
