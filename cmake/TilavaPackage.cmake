@@ -9,6 +9,12 @@ set(TILAVA_APP_ID sk.zelm.Tilava)
 if(TARGET tilava)
   install(TARGETS tilava RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 endif()
+# The rest is for the Linux desktop. On Windows only the program is installed; windeployqt puts
+# the Qt libraries beside it (README, "Windows").
+if(NOT CMAKE_SYSTEM_NAME STREQUAL "Linux")
+  return()
+endif()
+
 install(FILES ${PROJECT_SOURCE_DIR}/assets/linux/${TILAVA_APP_ID}.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${PROJECT_SOURCE_DIR}/assets/linux/${TILAVA_APP_ID}.metainfo.xml
