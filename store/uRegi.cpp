@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <limits>
+#include <utility>
 
 namespace tilava {
 
@@ -42,14 +43,18 @@ TRegi::TRegi(SettingsHive& hive) : hive_(hive) {}
 TRegi::~TRegi() = default;
 
 int TRegi::CitajHodnotu(std::string_view meno) const {
+    return AkoCislo(CitajText(meno));
+}
+
+std::string TRegi::CitajText(std::string_view meno) const {
     try {
         if (!hive_.KeyExists(HiveKey::Settings)) {
-            return 0;
+            return {};
         }
-        const HiveValue hodnota = hive_.ReadValue(HiveKey::Settings, meno);
-        return hodnota.IsString() ? AkoCislo(hodnota.text) : 0;
+        HiveValue hodnota = hive_.ReadValue(HiveKey::Settings, meno);
+        return hodnota.IsString() ? std::move(hodnota.text) : std::string{};
     } catch (const std::exception&) {
-        return 0;
+        return {};
     }
 }
 

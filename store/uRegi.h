@@ -26,6 +26,10 @@ public:
     // a string or its text is not an integer. Never throws.
     int CitajHodnotu(std::string_view meno) const;
 
+    // The value's text; empty when the key or the value is missing or the value is not a
+    // string. Never throws.
+    std::string CitajText(std::string_view meno) const;
+
     // Writes the string value, creating the settings key first when needed. Throws HiveError.
     void ZapisHodnotu(std::string_view meno, std::string_view text);
     void ZapisHodnotu(std::string_view meno, int hodnota);
