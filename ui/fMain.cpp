@@ -19,6 +19,7 @@
 #include "ui/TrayIconPicture.h"
 #include "ui/WindowOpacity.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCursor>
 #include <QDate>
@@ -27,6 +28,7 @@
 #include <QLabel>
 #include <QLocale>
 #include <QMenu>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QScreen>
 #include <QShowEvent>
@@ -109,7 +111,8 @@ QString TextNaZobrazenie(const std::vector<ReminderLine>& riadky, std::size_t po
     for (std::size_t i = 0; i < pocet; ++i) {
         QString riadok = Q(riadky[i].text);
         riadok.remove(QLatin1Char('\r'));
-        // (the label's top margin makes the room above the first entry)
+        // (the label starts below the header by that room: a first paragraph's top margin
+        // is not laid out)
         const int hore = i == 0 ? 0 : TfrmMain::OdsadeniePruhu + TfrmMain::MedzeraPruhov;
         text +=
             QStringLiteral("<p style=\"margin:0; margin-top:%1px; white-space:pre-wrap\">%2</p>")
@@ -122,9 +125,11 @@ QString TextNaZobrazenie(const std::vector<ReminderLine>& riadky, std::size_t po
 } // namespace
 
 TfrmMain::TfrmMain(const Clock& hodiny, SettingsHive& hive, std::filesystem::path priecinok,
-                   Notifier& oznamy, QWidget* parent)
+                   Notifier& oznamy, TrayDostupny trayDostupny, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), hodiny_(hodiny), hive_(hive),
-      oznamy_(oznamy), web_(std::make_unique<SystemPageOpener>()) {
+      oznamy_(oznamy), web_(std::make_unique<SystemPageOpener>()),
+      trayDostupny_(trayDostupny ? std::move(trayDostupny)
+                                 : [] { return QSystemTrayIcon::isSystemTrayAvailable(); }) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Tilava"));
     setAutoFillBackground(true);
@@ -144,6 +149,10 @@ TfrmMain::TfrmMain(const Clock& hodiny, SettingsHive& hive, std::filesystem::pat
     tmrNadFormom_->setObjectName(QStringLiteral("tmrNadFormom"));
     tmrNadFormom_->setInterval(100);
     connect(tmrNadFormom_, &QTimer::timeout, this, &TfrmMain::tmrNadFormomTimer);
+    tmrZapis_ = new QTimer(this);
+    tmrZapis_->setObjectName(QStringLiteral("tmrZapis"));
+    tmrZapis_->setInterval(5000);
+    connect(tmrZapis_, &QTimer::timeout, this, &TfrmMain::tmrZapisTimer);
 
     // Top right corner of the primary screen.
     const QRect obrazovka = QGuiApplication::primaryScreen()->geometry();
@@ -170,19 +179,18 @@ TfrmMain::TfrmMain(const Clock& hodiny, SettingsHive& hive, std::filesystem::pat
     rok_->Naplnit();
     poznamky_ = std::make_unique<TDayNotes>(std::move(priecinok));
 
+    zobrazenyDen_ = Dnes();
     ZobrazUdalosti();
-    if (!lblNote_->text().isEmpty() && Upozornenie == 2)
+    // The first start of a day is told by the date recorded in "Now", which is still the
+    // date of the last run until the 5 s timer writes today's.
+    const bool prvyDnes = regi_->CitajText("Now") != KratkyDatum(zobrazenyDen_).toStdString();
+    if (!lblNote_->text().isEmpty() && (Upozornenie == 2 || (Upozornenie == 1 && prvyDnes)))
         oznamy_.Beep();
 
-    const std::chrono::year_month_day d{Dnes()};
-    const QDate dnes(static_cast<int>(d.year()), static_cast<int>(static_cast<unsigned>(d.month())),
-                     static_cast<int>(static_cast<unsigned>(d.day())));
-    tooltip_ =
-        Q(Reminders::Tooltip(QLocale::system().toString(dnes, QLocale::ShortFormat).toStdString(),
-                             static_cast<std::size_t>(pocetUdalosti_)));
+    NastavTooltip();
     VytvorTray();
 
-    tmrNadFormom_->start();
+    tmrZapis_->start();
     // The countdown also restarts when the window becomes active; a desktop that does not
     // activate new windows still gets it here.
     SpustiOdpocet();
@@ -192,6 +200,33 @@ TfrmMain::~TfrmMain() {
     tmrTimer_->stop();
     if (tray_)
         tray_->hide();
+}
+
+QString TfrmMain::KratkyDatum(std::chrono::sys_days den) const {
+    const std::chrono::year_month_day d{den};
+    const QDate datum(static_cast<int>(d.year()),
+                      static_cast<int>(static_cast<unsigned>(d.month())),
+                      static_cast<int>(static_cast<unsigned>(d.day())));
+    return QLocale::system().toString(datum, QLocale::ShortFormat);
+}
+
+void TfrmMain::NastavTooltip() {
+    tooltip_ = Q(Reminders::Tooltip(KratkyDatum(zobrazenyDen_).toStdString(),
+                                    static_cast<std::size_t>(pocetUdalosti_)));
+    if (tray_)
+        tray_->setToolTip(tooltip_);
+}
+
+void TfrmMain::tmrZapisTimer() {
+    if (Dnes() != zobrazenyDen_) {
+        ZobrazUdalosti();
+        NastavTooltip();
+    }
+    try {
+        regi_->ZapisHodnotu("Now", KratkyDatum(Dnes()).toStdString());
+    } catch (const HiveError&) {
+        // The date is only a record; the next tick tries again.
+    }
 }
 
 void TfrmMain::VytvorOvladace() {
@@ -242,7 +277,6 @@ void TfrmMain::VytvorOvladace() {
     lblNote_ = menovka("lblNote", {8, VyskaHlavicky, SirkaTextu, 0}, Zakladne(), biela);
     lblNote_->setWordWrap(true);
     lblNote_->setTextFormat(Qt::RichText);
-    lblNote_->setContentsMargins(0, OdsadeniePruhu, 0, 0);
     lblNote_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     imgSetup_ = obrazok("imgSetup", {}, {101, 1, 18, 16});
     imgSetup_->setToolTip(QStringLiteral("Nastavenia"));
@@ -282,13 +316,13 @@ void TfrmMain::VytvorOvladace() {
 
 void TfrmMain::VytvorTray() {
     const auto vytvor = [this] {
-        if (tray_ || !QSystemTrayIcon::isSystemTrayAvailable())
+        if (tray_ || !trayDostupny_())
             return false;
         popupMenu_ = new QMenu(this);
         popupMenu_->setObjectName(QStringLiteral("PopupMenu1"));
         QAction* ukoncit = popupMenu_->addAction(QStringLiteral("Ukončit"));
         ukoncit->setObjectName(QStringLiteral("Ukoncit1"));
-        connect(ukoncit, &QAction::triggered, this, &QWidget::close);
+        connect(ukoncit, &QAction::triggered, this, &TfrmMain::Ukoncit);
         QAction* zobrazit = popupMenu_->addAction(QStringLiteral("Zobraziť"));
         zobrazit->setObjectName(QStringLiteral("Zobrazi1"));
         connect(zobrazit, &QAction::triggered, this, &TfrmMain::Ukaz);
@@ -296,15 +330,7 @@ void TfrmMain::VytvorTray() {
         tray_ = new QSystemTrayIcon(TrayIconPicture(), this);
         tray_->setToolTip(tooltip_);
         tray_->setContextMenu(popupMenu_);
-        connect(tray_, &QSystemTrayIcon::activated, this,
-                [this](QSystemTrayIcon::ActivationReason dovod) {
-                    if (dovod == QSystemTrayIcon::Trigger) {
-                        Ukaz();
-                    } else if (dovod == QSystemTrayIcon::Context) {
-                        tmrTimer_->stop();
-                        hide();
-                    }
-                });
+        connect(tray_, &QSystemTrayIcon::activated, this, &TfrmMain::IkonaKlik);
         // The menu may open without an activation (a StatusNotifier host): hide here too.
         connect(popupMenu_, &QMenu::aboutToShow, this, [this] {
             tmrTimer_->stop();
@@ -351,13 +377,13 @@ void TfrmMain::ZobrazTexty(const DayTexts& texty, bool cely) {
     }
 }
 
-void TfrmMain::ZobrazMena() {
+void TfrmMain::ZobrazMena(bool cely) {
     // While the pointer rests on the widget it shows tomorrow; a rebuild then (the flag was
     // clicked) refreshes tomorrow's texts instead of mixing in today's.
     if (zajtra_)
         ZobrazTexty(DayTexts::Zajtra(*rok_, Dnes()), true);
     else
-        ZobrazTexty(DayTexts::Dnes(*rok_, Dnes()), false);
+        ZobrazTexty(DayTexts::Dnes(*rok_, Dnes()), cely);
 }
 
 const QPixmap& TfrmMain::Obraz::operator()() {
@@ -379,7 +405,10 @@ const QPixmap& TfrmMain::ObrazPruhu(TDruh druh) {
 }
 
 void TfrmMain::ZobrazUdalosti() {
-    ZobrazMena();
+    // A new day since the last build (the widget ran over midnight) also needs its weekday.
+    const bool novyDen = Dnes() != zobrazenyDen_;
+    zobrazenyDen_ = Dnes();
+    ZobrazMena(novyDen);
     for (QLabel* pruh : pruhy_)
         pruh->hide();
 
@@ -396,13 +425,14 @@ void TfrmMain::ZobrazUdalosti() {
         }
         QLabel* pruh = pruhy_[n];
         // Below the bar above, past the line of background between them.
-        const int hore = VyskaHlavicky + h + (n == 0 ? 0 : MedzeraPruhov);
+        const int hore =
+            n == 0 ? VyskaHlavicky : VyskaHlavicky + OdsadeniePruhu + h + MedzeraPruhov;
         pruh->lower();
         NastavText(lblNote_, TextNaZobrazenie(r.riadky, n + 1));
         const int vyska = lblNote_->heightForWidth(SirkaTextu);
-        lblNote_->setGeometry(8, VyskaHlavicky, SirkaTextu, vyska);
+        lblNote_->setGeometry(8, VyskaHlavicky + OdsadeniePruhu, SirkaTextu, vyska);
         pruh->setPixmap(r.riadky[n].chyba ? ObrazChyby() : ObrazPruhu(r.riadky[n].druh));
-        pruh->setGeometry(0, hore, width(), VyskaHlavicky + vyska - hore);
+        pruh->setGeometry(0, hore, width(), VyskaHlavicky + OdsadeniePruhu + vyska - hore);
         pruh->show();
         h = vyska;
         pocetUdalosti_ = static_cast<int>(n + 1);
@@ -481,15 +511,61 @@ void TfrmMain::tmrTimerTimer() {
     NastavNepriehladnost();
     if (skryt) {
         tmrTimer_->stop();
+        Skry();
+    }
+}
+
+void TfrmMain::Skry() {
+    if (tray_ && tray_->isVisible())
+        hide();
+    else
+        showMinimized();
+}
+
+void TfrmMain::Ukaz() {
+    if (koniec_)
+        return;
+    // After a wake from sleep the click may come before the next tick notices the new day.
+    if (Dnes() != zobrazenyDen_)
+        tmrZapisTimer();
+    if (isMinimized())
+        showNormal();
+    else
+        show();
+    raise();
+    activateWindow();
+    SpustiOdpocet();
+}
+
+void TfrmMain::IkonaKlik(QSystemTrayIcon::ActivationReason dovod) {
+    if (dovod == QSystemTrayIcon::Trigger) {
+        Ukaz();
+    } else if (dovod == QSystemTrayIcon::Context) {
+        // The menu opens at the pointer; the widget stays hidden also when it is dismissed.
+        tmrTimer_->stop();
         hide();
     }
 }
 
-void TfrmMain::Ukaz() {
-    show();
-    raise();
-    activateWindow();
-    SpustiOdpocet();
+void TfrmMain::Ukoncit() {
+    koniec_ = true;
+    tmrTimer_->stop();
+    ZatvorPoOknach();
+}
+
+void TfrmMain::ZatvorPoOknach() {
+    if (!otvoreneOkno_) {
+        close();
+        return;
+    }
+    // The command's windows close from the top down, each once and by its own close reaction;
+    // a message box waits for the user's answer. The command calls close() when it returns.
+    QWidget* okno = QApplication::activeModalWidget();
+    if (okno && !qobject_cast<QMessageBox*>(okno) && !zatvarane_.contains(okno)) {
+        zatvarane_.append(okno);
+        okno->close();
+    }
+    QTimer::singleShot(50, this, &TfrmMain::ZatvorPoOknach);
 }
 
 void TfrmMain::PrepniJazyk() {
@@ -501,7 +577,8 @@ void TfrmMain::PrepniJazyk() {
 
 void TfrmMain::MysNadFormom() {
     SpustiOdpocet();
-    tmrNadFormom_->start();
+    if (!tmrNadFormom_->isActive())
+        tmrNadFormom_->start();
     if (imgDrag_->pixmap().isNull())
         imgDrag_->setPixmap(obrazZajtra_());
     imgDrag_->show();
@@ -552,7 +629,8 @@ void TfrmMain::fraCmdMouseUp() {
 
 void TfrmMain::Klik(QObject* ovladac) {
     if (ovladac == imgMin_) {
-        hide();
+        tmrTimer_->stop();
+        Skry();
     } else if (ovladac == imgClose_) {
         tmrTimer_->stop();
         close();
@@ -726,8 +804,20 @@ void TfrmMain::changeEvent(QEvent* udalost) {
 }
 
 void TfrmMain::closeEvent(QCloseEvent* udalost) {
+    if (otvoreneOkno_) {
+        // Closed by the desktop while a command's window is open: that window closes first.
+        udalost->ignore();
+        Ukoncit();
+        return;
+    }
+    udalost->accept();
+    if (zatvorene_)
+        return;
+    zatvorene_ = true;
     koniec_ = true;
     tmrTimer_->stop();
+    tmrNadFormom_->stop();
+    tmrZapis_->stop();
     // The position is recorded at every close; only Pamatat decides whether a start uses it.
     try {
         regi_->ZapisHodnotu("frmMainTop", y());
@@ -737,7 +827,6 @@ void TfrmMain::closeEvent(QCloseEvent* udalost) {
     }
     if (tray_)
         tray_->hide();
-    udalost->accept();
     emit zatvorene();
 }
 

@@ -5,22 +5,25 @@
 #include "model/FadeCountdown.h"
 #include "ui/SkinControls.h"
 
+#include <QList>
 #include <QPixmap>
 #include <QPoint>
+#include <QPointer>
 #include <QRect>
 #include <QString>
+#include <QSystemTrayIcon>
 #include <QWidget>
 
 #include <array>
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <vector>
 
 class QLabel;
 class QMenu;
-class QSystemTrayIcon;
 class QTimer;
 
 namespace tilava {
@@ -57,11 +60,15 @@ public:
     static constexpr int OdsadeniePruhu = 2;
     static constexpr int MedzeraPruhov = 1;
 
+    // Tells whether the desktop has a tray for the icon; asked at start and, while there is
+    // none, for a while after (a panel may come up after us).
+    using TrayDostupny = std::function<bool()>;
+
     // Runs the start-up: settings, calendar, notes store on `priecinok`, the reminder list, the
     // alert beep and the tray icon (when the desktop has a tray). The borrowed objects must
     // outlive the widget.
     TfrmMain(const Clock& hodiny, SettingsHive& hive, std::filesystem::path priecinok,
-             Notifier& oznamy, QWidget* parent = nullptr);
+             Notifier& oznamy, TrayDostupny trayDostupny = {}, QWidget* parent = nullptr);
     ~TfrmMain() override;
 
     // Fade countdown: stop it at full opacity / restart it at full opacity.
@@ -77,6 +84,15 @@ public:
     void ZobrazUdalosti();
     // Shows the widget from the tray or at a second start: full opacity, fresh countdown.
     void Ukaz();
+    // The tray icon was clicked: the left button shows the widget, the right one hides it
+    // (its menu then opens).
+    void IkonaKlik(QSystemTrayIcon::ActivationReason dovod);
+    // "Ukončit": the program ends; a window of a command that is open closes first, with its
+    // own close reaction (the week window saves and stores its place).
+    void Ukoncit();
+    // One tick of the 5 s timer: records today's date in "Now" and, when the date has
+    // changed since the display was built (midnight, a wake from sleep), builds it anew.
+    void tmrZapisTimer();
     // Switches the name-day language (a click on the flag).
     void PrepniJazyk();
     // A button went down on the day area, the names, the reminders or the window: the right
@@ -93,8 +109,10 @@ public:
     TRok& Rok() { return *rok_; }
     TRegi& Regi() { return *regi_; }
 
-    // The tray icon's tooltip text, built once at start-up.
+    // The tray icon's tooltip text, built at start-up and again when the date changes.
     const QString& TextTooltipu() const { return tooltip_; }
+    // The tray icon, when the desktop has a tray.
+    QSystemTrayIcon* Tray() const { return tray_; }
     int PocetUdalosti() const { return pocetUdalosti_; }
     int PocetPruhov() const { return static_cast<int>(pruhy_.size()); }
     const FadeCountdown& Odpocet() const { return odpocet_; }
@@ -126,7 +144,15 @@ protected:
 private:
     void VytvorOvladace();
     void VytvorTray();
-    void ZobrazMena();
+    // Hides the widget after the countdown or by its button; on a desktop without a tray it
+    // goes to the task bar instead, so that it can always be brought back.
+    void Skry();
+    // Today's date in the user's short date format, as the tooltip and "Now" have it.
+    QString KratkyDatum(std::chrono::sys_days den) const;
+    void NastavTooltip();
+    // Goes on with "Ukončit" once no window of a command is open any more.
+    void ZatvorPoOknach();
+    void ZobrazMena(bool cely);
     void ZobrazTexty(const DayTexts& texty, bool cely);
     void ObnovTlacidla();
     void NastavNepriehladnost();
@@ -145,8 +171,11 @@ private:
     SettingsHive& hive_;
     Notifier& oznamy_;
     std::unique_ptr<PageOpener> web_;
-    bool otvoreneOkno_ = false; // a window of a command is open
-    bool koniec_ = false;       // the widget was closed
+    TrayDostupny trayDostupny_;
+    bool otvoreneOkno_ = false;            // a window of a command is open
+    bool koniec_ = false;                  // Koniec: the program is ending
+    bool zatvorene_ = false;               // the close reaction has run
+    std::chrono::sys_days zobrazenyDen_{}; // the day the display and the tooltip were built for
     std::unique_ptr<TRegi> regi_;
     std::unique_ptr<TRok> rok_;
     std::unique_ptr<TDayNotes> poznamky_;
@@ -163,9 +192,11 @@ private:
 
     QTimer* tmrTimer_ = nullptr;
     QTimer* tmrNadFormom_ = nullptr;
+    QTimer* tmrZapis_ = nullptr;
     QSystemTrayIcon* tray_ = nullptr;
     QMenu* popupMenu_ = nullptr;
     QTimer* cakajNaTray_ = nullptr;
+    QList<QPointer<QWidget>> zatvarane_; // windows "Ukončit" has asked to close
 
     // Controls, bottom of the stacking order first.
     QLabel* imgMain_ = nullptr;

@@ -9,7 +9,8 @@ namespace tilava::test {
 WidgetWorld::WidgetWorld(std::chrono::year_month_day dnes) : hodiny(dnes) {}
 
 std::unique_ptr<TfrmMain> WidgetWorld::Start() {
-    return std::make_unique<TfrmMain>(hodiny, hive, priecinok.path().toStdString(), oznamy);
+    return std::make_unique<TfrmMain>(hodiny, hive, priecinok.path().toStdString(), oznamy,
+                                      [this] { return tray; });
 }
 
 QString WidgetWorld::Subor(int den, int mesiac) const {

@@ -51,6 +51,7 @@ public:
     QString Subor(int den, int mesiac) const;
 
     FixedClock hodiny;
+    bool tray = false; // the desktop has a tray for the icon
     MemoryHive hive;
     QTemporaryDir priecinok;
     RecordingNotifier oznamy;

@@ -111,6 +111,7 @@ private slots:
     void upozornenie();
     void chybnySuborDna();
     void tooltip();
+    void polnoc();
     void odpocetDveSekundy();
     void staleNespustiOdpocet();
     void zapornyShowTimeNezmizne();
@@ -123,7 +124,8 @@ private slots:
     void tahanie();
     void vlajkaPrepneJazyk();
     void polohaPriZatvoreni();
-    void minSkryje();
+    void skrytie_data();
+    void skrytie();
     void spravaMaNazovProgramu();
 };
 
@@ -138,11 +140,12 @@ void fMainTest::ovladaceNaMiestach() {
         const char* meno;
         QRect miesto; // an empty size: sized to its text
     };
-    // bottom of the stacking order first
+    // bottom of the stacking order first; the reminders' text starts two pixels below the
+    // header, the room above the first bar's letters
     const Miesto tabulka[] = {
         {"imgMain", {0, 0, 170, 85}},      {"lblSviatok1", {72, 27, 97, 13}},
         {"lblDatum", {8, 32, 58, 41}},     {"lblSviatok2", {72, 46, 97, 13}},
-        {"lblNote", {8, 85, 150, 0}},      {"imgSetup", {101, 1, 18, 16}},
+        {"lblNote", {8, 87, 150, 0}},      {"imgSetup", {101, 1, 18, 16}},
         {"imgHelp", {120, 1, 13, 14}},     {"imgMin", {135, 1, 13, 14}},
         {"imgClose", {152, 1, 13, 14}},    {"lblSviatok3", {72, 58, 97, 13}},
         {"lblDnes", {5, 3, 0, 0}},         {"lblDen", {3, 25, 65, 0}},
@@ -330,7 +333,7 @@ void fMainTest::dopredu() {
         return;
     }
     QVERIFY(note->height() >= riadky.size() * note->fontMetrics().height());
-    QCOMPARE(w->height(), 85 + note->height());
+    QCOMPARE(w->height(), note->y() + note->height());
     // The bars run from the header down to the window's bottom, one line of background
     // between two of them, and each holds the lines of its own entry with room above them
     // (the carons of Ľ and Š stay off the bar's edge). The text is laid out as the label does.
@@ -379,32 +382,39 @@ void fMainTest::stoPruhov() {
     w->ZobrazUdalosti();
     QCOMPARE(w->PocetPruhov(), 100);
     QCOMPARE(ViditelnePruhy(*w).size(), 2);
-    QCOMPARE(w->height(), 85 + Lbl(*w, "lblNote")->height());
+    QCOMPARE(w->height(), Lbl(*w, "lblNote")->geometry().bottom() + 1);
 }
 
 void fMainTest::upozornenie_data() {
     QTest::addColumn<QString>("rezim");
     QTest::addColumn<bool>("pripomienka");
-    QTest::addColumn<int>("pipnutia");
-    QTest::newRow("mode 0") << "0" << true << 0;
-    QTest::newRow("mode 1") << "1" << true << 0;
-    QTest::newRow("mode 2") << "2" << true << 1;
-    QTest::newRow("mode 2, nothing to remind") << "2" << false << 0;
-    QTest::newRow("mode 7 stays 0") << "7" << true << 0;
+    QTest::addColumn<int>("pipnutia");      // at the first start of the day
+    QTest::addColumn<int>("pipnutiaZnova"); // at a start later that day
+    QTest::newRow("mode 0") << "0" << true << 0 << 0;
+    QTest::newRow("mode 1") << "1" << true << 1 << 0;
+    QTest::newRow("mode 2") << "2" << true << 1 << 1;
+    QTest::newRow("mode 2, nothing to remind") << "2" << false << 0 << 0;
+    QTest::newRow("mode 7 stays 0") << "7" << true << 0 << 0;
 }
 
 void fMainTest::upozornenie() {
     QFETCH(QString, rezim);
     QFETCH(bool, pripomienka);
     QFETCH(int, pipnutia);
+    QFETCH(int, pipnutiaZnova);
     WidgetWorld svet(nedela);
     if (pripomienka)
         svet.ZapisZaznamy(30, 3, {{1, 2025, "Zubár"}});
     svet.hive.PutString(HiveKey::Settings, "Upozornenie", rezim.toStdString());
+    svet.hive.PutString(HiveKey::Settings, "Now", "29.3.2025"); // the last run was yesterday
     auto w = svet.Start();
     QCOMPARE(svet.oznamy.beeps, pipnutia);
     w->ZobrazUdalosti(); // only the start beeps
+    w->tmrZapisTimer();  // records today
     QCOMPARE(svet.oznamy.beeps, pipnutia);
+    w.reset();
+    w = svet.Start();
+    QCOMPARE(svet.oznamy.beeps, pipnutia + pipnutiaZnova);
 }
 
 void fMainTest::chybnySuborDna() {
@@ -465,8 +475,38 @@ void fMainTest::tooltip() {
              QStringLiteral("Tilava: ") + datum + QStringLiteral("\nPočet pripomienok na dnes: 3"));
 }
 
+void fMainTest::polnoc() {
+    // Left running overnight, the widget shows the new day as a start on that day would.
+    WidgetWorld svet(nedela);
+    svet.hodiny.Nastav(nedela, 23h + 59min + 58s);
+    svet.ZapisZaznamy(31, 3, {{1, 2025, "ráno"}, {2, 1980, "Jano"}});
+    auto w = svet.Start();
+    w->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+    const QString vcera = w->TextTooltipu();
+    w->tmrZapisTimer();
+    QCOMPARE(Lbl(*w, "lblDatum")->text(), QStringLiteral("30."));
+
+    svet.hodiny.Nastav(year{2025} / 3 / 31, 3s);
+    w->tmrZapisTimer();
+    const auto novy = svet.Start();
+    novy->show();
+    QVERIFY(QTest::qWaitForWindowExposed(novy.get()));
+    for (const char* meno :
+         {"lblDnes", "lblDen", "lblDatum", "lblSviatok1", "lblSviatok2", "lblSviatok3", "lblNote"})
+        QCOMPARE(Lbl(*w, meno)->text(), Lbl(*novy, meno)->text());
+    QCOMPARE(Lbl(*w, "lblDen")->text(), QStringLiteral("Pondelok"));
+    QCOMPARE(w->PocetUdalosti(), 2);
+    QCOMPARE(w->height(), novy->height());
+    QCOMPARE(w->TextTooltipu(), novy->TextTooltipu());
+    QVERIFY(w->TextTooltipu() != vcera);
+    const QString datum = QLocale::system().toString(QDate(2025, 3, 31), QLocale::ShortFormat);
+    QCOMPARE(QString::fromStdString(svet.hive.ReadValue(HiveKey::Settings, "Now").text), datum);
+}
+
 void fMainTest::odpocetDveSekundy() {
     WidgetWorld svet(nedela);
+    svet.tray = true;
     svet.hive.PutString(HiveKey::Settings, "ShowTime", "2000");
     auto w = svet.Start();
     w->show();
@@ -548,9 +588,15 @@ void fMainTest::zajtrajsiPohlad() {
     QVERIFY(QTest::qWaitForWindowExposed(w.get()));
     QCursor::setPos(0, 700);
     const TSviatky& zajtra = w->Rok().DajDen(10, 3);
+    // An idle widget wakes only for the 5 s record of the date.
+    const auto bezi = [&w](const char* casovac) {
+        return w->findChild<QTimer*>(QLatin1String(casovac))->isActive();
+    };
+    QVERIFY(!bezi("tmrNadFormom") && bezi("tmrZapis"));
 
     Pohni(Ovladac(*w, "Image1"), {60, 20});
     QVERIFY(w->ZajtrajsiPohlad());
+    QVERIFY(bezi("tmrNadFormom"));
     QCOMPARE(Lbl(*w, "lblDnes")->text(), QStringLiteral("Zajtra"));
     QCOMPARE(Lbl(*w, "lblDen")->text(), QStringLiteral("Pondelok"));
     QCOMPARE(Lbl(*w, "lblDatum")->text(), QStringLiteral("10."));
@@ -567,6 +613,7 @@ void fMainTest::zajtrajsiPohlad() {
     QCOMPARE(Lbl(*w, "lblDatum")->text(), QStringLiteral("9."));
     QVERIFY(Lbl(*w, "lblSviatok2")->isVisible());
     QVERIFY(!Lbl(*w, "imgDrag")->isVisible());
+    QVERIFY(!bezi("tmrNadFormom"));
 }
 
 void fMainTest::hoverZMinNaClose() {
@@ -706,15 +753,38 @@ void fMainTest::polohaPriZatvoreni() {
     QCOMPARE(svet.Start()->pos(), QPoint(120, 0));
 }
 
-void fMainTest::minSkryje() {
+void fMainTest::skrytie_data() {
+    QTest::addColumn<bool>("tray");
+    QTest::addColumn<bool>("odpocet"); // hidden by the countdown, else by its button
+    QTest::newRow("tray, button") << true << false;
+    QTest::newRow("tray, countdown") << true << true;
+    QTest::newRow("no tray, button") << false << false;
+    QTest::newRow("no tray, countdown") << false << true;
+}
+
+void fMainTest::skrytie() {
+    QFETCH(bool, tray);
+    QFETCH(bool, odpocet);
     WidgetWorld svet(nedela);
+    svet.tray = tray;
+    svet.hive.PutString(HiveKey::Settings, "ShowTime", "1000");
     auto w = svet.Start();
     w->show();
     QVERIFY(QTest::qWaitForWindowExposed(w.get()));
-    Klikni(Ovladac(*w, "imgMin"));
-    QVERIFY(!w->isVisible());
+    if (odpocet) {
+        for (int i = 0; i < 1000 && w->isVisible() && !w->isMinimized(); ++i)
+            w->tmrTimerTimer();
+    } else {
+        Klikni(Ovladac(*w, "imgMin"));
+    }
+    // Without a tray icon to bring it back, the widget waits in the task bar.
+    QCOMPARE(w->isVisible(), !tray);
+    QCOMPARE(w->isMinimized(), !tray);
+    QVERIFY(!w->findChild<QTimer*>(QStringLiteral("tmrTimer"))->isActive());
+
     w->Ukaz();
     QVERIFY(w->isVisible());
+    QVERIFY(!w->isMinimized());
     QCOMPARE(w->windowOpacity(), 1.0);
     QVERIFY(w->findChild<QTimer*>(QStringLiteral("tmrTimer"))->isActive());
 }
