@@ -65,6 +65,8 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("Tilava"));
     QApplication::setApplicationDisplayName(QStringLiteral("Tilava"));
     QApplication::setOrganizationName(QStringLiteral("ZELM"));
+    // Links the windows to the installed desktop entry (its icon and name in the task bar).
+    QGuiApplication::setDesktopFileName(QStringLiteral("sk.zelm.Tilava"));
     // The widget may be hidden in the tray; the program ends when the widget is closed.
     QApplication::setQuitOnLastWindowClosed(false);
     tilava::InitSkinResources();

@@ -1,6 +1,7 @@
 // The widget's commands as a user reaches them: a click on the day opens the week window, where
 // a new birthday goes through the editor into its day file and back onto the widget; the right
-// button and the gear open the settings, the "?" button the about window.
+// button and the gear open the settings, the "?" button the about window; the tray icon hides
+// and shows the widget, and its "Ukončit" ends the program from inside those windows too.
 #include "WidgetSupport.h"
 
 #include "core/Cp1250.h"
@@ -9,6 +10,7 @@
 #include "ui/fTyzden.h"
 #include "ui/fUdalost.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QFile>
 #include <QLabel>
@@ -105,6 +107,8 @@ private slots:
         QTest::newRow("gear") << "imgSetup" << int(Qt::LeftButton) << "setup";
         QTest::newRow("about button") << "imgHelp" << int(Qt::LeftButton) << "about";
     }
+    // Cancelled or not, the settings window leaves the reminders built anew (an entry saved
+    // meanwhile appears) and the countdown running; the about window only restarts it.
     void oknaPrikazov() {
         QFETCH(QString, ovladac);
         QFETCH(int, tlacidlo);
@@ -118,6 +122,7 @@ private slots:
         bool odpocetStal = false;
         const auto zatvor = [&](QWidget& o) {
             odpocetStal = !w->Odpocet().Bezi;
+            svet.ZapisZaznamy(13, 3, {{1, 2024, "Zubár"}});
             QTest::keyClick(&o, Qt::Key_Escape);
         };
         if (okno == "setup")
@@ -133,6 +138,78 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(videne && !QApplication::activeModalWidget(), 6000);
         QVERIFY(odpocetStal);
         QVERIFY(w->Odpocet().Bezi);
+        QCOMPARE(TextPripomienok(*w), okno == "setup" ? QStringLiteral("Zubár") : QString());
+    }
+
+    void trayIkona() {
+        test::WidgetWorld svet(2024y / 3 / 13);
+        svet.tray = true;
+        auto w = svet.Start();
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        QVERIFY(w->Tray() && w->Tray()->isVisible());
+        QCOMPARE(w->Tray()->toolTip(), w->TextTooltipu());
+        // The right button hides the widget before the menu opens, whatever the menu does.
+        w->IkonaKlik(QSystemTrayIcon::Context);
+        QVERIFY(!w->isVisible());
+        QVERIFY(!w->findChild<QTimer*>(QStringLiteral("tmrTimer"))->isActive());
+        for (const auto dovod : {QSystemTrayIcon::DoubleClick, QSystemTrayIcon::MiddleClick})
+            w->IkonaKlik(dovod);
+        QVERIFY(!w->isVisible());
+        w->IkonaKlik(QSystemTrayIcon::Trigger);
+        QVERIFY(w->isVisible());
+        QCOMPARE(w->windowOpacity(), 1.0);
+        QVERIFY(w->Odpocet().Bezi);
+        QCOMPARE(w->Odpocet().Nepriehladnost, 255);
+
+        QSignalSpy koniec(w.get(), &TfrmMain::zatvorene);
+        w->findChild<QAction*>(QStringLiteral("Ukoncit1"))->trigger();
+        QCOMPARE(koniec.size(), 1);
+        QVERIFY(!w->Tray()->isVisible());
+    }
+
+    // "Ukončit" from the tray while the editor is open over the week window: the editor is
+    // cancelled, the week window closes by its own close reaction (storing its place), and
+    // only then does the widget close, once.
+    void ukoncitZOtvorenehoOkna() {
+        test::WidgetWorld svet(2024y / 3 / 13);
+        svet.tray = true;
+        auto w = svet.Start();
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        QSignalSpy koniec(w.get(), &TfrmMain::zatvorene);
+        QPoint poloha;
+        bool tyzden = false, editor = false;
+        PriOkne<TfrmTyzden>(
+            [&](TfrmTyzden& okno) {
+                okno.move(40, 70);
+                poloha = okno.pos();
+                PriOkne<TfrmUdalost>(
+                    [&](TfrmUdalost&) {
+                        w->findChild<QAction*>(QStringLiteral("Ukoncit1"))->trigger();
+                        QCOMPARE(koniec.size(), 0); // not while its windows are open
+                    },
+                    editor);
+                QTest::mouseClick(okno.Zoznam(3)->viewport(), Qt::LeftButton, {}, QPoint(20, 20));
+            },
+            tyzden);
+        QTimer::singleShot(8000, qApp, [] {
+            if (QWidget* m = QApplication::activeModalWidget())
+                m->close();
+        });
+        QTest::mouseClick(w->findChild<QWidget*>(QStringLiteral("Image1")), Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(koniec.size(), 1, 6000);
+        QVERIFY(tyzden && editor);
+        QVERIFY(!QApplication::activeModalWidget());
+        QVERIFY(!w->isVisible());
+        const auto hodnota = [&](const char* meno) {
+            return QString::fromStdString(svet.hive.ReadValue(HiveKey::Settings, meno).text);
+        };
+        QCOMPARE(hodnota("frmTyzdenTop"), QString::number(poloha.y()));
+        QCOMPARE(hodnota("frmTyzdenLeft"), QString::number(poloha.x()));
+        QVERIFY(!hodnota("frmMainTop").isEmpty());
+        QTest::qWait(200);
+        QCOMPARE(koniec.size(), 1);
     }
 };
 
