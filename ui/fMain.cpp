@@ -800,6 +800,11 @@ void TfrmMain::mouseMoveEvent(QMouseEvent* udalost) {
 void TfrmMain::changeEvent(QEvent* udalost) {
     if (udalost->type() == QEvent::ActivationChange && isActiveWindow())
         SpustiOdpocet();
+    // Back from the task bar (a desktop without a tray), also where that does not activate it:
+    // the widget faded before it went there.
+    if (udalost->type() == QEvent::WindowStateChange && !isMinimized() &&
+        (static_cast<QWindowStateChangeEvent*>(udalost)->oldState() & Qt::WindowMinimized))
+        SpustiOdpocet();
     QWidget::changeEvent(udalost);
 }
 

@@ -755,16 +755,19 @@ void fMainTest::polohaPriZatvoreni() {
 
 void fMainTest::skrytie_data() {
     QTest::addColumn<bool>("tray");
-    QTest::addColumn<bool>("odpocet"); // hidden by the countdown, else by its button
-    QTest::newRow("tray, button") << true << false;
-    QTest::newRow("tray, countdown") << true << true;
-    QTest::newRow("no tray, button") << false << false;
-    QTest::newRow("no tray, countdown") << false << true;
+    QTest::addColumn<bool>("odpocet");   // hidden by the countdown, else by its button
+    QTest::addColumn<bool>("zTaskbaru"); // brought back from the task bar, else by Ukaz
+    QTest::newRow("tray, button") << true << false << false;
+    QTest::newRow("tray, countdown") << true << true << false;
+    QTest::newRow("no tray, button, task bar") << false << false << true;
+    QTest::newRow("no tray, countdown, task bar") << false << true << true;
+    QTest::newRow("no tray, countdown, second start") << false << true << false;
 }
 
 void fMainTest::skrytie() {
     QFETCH(bool, tray);
     QFETCH(bool, odpocet);
+    QFETCH(bool, zTaskbaru);
     WidgetWorld svet(nedela);
     svet.tray = tray;
     svet.hive.PutString(HiveKey::Settings, "ShowTime", "1000");
@@ -782,7 +785,10 @@ void fMainTest::skrytie() {
     QCOMPARE(w->isMinimized(), !tray);
     QVERIFY(!w->findChild<QTimer*>(QStringLiteral("tmrTimer"))->isActive());
 
-    w->Ukaz();
+    if (zTaskbaru)
+        w->showNormal();
+    else
+        w->Ukaz();
     QVERIFY(w->isVisible());
     QVERIFY(!w->isMinimized());
     QCOMPARE(w->windowOpacity(), 1.0);
