@@ -1,0 +1,199 @@
+#include "model/Zmeskane.h"
+
+#include "store/NotesError.h"
+#include "store/uPoznamky.h"
+
+#include <array>
+#include <exception>
+#include <string>
+
+namespace tilava {
+
+namespace {
+
+using namespace std::chrono;
+
+bool JeCislica(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// A blank, including both bytes of a no-break space in UTF-8 (some date formats use it).
+bool JeMedzera(char c) {
+    return c == ' ' || c == '\t' || c == '\xC2' || c == '\xA0' || c == '\r' || c == '\n';
+}
+
+// A year of two digits: the latest year with those last digits that is not after `dnes`.
+int CelyRok(int dvojcislie, sys_days dnes) {
+    const int teraz = static_cast<int>(year_month_day{dnes}.year());
+    return teraz - ((teraz % 100 - dvojcislie + 100) % 100);
+}
+
+std::optional<year_month_day> Platny(int d, int m, int r, sys_days dnes) {
+    if (m < 1 || m > 12 || d < 1 || d > 31)
+        return std::nullopt;
+    const year_month_day datum{year{r}, month{static_cast<unsigned>(m)},
+                               day{static_cast<unsigned>(d)}};
+    if (!datum.ok() || sys_days{datum} > dnes)
+        return std::nullopt;
+    return datum;
+}
+
+// Reads by the pattern: its letters d, M and y stand for digits, blanks match any run of
+// blanks, any other character must stand there itself; a quoted part is literal text.
+std::optional<year_month_day> PodlaVzoru(std::string_view text, std::string_view vzor,
+                                         sys_days dnes) {
+    int d = -1, m = -1, r = -1;
+    bool dvojcifernyRok = false;
+    std::size_t t = 0;
+    const auto preskocMedzery = [&] {
+        while (t < text.size() && JeMedzera(text[t]))
+            ++t;
+    };
+    for (std::size_t v = 0; v < vzor.size();) {
+        const char znak = vzor[v];
+        if (znak == 'd' || znak == 'M' || znak == 'y') {
+            std::size_t dlzka = 0;
+            while (v + dlzka < vzor.size() && vzor[v + dlzka] == znak)
+                ++dlzka;
+            v += dlzka;
+            if (znak != 'y' && dlzka > 2)
+                return std::nullopt; // a day's or a month's name
+            const std::size_t najviac = znak == 'y' ? (dlzka >= 4 ? 4 : 2) : 2;
+            std::size_t n = 0;
+            int cislo = 0;
+            while (t < text.size() && n < najviac && JeCislica(text[t])) {
+                cislo = cislo * 10 + (text[t] - '0');
+                ++t;
+                ++n;
+            }
+            if (n == 0 || (znak == 'y' && n != najviac))
+                return std::nullopt;
+            if (znak == 'd')
+                d = cislo;
+            else if (znak == 'M')
+                m = cislo;
+            else {
+                r = cislo;
+                dvojcifernyRok = najviac == 2;
+            }
+        } else if (znak == '\'') {
+            const std::size_t koniec = vzor.find('\'', v + 1);
+            if (koniec == std::string_view::npos)
+                return std::nullopt;
+            const std::string_view doslovne = vzor.substr(v + 1, koniec - v - 1);
+            if (text.substr(t, doslovne.size()) != doslovne)
+                return std::nullopt;
+            t += doslovne.size();
+            v = koniec + 1;
+        } else if (JeMedzera(znak)) {
+            preskocMedzery();
+            ++v;
+        } else {
+            if (t >= text.size() || text[t] != znak)
+                return std::nullopt;
+            ++t;
+            ++v;
+        }
+    }
+    preskocMedzery();
+    if (t != text.size() || d < 0 || m < 0 || r < 0)
+        return std::nullopt;
+    return Platny(d, m, dvojcifernyRok ? CelyRok(r, dnes) : r, dnes);
+}
+
+// Three groups of digits with blanks, dots, slashes or dashes between them: year first when the
+// first group has four digits, else in the order of the pattern (month first only when it puts M
+// first).
+std::optional<year_month_day> Ciselne(std::string_view text, std::string_view vzor, sys_days dnes) {
+    std::array<std::string, 3> skupiny;
+    std::size_t n = 0;
+    for (std::size_t i = 0; i < text.size();) {
+        if (!JeCislica(text[i])) {
+            if (!JeMedzera(text[i]) && text[i] != '.' && text[i] != '/' && text[i] != '-')
+                return std::nullopt;
+            ++i;
+            continue;
+        }
+        if (n == skupiny.size())
+            return std::nullopt;
+        while (i < text.size() && JeCislica(text[i]))
+            skupiny[n] += text[i++];
+        ++n;
+    }
+    if (n != 3)
+        return std::nullopt;
+    for (const std::string& s : skupiny)
+        if (s.size() > 4)
+            return std::nullopt;
+    const auto cislo = [](const std::string& s) { return std::stoi(s); };
+    if (skupiny[0].size() == 4)
+        return Platny(cislo(skupiny[2]), cislo(skupiny[1]), cislo(skupiny[0]), dnes);
+    const std::size_t den = vzor.find('d'), mes = vzor.find('M');
+    const bool mesiacPrvy =
+        mes != std::string_view::npos && (den == std::string_view::npos || mes < den);
+    const std::string& rok = skupiny[2];
+    if (rok.size() != 2 && rok.size() != 4)
+        return std::nullopt;
+    const int r = rok.size() == 2 ? CelyRok(cislo(rok), dnes) : cislo(rok);
+    return mesiacPrvy ? Platny(cislo(skupiny[1]), cislo(skupiny[0]), r, dnes)
+                      : Platny(cislo(skupiny[0]), cislo(skupiny[1]), r, dnes);
+}
+
+// "Po", "Ut", "St", "Št", "Pi", "So", "Ne".
+std::string_view SkratkaDna(sys_days den) {
+    static constexpr std::array<std::string_view, 7> skratky{"Po", "Ut", "St", "Št",
+                                                             "Pi", "So", "Ne"};
+    return skratky[weekday{den}.iso_encoding() - 1];
+}
+
+} // namespace
+
+std::optional<year_month_day> Zmeskane::CitajDatum(std::string_view text, std::string_view vzor,
+                                                   sys_days dnes) {
+    if (text.empty() || text.size() > 64)
+        return std::nullopt;
+    if (auto datum = PodlaVzoru(text, vzor, dnes))
+        return datum;
+    return Ciselne(text, vzor, dnes);
+}
+
+std::vector<sys_days> Zmeskane::Dni(std::optional<year_month_day> posledny, sys_days dnes) {
+    std::vector<sys_days> dni;
+    if (!posledny || !posledny->ok())
+        return dni;
+    sys_days od = sys_days{*posledny} + days{1};
+    if (od < dnes - days{MaxDni})
+        od = dnes - days{MaxDni};
+    for (sys_days d = od; d < dnes; d += days{1})
+        dni.push_back(d);
+    return dni;
+}
+
+std::vector<ReminderLine> Zmeskane::Zostav(TDayNotes& poznamky,
+                                           std::optional<year_month_day> posledny, sys_days dnes) {
+    std::vector<ReminderLine> riadky;
+    for (const sys_days den : Dni(posledny, dnes)) {
+        const year_month_day datum{den};
+        const std::string predpona = std::string(SkratkaDna(den)) + " " +
+                                     std::to_string(static_cast<unsigned>(datum.day())) + "." +
+                                     std::to_string(static_cast<unsigned>(datum.month())) + ". ";
+        std::optional<ReminderLine> zlySubor;
+        try {
+            poznamky.Nacitaj(datum);
+        } catch (const NotesError& e) {
+            zlySubor = ReminderLine{
+                TDruh::Poznamka,
+                predpona + Reminders::TextChyby(e.file.filename().string(), e.line), true};
+        } catch (const std::exception&) {
+            continue; // 29 February of a common year has no day to read
+        }
+        if (poznamky.Pripomenut())
+            for (int j = 1; j <= poznamky.Pocet() && riadky.size() < Reminders::MaxRiadkov; ++j)
+                riadky.push_back({poznamky.DruhPolozky(j), predpona + poznamky.PopisPolozky(j)});
+        if (zlySubor && riadky.size() < Reminders::MaxRiadkov)
+            riadky.push_back(std::move(*zlySubor));
+    }
+    return riadky;
+}
+
+} // namespace tilava

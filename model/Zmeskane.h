@@ -1,0 +1,42 @@
+#pragma once
+
+#include "model/Reminders.h"
+
+#include <chrono>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+namespace tilava {
+
+class TDayNotes;
+
+// What the user missed: the entries of the days on which the program did not run, found from
+// the date the last run recorded in "Now" every few seconds.
+struct Zmeskane {
+    // At most this many days before today are listed, the latest ones.
+    static constexpr int MaxDni = 14;
+
+    // The date in `text` as the program recorded it: in the user's short date format `vzor`
+    // (a pattern of d, dd, M, MM, yy, yyyy and the characters between them, as the user's
+    // settings give it), or in another numeric form an earlier run or another system wrote
+    // (day, month and year in the order `vzor` puts them, or year first). A two-digit year is
+    // the latest one not after `dnes`. Nothing for a text that holds no valid date or one
+    // after `dnes`.
+    static std::optional<std::chrono::year_month_day>
+    CitajDatum(std::string_view text, std::string_view vzor, std::chrono::sys_days dnes);
+
+    // The days between the last run and today, oldest first: none when the last run was today
+    // or yesterday or is not known.
+    static std::vector<std::chrono::sys_days>
+    Dni(std::optional<std::chrono::year_month_day> posledny, std::chrono::sys_days dnes);
+
+    // The entries of those days whose day is marked to be listed, each line led by its day:
+    // "So 6.12. Jano 30. narodeniny". A day file that cannot be read gets its own line, as in
+    // the reminder list.
+    static std::vector<ReminderLine> Zostav(TDayNotes& poznamky,
+                                            std::optional<std::chrono::year_month_day> posledny,
+                                            std::chrono::sys_days dnes);
+};
+
+} // namespace tilava
