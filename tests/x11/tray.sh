@@ -67,7 +67,7 @@ wait_for() {
 read_window() {
     local info key value
     info=$(xwininfo -id "$1" 2>/dev/null) || return 1
-    win_x= win_y= win_w= win_h= win_state= win_override=
+    win_x='' win_y='' win_w='' win_h='' win_state='' win_override=''
     while IFS=: read -r key value; do
         value=${value// /}
         case $key in
@@ -232,8 +232,9 @@ pids=("${kept[@]}")
 ended_ms=$((($(now) - clicked) / 1000))
 ((status == 0)) || fail "the program ended with status $status after its close button"
 [[ -f $settings ]] || fail "no settings file at $settings after the close"
-grep -qx "frmMainTop=$widget_y" "$settings" && grep -qx "frmMainLeft=$widget_x" "$settings" ||
+if ! grep -qx "frmMainTop=$widget_y" "$settings" || ! grep -qx "frmMainLeft=$widget_x" "$settings"; then
     fail "the settings file does not hold frmMainTop=$widget_y and frmMainLeft=$widget_x:
 $(cat "$settings")"
+fi
 ok "close button ended the program with status 0 in $ended_ms ms; settings hold frmMainTop=$widget_y, frmMainLeft=$widget_x"
 echo "tray.sh: passed"
