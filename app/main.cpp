@@ -6,6 +6,7 @@
 #include "platform/NotesFolder.h"
 #include "platform/SettingsHive.h"
 #include "platform/SingleInstance.h"
+#include "ui/CommandLine.h"
 #include "ui/fMain.h"
 #include "ui/FontWarmup.h"
 #include "ui/InstanceChannel.h"
@@ -43,6 +44,11 @@ private:
 } // namespace
 
 int main(int argc, char* argv[]) {
+    // The command-line options run without a window and without the single-instance lock.
+    if (argc > 1)
+        if (const auto vysledok = tilava::RunCommandLine(argc, argv))
+            return *vysledok;
+
     tilava::SingleInstance jedina;
     if (!jedina.JePrva()) {
         // A second copy ends silently. Qt 6.4's D-Bus module can race with itself over its

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <chrono>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace tilava {
+
+// What a calendar export did. The texts are Slovak, for the user.
+struct ExportReport {
+    int udalosti = 0; // events written
+    int bezTextu = 0; // entries without text, which say nothing as an event
+    int rovnake = 0;  // entries identical to one already written (one event each)
+    std::vector<std::string> preskocene;  // entries that cannot be an event, and why
+    std::vector<std::string> chyby;       // day files that could not be read, a failed write
+    std::vector<std::string> neprecitane; // the day files left out (file names)
+    bool zapisany = false;                // the file was written
+
+    bool Uspech() const { return chyby.empty(); }
+    std::string Text(const std::filesystem::path& subor) const;
+};
+
+// Writes every entry of the day files in `priecinok` (0101.txt … 1231.txt, 0229.txt too) as
+// an iCalendar file, replaced atomically: birthdays and anniversaries as all-day events that
+// recur every year from the year of birth or of the event, plain notes as one all-day event
+// of their year. Each event's UID comes from the entry itself (kind, day, month, year, text),
+// so a calendar that imports the file again updates its events instead of doubling them.
+// A day file that cannot be read is reported and left out; the others are still exported.
+// `teraz` is the time stamp of the events (DTSTAMP).
+ExportReport ExportCalendar(const std::filesystem::path& priecinok,
+                            const std::filesystem::path& subor, std::chrono::sys_seconds teraz);
+
+} // namespace tilava
