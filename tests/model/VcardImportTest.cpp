@@ -1,0 +1,175 @@
+#include "model/VcardImport.h"
+
+#include "support/FileBytes.h"
+#include "support/TempFolder.h"
+#include "TempNotesSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+
+namespace tilava {
+namespace {
+
+using namespace std::chrono;
+using test::FolderSnapshot;
+
+TEST(ParseBirthdayTest, FormsOfBday) {
+    const struct {
+        const char* hodnota;
+        std::optional<BirthDate> narodeny;
+    } pripady[] = {
+        {"1980-03-05", BirthDate{March / 5, 1980}},
+        {"19800305", BirthDate{March / 5, 1980}},
+        {"--03-05", BirthDate{March / 5, 0}},
+        {"--0305", BirthDate{March / 5, 0}},
+        {"1980-03-05T10:30:00Z", BirthDate{March / 5, 1980}},
+        {"19800305T103000", BirthDate{March / 5, 1980}},
+        {" --02-29 ", BirthDate{February / 29, 0}},
+        {"2000-02-29", BirthDate{February / 29, 2000}},
+        {"1981-02-29", std::nullopt}, // no such day
+        {"1980-13-01", std::nullopt},
+        {"--04-31", std::nullopt},
+        {"1980-03", std::nullopt}, // no day
+        {"---05", std::nullopt},
+        {"circa 1800", std::nullopt},
+        {"198O0305", std::nullopt},
+        {"", std::nullopt},
+    };
+    for (const auto& p : pripady) {
+        EXPECT_EQ(ParseBirthday(p.hodnota), p.narodeny) << p.hodnota;
+    }
+}
+
+// The day file bytes that an import leaves, for the kinds of vCard files address books write.
+TEST(VcardImportTest, DayFilesAfterImport) {
+    const std::string jano1980 = "!\r\n-1\r\n2\r\n1980\r\nJano\r\n";
+    // A record that breaks off in its year: the day cannot be read.
+    const std::string pokazeny = "!\r\n-1\r\n2\r\nx1980\r\nJano\r\n";
+    const struct {
+        const char* nazov;
+        FolderSnapshot predtym;           // day files before the import
+        std::optional<std::string> vcard; // nothing: the file does not exist
+        FolderSnapshot potom;
+        bool uspech;
+        std::size_t pridane, preskocene, chyby;
+        const char* vSprave; // found in the report
+    } pripady[] = {
+        {"3.0 with CR LF, folding, a group, a parameter and a time",
+         {},
+         "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Nov\xC3\xA1k;J\xC3\xA1n;;;\r\nFN:J\xC3\xA1n\r\n"
+         "  Nov\xC3\xA1k\r\nitem1.BDAY;VALUE=date:1980-03-05T10:00:00Z\r\nitem1.X-ABLabel:x\r\n"
+         "END:VCARD\r\n",
+         {{"0305.txt", "!\r\n-1\r\n2\r\n1980\r\nJ\xE1n Nov\xE1k\r\n"}},
+         true,
+         1,
+         0,
+         0,
+         "Ján Novák – 5. 3. 1980"},
+        {"4.0 with LF, --MM-DD, N without FN, a tab fold",
+         {},
+         "BEGIN:VCARD\nVERSION:4.0\nN:Kov\xC3\xA1\xC4\x8D\n\tov\xC3\xA1;Eva;;Ing.;\n"
+         "BDAY:--02-29\nEND:VCARD\n",
+         {{"0229.txt", "!\r\n-1\r\n2\r\n0\r\nIng. Eva Kov\xE1\xE8ov\xE1\r\n"}},
+         true,
+         1,
+         0,
+         0,
+         "Ing. Eva Kováčová – 29. 2."},
+        {"YYYYMMDD, escapes, quoted-printable with a soft line break, no birthday",
+         {},
+         "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Peter\\, ml.\\; \\\\ 2\r\nBDAY:19991231\r\nEND:VCARD\r\n"
+         "BEGIN:VCARD\r\nVERSION:2.1\r\nFN;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:=C5=BDofia =\r\n"
+         "=C5=A0t=C3=BAr\r\nBDAY:1970-01-01\r\nEND:VCARD\r\n"
+         "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Bez d\xC3\xA1tumu\r\nEND:VCARD\r\n",
+         {{"1231.txt", "!\r\n-1\r\n2\r\n1999\r\nPeter, ml.; \\ 2\r\n"},
+          {"0101.txt", "!\r\n-1\r\n2\r\n1970\r\n\x8E"
+                       "ofia \x8At\xFAr\r\n"}},
+         true,
+         2,
+         0,
+         0,
+         "Kontakty bez dátumu narodenia: 1"},
+        {"a birthday the day has, twice in the file, and one of another year",
+         {{"0305.txt", "x\r\n-1\r\n2\r\n1980\r\nJano\r\n0\r\n1\r\n2024\r\nZub\xE1r\r\n"}},
+         "BEGIN:VCARD\nFN:Jano\nBDAY:1980-03-05\nEND:VCARD\n"
+         "BEGIN:VCARD\nFN:Jano\nBDAY:1981-03-05\nEND:VCARD\n"
+         "BEGIN:VCARD\nFN:Jano\nBDAY:19810305\nEND:VCARD\n",
+         {{"0305.txt", "x\r\n-1\r\n2\r\n1980\r\nJano\r\n0\r\n1\r\n2024\r\nZub\xE1r\r\n"
+                       "-1\r\n2\r\n1981\r\nJano\r\n"}},
+         true,
+         1,
+         2,
+         0,
+         "Jano – 5. 3. 1980: už je v poznámkach."},
+        {"a name Windows-1250 cannot hold is refused, its day still gets the others",
+         {},
+         "BEGIN:VCARD\nFN:Li \xE2\x98\x83\nBDAY:1990-01-01\nEND:VCARD\n"
+         "BEGIN:VCARD\nFN:Eva\nBDAY:1990-01-01\nEND:VCARD\n",
+         {{"0101.txt", "!\r\n-1\r\n2\r\n1990\r\nEva\r\n"}},
+         false,
+         1,
+         0,
+         1,
+         "„Li ☃“ – 1. 1. 1990: meno obsahuje znak „☃“ (U+2603)"},
+        {"a day file that cannot be read stays as it is, the other days are imported",
+         {{"0305.txt", pokazeny}},
+         "BEGIN:VCARD\nFN:Eva\nBDAY:1980-03-05\nEND:VCARD\n"
+         "BEGIN:VCARD\nFN:Jano\nBDAY:1980-03-06\nEND:VCARD\n",
+         {{"0305.txt", pokazeny}, {"0306.txt", jano1980}},
+         false,
+         1,
+         0,
+         1,
+         "0305.txt"},
+        {"an unreadable birthday and a card without a name are skipped",
+         {},
+         "BEGIN:VCARD\nFN:Eva\nBDAY;VALUE=text:circa 1800\nEND:VCARD\n"
+         "BEGIN:VCARD\nBDAY:1980-03-05\nEND:VCARD\n",
+         {},
+         true,
+         0,
+         2,
+         0,
+         "Kontakt na riadku 5 (5. 3. 1980) nemá meno"},
+        {"a file that is not a vCard imports nothing",
+         {},
+         "Meno;Datum\nJano;1980-03-05\n",
+         {},
+         false,
+         0,
+         0,
+         1,
+         "neobsahuje žiadny kontakt"},
+        {"a missing vCard file imports nothing",
+         {},
+         std::nullopt,
+         {},
+         false,
+         0,
+         0,
+         1,
+         "neexistuje"},
+    };
+    for (const auto& p : pripady) {
+        SCOPED_TRACE(p.nazov);
+        const test::TempFolder priecinok("tilava-vcard");
+        const test::TempFolder kontakty("tilava-vcf");
+        for (const auto& [subor, bajty] : p.predtym) {
+            test::WriteBytes(priecinok / subor, bajty);
+        }
+        if (p.vcard) {
+            test::WriteBytes(kontakty / "kontakty.vcf", *p.vcard);
+        }
+        const ImportReport r = ImportVcardFile(kontakty / "kontakty.vcf", priecinok.Path());
+        EXPECT_EQ(test::Snapshot(priecinok.Path()), p.potom);
+        EXPECT_EQ(r.Uspech(), p.uspech);
+        EXPECT_EQ(r.pridane.size(), p.pridane);
+        EXPECT_EQ(r.preskocene.size(), p.preskocene);
+        EXPECT_EQ(r.chyby.size(), p.chyby);
+        EXPECT_NE(r.Text().find(p.vSprave), std::string::npos) << r.Text();
+    }
+}
+
+} // namespace
+} // namespace tilava
