@@ -40,8 +40,19 @@ std::optional<year_month_day> Platny(int d, int m, int r, sys_days dnes) {
 
 // Reads by the pattern: its letters d, M and y stand for digits, blanks match any run of
 // blanks, any other character must stand there itself; a quoted part is literal text.
+bool RovnakeBezVelkosti(std::string_view a, std::string_view b) {
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        const auto male = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+        if (male(a[i]) != male(b[i]))
+            return false;
+    }
+    return true;
+}
+
 std::optional<year_month_day> PodlaVzoru(std::string_view text, std::string_view vzor,
-                                         sys_days dnes) {
+                                         sys_days dnes, std::span<const std::string> mesiace) {
     int d = -1, m = -1, r = -1;
     bool dvojcifernyRok = false;
     std::size_t t = 0;
@@ -56,8 +67,29 @@ std::optional<year_month_day> PodlaVzoru(std::string_view text, std::string_view
             while (v + dlzka < vzor.size() && vzor[v + dlzka] == znak)
                 ++dlzka;
             v += dlzka;
-            if (znak != 'y' && dlzka > 2)
-                return std::nullopt; // a day's or a month's name
+            if (znak == 'd' && dlzka > 2) {
+                // A weekday's name: letters up to the next blank, digit or punctuation.
+                while (t < text.size() && !JeCislica(text[t]) && !JeMedzera(text[t]) &&
+                       text[t] != ',' && text[t] != '.')
+                    ++t;
+                continue;
+            }
+            if (znak == 'M' && dlzka > 2) {
+                // The longest name that stands here.
+                std::size_t najdlhsie = 0;
+                for (std::size_t i = 0; i < mesiace.size(); ++i) {
+                    const std::string& meno = mesiace[i];
+                    if (!meno.empty() && meno.size() > najdlhsie &&
+                        RovnakeBezVelkosti(text.substr(t, meno.size()), meno)) {
+                        najdlhsie = meno.size();
+                        m = static_cast<int>(i % 12) + 1;
+                    }
+                }
+                if (najdlhsie == 0)
+                    return std::nullopt;
+                t += najdlhsie;
+                continue;
+            }
             const std::size_t najviac = znak == 'y' ? (dlzka >= 4 ? 4 : 2) : 2;
             std::size_t n = 0;
             int cislo = 0;
@@ -149,10 +181,11 @@ std::string_view SkratkaDna(sys_days den) {
 } // namespace
 
 std::optional<year_month_day> Zmeskane::CitajDatum(std::string_view text, std::string_view vzor,
-                                                   sys_days dnes) {
+                                                   sys_days dnes,
+                                                   std::span<const std::string> mesiace) {
     if (text.empty() || text.size() > 64)
         return std::nullopt;
-    if (auto datum = PodlaVzoru(text, vzor, dnes))
+    if (auto datum = PodlaVzoru(text, vzor, dnes, mesiace))
         return datum;
     return Ciselne(text, vzor, dnes);
 }

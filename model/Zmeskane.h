@@ -4,6 +4,8 @@
 
 #include <chrono>
 #include <optional>
+#include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -19,12 +21,15 @@ struct Zmeskane {
 
     // The date in `text` as the program recorded it: in the user's short date format `vzor`
     // (a pattern of d, dd, M, MM, yy, yyyy and the characters between them, as the user's
-    // settings give it), or in another numeric form an earlier run or another system wrote
-    // (day, month and year in the order `vzor` puts them, or year first). A two-digit year is
-    // the latest one not after `dnes`. Nothing for a text that holds no valid date or one
-    // after `dnes`.
+    // settings give it; MMM and MMMM stand for a month's name out of `mesiace`, where entry i
+    // names month i % 12 + 1, so short, long and other forms can be given one dozen after
+    // another; ddd and dddd for a weekday's name, which is passed over), or in another numeric
+    // form an earlier run or another system wrote (day, month and year in the order `vzor`
+    // puts them, or year first). A two-digit year is the latest one not after `dnes`.
+    // Nothing for a text that holds no valid date or one after `dnes`.
     static std::optional<std::chrono::year_month_day>
-    CitajDatum(std::string_view text, std::string_view vzor, std::chrono::sys_days dnes);
+    CitajDatum(std::string_view text, std::string_view vzor, std::chrono::sys_days dnes,
+               std::span<const std::string> mesiace = {});
 
     // The days between the last run and today, oldest first: none when the last run was today
     // or yesterday or is not known.

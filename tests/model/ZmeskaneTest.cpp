@@ -39,12 +39,20 @@ TEST(Zmeskane, CitaZaznamDnaVoFormeUzivatela) {
         {"32. 1. 2026", "d. M. yyyy", std::nullopt},
         {"", "d. M. yyyy", std::nullopt},
         {"včera", "d. M. yyyy", std::nullopt},
-        {"Streda 9. decembra 2026", "dddd d. MMMM yyyy", std::nullopt},
+        {"Streda 9. decembra 2026", "dddd d. MMMM yyyy", 2026y / 12 / 9},
+        {"5 Dec 2026", "d MMM yyyy", 2026y / 12 / 5},
+        {"5 dec 2026", "d MMM yyyy", 2026y / 12 / 5},
+        {"5 Xyz 2026", "d MMM yyyy", std::nullopt},
         {"99999999999999999999.1.2026", "d. M. yyyy", std::nullopt},
         {"6. 12. 2026 navyše", "d. M. yyyy", std::nullopt},
     };
+    // Short English names, then Slovak ones as a date names its month.
+    const std::vector<std::string> mesiace{
+        "Jan",  "Feb",  "Mar",  "Apr",     "May",       "Jun",      "Jul",      "Aug",
+        "Sep",  "Oct",  "Nov",  "Dec",     "januára",   "februára", "marca",    "apríla",
+        "mája", "júna", "júla", "augusta", "septembra", "októbra",  "novembra", "decembra"};
     for (const auto& r : tabulka)
-        EXPECT_EQ(Zmeskane::CitajDatum(r.text, r.vzor, sys_days{streda}), r.datum)
+        EXPECT_EQ(Zmeskane::CitajDatum(r.text, r.vzor, sys_days{streda}, mesiace), r.datum)
             << r.text << " / " << r.vzor;
 }
 
