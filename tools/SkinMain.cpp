@@ -230,6 +230,8 @@ std::vector<PaintedPicture> MainWidgetPictures() {
         {"main_bar_note", [](QPainter& p) { Bar(p, QColor(0x2F, 0x72, 0xC4)); }},
         {"main_bar_birthday", [](QPainter& p) { Bar(p, color::kGreen); }},
         {"main_bar_anniversary", [](QPainter& p) { Bar(p, color::kRed); }},
+        // The entries of days the program did not run: violet, unlike any kind of entry.
+        {"main_bar_missed", [](QPainter& p) { Bar(p, QColor(0x6A, 0x4C, 0x9C)); }},
         {"main_flag_sk", [](QPainter& p) { FlagWithEdge(p, true); }},
         {"main_flag_cz", [](QPainter& p) { FlagWithEdge(p, false); }},
         {"main_setup_normal", SetupButton(false)},

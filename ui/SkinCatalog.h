@@ -16,11 +16,13 @@ struct SkinPictureInfo {
 // Every picture the windows use. tools/skinpainter paints exactly this list, assets/skin.qrc holds
 // exactly these files, and the picture tests check both against it.
 inline constexpr std::array kSkinPictures{
-    // Main widget: header, the three event bars, flags, the four top buttons, tomorrow decoration.
+    // Main widget: header, the event bars (three kinds and the missed days), flags, the four top
+    // buttons, tomorrow decoration.
     SkinPictureInfo{"main_header", 170, 85},
     SkinPictureInfo{"main_bar_note", 140, 33},
     SkinPictureInfo{"main_bar_birthday", 140, 33},
     SkinPictureInfo{"main_bar_anniversary", 140, 33},
+    SkinPictureInfo{"main_bar_missed", 140, 33},
     SkinPictureInfo{"main_flag_sk", 26, 17},
     SkinPictureInfo{"main_flag_cz", 26, 17},
     SkinPictureInfo{"main_setup_normal", 18, 16},

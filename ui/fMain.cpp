@@ -5,6 +5,7 @@
 #include "model/Nastavenia.h"
 #include "model/Reminders.h"
 #include "model/WidgetRect.h"
+#include "model/Zmeskane.h"
 #include "platform/HiveError.h"
 #include "store/StartSettings.h"
 #include "store/uPoznamky.h"
@@ -36,6 +37,8 @@
 #include <QTimer>
 #include <QToolTip>
 
+#include <algorithm>
+#include <cstddef>
 #include <utility>
 
 namespace tilava {
@@ -56,6 +59,7 @@ QPixmap SkinPicture(const QString& meno) {
         {"main_bar_note", QColor(0x2C, 0x6B, 0xC0)},
         {"main_bar_birthday", QColor(0x2E, 0x9B, 0x5A)},
         {"main_bar_anniversary", QColor(0xD4, 0x2A, 0x37)},
+        {"main_bar_missed", QColor(0x6A, 0x4C, 0x9C)},
         {"main_flag", Qt::white},
         {"main_header", nebeska},
         {"main_tomorrow", nebeska},
@@ -180,11 +184,22 @@ TfrmMain::TfrmMain(const Clock& hodiny, SettingsHive& hive, std::filesystem::pat
     poznamky_ = std::make_unique<TDayNotes>(std::move(priecinok));
 
     zobrazenyDen_ = Dnes();
+    // "Now" still holds the date of the last run until the 5 s timer writes today's: it tells
+    // the first start of a day and the days the program did not run.
+    const std::string posledny = regi_->CitajText("Now");
+    const QLocale miestne = QLocale::system();
+    std::vector<std::string> mesiace;
+    for (const auto forma : {QLocale::ShortFormat, QLocale::LongFormat})
+        for (int i = 1; i <= 12; ++i)
+            mesiace.push_back(miestne.monthName(i, forma).toStdString());
+    zmeskane_ = Zmeskane::Zostav(
+        *poznamky_,
+        Zmeskane::CitajDatum(posledny, miestne.dateFormat(QLocale::ShortFormat).toStdString(),
+                             zobrazenyDen_, mesiace),
+        zobrazenyDen_);
     ZobrazUdalosti();
-    // The first start of a day is told by the date recorded in "Now", which is still the
-    // date of the last run until the 5 s timer writes today's.
-    const bool prvyDnes = regi_->CitajText("Now") != KratkyDatum(zobrazenyDen_).toStdString();
-    if (!lblNote_->text().isEmpty() && (Upozornenie == 2 || (Upozornenie == 1 && prvyDnes)))
+    const bool prvyDnes = posledny != KratkyDatum(zobrazenyDen_).toStdString();
+    if (pocetUdalosti_ > 0 && (Upozornenie == 2 || (Upozornenie == 1 && prvyDnes)))
         oznamy_.Beep();
 
     NastavTooltip();
@@ -210,11 +225,18 @@ QString TfrmMain::KratkyDatum(std::chrono::sys_days den) const {
     return QLocale::system().toString(datum, QLocale::ShortFormat);
 }
 
+int TfrmMain::DenMesiaca() const {
+    return static_cast<int>(
+        static_cast<unsigned>(std::chrono::year_month_day{zobrazenyDen_}.day()));
+}
+
 void TfrmMain::NastavTooltip() {
     tooltip_ = Q(Reminders::Tooltip(KratkyDatum(zobrazenyDen_).toStdString(),
                                     static_cast<std::size_t>(pocetUdalosti_)));
-    if (tray_)
+    if (tray_) {
         tray_->setToolTip(tooltip_);
+        tray_->setIcon(TrayIconPicture(DenMesiaca()));
+    }
 }
 
 void TfrmMain::tmrZapisTimer() {
@@ -256,6 +278,7 @@ void TfrmMain::VytvorOvladace() {
     imgModre_.meno = QStringLiteral("main_bar_note");
     imgZelene_.meno = QStringLiteral("main_bar_birthday");
     imgCervene_.meno = QStringLiteral("main_bar_anniversary");
+    imgFialove_.meno = QStringLiteral("main_bar_missed");
     imgSK_.meno = QStringLiteral("main_flag_sk");
     imgCZ_.meno = QStringLiteral("main_flag_cz");
     obrazZajtra_.meno = QStringLiteral("main_tomorrow");
@@ -327,7 +350,7 @@ void TfrmMain::VytvorTray() {
         zobrazit->setObjectName(QStringLiteral("Zobrazi1"));
         connect(zobrazit, &QAction::triggered, this, &TfrmMain::Ukaz);
 
-        tray_ = new QSystemTrayIcon(TrayIconPicture(), this);
+        tray_ = new QSystemTrayIcon(TrayIconPicture(DenMesiaca()), this);
         tray_->setToolTip(tooltip_);
         tray_->setContextMenu(popupMenu_);
         connect(tray_, &QSystemTrayIcon::activated, this, &TfrmMain::IkonaKlik);
@@ -412,7 +435,13 @@ void TfrmMain::ZobrazUdalosti() {
     for (QLabel* pruh : pruhy_)
         pruh->hide();
 
-    const Reminders r = Reminders::Zostav(*poznamky_, Dnes(), Dopredu);
+    Reminders r = Reminders::Zostav(*poznamky_, Dnes(), Dopredu);
+    pocetUdalosti_ = static_cast<int>(r.riadky.size());
+    // The missed days come first, in a bar colour of their own.
+    const std::size_t zmeskanych = std::min(zmeskane_.size(), Reminders::MaxRiadkov);
+    r.riadky.insert(r.riadky.begin(), zmeskane_.begin(),
+                    zmeskane_.begin() + static_cast<std::ptrdiff_t>(zmeskanych));
+    r.riadky.resize(std::min(r.riadky.size(), Reminders::MaxRiadkov));
     int h = 0; // height of the event text so far
     for (std::size_t n = 0; n < r.riadky.size(); ++n) {
         if (n == pruhy_.size()) {
@@ -431,11 +460,12 @@ void TfrmMain::ZobrazUdalosti() {
         NastavText(lblNote_, TextNaZobrazenie(r.riadky, n + 1));
         const int vyska = lblNote_->heightForWidth(SirkaTextu);
         lblNote_->setGeometry(8, VyskaHlavicky + OdsadeniePruhu, SirkaTextu, vyska);
-        pruh->setPixmap(r.riadky[n].chyba ? ObrazChyby() : ObrazPruhu(r.riadky[n].druh));
+        pruh->setPixmap(r.riadky[n].chyba ? ObrazChyby()
+                        : n < zmeskanych  ? imgFialove_()
+                                          : ObrazPruhu(r.riadky[n].druh));
         pruh->setGeometry(0, hore, width(), VyskaHlavicky + OdsadeniePruhu + vyska - hore);
         pruh->show();
         h = vyska;
-        pocetUdalosti_ = static_cast<int>(n + 1);
     }
 
     if (!r.chyby.empty()) {
@@ -512,7 +542,15 @@ void TfrmMain::tmrTimerTimer() {
     if (skryt) {
         tmrTimer_->stop();
         Skry();
+        ZrusZmeskane();
     }
+}
+
+void TfrmMain::ZrusZmeskane() {
+    if (zmeskane_.empty())
+        return;
+    zmeskane_.clear();
+    ZobrazUdalosti();
 }
 
 void TfrmMain::Skry() {
@@ -734,6 +772,15 @@ bool TfrmMain::eventFilter(QObject* objekt, QEvent* udalost) {
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick: {
         const auto* mys = static_cast<QMouseEvent*>(udalost);
+        // A click on the missed days puts them away.
+        const QPoint bod = static_cast<QWidget*>(objekt)->mapTo(this, mys->position().toPoint());
+        const std::size_t zmeskanych = std::min(zmeskane_.size(), pruhy_.size());
+        if (zmeskanych > 0 && (objekt == lblNote_ || objekt->objectName().startsWith(u"Pruh")) &&
+            bod.y() < pruhy_[zmeskanych - 1]->geometry().bottom() + 1) {
+            if (mys->button() == Qt::LeftButton)
+                QTimer::singleShot(0, this, &TfrmMain::ZrusZmeskane);
+            return true;
+        }
         if (objekt == imgHornaLista_)
             fraCmdMouseDown(mys->position().toPoint());
         else if (objekt == image1_ || objekt == imgMain_ || objekt == lblNote_ ||

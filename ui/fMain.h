@@ -3,6 +3,7 @@
 #include "model/ButtonHover.h"
 #include "model/DayTexts.h"
 #include "model/FadeCountdown.h"
+#include "model/Reminders.h"
 #include "ui/SkinControls.h"
 
 #include <QList>
@@ -114,6 +115,9 @@ public:
     // The tray icon, when the desktop has a tray.
     QSystemTrayIcon* Tray() const { return tray_; }
     int PocetUdalosti() const { return pocetUdalosti_; }
+    // Lines of the entries of days the program did not run, listed above today's reminders
+    // until a click on one of them or the end of the countdown.
+    int PocetZmeskanych() const { return static_cast<int>(zmeskane_.size()); }
     int PocetPruhov() const { return static_cast<int>(pruhy_.size()); }
     const FadeCountdown& Odpocet() const { return odpocet_; }
     const ButtonHover& Hover() const { return hover_; }
@@ -149,7 +153,9 @@ private:
     void Skry();
     // Today's date in the user's short date format, as the tooltip and "Now" have it.
     QString KratkyDatum(std::chrono::sys_days den) const;
+    // The tooltip and the tray icon's day number, for the day shown.
     void NastavTooltip();
+    int DenMesiaca() const;
     // Goes on with "Ukončit" once no window of a command is open any more.
     void ZatvorPoOknach();
     void ZobrazMena(bool cely);
@@ -164,6 +170,8 @@ private:
     const QPixmap& ObrazPruhu(TDruh druh);
     // The bar of a day file that cannot be read.
     const QPixmap& ObrazChyby();
+    // The missed days are put away: after a click on them or the countdown's end.
+    void ZrusZmeskane();
     // Shows the pending message about unreadable day files once the widget is on the screen.
     void NaplanujSpravu();
 
@@ -187,6 +195,7 @@ private:
     int pocetUdalosti_ = 0;
     int nepriehladnost_ = FadeCountdown::PlnaNepriehladnost; // what the window was given
     QString tooltip_;
+    std::vector<ReminderLine> zmeskane_;
     QString sprava_; // about unreadable day files, not shown yet
     QPixmap obrazChyby_;
 
@@ -225,7 +234,7 @@ private:
     };
     // Pictures of the hidden templates: bars, flags, the buttons' normal and hover looks, and
     // the tomorrow decoration.
-    Obraz imgModre_, imgZelene_, imgCervene_, imgSK_, imgCZ_, obrazZajtra_;
+    Obraz imgModre_, imgZelene_, imgCervene_, imgFialove_, imgSK_, imgCZ_, obrazZajtra_;
     std::array<Obraz, ButtonHover::Pocet> normalne_, svietiace_;
     std::array<QLabel*, ButtonHover::Pocet> tlacidla_{};
     std::array<bool, ButtonHover::Pocet> zobrazeneSvieti_{};

@@ -2,6 +2,7 @@
 
 #include "core/uRok.h"
 #include "ui/SystemNotifier.h"
+#include "ui/TrayIconPicture.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -112,6 +113,8 @@ private slots:
     void chybnySuborDna();
     void tooltip();
     void polnoc();
+    void zmeskaneDni_data();
+    void zmeskaneDni();
     void odpocetDveSekundy();
     void staleNespustiOdpocet();
     void zapornyShowTimeNezmizne();
@@ -478,6 +481,7 @@ void fMainTest::tooltip() {
 void fMainTest::polnoc() {
     // Left running overnight, the widget shows the new day as a start on that day would.
     WidgetWorld svet(nedela);
+    svet.tray = true;
     svet.hodiny.Nastav(nedela, 23h + 59min + 58s);
     svet.ZapisZaznamy(31, 3, {{1, 2025, "ráno"}, {2, 1980, "Jano"}});
     auto w = svet.Start();
@@ -500,8 +504,57 @@ void fMainTest::polnoc() {
     QCOMPARE(w->height(), novy->height());
     QCOMPARE(w->TextTooltipu(), novy->TextTooltipu());
     QVERIFY(w->TextTooltipu() != vcera);
+    QCOMPARE(w->Tray()->toolTip(), w->TextTooltipu());
+    QCOMPARE(w->Tray()->icon().pixmap(22).toImage(), TrayIconPicture(31).pixmap(22).toImage());
     const QString datum = QLocale::system().toString(QDate(2025, 3, 31), QLocale::ShortFormat);
     QCOMPARE(QString::fromStdString(svet.hive.ReadValue(HiveKey::Settings, "Now").text), datum);
+}
+
+void fMainTest::zmeskaneDni_data() {
+    QTest::addColumn<bool>("klikom"); // put away by a click on them, else by the countdown
+    QTest::newRow("click") << true;
+    QTest::newRow("countdown") << false;
+}
+
+void fMainTest::zmeskaneDni() {
+    QFETCH(bool, klikom);
+    WidgetWorld svet(2026y / 12 / 9); // a Wednesday; the last run was on Saturday
+    const QString sobota = QLocale::system().toString(QDate(2026, 12, 5), QLocale::ShortFormat);
+    svet.hive.PutString(HiveKey::Settings, "Now", sobota.toStdString());
+    svet.hive.PutString(HiveKey::Settings, "ShowTime", "1000");
+    svet.ZapisZaznamy(6, 12, {{2, 1996, "Jano"}});
+    svet.ZapisZaznamy(8, 12, {{1, 2026, "zubár"}});
+    svet.ZapisZaznamy(9, 12, {{1, 2026, "dnes"}});
+    auto w = svet.Start();
+    w->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+    QCOMPARE(RiadkyUdalosti(*w),
+             (QStringList{QStringLiteral("Ne 6.12. Jano 30. narodeniny"),
+                          QStringLiteral("Ut 8.12. zubár"), QStringLiteral("dnes")}));
+    QCOMPARE(w->PocetUdalosti(), 1); // the tooltip counts today's
+    const QImage fialovy = Lbl(*w, "Pruh1")->pixmap().toImage();
+    const QColor farba = fialovy.pixelColor(fialovy.width() / 2, fialovy.height() / 2);
+    QVERIFY2(farba.blue() > farba.green() + 40 && farba.red() > farba.green(),
+             qPrintable(farba.name()));
+    QCOMPARE(Lbl(*w, "Pruh2")->pixmap().toImage(), fialovy);
+    QVERIFY(Lbl(*w, "Pruh3")->pixmap().toImage() != fialovy);
+
+    if (klikom) {
+        Klikni(Ovladac(*w, "lblNote"), {40, 4});
+        QTRY_COMPARE(w->PocetZmeskanych(), 0);
+        QTest::qWait(20);
+        QVERIFY(!QApplication::activeModalWidget()); // not the week window
+    } else {
+        for (int i = 0; i < 1000 && w->isVisible() && !w->isMinimized(); ++i)
+            w->tmrTimerTimer();
+        QCOMPARE(w->PocetZmeskanych(), 0);
+    }
+    QCOMPARE(RiadkyUdalosti(*w), QStringList{QStringLiteral("dnes")});
+    QCOMPARE(ViditelnePruhy(*w).size(), 1);
+
+    w->tmrZapisTimer();
+    w = svet.Start(); // later that day: nothing missed
+    QCOMPARE(w->PocetZmeskanych(), 0);
 }
 
 void fMainTest::odpocetDveSekundy() {
