@@ -1,9 +1,14 @@
 #include "ui/TrayIconPicture.h"
 
+#include <QFont>
+#include <QFontMetricsF>
 #include <QIconEngine>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
+
+#include <algorithm>
+#include <cmath>
 
 namespace tilava {
 
@@ -47,27 +52,93 @@ void Nakresli(QPainter& p, const QRect& miesto) {
     p.restore();
 }
 
-// Paints the icon at whatever size the tray asks for, only when it asks.
+// The day's sheet: a thin red band along its top and the day number as large as the sheet allows,
+// in whole device pixels, so that it stays legible down to 16 pixels on dark and light panels.
+void NakresliDen(QPainter& p, const QRect& miesto, int den) {
+    const QColor namornicka{0x15, 0x30, 0x6A}, cervena{0xD4, 0x2A, 0x37};
+    const qreal s = miesto.width() / 32.0;
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    p.translate(miesto.topLeft());
+    // The outline at least one pixel wide keeps the white sheet apart from a light panel.
+    const qreal pero = std::max(1.0, 1.5 * s);
+    const QRectF list(pero / 2, pero / 2, miesto.width() - pero, miesto.height() - pero);
+    const qreal polomer = 4 * s;
+    QPainterPath okraj;
+    okraj.addRoundedRect(list, polomer, polomer);
+    const qreal vazba = std::max(2.0, std::round(6 * s)); // height of the binding strip
+    QPainterPath pas;
+    pas.addRect(QRectF(0, 0, miesto.width(), vazba));
+    p.setPen(Qt::NoPen);
+    p.setBrush(Qt::white);
+    p.drawPath(okraj);
+    p.setBrush(cervena);
+    p.drawPath(okraj.intersected(pas));
+    p.setPen(QPen(namornicka, pero));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(okraj);
+
+    // The number fills the sheet below the strip, narrowed when two digits would not fit.
+    const QString cislo = QString::number(den);
+    const QRectF plocha(pero, vazba, miesto.width() - 2 * pero, miesto.height() - vazba - pero);
+    QFont pismo(QStringLiteral("DejaVu Sans"));
+    pismo.setBold(true);
+    pismo.setPixelSize(std::max(6, static_cast<int>(plocha.height() * 1.18)));
+    QFontMetricsF miery(pismo);
+    const qreal sirka = miery.boundingRect(cislo).width();
+    if (sirka > plocha.width())
+        pismo.setStretch(std::max(50, static_cast<int>(100 * plocha.width() / sirka)));
+    p.setFont(pismo);
+    p.setPen(namornicka);
+    // Centred on the digits' own height, not the font's line.
+    miery = QFontMetricsF(pismo);
+    const QRectF tvar = miery.tightBoundingRect(cislo);
+    const qreal x = plocha.center().x() - tvar.center().x();
+    const qreal y = plocha.center().y() - tvar.center().y();
+    p.drawText(QPointF(std::round(x), std::round(y)), cislo);
+    p.restore();
+}
+
+// Paints the icon at whatever size and density the tray asks for, only when it asks.
 class KalendarovaIkona final : public QIconEngine {
 public:
+    explicit KalendarovaIkona(int den) : den_(den) {}
     void paint(QPainter* p, const QRect& miesto, QIcon::Mode, QIcon::State) override {
-        Nakresli(*p, miesto);
+        if (den_ > 0)
+            NakresliDen(*p, miesto, den_);
+        else
+            Nakresli(*p, miesto);
     }
-    QPixmap pixmap(const QSize& velkost, QIcon::Mode, QIcon::State) override {
+    QPixmap pixmap(const QSize& velkost, QIcon::Mode rezim, QIcon::State stav) override {
+        return scaledPixmap(velkost, rezim, stav, 1.0);
+    }
+    QPixmap scaledPixmap(const QSize& velkost, QIcon::Mode rezim, QIcon::State stav,
+                         qreal mierka) override {
+        // (Qt passes the size already in the device's pixels)
         QPixmap obraz(velkost);
         obraz.fill(Qt::transparent);
-        QPainter p(&obraz);
-        Nakresli(p, obraz.rect());
+        {
+            QPainter p(&obraz);
+            paint(&p, obraz.rect(), rezim, stav);
+        }
+        obraz.setDevicePixelRatio(mierka);
         return obraz;
     }
     QSize actualSize(const QSize& velkost, QIcon::Mode, QIcon::State) override { return velkost; }
-    QIconEngine* clone() const override { return new KalendarovaIkona; }
+    QIconEngine* clone() const override { return new KalendarovaIkona(den_); }
+
+private:
+    int den_;
 };
 
 } // namespace
 
 QIcon TrayIconPicture() {
-    return QIcon(new KalendarovaIkona);
+    return QIcon(new KalendarovaIkona(0));
+}
+
+QIcon TrayIconPicture(int den) {
+    return QIcon(new KalendarovaIkona(den));
 }
 
 } // namespace tilava
