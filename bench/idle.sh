@@ -39,7 +39,8 @@ chmod 700 "$XDG_RUNTIME_DIR"
 unset DBUS_SESSION_BUS_ADDRESS
 printf '[Run]\nZelmTilavaS=True\n' >"$XDG_CONFIG_HOME/ZELMtilava/settings.ini"
 
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+# (-noreset: a server resetting after the xdpyinfo probe turns the next client away)
+Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
 pids+=($!)
 for ((i = 0; i < 1000; i++)); do [[ -s $work/display ]] && break; sleep 0.02; done
 [[ -s $work/display ]] || fail "Xvfb did not start"

@@ -34,6 +34,9 @@ trap cleanup EXIT
 
 fail() {
     echo "tray.sh: FAILED: $*" >&2
+    # (a display that went away makes every later step fail: say so first)
+    kill -0 "${pids[0]}" 2>/dev/null ||
+        echo "tray.sh: the X server is no longer running: $(cat "$work/xvfb.log")" >&2
     if [[ -s $work/tilava.log ]]; then
         echo "tray.sh: the program's output:" >&2
         sed 's/^/    /' "$work/tilava.log" >&2
@@ -141,8 +144,10 @@ chmod 700 "$XDG_RUNTIME_DIR"
 unset DBUS_SESSION_BUS_ADDRESS
 settings=$XDG_CONFIG_HOME/ZELMtilava/settings.ini
 
-# A free display number, chosen by the server itself.
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+# A free display number, chosen by the server itself. Without -noreset the server resets
+# when its last client (the xdpyinfo probe) leaves, and trayer connecting just then is
+# turned away (seen about once in 20 runs).
+Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
 pids+=($!)
 deadline 20
 until [[ -s $work/display ]]; do late && fail "Xvfb did not start"; sleep 0.02; done
