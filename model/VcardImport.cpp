@@ -515,8 +515,10 @@ ImportReport ImportVcardFile(const fs::path& subor, const fs::path& priecinok) {
 }
 
 std::string ImportReport::Text() const {
-    std::string text = Uspech() ? "Import kontaktov sa podaril.\n"
-                                : "Import kontaktov sa nepodaril celý, pozrite chyby nižšie.\n";
+    std::string text = Uspech()         ? "Import kontaktov sa podaril.\n"
+                       : kontaktov == 0 ? "Import kontaktov sa nepodaril.\n"
+                                        : "Import kontaktov sa nepodaril celý, pozrite chyby "
+                                          "nižšie.\n";
     if (kontaktov > 0) {
         text += "Kontaktov v súbore: " + std::to_string(kontaktov) +
                 ", pridané narodeniny: " + std::to_string(pridane.size()) +
