@@ -10,6 +10,7 @@
 #include "store/StartSettings.h"
 #include "store/uPoznamky.h"
 #include "store/uRegi.h"
+#include "ui/CalendarExchange.h"
 #include "ui/fAbout.h"
 #include "ui/Notifier.h"
 #include "ui/OtvorKalendar.h"
@@ -349,6 +350,18 @@ void TfrmMain::VytvorTray() {
         QAction* zobrazit = popupMenu_->addAction(QStringLiteral("Zobraziť"));
         zobrazit->setObjectName(QStringLiteral("Zobrazi1"));
         connect(zobrazit, &QAction::triggered, this, &TfrmMain::Ukaz);
+        // The birthdays and anniversaries to the user's other calendars, and back from an
+        // address book.
+        QAction* export_ = popupMenu_->addAction(QStringLiteral("Exportovať do kalendára…"));
+        export_->setObjectName(QStringLiteral("Exportovat1"));
+        connect(export_, &QAction::triggered, this, [this] {
+            VymenaKalendara([this] { ExportujKalendar(this, poznamky_->Adresar(), oznamy_); });
+        });
+        QAction* import_ = popupMenu_->addAction(QStringLiteral("Importovať kontakty…"));
+        import_->setObjectName(QStringLiteral("Importovat1"));
+        connect(import_, &QAction::triggered, this, [this] {
+            VymenaKalendara([this] { ImportujKontakty(this, poznamky_->Adresar(), oznamy_); });
+        });
 
         tray_ = new QSystemTrayIcon(TrayIconPicture(DenMesiaca()), this);
         tray_->setToolTip(tooltip_);
@@ -723,6 +736,18 @@ void TfrmMain::OtvorNastavenia() {
         return;
     ZobrazUdalosti();
     SpustiOdpocet();
+}
+
+void TfrmMain::VymenaKalendara(const std::function<void()>& prikaz) {
+    if (otvoreneOkno_ || koniec_)
+        return;
+    otvoreneOkno_ = true;
+    ZastavOdpocet();
+    prikaz();
+    otvoreneOkno_ = false;
+    // Contacts imported for today or the days ahead are reminded at once.
+    if (!koniec_)
+        ZobrazUdalosti();
 }
 
 void TfrmMain::OtvorOProgramme() {

@@ -105,6 +105,9 @@ public:
     void OtvorNastavenia();
     // The about window, to the left of the widget.
     void OtvorOProgramme();
+    // The calendar export or the contact import from the tray menu, with its file dialog and
+    // report; the reminders are built anew afterwards.
+    void VymenaKalendara(const std::function<void()>& prikaz);
 
     // The shared objects the other windows borrow.
     TRok& Rok() { return *rok_; }

@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QTextDocument>
 #include <QTimer>
 #include <QtTest>
@@ -161,6 +162,12 @@ private slots:
         QCOMPARE(w->windowOpacity(), 1.0);
         QVERIFY(w->Odpocet().Bezi);
         QCOMPARE(w->Odpocet().Nepriehladnost, 255);
+
+        QStringList polozky;
+        for (const QAction* a : w->Tray()->contextMenu()->actions())
+            polozky << a->text();
+        QCOMPARE(polozky, (QStringList{"Ukončit", "Zobraziť", "Exportovať do kalendára…",
+                                       "Importovať kontakty…"}));
 
         QSignalSpy koniec(w.get(), &TfrmMain::zatvorene);
         w->findChild<QAction*>(QStringLiteral("Ukoncit1"))->trigger();
