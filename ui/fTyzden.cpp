@@ -4,6 +4,7 @@
 #include "core/uRok.h"
 #include "model/uTyzden.h"
 #include "store/uRegi.h"
+#include "ui/Accessible.h"
 #include "ui/LabelScroll.h"
 #include "ui/Notifier.h"
 #include "ui/PageOpener.h"
@@ -11,7 +12,9 @@
 #include "ui/SkinControls.h"
 #include "ui/ZelmAdresy.h"
 
+#include <QApplication>
 #include <QCalendarWidget>
+#include <QContextMenuEvent>
 #include <QDateEdit>
 #include <QFocusEvent>
 #include <QFontMetrics>
@@ -27,6 +30,7 @@
 #include <QSignalBlocker>
 #include <QTimer>
 
+#include <algorithm>
 #include <chrono>
 
 namespace tilava {
@@ -143,6 +147,15 @@ QDate NaQDate(sys_days den) {
 
 sys_days NaDen(QDate datum) {
     return sys_days{year{datum.year()} / datum.month() / datum.day()};
+}
+
+// "Pondelok 24. marca": the day of row i (Monday is 1) as its list is announced.
+QString NazovDna(const TTyzden& m, int i) {
+    static const char* const mesiacov[] = {"januára",   "februára", "marca",    "apríla",
+                                           "mája",      "júna",     "júla",     "augusta",
+                                           "septembra", "októbra",  "novembra", "decembra"};
+    return Q(Dni[static_cast<std::size_t>(i)]) + QStringLiteral(" %1. ").arg(m.DenMesiaca(i)) +
+           QString::fromUtf8(mesiacov[m.Mesiac(i) - 1]);
 }
 
 int Znakov(const QString& text) {
@@ -288,13 +301,7 @@ TfrmTyzden::TfrmTyzden(const Clock& hodiny, Notifier& oznamy, PageOpener& web, Q
             [this] { txtFind->setFocus(Qt::OtherFocusReason); });
     connect(txtFind, &QLineEdit::textChanged, this, [this] { Prikaz(100); });
 
-    // Tab goes from the date picker to the search box and on to the day lists.
-    setTabOrder(dtpDatum, txtFind);
-    QWidget* predchodca = txtFind;
-    for (const Riadok& r : riadky_) {
-        setTabOrder(predchodca, r.zoznam);
-        predchodca = r.zoznam;
-    }
+    NastavPristupnost();
 
     for (QWidget* w : {static_cast<QWidget*>(imgPozadie), static_cast<QWidget*>(imgTminus),
                        static_cast<QWidget*>(imgTplus), static_cast<QWidget*>(imgDnes), Image1,
@@ -308,6 +315,55 @@ TfrmTyzden::TfrmTyzden(const Clock& hodiny, Notifier& oznamy, PageOpener& web, Q
 }
 
 TfrmTyzden::~TfrmTyzden() = default;
+
+void TfrmTyzden::NastavPristupnost() {
+    setAccessibleDescription(QStringLiteral(
+        "Kliknutím do zoznamu dňa pridáte udalosť, dvojklikom ju upravíte. Z klávesnice: Enter "
+        "pridá udalosť alebo upraví vybranú, Insert pridá udalosť, Delete vybranú vymaže."));
+    imgPozadie->setAccessibleName(QStringLiteral("Tilava – Kalendár mien a sviatkov"));
+    shpSel->setAccessibleName(QStringLiteral("Vybraný deň"));
+    dtpDatum->setAccessibleName(QStringLiteral("Dátum"));
+    txtFind->setAccessibleName(QStringLiteral("Hľadať meno"));
+
+    // A press from the keyboard leaves the focus on the week's buttons, so that they can be
+    // pressed again; the week's commands themselves hand it to the selected day.
+    const auto tlacidlo = [this](QWidget* w, const QString& meno,
+                                 QAccessible::Role rola = QAccessible::Button) {
+        SpravTlacidlo(
+            w, meno,
+            [this, w] {
+                const bool mal = w->hasFocus();
+                Stlac(w);
+                if (mal && isVisible() && w->isVisible())
+                    w->setFocus(Qt::OtherFocusReason);
+            },
+            rola);
+    };
+    tlacidlo(Image1, QStringLiteral("Tilava – Kalendár mien a sviatkov"), QAccessible::Link);
+    tlacidlo(imgTminus, QStringLiteral("Predchádzajúci týždeň"));
+    tlacidlo(imgTplus, QStringLiteral("Nasledujúci týždeň"));
+    tlacidlo(imgDnes, QStringLiteral("Dnes"));
+    imgDnes->setAccessibleDescription(QStringLiteral("Tento týždeň"));
+    tlacidlo(imgFminus, QStringLiteral("Predchádzajúce výsledky"));
+    tlacidlo(imgFplus, QStringLiteral("Ďalšie výsledky"));
+    for (QLabel* l : vysledky_)
+        tlacidlo(l, {}); // named by the result they show
+    tlacidlo(imgUlozit, QStringLiteral("Uložiť"));
+    imgUlozit->setAccessibleDescription(QStringLiteral("Uložiť a zavrieť"));
+    // The day areas are pressable by assistive technology; from the keyboard the day's list
+    // selects the day when it takes the focus.
+    for (QWidget* w : imgImage) {
+        tlacidlo(w, {});
+        w->setFocusPolicy(Qt::NoFocus);
+    }
+
+    // The week's navigation, the date picker, the search with its results, the day lists and
+    // the save button; the date picker hands over to the search box.
+    NastavPoradie({Image1, imgTminus, imgTplus, imgDnes, dtpDatum, txtFind, imgFminus, vysledky_[0],
+                   vysledky_[1], vysledky_[2], imgFplus, riadky_[0].zoznam});
+    NastavPoradie({riadky_[0].zoznam, riadky_[1].zoznam, riadky_[2].zoznam, riadky_[3].zoznam,
+                   riadky_[4].zoznam, riadky_[5].zoznam, riadky_[6].zoznam, imgUlozit});
+}
 
 void TfrmTyzden::VytvorRiadky() {
     // One size of day digits for every row: the widest two digits fit the 48-pixel box with a
@@ -581,6 +637,15 @@ void TfrmTyzden::ZobrazTyzden() {
         for (QWidget* w : {static_cast<QWidget*>(r.den), static_cast<QWidget*>(r.denTyzdna),
                            static_cast<QWidget*>(r.prvy), static_cast<QWidget*>(r.druhy)})
             NastavFarbu(w, farba);
+        // The day and its names or holiday, as the row shows them beside the list.
+        QStringList mena;
+        for (const std::string* text : {&m.PrvyZaznam(i), &m.DruhyZaznam(i)})
+            if (!text->empty())
+                mena << Q(*text);
+        for (QWidget* w : {static_cast<QWidget*>(r.zoznam), imgImage[std::size_t(i - 1)]}) {
+            w->setAccessibleName(NazovDna(m, i));
+            w->setAccessibleDescription(mena.join(QStringLiteral(", ")));
+        }
         ZobrazDen(i);
     }
     lblTyzden->setText(QString::number(m.CisloTyzdna()) + QStringLiteral(". týždeň"));
@@ -655,6 +720,7 @@ void TfrmTyzden::UkazVysledky() {
         const QString text = Q(m.Vysledok(k + 1));
         l->setText(text);
         l->setToolTip(text);
+        l->setAccessibleName(text);
         l->adjustSize();
         l->setVisible(!text.isEmpty());
         if (!text.isEmpty()) {
@@ -740,6 +806,17 @@ bool TfrmTyzden::MKeyDown(QListWidget* zoznam, int kluc) {
             return true;
         }
         return false;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Insert:
+        // The keyboard's click and double click: Enter edits the highlighted entry or adds
+        // one, Insert always adds one.
+        KliknutyRiadok =
+            kluc != Qt::Key_Insert && zoznam->currentItem() && zoznam->currentItem()->isSelected()
+                ? zoznam->currentRow() + 1
+                : 0;
+        Prikaz(TTyzden::UpravitZaznam);
+        return true;
     case Qt::Key_Delete:
         if (zoznam->currentItem() && zoznam->currentItem()->isSelected()) {
             model_->NastavZaznam(zoznam->currentRow());
@@ -803,6 +880,32 @@ void TfrmTyzden::NadPozadim() {
         UkazDnes(false);
 }
 
+void TfrmTyzden::Stlac(QWidget* w) {
+    if (w == imgTminus) {
+        Prikaz(TTyzden::TyzdenSpat);
+    } else if (w == imgTplus) {
+        Prikaz(TTyzden::TyzdenDopredu);
+    } else if (w == imgDnes) {
+        Prikaz(TTyzden::Dnes);
+    } else if (w == imgFminus) {
+        Prikaz(TTyzden::SkorsieVysledky);
+    } else if (w == imgFplus) {
+        Prikaz(TTyzden::NeskorsieVysledky);
+    } else if (w == imgUlozit) {
+        Zatvor();
+    } else if (w == Image1) {
+        if (!web_.Otvor(QUrl(WebAdresa)))
+            oznamy_.Message(this, QStringLiteral("Nepodarilo sa otvoriť webový prehliadač."));
+    } else {
+        for (int k = 0; k < 3; ++k)
+            if (w == vysledky_[static_cast<std::size_t>(k)])
+                LClick(k + 1);
+        for (int i = 0; i < 7; ++i)
+            if (w == imgImage[static_cast<std::size_t>(i)])
+                ImageClick(i + 1);
+    }
+}
+
 bool TfrmTyzden::eventFilter(QObject* objekt, QEvent* udalost) {
     QListWidget* zoznam = nullptr;
     for (const Riadok& r : riadky_)
@@ -826,6 +929,16 @@ bool TfrmTyzden::eventFilter(QObject* objekt, QEvent* udalost) {
                      mys->globalPosition().toPoint());
             break;
         }
+        case QEvent::ContextMenu:
+            // The menu key opens the menu of the highlighted entry beside it.
+            if (static_cast<QContextMenuEvent*>(udalost)->reason() == QContextMenuEvent::Keyboard &&
+                zoznam->currentItem() && zoznam->currentItem()->isSelected()) {
+                model_->NastavZaznam(zoznam->currentRow());
+                PopupMenu1->exec(zoznam->viewport()->mapToGlobal(
+                    zoznam->visualItemRect(zoznam->currentItem()).bottomLeft()));
+                return true;
+            }
+            break;
         case QEvent::MouseButtonDblClick:
             if (static_cast<QMouseEvent*>(udalost)->button() == Qt::LeftButton) {
                 MDblClick(zoznam);
@@ -838,18 +951,23 @@ bool TfrmTyzden::eventFilter(QObject* objekt, QEvent* udalost) {
         return false;
     }
 
-    if (objekt == txtFind) {
-        // txtFindExit: leaving the box for another control of this window, not for a message.
-        if (udalost->type() == QEvent::FocusOut) {
-            const Qt::FocusReason dovod = static_cast<QFocusEvent*>(udalost)->reason();
-            if (dovod != Qt::ActiveWindowFocusReason && dovod != Qt::PopupFocusReason) {
-                imgFminus->hide();
-                imgFplus->hide();
-                txtFind->clear();
-            }
+    // txtFindExit: leaving the search for another control of this window, not for a message.
+    // The search is the box with its results and their arrows, which Tab reaches from the box.
+    const auto hladanie = [this](const QObject* o) {
+        return o && (o == txtFind || o == imgFminus || o == imgFplus ||
+                     std::find(vysledky_.begin(), vysledky_.end(), o) != vysledky_.end());
+    };
+    if (udalost->type() == QEvent::FocusOut && hladanie(objekt)) {
+        const Qt::FocusReason dovod = static_cast<QFocusEvent*>(udalost)->reason();
+        if (dovod != Qt::ActiveWindowFocusReason && dovod != Qt::PopupFocusReason &&
+            !hladanie(QApplication::focusWidget())) {
+            imgFminus->hide();
+            imgFplus->hide();
+            txtFind->clear();
         }
-        return false;
     }
+    if (objekt == txtFind)
+        return false;
 
     auto* w = qobject_cast<QWidget*>(objekt);
     if (!w)
@@ -880,29 +998,7 @@ bool TfrmTyzden::eventFilter(QObject* objekt, QEvent* udalost) {
         stlaceny_ = nullptr;
         if (!Vnutri(w, udalost))
             break;
-        if (w == imgTminus) {
-            Prikaz(TTyzden::TyzdenSpat);
-        } else if (w == imgTplus) {
-            Prikaz(TTyzden::TyzdenDopredu);
-        } else if (w == imgDnes) {
-            Prikaz(TTyzden::Dnes);
-        } else if (w == imgFminus) {
-            Prikaz(TTyzden::SkorsieVysledky);
-        } else if (w == imgFplus) {
-            Prikaz(TTyzden::NeskorsieVysledky);
-        } else if (w == imgUlozit) {
-            Zatvor();
-        } else if (w == Image1) {
-            if (!web_.Otvor(QUrl(WebAdresa)))
-                oznamy_.Message(this, QStringLiteral("Nepodarilo sa otvoriť webový prehliadač."));
-        } else {
-            for (int k = 0; k < 3; ++k)
-                if (w == vysledky_[static_cast<std::size_t>(k)])
-                    LClick(k + 1);
-            for (int i = 0; i < 7; ++i)
-                if (w == imgImage[static_cast<std::size_t>(i)])
-                    ImageClick(i + 1);
-        }
+        Stlac(w);
         return true;
     }
     default:

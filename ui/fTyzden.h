@@ -81,6 +81,9 @@ private:
     };
 
     void VytvorRiadky();
+    void NastavPristupnost();
+    // What a click on the picture button or click area `w` does.
+    void Stlac(QWidget* w);
     int VykonajPrikaz(int kod);
     int Presun(int kod);
     void UkazVysledky();

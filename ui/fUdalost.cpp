@@ -2,6 +2,7 @@
 
 #include "core/Clock.h"
 #include "core/Cp1250.h"
+#include "ui/Accessible.h"
 #include "ui/Notifier.h"
 #include "ui/Pictures.h"
 #include "ui/SkinControls.h"
@@ -134,10 +135,7 @@ TfrmUdalost::TfrmUdalost(const Clock& hodiny, Notifier& oznamy, QWidget* parent)
     txtVyrRok = PoleRoku(this, "txtVyrRok", QRect(292, 86, 32, 19));
     updVyr = Sipky(this, "updVyr", QRect(324, 86, 15, 19));
     txtPoz = Pole(this, "txtPoz", QRect(117, 126, 245, 18));
-    setTabOrder(txtNar, txtNarRok);
-    setTabOrder(txtNarRok, txtVyr);
-    setTabOrder(txtVyr, txtVyrRok);
-    setTabOrder(txtVyrRok, txtPoz);
+    NastavPristupnost();
 
     for (QWidget* w : {static_cast<QWidget*>(imgPozadie), static_cast<QWidget*>(imgOk),
                        static_cast<QWidget*>(imgStorno), shpNarodeniny, shpVyrocie, shpPoznamka,
@@ -173,6 +171,51 @@ TfrmUdalost::TfrmUdalost(const Clock& hodiny, Notifier& oznamy, QWidget* parent)
 }
 
 TfrmUdalost::~TfrmUdalost() = default;
+
+void TfrmUdalost::NastavPristupnost() {
+    setAccessibleDescription(QStringLiteral(
+        "Zadajte udalosť: narodeniny (meno a rok narodenia), výročie (popis udalosti a rok "
+        "vzniku) alebo poznámku. Druh vyberiete tlačidlom Narodeniny, Výročie alebo Poznámka; "
+        "šípky hore a dole menia rok."));
+    imgPozadie->setAccessibleName(QStringLiteral("Zadajte udalosť"));
+    SpravTlacidlo(shpNarodeniny, QStringLiteral("Narodeniny"),
+                  [this] { VyberDruhKlavesnicou(TDruh::Narodeniny); });
+    SpravTlacidlo(shpVyrocie, QStringLiteral("Výročie"),
+                  [this] { VyberDruhKlavesnicou(TDruh::Vyrocie); });
+    SpravTlacidlo(shpPoznamka, QStringLiteral("Poznámka"),
+                  [this] { VyberDruhKlavesnicou(TDruh::Poznamka); });
+    SpravTlacidlo(imgOk, QStringLiteral("OK"), [this] { PotvrdAZatvor(); });
+    SpravTlacidlo(imgStorno, QStringLiteral("Storno"), [this] { reject(); });
+    const struct {
+        QWidget* pole;
+        const char* meno;
+        const char* druh;
+    } polia[] = {{txtNar, "Meno", "Narodeniny"},
+                 {txtNarRok, "Rok narodenia", "Narodeniny"},
+                 {txtVyr, "Popis udalosti", "Výročie"},
+                 {txtVyrRok, "Rok vzniku", "Výročie"},
+                 {txtPoz, "Text poznámky", "Poznámka"}};
+    for (const auto& p : polia) {
+        p.pole->setAccessibleName(QString::fromUtf8(p.meno));
+        p.pole->setAccessibleDescription(QString::fromUtf8(p.druh));
+    }
+    const struct {
+        QWidget* sipky;
+        const char* rok;
+    } sipky[] = {{updNar, "rok narodenia"}, {updVyr, "rok vzniku"}};
+    for (const auto& s : sipky) {
+        const QString rok = QString::fromUtf8(s.rok);
+        const QString meno = s.sipky->objectName();
+        s.sipky->setAccessibleName(QStringLiteral("Šípky: ") + rok);
+        s.sipky->findChild<QWidget*>(meno + QLatin1String("Hore"))
+            ->setAccessibleName(QStringLiteral("Zvýšiť ") + rok);
+        s.sipky->findChild<QWidget*>(meno + QLatin1String("Dole"))
+            ->setAccessibleName(QStringLiteral("Znížiť ") + rok);
+    }
+    // The three kinds, the fields in their rows, then the two buttons.
+    NastavPoradie({shpNarodeniny, shpVyrocie, shpPoznamka, txtNar, txtNarRok, txtVyr, txtVyrRok,
+                   txtPoz, imgOk, imgStorno});
+}
 
 QLineEdit* TfrmUdalost::TextDruhu(TDruh druh) const {
     switch (druh) {
@@ -221,6 +264,11 @@ TDruh TfrmUdalost::VybranyDruh() const {
 void TfrmUdalost::VyberDruh(TDruh druh) {
     VolbaDruhu(druh)->setChecked(true);
     VyprazdniOstatne(druh);
+}
+
+void TfrmUdalost::VyberDruhKlavesnicou(TDruh druh) {
+    VyberDruh(druh);
+    TextDruhu(druh)->setFocus(Qt::OtherFocusReason);
 }
 
 void TfrmUdalost::VyprazdniOstatne(TDruh druh) {
@@ -327,6 +375,15 @@ bool TfrmUdalost::eventFilter(QObject* objekt, QEvent* udalost) {
         const int kluc = static_cast<QKeyEvent*>(udalost)->key();
         if (kluc == Qt::Key_Escape) {
             reject();
+            return true;
+        }
+        // The year box's arrows from the keyboard.
+        if ((kluc == Qt::Key_Up || kluc == Qt::Key_Down) && (w == txtNarRok || w == txtVyrRok)) {
+            const int o = kluc == Qt::Key_Up ? +1 : -1;
+            if (w == txtNarRok)
+                Krok(txtNarRok, o, MinNar, maxNar_);
+            else
+                Krok(txtVyrRok, o, MinVyr, maxVyr_);
             return true;
         }
         if (kluc != Qt::Key_Return && kluc != Qt::Key_Enter)

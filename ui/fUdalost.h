@@ -55,6 +55,7 @@ protected:
     void showEvent(QShowEvent* udalost) override;
 
 private:
+    void NastavPristupnost();
     QLineEdit* TextDruhu(TDruh druh) const;
     QLineEdit* RokDruhu(TDruh druh) const;
     QRadioButton* VolbaDruhu(TDruh druh) const;
@@ -62,6 +63,9 @@ private:
     // Selects the kind: a kind that was not selected takes the focus to its text field; the
     // text fields of the two other kinds are emptied.
     void VyberDruh(TDruh druh);
+    // The same from the keyboard: the focus goes on to the kind's text field also when the
+    // kind was selected already.
+    void VyberDruhKlavesnicou(TDruh druh);
     void VyprazdniOstatne(TDruh druh);
     void Krok(QLineEdit* rok, int o, int minimum, int maximum);
     void PotvrdAZatvor();

@@ -1,3 +1,4 @@
+#include "AccessibleSupport.h"
 #include "WidgetSupport.h"
 
 #include "core/Cp1250.h"
@@ -10,6 +11,7 @@
 #include "ui/Pictures.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QDateEdit>
 #include <QDir>
@@ -133,6 +135,22 @@ std::set<int> Cervene(TfrmTyzden& okno) {
             qWarning("row %d is neither navy nor red", i);
     }
     return cervene;
+}
+
+// What the user sees change when a control is pressed: the week and its Monday as assistive
+// technology reads it, the framed day, the first result and the opened pages; or that the
+// window has closed.
+QString Stav(TfrmTyzden& okno, const TestOpener& web) {
+    if (!okno.isVisible())
+        return QStringLiteral("zatvorené");
+    QStringList stranky;
+    for (const QUrl& u : web.otvorene)
+        stranky << u.toString();
+    return QStringLiteral("%1; %2; deň %3; %4; %5")
+        .arg(Menovka(okno, "lblTyzden")->text(),
+             QAccessible::queryAccessibleInterface(okno.Zoznam(1))->text(QAccessible::Name))
+        .arg((Ovladac(okno, "shpSel")->y() + 1 - 42) / 55)
+        .arg(Menovka(okno, "Label1")->text(), stranky.join(QLatin1Char(' ')));
 }
 
 } // namespace
@@ -558,6 +576,144 @@ private slots:
             QCOMPARE(svet->oznamy.messages,
                      QStringList{QStringLiteral("Nepodarilo sa otvoriť webový prehliadač.")});
         });
+    }
+
+    // Assistive technology sees every control by the name a sighted user reads there, the
+    // pictures that act as buttons as buttons, and its Press does what their click does.
+    // `pred` is pressed (a control) or typed into the search box first.
+    void controlsAsAssistiveTechnologySeesThem_data() {
+        QTest::addColumn<QString>("pred");
+        QTest::addColumn<QString>("ovladac");
+        QTest::addColumn<QString>("meno");
+        QTest::addColumn<int>("rola");
+        QTest::addColumn<QString>("potom"); // after Press; empty: no Press
+        const int tlacidlo = QAccessible::Button;
+        const QString tento = QStringLiteral("11. týždeň; Pondelok 11. marca; deň 3; ; ");
+        const auto riadok = [](const char* meno, const char* pred, const char* ovladac,
+                               const QString& nazov, int rola, const QString& potom) {
+            QTest::newRow(meno) << QString::fromUtf8(pred) << QString::fromUtf8(ovladac) << nazov
+                                << rola << potom;
+        };
+        riadok("previous week", "", "imgTminus", "Predchádzajúci týždeň", tlacidlo,
+               "10. týždeň; Pondelok 4. marca; deň 3; ; ");
+        riadok("next week", "", "imgTplus", "Nasledujúci týždeň", tlacidlo,
+               "12. týždeň; Pondelok 18. marca; deň 3; ; ");
+        riadok("today", "imgTplus", "imgDnes", "Dnes", tlacidlo, tento);
+        riadok("a day's area", "", "imgImage5", "Piatok 15. marca", tlacidlo,
+               "11. týždeň; Pondelok 11. marca; deň 5; ; ");
+        riadok("header", "", "Image1", "Tilava – Kalendár mien a sviatkov", QAccessible::Link,
+               tento + TfrmTyzden::WebAdresa);
+        riadok("a result", "ctib", "Label1", "13.9. Ctibor", tlacidlo,
+               "37. týždeň; Pondelok 9. septembra; deň 5; ; ");
+        riadok("more results", "ale", "imgFplus", "Ďalšie výsledky", tlacidlo,
+               "11. týždeň; Pondelok 11. marca; deň 3; 9.1. Alexej; ");
+        riadok("save", "", "imgUlozit", "Uložiť", tlacidlo, "zatvorené");
+        riadok("Monday", "", "lstDen1", "Pondelok 11. marca", QAccessible::List, {});
+        riadok("Sunday", "", "lstDen7", "Nedeľa 17. marca", QAccessible::List, {});
+        riadok("search", "", "txtFind", "Hľadať meno", QAccessible::EditableText, {});
+        riadok("date", "", "dtpDatum", "Dátum", QAccessible::SpinBox, {});
+        riadok("week", "", "lblTyzden", "11. týždeň", QAccessible::StaticText, {});
+        riadok("names", "", "lblPrvy4", "Matilda", QAccessible::StaticText, {});
+    }
+    void controlsAsAssistiveTechnologySeesThem() {
+        QFETCH(QString, pred);
+        QFETCH(QString, ovladac);
+        QFETCH(QString, meno);
+        QFETCH(int, rola);
+        QFETCH(QString, potom);
+        Svet(year{2024} / 3 / 13);
+        Otvor([&](TfrmTyzden& okno) {
+            if (pred.startsWith(QLatin1String("img")))
+                QAccessible::queryAccessibleInterface(Ovladac(okno, pred))
+                    ->actionInterface()
+                    ->doAction(QAccessibleActionInterface::pressAction());
+            else if (!pred.isEmpty())
+                Pis(Ovladac(okno, "txtFind"), pred);
+            test::OverPristupnost(Ovladac(okno, ovladac), meno, rola, !potom.isEmpty());
+            if (!potom.isEmpty())
+                QCOMPARE(Stav(okno, web), potom);
+        });
+    }
+
+    // Tab goes round the window's controls in a sensible order, Shift+Tab back; the search's
+    // results and their arrows come right after the search box.
+    void tabGoesRoundTheWindow() {
+        Svet(year{2024} / 3 / 13);
+        Otvor([&](TfrmTyzden& okno) {
+            const QStringList kruh{"lstDen4", "lstDen5",   "lstDen6",  "lstDen7", "imgUlozit",
+                                   "Image1",  "imgTminus", "imgTplus", "imgDnes", "dtpDatum",
+                                   "txtFind", "lstDen1",   "lstDen2",  "lstDen3"};
+            QCOMPARE(test::KruhTabulatora(true), kruh);
+            QStringList spat(kruh.rbegin() + 1, kruh.rend());
+            spat << kruh.last();
+            QCOMPARE(test::KruhTabulatora(false), spat);
+            auto* hladaj = Ovladac<QLineEdit>(okno, "txtFind");
+            hladaj->setFocus(Qt::TabFocusReason);
+            Pis(hladaj, QStringLiteral("ale"));
+            for (const char* meno : {"imgFminus", "Label1", "Label2", "Label3", "imgFplus"}) {
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+                QCOMPARE(QApplication::focusWidget()->objectName(), QLatin1String(meno));
+            }
+            QCOMPARE(hladaj->text(), QStringLiteral("ale")); // the results stay while in reach
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), okno.Zoznam(1));
+            QVERIFY(hladaj->text().isEmpty());
+        });
+    }
+
+    // The keyboard alone: a picture button shows a frame while focused and keeps the focus
+    // after Space; Tab to Thursday's list, Enter opens the editor, Shift+Tab to the kind
+    // "Poznámka", Space, type, Tab to OK, Space; Tab on to the save button and Enter closes
+    // the window and writes the note.
+    void theKeyboardAloneAddsANote() {
+        Svet(year{2024} / 3 / 13);
+        Otvor([&](TfrmTyzden& okno) {
+            QWidget* dalej = Ovladac(okno, "imgTplus");
+            test::OverRamFokusu(dalej);
+            dalej->setFocus(Qt::TabFocusReason);
+            QTest::keyClick(dalej, Qt::Key_Space);
+            QCOMPARE(Menovka(okno, "lblTyzden")->text(), QStringLiteral("12. týždeň"));
+            QCOMPARE(QApplication::focusWidget(), dalej);
+            QTest::keyClick(dalej, Qt::Key_Tab); // imgDnes
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            QCOMPARE(Menovka(okno, "lblTyzden")->text(), QStringLiteral("11. týždeň"));
+
+            okno.Zoznam(3)->setFocus(Qt::TabFocusReason);
+            QTest::keyClick(okno.Zoznam(3), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), okno.Zoznam(4));
+            bool spustena = false;
+            auto cakanie = PriOkne<TfrmUdalost>(
+                [](TfrmUdalost& editor) {
+                    QTRY_VERIFY_WITH_TIMEOUT(editor.isActiveWindow(), 1000);
+                    QCOMPARE(editor.focusWidget(), Ovladac(editor, "txtNar"));
+                    QTest::keyClick(editor.focusWidget(), Qt::Key_Tab, Qt::ShiftModifier);
+                    QCOMPARE(editor.focusWidget(), Ovladac(editor, "shpPoznamka"));
+                    QTest::keyClick(editor.focusWidget(), Qt::Key_Space);
+                    QCOMPARE(editor.focusWidget(), Ovladac(editor, "txtPoz"));
+                    QTest::keyClicks(editor.focusWidget(), "Zubar");
+                    QTest::keyClick(editor.focusWidget(), Qt::Key_Tab);
+                    QWidget* ok = Ovladac(editor, "imgOk");
+                    QCOMPARE(editor.focusWidget(), ok);
+                    test::OverRamFokusu(ok);
+                    ok->setFocus(Qt::TabFocusReason);
+                    QTest::keyClick(ok, Qt::Key_Space);
+                },
+                &spustena);
+            QTest::keyClick(okno.Zoznam(4), Qt::Key_Return);
+            QVERIFY(spustena);
+            QCOMPARE(okno.Zoznam(4)->count(), 1);
+            QCOMPARE(okno.Zoznam(4)->item(0)->text(), QStringLiteral("Zubar"));
+            // Back in the week: a desktop activates it again, the offscreen platform does not.
+            QCOMPARE(okno.focusWidget(), okno.Zoznam(4));
+            okno.activateWindow();
+            QTRY_COMPARE_WITH_TIMEOUT(QApplication::focusWidget(), okno.Zoznam(4), 1000);
+            for (int i = 0; i < 4; ++i)
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), Ovladac(okno, "imgUlozit"));
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            QVERIFY(!okno.isVisible());
+        });
+        QCOMPARE(Bajty(svet->Subor(14, 3)), QByteArray("!\r\n-1\r\n1\r\n2024\r\nZubar\r\n"));
     }
 
     // The path a user takes: open the week, click into Wednesday's empty list, write a

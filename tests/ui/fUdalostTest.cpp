@@ -1,3 +1,4 @@
+#include "AccessibleSupport.h"
 #include "WidgetSupport.h"
 
 #include "core/uRok.h"
@@ -6,6 +7,7 @@
 #include "ui/fUdalost.h"
 #include "ui/Pictures.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -406,6 +408,110 @@ private slots:
         QVERIFY(videne);
         QCOMPARE(tyzden.Riadky(3).size(), std::size_t{1});
         QCOMPARE(tyzden.Poznamky(3).Polozka(0), (TNote{TDruh::Poznamka, 2024, true, "Kino"}));
+    }
+
+    // Assistive technology sees each control by the words painted beside it, the kinds and
+    // OK and Storno as buttons whose Press does what their click does. `pred` is typed into
+    // the focused field first; `potom` is the selected kind, the focused control and the year
+    // of birth, or how the window closed.
+    void controlsAsAssistiveTechnologySeesThem_data() {
+        QTest::addColumn<QString>("pred");
+        QTest::addColumn<QString>("ovladac");
+        QTest::addColumn<QString>("meno");
+        QTest::addColumn<int>("rola");
+        QTest::addColumn<QString>("potom"); // after Press; empty: no Press
+        const int tlacidlo = QAccessible::Button;
+        const int pole = QAccessible::EditableText;
+        QTest::newRow("anniversary") << ""
+                                     << "shpVyrocie"
+                                     << "Výročie" << tlacidlo << "optVyr txtVyr 1980";
+        QTest::newRow("note") << ""
+                              << "shpPoznamka"
+                              << "Poznámka" << tlacidlo << "optPoz txtPoz 1980";
+        QTest::newRow("birthday, text kept")
+            << "Jano"
+            << "shpNarodeniny"
+            << "Narodeniny" << tlacidlo << "optNar txtNar 1980 Jano";
+        QTest::newRow("year up") << ""
+                                 << "updNarHore"
+                                 << "Zvýšiť rok narodenia" << tlacidlo << "optNar txtNar 1981";
+        QTest::newRow("year down") << ""
+                                   << "updVyrDole"
+                                   << "Znížiť rok vzniku" << tlacidlo << "optNar txtNar 1980";
+        QTest::newRow("OK") << "Jano"
+                            << "imgOk"
+                            << "OK" << tlacidlo << "prijaté";
+        QTest::newRow("OK, empty") << ""
+                                   << "imgOk"
+                                   << "OK" << tlacidlo << "optNar txtNar 1980";
+        QTest::newRow("Storno") << "Jano"
+                                << "imgStorno"
+                                << "Storno" << tlacidlo << "zrušené";
+        QTest::newRow("name") << ""
+                              << "txtNar"
+                              << "Meno" << pole << "";
+        QTest::newRow("year of birth") << ""
+                                       << "txtNarRok"
+                                       << "Rok narodenia" << pole << "";
+        QTest::newRow("description") << ""
+                                     << "txtVyr"
+                                     << "Popis udalosti" << pole << "";
+        QTest::newRow("year of origin") << ""
+                                        << "txtVyrRok"
+                                        << "Rok vzniku" << pole << "";
+        QTest::newRow("note text") << ""
+                                   << "txtPoz"
+                                   << "Text poznámky" << pole << "";
+        QTest::newRow("heading") << ""
+                                 << "imgPozadie"
+                                 << "Zadajte udalosť" << int(QAccessible::Graphic) << "";
+    }
+    void controlsAsAssistiveTechnologySeesThem() {
+        QFETCH(QString, pred);
+        QFETCH(QString, ovladac);
+        QFETCH(QString, meno);
+        QFETCH(int, rola);
+        QFETCH(QString, potom);
+        TNote n;
+        QString stav;
+        const bool prijate = Spusti(Okno(), n, 2024, [&] {
+            QTest::keyClicks(Okno().focusWidget(), qPrintable(pred));
+            test::OverPristupnost(Ovladac(Okno(), qPrintable(ovladac)), meno, rola,
+                                  !potom.isEmpty());
+            if (!Okno().isVisible())
+                return;
+            for (const char* volba : {"optNar", "optVyr", "optPoz"})
+                if (Ovladac<QRadioButton>(Okno(), volba)->isChecked())
+                    stav = QLatin1String(volba);
+            stav += QLatin1Char(' ') + Okno().focusWidget()->objectName() + QLatin1Char(' ') +
+                    Pole(Okno(), "txtNarRok")->text();
+            if (!Pole(Okno(), "txtNar")->text().isEmpty())
+                stav += QLatin1Char(' ') + Pole(Okno(), "txtNar")->text();
+            Okno().reject();
+        });
+        if (!potom.isEmpty())
+            QCOMPARE(stav.isEmpty() ? QString(prijate ? "prijaté" : "zrušené") : stav, potom);
+    }
+
+    // Tab goes round: the fields, OK, Storno, the three kinds; Shift+Tab back. The year's
+    // arrow keys step it like its arrows.
+    void tabGoesRoundAndTheArrowKeysStepTheYear() {
+        TNote n;
+        Spusti(Okno(), n, 2024, [&] {
+            const QStringList kruh{"txtNarRok",   "txtVyr",    "txtVyrRok",     "txtPoz",
+                                   "imgOk",       "imgStorno", "shpNarodeniny", "shpVyrocie",
+                                   "shpPoznamka", "txtNar"};
+            QCOMPARE(test::KruhTabulatora(true), kruh);
+            QStringList spat(kruh.rbegin() + 1, kruh.rend());
+            spat << kruh.last();
+            QCOMPARE(test::KruhTabulatora(false), spat);
+            QTest::keyClick(Okno().focusWidget(), Qt::Key_Tab);
+            QTest::keyClick(Okno().focusWidget(), Qt::Key_Up);
+            QTest::keyClick(Okno().focusWidget(), Qt::Key_Up);
+            QTest::keyClick(Okno().focusWidget(), Qt::Key_Down);
+            QCOMPARE(Pole(Okno(), "txtNarRok")->text(), QStringLiteral("1981"));
+            Okno().reject();
+        });
     }
 };
 
