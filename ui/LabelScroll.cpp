@@ -29,6 +29,8 @@ void TLabelScroll::SetSpeed(int milisekundy) {
 }
 
 void TLabelScroll::SetText(const QString& text) {
+    // Assistive technology reads the whole text, not only the characters shown.
+    setAccessibleName(text);
     setText(QString::fromStdString(scroll_.NastavText(text.toStdString())));
 }
 

@@ -1,5 +1,6 @@
 #include "ui/fAbout.h"
 
+#include "ui/Accessible.h"
 #include "ui/fNapoveda.h"
 #include "ui/Notifier.h"
 #include "ui/PageOpener.h"
@@ -80,6 +81,34 @@ TfrmAbout::TfrmAbout(std::filesystem::path priecinok, Notifier& oznamy, PageOpen
     Image2->setObjectName(QStringLiteral("Image2"));
     Image2->setGeometry(184, 0, 457, 33);
     Image2->setCursor(Qt::SizeAllCursor);
+
+    // The texts of the picture: the program, its maker and the other programs.
+    imgOPrograme->setAccessibleName(QStringLiteral("O programe"));
+    imgOPrograme->setAccessibleDescription(QStringLiteral(
+        "Tilava, verzia 1.0. Kalendár mien a sviatkov pre Slovensko a Česko. Tilava vám každé "
+        "ráno pripomenie, kto má meniny a aký je sviatok, a na pracovnej ploche ukáže vaše "
+        "poznámky, narodeniny a výročia. V týždennom kalendári ich zapíšete jedným kliknutím a "
+        "meno nájdete podľa slovenského aj českého kalendára mien. Autor programu: ZELM "
+        "software."));
+    setAccessibleDescription(imgOPrograme->accessibleDescription());
+    Image2->setAccessibleName(QStringLiteral("O programe"));
+    SpravTlacidlo(
+        Image1, QStringLiteral("Tilava, verzia 1.0"), [this] { OtvorStranku(ZelmAdresy::Domov); },
+        QAccessible::Link);
+    static const char* const produkty[] = {"Zelm Rodinný diár",   "Zelm Domáce financie",
+                                           "Zelm Nákupný lístok", "Zelm Evidencia dochádzky",
+                                           "Zelm Menový kurz",    "Zelm Stopky a budík"};
+    for (std::size_t i = 0; i < imgOdkaz.size(); ++i)
+        SpravTlacidlo(
+            imgOdkaz[i], QString::fromUtf8(produkty[i]),
+            [this, i] { OtvorStranku(ZelmAdresy::Produkty[i]); }, QAccessible::Link);
+    SpravTlacidlo(
+        imgZelm, QStringLiteral("ZELM software"), [this] { OtvorStranku(ZelmAdresy::Domov); },
+        QAccessible::Link);
+    SpravTlacidlo(imgNapoveda, QStringLiteral("Nápoveda"), [this] { imgNapovedaClick(); });
+    SpravTlacidlo(imgZatvorit, QStringLiteral("Zatvoriť"), [this] { accept(); });
+    NastavPoradie({Image1, imgOdkaz[0], imgOdkaz[1], imgOdkaz[2], imgOdkaz[3], imgOdkaz[4],
+                   imgOdkaz[5], imgZelm, imgNapoveda, imgZatvorit});
 
     for (QWidget* w : {static_cast<QWidget*>(imgOPrograme), static_cast<QWidget*>(imgZatvorit),
                        Image1, static_cast<QWidget*>(imgNapoveda), imgZelm, Image2})

@@ -46,6 +46,8 @@ TfrmNapoveda::TfrmNapoveda(std::filesystem::path priecinok, Notifier& oznamy, QW
     WebBrowser1->document()->setDocumentMargin(14);
     // The document's own links are its table of contents: they scroll, nothing is loaded.
     WebBrowser1->setOpenLinks(false);
+    WebBrowser1->setAccessibleName(QStringLiteral("Nápoveda"));
+    WebBrowser1->setAccessibleDescription(QStringLiteral("Návod na používanie programu Tilava"));
     connect(WebBrowser1, &QTextBrowser::anchorClicked, this, [this](const QUrl& odkaz) {
         if (odkaz.hasFragment())
             WebBrowser1->scrollToAnchor(odkaz.fragment());

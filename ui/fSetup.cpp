@@ -1,6 +1,7 @@
 #include "ui/fSetup.h"
 
 #include "store/uRegi.h"
+#include "ui/Accessible.h"
 #include "ui/Pictures.h"
 #include "ui/SkinControls.h"
 
@@ -14,6 +15,7 @@
 #include <QToolButton>
 
 #include <exception>
+#include <utility>
 
 namespace tilava {
 
@@ -147,10 +149,29 @@ TfrmSetup::TfrmSetup(SettingsHive& hive, QWidget* parent) : QDialog(parent), hiv
     imgOK->setPixmap(imgOk2);
     imgOK->setCursor(Qt::PointingHandCursor);
 
-    QWidget* poradie[] = {chkStale,   txtShow,  txtDopredu,  chkStartup,
-                          chkPamatat, optNikdy, optPriPrvom, optPriKazdom};
-    for (std::size_t i = 1; i < std::size(poradie); ++i)
-        setTabOrder(poradie[i - 1], poradie[i]);
+    // The rows' words are painted on the background; the controls carry them.
+    setAccessibleDescription(QStringLiteral("Nastavenia: kalendár mien, zobrazenie hlavného "
+                                            "okna, upozornenia a spustenie."));
+    imgPozadie->setAccessibleName(QStringLiteral("Nastavenia"));
+    imgHornaLista->setAccessibleName(QStringLiteral("Nastavenia"));
+    imgSec->setAccessibleName(QStringLiteral("sekúnd"));
+    SpravTlacidlo(imgSK, QStringLiteral("Slovenský kalendár mien"), [this] { NastavJazyk(true); });
+    SpravTlacidlo(imgCZ, QStringLiteral("Český kalendár mien"), [this] { NastavJazyk(false); });
+    SpravTlacidlo(imgOK, QStringLiteral("OK"), [this] { imgOKClick(); });
+    const std::pair<QWidget*, const char*> mena[] = {
+        {chkStale, "Hlavné okno zobraziť stále"},
+        {txtShow, "Hlavné okno zobraziť na sekúnd"},
+        {txtDopredu, "Upozorniť na poznámky dní dopredu"},
+        {chkStartup, "Spustiť pri štarte PC"},
+        {chkPamatat, "Pamätať pozíciu okna"},
+        {optNikdy, "Zvukové upozornenie nikdy"},
+        {optPriPrvom, "Zvukové upozornenie pri prvom spustení"},
+        {optPriKazdom, "Zvukové upozornenie pri každom spustení"},
+    };
+    for (const auto& [w, meno] : mena)
+        w->setAccessibleName(QString::fromUtf8(meno));
+    NastavPoradie({imgSK, imgCZ, chkStale, txtShow, txtDopredu, chkStartup, chkPamatat, optNikdy,
+                   optPriPrvom, optPriKazdom, imgOK});
     connect(chkStale, &QCheckBox::toggled, this, &TfrmSetup::chkStaleClick);
 
     for (QWidget* w :

@@ -1,5 +1,6 @@
 #include "ui/LabelScroll.h"
 
+#include <QAccessible>
 #include <QTest>
 
 namespace tilava {
@@ -18,6 +19,9 @@ private slots:
         l.SetText(QStringLiteral("ABCD"));
         QCOMPARE(l.text(), QStringLiteral("ABC"));
         QCOMPARE(l.Text(), QStringLiteral("ABCD"));
+        // A screen reader reads the whole text, not only the characters shown.
+        QCOMPARE(QAccessible::queryAccessibleInterface(&l)->text(QAccessible::Name),
+                 QStringLiteral("ABCD"));
         // Ticks far apart enough that each is seen before the next.
         l.SetSpeed(150);
         l.SetActive(true);

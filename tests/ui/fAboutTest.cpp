@@ -1,3 +1,4 @@
+#include "AccessibleSupport.h"
 #include "WidgetSupport.h"
 
 #include "ui/fAbout.h"
@@ -6,6 +7,7 @@
 #include "ui/Pictures.h"
 #include "ui/ZelmAdresy.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QFileInfo>
 #include <QLabel>
@@ -189,6 +191,71 @@ private slots:
         okno.Ukaz(0, 160);
         QVERIFY(pomoc);
         QVERIFY(QFileInfo(priecinok.filePath(QStringLiteral("Help.html"))).isFile());
+    }
+
+    // Assistive technology sees the buttons and the links by the words painted on them, and
+    // their Press does what their click does; Tab goes round the links and the buttons.
+    void controlsAsAssistiveTechnologySeesThem_data() {
+        QTest::addColumn<QString>("ovladac");
+        QTest::addColumn<QString>("meno");
+        QTest::addColumn<int>("rola");
+        QTest::addColumn<QString>("potom"); // after Press: pages opened, help, closed
+        const int odkaz = QAccessible::Link;
+        QTest::newRow("close") << "imgZatvorit"
+                               << "Zatvoriť" << int(QAccessible::Button) << "zatvorené";
+        QTest::newRow("help") << "imgNapoveda"
+                              << "Nápoveda" << int(QAccessible::Button) << "nápoveda";
+        QTest::newRow("logo") << "Image1"
+                              << "Tilava, verzia 1.0" << odkaz << ZelmAdresy::Domov;
+        QTest::newRow("first program") << "imgOdkaz1"
+                                       << "Zelm Rodinný diár" << odkaz << ZelmAdresy::Produkty[0];
+        QTest::newRow("last program") << "imgOdkaz6"
+                                      << "Zelm Stopky a budík" << odkaz << ZelmAdresy::Produkty[5];
+        QTest::newRow("maker") << "imgZelm"
+                               << "ZELM software" << odkaz << ZelmAdresy::Domov;
+    }
+    void controlsAsAssistiveTechnologySeesThem() {
+        QFETCH(QString, ovladac);
+        QFETCH(QString, meno);
+        QFETCH(int, rola);
+        QFETCH(QString, potom);
+        TfrmAbout okno(priecinok.path().toStdU16String(), oznamy, web);
+        web.adresy.clear();
+        QStringList stav;
+        Pockaj<TfrmAbout>([&](TfrmAbout& o) {
+            Pockaj<TfrmNapoveda>([&](TfrmNapoveda& n) {
+                stav << QStringLiteral("nápoveda");
+                n.reject();
+            });
+            test::OverPristupnost(Ovladac(o, ovladac), meno, rola, true);
+            stav += web.adresy;
+            if (o.isVisible())
+                o.reject();
+            else
+                stav << QStringLiteral("zatvorené");
+        });
+        okno.Ukaz(0, 0);
+        QCOMPARE(stav.join(QLatin1Char(' ')), potom);
+        // What the background picture says is told as its description.
+        QVERIFY(QAccessible::queryAccessibleInterface(Ovladac(okno, QStringLiteral("imgOPrograme")))
+                    ->text(QAccessible::Description)
+                    .contains(QStringLiteral("Kalendár mien a sviatkov pre Slovensko a Česko")));
+    }
+
+    void tabGoesRoundTheLinksAndButtons() {
+        TfrmAbout okno(priecinok.path().toStdU16String(), oznamy, web);
+        Pockaj<TfrmAbout>([&](TfrmAbout& o) {
+            Ovladac(o, QStringLiteral("Image1"))->setFocus(Qt::TabFocusReason);
+            const QStringList kruh{"imgOdkaz1",   "imgOdkaz2", "imgOdkaz3", "imgOdkaz4",
+                                   "imgOdkaz5",   "imgOdkaz6", "imgZelm",   "imgNapoveda",
+                                   "imgZatvorit", "Image1"};
+            QCOMPARE(test::KruhTabulatora(true), kruh);
+            QStringList spat(kruh.rbegin() + 1, kruh.rend());
+            spat << kruh.last();
+            QCOMPARE(test::KruhTabulatora(false), spat);
+            o.reject();
+        });
+        okno.Ukaz(0, 0);
     }
 };
 

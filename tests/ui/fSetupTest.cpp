@@ -1,3 +1,4 @@
+#include "AccessibleSupport.h"
 #include "WidgetSupport.h"
 
 #include "core/uRok.h"
@@ -9,6 +10,8 @@
 #include "ui/OtvorNastavenia.h"
 #include "ui/Pictures.h"
 
+#include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
@@ -289,6 +292,73 @@ private slots:
         QVERIFY2(oznamy.messages[0].startsWith(
                      QStringLiteral("Niektoré nastavenia sa nepodarilo uložiť:")),
                  qPrintable(oznamy.messages[0]));
+    }
+
+    // Assistive technology sees each control by the words painted beside it, the flags and OK
+    // as buttons whose Press does what their click does; Tab goes round from the flags to OK.
+    void controlsAsAssistiveTechnologySeesThem_data() {
+        QTest::addColumn<QString>("ovladac");
+        QTest::addColumn<QString>("meno");
+        QTest::addColumn<int>("rola");
+        QTest::addColumn<QString>("potom"); // after Press; empty: no Press
+        const int tlacidlo = QAccessible::Button;
+        QTest::newRow("SK") << "imgSK"
+                            << "Slovenský kalendár mien" << tlacidlo << "SK";
+        QTest::newRow("CZ") << "imgCZ"
+                            << "Český kalendár mien" << tlacidlo << "CZ";
+        QTest::newRow("OK") << "imgOK"
+                            << "OK" << tlacidlo << "potvrdené";
+        QTest::newRow("always") << "chkStale"
+                                << "Hlavné okno zobraziť stále" << int(QAccessible::CheckBox) << "";
+        QTest::newRow("seconds") << "txtShow"
+                                 << "Hlavné okno zobraziť na sekúnd"
+                                 << int(QAccessible::EditableText) << "";
+        QTest::newRow("days") << "txtDopredu"
+                              << "Upozorniť na poznámky dní dopredu"
+                              << int(QAccessible::EditableText) << "";
+        QTest::newRow("start") << "chkStartup"
+                               << "Spustiť pri štarte PC" << int(QAccessible::CheckBox) << "";
+        QTest::newRow("sound at every start")
+            << "optPriKazdom"
+            << "Zvukové upozornenie pri každom spustení" << int(QAccessible::RadioButton) << "";
+    }
+    void controlsAsAssistiveTechnologySeesThem() {
+        QFETCH(QString, ovladac);
+        QFETCH(QString, meno);
+        QFETCH(int, rola);
+        QFETCH(QString, potom);
+        MemoryHive hive;
+        TfrmSetup okno(hive);
+        okno.JazykSK = ovladac != QLatin1String("imgSK");
+        QString stav;
+        Spusti([&] { okno.Zobraz(); },
+               [&](TfrmSetup& o) {
+                   test::OverPristupnost(Ovladac(o, qPrintable(ovladac)), meno, rola,
+                                         !potom.isEmpty());
+                   if (o.isVisible()) {
+                       stav = Ovladac<QAbstractButton>(o, "btnSK")->isChecked() ? "SK" : "CZ";
+                       o.reject();
+                   }
+               });
+        if (!potom.isEmpty())
+            QCOMPARE(stav.isEmpty() && okno.Potvrdene ? QStringLiteral("potvrdené") : stav, potom);
+    }
+
+    void tabGoesRoundFromTheFlagsToOK() {
+        MemoryHive hive;
+        TfrmSetup okno(hive);
+        Spusti([&] { okno.Zobraz(); },
+               [&](TfrmSetup& o) {
+                   QCOMPARE(QApplication::focusWidget(), Ovladac(o, "chkStale"));
+                   const QStringList kruh{"txtShow",    "txtDopredu", "chkStartup",
+                                          "chkPamatat", "optNikdy",   "imgOK",
+                                          "imgSK",      "imgCZ",      "chkStale"};
+                   QCOMPARE(test::KruhTabulatora(true), kruh);
+                   QStringList spat(kruh.rbegin() + 1, kruh.rend());
+                   spat << kruh.last();
+                   QCOMPARE(test::KruhTabulatora(false), spat);
+                   o.reject();
+               });
     }
 };
 
