@@ -10,6 +10,7 @@
 #include "store/StartSettings.h"
 #include "store/uPoznamky.h"
 #include "store/uRegi.h"
+#include "ui/Accessible.h"
 #include "ui/CalendarExchange.h"
 #include "ui/fAbout.h"
 #include "ui/Notifier.h"
@@ -27,6 +28,7 @@
 #include <QDate>
 #include <QGuiApplication>
 #include <QHelpEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLocale>
 #include <QMenu>
@@ -335,6 +337,15 @@ void TfrmMain::VytvorOvladace() {
             w->installEventFilter(this);
         }
     }
+    // For the keyboard and for screen readers the pictures are buttons: Tab reaches them and
+    // Space or Enter does what their click does.
+    SpravTlacidlo(imgSetup_, QStringLiteral("Nastavenia"), [this] { Klik(imgSetup_); });
+    SpravTlacidlo(imgHelp_, QStringLiteral("Pomocník"), [this] { Klik(imgHelp_); });
+    SpravTlacidlo(imgMin_, QStringLiteral("Minimalizovať"), [this] { Klik(imgMin_); });
+    SpravTlacidlo(imgClose_, QStringLiteral("Zatvoriť"), [this] { Klik(imgClose_); });
+    SpravTlacidlo(imgFlag_, QStringLiteral("Slovenské mená"), [this] { Klik(imgFlag_); });
+    NastavPoradie({imgFlag_, imgSetup_, imgHelp_, imgMin_, imgClose_});
+    setFocusPolicy(Qt::StrongFocus);
     setFixedSize(Sirka, VyskaHlavicky);
 }
 
@@ -498,6 +509,29 @@ void TfrmMain::ZobrazUdalosti() {
         setFixedSize(Sirka, posledny->y() + posledny->height());
     }
     imgFlag_->setPixmap(rok_->JazykSK ? imgSK_() : imgCZ_());
+    imgFlag_->setAccessibleName(rok_->JazykSK ? QStringLiteral("Slovenské mená")
+                                              : QStringLiteral("České mená"));
+    NastavPrecitanie(r.riadky);
+}
+
+void TfrmMain::NastavPrecitanie(const std::vector<ReminderLine>& riadky) {
+    // One text for a screen reader: the day, its names, then the reminders.
+    QStringList mena;
+    for (const QLabel* l : {lblSviatok1_, lblSviatok2_, lblSviatok3_})
+        if (!l->isHidden() && !l->text().isEmpty())
+            mena << l->text();
+    QString text = QStringLiteral("%1 %2 %3: %4.")
+                       .arg(lblDnes_->text(), lblDen_->text(), lblDatum_->text(),
+                            mena.join(QStringLiteral(", ")));
+    if (!riadky.empty()) {
+        QStringList pripomienky;
+        for (const ReminderLine& r : riadky)
+            pripomienky << Q(r.text).remove(QLatin1Char('\r'));
+        text += QStringLiteral(" Pripomienky: ") + pripomienky.join(QStringLiteral("; ")) +
+                QLatin1Char('.');
+    }
+    setAccessibleName(QStringLiteral("Tilava"));
+    setAccessibleDescription(text);
 }
 
 const QPixmap& TfrmMain::ObrazChyby() {
@@ -862,6 +896,29 @@ void TfrmMain::leaveEvent(QEvent* udalost) {
     hover_.Zhasni();
     ObnovTlacidla();
     QWidget::leaveEvent(udalost);
+}
+
+void TfrmMain::keyPressEvent(QKeyEvent* udalost) {
+    // Enter opens the week window and the menu key the settings, as the two mouse buttons do.
+    switch (udalost->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        MyskaKlik(Qt::LeftButton);
+        break;
+    case Qt::Key_Menu:
+        MyskaKlik(Qt::RightButton);
+        break;
+    case Qt::Key_F10:
+        if (udalost->modifiers() & Qt::ShiftModifier) {
+            MyskaKlik(Qt::RightButton);
+            break;
+        }
+        [[fallthrough]];
+    default:
+        QWidget::keyPressEvent(udalost);
+        return;
+    }
+    udalost->accept();
 }
 
 void TfrmMain::mouseMoveEvent(QMouseEvent* udalost) {

@@ -141,6 +141,7 @@ signals:
 
 protected:
     bool eventFilter(QObject* objekt, QEvent* udalost) override;
+    void keyPressEvent(QKeyEvent* udalost) override;
     void mouseMoveEvent(QMouseEvent* udalost) override;
     void leaveEvent(QEvent* udalost) override;
     void changeEvent(QEvent* udalost) override;
@@ -175,6 +176,8 @@ private:
     const QPixmap& ObrazChyby();
     // The missed days are put away: after a click on them or the countdown's end.
     void ZrusZmeskane();
+    // The accessible text of the widget: the day, its names and the reminder lines.
+    void NastavPrecitanie(const std::vector<ReminderLine>& riadky);
     // Shows the pending message about unreadable day files once the widget is on the screen.
     void NaplanujSpravu();
 

@@ -2,6 +2,7 @@
 // a new birthday goes through the editor into its day file and back onto the widget; the right
 // button and the gear open the settings, the "?" button the about window; the tray icon hides
 // and shows the widget, and its "Ukončit" ends the program from inside those windows too.
+#include "AccessibleSupport.h"
 #include "WidgetSupport.h"
 
 #include "core/Cp1250.h"
@@ -104,9 +105,13 @@ private slots:
         QTest::addColumn<QString>("ovladac");
         QTest::addColumn<int>("tlacidlo");
         QTest::addColumn<QString>("okno");
-        QTest::newRow("right click on the names") << "Image1" << int(Qt::RightButton) << "setup";
-        QTest::newRow("gear") << "imgSetup" << int(Qt::LeftButton) << "setup";
-        QTest::newRow("about button") << "imgHelp" << int(Qt::LeftButton) << "about";
+        QTest::addColumn<int>("kluc"); // pressed on the widget instead of the click
+        QTest::newRow("right click on the names")
+            << "Image1" << int(Qt::RightButton) << "setup" << 0;
+        QTest::newRow("gear") << "imgSetup" << int(Qt::LeftButton) << "setup" << 0;
+        QTest::newRow("about button") << "imgHelp" << int(Qt::LeftButton) << "about" << 0;
+        QTest::newRow("Enter") << "" << 0 << "week" << int(Qt::Key_Return);
+        QTest::newRow("menu key") << "" << 0 << "setup" << int(Qt::Key_Menu);
     }
     // Cancelled or not, the settings window leaves the reminders built anew (an entry saved
     // meanwhile appears) and the countdown running; the about window only restarts it.
@@ -114,6 +119,7 @@ private slots:
         QFETCH(QString, ovladac);
         QFETCH(int, tlacidlo);
         QFETCH(QString, okno);
+        QFETCH(int, kluc);
         test::WidgetWorld svet(2024y / 3 / 13);
         auto w = svet.Start();
         w->show();
@@ -128,18 +134,76 @@ private slots:
         };
         if (okno == "setup")
             PriOkne<TfrmSetup>(zatvor, videne);
+        else if (okno == "week")
+            PriOkne<TfrmTyzden>(zatvor, videne);
         else
             PriOkne<TfrmAbout>(zatvor, videne);
         QTimer::singleShot(5000, qApp, [] {
             if (QWidget* m = QApplication::activeModalWidget())
                 m->close();
         });
-        QWidget* ciel = w->findChild<QWidget*>(ovladac);
-        QTest::mouseClick(ciel, Qt::MouseButton(tlacidlo));
+        if (kluc)
+            QTest::keyClick(w.get(), Qt::Key(kluc));
+        else
+            QTest::mouseClick(w->findChild<QWidget*>(ovladac), Qt::MouseButton(tlacidlo));
         QTRY_VERIFY_WITH_TIMEOUT(videne && !QApplication::activeModalWidget(), 6000);
         QVERIFY(odpocetStal);
         QVERIFY(w->Odpocet().Bezi);
-        QCOMPARE(TextPripomienok(*w), okno == "setup" ? QStringLiteral("Zubár") : QString());
+        QCOMPARE(TextPripomienok(*w), okno != "about" ? QStringLiteral("Zubár") : QString());
+    }
+
+    // What a screen reader is told of the widget's buttons, and their Press action.
+    void pristupnost_data() {
+        QTest::addColumn<QString>("ovladac");
+        QTest::addColumn<QString>("meno");
+        QTest::newRow("gear") << "imgSetup"
+                              << "Nastavenia";
+        QTest::newRow("about") << "imgHelp"
+                               << "Pomocník";
+        QTest::newRow("hide") << "imgMin"
+                              << "Minimalizovať";
+        QTest::newRow("flag") << "imgFlag"
+                              << "Slovenské mená";
+        QTest::newRow("close") << "imgClose"
+                               << "Zatvoriť";
+    }
+    void pristupnost() {
+        QFETCH(QString, ovladac);
+        QFETCH(QString, meno);
+        test::WidgetWorld svet(2024y / 3 / 13);
+        svet.tray = true;
+        svet.ZapisZaznamy(13, 3, {{1, 2024, "Zubár"}});
+        auto w = svet.Start();
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        // The day, its names and the reminders read as one text.
+        QVERIFY2(w->accessibleDescription().startsWith(QStringLiteral("Dnes Streda 13.: ")),
+                 qPrintable(w->accessibleDescription()));
+        QVERIFY(w->accessibleDescription().endsWith(QStringLiteral(". Pripomienky: Zubár.")));
+
+        bool videne = false;
+        const auto zatvor = [&](QWidget& o) { QTest::keyClick(&o, Qt::Key_Escape); };
+        if (ovladac == "imgSetup")
+            PriOkne<TfrmSetup>(zatvor, videne);
+        else if (ovladac == "imgHelp")
+            PriOkne<TfrmAbout>(zatvor, videne);
+        QTimer::singleShot(5000, qApp, [] {
+            if (QWidget* m = QApplication::activeModalWidget())
+                m->close();
+        });
+        QSignalSpy koniec(w.get(), &TfrmMain::zatvorene);
+        test::OverPristupnost(w->findChild<QWidget*>(ovladac), meno, QAccessible::Button, true);
+        if (ovladac == "imgSetup" || ovladac == "imgHelp") {
+            QTRY_VERIFY_WITH_TIMEOUT(videne && !QApplication::activeModalWidget(), 6000);
+        } else if (ovladac == "imgMin") {
+            QVERIFY(!w->isVisible());
+        } else if (ovladac == "imgFlag") {
+            QVERIFY(!w->JazykSK());
+            QCOMPARE(w->findChild<QWidget*>(ovladac)->accessibleName(),
+                     QStringLiteral("České mená"));
+        } else {
+            QCOMPARE(koniec.size(), 1);
+        }
     }
 
     void trayIkona() {
