@@ -104,10 +104,14 @@ class KalendarovaIkona final : public QIconEngine {
 public:
     explicit KalendarovaIkona(int den) : den_(den) {}
     void paint(QPainter* p, const QRect& miesto, QIcon::Mode, QIcon::State) override {
+        // A tray slot need not be square: the sheet keeps its shape in the middle of it.
+        const int strana = std::min(miesto.width(), miesto.height());
+        QRect stvorec(0, 0, strana, strana);
+        stvorec.moveCenter(miesto.center());
         if (den_ > 0)
-            NakresliDen(*p, miesto, den_);
+            NakresliDen(*p, stvorec, den_);
         else
-            Nakresli(*p, miesto);
+            Nakresli(*p, stvorec);
     }
     QPixmap pixmap(const QSize& velkost, QIcon::Mode rezim, QIcon::State stav) override {
         return scaledPixmap(velkost, rezim, stav, 1.0);

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Screenshots of the main widget on a private X server with a compositor: a week of widgets
 # (tilava_widget_shots) at scale 1 and 2, and the real program with an unreadable day file
-# and its message box. For looking at, not asserting.
+# and its message box; then, with trayer, the widget after days without a run with its tray
+# icon on a dark and a light panel, and the tray menu. For looking at, not asserting.
 #
 # Usage: tests/x11/shots.sh BUILD_DIR OUT_DIR [MONDAY]   (MONDAY as YYYY-MM-DD)
 set -uo pipefail
@@ -74,3 +75,41 @@ box=$(xdotool search --onlyvisible --pid $pid 2>/dev/null | tail -n1)
 xdotool windowfocus "$box" key Return 2>/dev/null
 sleep 1
 import -window root "$out/bad-file-after.png" && echo "shots.sh: $out/bad-file-after.png"
+kill $pid
+wait $pid 2>/dev/null
+rm -f "$XDG_DATA_HOME/ZelmTilava/$today.txt"
+
+# The widget after four days without a run, with its tray icon (the day's number) on a dark and
+# on a light panel, and the tray menu.
+command -v trayer >/dev/null || { echo "shots.sh: no trayer, no tray pictures"; exit 0; }
+export LC_ALL=C # "Now" as the C locale writes it: "5 Dec 2026"
+mkdir -p "$XDG_CONFIG_HOME/ZELMtilava"
+printf '[Settings]\nNow=%s\n' "$(date -d '-4 days' '+%-d %b %Y')" \
+    >"$XDG_CONFIG_HOME/ZELMtilava/settings.ini"
+day() { date -d "$1" +%m%d; }
+printf '!\r\n-1\r\n2\r\n1996\r\nJano\r\n' >"$XDG_DATA_HOME/ZelmTilava/$(day '-3 days').txt"
+printf '!\r\n-1\r\n1\r\n%s\r\nzubár o 9.00\r\n' "$(date -d '-1 day' +%Y)" |
+    iconv -f UTF-8 -t CP1250 >"$XDG_DATA_HOME/ZelmTilava/$(day '-1 day').txt"
+printf '!\r\n-1\r\n1\r\n%s\r\nnákup\r\n' "$(date +%Y)" |
+    iconv -f UTF-8 -t CP1250 >"$XDG_DATA_HOME/ZelmTilava/$today.txt"
+for panel in dark:0x202020 light:0xf0f0f0; do
+    name=${panel%%:*}
+    trayer --edge bottom --align right --widthtype request --height 22 --transparent true \
+        --alpha 0 --tint "${panel#*:}" --expand true 2>/dev/null &
+    tray=$!
+    sleep 0.5
+    env QT_QPA_PLATFORM=xcb "$build/app/tilava" &
+    pid=$!
+    pids+=($pid $tray)
+    shoot "missed-$name" $pid 1
+    convert "$out/missed-$name.png" -crop 120x30+2440+870 +repage -scale 400% \
+        "$out/tray-$name.png" && echo "shots.sh: $out/tray-$name.png"
+    if [[ $name == light ]]; then
+        xdotool mousemove 2549 889 click 3
+        sleep 1
+        import -window root "$out/tray-menu.png" && echo "shots.sh: $out/tray-menu.png"
+        xdotool key Escape
+    fi
+    kill $pid $tray
+    wait $pid $tray 2>/dev/null
+done
