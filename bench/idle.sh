@@ -86,22 +86,25 @@ widget_shown() {
 }
 widget_shown || fail "the widget is not shown after the start"
 
-# snapshot FILE: one line per thread: TID CPU_NS SWITCHES NAME
+# snapshot FILE: one line per thread: TID CPU_NS VOLUNTARY INVOLUNTARY NAME (switches)
 snapshot() {
-  local task ns key value switches name
+  local task ns key value voluntary involuntary name
   for task in /proc/"$tilava"/task/*; do
     read -r ns _ <"$task/schedstat" 2>/dev/null || continue
-    switches=0
+    voluntary=0 involuntary=0
     while read -r key value _; do
-      [[ $key == voluntary_ctxt_switches: || $key == nonvoluntary_ctxt_switches: ]] &&
-        switches=$((switches + value))
+      case $key in
+      voluntary_ctxt_switches:) voluntary=$value ;;
+      nonvoluntary_ctxt_switches:) involuntary=$value ;;
+      esac
     done <"$task/status"
     read -r name <"$task/comm"
-    echo "${task##*/} $ns $switches $name"
+    echo "${task##*/} $ns $voluntary $involuntary $name"
   done >"$1"
 }
 
 # Per window: CPU s, wake-ups and main thread's wake-ups scaled to 60 s; per thread the sums.
+# The involuntary switches are shown apart: a busy machine preempts the program more often.
 : >"$work/windows"
 : >"$work/threads"
 for ((w = 1; w <= windows; w++)); do
@@ -113,11 +116,11 @@ for ((w = 1; w <= windows; w++)); do
   kill -0 "$tilava" 2>/dev/null || fail "the program ended during window $w"
   awk -v main="$tilava" -v us="$elapsed" -v w="$w" \
     -v figures="$work/windows" -v threads="$work/threads" '
-    NR == FNR { cpu[$1] = $2; sw[$1] = $3; next }
+    NR == FNR { cpu[$1] = $2; sw[$1] = $3 + $4; inv[$1] = $4; next }
     {
-      name = $4; for (i = 5; i <= NF; i++) name = name " " $i
-      dc = $2 - cpu[$1]; ds = $3 - sw[$1]
-      total_cpu += dc; total_sw += ds; if ($1 == main) main_sw = ds
+      name = $5; for (i = 6; i <= NF; i++) name = name " " $i
+      dc = $2 - cpu[$1]; ds = $3 + $4 - sw[$1]
+      total_cpu += dc; total_sw += ds; total_inv += $4 - inv[$1]; if ($1 == main) main_sw = ds
       printf "%s%s\t%d\t%d\n", name, ($1 == main ? " (main)" : ""), dc, ds >> threads
       seen[$1] = 1; n++
     }
@@ -125,8 +128,9 @@ for ((w = 1; w <= windows; w++)); do
       for (t in cpu) if (!(t in seen)) gone++
       scale = 60e6 / us
       printf "%.6f %.1f %.1f\n", total_cpu / 1e9 * scale, total_sw * scale, main_sw * scale >> figures
-      printf "window %d: CPU %.4f s, wake-ups %.0f (main thread %.0f) per 60 s; %d threads%s\n",
-        w, total_cpu / 1e9 * scale, total_sw * scale, main_sw * scale, n,
+      printf "window %d: CPU %.4f s, wake-ups %.0f (main thread %.0f, involuntary %.0f)" \
+        " per 60 s; %d threads%s\n", w, total_cpu / 1e9 * scale, total_sw * scale,
+        main_sw * scale, total_inv * scale, n,
         gone ? sprintf(", %d ended during the window", gone) : ""
     }' "$work/before" "$work/after"
 done
