@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Runs the real program on a private X server with a compositor and watches the widget's
 # _NET_WM_WINDOW_OPACITY while it fades out: the window system must be told every step of the
-# fade as it happens, not all of them at once when the widget is hidden.
+# fade as it happens, not all of them at once when the widget is hidden. A tray host (trayer)
+# runs too: with a tray icon to bring it back, the faded widget is hidden (without one it
+# would go to the task bar).
 #
 # Usage: tests/x11/fade.sh PATH/TO/tilava
-# Needs Xvfb, xcompmgr, xprop, xwininfo and xdotool (scripts/install-deps.sh x11).
+# Needs Xvfb, xcompmgr, trayer, xprop, xwininfo and xdotool (scripts/install-deps.sh x11).
 set -uo pipefail
 
 program=${1:?usage: fade.sh PATH/TO/tilava}
@@ -38,8 +40,10 @@ unset DBUS_SESSION_BUS_ADDRESS
 # Five seconds: fully shown for two, then the three-second fade.
 printf '[Settings]\nShowTime=5000\n' >"$XDG_CONFIG_HOME/ZELMtilava/settings.ini"
 
-# A free display number, chosen by the server itself.
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+# A free display number, chosen by the server itself; -noreset, so that trayer connecting as
+# the xdpyinfo probe leaves is not turned away by a server reset.
+Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -noreset 3>"$work/display" \
+    2>"$work/xvfb.log" &
 pids+=($!)
 deadline 20
 until [[ -s $work/display ]]; do late && fail "Xvfb did not start"; sleep 0.02; done
@@ -49,17 +53,32 @@ until xdpyinfo >/dev/null 2>&1; do late && fail "Xvfb does not answer"; sleep 0.
 xcompmgr 2>"$work/xcompmgr.log" &
 pids+=($!)
 
+# The tray is there before the program starts, so its icon is made at once.
+trayer --edge bottom --align right --widthtype request --height 24 --transparent false \
+    --expand true >"$work/trayer.log" 2>&1 &
+trayer=$!
+pids+=("$trayer")
+deadline 10
+until [[ -n $(xdotool search --onlyvisible --classname '^panel$' 2>/dev/null) ]]; do
+    kill -0 "$trayer" 2>/dev/null || fail "trayer ended: $(cat "$work/trayer.log")"
+    late && fail "trayer's panel did not appear"
+    sleep 0.02
+done
+
 env QT_QPA_PLATFORM=xcb "$program" >"$work/tilava.log" 2>&1 &
 tilava=$!
 pids+=("$tilava")
 
-# The widget's window: the visible one of our process.
+# The widget's window: the visible one of our process that is the widget's width (the other
+# is the tray icon).
 deadline 20
 wid=
 while [[ -z $wid ]]; do
     kill -0 "$tilava" 2>/dev/null || fail "the program ended: $(cat "$work/tilava.log")"
     late && fail "no window of the program appeared"
-    wid=$(xdotool search --onlyvisible --pid "$tilava" 2>/dev/null | head -n1)
+    for id in $(xdotool search --onlyvisible --pid "$tilava" 2>/dev/null); do
+        xwininfo -id "$id" 2>/dev/null | grep -q 'Width: 170$' && wid=$id && break
+    done
     [[ -n $wid ]] || sleep 0.02
 done
 kill -0 "${pids[1]}" 2>/dev/null || fail "xcompmgr ended: $(cat "$work/xcompmgr.log")"
