@@ -202,10 +202,11 @@ opacity=$(xprop -id "$widget" _NET_WM_WINDOW_OPACITY 2>/dev/null)
 ok "left click on the icon showed the widget, fully opaque"
 
 # 4. The menu's second item, "Zobraziť", shows the widget (the first one would end the program).
+# Chosen with the keys, as the menu grabs them: they find it however many items follow.
 click "$icon_x" "$icon_y" 3
 wait_for 5 "the menu opens again" find_menu
 wait_for 5 "the widget is hidden while the menu is open" widget_unmapped
-click "$((menu_x + menu_w / 2))" "$((menu_y + menu_h * 3 / 4))" 1
+xdotool key Down Down Return
 wait_for 5 "\"Zobraziť\" shows the widget" widget_mapped
 wait_for 5 "the menu closes after its item was chosen" menu_closed
 ok "\"Zobraziť\" in the menu showed the widget"
