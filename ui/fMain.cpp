@@ -601,10 +601,14 @@ void TfrmMain::ZrusZmeskane() {
 }
 
 void TfrmMain::Skry() {
-    if (tray_ && tray_->isVisible())
+    if (tray_ && tray_->isVisible()) {
         hide();
-    else
-        showMinimized();
+        return;
+    }
+    showMinimized();
+    // Opaque again: where no window manager takes it to the task bar it stays in its corner,
+    // and a faded widget there would be an invisible one that still takes clicks.
+    ZastavOdpocet();
 }
 
 void TfrmMain::Ukaz() {

@@ -837,6 +837,8 @@ void fMainTest::skrytie() {
     QCOMPARE(w->isVisible(), !tray);
     QCOMPARE(w->isMinimized(), !tray);
     QVERIFY(!w->findChild<QTimer*>(QStringLiteral("tmrTimer"))->isActive());
+    if (!tray) // not faded where it stays
+        QCOMPARE(w->windowOpacity(), 1.0);
 
     if (zTaskbaru)
         w->showNormal();
