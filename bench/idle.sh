@@ -20,40 +20,16 @@ for tool in Xvfb trayer xdotool xprop xwininfo; do
   command -v "$tool" >/dev/null || { echo "idle.sh: needs $tool (scripts/install-deps.sh x11)" >&2; exit 2; }
 done
 
-work=$(mktemp -d "${TMPDIR:-/tmp}/tilava-idle.XXXXXX")
-pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
-  wait 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
+source "$(dirname "$0")/../tests/x11/common.sh"
 fail() { echo "idle.sh: $*" >&2; exit 1; }
-now() { echo "${EPOCHREALTIME/./}"; }
 
 # A user of our own, with the widget set never to fade and no session bus.
-export HOME=$work/home XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data
-export XDG_RUNTIME_DIR=$work/runtime
-mkdir -p "$HOME" "$XDG_CONFIG_HOME/ZELMtilava" "$XDG_DATA_HOME" "$XDG_RUNTIME_DIR"
-chmod 700 "$XDG_RUNTIME_DIR"
-unset DBUS_SESSION_BUS_ADDRESS
+x11_begin idle
+mkdir -p "$XDG_CONFIG_HOME/ZELMtilava"
 printf '[Run]\nZelmTilavaS=True\n' >"$XDG_CONFIG_HOME/ZELMtilava/settings.ini"
 
-# (-noreset: a server resetting after the xdpyinfo probe turns the next client away)
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
-pids+=($!)
-for ((i = 0; i < 1000; i++)); do [[ -s $work/display ]] && break; sleep 0.02; done
-[[ -s $work/display ]] || fail "Xvfb did not start"
-export DISPLAY=:$(head -n1 "$work/display")
-until xdpyinfo >/dev/null 2>&1; do sleep 0.02; done
-
-trayer --edge bottom --align right --widthtype request --height 24 --transparent false \
-  --expand true >"$work/trayer.log" 2>&1 &
-pids+=($!)
-for ((i = 0; i < 500; i++)); do
-  [[ -n $(xdotool search --onlyvisible --classname '^panel$' 2>/dev/null) ]] && break
-  sleep 0.02
-done
+x11_server
+x11_tray
 # The pointer stays away from the widget (top right) and the tray (bottom right).
 xdotool mousemove 10 790
 

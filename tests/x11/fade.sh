@@ -12,58 +12,26 @@ set -uo pipefail
 program=${1:?usage: fade.sh PATH/TO/tilava}
 [[ -x $program ]] || { echo "fade.sh: $program is not a program" >&2; exit 2; }
 
-work=$(mktemp -d "${TMPDIR:-/tmp}/tilava-fade.XXXXXX")
-pids=()
-cleanup() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
-    wait 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
+source "$(dirname "$0")/common.sh"
 
 fail() {
     echo "fade.sh: FAILED: $*" >&2
     exit 1
 }
 
-# deadline SECONDS: sets the global `until_` to now + SECONDS (bash's microsecond clock).
-now() { echo "${EPOCHREALTIME/./}"; }
-deadline() { until_=$(($(now) + $1 * 1000000)); }
-late() { (($(now) > until_)); }
-
 # A user of our own: settings, notes, runtime folder and home in the temporary folder.
-export HOME=$work/home XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data
-export XDG_RUNTIME_DIR=$work/runtime
-mkdir -p "$HOME" "$XDG_CONFIG_HOME/ZELMtilava" "$XDG_DATA_HOME" "$XDG_RUNTIME_DIR"
-chmod 700 "$XDG_RUNTIME_DIR"
-unset DBUS_SESSION_BUS_ADDRESS
+x11_begin fade
 # Five seconds: fully shown for two, then the three-second fade.
+mkdir -p "$XDG_CONFIG_HOME/ZELMtilava"
 printf '[Settings]\nShowTime=5000\n' >"$XDG_CONFIG_HOME/ZELMtilava/settings.ini"
 
-# A free display number, chosen by the server itself; -noreset, so that trayer connecting as
-# the xdpyinfo probe leaves is not turned away by a server reset.
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -noreset 3>"$work/display" \
-    2>"$work/xvfb.log" &
-pids+=($!)
-deadline 20
-until [[ -s $work/display ]]; do late && fail "Xvfb did not start"; sleep 0.02; done
-export DISPLAY=:$(head -n1 "$work/display")
-until xdpyinfo >/dev/null 2>&1; do late && fail "Xvfb does not answer"; sleep 0.02; done
+x11_server
 
 xcompmgr 2>"$work/xcompmgr.log" &
 pids+=($!)
 
 # The tray is there before the program starts, so its icon is made at once.
-trayer --edge bottom --align right --widthtype request --height 24 --transparent false \
-    --expand true >"$work/trayer.log" 2>&1 &
-trayer=$!
-pids+=("$trayer")
-deadline 10
-until [[ -n $(xdotool search --onlyvisible --classname '^panel$' 2>/dev/null) ]]; do
-    kill -0 "$trayer" 2>/dev/null || fail "trayer ended: $(cat "$work/trayer.log")"
-    late && fail "trayer's panel did not appear"
-    sleep 0.02
-done
+x11_tray
 
 env QT_QPA_PLATFORM=xcb "$program" >"$work/tilava.log" 2>&1 &
 tilava=$!

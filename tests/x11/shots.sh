@@ -13,31 +13,12 @@ monday=${3:-2025-03-24}
 mkdir -p "$out"
 out=$(cd "$out" && pwd)
 
-work=$(mktemp -d "${TMPDIR:-/tmp}/tilava-shots.XXXXXX")
-pids=()
-cleanup() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
-    wait 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
+source "$(dirname "$0")/common.sh"
 fail() { echo "shots.sh: $*" >&2; exit 1; }
-now() { echo "${EPOCHREALTIME/./}"; }
-deadline() { until_=$(($(now) + $1 * 1000000)); }
-late() { (($(now) > until_)); }
 
-export HOME=$work/home XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data
-export XDG_RUNTIME_DIR=$work/runtime
-mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_DATA_HOME/ZelmTilava" "$XDG_RUNTIME_DIR"
-chmod 700 "$XDG_RUNTIME_DIR"
-unset DBUS_SESSION_BUS_ADDRESS
-
-Xvfb -displayfd 3 -screen 0 2560x900x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
-pids+=($!)
-deadline 20
-until [[ -s $work/display ]]; do late && fail "Xvfb did not start"; sleep 0.02; done
-export DISPLAY=:$(head -n1 "$work/display")
-until xdpyinfo >/dev/null 2>&1; do late && fail "Xvfb does not answer"; sleep 0.02; done
+x11_begin shots
+mkdir -p "$XDG_DATA_HOME/ZelmTilava"
+x11_server 2560x900
 xcompmgr 2>/dev/null &
 pids+=($!)
 

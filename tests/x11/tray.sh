@@ -23,14 +23,7 @@ for tool in trayer xdotool; do
     command -v "$tool" >/dev/null || { echo "tray.sh: skipped ($tool is not installed)"; exit 0; }
 done
 
-work=$(mktemp -d "${TMPDIR:-/tmp}/tilava-tray.XXXXXX")
-pids=()
-cleanup() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
-    wait 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
+source "$(dirname "$0")/common.sh"
 
 fail() {
     echo "tray.sh: FAILED: $*" >&2
@@ -45,10 +38,6 @@ fail() {
 }
 ok() { echo "ok: $*"; }
 
-# deadline SECONDS: sets the global `until_` to now + SECONDS (bash's microsecond clock).
-now() { echo "${EPOCHREALTIME/./}"; }
-deadline() { until_=$(($(now) + $1 * 1000000)); }
-late() { (($(now) > until_)); }
 
 running() { kill -0 "$tilava" 2>/dev/null; }
 
@@ -137,35 +126,13 @@ click() {
 
 # A user of our own: home, settings, notes and runtime folder in the temporary folder, and no
 # session bus. The settings folder is left to the program to create.
-export HOME=$work/home XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data
-export XDG_RUNTIME_DIR=$work/runtime
-mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$XDG_RUNTIME_DIR"
-chmod 700 "$XDG_RUNTIME_DIR"
-unset DBUS_SESSION_BUS_ADDRESS
+x11_begin tray
 settings=$XDG_CONFIG_HOME/ZELMtilava/settings.ini
 
-# A free display number, chosen by the server itself. Without -noreset the server resets
-# when its last client (the xdpyinfo probe) leaves, and trayer connecting just then is
-# turned away (seen about once in 20 runs).
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
-pids+=($!)
-deadline 20
-until [[ -s $work/display ]]; do late && fail "Xvfb did not start"; sleep 0.02; done
-export DISPLAY=:$(head -n1 "$work/display")
-until xdpyinfo >/dev/null 2>&1; do late && fail "Xvfb does not answer"; sleep 0.02; done
-
+x11_server
 # The tray host, at the bottom: without a window manager the widget's corner is the top right
-# of the whole screen. Its panel is shown once its tray has been set up.
-trayer --edge bottom --align right --widthtype request --height 24 --transparent false \
-    --expand true >"$work/trayer.log" 2>&1 &
-trayer=$!
-pids+=("$trayer")
-deadline 10
-until [[ -n $(xdotool search --onlyvisible --classname '^panel$' 2>/dev/null) ]]; do
-    kill -0 "$trayer" 2>/dev/null || fail "trayer ended: $(cat "$work/trayer.log")"
-    late && fail "trayer's panel did not appear"
-    sleep 0.02
-done
+# of the whole screen.
+x11_tray
 
 env QT_QPA_PLATFORM=xcb "$program" >"$work/tilava.log" 2>&1 &
 tilava=$!
