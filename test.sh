@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds Tilava and runs every test: the native suite (dev preset), then the Qt-free
-# layers cross-built for Windows with their tests run under Wine.
+# Builds Tilava and runs every test: the native suite (dev preset), the real program on a
+# private X server (fade and tray), the Linux package check, then the Qt-free layers
+# cross-built for Windows with their tests run under Wine.
 # Installs the Debian packages it needs when they are missing.
 set -uo pipefail
 cd "$(dirname "$0")"
