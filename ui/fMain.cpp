@@ -743,62 +743,53 @@ void TfrmMain::MyskaKlik(Qt::MouseButton tlacidlo) {
     });
 }
 
-void TfrmMain::OtvorKalendar() {
+bool TfrmMain::SOknom(const std::function<void()>& prikaz) {
     if (otvoreneOkno_ || koniec_)
-        return;
+        return false;
     otvoreneOkno_ = true;
     ZastavOdpocet();
-    tilava::OtvorKalendar(*rok_, *regi_, poznamky_->Adresar(), hodiny_, oznamy_, *web_, this);
+    prikaz();
     otvoreneOkno_ = false;
-    if (koniec_)
+    return !koniec_;
+}
+
+void TfrmMain::OtvorKalendar() {
+    if (!SOknom([this] {
+            tilava::OtvorKalendar(*rok_, *regi_, poznamky_->Adresar(), hodiny_, oznamy_, *web_,
+                                  this);
+        }))
         return;
     ZobrazUdalosti();
     SpustiOdpocet();
 }
 
 void TfrmMain::OtvorNastavenia() {
-    if (otvoreneOkno_ || koniec_)
-        return;
-    otvoreneOkno_ = true;
-    ZastavOdpocet();
-    NastaveniaWidgetu n{ShowTime, Startup, Pamatat, Stale, Upozornenie, Dopredu};
-    tilava::OtvorNastavenia(this, hive_, *rok_, *regi_, n, oznamy_);
-    ShowTime = n.ShowTime;
-    Startup = n.Startup;
-    Pamatat = n.Pamatat;
-    Stale = n.Stale;
-    Upozornenie = n.Upozornenie;
-    Dopredu = n.Dopredu;
-    otvoreneOkno_ = false;
-    if (koniec_)
+    if (!SOknom([this] {
+            NastaveniaWidgetu n{ShowTime, Startup, Pamatat, Stale, Upozornenie, Dopredu};
+            tilava::OtvorNastavenia(this, hive_, *rok_, *regi_, n, oznamy_);
+            ShowTime = n.ShowTime;
+            Startup = n.Startup;
+            Pamatat = n.Pamatat;
+            Stale = n.Stale;
+            Upozornenie = n.Upozornenie;
+            Dopredu = n.Dopredu;
+        }))
         return;
     ZobrazUdalosti();
     SpustiOdpocet();
 }
 
 void TfrmMain::VymenaKalendara(const std::function<void()>& prikaz) {
-    if (otvoreneOkno_ || koniec_)
-        return;
-    otvoreneOkno_ = true;
-    ZastavOdpocet();
-    prikaz();
-    otvoreneOkno_ = false;
     // Contacts imported for today or the days ahead are reminded at once.
-    if (!koniec_)
+    if (SOknom(prikaz))
         ZobrazUdalosti();
 }
 
 void TfrmMain::OtvorOProgramme() {
-    if (otvoreneOkno_ || koniec_)
-        return;
-    otvoreneOkno_ = true;
-    ZastavOdpocet();
-    {
-        TfrmAbout okno(poznamky_->Adresar(), oznamy_, *web_, this);
-        okno.Ukaz(y(), x() - TfrmAbout::OdsadenieOdWidgetu);
-    }
-    otvoreneOkno_ = false;
-    if (!koniec_)
+    if (SOknom([this] {
+            TfrmAbout okno(poznamky_->Adresar(), oznamy_, *web_, this);
+            okno.Ukaz(y(), x() - TfrmAbout::OdsadenieOdWidgetu);
+        }))
         SpustiOdpocet();
 }
 

@@ -176,6 +176,9 @@ private:
     const QPixmap& ObrazChyby();
     // The missed days are put away: after a click on them or the countdown's end.
     void ZrusZmeskane();
+    // Runs the command that opens a window, with the countdown stopped and no other command's
+    // window at the same time; false when it did not run or "Ukončit" came meanwhile.
+    bool SOknom(const std::function<void()>& prikaz);
     // The accessible text of the widget: the day, its names and the reminder lines.
     void NastavPrecitanie(const std::vector<ReminderLine>& riadky);
     // Shows the pending message about unreadable day files once the widget is on the screen.
