@@ -18,6 +18,7 @@
 #include "ui/OtvorNastavenia.h"
 #include "ui/PageOpener.h"
 #include "ui/Pictures.h"
+#include "ui/QtDate.h"
 #include "ui/SkinCatalog.h"
 #include "ui/TrayIconPicture.h"
 #include "ui/WindowOpacity.h"
@@ -221,11 +222,7 @@ TfrmMain::~TfrmMain() {
 }
 
 QString TfrmMain::KratkyDatum(std::chrono::sys_days den) const {
-    const std::chrono::year_month_day d{den};
-    const QDate datum(static_cast<int>(d.year()),
-                      static_cast<int>(static_cast<unsigned>(d.month())),
-                      static_cast<int>(static_cast<unsigned>(d.day())));
-    return QLocale::system().toString(datum, QLocale::ShortFormat);
+    return QLocale::system().toString(NaQDate(den), QLocale::ShortFormat);
 }
 
 int TfrmMain::DenMesiaca() const {

@@ -9,6 +9,7 @@
 #include "ui/Notifier.h"
 #include "ui/PageOpener.h"
 #include "ui/Pictures.h"
+#include "ui/QtDate.h"
 #include "ui/SkinControls.h"
 #include "ui/ZelmAdresy.h"
 
@@ -137,16 +138,6 @@ void Prisposob(QLabel* l, const QString& text, const QFont& pismo, int sirka) {
         l->setFont(f);
     l->setText(text);
     l->adjustSize();
-}
-
-QDate NaQDate(sys_days den) {
-    const year_month_day d{den};
-    return QDate(static_cast<int>(d.year()), static_cast<int>(static_cast<unsigned>(d.month())),
-                 static_cast<int>(static_cast<unsigned>(d.day())));
-}
-
-sys_days NaDen(QDate datum) {
-    return sys_days{year{datum.year()} / datum.month() / datum.day()};
 }
 
 // "Pondelok 24. marca": the day of row i (Monday is 1) as its list is announced.
