@@ -32,36 +32,45 @@ std::string Reminders::TextChyby(std::string_view subor, int riadok) {
     return text;
 }
 
+void Reminders::PridajDen(TDayNotes& poznamky, std::chrono::year_month_day den,
+                          std::string_view predpona, std::vector<ReminderLine>& riadky,
+                          std::vector<std::string>& chyby) {
+    std::optional<ReminderLine> zlySubor;
+    try {
+        poznamky.Nacitaj(den);
+    } catch (const NotesError& e) {
+        zlySubor =
+            ReminderLine{TDruh::Poznamka, TextChyby(e.file.filename().string(), e.line), true};
+        chyby.emplace_back(e.what());
+    } catch (const std::exception& e) {
+        zlySubor = ReminderLine{TDruh::Poznamka, TextChyby(NazovSuboruDna(den), 0), true};
+        chyby.emplace_back(e.what());
+    }
+    const auto pridaj = [&](ReminderLine riadok) {
+        riadok.text.insert(0, predpona);
+        riadky.push_back(std::move(riadok));
+    };
+    // A bad file keeps the entries read before its bad record; they are listed as well,
+    // followed by the day's own line saying that the rest of its file cannot be read.
+    if (poznamky.Pripomenut())
+        for (int j = 1; j <= poznamky.Pocet() && riadky.size() < MaxRiadkov; ++j)
+            pridaj({poznamky.DruhPolozky(j), poznamky.PopisPolozky(j)});
+    if (zlySubor && riadky.size() < MaxRiadkov)
+        pridaj(std::move(*zlySubor));
+}
+
 Reminders Reminders::Zostav(TDayNotes& poznamky, std::chrono::sys_days dnes, int dopredu) {
     Reminders r;
-    const auto pridaj = [&r](ReminderLine riadok) {
-        if (!r.riadky.empty())
-            r.text += Oddelovac;
-        r.text += riadok.text;
-        r.riadky.push_back(std::move(riadok));
-    };
     for (int d = 0; d <= dopredu && r.riadky.size() < MaxRiadkov; ++d) {
         if (r.riadky.empty() && d >= DniStvorrocia)
             break;
-        const std::chrono::year_month_day den{dnes + std::chrono::days{d}};
-        std::optional<ReminderLine> zlySubor;
-        try {
-            poznamky.Nacitaj(den);
-        } catch (const NotesError& e) {
-            zlySubor =
-                ReminderLine{TDruh::Poznamka, TextChyby(e.file.filename().string(), e.line), true};
-            r.chyby.emplace_back(e.what());
-        } catch (const std::exception& e) {
-            zlySubor = ReminderLine{TDruh::Poznamka, TextChyby(NazovSuboruDna(den), 0), true};
-            r.chyby.emplace_back(e.what());
-        }
-        // A bad file keeps the entries read before its bad record; they are listed as well,
-        // followed by the day's own line saying that the rest of its file cannot be read.
-        if (poznamky.Pripomenut())
-            for (int j = 1; j <= poznamky.Pocet() && r.riadky.size() < MaxRiadkov; ++j)
-                pridaj({poznamky.DruhPolozky(j), poznamky.PopisPolozky(j)});
-        if (zlySubor && r.riadky.size() < MaxRiadkov)
-            pridaj(std::move(*zlySubor));
+        PridajDen(poznamky, std::chrono::year_month_day{dnes + std::chrono::days{d}}, {}, r.riadky,
+                  r.chyby);
+    }
+    for (const ReminderLine& riadok : r.riadky) {
+        if (&riadok != &r.riadky.front())
+            r.text += Oddelovac;
+        r.text += riadok.text;
     }
     return r;
 }

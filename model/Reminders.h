@@ -39,6 +39,14 @@ struct Reminders {
     // `dopredu` lists nothing; listing stops at MaxRiadkov lines.
     static Reminders Zostav(TDayNotes& poznamky, std::chrono::sys_days dnes, int dopredu);
 
+    // Loads `den` into `poznamky` and, when the day is marked to be listed, adds its entries
+    // to `riadky`, each text led by `predpona`; a day file that cannot be read adds its own line
+    // after the entries read before its bad record, and its message goes to `chyby`. Adds
+    // nothing once `riadky` holds MaxRiadkov lines.
+    static void PridajDen(TDayNotes& poznamky, std::chrono::year_month_day den,
+                          std::string_view predpona, std::vector<ReminderLine>& riadky,
+                          std::vector<std::string>& chyby);
+
     // The line of a day file that cannot be read: "Súbor 0331.txt sa nedá prečítať (riadok 3)",
     // without the line part when the file could not be read at all (`riadok` 0).
     static std::string TextChyby(std::string_view subor, int riadok);

@@ -1,10 +1,8 @@
 #include "model/Zmeskane.h"
 
-#include "store/NotesError.h"
 #include "store/uPoznamky.h"
 
 #include <array>
-#include <exception>
 #include <string>
 
 namespace tilava {
@@ -205,26 +203,13 @@ std::vector<sys_days> Zmeskane::Dni(std::optional<year_month_day> posledny, sys_
 std::vector<ReminderLine> Zmeskane::Zostav(TDayNotes& poznamky,
                                            std::optional<year_month_day> posledny, sys_days dnes) {
     std::vector<ReminderLine> riadky;
+    std::vector<std::string> chyby; // the line of a bad file is enough here
     for (const sys_days den : Dni(posledny, dnes)) {
         const year_month_day datum{den};
         const std::string predpona = std::string(SkratkaDna(den)) + " " +
                                      std::to_string(static_cast<unsigned>(datum.day())) + "." +
                                      std::to_string(static_cast<unsigned>(datum.month())) + ". ";
-        std::optional<ReminderLine> zlySubor;
-        try {
-            poznamky.Nacitaj(datum);
-        } catch (const NotesError& e) {
-            zlySubor = ReminderLine{
-                TDruh::Poznamka,
-                predpona + Reminders::TextChyby(e.file.filename().string(), e.line), true};
-        } catch (const std::exception&) {
-            continue; // 29 February of a common year has no day to read
-        }
-        if (poznamky.Pripomenut())
-            for (int j = 1; j <= poznamky.Pocet() && riadky.size() < Reminders::MaxRiadkov; ++j)
-                riadky.push_back({poznamky.DruhPolozky(j), predpona + poznamky.PopisPolozky(j)});
-        if (zlySubor && riadky.size() < Reminders::MaxRiadkov)
-            riadky.push_back(std::move(*zlySubor));
+        Reminders::PridajDen(poznamky, datum, predpona, riadky, chyby);
     }
     return riadky;
 }
