@@ -191,18 +191,20 @@ TfrmMain::TfrmMain(const Clock& hodiny, SettingsHive& hive, std::filesystem::pat
     // "Now" still holds the date of the last run until the 5 s timer writes today's: it tells
     // the first start of a day and the days the program did not run.
     const std::string posledny = regi_->CitajText("Now");
-    const QLocale miestne = QLocale::system();
-    std::vector<std::string> mesiace;
-    for (const auto forma : {QLocale::ShortFormat, QLocale::LongFormat})
-        for (int i = 1; i <= 12; ++i)
-            mesiace.push_back(miestne.monthName(i, forma).toStdString());
-    zmeskane_ = Zmeskane::Zostav(
-        *poznamky_,
-        Zmeskane::CitajDatum(posledny, miestne.dateFormat(QLocale::ShortFormat).toStdString(),
-                             zobrazenyDen_, mesiace),
-        zobrazenyDen_);
-    ZobrazUdalosti();
     const bool prvyDnes = posledny != KratkyDatum(zobrazenyDen_).toStdString();
+    if (prvyDnes) {
+        const QLocale miestne = QLocale::system();
+        std::vector<std::string> mesiace;
+        for (const auto forma : {QLocale::ShortFormat, QLocale::LongFormat})
+            for (int i = 1; i <= 12; ++i)
+                mesiace.push_back(miestne.monthName(i, forma).toStdString());
+        zmeskane_ = Zmeskane::Zostav(
+            *poznamky_,
+            Zmeskane::CitajDatum(posledny, miestne.dateFormat(QLocale::ShortFormat).toStdString(),
+                                 zobrazenyDen_, mesiace),
+            zobrazenyDen_);
+    }
+    ZobrazUdalosti();
     if (pocetUdalosti_ > 0 && (Upozornenie == 2 || (Upozornenie == 1 && prvyDnes)))
         oznamy_.Beep();
 
