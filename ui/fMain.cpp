@@ -378,10 +378,8 @@ void TfrmMain::VytvorTray() {
         tray_->setContextMenu(popupMenu_);
         connect(tray_, &QSystemTrayIcon::activated, this, &TfrmMain::IkonaKlik);
         // The menu may open without an activation (a StatusNotifier host): hide here too.
-        connect(popupMenu_, &QMenu::aboutToShow, this, [this] {
-            tmrTimer_->stop();
-            hide();
-        });
+        connect(popupMenu_, &QMenu::aboutToShow, this,
+                [this] { IkonaKlik(QSystemTrayIcon::Context); });
         tray_->show();
         return true;
     };
