@@ -1,4 +1,5 @@
 #include "AccessibleSupport.h"
+#include "MouseSupport.h"
 #include "WidgetSupport.h"
 
 #include "ui/fAbout.h"
@@ -53,19 +54,8 @@ template <typename T> void Pockaj(const std::function<void(T&)>& akcia) {
     cakanie->start();
 }
 
-void Mys(QWidget* w, QEvent::Type typ, QPoint bod, bool drzi = false) {
-    const Qt::MouseButtons drzane =
-        typ == QEvent::MouseButtonPress || drzi ? Qt::MouseButtons(Qt::LeftButton) : Qt::NoButton;
-    const Qt::MouseButton tlacidlo = typ == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
-    QMouseEvent e(typ, QPointF(bod), QPointF(w->mapToGlobal(bod)), tlacidlo, drzane,
-                  Qt::NoModifier);
-    QApplication::sendEvent(w, &e);
-}
-
-void Klikni(QWidget* w) {
-    Mys(w, QEvent::MouseButtonPress, w->rect().center());
-    Mys(w, QEvent::MouseButtonRelease, w->rect().center());
-}
+using test::Klikni;
+using test::Mys;
 
 QWidget* Ovladac(QWidget& okno, const QString& meno) {
     auto* w = okno.findChild<QWidget*>(meno);

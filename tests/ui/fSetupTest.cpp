@@ -1,4 +1,5 @@
 #include "AccessibleSupport.h"
+#include "MouseSupport.h"
 #include "WidgetSupport.h"
 
 #include "core/uRok.h"
@@ -58,19 +59,8 @@ template <typename T = QWidget> T* Ovladac(QWidget& okno, const char* meno) {
     return w;
 }
 
-void Mys(QWidget* w, QEvent::Type typ, QPoint bod) {
-    const Qt::MouseButtons drzane =
-        typ == QEvent::MouseButtonPress ? Qt::MouseButtons(Qt::LeftButton) : Qt::NoButton;
-    const Qt::MouseButton tlacidlo = typ == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
-    QMouseEvent e(typ, QPointF(bod), QPointF(w->mapToGlobal(bod)), tlacidlo, drzane,
-                  Qt::NoModifier);
-    QApplication::sendEvent(w, &e);
-}
-
-void Klikni(QWidget* w) {
-    Mys(w, QEvent::MouseButtonPress, w->rect().center());
-    Mys(w, QEvent::MouseButtonRelease, w->rect().center());
-}
+using test::Klikni;
+using test::Mys;
 
 QImage Obraz(const QWidget* w) {
     return static_cast<const QLabel*>(w)->pixmap().toImage();
