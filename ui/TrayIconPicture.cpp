@@ -83,6 +83,7 @@ void NakresliDen(QPainter& p, const QRect& miesto, int den) {
     const QRectF plocha(pero, vazba, miesto.width() - 2 * pero, miesto.height() - vazba - pero);
     QFont pismo(QStringLiteral("DejaVu Sans"));
     pismo.setBold(true);
+    pismo.setStyleStrategy(QFont::PreferNoShaping);
     pismo.setPixelSize(std::max(6, static_cast<int>(plocha.height() * 1.18)));
     QFontMetricsF miery(pismo);
     const qreal sirka = miery.boundingRect(cislo).width();

@@ -19,6 +19,7 @@
 #include "ui/PageOpener.h"
 #include "ui/Pictures.h"
 #include "ui/QtDate.h"
+#include "ui/ReminderText.h"
 #include "ui/SkinCatalog.h"
 #include "ui/TrayIconPicture.h"
 #include "ui/WindowOpacity.h"
@@ -42,6 +43,7 @@
 #include <QToolTip>
 
 #include <algorithm>
+#include <cmath>
 #include <cstddef>
 #include <utility>
 
@@ -83,6 +85,7 @@ QFont Pismo(int pixely, bool tucne, const QStringList& rodiny) {
     f.setFamilies(rodiny);
     f.setPixelSize(pixely);
     f.setBold(tucne);
+    f.setStyleStrategy(QFont::PreferNoShaping);
     return f;
 }
 
@@ -114,22 +117,6 @@ void NastavText(QLabel* l, const QString& text) {
 // return between entries is a paragraph break), each with room above its text for the carons
 // of "Ľ" and "Š" and, after the first, a line of the background between its bar and the one
 // above. An entry with an empty text still takes a line, so its bar stays visible.
-QString TextNaZobrazenie(const std::vector<ReminderLine>& riadky, std::size_t pocet) {
-    QString text;
-    for (std::size_t i = 0; i < pocet; ++i) {
-        QString riadok = Q(riadky[i].text);
-        riadok.remove(QLatin1Char('\r'));
-        // (the label starts below the header by that room: a first paragraph's top margin
-        // is not laid out)
-        const int hore = i == 0 ? 0 : TfrmMain::OdsadeniePruhu + TfrmMain::MedzeraPruhov;
-        text +=
-            QStringLiteral("<p style=\"margin:0; margin-top:%1px; white-space:pre-wrap\">%2</p>")
-                .arg(hore)
-                .arg(riadok.isEmpty() ? QStringLiteral("&nbsp;") : riadok.toHtmlEscaped());
-    }
-    return text;
-}
-
 } // namespace
 
 TfrmMain::TfrmMain(const Clock& hodiny, SettingsHive& hive, std::filesystem::path priecinok,
@@ -299,10 +286,12 @@ void TfrmMain::VytvorOvladace() {
     lblSviatok1_ = menovka("lblSviatok1", {72, 27, 97, 13}, meno, biela);
     lblDatum_ = menovka("lblDatum", {8, 32, 58, 41}, Pismo(35, true, rodinaPisma), Qt::black);
     lblSviatok2_ = menovka("lblSviatok2", {72, 46, 97, 13}, meno, biela);
-    lblNote_ = menovka("lblNote", {8, VyskaHlavicky, SirkaTextu, 0}, Zakladne(), biela);
-    lblNote_->setWordWrap(true);
-    lblNote_->setTextFormat(Qt::RichText);
-    lblNote_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // Each reminder after the first keeps the room of its own bar and the line between bars.
+    lblNote_ = new ReminderText(this, OdsadeniePruhu + MedzeraPruhov);
+    lblNote_->setObjectName(QStringLiteral("lblNote"));
+    lblNote_->setGeometry(8, VyskaHlavicky, SirkaTextu, 0);
+    lblNote_->setFont(Zakladne());
+    NastavFarbu(lblNote_, biela);
     imgSetup_ = obrazok("imgSetup", {}, {101, 1, 18, 16});
     imgSetup_->setToolTip(QStringLiteral("Nastavenia"));
     imgHelp_ = obrazok("imgHelp", {}, {120, 1, 13, 14});
@@ -463,6 +452,11 @@ void TfrmMain::ZobrazUdalosti() {
     r.riadky.insert(r.riadky.begin(), zmeskane_.begin(),
                     zmeskane_.begin() + static_cast<std::ptrdiff_t>(zmeskanych));
     r.riadky.resize(std::min(r.riadky.size(), Reminders::MaxRiadkov));
+    QStringList odseky;
+    for (const ReminderLine& riadok : r.riadky)
+        odseky << Q(riadok.text);
+    lblNote_->NastavOdseky(odseky, SirkaTextu);
+    lblNote_->setGeometry(8, VyskaHlavicky + OdsadeniePruhu, SirkaTextu, lblNote_->Vyska());
     int h = 0; // height of the event text so far
     for (std::size_t n = 0; n < r.riadky.size(); ++n) {
         if (n == pruhy_.size()) {
@@ -478,9 +472,8 @@ void TfrmMain::ZobrazUdalosti() {
         const int hore =
             n == 0 ? VyskaHlavicky : VyskaHlavicky + OdsadeniePruhu + h + MedzeraPruhov;
         pruh->lower();
-        NastavText(lblNote_, TextNaZobrazenie(r.riadky, n + 1));
-        const int vyska = lblNote_->heightForWidth(SirkaTextu);
-        lblNote_->setGeometry(8, VyskaHlavicky + OdsadeniePruhu, SirkaTextu, vyska);
+        const int vyska =
+            static_cast<int>(std::ceil(lblNote_->Odsek(static_cast<int>(n)).bottom()));
         pruh->setPixmap(r.riadky[n].chyba ? ObrazChyby()
                         : n < zmeskanych  ? imgFialove_()
                                           : ObrazPruhu(r.riadky[n].druh));
@@ -498,7 +491,6 @@ void TfrmMain::ZobrazUdalosti() {
             NaplanujSpravu();
     }
     if (r.riadky.empty()) {
-        NastavText(lblNote_, {});
         lblNote_->setGeometry(8, VyskaHlavicky, SirkaTextu, 0);
         setFixedSize(Sirka, imgMain_->height());
     } else {

@@ -32,6 +32,7 @@ namespace tilava {
 class Clock;
 class Notifier;
 class PageOpener;
+class ReminderText;
 class SettingsHive;
 class TDayNotes;
 enum class TDruh : std::uint8_t;
@@ -221,7 +222,7 @@ private:
     QLabel* lblSviatok1_ = nullptr;
     QLabel* lblDatum_ = nullptr;
     QLabel* lblSviatok2_ = nullptr;
-    QLabel* lblNote_ = nullptr;
+    ReminderText* lblNote_ = nullptr;
     QLabel* imgSetup_ = nullptr;
     QLabel* imgHelp_ = nullptr;
     QLabel* imgMin_ = nullptr;

@@ -18,7 +18,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
-#include <QTextDocument>
 #include <QTimer>
 #include <QtTest>
 
@@ -53,9 +52,7 @@ void Pis(QWidget* w, const QString& text) {
 }
 
 QString TextPripomienok(QWidget& w) {
-    QTextDocument d;
-    d.setHtml(w.findChild<QLabel*>(QStringLiteral("lblNote"))->text());
-    return d.toPlainText();
+    return w.findChild<QLabel*>(QStringLiteral("lblNote"))->text();
 }
 
 } // namespace

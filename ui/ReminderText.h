@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QLabel>
+#include <QRectF>
+#include <QStringList>
+#include <QTextLayout>
+
+#include <memory>
+#include <vector>
+
+namespace tilava {
+
+// The widget's reminder text: one paragraph a reminder, wrapped at the label's width, with a
+// fixed gap between two paragraphs so that each can stand on a bar of its own. It lays the
+// paragraphs out with QTextLayout alone, which the widget's other labels load anyway; a rich
+// text label would bring in Qt's whole document and HTML machinery at every start.
+// text() holds the paragraphs joined by '\n', for screen readers and tests.
+class ReminderText final : public QLabel {
+public:
+    explicit ReminderText(QWidget* parent, qreal medzera);
+    ~ReminderText() override;
+
+    // The paragraphs laid out at width `sirka`; line breaks within one stay line breaks.
+    void NastavOdseky(const QStringList& odseky, int sirka);
+    int PocetOdsekov() const { return static_cast<int>(odseky_.size()); }
+    // Where paragraph `i` stands in the label, from the top of its first line to the bottom
+    // of its last.
+    QRectF Odsek(int i) const;
+    // The height of the laid-out paragraphs, whole pixels.
+    int Vyska() const;
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+
+private:
+    qreal medzera_;
+    std::vector<std::unique_ptr<QTextLayout>> odseky_;
+};
+
+} // namespace tilava
