@@ -1,5 +1,6 @@
 # What `cmake --install` puts on a Linux system, and the Debian package made of it by CPack:
-# the program, its desktop entry, its icon in every hicolor size and its AppStream metainfo.
+# the program, its calendar export module, its desktop entry, its icon in every hicolor size and
+# its AppStream metainfo.
 # Nothing else is installed (the tests, the painters and the static layer libraries stay in the
 # build folder). `tests/package/check.sh BUILD_DIR` checks the result.
 include(GNUInstallDirs)
@@ -15,6 +16,10 @@ if(NOT CMAKE_SYSTEM_NAME STREQUAL "Linux")
   return()
 endif()
 
+# The calendar export's module, where the program looks for it (ui/CMakeLists.txt).
+if(TARGET tilava_calendar_export)
+  install(TARGETS tilava_calendar_export LIBRARY DESTINATION lib/tilava)
+endif()
 install(FILES ${PROJECT_SOURCE_DIR}/assets/linux/${TILAVA_APP_ID}.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${PROJECT_SOURCE_DIR}/assets/linux/${TILAVA_APP_ID}.metainfo.xml
@@ -49,7 +54,8 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${TILAVA_PACKAGE_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://www.zelm.sk/")
-# dpkg-shlibdeps names the libraries the program links (Qt 6, libjpeg-turbo, fontconfig, xcb);
+# dpkg-shlibdeps names the libraries the program links (Qt 6, libjpeg-turbo, fontconfig, xcb)
+# and the export module's libical;
 # the widget's font is loaded by name at run time, so its package is named here.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS fonts-dejavu-core)

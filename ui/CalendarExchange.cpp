@@ -3,7 +3,9 @@
 #include "model/VcardImport.h"
 #include "ui/Notifier.h"
 
-#if TILAVA_CALENDAR_EXPORT
+#if TILAVA_CALENDAR_EXPORT == 2
+#include "ui/ExportModule.h"
+#elif TILAVA_CALENDAR_EXPORT
 #include "model/export/CalendarExport.h"
 #endif
 
@@ -23,8 +25,15 @@ ExchangeResult ExportCalendarFile(const fs::path& priecinok, const fs::path& sub
     // The events' time stamp is a moment in UTC, not the user's day: the injectable clock
     // holds only local time, so this one reading comes from the system.
     const auto teraz = std::chrono::floor<std::chrono::seconds>(std::chrono::system_clock::now());
+#if TILAVA_CALENDAR_EXPORT == 2
+    ExchangeResult v;
+    if (const ExportEntry exportuj = LoadExportModule(v.sprava))
+        v.uspech = exportuj(priecinok, subor, teraz.time_since_epoch().count(), v.sprava);
+    return v;
+#else
     const ExportReport r = ExportCalendar(priecinok, subor, teraz);
     return {r.Uspech(), r.Text(subor)};
+#endif
 #else
     (void)priecinok;
     (void)subor;

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Checks what a Linux system gets from a build: `cmake --install` into a temporary root must put
-# exactly the program, its desktop entry, its icons and its AppStream metainfo under /usr; the
-# desktop entry and the metainfo must pass their validators and agree with each other and with
-# the installed files; the Debian package made by CPack must hold the same files and declare the
-# libraries the program needs and the widget's font.
+# exactly the program, its calendar export module, its desktop entry, its icons and its AppStream
+# metainfo under /usr; the installed program must find its module and export; the desktop entry
+# and the metainfo must pass their validators and agree with each other and with the installed
+# files; the Debian package made by CPack must hold the same files and declare the libraries the
+# program and the module need and the widget's font.
 #
 # Usage: tests/package/check.sh BUILD_DIR   (a configured and built Linux build, e.g. build/dev)
 # Needs desktop-file-validate, appstreamcli, dpkg-shlibdeps and file
@@ -27,7 +28,8 @@ fail() {
 
 id=sk.zelm.Tilava
 sizes=(16 22 24 32 48 64 128 256)
-expected=(usr/bin/tilava usr/share/applications/$id.desktop usr/share/metainfo/$id.metainfo.xml)
+expected=(usr/bin/tilava usr/lib/tilava/calendar-export.so usr/share/applications/$id.desktop
+          usr/share/metainfo/$id.metainfo.xml)
 for size in "${sizes[@]}"; do expected+=("usr/share/icons/hicolor/${size}x$size/apps/$id.png"); done
 expected_list=$(printf '%s\n' "${expected[@]}" | sort)
 
@@ -56,6 +58,23 @@ for size in "${sizes[@]}"; do
     file -b "$icon" | grep -q "^PNG image data, $size x $size," ||
         fail "the ${size}x$size icon is $(file -b "$icon")"
 done
+
+# --- the installed program exports -------------------------------------------------------------
+# The export lives in the module, which the program loads from ../lib/tilava beside its folder:
+# one birthday in the notes must come out as one event.
+home=$work/home
+mkdir -p "$home/data/ZelmTilava" "$home/run"
+chmod 700 "$home/run"
+printf '!\r\n-1\r\n2\r\n1980\r\nJano\r\n' >"$home/data/ZelmTilava/0305.txt"
+if [[ -x $root/usr/bin/tilava ]]; then
+    out=$(cd "$home" && env -u DISPLAY -u WAYLAND_DISPLAY HOME="$home" XDG_DATA_HOME="$home/data" \
+        XDG_CONFIG_HOME="$home/config" XDG_RUNTIME_DIR="$home/run" \
+        "$root/usr/bin/tilava" --export-ics Tilava.ics 2>&1)
+    rc=$?
+    ((rc == 0)) || fail "the installed program's export ended with $rc:"$'\n'"$out"
+    events=$(grep -c '^BEGIN:VEVENT' "$home/Tilava.ics" 2>/dev/null)
+    [[ $events == 1 ]] || fail "the installed program exported ${events:-no} events, not 1:"$'\n'"$out"
+fi
 
 # --- desktop entry -----------------------------------------------------------------------------
 desktop=$root/usr/share/applications/$id.desktop
@@ -103,7 +122,8 @@ fi
 depends=$(dpkg-deb -f "$deb" Depends)
 # Package names only: "a (>= 1), b | c" gives a, b and c one a line.
 names=$(tr ',|' '\n\n' <<<"$depends" | sed 's/(.*)//; s/[[:space:]]//g' | sed '/^$/d' | sort -u)
-for needed in libqt6core6 libqt6gui6 libqt6widgets6 libqt6dbus6 libturbojpeg0 fonts-dejavu-core; do
+for needed in libqt6core6 libqt6gui6 libqt6widgets6 libqt6dbus6 libturbojpeg0 libical3 \
+    fonts-dejavu-core; do
     grep -qx "$needed" <<<"$names" || fail "Depends lacks $needed: $depends"
 done
 packaged=$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { print $6 }' | sed 's|^\./||' | sort)

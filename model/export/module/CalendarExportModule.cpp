@@ -1,0 +1,26 @@
+// The module the program loads for a calendar export (see model/export/ExportEntry.h).
+
+#include "model/export/CalendarExport.h"
+#include "model/export/ExportEntry.h"
+
+#include <exception>
+
+extern "C" __attribute__((visibility("default"))) bool
+tilava_export_calendar_1(const std::filesystem::path& priecinok, const std::filesystem::path& subor,
+                         std::int64_t teraz, std::string& sprava) {
+    // Nothing may unwind into the program across the module's edge.
+    try {
+        const tilava::ExportReport r = tilava::ExportCalendar(
+            priecinok, subor, std::chrono::sys_seconds{std::chrono::seconds{teraz}});
+        sprava = r.Text(subor);
+        return r.Uspech();
+    } catch (const std::exception& e) {
+        sprava = std::string("Export do kalendára zlyhal: ") + e.what() + "\n";
+    } catch (...) {
+        sprava = "Export do kalendára zlyhal.\n";
+    }
+    return false;
+}
+
+// The entry point has the type the program calls it by.
+[[maybe_unused]] static constexpr tilava::ExportEntry kVstup = &tilava_export_calendar_1;
