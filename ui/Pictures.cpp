@@ -7,6 +7,7 @@
 #include <turbojpeg.h>
 
 #include <memory>
+#include <utility>
 
 // Q_INIT_RESOURCE must be used outside any namespace.
 static void RegisterSkinResource() {
@@ -109,7 +110,7 @@ QPixmap LoadPicture(const QString& path1x, const QString& path2x, const QColor& 
     const int wanted = devicePixelRatio > 1 ? 2 : 1;
     for (int scale = wanted; scale >= 1; --scale) {
         const QString& path = scale == 2 ? path2x : path1x;
-        const DecodedPicture picture = ReadJpeg(path);
+        DecodedPicture picture = ReadJpeg(path);
         if (!picture.ok()) {
             problems << picture.error;
             continue;
@@ -123,7 +124,8 @@ QPixmap LoadPicture(const QString& path1x, const QString& path2x, const QColor& 
                             .arg(size1x.height() * scale);
             continue;
         }
-        QPixmap pixmap = QPixmap::fromImage(picture.image);
+        // Handed over, not copied: the decoded pixels become the pixmap's own.
+        QPixmap pixmap = QPixmap::fromImage(std::move(picture.image));
         pixmap.setDevicePixelRatio(scale);
         if (error) {
             *error = problems.join(QLatin1Char('\n'));
