@@ -40,6 +40,15 @@ inline QStringList KruhTabulatora(bool dopredu) {
     return mena;
 }
 
+// Tab goes round `kruh` from the focused control (the last name is that control), and
+// Shift+Tab goes round it the other way.
+inline void OverKruhTabulatora(const QStringList& kruh) {
+    QCOMPARE(KruhTabulatora(true), kruh);
+    QStringList spat(kruh.rbegin() + 1, kruh.rend());
+    spat << kruh.last();
+    QCOMPARE(KruhTabulatora(false), spat);
+}
+
 // The focus frame: `w` looks the same without the focus as before it had it, and with the
 // focus its edge is orange while its middle stays as it was.
 inline void OverRamFokusu(QWidget* w) {
