@@ -42,7 +42,10 @@ windows() {
   local wine_env=(env LOCPATH="$locales" LC_ALL=sk_SK.UTF-8 WINEPREFIX="$build/wineprefix"
     WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=")
   # A persistent wine server first, then the prefix: each test then starts in
-  # well under a second.
+  # well under a second. The server cannot start without the prefix's folder;
+  # without it each test would start a server of its own that ends 3 s later,
+  # and a test starting just as one ends dies with "wine client error".
+  mkdir -p "$build/wineprefix" || return 1
   "${wine_env[@]}" wineserver -p </dev/null >/dev/null 2>&1
   "${wine_env[@]}" wine wineboot -i </dev/null >/dev/null 2>&1
   local rc=0
