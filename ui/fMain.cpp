@@ -119,6 +119,15 @@ void NastavText(QLabel* l, const QString& text) {
 // above. An entry with an empty text still takes a line, so its bar stays visible.
 } // namespace
 
+template <class Nastavenia> void TfrmMain::PrevezmiNastavenia(const Nastavenia& z) {
+    ShowTime = z.ShowTime;
+    Startup = z.Startup;
+    Pamatat = z.Pamatat;
+    Stale = z.Stale;
+    Upozornenie = z.Upozornenie;
+    Dopredu = z.Dopredu;
+}
+
 TfrmMain::TfrmMain(const Clock& hodiny, SettingsHive& hive, std::filesystem::path priecinok,
                    Notifier& oznamy, TrayDostupny trayDostupny, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), hodiny_(hodiny), hive_(hive),
@@ -158,12 +167,7 @@ TfrmMain::TfrmMain(const Clock& hodiny, SettingsHive& hive, std::filesystem::pat
 
     regi_ = std::make_unique<TRegi>(hive);
     const StartSettings nastavenia = StartSettings::Nacitaj(*regi_);
-    Startup = nastavenia.Startup;
-    Pamatat = nastavenia.Pamatat;
-    ShowTime = nastavenia.ShowTime;
-    Upozornenie = nastavenia.Upozornenie;
-    Dopredu = nastavenia.Dopredu;
-    Stale = nastavenia.Stale;
+    PrevezmiNastavenia(nastavenia);
     if (nastavenia.Top)
         poloha.setY(*nastavenia.Top);
     if (nastavenia.Left)
@@ -756,12 +760,7 @@ void TfrmMain::OtvorNastavenia() {
     if (!SOknom([this] {
             NastaveniaWidgetu n{ShowTime, Startup, Pamatat, Stale, Upozornenie, Dopredu};
             tilava::OtvorNastavenia(this, hive_, *rok_, *regi_, n, oznamy_);
-            ShowTime = n.ShowTime;
-            Startup = n.Startup;
-            Pamatat = n.Pamatat;
-            Stale = n.Stale;
-            Upozornenie = n.Upozornenie;
-            Dopredu = n.Dopredu;
+            PrevezmiNastavenia(n);
         }))
         return;
     ZobrazUdalosti();

@@ -153,6 +153,9 @@ protected:
 private:
     void VytvorOvladace();
     void VytvorTray();
+    // Takes the six settings above from those read at start or those the settings window
+    // handed back (two types with the same field names).
+    template <class Nastavenia> void PrevezmiNastavenia(const Nastavenia& z);
     // Hides the widget after the countdown or by its button; on a desktop without a tray it
     // goes to the task bar instead, so that it can always be brought back.
     void Skry();
