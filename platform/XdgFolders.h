@@ -9,6 +9,7 @@ namespace tilava {
 // database.
 std::filesystem::path XdgConfigHome(); // $XDG_CONFIG_HOME or ~/.config
 std::filesystem::path XdgDataHome();   // $XDG_DATA_HOME or ~/.local/share
+std::filesystem::path XdgStateHome();  // $XDG_STATE_HOME or ~/.local/state
 std::filesystem::path XdgRuntimeDir(); // $XDG_RUNTIME_DIR, or empty when it is not set
 
 } // namespace tilava

@@ -39,6 +39,11 @@ std::filesystem::path XdgDataHome() {
     return path.empty() ? Home() / ".local" / "share" : path;
 }
 
+std::filesystem::path XdgStateHome() {
+    auto path = AbsoluteFromEnvironment("XDG_STATE_HOME");
+    return path.empty() ? Home() / ".local" / "state" : path;
+}
+
 std::filesystem::path XdgRuntimeDir() {
     return AbsoluteFromEnvironment("XDG_RUNTIME_DIR");
 }

@@ -1,12 +1,17 @@
 #include "platform/SingleInstance.h"
 
+#include "support/FileBytes.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <csignal>
 #include <cstdlib>
+#include <functional>
 #include <memory>
+#include <optional>
+#include <pwd.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -105,6 +110,119 @@ TEST(SingleInstancePosix, LockLivesInTheRuntimeFolder) {
     SingleInstance instance("Tilava|Tilava");
     EXPECT_TRUE(instance.JePrva());
     EXPECT_TRUE(std::filesystem::exists(RuntimeFolder() / "Tilava|Tilava.lock"));
+}
+
+// Sets an environment variable for one scope and puts the old value back.
+class ScopedVariable {
+public:
+    ScopedVariable(const char* name, const char* value) : name_(name) {
+        if (const char* old = std::getenv(name)) {
+            old_ = old;
+        }
+        if (value) {
+            setenv(name, value, 1);
+        } else {
+            unsetenv(name);
+        }
+    }
+    ~ScopedVariable() {
+        if (old_) {
+            setenv(name_, old_->c_str(), 1);
+        } else {
+            unsetenv(name_);
+        }
+    }
+
+private:
+    const char* name_;
+    std::optional<std::string> old_;
+};
+
+uid_t Nobody() {
+    const passwd* user = getpwnam("nobody");
+    return user ? user->pw_uid : 65534;
+}
+
+// Where the lock goes and what another local user can no longer do to it: take the name so
+// that Tilava ends at every start, or put a link or a folder there so that two copies run.
+TEST(SingleInstancePosix, LockStaysInAFolderOnlyTheUserCanWrite) {
+    namespace fs = std::filesystem;
+    using Setup = std::function<void(const fs::path& runtime, const fs::path& state)>;
+    const fs::path lockName = "Tilava|Tilava.lock";
+    struct Case {
+        const char* name;
+        bool withRuntime;
+        bool needsRoot; // to make files of another user
+        Setup setup;
+        bool problem;       // the user is told that the lock cannot be used
+        const char* lockIn; // "runtime", "state" or "" (no lock file made by us)
+    } cases[] = {
+        {"private runtime folder", true, false, [](auto&, auto&) {}, false, "runtime"},
+        {"no runtime folder", false, false, [](auto&, auto&) {}, false, "state"},
+        {"runtime folder others can write", true, false,
+         [](const fs::path& runtime, auto&) { chmod(runtime.c_str(), 01777); }, false, "state"},
+        {"runtime folder of another user", true, true,
+         [](const fs::path& runtime, auto&) { (void)!chown(runtime.c_str(), Nobody(), -1); }, false,
+         "state"},
+        {"state folder others can write", false, false,
+         [](auto&, const fs::path& state) {
+             fs::create_directories(state / "ZelmTilava");
+             chmod((state / "ZelmTilava").c_str(), 0777);
+         },
+         true, ""},
+        {"lock name taken by another user", false, true,
+         [&](auto&, const fs::path& state) {
+             fs::create_directories(state / "ZelmTilava");
+             chmod((state / "ZelmTilava").c_str(), 0700);
+             tilava::test::WriteBytes(state / "ZelmTilava" / lockName, "x");
+             (void)!chown((state / "ZelmTilava" / lockName).c_str(), Nobody(), -1);
+         },
+         true, ""},
+        {"lock name is a link", false, false,
+         [&](auto&, const fs::path& state) {
+             fs::create_directories(state / "ZelmTilava");
+             chmod((state / "ZelmTilava").c_str(), 0700);
+             tilava::test::WriteBytes(state / "victim", "keep");
+             fs::create_symlink(state / "victim", state / "ZelmTilava" / lockName);
+         },
+         true, ""},
+        {"lock name is a folder", false, false,
+         [&](auto&, const fs::path& state) {
+             fs::create_directories(state / "ZelmTilava" / lockName);
+             chmod((state / "ZelmTilava").c_str(), 0700);
+         },
+         true, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.needsRoot && geteuid() != 0) {
+            continue;
+        }
+        tilava::test::TempFolder runtime, state;
+        chmod(runtime.Path().c_str(), 0700);
+        c.setup(runtime.Path(), state.Path());
+        const ScopedVariable runtimeVariable("XDG_RUNTIME_DIR",
+                                             c.withRuntime ? runtime.Path().c_str() : nullptr);
+        const ScopedVariable stateVariable("XDG_STATE_HOME", state.Path().c_str());
+        {
+            SingleInstance instance;
+            EXPECT_TRUE(instance.JePrva());
+            EXPECT_EQ(!instance.Problem().empty(), c.problem) << instance.Problem();
+            const std::string in = c.lockIn;
+            EXPECT_EQ(fs::is_regular_file(runtime / lockName), in == "runtime");
+            if (in == "state") {
+                EXPECT_TRUE(fs::is_regular_file(state / "ZelmTilava" / lockName));
+                EXPECT_EQ(fs::status(state / "ZelmTilava").permissions() & fs::perms::all,
+                          fs::perms::owner_all);
+                EXPECT_FALSE(SingleInstance().JePrva()) << "the lock must hold";
+            }
+        }
+        if (fs::exists(state / "victim")) {
+            EXPECT_EQ(tilava::test::ReadBytes(state / "victim"), "keep");
+        }
+        chmod(runtime.Path().c_str(), 0700);
+        (void)!chown(runtime.Path().c_str(), getuid(), -1);
+    }
 }
 
 } // namespace
