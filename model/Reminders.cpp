@@ -1,5 +1,6 @@
 #include "model/Reminders.h"
 
+#include "core/Utf8.h"
 #include "store/NotesError.h"
 
 #include <cstdio>
@@ -48,6 +49,9 @@ void Reminders::PridajDen(TDayNotes& poznamky, std::chrono::year_month_day den,
     }
     const auto pridaj = [&](ReminderLine riadok) {
         riadok.text.insert(0, predpona);
+        if (std::string head = Utf8Left(riadok.text, MaxShownCharacters);
+            head.size() < riadok.text.size())
+            riadok.text = std::move(head) + "…";
         riadky.push_back(std::move(riadok));
     };
     // A bad file keeps the entries read before its bad record; they are listed as well,

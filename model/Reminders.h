@@ -34,15 +34,19 @@ struct Reminders {
     // The widget has a bar for each line and keeps at most this many.
     static constexpr std::size_t MaxRiadkov = 100;
     static constexpr std::string_view Oddelovac = "\n\r";
+    // A line keeps at most this many characters, then "…": a bar shows a few lines, and an
+    // entry of a megabyte from an import or a hand edit must not hold up the widget's start.
+    // The week window shows the whole text.
+    static constexpr std::size_t MaxShownCharacters = 400;
 
     // Loads today and the days after it into `poznamky` one after another. A negative
     // `dopredu` lists nothing; listing stops at MaxRiadkov lines.
     static Reminders Zostav(TDayNotes& poznamky, std::chrono::sys_days dnes, int dopredu);
 
     // Loads `den` into `poznamky` and, when the day is marked to be listed, adds its entries
-    // to `riadky`, each text led by `predpona`; a day file that cannot be read adds its own line
-    // after the entries read before its bad record, and its message goes to `chyby`. Adds
-    // nothing once `riadky` holds MaxRiadkov lines.
+    // to `riadky`, each text led by `predpona` and cut to MaxShownCharacters; a day file that
+    // cannot be read adds its own line after the entries read before its bad record, and its
+    // message goes to `chyby`. Adds nothing once `riadky` holds MaxRiadkov lines.
     static void PridajDen(TDayNotes& poznamky, std::chrono::year_month_day den,
                           std::string_view predpona, std::vector<ReminderLine>& riadky,
                           std::vector<std::string>& chyby);

@@ -1,5 +1,6 @@
 #include "ui/ReminderText.h"
 
+#include <QFontMetrics>
 #include <QPainter>
 #include <QTextOption>
 
@@ -13,10 +14,27 @@ ReminderText::ReminderText(QWidget* parent, qreal medzera) : QLabel(parent), med
 
 ReminderText::~ReminderText() = default;
 
+std::unique_ptr<QTextLayout> ReminderText::LayOut(const QString& text, int width, qreal top) const {
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    auto layout = std::make_unique<QTextLayout>(text, font());
+    layout->setTextOption(option);
+    layout->beginLayout();
+    qreal y = top;
+    for (int n = 0; n < MaxLines; ++n) {
+        QTextLine line = layout->createLine();
+        if (!line.isValid())
+            break;
+        line.setLineWidth(width);
+        line.setPosition({0, y});
+        y += line.height();
+    }
+    layout->endLayout();
+    return layout;
+}
+
 void ReminderText::NastavOdseky(const QStringList& odseky, int sirka) {
     odseky_.clear();
-    QTextOption volba;
-    volba.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     qreal y = 0;
     for (QString text : odseky) {
         text.remove(QLatin1Char('\r'));
@@ -26,16 +44,18 @@ void ReminderText::NastavOdseky(const QStringList& odseky, int sirka) {
             text = QChar::Nbsp;
         if (!odseky_.empty())
             y += medzera_;
-        auto layout = std::make_unique<QTextLayout>(text, font());
-        layout->setTextOption(volba);
-        layout->beginLayout();
-        for (QTextLine riadok = layout->createLine(); riadok.isValid();
-             riadok = layout->createLine()) {
-            riadok.setLineWidth(sirka);
-            riadok.setPosition({0, y});
-            y += riadok.height();
+        auto layout = LayOut(text, sirka, y);
+        const QTextLine last = layout->lineAt(layout->lineCount() - 1);
+        if (last.textStart() + last.textLength() < text.size()) {
+            // The last line shows as much of the rest as fits, then "…".
+            QString rest = text.mid(last.textStart());
+            rest.replace(QChar::LineSeparator, QLatin1Char(' '));
+            layout = LayOut(text.left(last.textStart()) +
+                                QFontMetrics(font()).elidedText(rest, Qt::ElideRight, sirka),
+                            sirka, y);
         }
-        layout->endLayout();
+        const QTextLine bottom = layout->lineAt(layout->lineCount() - 1);
+        y = bottom.y() + bottom.height();
         odseky_.push_back(std::move(layout));
     }
     // setText switches mouse tracking off for plain text; the widget follows the pointer over

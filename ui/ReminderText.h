@@ -20,8 +20,10 @@ public:
     explicit ReminderText(QWidget* parent, qreal medzera);
     ~ReminderText() override;
 
-    // The paragraphs laid out at width `sirka`; line breaks within one stay line breaks.
+    // The paragraphs laid out at width `sirka`; line breaks within one stay line breaks. A
+    // paragraph takes at most MaxLines lines; the last of them ends in "…" when more is left.
     void NastavOdseky(const QStringList& odseky, int sirka);
+    static constexpr int MaxLines = 3;
     int PocetOdsekov() const { return static_cast<int>(odseky_.size()); }
     // Where paragraph `i` stands in the label, from the top of its first line to the bottom
     // of its last.
@@ -33,6 +35,9 @@ protected:
     void paintEvent(QPaintEvent*) override;
 
 private:
+    // `text` laid out from height `top`, at most MaxLines lines.
+    std::unique_ptr<QTextLayout> LayOut(const QString& text, int width, qreal top) const;
+
     qreal medzera_;
     std::vector<std::unique_ptr<QTextLayout>> odseky_;
 };

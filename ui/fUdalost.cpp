@@ -275,6 +275,8 @@ void TfrmUdalost::VyprazdniOstatne(TDruh druh) {
     for (const TDruh iny : {TDruh::Narodeniny, TDruh::Vyrocie, TDruh::Poznamka})
         if (iny != druh)
             TextDruhu(iny)->clear();
+    if (longText_)
+        TextDruhu(druh)->setText(longTextShown_);
 }
 
 void TfrmUdalost::Krok(QLineEdit* rok, int o, int minimum, int maximum) {
@@ -293,7 +295,28 @@ bool TfrmUdalost::Uprav(TNote& poznamka, int rok) {
     maxNar_ = maxVyr_ = static_cast<int>(hodiny_.Teraz().Datum().year());
     const QString text = QString::fromStdString(poznamka.Text);
     VolbaDruhu(poznamka.Druh)->setChecked(true);
-    TextDruhu(poznamka.Druh)->setText(text);
+    longText_.reset();
+    longTextShown_.clear();
+    QLineEdit* pole = TextDruhu(poznamka.Druh);
+    if (text.size() > pole->maxLength()) {
+        // A text field would cut the rest off without a word, and OK would store the cut text.
+        longText_ = poznamka.Text;
+        longTextShown_ = text.left(pole->maxLength());
+        const QString sprava =
+            QStringLiteral("Text tohto záznamu má %1 znakov, viac ako %2, ktoré sa dajú upraviť "
+                           "v tomto okne. Zobrazí sa len jeho začiatok a ostane nezmenený; "
+                           "zmeniť môžete druh a rok záznamu.")
+                .arg(text.size())
+                .arg(pole->maxLength());
+        for (QLineEdit* t : {txtNar, txtVyr, txtPoz}) {
+            t->setReadOnly(true);
+            t->setToolTip(sprava);
+        }
+        pole->setText(longTextShown_);
+        oznamy_.Message(this, sprava);
+    } else {
+        pole->setText(text);
+    }
     if (poznamka.Druh == TDruh::Vyrocie || (poznamka.Druh == TDruh::Narodeniny && poznamka.Rok))
         RokDruhu(poznamka.Druh)->setText(QString::number(poznamka.Rok));
     exec();
@@ -308,7 +331,7 @@ bool TfrmUdalost::Potvrd() {
     const TDruh druh = VybranyDruh();
     QLineEdit* pole = TextDruhu(druh);
     const QString text = pole->text();
-    if (text.trimmed().isEmpty() && !Existujuca) {
+    if (!longText_ && text.trimmed().isEmpty() && !Existujuca) {
         oznamy_.Beep();
         pole->setFocus(Qt::OtherFocusReason);
         return false;
@@ -325,14 +348,17 @@ bool TfrmUdalost::Potvrd() {
             return false;
         }
     }
-    const std::string utf8 = text.toStdString();
+    // A text kept whole was read from its day file as it is and is written back the same.
+    const std::string utf8 = longText_ ? *longText_ : text.toStdString();
     QString chyba;
-    if (utf8.find_first_of("\r\n") != std::string::npos) {
-        chyba = QStringLiteral("Text musí byť v jednom riadku.");
-    } else if (const auto znak = FirstUnencodable(utf8)) {
-        chyba = QStringLiteral("Znak %1 sa do súboru poznámok nedá uložiť. Nahraďte ho, "
-                               "prosím, iným.")
-                    .arg(QString::fromStdString(DescribeCharacter(*znak)));
+    if (!longText_) {
+        if (utf8.find_first_of("\r\n") != std::string::npos) {
+            chyba = QStringLiteral("Text musí byť v jednom riadku.");
+        } else if (const auto znak = FirstUnencodable(utf8)) {
+            chyba = QStringLiteral("Znak %1 sa do súboru poznámok nedá uložiť. Nahraďte ho, "
+                                   "prosím, iným.")
+                        .arg(QString::fromStdString(DescribeCharacter(*znak)));
+        }
     }
     if (!chyba.isEmpty()) {
         oznamy_.Message(this, chyba);

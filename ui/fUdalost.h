@@ -4,6 +4,10 @@
 
 #include <QDialog>
 #include <QPixmap>
+#include <QString>
+
+#include <optional>
+#include <string>
 
 class QButtonGroup;
 class QLabel;
@@ -41,9 +45,10 @@ public:
     bool Uprav(TNote& poznamka, int rok) override;
 
     // Checks the fields of the selected kind and, when they are sound, writes them into the
-    // entry. False (the window stays open, the entry unchanged) after a beep for an empty
-    // new entry, or after a message for a year that is not a number or a text that a day
-    // file cannot hold.
+    // entry. A text longer than a text field holds (from an import or a hand edit) is shown
+    // cut, cannot be changed here and is kept whole; the user is told so when the window opens.
+    // False (the window stays open, the entry unchanged) after a beep for an empty new entry, or
+    // after a message for a year that is not a number or a text that a day file cannot hold.
     bool Potvrd();
 
     // An existing entry is edited: an empty text is accepted.
@@ -77,6 +82,9 @@ private:
     TNote* poznamka_ = nullptr;
     int rok_ = 0;
     bool prijate_ = false;
+    // The entry's whole text when the text fields cannot hold it, and the part they show.
+    std::optional<std::string> longText_;
+    QString longTextShown_;
     bool okNormal_ = false; // the hover flags of the two picture buttons
     bool stornoNormal_ = false;
     int maxNar_ = 0; // the arrows' range; the maxima are the current year when shown

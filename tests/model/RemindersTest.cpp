@@ -129,5 +129,35 @@ TEST(Tooltip, TextSPoctomPripomienok) {
     EXPECT_EQ(Reminders::Tooltip("1.1.2025", 0), "Tilava: 1.1.2025\nPočet pripomienok na dnes: 0");
 }
 
+// An entry of any length (an import, a hand edit) gives a line the widget can lay out at once:
+// at most MaxShownCharacters characters, counted as the user sees them, then "…".
+TEST(RemindersLength, LongEntriesAreCutForTheWidget) {
+    constexpr std::size_t max = Reminders::MaxShownCharacters;
+    const std::string exact(max, 'a');
+    std::string letters; // "ž" is two bytes in UTF-8 and one character
+    for (std::size_t i = 0; i < max; ++i)
+        letters += "ž";
+    struct {
+        const char* name;
+        std::string text;
+        std::string shown;
+    } const cases[] = {
+        {"short", "Jano", "Jano"},
+        {"exactly the limit", exact, exact},
+        {"one more", exact + "b", exact + "…"},
+        {"a megabyte", std::string(1024 * 1024, 'x'), std::string(max, 'x') + "…"},
+        {"two-byte letters count once", letters + "ž", letters + "…"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempNotesFolder folder;
+        folder.ZapisDen(30, 3, RiadkyDna({{1, 2025, c.text}}));
+        TDayNotes poznamky{folder.Cesta()};
+        const Reminders r = Reminders::Zostav(poznamky, dnes, 0);
+        ASSERT_EQ(r.riadky.size(), 1u);
+        EXPECT_EQ(r.riadky[0].text, c.shown);
+    }
+}
+
 } // namespace
 } // namespace tilava

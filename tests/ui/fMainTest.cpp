@@ -104,6 +104,7 @@ private slots:
     void dopredu_data();
     void dopredu();
     void stoPruhov();
+    void longEntryTakesAFewLines();
     void upozornenie_data();
     void upozornenie();
     void chybnySuborDna();
@@ -374,6 +375,26 @@ void fMainTest::stoPruhov() {
     QCOMPARE(w->PocetPruhov(), 100);
     QCOMPARE(ViditelnePruhy(*w).size(), 2);
     QCOMPARE(w->height(), Lbl(*w, "lblNote")->geometry().bottom() + 1);
+}
+
+// A megabyte of text in one entry (an import, a hand edit) shows as a bar of a few lines whose
+// last ends in "…", and the entries after it keep their bars.
+void fMainTest::longEntryTakesAFewLines() {
+    WidgetWorld world(nedela);
+    std::string longText;
+    while (longText.size() < 1024 * 1024)
+        longText += "slovo ";
+    world.ZapisZaznamy(30, 3, {{1, 2025, longText}, {2, 1980, "Jano"}});
+    auto w = world.Start();
+    QCOMPARE(ViditelnePruhy(*w).size(), 2);
+    const auto* text = dynamic_cast<const ReminderText*>(Lbl(*w, "lblNote"));
+    QVERIFY(text);
+    const int lineHeight = text->fontMetrics().height();
+    QVERIFY(text->Odsek(0).height() > (ReminderText::MaxLines - 1) * lineHeight);
+    QVERIFY(text->Odsek(0).height() <= ReminderText::MaxLines * (lineHeight + 1));
+    QVERIFY(RiadkyUdalosti(*w).first().endsWith(QStringLiteral("…")));
+    QCOMPARE(RiadkyUdalosti(*w).last(), QStringLiteral("Jano 45. narodeniny"));
+    QVERIFY(w->accessibleDescription().size() < 1000);
 }
 
 void fMainTest::upozornenie_data() {

@@ -222,6 +222,27 @@ private slots:
         QCOMPARE(n, (TNote{TDruh::Vyrocie, 1980, true, "promocia"}));
     }
 
+    // A text longer than a text field holds (an import, a hand edit) is never cut: the user is
+    // told, the field shows its beginning read-only, and OK stores the whole text with the new
+    // kind and year.
+    void aTextTooLongForTheFieldIsKeptWhole() {
+        std::string longText;
+        while (longText.size() < 100000)
+            longText += "Ľubica ";
+        TNote n{TDruh::Narodeniny, 1980, true, longText};
+        QVERIFY(Spusti(Okno(), n, 2024, [&] {
+            QCOMPARE(oznamy.messages.size(), 1);
+            QVERIFY(oznamy.messages.first().contains(QStringLiteral("ostane nezmenený")));
+            QVERIFY(Pole(Okno(), "txtNar")->isReadOnly());
+            QVERIFY(QString::fromStdString(longText).startsWith(Pole(Okno(), "txtNar")->text()));
+            Klikni(Ovladac(Okno(), "shpVyrocie"));
+            QCOMPARE(Pole(Okno(), "txtVyr")->text().size(), Pole(Okno(), "txtVyr")->maxLength());
+            Pole(Okno(), "txtVyrRok")->setText(QStringLiteral("2001"));
+            Klikni(Ovladac(Okno(), "imgOk"));
+        }));
+        QCOMPARE(n, (TNote{TDruh::Vyrocie, 2001, true, longText}));
+    }
+
     void anEmptyNewEntryBeepsAndStaysOpen() {
         TNote n;
         QVERIFY(!Spusti(Okno(), n, 2024, [&] {
