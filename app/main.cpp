@@ -11,12 +11,14 @@
 #include "ui/FontWarmup.h"
 #include "ui/InstanceChannel.h"
 #include "ui/Pictures.h"
+#include "ui/SessionEnd.h"
 #include "ui/SystemNotifier.h"
 
 #include <QApplication>
 #include <QCoreApplication>
 #include <QTimer>
 
+#include <cstdio>
 #include <filesystem>
 
 namespace {
@@ -50,6 +52,8 @@ int main(int argc, char* argv[]) {
             return *vysledok;
 
     tilava::SingleInstance jedina;
+    if (!jedina.Problem().empty())
+        std::fprintf(stderr, "tilava: %s\n", jedina.Problem().c_str());
     if (!jedina.JePrva()) {
         // A second copy ends silently. Qt 6.4's D-Bus module can race with itself over its
         // own types during the call and print warnings that mean nothing to a user.
@@ -89,10 +93,19 @@ int main(int argc, char* argv[]) {
     QObject::connect(&kanal, &tilava::InstanceChannel::zobrazit, &frmMain, &tilava::TfrmMain::Ukaz);
     QTimer::singleShot(300, &kanal, [&kanal] { kanal.Pocuvaj(); });
 
+    // Logout, shutdown or a termination signal: the open windows save first, as with "Ukončit".
+    tilava::SessionEnd sessionEnd;
+    QObject::connect(&sessionEnd, &tilava::SessionEnd::ending, &frmMain,
+                     &tilava::TfrmMain::EndSession, Qt::DirectConnection);
+
     KoniecPoVykresleni koniec;
     if (qEnvironmentVariableIsSet("TILAVA_EXIT_AFTER_PAINT"))
         frmMain.installEventFilter(&koniec);
 
     frmMain.show();
+    if (!jedina.Problem().empty())
+        QTimer::singleShot(0, &frmMain, [&] {
+            oznamy.Message(&frmMain, QString::fromStdString(jedina.Problem()));
+        });
     return QApplication::exec();
 }

@@ -635,6 +635,17 @@ void TfrmMain::Ukoncit() {
     ZatvorPoOknach();
 }
 
+void TfrmMain::EndSession() {
+    // From the top down; a message box (a save that failed) waits for the user's answer.
+    for (QWidget* okno = QApplication::activeModalWidget();
+         okno && !qobject_cast<QMessageBox*>(okno) && !zatvarane_.contains(okno);
+         okno = QApplication::activeModalWidget()) {
+        zatvarane_.append(okno);
+        okno->close();
+    }
+    Ukoncit();
+}
+
 void TfrmMain::ZatvorPoOknach() {
     if (!otvoreneOkno_) {
         close();

@@ -92,6 +92,10 @@ public:
     // "Ukončit": the program ends; a window of a command that is open closes first, with its
     // own close reaction (the week window saves and stores its place).
     void Ukoncit();
+    // The session ends (logout, shutdown, a termination signal): as "Ukončit", but the open
+    // windows close right now, before this returns, so that the week window has saved its
+    // entries when the system ends the process soon after.
+    void EndSession();
     // One tick of the 5 s timer: records today's date in "Now" and, when the date has
     // changed since the display was built (midnight, a wake from sleep), builds it anew.
     void tmrZapisTimer();

@@ -10,6 +10,7 @@
 #include "ui/fSetup.h"
 #include "ui/fTyzden.h"
 #include "ui/fUdalost.h"
+#include "ui/SessionEnd.h"
 
 #include <QAction>
 #include <QApplication>
@@ -21,6 +22,7 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <csignal>
 #include <functional>
 
 namespace tilava {
@@ -278,6 +280,48 @@ private slots:
         QVERIFY(!hodnota("frmMainTop").isEmpty());
         QTest::qWait(200);
         QCOMPARE(koniec.size(), 1);
+    }
+
+    // A termination signal (logout, shutdown) while an entry waits unsaved in the week window:
+    // the window closes and saves it, then the widget closes, as with "Ukončit".
+    void endOfSessionSavesTheOpenWeekWindow() {
+#ifdef Q_OS_WIN
+        QSKIP("Windows ends a session with window messages, not signals");
+#endif
+        test::WidgetWorld svet(2024y / 3 / 13);
+        auto w = svet.Start();
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        SessionEnd sessionEnd;
+        connect(&sessionEnd, &SessionEnd::ending, w.get(), &TfrmMain::EndSession);
+        QSignalSpy closed(w.get(), &TfrmMain::zatvorene);
+        bool week = false, editor = false;
+        PriOkne<TfrmTyzden>(
+            [&](TfrmTyzden& okno) {
+                PriOkne<TfrmUdalost>(
+                    [](TfrmUdalost& e) {
+                        Pis(e.findChild<QLineEdit*>(QStringLiteral("txtNar")),
+                            QStringLiteral("Ľubica"));
+                        QTest::keyClick(e.focusWidget(), Qt::Key_Return);
+                        QTest::keyClick(e.focusWidget(), Qt::Key_Return);
+                    },
+                    editor);
+                QTest::mouseClick(okno.Zoznam(3)->viewport(), Qt::LeftButton, {}, QPoint(20, 20));
+                // The entry is in the week model only; the window stays open.
+                QTimer::singleShot(100, qApp, [] { ::raise(SIGTERM); });
+            },
+            week);
+        QTimer::singleShot(8000, qApp, [] {
+            if (QWidget* m = QApplication::activeModalWidget())
+                m->close();
+        });
+        QTest::mouseClick(w->findChild<QWidget*>(QStringLiteral("Image1")), Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(closed.size(), 1, 6000);
+        QVERIFY(week && editor);
+        QFile file(svet.Subor(13, 3));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll().toStdString(),
+                 "!\r\n-1\r\n2\r\n1980\r\n" + EncodeCp1250("Ľubica") + "\r\n");
     }
 };
 
