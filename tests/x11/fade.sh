@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs the real program on a private X server with a compositor and watches the widget's
 # _NET_WM_WINDOW_OPACITY while it fades out: the window system must be told every step of the
-# fade as it happens, not all of them at once when the widget is hidden. A tray host (trayer)
+# fade as it happens, not all of them at once when the widget is hidden. Then a termination
+# signal must end it as "Ukončit" does. A tray host (trayer)
 # runs too: with a tray icon to bring it back, the faded widget is hidden (without one it
 # would go to the task bar).
 #
@@ -91,4 +92,18 @@ echo "fade.sh: $seen of 29 fade steps seen by the X server," \
 # couple of values within a few milliseconds.
 ((seen >= 20)) || fail "only $seen steps of the fade reached the X server"
 ((last - first >= 1500000)) || fail "the fade steps arrived within $(((last - first) / 1000)) ms"
+
+# A termination signal (logout, shutdown) ends the program as "Ukončit" does: its close
+# reaction runs and records the widget's place, and it ends with status 0.
+kill -TERM "$tilava"
+deadline 10
+while kill -0 "$tilava" 2>/dev/null; do
+    late && fail "the program did not end within 10 s of SIGTERM"
+    sleep 0.05
+done
+wait "$tilava"
+status=$?
+((status == 0)) || fail "the program ended with status $status on SIGTERM"
+grep -q '^frmMainTop=' "$XDG_CONFIG_HOME/ZELMtilava/settings.ini" ||
+    fail "on SIGTERM the widget did not close as Ukončit closes it"
 echo "fade.sh: passed"
