@@ -72,6 +72,14 @@ std::string Utf8Left(std::string_view text, std::size_t count) {
     return std::string(text.substr(0, pos));
 }
 
+std::string Utf8Shorten(std::string_view text, std::size_t count) {
+    std::string head = Utf8Left(text, count);
+    if (head.size() < text.size()) {
+        head += "…";
+    }
+    return head;
+}
+
 std::u32string Utf8ToUtf32(std::string_view text) {
     std::u32string out;
     out.reserve(text.size());

@@ -14,6 +14,8 @@ std::size_t Utf8Length(std::string_view text);
 
 // The first `count` characters of text (all of it when shorter).
 std::string Utf8Left(std::string_view text, std::size_t count);
+// The text, or its first `count` characters followed by "…" when it is longer.
+std::string Utf8Shorten(std::string_view text, std::size_t count);
 
 std::u32string Utf8ToUtf32(std::string_view text);
 // Surrogates and values above U+10FFFF are written as U+FFFD.

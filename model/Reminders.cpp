@@ -49,9 +49,7 @@ void Reminders::PridajDen(TDayNotes& poznamky, std::chrono::year_month_day den,
     }
     const auto pridaj = [&](ReminderLine riadok) {
         riadok.text.insert(0, predpona);
-        if (std::string head = Utf8Left(riadok.text, MaxShownCharacters);
-            head.size() < riadok.text.size())
-            riadok.text = std::move(head) + "…";
+        riadok.text = Utf8Shorten(riadok.text, MaxShownCharacters);
         riadky.push_back(std::move(riadok));
     };
     // A bad file keeps the entries read before its bad record; they are listed as well,

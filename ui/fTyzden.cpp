@@ -2,6 +2,7 @@
 
 #include "core/Clock.h"
 #include "core/uRok.h"
+#include "core/Utf8.h"
 #include "model/uTyzden.h"
 #include "store/uRegi.h"
 #include "ui/Accessible.h"
@@ -648,8 +649,10 @@ void TfrmTyzden::ZobrazDen(int i) {
     zoznam->clear();
     QString hint = hintZoznamu;
     for (const TRiadok& riadok : model_->Riadky(i)) {
-        const QString text = Q(riadok.Text);
-        auto* polozka = new QListWidgetItem(text, zoznam);
+        // A row shows one line and its hint a few: an entry of a megabyte from an import or a
+        // hand edit would only hold up the window. The editor opens the whole text.
+        auto* polozka = new QListWidgetItem(Q(Utf8Shorten(riadok.Text, 500)), zoznam);
+        const QString text = Q(Utf8Shorten(riadok.Text, 2000));
         polozka->setToolTip(text);
         hint = text;
     }
