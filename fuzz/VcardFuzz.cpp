@@ -1,0 +1,40 @@
+// Feeds arbitrary bytes to the vCard reader and checks what must hold for every input: each
+// card found starts on a line of the file, a birthday read from BDAY is a real day of the year,
+// and the reader is the same for the same bytes.
+#include "model/VcardImport.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string_view>
+
+namespace {
+
+[[noreturn]] void Broken(const char* what) {
+    std::fprintf(stderr, "property broken: %s\n", what);
+    std::abort();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    std::size_t lines = 1;
+    for (const char c : bytes)
+        lines += c == '\n' || c == '\r';
+    const auto contacts = tilava::ReadVcards(bytes);
+    for (const tilava::VcardContact& contact : contacts) {
+        if (contact.riadok < 1 || static_cast<std::size_t>(contact.riadok) > lines)
+            Broken("a card starts outside the file");
+        if (contact.narodeny && !contact.narodeny->den.ok())
+            Broken("a birthday that is no day of the year");
+        if (contact.bday.empty() && contact.narodeny)
+            Broken("a birthday without its BDAY text");
+        if (!contact.bday.empty() && contact.narodeny && !tilava::ParseBirthday(contact.bday))
+            Broken("BDAY text reads differently on its own");
+    }
+    if (tilava::ReadVcards(bytes).size() != contacts.size())
+        Broken("the same bytes give another number of cards");
+    return 0;
+}
