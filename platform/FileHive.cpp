@@ -350,6 +350,25 @@ std::optional<std::string> Utf8ToUtf16(std::string_view text, bool bigEndian) {
     return out;
 }
 
+bool IsUtf8(std::string_view text) {
+    for (std::size_t pos = 0; pos < text.size();) {
+        const std::size_t start = pos;
+        if (Utf8Next(text, pos) == kReplacement && pos - start != 3) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool IsAscii(std::string_view text) {
+    for (const char c : text) {
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            return false;
+        }
+    }
+    return true;
+}
+
 const std::string kUntouched =
     " Nastavenia sa z neho nenačítali ani sa doň neuložia, súbor ostáva nezmenený.";
 
@@ -451,6 +470,7 @@ struct FileHive::Loaded {
     FileStamp stamp; // taken before the file was read
     Encoding encoding = Encoding::Utf8;
     std::optional<IniFile> ini; // the file as UTF-8 text; nothing when it is refused
+    bool otherBytes = false;    // it holds bytes that are not UTF-8 (another 8-bit encoding)
     std::string refusal;        // why the file is neither read nor written; empty when it is used
 };
 
@@ -471,7 +491,8 @@ const FileHive::Loaded& FileHive::Current() const {
 }
 
 template <class Change>
-void FileHive::ChangeSettings(std::string_view name, bool deleting, Change change) {
+void FileHive::ChangeSettings(std::string_view name, std::string_view value, bool deleting,
+                              Change change) {
     const std::lock_guard lock(mutex_);
     const Loaded& loaded = Current();
     if (!loaded.refusal.empty()) {
@@ -482,6 +503,12 @@ void FileHive::ChangeSettings(std::string_view name, bool deleting, Change chang
         return;
     }
     std::string bytes;
+    if (loaded.otherBytes && !IsAscii(value)) {
+        // Its own letters are in an encoding unknown here; UTF-8 ones beside them would mix two.
+        Refuse(name, deleting,
+               "súbor nastavení nie je v kódovaní UTF-8 a text s inými ako anglickými znakmi by "
+               "v ňom zmiešal dve kódovania; súbor ostáva, ako je");
+    }
     if (loaded.encoding == Encoding::Utf8) {
         bytes = *changed;
     } else if (auto wide = Utf8ToUtf16(*changed, loaded.encoding == Encoding::Utf16Be)) {
@@ -617,7 +644,7 @@ void FileHive::WriteString(HiveKey key, std::string_view name, std::string_view 
         // A file holding NUL is refused when it is read.
         Refuse(name, false, "hodnota obsahuje znak NUL");
     }
-    ChangeSettings(name, false,
+    ChangeSettings(name, text, false,
                    [&](const IniFile& ini) { return ini.With(SectionOf(key), name, text); });
 }
 
@@ -630,7 +657,7 @@ void FileHive::DeleteValue(HiveKey key, std::string_view name) {
         }
         return;
     }
-    ChangeSettings(name, true,
+    ChangeSettings(name, {}, true,
                    [&](const IniFile& ini) { return ini.Without(SectionOf(key), name); });
 }
 
@@ -679,6 +706,7 @@ void FileHive::Load(const std::filesystem::path& file, Loaded& loaded) {
         loaded.refusal = EncodingText(file, reason);
         return;
     }
+    loaded.otherBytes = !IsUtf8(text);
     loaded.ini.emplace(std::move(text));
 }
 

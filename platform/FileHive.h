@@ -47,8 +47,10 @@ private:
     const Loaded& Current() const;
     // Reads the file whose stamp `loaded` holds, or learns why it is refused.
     static void Load(const std::filesystem::path& file, Loaded& loaded);
+    // Applies a change of the value `name` (to the text `value`) to the file and saves it.
     template <class Change>
-    void ChangeSettings(std::string_view name, bool deleting, Change change);
+    void ChangeSettings(std::string_view name, std::string_view value, bool deleting,
+                        Change change);
 
     std::filesystem::path configHome_;
     mutable std::mutex mutex_;

@@ -123,6 +123,20 @@ TEST(FileHive, Utf16FileIsReadAndWrittenBackInItsEncoding) {
     }
 }
 
+TEST(FileHive, EightBitFileTakesNoUtf8Letters) {
+    TempFolder config;
+    // A comment saved in Windows-1250 by an editor.
+    const std::string before = "; \xBEluteuk\xE1\r\n[Settings]\r\nShowTime=5000\r\n";
+    WriteBytes(SettingsFile(config), before);
+    FileHive hive(config.Path());
+    TRegi regi(hive);
+    EXPECT_EQ(regi.CitajHodnotu("ShowTime"), 5000);
+    EXPECT_THROW(regi.ZapisHodnotu("Meno", "Žofia"), HiveError);
+    EXPECT_EQ(ReadBytes(SettingsFile(config)), before);
+    regi.ZapisHodnotu("Now", "9. 12. 2026");
+    EXPECT_EQ(ReadBytes(SettingsFile(config)), before + "Now=9. 12. 2026\r\n");
+}
+
 TEST(FileHive, ChangesByAnotherProgramAreSeen) {
     TempFolder config;
     const auto file = SettingsFile(config);
