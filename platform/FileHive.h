@@ -17,9 +17,10 @@ namespace tilava {
 // The settings file is read once and kept in memory; a look at its size, times and identity
 // before every call tells when another program has changed it, and only then is it read again.
 // A write still replaces the file on disk at once. A settings file of more than
-// kLargestSettingsFile bytes, or in an encoding other than UTF-8 or UTF-16 with a byte-order
-// mark, is never read or written: its values read as missing, writes throw HiveError and
-// Refusal() says why. A UTF-16 file is written back in its own encoding.
+// kLargestSettingsFile bytes, in UTF-32 or holding NUL bytes (UTF-16 without its byte-order
+// mark) is never read or written: its values read as missing, writes throw HiveError and
+// Refusal() says why. UTF-16 with a byte-order mark is read and written back as UTF-16; a file
+// in another 8-bit encoding than UTF-8 takes no text beyond ASCII, so no file ever mixes two.
 class FileHive final : public SettingsHive {
 public:
     // A real settings file holds well under a kilobyte.
