@@ -188,6 +188,49 @@ std::optional<year_month_day> Zmeskane::CitajDatum(std::string_view text, std::s
     return Ciselne(text, vzor, dnes);
 }
 
+std::string Zmeskane::IsoText(sys_days den) {
+    const year_month_day datum{den};
+    const auto digits = [](unsigned value, std::size_t width) {
+        std::string text = std::to_string(value);
+        return std::string(text.size() < width ? width - text.size() : 0, '0') + text;
+    };
+    return digits(static_cast<unsigned>(static_cast<int>(datum.year())), 4) + "-" +
+           digits(static_cast<unsigned>(datum.month()), 2) + "-" +
+           digits(static_cast<unsigned>(datum.day()), 2);
+}
+
+std::optional<year_month_day> Zmeskane::LastRunFromIso(std::string_view iso, std::string_view now,
+                                                       sys_days dnes) {
+    if (iso.size() != 10 || iso[4] != '-' || iso[7] != '-')
+        return std::nullopt;
+    for (const std::size_t i : {0, 1, 2, 3, 5, 6, 8, 9})
+        if (!JeCislica(iso[i]))
+            return std::nullopt;
+    const auto number = [&](std::size_t from, std::size_t count) {
+        int value = 0;
+        for (std::size_t i = from; i < from + count; ++i)
+            value = value * 10 + (iso[i] - '0');
+        return value;
+    };
+    const int y = number(0, 4), m = number(5, 2), d = number(8, 2);
+    const auto date = Platny(d, m, y, dnes);
+    if (!date || now.size() > 64)
+        return std::nullopt;
+    for (std::size_t i = 0; i < now.size();) {
+        if (!JeCislica(now[i])) {
+            ++i;
+            continue;
+        }
+        std::size_t count = 0;
+        int value = 0;
+        for (; i < now.size() && JeCislica(now[i]); ++i, ++count)
+            value = count < 4 ? value * 10 + (now[i] - '0') : -1;
+        if (count > 4 || (value != d && value != m && value != y && value != y % 100))
+            return std::nullopt;
+    }
+    return date;
+}
+
 std::vector<sys_days> Zmeskane::Dni(std::optional<year_month_day> posledny, sys_days dnes) {
     std::vector<sys_days> dni;
     if (!posledny || !posledny->ok())

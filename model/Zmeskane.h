@@ -31,6 +31,17 @@ struct Zmeskane {
     CitajDatum(std::string_view text, std::string_view vzor, std::chrono::sys_days dnes,
                std::span<const std::string> mesiace = {});
 
+    // The date as a run records it beside "Now", in the one form no language or region
+    // changes: "2026-12-08" (ISO 8601), under the value "NowIso", which older versions ignore.
+    static std::string IsoText(std::chrono::sys_days den);
+
+    // The date of the last run from that record: a valid date not after `dnes`, given only
+    // when the "Now" text beside it may name the same day (each number in it is that date's
+    // day, month or year), since a version that records only "Now" may have run after it.
+    // Nothing otherwise, and "Now" is read as before.
+    static std::optional<std::chrono::year_month_day>
+    LastRunFromIso(std::string_view iso, std::string_view now, std::chrono::sys_days dnes);
+
     // The days between the last run and today, oldest first: none when the last run was today
     // or yesterday or is not known.
     static std::vector<std::chrono::sys_days>

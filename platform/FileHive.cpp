@@ -1,6 +1,8 @@
 #include "platform/FileHive.h"
 
+#include "core/Utf8.h"
 #include "platform/AtomicFile.h"
+#include "platform/FileStamp.h"
 #include "platform/HiveError.h"
 #include "platform/ReadFileIfExists.h"
 #include "platform/SystemErrorText.h"
@@ -10,6 +12,8 @@
 #include <vector>
 
 namespace tilava {
+
+using namespace std::string_view_literals;
 
 namespace {
 
@@ -284,6 +288,111 @@ private:
     std::string eol_ = "\n";
 };
 
+enum class Encoding { Utf8, Utf16Le, Utf16Be };
+
+constexpr std::string_view kUtf16LeMark = "\xFF\xFE";
+constexpr std::string_view kUtf16BeMark = "\xFE\xFF";
+constexpr char32_t kReplacement = 0xFFFD;
+
+// UTF-16 text after its byte-order mark as UTF-8; the reason in Slovak when it is not
+// well-formed (an odd number of bytes, a lone surrogate), since such a file could not be
+// written back as it was.
+std::string Utf16ToUtf8(std::string_view bytes, bool bigEndian, std::string& text) {
+    if (bytes.size() % 2 != 0) {
+        return "text v kódovaní UTF-16 má nepárny počet bajtov";
+    }
+    const auto unit = [&](std::size_t i) {
+        const auto first = static_cast<unsigned char>(bytes[i]);
+        const auto second = static_cast<unsigned char>(bytes[i + 1]);
+        return static_cast<char32_t>(bigEndian ? (first << 8) | second : (second << 8) | first);
+    };
+    text.reserve(bytes.size());
+    for (std::size_t i = 0; i < bytes.size(); i += 2) {
+        char32_t c = unit(i);
+        if (c >= 0xD800 && c <= 0xDBFF && i + 3 < bytes.size()) {
+            const char32_t low = unit(i + 2);
+            if (low >= 0xDC00 && low <= 0xDFFF) {
+                c = 0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00);
+                i += 2;
+            }
+        }
+        if (c >= 0xD800 && c <= 0xDFFF) {
+            return "text v kódovaní UTF-16 obsahuje neúplný znak";
+        }
+        AppendUtf8(text, c);
+    }
+    return {};
+}
+
+// UTF-8 text as UTF-16 with its byte-order mark; nothing when the text is not well-formed.
+std::optional<std::string> Utf8ToUtf16(std::string_view text, bool bigEndian) {
+    std::string out(bigEndian ? kUtf16BeMark : kUtf16LeMark);
+    out.reserve(2 * text.size() + 2);
+    const auto put = [&](char32_t unit) {
+        const char high = static_cast<char>(unit >> 8);
+        const char low = static_cast<char>(unit & 0xFF);
+        out += bigEndian ? high : low;
+        out += bigEndian ? low : high;
+    };
+    for (std::size_t pos = 0; pos < text.size();) {
+        const std::size_t start = pos;
+        const char32_t c = Utf8Next(text, pos);
+        if (c == kReplacement && pos - start != 3) {
+            return std::nullopt;
+        }
+        if (c >= 0x10000) {
+            put(0xD800 + ((c - 0x10000) >> 10));
+            put(0xDC00 + ((c - 0x10000) & 0x3FF));
+        } else {
+            put(c);
+        }
+    }
+    return out;
+}
+
+bool IsUtf8(std::string_view text) {
+    for (std::size_t pos = 0; pos < text.size();) {
+        const std::size_t start = pos;
+        if (Utf8Next(text, pos) == kReplacement && pos - start != 3) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool IsAscii(std::string_view text) {
+    for (const char c : text) {
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            return false;
+        }
+    }
+    return true;
+}
+
+const std::string kUntouched =
+    " Nastavenia sa z neho nenačítali ani sa doň neuložia, súbor ostáva nezmenený.";
+
+// "5 242 960": thousands apart, as Slovak writes numbers.
+std::string GroupedDigits(std::uint64_t number) {
+    std::string digits = std::to_string(number);
+    for (std::size_t i = digits.size(); i > 3; i -= 3) {
+        digits.insert(i - 3, " ");
+    }
+    return digits;
+}
+
+std::string TooLargeText(const std::filesystem::path& file, std::uint64_t size) {
+    return "Súbor nastavení „" + PathText(file) + "“ je príliš veľký (" + GroupedDigits(size) +
+           " bajtov), Tilava číta najviac " + GroupedDigits(FileHive::kLargestSettingsFile) +
+           " bajtov a jej nastavenia majú obvykle menej ako kilobajt." + kUntouched;
+}
+
+std::string EncodingText(const std::filesystem::path& file, std::string_view reason) {
+    return "Súbor nastavení „" + PathText(file) +
+           "“ nie je v kódovaní UTF-8 ani UTF-16 so značkou poradia bajtov (" +
+           std::string(reason) + ")." + kUntouched;
+}
+
 bool ValidName(std::string_view name) {
     if (name.empty() || Trim(name) != name) {
         return false;
@@ -301,16 +410,6 @@ std::string FolderError(const std::filesystem::path& folder, const std::error_co
 [[noreturn]] void Refuse(std::string_view name, bool deleting, const std::string& reason) {
     throw HiveError("Nastavenie „" + std::string(name) + "“ sa nedá " +
                     (deleting ? "zmazať" : "uložiť") + ": " + reason);
-}
-
-// A settings file that exists but cannot be read is never overwritten: its other values would
-// be lost.
-IniFile LoadForChange(const std::filesystem::path& file, std::string_view name, bool deleting) {
-    try {
-        return IniFile(ReadFileIfExists(file).value_or(std::string()));
-    } catch (const FileError& error) {
-        Refuse(name, deleting, error.what());
-    }
 }
 
 void Save(const std::filesystem::path& file, const std::string& bytes, std::string_view name,
@@ -367,7 +466,65 @@ std::string Unquote(std::string_view command) {
 
 } // namespace
 
+struct FileHive::Loaded {
+    FileStamp stamp; // taken before the file was read
+    Encoding encoding = Encoding::Utf8;
+    std::optional<IniFile> ini; // the file as UTF-8 text; nothing when it is refused
+    bool otherBytes = false;    // it holds bytes that are not UTF-8 (another 8-bit encoding)
+    std::string refusal;        // why the file is neither read nor written; empty when it is used
+};
+
 FileHive::FileHive(std::filesystem::path configHome) : configHome_(std::move(configHome)) {}
+
+FileHive::~FileHive() = default;
+
+const FileHive::Loaded& FileHive::Current() const {
+    const std::filesystem::path file = SettingsFile();
+    const FileStamp stamp = StampOf(file);
+    if (!loaded_ || !loaded_->stamp.SameVersion(stamp)) {
+        auto fresh = std::make_unique<Loaded>();
+        fresh->stamp = stamp;
+        Load(file, *fresh);
+        loaded_ = std::move(fresh);
+    }
+    return *loaded_;
+}
+
+template <class Change>
+void FileHive::ChangeSettings(std::string_view name, std::string_view value, bool deleting,
+                              Change change) {
+    const std::lock_guard lock(mutex_);
+    const Loaded& loaded = Current();
+    if (!loaded.refusal.empty()) {
+        Refuse(name, deleting, loaded.refusal);
+    }
+    const std::optional<std::string> changed = change(*loaded.ini);
+    if (!changed) {
+        return;
+    }
+    std::string bytes;
+    if (loaded.otherBytes && !IsAscii(value)) {
+        // Its own letters are in an encoding unknown here; UTF-8 ones beside them would mix two.
+        Refuse(name, deleting,
+               "súbor nastavení nie je v kódovaní UTF-8 a text s inými ako anglickými znakmi by "
+               "v ňom zmiešal dve kódovania; súbor ostáva, ako je");
+    }
+    if (loaded.encoding == Encoding::Utf8) {
+        bytes = *changed;
+    } else if (auto wide = Utf8ToUtf16(*changed, loaded.encoding == Encoding::Utf16Be)) {
+        bytes = std::move(*wide);
+    } else {
+        Refuse(name, deleting, "hodnota nie je platný text UTF-8");
+    }
+    if (bytes.size() > kLargestSettingsFile) {
+        Refuse(name, deleting,
+               "súbor nastavení by bol väčší, ako Tilava dokáže prečítať, a preto ostáva, ako je");
+    }
+    // What another program writes right after this save must not hide behind the stamp of this
+    // one, so the file is looked at afresh at the next call.
+    loaded_.reset();
+    Save(SettingsFile(), bytes, name, deleting);
+}
 
 std::filesystem::path FileHive::SettingsFile() const {
     return configHome_ / "ZELMtilava" / "settings.ini";
@@ -422,18 +579,20 @@ bool FileHive::KeyExists(HiveKey key) const {
         // The autostart folder and the [Run] section are created when needed.
         return true;
     }
-    try {
-        const auto bytes = ReadFileIfExists(SettingsFile());
-        return bytes && IniFile(*bytes).HasSection(SectionOf(key));
-    } catch (const FileError&) {
-        return false;
-    }
+    const std::lock_guard lock(mutex_);
+    const Loaded& loaded = Current();
+    return loaded.ini && loaded.ini->HasSection(SectionOf(key));
+}
+
+std::string FileHive::Refusal() const {
+    const std::lock_guard lock(mutex_);
+    return Current().refusal;
 }
 
 HiveValue FileHive::ReadValue(HiveKey key, std::string_view name) const {
     try {
         if (key == HiveKey::Startup && name == kAutostartValue) {
-            const auto bytes = ReadFileIfExists(AutostartFile());
+            const auto bytes = ReadFileIfExists(AutostartFile(), kLargestSettingsFile);
             if (!bytes) {
                 return {};
             }
@@ -443,11 +602,12 @@ HiveValue FileHive::ReadValue(HiveKey key, std::string_view name) const {
             }
             return {ValueKind::String, "\"" + ProgramFromExec(*entry.exec) + "\""};
         }
-        const auto bytes = ReadFileIfExists(SettingsFile());
-        if (!bytes) {
+        const std::lock_guard lock(mutex_);
+        const Loaded& loaded = Current();
+        if (!loaded.ini) {
             return {};
         }
-        const auto value = IniFile(*bytes).Value(SectionOf(key), name);
+        const auto value = loaded.ini->Value(SectionOf(key), name);
         return value ? HiveValue{ValueKind::String, *value} : HiveValue{};
     } catch (const FileError&) {
         return {};
@@ -480,11 +640,12 @@ void FileHive::WriteString(HiveKey key, std::string_view name, std::string_view 
         }
         return;
     }
-    const std::filesystem::path file = SettingsFile();
-    const auto changed = LoadForChange(file, name, false).With(SectionOf(key), name, text);
-    if (changed) {
-        Save(file, *changed, name, false);
+    if (text.find('\0') != std::string_view::npos) {
+        // A file holding NUL is refused when it is read.
+        Refuse(name, false, "hodnota obsahuje znak NUL");
     }
+    ChangeSettings(name, text, false,
+                   [&](const IniFile& ini) { return ini.With(SectionOf(key), name, text); });
 }
 
 void FileHive::DeleteValue(HiveKey key, std::string_view name) {
@@ -496,11 +657,57 @@ void FileHive::DeleteValue(HiveKey key, std::string_view name) {
         }
         return;
     }
-    const std::filesystem::path file = SettingsFile();
-    const auto changed = LoadForChange(file, name, true).Without(SectionOf(key), name);
-    if (changed) {
-        Save(file, *changed, name, true);
+    ChangeSettings(name, {}, true,
+                   [&](const IniFile& ini) { return ini.Without(SectionOf(key), name); });
+}
+
+void FileHive::Load(const std::filesystem::path& file, Loaded& loaded) {
+    if (loaded.stamp.known && !loaded.stamp.exists) {
+        loaded.ini.emplace(std::string());
+        return;
     }
+    // A file too large is refused before any of it is read.
+    if (loaded.stamp.exists && loaded.stamp.size > kLargestSettingsFile) {
+        loaded.refusal = TooLargeText(file, loaded.stamp.size);
+        return;
+    }
+    std::optional<std::string> bytes;
+    try {
+        bytes = ReadFileIfExists(file, kLargestSettingsFile);
+    } catch (const FileTooLarge& error) {
+        loaded.refusal = TooLargeText(file, error.size);
+        return;
+    } catch (const FileError& error) {
+        loaded.refusal = std::string(error.what()) + "." + kUntouched;
+        return;
+    }
+    if (!bytes) {
+        loaded.ini.emplace(std::string());
+        return;
+    }
+    const std::string_view raw(*bytes);
+    std::string text;
+    std::string reason;
+    if (raw.starts_with("\xFF\xFE\0\0"sv) || raw.starts_with("\0\0\xFE\xFF"sv)) {
+        reason = "je v kódovaní UTF-32";
+    } else if (raw.starts_with(kUtf16LeMark) || raw.starts_with(kUtf16BeMark)) {
+        const bool bigEndian = raw.starts_with(kUtf16BeMark);
+        loaded.encoding = bigEndian ? Encoding::Utf16Be : Encoding::Utf16Le;
+        reason = Utf16ToUtf8(raw.substr(2), bigEndian, text);
+    } else {
+        text = std::move(*bytes);
+    }
+    // A NUL is no part of a text file: most likely UTF-16 without its byte-order mark, whose
+    // keys could never be found and which a write would turn into two encodings in one file.
+    if (reason.empty() && text.find('\0') != std::string::npos) {
+        reason = "obsahuje znaky NUL, asi je v kódovaní UTF-16 bez značky poradia bajtov";
+    }
+    if (!reason.empty()) {
+        loaded.refusal = EncodingText(file, reason);
+        return;
+    }
+    loaded.otherBytes = !IsUtf8(text);
+    loaded.ini.emplace(std::move(text));
 }
 
 } // namespace tilava

@@ -38,6 +38,10 @@ public:
 
     // Removes a value; a missing value or key is fine. Throws HiveError when it cannot.
     virtual void DeleteValue(HiveKey key, std::string_view name) = 0;
+
+    // Why the hive's store is not used at all (a settings file too large or in an encoding the
+    // program does not read), in Slovak, for the user; empty when it is used.
+    virtual std::string Refusal() const { return {}; }
 };
 
 // The current user's hive on this system: the registry on Windows, the settings file and the

@@ -48,6 +48,10 @@ public:
     bool JeStale() const;
     bool JePamatat() const;
 
+    // Why the settings cannot be read or stored at all (the settings file is too large or in
+    // an encoding the program does not read), in Slovak, for the user; empty when they can.
+    std::string Refusal() const { return hive_.Refusal(); }
+
     // The command line NastavStartup stores for a program path.
     static std::string StartupCommand(std::string_view cesta);
 

@@ -181,21 +181,29 @@ TfrmMain::TfrmMain(const Clock& hodiny, SettingsHive& hive, std::filesystem::pat
     zobrazenyDen_ = Dnes();
     // "Now" still holds the date of the last run until the 5 s timer writes today's: it tells
     // the first start of a day and the days the program did not run.
+    // "NowIso" keeps that date in a form no change of language or region misreads.
     const std::string posledny = regi_->CitajText("Now");
-    const bool prvyDnes = posledny != KratkyDatum(zobrazenyDen_).toStdString();
+    auto lastRun = Zmeskane::LastRunFromIso(regi_->CitajText("NowIso"), posledny, zobrazenyDen_);
+    const bool prvyDnes = lastRun ? std::chrono::sys_days{*lastRun} != zobrazenyDen_
+                                  : posledny != KratkyDatum(zobrazenyDen_).toStdString();
     if (prvyDnes) {
-        const QLocale miestne = QLocale::system();
-        std::vector<std::string> mesiace;
-        for (const auto forma : {QLocale::ShortFormat, QLocale::LongFormat})
-            for (int i = 1; i <= 12; ++i)
-                mesiace.push_back(miestne.monthName(i, forma).toStdString());
-        zmeskane_ = Zmeskane::Zostav(
-            *poznamky_,
-            Zmeskane::CitajDatum(posledny, miestne.dateFormat(QLocale::ShortFormat).toStdString(),
-                                 zobrazenyDen_, mesiace),
-            zobrazenyDen_);
+        if (!lastRun) {
+            const QLocale miestne = QLocale::system();
+            std::vector<std::string> mesiace;
+            for (const auto forma : {QLocale::ShortFormat, QLocale::LongFormat})
+                for (int i = 1; i <= 12; ++i)
+                    mesiace.push_back(miestne.monthName(i, forma).toStdString());
+            lastRun = Zmeskane::CitajDatum(posledny,
+                                           miestne.dateFormat(QLocale::ShortFormat).toStdString(),
+                                           zobrazenyDen_, mesiace);
+        }
+        zmeskane_ = Zmeskane::Zostav(*poznamky_, lastRun, zobrazenyDen_);
     }
     ZobrazUdalosti();
+    // A settings file the store refuses (too large, an unknown encoding) is told once, with
+    // the day files' messages.
+    if (const std::string refusal = regi_->Refusal(); !refusal.empty())
+        sprava_ += (sprava_.isEmpty() ? QString() : QStringLiteral("\n\n")) + Q(refusal);
     if (pocetUdalosti_ > 0 && (Upozornenie == 2 || (Upozornenie == 1 && prvyDnes)))
         oznamy_.Beep();
 
@@ -238,7 +246,9 @@ void TfrmMain::tmrZapisTimer() {
         NastavTooltip();
     }
     try {
-        regi_->ZapisHodnotu("Now", KratkyDatum(Dnes()).toStdString());
+        const std::chrono::sys_days today = Dnes();
+        regi_->ZapisHodnotu("Now", KratkyDatum(today).toStdString());
+        regi_->ZapisHodnotu("NowIso", Zmeskane::IsoText(today));
     } catch (const HiveError&) {
         // The date is only a record; the next tick tries again.
     }

@@ -56,6 +56,34 @@ TEST(Zmeskane, CitaZaznamDnaVoFormeUzivatela) {
             << r.text << " / " << r.vzor;
 }
 
+TEST(Zmeskane, LastRunFromIsoWhenNowAgrees) {
+    const struct {
+        const char* iso;
+        const char* now;
+        std::optional<year_month_day> date;
+    } rows[] = {
+        {"2026-12-08", "12/8/26", 2026y / 12 / 8}, // a US format read under a Slovak one
+        {"2026-12-08", "8. 12. 2026", 2026y / 12 / 8},
+        {"2026-12-08", "08.12.26", 2026y / 12 / 8},
+        {"2026-12-08", "8. decembra 2026", 2026y / 12 / 8},
+        {"2026-12-08", "", 2026y / 12 / 8},
+        {"2026-12-01", "5. 12. 2026", std::nullopt}, // an older version ran on the 5th since
+        {"2026-12-01", "1. 12. 2025", std::nullopt},
+        {"2026-12-08", "8. 12. 202612", std::nullopt},
+        {"2026-12-10", "10. 12. 2026", std::nullopt}, // tomorrow: the clock was wrong
+        {"2026-02-30", "30. 2. 2026", std::nullopt},
+        {"2026-12-8", "8. 12. 2026", std::nullopt},
+        {"2026/12/08", "8. 12. 2026", std::nullopt},
+        {" 2026-12-08", "8. 12. 2026", std::nullopt},
+        {"", "8. 12. 2026", std::nullopt},
+    };
+    for (const auto& r : rows)
+        EXPECT_EQ(Zmeskane::LastRunFromIso(r.iso, r.now, sys_days{streda}), r.date)
+            << r.iso << " / " << r.now;
+    EXPECT_EQ(Zmeskane::IsoText(sys_days{2026y / 1 / 5}), "2026-01-05");
+    EXPECT_EQ(Zmeskane::IsoText(sys_days{streda}), "2026-12-09");
+}
+
 struct VolbaDni {
     std::optional<year_month_day> posledny;
     year_month_day dnes;

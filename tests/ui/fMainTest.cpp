@@ -1,12 +1,14 @@
 #include "WidgetSupport.h"
 
 #include "core/uRok.h"
+#include "platform/FileHive.h"
 #include "ui/ReminderText.h"
 #include "ui/SystemNotifier.h"
 #include "ui/TrayIconPicture.h"
 
 #include <QApplication>
 #include <QCursor>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
@@ -15,6 +17,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QtMath>
@@ -127,6 +130,9 @@ private slots:
     void skrytie_data();
     void skrytie();
     void spravaMaNazovProgramu();
+    void lastRunAfterRegionChange_data();
+    void lastRunAfterRegionChange();
+    void refusedSettingsFileToldOnce();
 };
 
 void fMainTest::ovladaceNaMiestach() {
@@ -879,6 +885,73 @@ void fMainTest::spravaMaNazovProgramu() {
     oznamy.Message(nullptr, QStringLiteral("Súbor „0331.txt“, riadok 3: chyba"));
     QCOMPARE(titulok, QStringLiteral("Tilava"));
     QCOMPARE(text, QStringLiteral("Súbor „0331.txt“, riadok 3: chyba"));
+}
+
+void fMainTest::lastRunAfterRegionChange_data() {
+    // "Now" as the date of its day-month swap looks in this locale's short format: what a run
+    // under a region that writes the month first recorded.
+    QTest::addColumn<QDate>("nowAsWritten");
+    QTest::addColumn<QString>("iso");
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<int>("beeps");
+    QTest::newRow("ran yesterday")
+        << QDate(2026, 8, 12) << "2026-12-08" << QStringList{QStringLiteral("dnes")} << 1;
+    QTest::newRow("ran today") << QDate(2026, 9, 12) << "2026-12-09"
+                               << QStringList{QStringLiteral("dnes")} << 0;
+    QTest::newRow("an older version ran since")
+        << QDate(2026, 12, 5) << "2026-12-01"
+        << QStringList{QStringLiteral("Ne 6.12. Jano 30. narodeniny"), QStringLiteral("dnes")} << 1;
+}
+
+void fMainTest::lastRunAfterRegionChange() {
+    QFETCH(QDate, nowAsWritten);
+    QFETCH(QString, iso);
+    QFETCH(QStringList, lines);
+    QFETCH(int, beeps);
+    WidgetWorld world(2026y / 12 / 9);
+    world.hive.PutString(
+        HiveKey::Settings, "Now",
+        QLocale::system().toString(nowAsWritten, QLocale::ShortFormat).toStdString());
+    world.hive.PutString(HiveKey::Settings, "NowIso", iso.toStdString());
+    world.hive.PutString(HiveKey::Settings, "Upozornenie", "1");
+    world.ZapisZaznamy(1, 12, {{1, 2026, "pred týždňom"}});
+    world.ZapisZaznamy(6, 12, {{2, 1996, "Jano"}});
+    world.ZapisZaznamy(9, 12, {{1, 2026, "dnes"}});
+    auto w = world.Start();
+    QCOMPARE(RiadkyUdalosti(*w), lines);
+    QCOMPARE(world.oznamy.beeps, beeps);
+
+    w->tmrZapisTimer();
+    QCOMPARE(world.hive.ReadValue(HiveKey::Settings, "NowIso").text, std::string("2026-12-09"));
+    QCOMPARE(QString::fromStdString(world.hive.ReadValue(HiveKey::Settings, "Now").text),
+             QLocale::system().toString(QDate(2026, 12, 9), QLocale::ShortFormat));
+}
+
+void fMainTest::refusedSettingsFileToldOnce() {
+    WidgetWorld world(2026y / 12 / 9);
+    QTemporaryDir config;
+    QVERIFY(QDir(config.path()).mkpath(QStringLiteral("ZELMtilava")));
+    const QString path = config.filePath(QStringLiteral("ZELMtilava/settings.ini"));
+    const QByteArray bytes = "[Settings]\nShowTime=1000\n" + QByteArray(2 * 1024 * 1024, ';');
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+    }
+    FileHive hive(config.path().toStdString());
+    TfrmMain w(world.hodiny, hive, world.priecinok.path().toStdString(), world.oznamy,
+               [] { return false; });
+    w.show();
+    QTRY_COMPARE(world.oznamy.messages.size(), 1);
+    const QString message = world.oznamy.messages.first();
+    QVERIFY2(message.contains(QStringLiteral("settings.ini")) &&
+                 message.contains(QStringLiteral("príliš veľký")),
+             qPrintable(message));
+    w.tmrZapisTimer(); // "Now" cannot be recorded; that is not told again
+    w.hide();
+    w.show();
+    QTest::qWait(20);
+    QCOMPARE(world.oznamy.messages.size(), 1);
+    QVERIFY(Bajty(path) == bytes);
 }
 
 } // namespace tilava
