@@ -1,6 +1,6 @@
 // Feeds arbitrary text and date patterns to the reader of the date that the last run recorded
-// ("Now"), and checks what must hold for every input: a date read is a real date, never after
-// today, and it reads the same when the text is read again.
+// ("Now", and "NowIso" beside it), and checks what must hold for every input: a date read is a real
+// date, never after today, and it reads the same when the text is read again.
 #include "model/Zmeskane.h"
 
 #include <chrono>
@@ -44,5 +44,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (missed.size() > static_cast<std::size_t>(tilava::Zmeskane::MaxDni))
             Broken("more missed days than are listed");
     }
+    // The same two texts as the ISO record and "Now" beside it.
+    const auto iso = tilava::Zmeskane::LastRunFromIso(pattern, text, today);
+    if (iso && (!iso->ok() || sys_days{*iso} > today))
+        Broken("the ISO record gives an impossible or future date");
     return 0;
 }

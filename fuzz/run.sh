@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the fuzzers (Clang, `fuzz` preset) and runs each for a bounded time.
 #   fuzz/run.sh [SECONDS] [extra libFuzzer options...]     e.g. fuzz/run.sh 3600 -runs=1000000
-# FUZZERS (default "dayfile vcard now") picks the fuzzers; BUILD_DIR (default build/fuzz) is the
+# FUZZERS (default "dayfile vcard now settings") picks the fuzzers; BUILD_DIR (default build/fuzz) is the
 # build folder. New inputs go to $BUILD_DIR/corpus-NAME; the seed corpus fuzz/corpus (day files)
 # is only read. Any crash or sanitizer report fails the run.
 set -euo pipefail
@@ -9,7 +9,7 @@ cd "$(dirname "$0")/.."
 seconds=${1:-60}
 shift || true
 build=${BUILD_DIR:-build/fuzz}
-fuzzers=${FUZZERS:-dayfile vcard now}
+fuzzers=${FUZZERS:-dayfile vcard now settings}
 
 cmake --preset fuzz -B "$build" >/dev/null
 for name in $fuzzers; do

@@ -547,8 +547,11 @@ const QPixmap& TfrmMain::ObrazChyby() {
 }
 
 void TfrmMain::NaplanujSpravu() {
-    // From the event loop, once the widget and its tray icon are on the screen; the widget
-    // does not fade away under the open message.
+    // From the event loop, once the widget and its tray icon are on the screen and the widget
+    // has been painted (a message box first would hold its first paint up); the widget does not
+    // fade away under the open message.
+    if (!painted_)
+        return; // the first paint calls again
     QTimer::singleShot(0, this, [this] {
         if (sprava_.isEmpty() || !isVisible())
             return;
@@ -557,6 +560,15 @@ void TfrmMain::NaplanujSpravu() {
         oznamy_.Message(this, sprava);
         SpustiOdpocet();
     });
+}
+
+void TfrmMain::paintEvent(QPaintEvent* udalost) {
+    QWidget::paintEvent(udalost);
+    if (!painted_) {
+        painted_ = true;
+        if (!sprava_.isEmpty())
+            NaplanujSpravu();
+    }
 }
 
 void TfrmMain::showEvent(QShowEvent* udalost) {

@@ -151,6 +151,7 @@ protected:
     void leaveEvent(QEvent* udalost) override;
     void changeEvent(QEvent* udalost) override;
     void showEvent(QShowEvent* udalost) override;
+    void paintEvent(QPaintEvent* udalost) override;
     void closeEvent(QCloseEvent* udalost) override;
     void mousePressEvent(QMouseEvent* udalost) override;
 
@@ -213,7 +214,8 @@ private:
     int nepriehladnost_ = FadeCountdown::PlnaNepriehladnost; // what the window was given
     QString tooltip_;
     std::vector<ReminderLine> zmeskane_;
-    QString sprava_; // about unreadable day files, not shown yet
+    QString sprava_;       // about unreadable day files, not shown yet
+    bool painted_ = false; // the widget has been painted once: a message may open now
     QPixmap obrazChyby_;
 
     QTimer* tmrTimer_ = nullptr;
