@@ -1,6 +1,7 @@
 #include "store/uPoznamky.h"
 
 #include "platform/AtomicFile.h"
+#include "platform/FileLock.h"
 #include "platform/ReadFileIfExists.h"
 #include "platform/SystemErrorText.h"
 #include "store/DayFile.h"
@@ -8,8 +9,10 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <deque>
 #include <stdexcept>
 #include <system_error>
+#include <unordered_map>
 #include <utility>
 
 namespace tilava {
@@ -52,14 +55,10 @@ std::string DovodChyby(const FileError& e, const fs::path& subor, std::string_vi
     return std::string(sprava);
 }
 
-// A day file holds a few hundred bytes; anything this large is not one, and reading it
-// would only take the memory.
-constexpr std::uint64_t kNajvacsiSubor = 4 * 1024 * 1024;
-
 // The bytes of the day file; nothing when it has just gone.
 std::optional<std::string> CitajBajty(const fs::path& subor) {
     try {
-        return ReadFileIfExists(subor, kNajvacsiSubor);
+        return ReadFileIfExists(subor, kLargestDayFile);
     } catch (const FileTooLarge& e) {
         throw NotesError(NotesError::Kind::Read, subor, 0,
                          "je príliš veľký (" +
@@ -123,7 +122,8 @@ DayFile Obsah(bool pripomenut, const std::vector<std::unique_ptr<TNote>>& zaznam
 
 } // namespace
 
-TDayNotes::TDayNotes(fs::path adresar) : adresar_(std::move(adresar)) {}
+TDayNotes::TDayNotes(fs::path adresar, SaveOptions options)
+    : adresar_(std::move(adresar)), options_(std::move(options)) {}
 
 void TDayNotes::Nacitaj(std::chrono::year_month_day datum) {
     if (!datum.ok()) {
@@ -184,6 +184,18 @@ std::string TDayNotes::Uloz(FolderFlush flush) {
                              "súbor a deň načítajte znova.");
     }
 
+    // Held to the end of the save: no other save of the folder rereads the day before this one
+    // has replaced it.
+    std::optional<FileLock> zamok;
+    try {
+        zamok.emplace(adresar_ / kNotesLockName, options_.lockWait);
+    } catch (const FileLockError& e) {
+        throw NotesError(NotesError::Kind::Locked, subor, 0,
+                         "deň sa neuložil, lebo sa nepodarilo získať zámok priečinka poznámok („" +
+                             PathText(e.file) + "“) – " + e.reason +
+                             ". Nič sa nezapísalo a súbor ostal, ako bol; skúste uložiť znova.");
+    }
+
     std::string oznamenie;
     bool existuje = SuborNaZapis(subor);
     if (existuje) {
@@ -205,6 +217,9 @@ std::string TDayNotes::Uloz(FolderFlush flush) {
                          "súbor, ktorý medzitým niekto odstránil. Deň načítajte znova.");
     }
 
+    if (options_.whileLocked) {
+        options_.whileLocked();
+    }
     if (zaznamy_.empty()) {
         try {
             RemoveFile(subor, flush);
@@ -254,13 +269,18 @@ std::string TDayNotes::Zluc(const fs::path& subor, std::string_view teraz) {
 
     // Entries the store still holds stay where they are in memory; only what the other
     // program removed goes and what it added comes.
+    // The store's entries by value, each list in the store's order, taken from the front.
+    std::unordered_map<TNote, std::deque<std::unique_ptr<TNote>>, NoteHash> stare;
+    for (std::unique_ptr<TNote>& s : zaznamy_) {
+        const TNote& kluc = *s;
+        stare[kluc].push_back(std::move(s));
+    }
     std::vector<std::unique_ptr<TNote>> zaznamy;
-    std::vector<std::unique_ptr<TNote>> stare = std::move(zaznamy_);
+    zaznamy.reserve(spolu.Zaznamy.size());
     for (TNote& z : spolu.Zaznamy) {
-        auto it = std::find_if(stare.begin(), stare.end(),
-                               [&](const std::unique_ptr<TNote>& s) { return s && *s == z; });
-        if (it != stare.end()) {
-            zaznamy.push_back(std::move(*it));
+        if (auto it = stare.find(z); it != stare.end() && !it->second.empty()) {
+            zaznamy.push_back(std::move(it->second.front()));
+            it->second.pop_front();
         } else {
             zaznamy.push_back(std::make_unique<TNote>(std::move(z)));
         }
