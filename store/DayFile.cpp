@@ -307,12 +307,10 @@ std::string FormatDayFile(const DayFile& den, const std::filesystem::path& subor
         if (out.size() > kLargestDayFile) {
             throw NotesError(NotesError::Kind::TooLarge, subor, 0,
                              "deň by mal viac ako " +
-                                 std::to_string(kLargestDayFile / (1024 * 1024)) + " MiB (už po " +
-                                 std::to_string(poradie) + ". zázname z " +
-                                 std::to_string(den.Zaznamy.size()) +
-                                 "), a taký súbor dňa by sa už nedal načítať; nič sa neuložilo "
-                                 "a súbor ostal, ako bol. Odstráňte alebo skráťte niektoré "
-                                 "záznamy dňa.");
+                                 std::to_string(kLargestDayFile / (1024 * 1024)) +
+                                 " MiB, a taký súbor dňa by sa už nedal načítať; nič sa "
+                                 "neuložilo a súbor ostal, ako bol. Odstráňte alebo skráťte "
+                                 "niektoré záznamy dňa.");
         }
     }
     return out;
