@@ -133,22 +133,21 @@ std::optional<Vlastnost> RozoberRiadok(std::string_view riadok) {
     v.meno = Velke(Orez(meno));
     for (std::size_t i = 1; i < casti.size(); ++i) {
         const auto rovnasa = casti[i].find('=');
-        std::string_view kluc =
-            rovnasa == std::string_view::npos ? "" : casti[i].substr(0, rovnasa);
+        std::string_view key = rovnasa == std::string_view::npos ? "" : casti[i].substr(0, rovnasa);
         std::string_view hodnota =
             rovnasa == std::string_view::npos ? casti[i] : casti[i].substr(rovnasa + 1);
         if (hodnota.size() >= 2 && hodnota.front() == '"' && hodnota.back() == '"') {
             hodnota = hodnota.substr(1, hodnota.size() - 2);
         }
-        v.parametre.emplace_back(Velke(Orez(kluc)), std::string(hodnota));
+        v.parametre.emplace_back(Velke(Orez(key)), std::string(hodnota));
     }
     v.hodnota = std::string(riadok.substr(dvojbodka + 1));
     return v;
 }
 
-std::string Parameter(const Vlastnost& v, std::string_view kluc) {
+std::string Parameter(const Vlastnost& v, std::string_view key) {
     for (const auto& [k, hodnota] : v.parametre) {
-        if (k == kluc) {
+        if (k == key) {
             return hodnota;
         }
     }
@@ -287,13 +286,13 @@ std::optional<std::string> DovodOdmietnutia(const std::string& meno) {
     }
     // Control characters show nothing, yet they would reach the notes, the calendar export
     // and the terminal as they are (an escape sequence, a zero byte that hides the rest).
-    if (const auto znak = FirstControlCharacter(meno)) {
-        return "meno obsahuje riadiaci znak " + DescribeCharacter(*znak) +
+    if (const auto control = FirstControlCharacter(meno)) {
+        return "meno obsahuje riadiaci znak " + DescribeCharacter(*control) +
                ", ktorý sa v poznámkach nedá zobraziť, narodeniny sa nepridali. Opravte meno v "
                "kontaktoch.";
     }
-    if (const std::size_t dlzka = Utf8Length(meno); dlzka > kLongestEntryText) {
-        return "meno má " + std::to_string(dlzka) +
+    if (const std::size_t length = Utf8Length(meno); length > kLongestEntryText) {
+        return "meno má " + std::to_string(length) +
                " znakov, no záznam v poznámkach môže mať "
                "najviac " +
                std::to_string(kLongestEntryText) +
@@ -310,24 +309,24 @@ std::optional<std::string> DovodOdmietnutia(const std::string& meno) {
 // A name or a date as the report shows it: at most 80 characters, so that a name of megabytes
 // does not make a report of megabytes. Control characters are shown as codes when the report
 // is put together.
-std::string Skratene(std::string_view text) {
-    constexpr std::size_t kNajviac = 80;
-    if (Utf8Length(text) <= kNajviac) {
+std::string Shortened(std::string_view text) {
+    constexpr std::size_t kMostCharacters = 80;
+    if (Utf8Length(text) <= kMostCharacters) {
         return std::string(text);
     }
-    return Utf8Left(text, kNajviac) + "…";
+    return Utf8Left(text, kMostCharacters) + "…";
 }
 
 // The year and name of a birthday, for finding the same birthday among many.
 struct BirthdayKey {
-    std::int32_t rok;
-    std::string_view meno;
+    std::int32_t year;
+    std::string_view name;
     friend bool operator==(const BirthdayKey&, const BirthdayKey&) = default;
 };
 
 struct BirthdayKeyHash {
     std::size_t operator()(const BirthdayKey& k) const noexcept {
-        return std::hash<std::string_view>{}(k.meno) * 31 + std::hash<std::int32_t>{}(k.rok);
+        return std::hash<std::string_view>{}(k.name) * 31 + std::hash<std::int32_t>{}(k.year);
     }
 };
 
@@ -335,13 +334,13 @@ using BirthdaySet = std::unordered_set<BirthdayKey, BirthdayKeyHash>;
 
 // The first 20 names, and how many more there are.
 std::string Zoznam(const std::vector<std::string>& mena) {
-    constexpr std::size_t kNajviac = 20;
+    constexpr std::size_t kMostNames = 20;
     std::string text;
-    for (std::size_t i = 0; i < mena.size() && i < kNajviac; ++i) {
+    for (std::size_t i = 0; i < mena.size() && i < kMostNames; ++i) {
         text += (text.empty() ? "" : ", ") + mena[i];
     }
-    if (mena.size() > kNajviac) {
-        text += " a ďalšie (" + std::to_string(mena.size() - kNajviac) + ")";
+    if (mena.size() > kMostNames) {
+        text += " a ďalšie (" + std::to_string(mena.size() - kMostNames) + ")";
     }
     return text;
 }
@@ -442,9 +441,9 @@ ImportReport ImportContacts(const std::vector<VcardContact>& kontakty, const fs:
             continue;
         }
         const std::string kto = k.meno.empty() ? "Kontakt na riadku " + std::to_string(k.riadok)
-                                               : "„" + Skratene(k.meno) + "“";
+                                               : "„" + Shortened(k.meno) + "“";
         if (!k.narodeny) {
-            vysledky[i] = {Stav::Preskoceny, kto + ": dátum narodenia „" + Skratene(k.bday) +
+            vysledky[i] = {Stav::Preskoceny, kto + ": dátum narodenia „" + Shortened(k.bday) +
                                                  "“ sa nedá prečítať, narodeniny sa nepridali."};
         } else if (k.meno.empty()) {
             vysledky[i] = {Stav::Preskoceny, kto + " (" + Datum(*k.narodeny) +
@@ -462,7 +461,7 @@ ImportReport ImportContacts(const std::vector<VcardContact>& kontakty, const fs:
     bool ulozene = false;
     for (const auto& [mesiacDen, indexy] : dni) {
         auto popis = [&](std::size_t i) {
-            return Skratene(kontakty[i].meno) + " – " + Datum(*kontakty[i].narodeny);
+            return Shortened(kontakty[i].meno) + " – " + Datum(*kontakty[i].narodeny);
         };
         TDayNotes den(priecinok);
         try {
@@ -480,21 +479,21 @@ ImportReport ImportContacts(const std::vector<VcardContact>& kontakty, const fs:
             continue;
         }
         // The day's birthdays, and those this import adds: each contact is looked up once.
-        BirthdaySet vPoznamkach;
+        BirthdaySet inNotes;
         for (int j = 0; j < den.Pocet(); ++j) {
             const TNote& z = den.Polozka(j);
             if (z.Druh == TDruh::Narodeniny) {
-                vPoznamkach.insert({z.Rok, z.Text});
+                inNotes.insert({z.Rok, z.Text});
             }
         }
-        BirthdaySet pridane;
+        BirthdaySet addedNow;
         std::vector<std::size_t> nove;
         for (const std::size_t i : indexy) {
             const VcardContact& k = kontakty[i];
-            const BirthdayKey kluc{k.narodeny->rok, k.meno};
-            if (vPoznamkach.contains(kluc)) {
+            const BirthdayKey key{k.narodeny->rok, k.meno};
+            if (inNotes.contains(key)) {
                 vysledky[i] = {Stav::Preskoceny, popis(i) + ": už je v poznámkach."};
-            } else if (!pridane.insert(kluc).second) {
+            } else if (!addedNow.insert(key).second) {
                 vysledky[i] = {Stav::Preskoceny,
                                popis(i) + ": v súbore kontaktov je viackrát, pridali sa raz."};
             } else {

@@ -334,23 +334,23 @@ DayFile ZlucDni(const DayFile& zaklad, const DayFile& nase, const DayFile& ich) 
     // Entries are counted, not searched, so that a day of a hundred thousand entries joins
     // in linear time. Equal entries are alike, but their places in a list are not: where an
     // entry goes, the first of its equals goes.
-    NoteCounts vZaklade;
+    NoteCounts inBase;
     for (const TNote& z : zaklad.Zaznamy) {
-        ++vZaklade[z];
+        ++inBase[z];
     }
     NoteCounts kept;    // base entries they kept: the first so many of theirs are not new
     NoteCounts removed; // base entries they removed (or changed): the first so many of ours go
     {
-        NoteCounts uNich;
+        NoteCounts inTheirs;
         for (const TNote& z : ich.Zaznamy) {
-            ++uNich[z];
+            ++inTheirs[z];
         }
-        for (const auto& [z, pocet] : vZaklade) {
-            const auto it = uNich.find(z);
-            const std::size_t maju = it == uNich.end() ? 0 : it->second;
-            kept[z] = std::min(pocet, maju);
-            if (pocet > maju) {
-                removed[z] = pocet - maju;
+        for (const auto& [z, count] : inBase) {
+            const auto it = inTheirs.find(z);
+            const std::size_t theirCount = it == inTheirs.end() ? 0 : it->second;
+            kept[z] = std::min(count, theirCount);
+            if (count > theirCount) {
+                removed[z] = count - theirCount;
             }
         }
     }
@@ -360,15 +360,15 @@ DayFile ZlucDni(const DayFile& zaklad, const DayFile& nase, const DayFile& ich) 
     vysledok.Pripomenut = nase.Pripomenut;
     vysledok.Zaznamy.reserve(nase.Zaznamy.size() + ich.Zaznamy.size());
     {
-        NoteCounts nasich;
+        NoteCounts inOurs;
         for (const TNote& z : nase.Zaznamy) {
-            ++nasich[z];
+            ++inOurs[z];
         }
-        for (const auto& [z, pocet] : nasich) {
-            const auto it = vZaklade.find(z);
-            const std::size_t vBase = it == vZaklade.end() ? 0 : it->second;
-            if (pocet > vBase) {
-                addedByUs[z] = pocet - vBase;
+        for (const auto& [z, count] : inOurs) {
+            const auto it = inBase.find(z);
+            const std::size_t baseCount = it == inBase.end() ? 0 : it->second;
+            if (count > baseCount) {
+                addedByUs[z] = count - baseCount;
             }
         }
     }

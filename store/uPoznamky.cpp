@@ -186,9 +186,9 @@ std::string TDayNotes::Uloz(FolderFlush flush) {
 
     // Held to the end of the save: no other save of the folder rereads the day before this one
     // has replaced it.
-    std::optional<FileLock> zamok;
+    std::optional<FileLock> lock;
     try {
-        zamok.emplace(adresar_ / kNotesLockName, options_.lockWait);
+        lock.emplace(adresar_ / kNotesLockName, options_.lockWait);
     } catch (const FileLockError& e) {
         throw NotesError(NotesError::Kind::Locked, subor, 0,
                          "deň sa neuložil, lebo sa nepodarilo získať zámok priečinka poznámok („" +
@@ -272,8 +272,8 @@ std::string TDayNotes::Zluc(const fs::path& subor, std::string_view teraz) {
     // The store's entries by value, each list in the store's order, taken from the front.
     std::unordered_map<TNote, std::deque<std::unique_ptr<TNote>>, NoteHash> stare;
     for (std::unique_ptr<TNote>& s : zaznamy_) {
-        const TNote& kluc = *s;
-        stare[kluc].push_back(std::move(s));
+        const TNote& key = *s;
+        stare[key].push_back(std::move(s));
     }
     std::vector<std::unique_ptr<TNote>> zaznamy;
     zaznamy.reserve(spolu.Zaznamy.size());

@@ -50,24 +50,24 @@ TEST(VcardImportTest, DayFilesAfterImport) {
     // A record that breaks off in its year: the day cannot be read.
     const std::string pokazeny = "!\r\n-1\r\n2\r\nx1980\r\nJano\r\n";
     // Names as long as an entry may be, and one longer.
-    const std::string najdlhsie(kLongestEntryText, 'b');
-    const std::string pridlhe(kLongestEntryText + 1, 'a');
-    auto karta = [](const std::string& meno, const char* narodeny) {
-        return "BEGIN:VCARD\nFN:" + meno + "\nBDAY:" + narodeny + "\nEND:VCARD\n";
+    const std::string longestName(kLongestEntryText, 'b');
+    const std::string tooLongName(kLongestEntryText + 1, 'a');
+    auto card = [](const std::string& name, const char* born) {
+        return "BEGIN:VCARD\nFN:" + name + "\nBDAY:" + born + "\nEND:VCARD\n";
     };
     // 130 names of the longest length on one day make a file of more than 4 MiB.
-    std::string velkyDen;
+    std::string hugeDay;
     for (int i = 0; i < 130; ++i) {
-        velkyDen += karta(std::to_string(i) + najdlhsie.substr(3), "1980-03-05");
+        hugeDay += card(std::to_string(i) + longestName.substr(3), "1980-03-05");
     }
-    std::string riadiace;
-    for (const char* meno : {"Jano\x1B[2J", "Be\al", "Vl\vk", "Fe\fro", "Ta\tbu", "De\x7Fl",
+    std::string controlNames;
+    for (const char* name : {"Jano\x1B[2J", "Be\al", "Vl\vk", "Fe\fro", "Ta\tbu", "De\x7Fl",
                              "Csi\xC2\x9B"
                              "2J",
                              "Posledn\xC3\xBD\x1B"}) {
-        riadiace += karta(meno, "1990-01-01");
+        controlNames += card(name, "1990-01-01");
     }
-    riadiace += karta(std::string("Nu\0l", 4), "1990-01-01") + karta("Eva", "1990-01-01");
+    controlNames += card(std::string("Nu\0l", 4), "1990-01-01") + card("Eva", "1990-01-01");
     const struct {
         const char* nazov;
         FolderSnapshot predtym;           // day files before the import
@@ -146,7 +146,7 @@ TEST(VcardImportTest, DayFilesAfterImport) {
          "0305.txt"},
         {"control characters in names are refused and shown as codes in the report",
          {},
-         riadiace,
+         controlNames,
          {{"0101.txt", "!\r\n-1\r\n2\r\n1990\r\nEva\r\n"}},
          false,
          1,
@@ -156,18 +156,18 @@ TEST(VcardImportTest, DayFilesAfterImport) {
          "poznámkach nedá zobraziť, narodeniny sa nepridali."},
         {"a name longer than an entry may be is refused, one as long as it may be is added",
          {},
-         karta(pridlhe, "1990-01-01") + karta(najdlhsie, "1990-01-01"),
-         {{"0101.txt", "!\r\n-1\r\n2\r\n1990\r\n" + najdlhsie + "\r\n"}},
+         card(tooLongName, "1990-01-01") + card(longestName, "1990-01-01"),
+         {{"0101.txt", "!\r\n-1\r\n2\r\n1990\r\n" + longestName + "\r\n"}},
          false,
          1,
          0,
          1,
-         "„" + pridlhe.substr(0, 80) +
+         "„" + tooLongName.substr(0, 80) +
              "…“ – 1. 1. 1990: meno má 32768 znakov, no záznam v "
              "poznámkach môže mať najviac 32767"},
         {"a day that would grow past the size of a day file keeps its file as it was",
          {{"0305.txt", jano1980}},
-         velkyDen,
+         hugeDay,
          {{"0305.txt", jano1980}},
          false,
          0,
