@@ -326,7 +326,13 @@ std::size_t NoteHash::operator()(const TNote& note) const noexcept {
 
 namespace {
 
-using NoteCounts = std::unordered_map<TNote, std::size_t, NoteHash>;
+// How often one entry is in each version of the day, and what the join does with it.
+struct NoteCounts {
+    std::size_t base = 0, ours = 0, theirs = 0;
+    std::size_t removedByThem = 0; // of ours, the first so many go: they removed or changed them
+    std::size_t keptByThem = 0;    // of theirs, the first so many are the base's, not new
+    std::size_t addedByUs = 0;     // of their new ones, so many we added alike: there once
+};
 
 } // namespace
 
@@ -334,58 +340,43 @@ DayFile ZlucDni(const DayFile& zaklad, const DayFile& nase, const DayFile& ich) 
     // Entries are counted, not searched, so that a day of a hundred thousand entries joins
     // in linear time. Equal entries are alike, but their places in a list are not: where an
     // entry goes, the first of its equals goes.
-    NoteCounts inBase;
+    std::unordered_map<const TNote*, NoteCounts, NoteHash, SameNote> counts;
+    counts.reserve(zaklad.Zaznamy.size() + nase.Zaznamy.size() + ich.Zaznamy.size());
     for (const TNote& z : zaklad.Zaznamy) {
-        ++inBase[z];
+        ++counts[&z].base;
     }
-    NoteCounts kept;    // base entries they kept: the first so many of theirs are not new
-    NoteCounts removed; // base entries they removed (or changed): the first so many of ours go
-    {
-        NoteCounts inTheirs;
-        for (const TNote& z : ich.Zaznamy) {
-            ++inTheirs[z];
-        }
-        for (const auto& [z, count] : inBase) {
-            const auto it = inTheirs.find(z);
-            const std::size_t theirCount = it == inTheirs.end() ? 0 : it->second;
-            kept[z] = std::min(count, theirCount);
-            if (count > theirCount) {
-                removed[z] = count - theirCount;
-            }
-        }
+    for (const TNote& z : nase.Zaznamy) {
+        ++counts[&z].ours;
     }
-    // What we added: ours beyond the base's count.
-    NoteCounts addedByUs;
+    for (const TNote& z : ich.Zaznamy) {
+        ++counts[&z].theirs;
+    }
+
+    for (auto& entry : counts) {
+        NoteCounts& c = entry.second;
+        c.removedByThem = c.base > c.theirs ? c.base - c.theirs : 0;
+        c.keptByThem = std::min(c.base, c.theirs);
+        c.addedByUs = c.ours > c.base ? c.ours - c.base : 0;
+    }
+
     DayFile vysledok;
     vysledok.Pripomenut = nase.Pripomenut;
     vysledok.Zaznamy.reserve(nase.Zaznamy.size() + ich.Zaznamy.size());
-    {
-        NoteCounts inOurs;
-        for (const TNote& z : nase.Zaznamy) {
-            ++inOurs[z];
-        }
-        for (const auto& [z, count] : inOurs) {
-            const auto it = inBase.find(z);
-            const std::size_t baseCount = it == inBase.end() ? 0 : it->second;
-            if (count > baseCount) {
-                addedByUs[z] = count - baseCount;
-            }
-        }
-    }
     for (const TNote& z : nase.Zaznamy) {
-        if (const auto it = removed.find(z); it != removed.end() && it->second > 0) {
-            --it->second;
+        NoteCounts& c = counts.find(&z)->second;
+        if (c.removedByThem > 0) {
+            --c.removedByThem;
         } else {
             vysledok.Zaznamy.push_back(z);
         }
     }
-    // What they added comes after ours; what both sides added alike is there once.
+    // What they added comes after ours.
     for (const TNote& z : ich.Zaznamy) {
-        if (const auto it = kept.find(z); it != kept.end() && it->second > 0) {
-            --it->second;
-        } else if (const auto ours = addedByUs.find(z);
-                   ours != addedByUs.end() && ours->second > 0) {
-            --ours->second;
+        NoteCounts& c = counts.find(&z)->second;
+        if (c.keptByThem > 0) {
+            --c.keptByThem;
+        } else if (c.addedByUs > 0) {
+            --c.addedByUs;
         } else {
             vysledok.Zaznamy.push_back(z);
         }

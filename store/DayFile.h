@@ -29,9 +29,14 @@ struct DayFile {
     friend bool operator==(const DayFile&, const DayFile&) = default;
 };
 
-// A hash of the whole entry, for sets and counts of entries.
+// A hash of the whole entry, and equality, for sets and counts of entries; through pointers
+// too, to look entries up by value without copying them.
 struct NoteHash {
     std::size_t operator()(const TNote& note) const noexcept;
+    std::size_t operator()(const TNote* note) const noexcept { return (*this)(*note); }
+};
+struct SameNote {
+    bool operator()(const TNote* a, const TNote* b) const { return *a == *b; }
 };
 
 // Parses the bytes of a day file into `den`, which should be fresh. A malformed record throws

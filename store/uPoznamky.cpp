@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <deque>
 #include <stdexcept>
 #include <system_error>
 #include <unordered_map>
@@ -269,18 +268,26 @@ std::string TDayNotes::Zluc(const fs::path& subor, std::string_view teraz) {
 
     // Entries the store still holds stay where they are in memory; only what the other
     // program removed goes and what it added comes.
-    // The store's entries by value, each list in the store's order, taken from the front.
-    std::unordered_map<TNote, std::deque<std::unique_ptr<TNote>>, NoteHash> stare;
-    for (std::unique_ptr<TNote>& s : zaznamy_) {
-        const TNote& key = *s;
-        stare[key].push_back(std::move(s));
+    // The store's entries by value: the first unused one of each value, and after each the
+    // next one equal to it, so that equal entries are taken in the store's order.
+    constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+    std::vector<std::unique_ptr<TNote>> stare = std::move(zaznamy_);
+    std::unordered_map<const TNote*, std::size_t, NoteHash, SameNote> first;
+    first.reserve(stare.size());
+    std::vector<std::size_t> next(stare.size(), kNone);
+    for (std::size_t i = stare.size(); i-- > 0;) {
+        const auto [it, added] = first.try_emplace(stare[i].get(), i);
+        if (!added) {
+            next[i] = it->second;
+            it->second = i;
+        }
     }
     std::vector<std::unique_ptr<TNote>> zaznamy;
     zaznamy.reserve(spolu.Zaznamy.size());
     for (TNote& z : spolu.Zaznamy) {
-        if (auto it = stare.find(z); it != stare.end() && !it->second.empty()) {
-            zaznamy.push_back(std::move(it->second.front()));
-            it->second.pop_front();
+        if (auto it = first.find(&z); it != first.end() && it->second != kNone) {
+            zaznamy.push_back(std::move(stare[it->second]));
+            it->second = next[it->second];
         } else {
             zaznamy.push_back(std::make_unique<TNote>(std::move(z)));
         }
