@@ -1,7 +1,9 @@
 #pragma once
 
 #include <chrono>
+#include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -47,11 +49,15 @@ public:
     bool Held() const;
 
 private:
-#ifdef _WIN32
-    void* handle_ = nullptr;
-#else
-    int fd_ = -1;
-#endif
+    // Calls `tryOnce` (true: the lock is had) with growing pauses up to 10 ms until it
+    // succeeds or `wait` has passed, then throws FileLockError (Busy). Neither flock() nor
+    // LockFileEx on a plain handle can wait for a limited time.
+    static void Poll(const std::filesystem::path& file, std::chrono::milliseconds wait,
+                     const std::function<bool()>& tryOnce);
+    void Release() noexcept;
+
+    // The file descriptor on Linux, the HANDLE on Windows; -1 when nothing is held.
+    std::intptr_t handle_ = -1;
 };
 
 } // namespace tilava

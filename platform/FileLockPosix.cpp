@@ -2,12 +2,10 @@
 
 #include "platform/SystemErrorText.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
-#include <thread>
 #include <unistd.h>
 
 namespace tilava {
@@ -42,52 +40,42 @@ FileLock::FileLock(const std::filesystem::path& file, std::chrono::milliseconds 
         }
         Fail(file, "súbor zámku sa nedá otvoriť: " + ErrnoText(error));
     }
-    fd_ = fd;
-    struct stat info {};
-    if (::fstat(fd_, &info) != 0) {
-        const int error = errno;
-        ::close(fd_);
-        Fail(file, "súbor zámku sa nedá preskúmať: " + ErrnoText(error));
-    }
-    if (!S_ISREG(info.st_mode) || info.st_uid != ::geteuid()) {
-        ::close(fd_);
-        Fail(file, S_ISREG(info.st_mode)
-                       ? "súbor zámku patrí inému používateľovi"
-                       : "na mieste súboru zámku je niečo iné ako obyčajný súbor");
-    }
-
-    // flock() cannot wait for a limited time: try again with growing pauses up to 10 ms.
-    const auto deadline = std::chrono::steady_clock::now() + wait;
-    std::chrono::microseconds pause{200};
-    while (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
-        const int error = errno;
-        if (error == EINTR) {
-            continue;
+    handle_ = fd;
+    try {
+        struct stat info {};
+        if (::fstat(fd, &info) != 0) {
+            const int error = errno;
+            Fail(file, "súbor zámku sa nedá preskúmať: " + ErrnoText(error));
         }
-        if (error != EWOULDBLOCK) {
-            ::close(fd_);
-            Fail(file, "zámok sa nedá získať: " + ErrnoText(error));
+        if (!S_ISREG(info.st_mode)) {
+            Fail(file, "na mieste súboru zámku je niečo iné ako obyčajný súbor");
         }
-        if (std::chrono::steady_clock::now() >= deadline) {
-            ::close(fd_);
-            throw FileLockError(
-                FileLockError::Kind::Busy, file,
-                "zámok drží iný program dlhšie ako " +
-                    std::to_string(std::chrono::ceil<std::chrono::seconds>(wait).count()) + " s");
+        if (info.st_uid != ::geteuid()) {
+            Fail(file, "súbor zámku patrí inému používateľovi");
         }
-        std::this_thread::sleep_for(pause);
-        pause = std::min(pause * 2, std::chrono::microseconds{10'000});
+        Poll(file, wait, [&] {
+            while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+                const int error = errno;
+                if (error == EWOULDBLOCK) {
+                    return false;
+                }
+                if (error != EINTR) {
+                    Fail(file, "zámok sa nedá získať: " + ErrnoText(error));
+                }
+            }
+            return true;
+        });
+    } catch (...) {
+        Release();
+        throw;
     }
 }
 
-FileLock::~FileLock() {
-    if (fd_ >= 0) {
-        ::close(fd_); // releases the lock
+void FileLock::Release() noexcept {
+    if (handle_ != -1) {
+        ::close(static_cast<int>(handle_)); // releases the lock
+        handle_ = -1;
     }
-}
-
-bool FileLock::Held() const {
-    return fd_ >= 0;
 }
 
 } // namespace tilava

@@ -2,9 +2,6 @@
 
 #include "platform/SystemErrorText.h"
 
-#include <algorithm>
-#include <thread>
-
 #include <windows.h>
 
 namespace tilava {
@@ -25,7 +22,7 @@ bool FolderRefusesNewFile(DWORD error) {
 
 FileLock::FileLock(const std::filesystem::path& file, std::chrono::milliseconds wait) {
     // A reparse point (a link) is opened as itself, so that it can be refused. The handle is
-    // not inherited by programs we start.
+    // not inherited by programs we start. Hidden, as it is no day file.
     HANDLE handle = CreateFileW(
         file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
         OPEN_ALWAYS, FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
@@ -37,53 +34,40 @@ FileLock::FileLock(const std::filesystem::path& file, std::chrono::milliseconds 
         }
         Fail(file, "súbor zámku sa nedá otvoriť: " + SystemErrorText(error));
     }
-    handle_ = handle;
-    BY_HANDLE_FILE_INFORMATION info{};
-    if (GetFileType(handle) != FILE_TYPE_DISK || !GetFileInformationByHandle(handle, &info) ||
-        (info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) != 0) {
+    handle_ = reinterpret_cast<std::intptr_t>(handle);
+    try {
+        BY_HANDLE_FILE_INFORMATION info{};
+        if (GetFileType(handle) != FILE_TYPE_DISK || !GetFileInformationByHandle(handle, &info) ||
+            (info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) !=
+                0) {
+            Fail(file, "na mieste súboru zámku je niečo iné ako obyčajný súbor");
+        }
+        Poll(file, wait, [&] {
+            OVERLAPPED start{};
+            if (LockFileEx(handle, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0,
+                           &start)) {
+                return true;
+            }
+            const DWORD error = GetLastError();
+            if (error != ERROR_LOCK_VIOLATION && error != ERROR_IO_PENDING) {
+                Fail(file, "zámok sa nedá získať: " + SystemErrorText(error));
+            }
+            return false;
+        });
+    } catch (...) {
+        Release();
+        throw;
+    }
+}
+
+void FileLock::Release() noexcept {
+    if (handle_ != -1) {
+        HANDLE handle = reinterpret_cast<HANDLE>(handle_);
+        OVERLAPPED start{};
+        UnlockFileEx(handle, 0, 1, 0, &start); // fails harmlessly when it was never locked
         CloseHandle(handle);
-        handle_ = nullptr;
-        Fail(file, "na mieste súboru zámku je niečo iné ako obyčajný súbor");
+        handle_ = -1;
     }
-
-    // Waiting with a limit would need overlapped handles: try again with growing pauses.
-    const auto deadline = std::chrono::steady_clock::now() + wait;
-    std::chrono::microseconds pause{200};
-    for (;;) {
-        OVERLAPPED start{};
-        if (LockFileEx(handle, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0,
-                       &start)) {
-            return;
-        }
-        const DWORD error = GetLastError();
-        if (error != ERROR_LOCK_VIOLATION && error != ERROR_IO_PENDING) {
-            CloseHandle(handle);
-            handle_ = nullptr;
-            Fail(file, "zámok sa nedá získať: " + SystemErrorText(error));
-        }
-        if (std::chrono::steady_clock::now() >= deadline) {
-            CloseHandle(handle);
-            handle_ = nullptr;
-            throw FileLockError(
-                FileLockError::Kind::Busy, file,
-                "zámok drží iný program dlhšie ako " +
-                    std::to_string(std::chrono::ceil<std::chrono::seconds>(wait).count()) + " s");
-        }
-        std::this_thread::sleep_for(pause);
-        pause = std::min(pause * 2, std::chrono::microseconds{10'000});
-    }
-}
-
-FileLock::~FileLock() {
-    if (handle_ != nullptr) {
-        OVERLAPPED start{};
-        UnlockFileEx(handle_, 0, 1, 0, &start);
-        CloseHandle(handle_);
-    }
-}
-
-bool FileLock::Held() const {
-    return handle_ != nullptr;
 }
 
 } // namespace tilava
