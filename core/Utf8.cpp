@@ -1,5 +1,7 @@
 #include "core/Utf8.h"
 
+#include <cstdio>
+
 namespace tilava {
 
 namespace {
@@ -117,6 +119,29 @@ void AppendUtf8(std::string& out, char32_t c) {
         out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
         out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
     }
+}
+
+std::string PrintableText(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        const unsigned char b = static_cast<unsigned char>(text[pos]);
+        if (b >= 0x20 && b < 0x7F) {
+            out += static_cast<char>(b);
+            ++pos;
+            continue;
+        }
+        const char32_t c = Utf8Next(text, pos);
+        if (c == U'\n' || (c >= 0x20 && c < 0x7F) || c > 0x9F) {
+            AppendUtf8(out, c);
+        } else {
+            char code[8];
+            std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(c));
+            out += code;
+        }
+    }
+    return out;
 }
 
 } // namespace tilava

@@ -26,4 +26,9 @@ void AppendUtf8(std::string& out, char32_t c);
 // past one byte only when that byte does not start a well-formed character (U+FFFD).
 char32_t Utf8Next(std::string_view text, std::size_t& pos);
 
+// The text made safe to print on a terminal or in a message: every control character but the
+// line feed (U+0000–U+001F, U+007F, U+0080–U+009F) becomes its code as text ("U+001B"), and a
+// malformed byte becomes U+FFFD, so that no text can steer the terminal or hide itself.
+std::string PrintableText(std::string_view text);
+
 } // namespace tilava

@@ -5,12 +5,16 @@
 #include "platform/AtomicFile.h"
 #include "platform/ReadFileIfExists.h"
 #include "platform/SystemErrorText.h"
+#include "store/DayFile.h"
 #include "store/NotesError.h"
 #include "store/uPoznamky.h"
 
 #include <algorithm>
 #include <charconv>
+#include <cstdio>
+#include <functional>
 #include <map>
+#include <unordered_set>
 #include <utility>
 
 namespace tilava {
@@ -129,22 +133,21 @@ std::optional<Vlastnost> RozoberRiadok(std::string_view riadok) {
     v.meno = Velke(Orez(meno));
     for (std::size_t i = 1; i < casti.size(); ++i) {
         const auto rovnasa = casti[i].find('=');
-        std::string_view kluc =
-            rovnasa == std::string_view::npos ? "" : casti[i].substr(0, rovnasa);
+        std::string_view key = rovnasa == std::string_view::npos ? "" : casti[i].substr(0, rovnasa);
         std::string_view hodnota =
             rovnasa == std::string_view::npos ? casti[i] : casti[i].substr(rovnasa + 1);
         if (hodnota.size() >= 2 && hodnota.front() == '"' && hodnota.back() == '"') {
             hodnota = hodnota.substr(1, hodnota.size() - 2);
         }
-        v.parametre.emplace_back(Velke(Orez(kluc)), std::string(hodnota));
+        v.parametre.emplace_back(Velke(Orez(key)), std::string(hodnota));
     }
     v.hodnota = std::string(riadok.substr(dvojbodka + 1));
     return v;
 }
 
-std::string Parameter(const Vlastnost& v, std::string_view kluc) {
+std::string Parameter(const Vlastnost& v, std::string_view key) {
     for (const auto& [k, hodnota] : v.parametre) {
-        if (k == kluc) {
+        if (k == key) {
             return hodnota;
         }
     }
@@ -261,6 +264,16 @@ std::string Datum(const BirthDate& d) {
     return text;
 }
 
+// The first control character of the text (U+0000–U+001F, U+007F–U+009F), if any.
+std::optional<char32_t> FirstControlCharacter(std::string_view text) {
+    for (const char32_t c : Utf8ToUtf32(text)) {
+        if (c < 0x20 || (c >= 0x7F && c <= 0x9F)) {
+            return c;
+        }
+    }
+    return std::nullopt;
+}
+
 // Why the name cannot become the text of an entry; nothing when it can.
 std::optional<std::string> DovodOdmietnutia(const std::string& meno) {
     if (Utf32ToUtf8(Utf8ToUtf32(meno)) != meno) {
@@ -271,6 +284,20 @@ std::optional<std::string> DovodOdmietnutia(const std::string& meno) {
         return "meno má viac riadkov a záznam v poznámkach má len jeden, narodeniny sa "
                "nepridali. Opravte meno v kontaktoch.";
     }
+    // Control characters show nothing, yet they would reach the notes, the calendar export
+    // and the terminal as they are (an escape sequence, a zero byte that hides the rest).
+    if (const auto control = FirstControlCharacter(meno)) {
+        return "meno obsahuje riadiaci znak " + DescribeCharacter(*control) +
+               ", ktorý sa v poznámkach nedá zobraziť, narodeniny sa nepridali. Opravte meno v "
+               "kontaktoch.";
+    }
+    if (const std::size_t length = Utf8Length(meno); length > kLongestEntryText) {
+        return "meno má " + std::to_string(length) +
+               " znakov, no záznam v poznámkach môže mať "
+               "najviac " +
+               std::to_string(kLongestEntryText) +
+               ", narodeniny sa nepridali. Opravte meno v kontaktoch.";
+    }
     if (const auto znak = FirstUnencodable(meno)) {
         return "meno obsahuje znak " + DescribeCharacter(*znak) +
                ", ktorý sa do súboru poznámok (Windows-1250) nedá uložiť, narodeniny sa "
@@ -279,10 +306,41 @@ std::optional<std::string> DovodOdmietnutia(const std::string& meno) {
     return std::nullopt;
 }
 
+// A name or a date as the report shows it: at most 80 characters, so that a name of megabytes
+// does not make a report of megabytes. Control characters are shown as codes when the report
+// is put together.
+std::string Shortened(std::string_view text) {
+    constexpr std::size_t kMostCharacters = 80;
+    if (Utf8Length(text) <= kMostCharacters) {
+        return std::string(text);
+    }
+    return Utf8Left(text, kMostCharacters) + "…";
+}
+
+// The year and name of a birthday, for finding the same birthday among many.
+struct BirthdayKey {
+    std::int32_t year;
+    std::string_view name;
+    friend bool operator==(const BirthdayKey&, const BirthdayKey&) = default;
+};
+
+struct BirthdayKeyHash {
+    std::size_t operator()(const BirthdayKey& k) const noexcept {
+        return std::hash<std::string_view>{}(k.name) * 31 + std::hash<std::int32_t>{}(k.year);
+    }
+};
+
+using BirthdaySet = std::unordered_set<BirthdayKey, BirthdayKeyHash>;
+
+// The first 20 names, and how many more there are.
 std::string Zoznam(const std::vector<std::string>& mena) {
+    constexpr std::size_t kMostNames = 20;
     std::string text;
-    for (const auto& meno : mena) {
-        text += (text.empty() ? "" : ", ") + meno;
+    for (std::size_t i = 0; i < mena.size() && i < kMostNames; ++i) {
+        text += (text.empty() ? "" : ", ") + mena[i];
+    }
+    if (mena.size() > kMostNames) {
+        text += " a ďalšie (" + std::to_string(mena.size() - kMostNames) + ")";
     }
     return text;
 }
@@ -382,10 +440,10 @@ ImportReport ImportContacts(const std::vector<VcardContact>& kontakty, const fs:
             ++r.bezNarodenin;
             continue;
         }
-        const std::string kto =
-            k.meno.empty() ? "Kontakt na riadku " + std::to_string(k.riadok) : "„" + k.meno + "“";
+        const std::string kto = k.meno.empty() ? "Kontakt na riadku " + std::to_string(k.riadok)
+                                               : "„" + Shortened(k.meno) + "“";
         if (!k.narodeny) {
-            vysledky[i] = {Stav::Preskoceny, kto + ": dátum narodenia „" + k.bday +
+            vysledky[i] = {Stav::Preskoceny, kto + ": dátum narodenia „" + Shortened(k.bday) +
                                                  "“ sa nedá prečítať, narodeniny sa nepridali."};
         } else if (k.meno.empty()) {
             vysledky[i] = {Stav::Preskoceny, kto + " (" + Datum(*k.narodeny) +
@@ -403,7 +461,7 @@ ImportReport ImportContacts(const std::vector<VcardContact>& kontakty, const fs:
     bool ulozene = false;
     for (const auto& [mesiacDen, indexy] : dni) {
         auto popis = [&](std::size_t i) {
-            return kontakty[i].meno + " – " + Datum(*kontakty[i].narodeny);
+            return Shortened(kontakty[i].meno) + " – " + Datum(*kontakty[i].narodeny);
         };
         TDayNotes den(priecinok);
         try {
@@ -420,22 +478,24 @@ ImportReport ImportContacts(const std::vector<VcardContact>& kontakty, const fs:
                                Zoznam(mena) + ".");
             continue;
         }
-        const int povodne = den.Pocet();
+        // The day's birthdays, and those this import adds: each contact is looked up once.
+        BirthdaySet inNotes;
+        for (int j = 0; j < den.Pocet(); ++j) {
+            const TNote& z = den.Polozka(j);
+            if (z.Druh == TDruh::Narodeniny) {
+                inNotes.insert({z.Rok, z.Text});
+            }
+        }
+        BirthdaySet addedNow;
         std::vector<std::size_t> nove;
         for (const std::size_t i : indexy) {
             const VcardContact& k = kontakty[i];
-            int zhoda = -1;
-            for (int j = 0; j < den.Pocet() && zhoda < 0; ++j) {
-                const TNote& z = den.Polozka(j);
-                if (z.Druh == TDruh::Narodeniny && z.Rok == k.narodeny->rok && z.Text == k.meno) {
-                    zhoda = j;
-                }
-            }
-            if (zhoda >= povodne) {
+            const BirthdayKey key{k.narodeny->rok, k.meno};
+            if (inNotes.contains(key)) {
+                vysledky[i] = {Stav::Preskoceny, popis(i) + ": už je v poznámkach."};
+            } else if (!addedNow.insert(key).second) {
                 vysledky[i] = {Stav::Preskoceny,
                                popis(i) + ": v súbore kontaktov je viackrát, pridali sa raz."};
-            } else if (zhoda >= 0) {
-                vysledky[i] = {Stav::Preskoceny, popis(i) + ": už je v poznámkach."};
             } else {
                 den.Pridaj(TNote{TDruh::Narodeniny, k.narodeny->rok, true, k.meno});
                 nove.push_back(i);
@@ -469,22 +529,29 @@ ImportReport ImportContacts(const std::vector<VcardContact>& kontakty, const fs:
         }
     }
 
+    // The report holds names and paths as the files have them: control characters in them
+    // are shown as codes, so that printing the report cannot steer a terminal.
     for (auto& [stav, text] : vysledky) {
         switch (stav) {
         case Stav::Pridany:
-            r.pridane.push_back(std::move(text));
+            r.pridane.push_back(PrintableText(text));
             break;
         case Stav::Preskoceny:
-            r.preskocene.push_back(std::move(text));
+            r.preskocene.push_back(PrintableText(text));
             break;
         case Stav::Chyba:
-            r.chyby.push_back(std::move(text));
+            r.chyby.push_back(PrintableText(text));
             break;
         case Stav::Nic:
             break;
         }
     }
-    r.chyby.insert(r.chyby.end(), chybyDni.begin(), chybyDni.end());
+    for (const std::string& text : chybyDni) {
+        r.chyby.push_back(PrintableText(text));
+    }
+    for (std::string& text : r.oznamenia) {
+        text = PrintableText(text);
+    }
     return r;
 }
 
@@ -496,19 +563,19 @@ ImportReport ImportVcardFile(const fs::path& subor, const fs::path& priecinok) {
     try {
         bajty = ReadFileIfExists(subor, kNajvacsi);
     } catch (const FileError& e) {
-        r.chyby.push_back(std::string(e.what()) + " Nič sa neimportovalo.");
+        r.chyby.push_back(PrintableText(std::string(e.what()) + " Nič sa neimportovalo."));
         return r;
     }
     if (!bajty) {
-        r.chyby.push_back("Súbor kontaktov „" + PathText(subor) +
-                          "“ neexistuje. Nič sa neimportovalo.");
+        r.chyby.push_back(PrintableText("Súbor kontaktov „" + PathText(subor) +
+                                        "“ neexistuje. Nič sa neimportovalo."));
         return r;
     }
     const std::vector<VcardContact> kontakty = ReadVcards(*bajty);
     if (kontakty.empty()) {
-        r.chyby.push_back("Súbor „" + PathText(subor) +
-                          "“ neobsahuje žiadny kontakt vo formáte vCard (BEGIN:VCARD … "
-                          "END:VCARD). Nič sa neimportovalo.");
+        r.chyby.push_back(PrintableText("Súbor „" + PathText(subor) +
+                                        "“ neobsahuje žiadny kontakt vo formáte vCard "
+                                        "(BEGIN:VCARD … END:VCARD). Nič sa neimportovalo."));
         return r;
     }
     return ImportContacts(kontakty, priecinok);

@@ -52,7 +52,10 @@ struct ImportReport {
 // Adds the birthdays of the contacts to their day files in `priecinok` through the notes
 // store, as confirmed birthdays: each day is loaded once, joined with its new entries and
 // saved once. A birthday the day already holds (same year and name) is skipped; a name that
-// Windows-1250 cannot hold is refused; a day whose file cannot be read is left untouched.
+// Windows-1250 cannot hold, that holds a control character or that is longer than an entry
+// may be (kLongestEntryText) is refused; a day whose file cannot be read, or would grow past
+// the size a day file may have, is left untouched. The report's texts hold no control
+// characters (they are shown as codes, see PrintableText).
 ImportReport ImportContacts(const std::vector<VcardContact>& kontakty,
                             const std::filesystem::path& priecinok);
 

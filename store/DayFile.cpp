@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <limits>
 #include <optional>
+#include <unordered_map>
 
 namespace tilava {
 
@@ -303,36 +304,81 @@ std::string FormatDayFile(const DayFile& den, const std::filesystem::path& subor
         out += kKoniecRiadka;
         out += text;
         out += kKoniecRiadka;
+        if (out.size() > kLargestDayFile) {
+            throw NotesError(NotesError::Kind::TooLarge, subor, 0,
+                             "deň by mal viac ako " +
+                                 std::to_string(kLargestDayFile / (1024 * 1024)) +
+                                 " MiB, a taký súbor dňa by sa už nedal načítať; nič sa "
+                                 "neuložilo a súbor ostal, ako bol. Odstráňte alebo skráťte "
+                                 "niektoré záznamy dňa.");
+        }
     }
     return out;
 }
 
+std::size_t NoteHash::operator()(const TNote& note) const noexcept {
+    std::size_t h = std::hash<std::string>{}(note.Text);
+    const std::uint64_t rest = (std::uint64_t{static_cast<std::uint32_t>(note.Rok)} << 16) |
+                               (std::uint64_t{static_cast<std::uint8_t>(note.Druh)} << 8) |
+                               (note.Potvrdena ? 1u : 0u);
+    return h ^ (std::hash<std::uint64_t>{}(rest) + 0x9E3779B97F4A7C15ull + (h << 6) + (h >> 2));
+}
+
+namespace {
+
+// How often one entry is in each version of the day, and what the join does with it.
+struct NoteCounts {
+    std::size_t base = 0, ours = 0, theirs = 0;
+    std::size_t removedByThem = 0; // of ours, the first so many go: they removed or changed them
+    std::size_t keptByThem = 0;    // of theirs, the first so many are the base's, not new
+    std::size_t addedByUs = 0;     // of their new ones, so many we added alike: there once
+};
+
+} // namespace
+
 DayFile ZlucDni(const DayFile& zaklad, const DayFile& nase, const DayFile& ich) {
-    DayFile vysledok = nase;
-    std::vector<TNote> pridaneNimi = ich.Zaznamy;
+    // Entries are counted, not searched, so that a day of a hundred thousand entries joins
+    // in linear time. Equal entries are alike, but their places in a list are not: where an
+    // entry goes, the first of its equals goes.
+    std::unordered_map<const TNote*, NoteCounts, NoteHash, SameNote> counts;
+    counts.reserve(zaklad.Zaznamy.size() + nase.Zaznamy.size() + ich.Zaznamy.size());
     for (const TNote& z : zaklad.Zaznamy) {
-        if (const auto it = std::find(pridaneNimi.begin(), pridaneNimi.end(), z);
-            it != pridaneNimi.end()) {
-            pridaneNimi.erase(it); // kept by them
-        } else if (const auto nasa = std::find(vysledok.Zaznamy.begin(), vysledok.Zaznamy.end(), z);
-                   nasa != vysledok.Zaznamy.end()) {
-            vysledok.Zaznamy.erase(nasa); // removed (or changed) by them
-        }
+        ++counts[&z].base;
     }
-    // What both sides added alike is there once.
-    std::vector<TNote> pridaneNami = nase.Zaznamy;
-    for (const TNote& z : zaklad.Zaznamy) {
-        if (const auto it = std::find(pridaneNami.begin(), pridaneNami.end(), z);
-            it != pridaneNami.end()) {
-            pridaneNami.erase(it);
-        }
+    for (const TNote& z : nase.Zaznamy) {
+        ++counts[&z].ours;
     }
-    for (TNote& z : pridaneNimi) {
-        if (const auto it = std::find(pridaneNami.begin(), pridaneNami.end(), z);
-            it != pridaneNami.end()) {
-            pridaneNami.erase(it);
+    for (const TNote& z : ich.Zaznamy) {
+        ++counts[&z].theirs;
+    }
+
+    for (auto& entry : counts) {
+        NoteCounts& c = entry.second;
+        c.removedByThem = c.base > c.theirs ? c.base - c.theirs : 0;
+        c.keptByThem = std::min(c.base, c.theirs);
+        c.addedByUs = c.ours > c.base ? c.ours - c.base : 0;
+    }
+
+    DayFile vysledok;
+    vysledok.Pripomenut = nase.Pripomenut;
+    vysledok.Zaznamy.reserve(nase.Zaznamy.size() + ich.Zaznamy.size());
+    for (const TNote& z : nase.Zaznamy) {
+        NoteCounts& c = counts.find(&z)->second;
+        if (c.removedByThem > 0) {
+            --c.removedByThem;
         } else {
-            vysledok.Zaznamy.push_back(std::move(z));
+            vysledok.Zaznamy.push_back(z);
+        }
+    }
+    // What they added comes after ours.
+    for (const TNote& z : ich.Zaznamy) {
+        NoteCounts& c = counts.find(&z)->second;
+        if (c.keptByThem > 0) {
+            --c.keptByThem;
+        } else if (c.addedByUs > 0) {
+            --c.addedByUs;
+        } else {
+            vysledok.Zaznamy.push_back(z);
         }
     }
     if (nase.Pripomenut == zaklad.Pripomenut) {

@@ -2,12 +2,18 @@
 
 #include "store/uPoznamky.h"
 
+#include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace tilava {
+
+// A day file holds a few hundred bytes; a larger one than this is refused unread, and a day
+// whose file would be larger is refused unwritten, so that every saved day can be read again.
+inline constexpr std::uint64_t kLargestDayFile = 4 * 1024 * 1024;
 
 // The contents of one day file, in memory. Texts are UTF-8.
 //
@@ -21,6 +27,16 @@ struct DayFile {
     std::vector<TNote> Zaznamy;
 
     friend bool operator==(const DayFile&, const DayFile&) = default;
+};
+
+// A hash of the whole entry, and equality, for sets and counts of entries; through pointers
+// too, to look entries up by value without copying them.
+struct NoteHash {
+    std::size_t operator()(const TNote& note) const noexcept;
+    std::size_t operator()(const TNote* note) const noexcept { return (*this)(*note); }
+};
+struct SameNote {
+    bool operator()(const TNote* a, const TNote* b) const { return *a == *b; }
 };
 
 // Parses the bytes of a day file into `den`, which should be fresh. A malformed record throws
@@ -37,7 +53,8 @@ void ParseDayFile(std::string_view bytes, const std::filesystem::path& subor, Da
 DayFile ZlucDni(const DayFile& zaklad, const DayFile& nase, const DayFile& ich);
 
 // The bytes of a day file. Throws NotesError (Kind::Encoding) and builds nothing when a text
-// holds a character that Windows-1250 cannot hold or a line feed.
+// holds a character that Windows-1250 cannot hold or a line feed, and NotesError
+// (Kind::TooLarge) when the file would exceed kLargestDayFile.
 std::string FormatDayFile(const DayFile& den, const std::filesystem::path& subor);
 
 } // namespace tilava

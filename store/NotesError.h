@@ -18,6 +18,8 @@ public:
         Encoding,  // a text cannot be written in Windows-1250 (or holds a line feed)
         Vanished,  // the loaded file disappeared before the save
         Changed,   // another program changed the file since the load, and it cannot be read
+        Locked,    // the notes folder's lock could not be had, so nothing was written
+        TooLarge,  // the day's file would be larger than a day file may be, so nothing was written
     };
 
     // `line` counts from 1; 0 when the error is not about one line.

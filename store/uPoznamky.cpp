@@ -1,6 +1,7 @@
 #include "store/uPoznamky.h"
 
 #include "platform/AtomicFile.h"
+#include "platform/FileLock.h"
 #include "platform/ReadFileIfExists.h"
 #include "platform/SystemErrorText.h"
 #include "store/DayFile.h"
@@ -10,6 +11,7 @@
 #include <cstdio>
 #include <stdexcept>
 #include <system_error>
+#include <unordered_map>
 #include <utility>
 
 namespace tilava {
@@ -52,14 +54,10 @@ std::string DovodChyby(const FileError& e, const fs::path& subor, std::string_vi
     return std::string(sprava);
 }
 
-// A day file holds a few hundred bytes; anything this large is not one, and reading it
-// would only take the memory.
-constexpr std::uint64_t kNajvacsiSubor = 4 * 1024 * 1024;
-
 // The bytes of the day file; nothing when it has just gone.
 std::optional<std::string> CitajBajty(const fs::path& subor) {
     try {
-        return ReadFileIfExists(subor, kNajvacsiSubor);
+        return ReadFileIfExists(subor, kLargestDayFile);
     } catch (const FileTooLarge& e) {
         throw NotesError(NotesError::Kind::Read, subor, 0,
                          "je príliš veľký (" +
@@ -123,7 +121,8 @@ DayFile Obsah(bool pripomenut, const std::vector<std::unique_ptr<TNote>>& zaznam
 
 } // namespace
 
-TDayNotes::TDayNotes(fs::path adresar) : adresar_(std::move(adresar)) {}
+TDayNotes::TDayNotes(fs::path adresar, SaveOptions options)
+    : adresar_(std::move(adresar)), options_(std::move(options)) {}
 
 void TDayNotes::Nacitaj(std::chrono::year_month_day datum) {
     if (!datum.ok()) {
@@ -184,6 +183,18 @@ std::string TDayNotes::Uloz(FolderFlush flush) {
                              "súbor a deň načítajte znova.");
     }
 
+    // Held to the end of the save: no other save of the folder rereads the day before this one
+    // has replaced it.
+    std::optional<FileLock> lock;
+    try {
+        lock.emplace(adresar_ / kNotesLockName, options_.lockWait);
+    } catch (const FileLockError& e) {
+        throw NotesError(NotesError::Kind::Locked, subor, 0,
+                         "deň sa neuložil, lebo sa nepodarilo získať zámok priečinka poznámok („" +
+                             PathText(e.file) + "“) – " + e.reason +
+                             ". Nič sa nezapísalo a súbor ostal, ako bol; skúste uložiť znova.");
+    }
+
     std::string oznamenie;
     bool existuje = SuborNaZapis(subor);
     if (existuje) {
@@ -205,6 +216,9 @@ std::string TDayNotes::Uloz(FolderFlush flush) {
                          "súbor, ktorý medzitým niekto odstránil. Deň načítajte znova.");
     }
 
+    if (options_.whileLocked) {
+        options_.whileLocked();
+    }
     if (zaznamy_.empty()) {
         try {
             RemoveFile(subor, flush);
@@ -254,13 +268,26 @@ std::string TDayNotes::Zluc(const fs::path& subor, std::string_view teraz) {
 
     // Entries the store still holds stay where they are in memory; only what the other
     // program removed goes and what it added comes.
-    std::vector<std::unique_ptr<TNote>> zaznamy;
+    // The store's entries by value: the first unused one of each value, and after each the
+    // next one equal to it, so that equal entries are taken in the store's order.
+    constexpr std::size_t kNone = static_cast<std::size_t>(-1);
     std::vector<std::unique_ptr<TNote>> stare = std::move(zaznamy_);
+    std::unordered_map<const TNote*, std::size_t, NoteHash, SameNote> first;
+    first.reserve(stare.size());
+    std::vector<std::size_t> next(stare.size(), kNone);
+    for (std::size_t i = stare.size(); i-- > 0;) {
+        const auto [it, added] = first.try_emplace(stare[i].get(), i);
+        if (!added) {
+            next[i] = it->second;
+            it->second = i;
+        }
+    }
+    std::vector<std::unique_ptr<TNote>> zaznamy;
+    zaznamy.reserve(spolu.Zaznamy.size());
     for (TNote& z : spolu.Zaznamy) {
-        auto it = std::find_if(stare.begin(), stare.end(),
-                               [&](const std::unique_ptr<TNote>& s) { return s && *s == z; });
-        if (it != stare.end()) {
-            zaznamy.push_back(std::move(*it));
+        if (auto it = first.find(&z); it != first.end() && it->second != kNone) {
+            zaznamy.push_back(std::move(stare[it->second]));
+            it->second = next[it->second];
         } else {
             zaznamy.push_back(std::make_unique<TNote>(std::move(z)));
         }

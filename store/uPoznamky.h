@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -34,6 +35,23 @@ struct TNote {
     friend bool operator==(const TNote&, const TNote&) = default;
 };
 
+// The longest text the entry editor keeps, in characters; an import refuses longer names.
+inline constexpr std::size_t kLongestEntryText = 32767;
+
+// The lock file in the notes folder that serialises saves between processes (and between
+// stores of one process): one for the whole folder, since a save holds it only for the
+// milliseconds of one day's reread, join and replace.
+inline constexpr std::string_view kNotesLockName = ".tilava.lock";
+
+// How a store saves, besides its folder.
+struct SaveOptions {
+    // How long a save waits for another program's save of the same folder.
+    std::chrono::milliseconds lockWait{20'000};
+    // Run while the save holds the lock, after rereading the day file and before replacing it
+    // (tests widen that window with it); nothing when empty.
+    std::function<void()> whileLocked;
+};
+
 // The entries of one day of the year (day and month, whatever the year), loaded from and saved
 // to its day file "MMDD.txt" in the notes folder.
 //
@@ -41,7 +59,7 @@ struct TNote {
 // would overwrite the entries it could not read.
 class TDayNotes {
 public:
-    explicit TDayNotes(std::filesystem::path adresar);
+    explicit TDayNotes(std::filesystem::path adresar, SaveOptions options = {});
 
     // Loads the entries of the day and month of `datum`. A missing file is an empty day.
     // Throws NotesError when the file cannot be read or is malformed; the entries before the
@@ -51,9 +69,12 @@ public:
 
     // Writes the loaded day back, replacing its file atomically; an empty day deletes its
     // file. Does nothing when nothing was loaded. Throws NotesError and leaves the file as it
-    // was when the last load failed, when a text cannot be written, when the loaded file has
-    // vanished since, or when writing fails. With FolderFlush::Later the caller flushes the
-    // notes folder once after saving several days.
+    // was when the last load failed, when a text cannot be written, when the file would be
+    // larger than a day file may be (kLargestDayFile), when the loaded file has vanished since,
+    // when the notes folder's lock cannot be had, or when writing fails. The reread, the join
+    // and the replace happen under the notes folder's lock (kNotesLockName), so saves of
+    // several programs at once join as saves that take turns do. With FolderFlush::Later the caller
+    // flushes the notes folder once after saving several days.
     //
     // When another program changed the day file since it was loaded (or made one for a day
     // that had none), both sides are kept: its entries are joined with the store's (ZlucDni),
@@ -101,6 +122,7 @@ private:
     std::string Zluc(const std::filesystem::path& subor, std::string_view teraz);
 
     std::filesystem::path adresar_;
+    SaveOptions options_;
     std::optional<std::chrono::year_month_day> datum_;
     bool pripomenut_ = true;
     std::vector<std::unique_ptr<TNote>> zaznamy_;

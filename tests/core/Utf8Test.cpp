@@ -105,3 +105,26 @@ TEST(Utf8, RoundTripAndCutsNeverSplitACharacter) {
         EXPECT_EQ(text.compare(0, zaciatok.size(), zaciatok), 0) << n;
     }
 }
+
+TEST(Utf8, PrintableTextShowsControlCharactersAsCodes) {
+    const struct {
+        std::string text;
+        std::string printable;
+    } cases[] = {
+        {"Ján Novák „Ľ“ 😀", "Ján Novák „Ľ“ 😀"},
+        {"a\nb", "a\nb"},
+        {"\x1B[31mred\x1B[0m", "U+001B[31mredU+001B[0m"},
+        {std::string("N\0L", 3), "NU+0000L"},
+        {"\a\t\v\f\r\x1F\x7F", "U+0007U+0009U+000BU+000CU+000DU+001FU+007F"},
+        {"\xC2\x80\xC2\x9B\xC2\x9F\xC2\xA0",
+         "U+0080U+009BU+009F\xC2\xA0"}, // C1, then no-break space
+        {"\x9B"
+         "2J\xE2\x82",
+         "\xEF\xBF\xBD"
+         "2J\xEF\xBF\xBD\xEF\xBF\xBD"}, // a lone CSI byte and a cut character
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(PrintableText(c.text), c.printable) << c.printable;
+        EXPECT_EQ(PrintableText(c.printable), c.printable) << "printable text stays as it is";
+    }
+}

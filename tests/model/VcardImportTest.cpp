@@ -1,5 +1,8 @@
 #include "model/VcardImport.h"
 
+#include "core/Utf8.h"
+#include "store/uPoznamky.h"
+
 #include "support/FileBytes.h"
 #include "support/TempFolder.h"
 #include "TempNotesSupport.h"
@@ -46,6 +49,25 @@ TEST(VcardImportTest, DayFilesAfterImport) {
     const std::string jano1980 = "!\r\n-1\r\n2\r\n1980\r\nJano\r\n";
     // A record that breaks off in its year: the day cannot be read.
     const std::string pokazeny = "!\r\n-1\r\n2\r\nx1980\r\nJano\r\n";
+    // Names as long as an entry may be, and one longer.
+    const std::string longestName(kLongestEntryText, 'b');
+    const std::string tooLongName(kLongestEntryText + 1, 'a');
+    auto card = [](const std::string& name, const char* born) {
+        return "BEGIN:VCARD\nFN:" + name + "\nBDAY:" + born + "\nEND:VCARD\n";
+    };
+    // 130 names of the longest length on one day make a file of more than 4 MiB.
+    std::string hugeDay;
+    for (int i = 0; i < 130; ++i) {
+        hugeDay += card(std::to_string(i) + longestName.substr(3), "1980-03-05");
+    }
+    std::string controlNames;
+    for (const char* name : {"Jano\x1B[2J", "Be\al", "Vl\vk", "Fe\fro", "Ta\tbu", "De\x7Fl",
+                             "Csi\xC2\x9B"
+                             "2J",
+                             "Posledn\xC3\xBD\x1B"}) {
+        controlNames += card(name, "1990-01-01");
+    }
+    controlNames += card(std::string("Nu\0l", 4), "1990-01-01") + card("Eva", "1990-01-01");
     const struct {
         const char* nazov;
         FolderSnapshot predtym;           // day files before the import
@@ -53,7 +75,7 @@ TEST(VcardImportTest, DayFilesAfterImport) {
         FolderSnapshot potom;
         bool uspech;
         std::size_t pridane, preskocene, chyby;
-        const char* vSprave; // found in the report
+        std::string vSprave; // found in the report
     } pripady[] = {
         {"3.0 with CR LF, folding, a group, a parameter and a time",
          {},
@@ -122,6 +144,37 @@ TEST(VcardImportTest, DayFilesAfterImport) {
          0,
          1,
          "0305.txt"},
+        {"control characters in names are refused and shown as codes in the report",
+         {},
+         controlNames,
+         {{"0101.txt", "!\r\n-1\r\n2\r\n1990\r\nEva\r\n"}},
+         false,
+         1,
+         0,
+         9,
+         "„JanoU+001B[2J“ – 1. 1. 1990: meno obsahuje riadiaci znak U+001B, ktorý sa v "
+         "poznámkach nedá zobraziť, narodeniny sa nepridali."},
+        {"a name longer than an entry may be is refused, one as long as it may be is added",
+         {},
+         card(tooLongName, "1990-01-01") + card(longestName, "1990-01-01"),
+         {{"0101.txt", "!\r\n-1\r\n2\r\n1990\r\n" + longestName + "\r\n"}},
+         false,
+         1,
+         0,
+         1,
+         "„" + tooLongName.substr(0, 80) +
+             "…“ – 1. 1. 1990: meno má 32768 znakov, no záznam v "
+             "poznámkach môže mať najviac 32767"},
+        {"a day that would grow past the size of a day file keeps its file as it was",
+         {{"0305.txt", jano1980}},
+         hugeDay,
+         {{"0305.txt", jano1980}},
+         false,
+         0,
+         0,
+         1,
+         "0305.txt“: deň by mal viac ako 4 MiB, a taký súbor dňa by sa už nedal načítať; nič sa "
+         "neuložilo a súbor ostal, ako bol."},
         {"an unreadable birthday and a card without a name are skipped",
          {},
          "BEGIN:VCARD\nFN:Eva\nBDAY;VALUE=text:circa 1800\nEND:VCARD\n"
@@ -162,12 +215,13 @@ TEST(VcardImportTest, DayFilesAfterImport) {
             test::WriteBytes(kontakty / "kontakty.vcf", *p.vcard);
         }
         const ImportReport r = ImportVcardFile(kontakty / "kontakty.vcf", priecinok.Path());
-        EXPECT_EQ(test::Snapshot(priecinok.Path()), p.potom);
+        EXPECT_EQ(test::SnapshotWithout(priecinok.Path(), std::string(kNotesLockName)), p.potom);
         EXPECT_EQ(r.Uspech(), p.uspech);
         EXPECT_EQ(r.pridane.size(), p.pridane);
         EXPECT_EQ(r.preskocene.size(), p.preskocene);
         EXPECT_EQ(r.chyby.size(), p.chyby);
         EXPECT_NE(r.Text().find(p.vSprave), std::string::npos) << r.Text();
+        EXPECT_EQ(PrintableText(r.Text()), r.Text()) << "a raw control character in the report";
     }
 }
 

@@ -20,9 +20,14 @@ using namespace std::chrono;
 using namespace std::string_literals;
 namespace fs = std::filesystem;
 using test::ReadBytes;
-using test::Snapshot;
 using test::TempFolder;
 using test::WriteBytes;
+
+// The folder's files; the notes folder's lock file, which every save leaves there empty, is
+// checked by the lock's own tests.
+test::FolderSnapshot Snapshot(const fs::path& folder) {
+    return test::SnapshotWithout(folder, std::string(kNotesLockName));
+}
 
 constexpr year_month_day k5Marec2009 = 2009y / March / 5;
 
@@ -563,6 +568,35 @@ TEST_F(PoznamkyTest, OversizedFileIsRefusedUnread) {
 
 // Another program (a sync tool, an editor) changes the day file while it is loaded here.
 // Nothing of either side is lost, and the user is told which file it was.
+// The writer keeps the reader's limit: a day whose file is as large as a day file may be is
+// saved and loads again; one byte more is refused before anything is written.
+TEST_F(PoznamkyTest, DayFileAsLargeAsTheReaderTakesAndNoLarger) {
+    // "!" line, one record of 13 bytes before its text, the text's own line end.
+    const std::size_t kRecord = 3 + 13 + 2;
+    for (const std::size_t extra : {std::size_t{0}, std::size_t{1}}) {
+        SCOPED_TRACE(extra);
+        WriteBytes(Subor("0305.txt"), "!\r\n" + kJanoRiadky);
+        TDayNotes den(priecinok.Path());
+        den.Nacitaj(k5Marec2009);
+        den.Polozka(0) =
+            Zaznam(TDruh::Poznamka, 2009, std::string(kLargestDayFile - kRecord + extra, 'a'));
+        if (extra == 0) {
+            den.Uloz();
+            EXPECT_EQ(ReadBytes(Subor("0305.txt")).size(), kLargestDayFile);
+            TDayNotes znova(priecinok.Path());
+            znova.Nacitaj(k5Marec2009);
+            EXPECT_EQ(Zaznamy(znova), Zaznamy(den));
+            continue;
+        }
+        const NotesError e = Chyba(NotesError::Kind::TooLarge, [&] { den.Uloz(); });
+        EXPECT_NE(std::string(e.what()).find("0305.txt“: deň by mal viac ako 4 MiB"),
+                  std::string::npos)
+            << e.what();
+        EXPECT_EQ(ReadBytes(Subor("0305.txt")), "!\r\n" + kJanoRiadky);
+        EXPECT_EQ(Snapshot(priecinok.Path()).size(), 1u) << "no temporary file stays behind";
+    }
+}
+
 TEST_F(PoznamkyTest, FileChangedByAnotherProgramIsJoined) {
     const TNote kEva = Zaznam(TDruh::Narodeniny, 1975, "Eva");
     const TNote kNove = Zaznam(TDruh::Poznamka, 2009, "nové");

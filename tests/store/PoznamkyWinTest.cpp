@@ -45,6 +45,7 @@ void ZapisCezWindows(const fs::path& subor, const std::string& bajty) {
     CloseHandle(h);
 }
 
+// The names in the folder but the notes folder's lock file, which every save leaves there.
 std::set<std::wstring> Mena(const fs::path& priecinok) {
     std::set<std::wstring> mena;
     WIN32_FIND_DATAW najdene;
@@ -54,7 +55,7 @@ std::set<std::wstring> Mena(const fs::path& priecinok) {
     }
     do {
         const std::wstring meno = najdene.cFileName;
-        if (meno != L"." && meno != L"..") {
+        if (meno != L"." && meno != L".." && fs::path(meno) != fs::path(kNotesLockName)) {
             mena.insert(meno);
         }
     } while (FindNextFileW(h, &najdene));
@@ -95,6 +96,10 @@ TEST_F(PoznamkyWinTest, WritesAndReadsSlovakTextByteForByte) {
     const fs::path subor = priecinok.Path() / L"1224.txt";
     EXPECT_EQ(CitajCezWindows(subor), "!\r\n-1\r\n3\r\n1998\r\n" + kSlovenskyBajty + "\r\n");
     EXPECT_EQ(Mena(priecinok.Path()), std::set<std::wstring>{L"1224.txt"});
+    // The lock file is hidden, as Explorer should not show it among the day files.
+    const DWORD lockAttributes = GetFileAttributesW((priecinok.Path() / kNotesLockName).c_str());
+    EXPECT_TRUE(lockAttributes != INVALID_FILE_ATTRIBUTES &&
+                (lockAttributes & FILE_ATTRIBUTE_HIDDEN) != 0);
 
     TDayNotes znova(priecinok.Path());
     znova.Nacitaj(2025y / December / 24);

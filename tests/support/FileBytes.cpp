@@ -44,4 +44,10 @@ FolderSnapshot Snapshot(const fs::path& root) {
     return snapshot;
 }
 
+FolderSnapshot SnapshotWithout(const fs::path& root, const fs::path& leftOut) {
+    FolderSnapshot snapshot = Snapshot(root);
+    snapshot.erase(leftOut);
+    return snapshot;
+}
+
 } // namespace tilava::test

@@ -19,5 +19,9 @@ std::vector<std::string> FolderEntries(const std::filesystem::path& folder);
 // Every file and folder below `root` (relative path -> bytes; folders map to "<folder>").
 using FolderSnapshot = std::map<std::filesystem::path, std::string>;
 FolderSnapshot Snapshot(const std::filesystem::path& root);
+// The same without the file `leftOut` directly below `root`, which the code under test keeps
+// there on purpose (and which a test of its own checks).
+FolderSnapshot SnapshotWithout(const std::filesystem::path& root,
+                               const std::filesystem::path& leftOut);
 
 } // namespace tilava::test
