@@ -60,15 +60,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     if (refused)
         Broken("a refused file was written");
-    for (const FileHive* reader : {&hive, static_cast<const FileHive*>(nullptr)}) {
-        const FileHive fresh(Folder());
-        const FileHive& r = reader ? *reader : fresh;
-        const auto now = r.ReadValue(HiveKey::Settings, "Now");
+    const auto check = [&](const FileHive& reader) {
+        const auto now = reader.ReadValue(HiveKey::Settings, "Now");
         if (!now.IsString() || now.text != "9.12.2026")
             Broken("the written value does not read back");
-        const auto after = r.ReadValue(HiveKey::Settings, "ShowTime");
+        const auto after = reader.ReadValue(HiveKey::Settings, "ShowTime");
         if (after.kind != before.kind || after.text != before.text)
             Broken("another value changed with a write");
-    }
+    };
+    check(hive);
+    check(FileHive(Folder()));
     return 0;
 }
