@@ -113,8 +113,9 @@ std::string Reason(const Target& target, const std::string& reason) {
 std::string LinkFailure(const Target& target, bool danglingIsError) {
     if (!target.untrusted.empty()) {
         return "symbolický odkaz „" + PathText(target.untrusted) +
-               "“ patrí inému používateľovi alebo leží v priečinku, do ktorého môžu zapisovať "
-               "iní, a preto sa ním nejde (mohol ho podstrčiť niekto iný); nič sa nezapísalo";
+               "“ patrí inému používateľovi alebo leží v priečinku, do ktorého môžu zapisovať aj "
+               "iní (mohol ho podstrčiť niekto cudzí), preto sa cezeň nezapisuje; súbor, na "
+               "ktorý vedie, ostal nezmenený";
     }
     if (target.dangling) {
         return danglingIsError
