@@ -8,6 +8,21 @@ namespace tilava {
 
 namespace fs = std::filesystem;
 
+fs::path RealPath(const fs::path& path) {
+    fs::path existing = fs::absolute(path);
+    fs::path rest;
+    for (;;) {
+        if (const fs::path real = ExistingRealPath(existing); !real.empty()) {
+            return (rest.empty() ? real : real / rest).lexically_normal();
+        }
+        if (!existing.has_relative_path()) {
+            return fs::absolute(path).lexically_normal();
+        }
+        rest = rest.empty() ? existing.filename() : existing.filename() / rest;
+        existing = existing.parent_path();
+    }
+}
+
 bool StartsAsCalendar(std::string_view head) {
     constexpr std::string_view kBom = "\xEF\xBB\xBF";
     constexpr std::string_view kBegin = "BEGIN:VCALENDAR";
@@ -42,7 +57,7 @@ void CheckExportTarget(const fs::path& target, const std::vector<fs::path>& ownF
     if (facts.exists && !facts.regular) {
         refuse("nie je obyčajný súbor (je to priečinok, pomenovaná rúra alebo zariadenie)");
     }
-    if (facts.exists && existing == ExistingExport::CalendarOnly && !facts.head.empty() &&
+    if (facts.exists && existing == ExistingExport::CalendarOnly && !facts.empty &&
         !StartsAsCalendar(facts.head)) {
         refuse("už existuje a nie je to kalendár (iCalendar, začína sa BEGIN:VCALENDAR); "
                "prepísať ho dovolí voľba --force");

@@ -27,8 +27,16 @@ struct ExportTargetFacts {
     std::filesystem::path real; // the full real path, every link on the way resolved
     bool exists = false;
     bool regular = false; // a plain file (not a folder, a named pipe, a device, ...)
-    std::string head;     // the first bytes of an existing regular file
+    bool empty = false;   // a regular file of no bytes
+    std::string head;     // the first bytes of an existing regular file (none when unreadable)
 };
+
+// The real path of an existing file or folder: full, with every link resolved (on Windows
+// also short names made long). Empty when it does not exist or the system cannot tell.
+std::filesystem::path ExistingRealPath(const std::filesystem::path& path);
+
+// The real path of `path`: its nearest existing folder's real path, and the rest as given.
+std::filesystem::path RealPath(const std::filesystem::path& path);
 
 // Looks at `target` (the file a save would write, see SaveTarget). Throws FileError when the
 // path cannot be looked at.

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <climits>
 #include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -18,26 +17,17 @@ namespace {
 
 constexpr std::size_t kHeadSize = 4096;
 
-// The real path of `path`: its nearest existing folder with every link resolved, and the
-// rest of the path as given.
-fs::path RealPath(const fs::path& path) {
-    fs::path existing = path.is_absolute() ? path : fs::current_path() / path;
-    fs::path rest;
-    for (;;) {
-        if (char* real = ::realpath(existing.c_str(), nullptr)) {
-            fs::path result(real);
-            std::free(real);
-            return (rest.empty() ? result : result / rest).lexically_normal();
-        }
-        if (!existing.has_relative_path()) {
-            return path.lexically_normal();
-        }
-        rest = rest.empty() ? existing.filename() : existing.filename() / rest;
-        existing = existing.parent_path();
-    }
-}
-
 } // namespace
+
+fs::path ExistingRealPath(const fs::path& path) {
+    char* real = ::realpath(path.c_str(), nullptr);
+    if (real == nullptr) {
+        return {};
+    }
+    fs::path result(real);
+    std::free(real);
+    return result;
+}
 
 ExportTargetFacts InspectExportTarget(const fs::path& target) {
     ExportTargetFacts facts;
@@ -52,13 +42,14 @@ ExportTargetFacts InspectExportTarget(const fs::path& target) {
     }
     facts.exists = true;
     facts.regular = S_ISREG(info.st_mode);
+    facts.empty = facts.regular && info.st_size == 0;
     if (!facts.regular) {
         return facts;
     }
     // Without waiting: a named pipe swapped in meanwhile must not hold the export up.
     const int fd = ::open(target.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) {
-        return facts; // a file the user cannot read is judged by the save itself
+        return facts; // unread: not known to be a calendar
     }
     if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
         facts.head.resize(kHeadSize);
@@ -72,12 +63,10 @@ ExportTargetFacts InspectExportTarget(const fs::path& target) {
 }
 
 bool LiesWithin(const fs::path& real, const fs::path& folder) {
-    char* resolved = ::realpath(folder.c_str(), nullptr);
-    if (resolved == nullptr) {
+    const fs::path base = ExistingRealPath(folder);
+    if (base.empty()) {
         return false;
     }
-    const fs::path base(resolved);
-    std::free(resolved);
     const auto mismatch = std::mismatch(base.begin(), base.end(), real.begin(), real.end()).first;
     // "/a/b/" ends in an empty element, which matches the end of "/a/b".
     return mismatch == base.end() || (std::next(mismatch) == base.end() && mismatch->empty());

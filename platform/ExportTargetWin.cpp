@@ -35,28 +35,12 @@ private:
     HANDLE handle_;
 };
 
-// The real path of `path`: its nearest existing folder as the system finally names it (links
-// and short names resolved), and the rest of the path as given.
-fs::path RealPath(const fs::path& path) {
-    fs::path existing = fs::absolute(path);
-    fs::path rest;
-    for (;;) {
-        const Handle handle(existing);
-        if (handle.IsOpen()) {
-            const std::wstring name = FinalPathName(handle.Get());
-            if (!name.empty()) {
-                return (rest.empty() ? fs::path(name) : fs::path(name) / rest).lexically_normal();
-            }
-        }
-        if (!existing.has_relative_path()) {
-            return fs::absolute(path).lexically_normal();
-        }
-        rest = rest.empty() ? existing.filename() : existing.filename() / rest;
-        existing = existing.parent_path();
-    }
-}
-
 } // namespace
+
+fs::path ExistingRealPath(const fs::path& path) {
+    const Handle handle(path);
+    return handle.IsOpen() ? fs::path(FinalPathName(handle.Get())) : fs::path();
+}
 
 ExportTargetFacts InspectExportTarget(const fs::path& target) {
     ExportTargetFacts facts;
@@ -76,6 +60,8 @@ ExportTargetFacts InspectExportTarget(const fs::path& target) {
     facts.regular = handle.IsOpen() && attributes != INVALID_FILE_ATTRIBUTES &&
                     (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
                     GetFileType(handle.Get()) == FILE_TYPE_DISK;
+    LARGE_INTEGER size{};
+    facts.empty = facts.regular && GetFileSizeEx(handle.Get(), &size) && size.QuadPart == 0;
     if (facts.regular) {
         facts.head.resize(kHeadSize);
         DWORD length = 0;
@@ -88,11 +74,7 @@ ExportTargetFacts InspectExportTarget(const fs::path& target) {
 }
 
 bool LiesWithin(const fs::path& real, const fs::path& folder) {
-    const Handle handle(folder);
-    if (!handle.IsOpen()) {
-        return false;
-    }
-    const std::wstring base = FinalPathName(handle.Get());
+    const std::wstring base = ExistingRealPath(folder).wstring();
     if (base.empty()) {
         return false;
     }

@@ -9,16 +9,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-using tilava::FileError;
-using tilava::kExportSaveRules;
-using tilava::ReplaceFileAtomically;
-using tilava::test::ReadBytes;
-using tilava::test::TempFolder;
-using tilava::test::WriteBytes;
-
+namespace tilava {
 namespace {
 
 namespace fs = std::filesystem;
+using test::ReadBytes;
 
 // Which links an export follows: a link "X.ics" in the folder "place" leads to the user's
 // calendar "victim.ics" elsewhere. The kernel would follow a link in a sticky folder that
@@ -52,12 +47,12 @@ TEST(ExportTargetPosix, FollowsOnlyLinksNobodyElseCouldHavePlanted) {
         if (!root && !(c.folderMine && c.groupMine && c.linkMine)) {
             continue; // only root can give files to another user
         }
-        TempFolder folder;
+        test::TempFolder folder;
         const auto place = folder / "place";
         const auto victim = folder / "victim.ics";
         const auto link = place / "X.ics";
         const std::string mine = "BEGIN:VCALENDAR\r\nX-MINE:1\r\nEND:VCALENDAR\r\n";
-        WriteBytes(victim, mine);
+        test::WriteBytes(victim, mine);
         fs::create_directory(place);
         ASSERT_EQ(::symlink("../victim.ics", link.c_str()), 0);
         ASSERT_EQ(::lchown(link.c_str(), c.linkMine ? me : other, static_cast<gid_t>(-1)), 0);
@@ -67,7 +62,7 @@ TEST(ExportTargetPosix, FollowsOnlyLinksNobodyElseCouldHavePlanted) {
         ASSERT_EQ(::chmod(place.c_str(), c.folderMode), 0);
         bool refused = false;
         try {
-            ReplaceFileAtomically(link, "BEGIN:VCALENDAR\r\nNEW\r\n", tilava::FolderFlush::Now,
+            ReplaceFileAtomically(link, "BEGIN:VCALENDAR\r\nNEW\r\n", FolderFlush::Now,
                                   kExportSaveRules);
         } catch (const FileError& error) {
             refused = true;
@@ -82,3 +77,4 @@ TEST(ExportTargetPosix, FollowsOnlyLinksNobodyElseCouldHavePlanted) {
 }
 
 } // namespace
+} // namespace tilava
