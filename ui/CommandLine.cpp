@@ -126,6 +126,13 @@ std::optional<int> RunCommandLine(int argc, char* argv[]) {
         return 0;
     }
 
+    for (const QString& subor : parser.values(importVcard) + parser.values(exportIcs)) {
+        if (subor.isEmpty()) {
+            Vypis(stderr, "tilava: voľby --import-vcard a --export-ics potrebujú meno súboru, "
+                          "nie prázdny text.\nMožnosti vypíše „tilava --help“.\n");
+            return 2;
+        }
+    }
     if (parser.isSet(force) && !parser.isSet(exportIcs)) {
         Vypis(stderr, "tilava: voľba --force platí len spolu s --export-ics.\n"
                       "Možnosti vypíše „tilava --help“.\n");

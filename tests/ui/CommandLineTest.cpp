@@ -116,6 +116,7 @@ void CommandLineTest::importThenExport() {
     QVERIFY2(beh.chyby.contains(QStringLiteral("neexistuje")), qPrintable(beh.chyby));
     QCOMPARE(Spusti({QStringLiteral("--version")}).vystup, QStringLiteral("Tilava 1.0.0\n"));
     QCOMPARE(Spusti({QStringLiteral("--export-ics")}).kod, 2);
+    QCOMPARE(Spusti({QStringLiteral("--export-ics"), QString()}).kod, 2);
     beh = Spusti({QStringLiteral("--force")});
     QCOMPARE(beh.kod, 2);
     QVERIFY2(beh.chyby.contains(QStringLiteral("--export-ics")), qPrintable(beh.chyby));
