@@ -72,11 +72,12 @@ void RemoveFile(const std::filesystem::path& path, FolderFlush flush = FolderFlu
 // Removes the temporary files that saves into `folder` (and into the folders its links lead
 // to) left when they were cut short (the program was killed, the power failed). A file goes
 // only when it is certainly such a left-over: a regular file whose name only a save of this
-// program makes (".NAME.tilava-XXXXXX.tmp"), unchanged for more than kStaleAfter, and not held
-// by a save that is running (on Linux a save holds a lock on its temporary file while it writes
-// it; on Windows a temporary file open for writing cannot be deleted). Anything else a user
-// keeps there stays, such as ".0305.txt.backup"; so do the temporaries of older versions,
-// whose names a user's own hidden files could have. Errors are ignored.
+// program makes (".NAME.tilava-XXXXXX.tmp", on Windows ".NAME.tilava-<process>-<count>.tmp"),
+// unchanged for more than kStaleAfter, and not held by a save that is running (on Linux a save
+// holds a lock on its temporary file while it writes it; on Windows a temporary file open for
+// writing cannot be deleted). Anything else a user keeps there stays, such as
+// ".0305.txt.backup"; so do the temporaries of older versions, whose names a user's own hidden
+// files could have. Errors are ignored.
 inline constexpr std::chrono::minutes kStaleAfter{10};
 void RemoveStaleTemporaries(const std::filesystem::path& folder) noexcept;
 
