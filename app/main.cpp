@@ -63,8 +63,9 @@ int main(int argc, char* argv[]) {
         return 0;
     }
 
-    // Only this copy saves into these folders: what a save cut short by a kill or a power
-    // failure left behind can go.
+    // What a save cut short by a kill or a power failure left behind can go. The command line
+    // may be saving into these folders at this moment: the clean-up takes only old temporaries
+    // that no running save holds.
     const std::filesystem::path priecinok = tilava::NotesFolder();
     tilava::RemoveStaleTemporaries(priecinok);
     if (const auto nastavenia = tilava::UserSettingsFolder())

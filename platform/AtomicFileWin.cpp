@@ -1,10 +1,12 @@
 #include "platform/AtomicFile.h"
 
+#include "platform/FinalPath.h"
 #include "platform/SystemErrorText.h"
 
 #include <windows.h>
 
 #include <atomic>
+#include <chrono>
 #include <map>
 #include <set>
 #include <vector>
@@ -34,30 +36,6 @@ bool IsNotFound(DWORD error) {
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
 }
 
-// The full name of an existing file once every link on the way is followed, "\\?\" dropped;
-// empty when the system cannot tell.
-std::wstring FinalName(HANDLE file) {
-    std::wstring name(MAX_PATH, L'\0');
-    DWORD length = GetFinalPathNameByHandleW(file, name.data(), static_cast<DWORD>(name.size()),
-                                             FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
-    if (length >= name.size()) {
-        name.resize(length);
-        length = GetFinalPathNameByHandleW(file, name.data(), static_cast<DWORD>(name.size()),
-                                           FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
-    }
-    if (length == 0 || length >= name.size()) {
-        return {};
-    }
-    name.resize(length);
-    if (name.starts_with(L"\\\\?\\UNC\\")) {
-        return L"\\\\" + name.substr(8);
-    }
-    if (name.starts_with(L"\\\\?\\")) {
-        return name.substr(4);
-    }
-    return name;
-}
-
 std::wstring FullName(const fs::path& path) {
     const DWORD length = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
     if (length == 0) {
@@ -80,8 +58,11 @@ struct Target {
 // A file opened normally follows symbolic links and other reparse points to the end; its final
 // name is where a save must go, so a file kept in a synced folder and linked here is saved
 // there and the link stays a link.
-Target Follow(const fs::path& path) {
+Target Follow(const fs::path& path, LinkRule rule = LinkRule::FollowAll) {
     Target target{path, false, false, 0};
+    if (rule == LinkRule::ReplaceLink) {
+        return target;
+    }
     HANDLE file = CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                               OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
@@ -97,7 +78,7 @@ Target Follow(const fs::path& path) {
         }
         return target;
     }
-    const std::wstring final = FinalName(file);
+    const std::wstring final = FinalPathName(file);
     CloseHandle(file);
     if (!final.empty() &&
         CompareStringOrdinal(final.c_str(), -1, FullName(path).c_str(), -1, TRUE) != CSTR_EQUAL) {
@@ -122,34 +103,55 @@ std::string Reason(const Target& target, const std::string& reason) {
     throw FileError(path, "Súbor „" + PathText(path) + "“ sa nedá zmazať: " + reason);
 }
 
-// The temporary file of a save of "NAME" is "NAME.<process id>.<count>.tmp" beside it.
+// The temporary file of a save of "NAME" is ".NAME.tilava-<process id>-<count>.tmp" beside
+// it: a name no user picks for a file of their own, so the start-up clean-up can tell it apart.
+constexpr std::wstring_view kTemporaryMark = L".tilava-";
+constexpr std::wstring_view kTemporaryEnd = L".tmp";
+
 fs::path TemporaryName(const fs::path& file) {
     static std::atomic<unsigned> counter{0};
-    std::wstring name = file.filename().wstring();
-    name +=
-        L"." + std::to_wstring(GetCurrentProcessId()) + L"." + std::to_wstring(++counter) + L".tmp";
+    std::wstring name = L"." + file.filename().wstring();
+    name += std::wstring(kTemporaryMark) + std::to_wstring(GetCurrentProcessId()) + L"-" +
+            std::to_wstring(++counter) + std::wstring(kTemporaryEnd);
     return file.parent_path() / name;
 }
 
 // The name of the file whose temporary `name` is; empty when it is none.
 std::wstring TemporaryOf(std::wstring_view name) {
-    constexpr std::wstring_view kEnd = L".tmp";
-    if (!name.ends_with(kEnd)) {
+    if (!name.starts_with(L".") || !name.ends_with(kTemporaryEnd)) {
         return {};
     }
-    name.remove_suffix(kEnd.size());
-    for (int number = 0; number < 2; ++number) {
+    name.remove_prefix(1);
+    name.remove_suffix(kTemporaryEnd.size());
+    for (const wchar_t separator : {L'-', L'-'}) {
         std::size_t digits = 0;
         while (digits < name.size() && name[name.size() - 1 - digits] >= L'0' &&
                name[name.size() - 1 - digits] <= L'9') {
             ++digits;
         }
-        if (digits == 0 || digits == name.size() || name[name.size() - 1 - digits] != L'.') {
+        if (digits == 0 || digits == name.size() || name[name.size() - 1 - digits] != separator) {
             return {};
         }
         name.remove_suffix(digits + 1);
     }
+    // The mark's own "-" was taken by the loop above.
+    const std::wstring_view mark = kTemporaryMark.substr(0, kTemporaryMark.size() - 1);
+    if (!name.ends_with(mark) || name.size() == mark.size()) {
+        return {};
+    }
+    name.remove_suffix(mark.size());
     return std::wstring(name);
+}
+
+// Whether the file was last changed more than kStaleAfter ago.
+bool IsStale(const FILETIME& changed) {
+    FILETIME now{};
+    GetSystemTimeAsFileTime(&now);
+    const auto ticks = [](const FILETIME& t) {
+        return (static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+    };
+    const unsigned long long age = std::chrono::seconds(kStaleAfter).count() * 10000000ull;
+    return ticks(now) > ticks(changed) && ticks(now) - ticks(changed) > age;
 }
 
 // Removes, in `folder`, the files that are temporaries of a save: of one of `files` when they
@@ -172,12 +174,15 @@ std::vector<fs::path> RemoveTemporaries(const fs::path& folder,
         }
         const std::wstring of = TemporaryOf(entry.cFileName);
         if (!of.empty() && (files.empty() || files.contains(of))) {
-            temporaries.push_back(folder / entry.cFileName);
+            if (IsStale(entry.ftLastWriteTime)) {
+                temporaries.push_back(folder / entry.cFileName);
+            }
         } else {
             others.push_back(folder / entry.cFileName);
         }
     } while (FindNextFileW(find, &entry));
     FindClose(find);
+    // A running save opens its temporary file without FILE_SHARE_DELETE: it cannot go.
     for (const fs::path& temporary : temporaries) {
         DeleteFileW(temporary.c_str());
     }
@@ -186,10 +191,16 @@ std::vector<fs::path> RemoveTemporaries(const fs::path& folder,
 
 } // namespace
 
-void ReplaceFileAtomically(const fs::path& path, std::string_view bytes, FolderFlush) {
+fs::path SaveTarget(const fs::path& path, LinkRule links) {
+    return Follow(path, links).file;
+}
+
+void ReplaceFileAtomically(const fs::path& path, std::string_view bytes, FolderFlush,
+                           SaveRules rules) {
     // A link to nothing is refused rather than replaced by a file of its own: the folder it
-    // leads to may be a synced one that is not there just now.
-    const Target target = Follow(path);
+    // leads to may be a synced one that is not there just now. The mode rule has nothing to
+    // do here: a new file takes its folder's permissions.
+    const Target target = Follow(path, rules.links);
     if (target.dangling) {
         Fail(path, "symbolický odkaz vedie na súbor, ktorý neexistuje");
     }

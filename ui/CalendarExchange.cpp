@@ -20,7 +20,8 @@ namespace tilava {
 
 namespace fs = std::filesystem;
 
-ExchangeResult ExportCalendarFile(const fs::path& priecinok, const fs::path& subor) {
+ExchangeResult ExportCalendarFile(const fs::path& priecinok, const fs::path& subor,
+                                  ExistingExport existing) {
 #if TILAVA_CALENDAR_EXPORT
     // The events' time stamp is a moment in UTC, not the user's day: the injectable clock
     // holds only local time, so this one reading comes from the system.
@@ -28,15 +29,16 @@ ExchangeResult ExportCalendarFile(const fs::path& priecinok, const fs::path& sub
 #if TILAVA_CALENDAR_EXPORT == 2
     ExchangeResult v;
     if (const ExportEntry exportuj = LoadExportModule(v.sprava))
-        v.uspech = exportuj(priecinok, subor, teraz.time_since_epoch().count(), v.sprava);
+        v.uspech = exportuj(priecinok, subor, teraz.time_since_epoch().count(), existing, v.sprava);
     return v;
 #else
-    const ExportReport r = ExportCalendar(priecinok, subor, teraz);
+    const ExportReport r = ExportCalendar(priecinok, subor, teraz, existing);
     return {r.Uspech(), r.Text(subor)};
 #endif
 #else
     (void)priecinok;
     (void)subor;
+    (void)existing;
     return {false, "Táto zostava Tilavy export do kalendára nemá (bola zostavená bez knižnice "
                    "libical).\n"};
 #endif
@@ -72,7 +74,9 @@ void ExportujKalendar(QWidget* owner, const fs::path& priecinok, Notifier& oznam
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
     const fs::path subor = Cesta(dialog.selectedFiles().constFirst());
-    Vykonaj(owner, oznamy, [&] { return ExportCalendarFile(priecinok, subor); });
+    // The dialog has asked before an existing file is replaced.
+    Vykonaj(owner, oznamy,
+            [&] { return ExportCalendarFile(priecinok, subor, ExistingExport::Any); });
 }
 
 void ImportujKontakty(QWidget* owner, const fs::path& priecinok, Notifier& oznamy) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/ExportTarget.h"
+
 #include <filesystem>
 #include <string>
 
@@ -17,9 +19,9 @@ struct ExchangeResult {
 };
 
 // The calendar export and the contact import of the notes in `priecinok`, shared by the tray
-// menu and the command line.
+// menu and the command line. An existing file is replaced as `existing` allows.
 ExchangeResult ExportCalendarFile(const std::filesystem::path& priecinok,
-                                  const std::filesystem::path& subor);
+                                  const std::filesystem::path& subor, ExistingExport existing);
 ExchangeResult ImportContactsFile(const std::filesystem::path& priecinok,
                                   const std::filesystem::path& subor);
 

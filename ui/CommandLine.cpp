@@ -17,8 +17,9 @@ namespace tilava {
 
 namespace {
 
-constexpr std::string_view kVolby[] = {"--export-ics", "--import-vcard", "--help",    "-h",
-                                       "-?",           "--help-all",     "--version", "-v"};
+constexpr std::string_view kVolby[] = {
+    "--export-ics", "--import-vcard", "--force",   "--help", "-h",
+    "-?",           "--help-all",     "--version", "-v"};
 
 bool JeNasa(std::string_view argument) {
     for (const std::string_view volba : kVolby) {
@@ -29,8 +30,35 @@ bool JeNasa(std::string_view argument) {
     return false;
 }
 
+// The text with every control character but the line end shown as a visible code ("\x1B",
+// "\u009B"): a name from a vCard or a file name must not drive the user's terminal.
+std::string VisibleText(std::string_view text) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string visible;
+    visible.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        const auto next = i + 1 < text.size() ? static_cast<unsigned char>(text[i + 1]) : 0;
+        if ((c < 0x20 && c != '\n') || c == 0x7F) {
+            visible += "\\x";
+            visible += kHex[c >> 4];
+            visible += kHex[c & 0xF];
+        } else if (c == 0xC2 && next >= 0x80 && next <= 0x9F) {
+            // U+0080 to U+009F, the 8-bit controls, which some terminals obey too.
+            visible += "\\u00";
+            visible += kHex[next >> 4];
+            visible += kHex[next & 0xF];
+            ++i;
+        } else {
+            visible += static_cast<char>(c);
+        }
+    }
+    return visible;
+}
+
 void Vypis(std::FILE* kam, const std::string& text) {
-    std::fwrite(text.data(), 1, text.size(), kam);
+    const std::string visible = VisibleText(text);
+    std::fwrite(visible.data(), 1, visible.size(), kam);
     std::fflush(kam);
 }
 
@@ -41,11 +69,16 @@ const char* const kPomoc =
     "  --export-ics SÚBOR    uloží narodeniny, výročia a poznámky ako kalendár (iCalendar,\n"
     "                        .ics) pre kalendár v telefóne alebo v pošte\n"
     "  --import-vcard SÚBOR  pridá narodeniny kontaktov zo súboru vCard (.vcf) do poznámok\n"
+    "  --force               dovolí exportu prepísať aj existujúci súbor, ktorý nie je\n"
+    "                        kalendárom (inak ho export odmietne prepísať)\n"
     "  -h, --help            vypíše túto pomoc\n"
     "  -v, --version         vypíše verziu\n"
     "\n"
-    "S oboma voľbami sa najprv importuje, potom exportuje. Návratová hodnota: 0 všetko sa\n"
-    "podarilo, 1 niečo sa nepodarilo (pozri správu), 2 nesprávny príkazový riadok.\n";
+    "Každú voľbu možno zadať aj viackrát: najprv sa importujú všetky súbory v zadanom poradí,\n"
+    "potom sa exportuje do všetkých súborov. Export nikdy nezapíše do priečinka poznámok ani\n"
+    "nastavení Tilavy, ani do pomenovanej rúry, zariadenia či priečinka, a nejde cez symbolický\n"
+    "odkaz, ktorý mu nepatrí. Návratová hodnota: 0 všetko sa podarilo, 1 niečo sa nepodarilo\n"
+    "alebo export súbor odmietol (pozri správu), 2 nesprávny príkazový riadok.\n";
 
 } // namespace
 
@@ -68,7 +101,8 @@ std::optional<int> RunCommandLine(int argc, char* argv[]) {
                                     QStringLiteral("?"), QStringLiteral("help-all")},
                                    {});
     const QCommandLineOption verzia({QStringLiteral("v"), QStringLiteral("version")}, {});
-    parser.addOptions({exportIcs, importVcard, pomoc, verzia});
+    const QCommandLineOption force(QStringLiteral("force"), {});
+    parser.addOptions({exportIcs, importVcard, force, pomoc, verzia});
     if (!parser.parse(QCoreApplication::arguments())) {
         std::string chyba = parser.errorText().toStdString();
         if (chyba.ends_with('.'))
@@ -92,19 +126,35 @@ std::optional<int> RunCommandLine(int argc, char* argv[]) {
         return 0;
     }
 
+    for (const QString& subor : parser.values(importVcard) + parser.values(exportIcs)) {
+        if (subor.isEmpty()) {
+            Vypis(stderr, "tilava: voľby --import-vcard a --export-ics potrebujú meno súboru, "
+                          "nie prázdny text.\nMožnosti vypíše „tilava --help“.\n");
+            return 2;
+        }
+    }
+    if (parser.isSet(force) && !parser.isSet(exportIcs)) {
+        Vypis(stderr, "tilava: voľba --force platí len spolu s --export-ics.\n"
+                      "Možnosti vypíše „tilava --help“.\n");
+        return 2;
+    }
+
+    // A repeated option is done each time, in the order given (all imports first, then every
+    // export, as with one of each): a user who names two vCard files means both, and keeping
+    // only the last one while reporting success would lose the others without a word.
     const std::filesystem::path priecinok = NotesFolder();
     auto cesta = [](const QString& s) { return std::filesystem::path(s.toStdU16String()); };
+    const ExistingExport existujuci =
+        parser.isSet(force) ? ExistingExport::Any : ExistingExport::CalendarOnly;
     bool uspech = true;
-    if (parser.isSet(importVcard)) {
-        const ExchangeResult v = ImportContactsFile(priecinok, cesta(parser.value(importVcard)));
-        Vypis(stdout, v.sprava);
+    auto ohlas = [&uspech](const ExchangeResult& v) {
+        Vypis(v.uspech ? stdout : stderr, v.sprava);
         uspech = uspech && v.uspech;
-    }
-    if (parser.isSet(exportIcs)) {
-        const ExchangeResult v = ExportCalendarFile(priecinok, cesta(parser.value(exportIcs)));
-        Vypis(stdout, v.sprava);
-        uspech = uspech && v.uspech;
-    }
+    };
+    for (const QString& subor : parser.values(importVcard))
+        ohlas(ImportContactsFile(priecinok, cesta(subor)));
+    for (const QString& subor : parser.values(exportIcs))
+        ohlas(ExportCalendarFile(priecinok, cesta(subor), existujuci));
     return uspech ? 0 : 1;
 }
 

@@ -86,8 +86,10 @@ std::filesystem::path TfrmNapoveda::ZapisDokument(const std::filesystem::path& p
         riadky += znak;
     }
     // Every character of the document is in Windows-1250 (the tests check it), so this cannot
-    // refuse; if it ever did, nothing would be written.
-    ReplaceFileAtomically(subor, EncodeCp1250(riadky));
+    // refuse; if it ever did, nothing would be written. A link at Help.html is replaced by the
+    // file itself: the help is the program's own, and whatever the link led to stays untouched.
+    ReplaceFileAtomically(subor, EncodeCp1250(riadky), FolderFlush::Now,
+                          {LinkRule::ReplaceLink, ModeRule::KeepOld});
     return subor;
 }
 

@@ -31,7 +31,8 @@ public:
     // The built-in document as kept in the program: UTF-8, lines ended by LF.
     static QByteArray Dokument();
     // Writes the document as <priecinok>/Help.html, creating the folder when it is missing:
-    // Windows-1250, every line ended by CR LF, the old file replaced atomically. Returns the
+    // Windows-1250, every line ended by CR LF, the old file replaced atomically (a symbolic link
+    // there is replaced itself, never written through). Returns the
     // file's path; throws FileError (with the file and the reason in Slovak) when it fails.
     static std::filesystem::path ZapisDokument(const std::filesystem::path& priecinok);
 

@@ -1,6 +1,7 @@
 #include "model/export/CalendarExport.h"
 
 #include "platform/AtomicFile.h"
+#include "platform/SettingsHive.h"
 #include "platform/SystemErrorText.h"
 #include "store/NotesError.h"
 #include "store/uPoznamky.h"
@@ -81,7 +82,8 @@ std::string Orez(const std::string& s) {
 
 } // namespace
 
-ExportReport ExportCalendar(const fs::path& priecinok, const fs::path& subor, sys_seconds teraz) {
+ExportReport ExportCalendar(const fs::path& priecinok, const fs::path& subor, sys_seconds teraz,
+                            ExistingExport existing) {
     icalerror_set_errors_are_fatal(0);
     ExportReport r;
     const std::unique_ptr<icalcomponent, Uvolni> kalendar(icalcomponent_new_vcalendar());
@@ -179,7 +181,13 @@ ExportReport ExportCalendar(const fs::path& priecinok, const fs::path& subor, sy
     const std::unique_ptr<char, decltype(&std::free)> text(
         icalcomponent_as_ical_string_r(kalendar.get()), &std::free);
     try {
-        ReplaceFileAtomically(subor, text ? std::string_view(text.get()) : std::string_view());
+        std::vector<fs::path> ownFolders{priecinok};
+        if (const auto settings = UserSettingsFolder()) {
+            ownFolders.push_back(*settings);
+        }
+        CheckExportTarget(subor, ownFolders, existing);
+        ReplaceFileAtomically(subor, text ? std::string_view(text.get()) : std::string_view(),
+                              FolderFlush::Now, kExportSaveRules);
         r.zapisany = true;
     } catch (const FileError& e) {
         r.chyby.push_back(e.what());

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/ExportTarget.h"
+
 #include <chrono>
 #include <filesystem>
 #include <string>
@@ -27,8 +29,12 @@ struct ExportReport {
 // of their year. Each event's UID comes from the entry itself (kind, day, month, year, text),
 // so a calendar that imports the file again updates its events instead of doubling them.
 // A day file that cannot be read is reported and left out; the others are still exported.
-// `teraz` is the time stamp of the events (DTSTAMP).
+// `teraz` is the time stamp of the events (DTSTAMP). The file is written only where
+// CheckExportTarget allows it (never into `priecinok` or the settings folder, never over
+// something other than a regular file, an existing one under `existing`), through the user's
+// own links only and with permissions within the umask.
 ExportReport ExportCalendar(const std::filesystem::path& priecinok,
-                            const std::filesystem::path& subor, std::chrono::sys_seconds teraz);
+                            const std::filesystem::path& subor, std::chrono::sys_seconds teraz,
+                            ExistingExport existing);
 
 } // namespace tilava

@@ -50,9 +50,11 @@ TEST(AtomicFilePosix, WriteThatFailsHalfwayLeavesOldFileWhole) {
     EXPECT_EQ(FolderEntries(folder.Path()), std::vector<std::string>{"0101.txt"});
 }
 
-TEST(AtomicFilePosix, TemporaryOfAKilledSaveGoesAtTheNextStart) {
-    // The file size limit kills the saving process in the middle of its write (SIGXFSZ), as a
-    // kill or a power cut would: its temporary file stays, until the next start removes it.
+TEST(AtomicFilePosix, StartUpRemovesATemporaryOnlyWhenItsSaveIsGoneAndItIsOld) {
+    // A file size limit stops the saving process in the middle of its write (its SIGXFSZ
+    // handler stops it), as a slow disk would: the save is still running, its temporary file
+    // open. The clean-up of another start must leave that file alone, even when it looks old;
+    // once the save is killed, its temporary goes, but only when it is old.
     TempFolder folder;
     const auto file = folder / "0101.txt";
     const std::string old = "!\r\n1\r\n0\r\nstarý záznam\r\n";
@@ -60,6 +62,7 @@ TEST(AtomicFilePosix, TemporaryOfAKilledSaveGoesAtTheNextStart) {
     const pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
+        std::signal(SIGXFSZ, [](int) { raise(SIGSTOP); });
         rlimit limit{4096, 4096};
         setrlimit(RLIMIT_FSIZE, &limit);
         try {
@@ -69,13 +72,38 @@ TEST(AtomicFilePosix, TemporaryOfAKilledSaveGoesAtTheNextStart) {
         _exit(0);
     }
     int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFSIGNALED(status));
-    ASSERT_EQ(FolderEntries(folder.Path()).size(), 2u) << "the killed save left no temporary";
-
-    RemoveStaleTemporaries(folder.Path());
+    ASSERT_EQ(waitpid(child, &status, WUNTRACED), child);
+    ASSERT_TRUE(WIFSTOPPED(status));
+    const auto entries = FolderEntries(folder.Path());
+    ASSERT_EQ(entries.size(), 2u) << "the save has no temporary file";
+    const auto temporary = folder / (entries[0] == "0101.txt" ? entries[1] : entries[0]);
+    const auto longAgo = std::filesystem::file_time_type::clock::now() - tilava::kStaleAfter -
+                         std::chrono::minutes(1);
+    const struct {
+        const char* when;
+        bool kill;  // end the save before the clean-up
+        bool old;   // the temporary file unchanged for longer than kStaleAfter
+        bool stays; // after the clean-up
+    } steps[] = {
+        {"a running save's old temporary", false, true, true},
+        {"a killed save's fresh temporary", true, false, true},
+        {"a killed save's old temporary", true, true, false},
+    };
+    bool running = true;
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.when);
+        if (step.kill && running) {
+            kill(child, SIGKILL);
+            waitpid(child, &status, 0);
+            running = false;
+        }
+        std::filesystem::last_write_time(
+            temporary, step.old ? longAgo : std::filesystem::file_time_type::clock::now());
+        RemoveStaleTemporaries(folder.Path());
+        EXPECT_EQ(std::filesystem::exists(temporary), step.stays);
+        EXPECT_EQ(ReadBytes(file), old);
+    }
     EXPECT_EQ(FolderEntries(folder.Path()), std::vector<std::string>{"0101.txt"});
-    EXPECT_EQ(ReadBytes(file), old);
 }
 
 TEST(AtomicFilePosix, ReadOnlyFolderKeepsOldFile) {

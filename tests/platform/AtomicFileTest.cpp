@@ -24,6 +24,7 @@ using tilava::test::WriteBytes;
 namespace {
 
 namespace fs = std::filesystem;
+using namespace std::chrono_literals;
 
 std::filesystem::path U8(const char8_t* text) {
     return std::filesystem::path(text);
@@ -294,50 +295,57 @@ TEST(AtomicFile, LinkedFileIsSavedAndRemovedWhereItReallyIs) {
     }
 }
 
-TEST(AtomicFile, StartUpRemovesOnlyTemporariesOfInterruptedSaves) {
+TEST(AtomicFile, StartUpRemovesOnlyOldTemporariesOfInterruptedSaves) {
     enum Kind { File, Folder, Link };
     const struct {
         const char* name; // in the notes folder, or in "sync/" where a notes file links to
         Kind kind;
+        bool old; // unchanged for longer than a save could take
         bool goes;
     } entries[] = {
 #ifdef _WIN32
-        {"0305.txt.1234.1.tmp", File, true},
-        {"settings.ini.99.12.tmp", File, true},
-        {"sync/0305.txt.5.6.tmp", File, true},
-        {"sync/0306.txt.5.6.tmp", File, false}, // no file here links to 0306.txt
-        {"0305.txt.tmp", File, false},
-        {"0305.txt.12.tmp", File, false},
-        {"0305.txt.a1.2.tmp", File, false},
-        {"0305.txt.1.2.tmp.bak", File, false},
-        {".1.2.tmp", File, false},
-        {"0307.txt.1.2.tmp", Folder, false},
+        {".0305.txt.tilava-1234-1.tmp", File, true, true},
+        {".settings.ini.tilava-99-12.tmp", File, true, true},
+        {"sync/.0305.txt.tilava-5-6.tmp", File, true, true},
+        {"sync/.0306.txt.tilava-5-6.tmp", File, true, false}, // no file here links to 0306.txt
+        {".0305.txt.tilava-7-8.tmp", File, false, false},     // a save may still be writing it
+        {"0305.txt.1234.1.tmp", File, true, false},           // an older version's name
+        {"0305.txt.tilava-1-2.tmp", File, true, false},
+        {".0305.txt.tilava-12.tmp", File, true, false},
+        {".0305.txt.tilava-a1-2.tmp", File, true, false},
+        {".0305.txt.tilava-1-2.tmp.bak", File, true, false},
+        {".tilava-1-2.tmp", File, true, false},
+        {".0307.txt.tilava-1-2.tmp", Folder, true, false},
 #else
-        {".0305.txt.AbC123", File, true},
-        {".settings.ini.x9Y8z7", File, true},
-        {".ZelmTilava.desktop.000000", File, true},
-        {"sync/.0305.txt.QwErTy", File, true},
-        {"sync/.0306.txt.QwErTy", File, false}, // no file here links to 0306.txt
-        {".hidden", File, false},
-        {".0305.txt", File, false},
-        {"0305.txt.AbC123", File, false},
-        {".0305.txt.AbC12", File, false},
-        {".0305.txt.AbC1234", File, false},
-        {".0305.txt.AbC-12", File, false},
-        {"..AbC123", File, false},
-        {".0307.txt.Folder", Folder, false},
-        {".0308.txt.Link12", Link, false},
+        {".0305.txt.tilava-AbC123.tmp", File, true, true},
+        {".settings.ini.tilava-x9Y8z7.tmp", File, true, true},
+        {".ZelmTilava.desktop.tilava-000000.tmp", File, true, true},
+        {"sync/.0305.txt.tilava-QwErTy.tmp", File, true, true},
+        {"sync/.0306.txt.tilava-QwErTy.tmp", File, true, false}, // no file here links to it
+        {".0305.txt.tilava-Fresh1.tmp", File, false, false},     // a save may still be writing it
+        {".0305.txt.zaloha", File, true, false},     // the user's own hidden copies, named
+        {".settings.ini.backup", File, true, false}, // as older versions named temporaries
+        {".hidden", File, true, false},
+        {"0305.txt.tilava-AbC123.tmp", File, true, false},
+        {".0305.txt.tilava-AbC123", File, true, false},
+        {".0305.txt.tilava-AbC12.tmp", File, true, false},
+        {".0305.txt.tilava-AbC1234.tmp", File, true, false},
+        {".0305.txt.tilava-AbC-12.tmp", File, true, false},
+        {"..tilava-AbC123.tmp", File, true, false},
+        {".0307.txt.tilava-Folder.tmp", Folder, true, false},
+        {".0308.txt.tilava-Link12.tmp", Link, true, false},
 #endif
-        {"0305.txt", Link, false}, // leads to sync/0305.txt
-        {"0306.txt", File, false},
-        {"sync/0305.txt", File, false},
-        {"sync/0306.txt", File, false},
-        {"sync/keep.txt", File, false},
+        {"0305.txt", Link, true, false}, // leads to sync/0305.txt
+        {"0306.txt", File, true, false},
+        {"sync/0305.txt", File, true, false},
+        {"sync/0306.txt", File, true, false},
+        {"sync/keep.txt", File, true, false},
     };
     TempFolder root;
     const auto notes = root / "notes";
     fs::create_directories(notes);
     fs::create_directories(root / "sync");
+    const auto longAgo = fs::file_time_type::clock::now() - tilava::kStaleAfter - 1min;
     for (const auto& e : entries) {
         const std::string name = e.name;
         const auto path = name.starts_with("sync/") ? root / name : notes / name;
@@ -346,6 +354,12 @@ TEST(AtomicFile, StartUpRemovesOnlyTemporariesOfInterruptedSaves) {
         } else if (e.kind == Folder) {
             fs::create_directory(path);
             WriteBytes(path / "inside", "keep");
+        }
+        if (e.kind == File && e.old) {
+            fs::last_write_time(path, longAgo);
+        } else if (e.kind == Folder) {
+            std::error_code ignored; // a folder's time cannot be set on every system
+            fs::last_write_time(path, longAgo, ignored);
         }
     }
     for (const auto& e : entries) {

@@ -8,6 +8,7 @@
 #include <windows.h>
 
 using tilava::FileError;
+using tilava::RemoveStaleTemporaries;
 using tilava::ReplaceFileAtomically;
 using tilava::test::FolderEntries;
 using tilava::test::ReadBytes;
@@ -36,6 +37,25 @@ TEST(AtomicFileWin, FileHeldOpenByAnotherProgramStaysWhole) {
     EXPECT_TRUE(refused);
     EXPECT_EQ(ReadBytes(file), "old");
     EXPECT_EQ(FolderEntries(folder.Path()), std::vector<std::string>{"0101.txt"});
+}
+
+// A save holds its temporary file open, letting nobody delete it, until it has written it. The
+// clean-up at another start leaves such a file alone, however old it looks; once it is closed
+// (the save was killed), an old one goes.
+TEST(AtomicFileWin, StartUpLeavesATemporaryThatASaveHoldsOpen) {
+    TempFolder folder;
+    const auto temporary = folder / ".0101.txt.tilava-77-1.tmp";
+    WriteBytes(temporary, "half");
+    std::filesystem::last_write_time(temporary, std::filesystem::file_time_type::clock::now() -
+                                                    tilava::kStaleAfter - std::chrono::minutes(1));
+    HANDLE held = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    RemoveStaleTemporaries(folder.Path());
+    EXPECT_EQ(FolderEntries(folder.Path()), std::vector<std::string>{".0101.txt.tilava-77-1.tmp"});
+    CloseHandle(held);
+    RemoveStaleTemporaries(folder.Path());
+    EXPECT_TRUE(FolderEntries(folder.Path()).empty());
 }
 
 } // namespace

@@ -162,6 +162,29 @@ private slots:
         QVERIFY(okno.ZoSuboru());
         QVERIFY(QFileInfo(subor).isFile());
     }
+
+    // A link at Help.html (planted, or left by a tool) is replaced by the help file itself:
+    // the file it led to keeps its bytes, and the help still shows from the written file.
+    void aLinkAtTheHelpFileIsReplacedNotWrittenThrough() {
+        QTemporaryDir tmp;
+        const QString priecinok = tmp.filePath(QStringLiteral("ZelmTilava"));
+        const QString subor = priecinok + QStringLiteral("/Help.html");
+        const QString obet = tmp.filePath(QStringLiteral("settings.ini"));
+        QVERIFY(QDir().mkpath(priecinok));
+        Zapis(obet, "[ZELMtilava]\nNow=1\n");
+        if (!QFile::link(obet, subor))
+            QSKIP("this system does not let the test make symbolic links");
+        RecordingNotifier oznamy;
+        TfrmNapoveda okno(Cesta(priecinok), oznamy);
+        QWidget iny;
+        Aktivuj(okno, iny);
+        QVERIFY2(oznamy.messages.isEmpty(), qPrintable(oznamy.messages.join(QLatin1Char('\n'))));
+        QCOMPARE(Bajty(obet), QByteArray("[ZELMtilava]\nNow=1\n"));
+        QVERIFY(!QFileInfo(subor).isSymLink());
+        QVERIFY(Bajty(subor).contains("charset=windows-1250"));
+        QVERIFY(okno.ZoSuboru());
+        QVERIFY(Zobrazene(okno).contains(QStringLiteral("Týždenný kalendár")));
+    }
 };
 
 } // namespace tilava

@@ -6,12 +6,12 @@
 #include <exception>
 
 extern "C" __attribute__((visibility("default"))) bool
-tilava_export_calendar_1(const std::filesystem::path& priecinok, const std::filesystem::path& subor,
-                         std::int64_t teraz, std::string& sprava) {
+tilava_export_calendar_2(const std::filesystem::path& priecinok, const std::filesystem::path& subor,
+                         std::int64_t teraz, tilava::ExistingExport existing, std::string& sprava) {
     // Nothing may unwind into the program across the module's edge.
     try {
         const tilava::ExportReport r = tilava::ExportCalendar(
-            priecinok, subor, std::chrono::sys_seconds{std::chrono::seconds{teraz}});
+            priecinok, subor, std::chrono::sys_seconds{std::chrono::seconds{teraz}}, existing);
         sprava = r.Text(subor);
         return r.Uspech();
     } catch (const std::exception& e) {
@@ -23,4 +23,4 @@ tilava_export_calendar_1(const std::filesystem::path& priecinok, const std::file
 }
 
 // The entry point has the type the program calls it by.
-[[maybe_unused]] static constexpr tilava::ExportEntry kVstup = &tilava_export_calendar_1;
+[[maybe_unused]] static constexpr tilava::ExportEntry kVstup = &tilava_export_calendar_2;

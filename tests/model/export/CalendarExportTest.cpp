@@ -76,7 +76,8 @@ TEST(CalendarExportTest, EventsOfTheDayFiles) {
     const test::TempFolder von("tilava-ics");
     ZapisDni(priecinok);
     const ExportReport r =
-        ExportCalendar(priecinok.Path(), von / "Tilava.ics", sys_days{2024y / 5 / 1} + 12h);
+        ExportCalendar(priecinok.Path(), von / "Tilava.ics", sys_days{2024y / 5 / 1} + 12h,
+                       ExistingExport::CalendarOnly);
     const std::string text = test::ReadBytes(von / "Tilava.ics");
     const std::map<std::string, Udalost> udalosti = Precitaj(text);
 
@@ -132,8 +133,8 @@ TEST(CalendarExportTest, EventsOfTheDayFiles) {
     // an entry whose text changed is a new event.
     test::WriteBytes(priecinok / "0601.txt", "!\r\n-1\r\n2\r\n1990\r\nEva\r\n");
     test::WriteBytes(priecinok / "1231.txt", "x\r\n-1\r\n2\r\n0\r\nTeta Mara\r\n");
-    const ExportReport r2 =
-        ExportCalendar(priecinok.Path(), von / "Tilava.ics", sys_days{2025y / 1 / 2});
+    const ExportReport r2 = ExportCalendar(priecinok.Path(), von / "Tilava.ics",
+                                           sys_days{2025y / 1 / 2}, ExistingExport::CalendarOnly);
     EXPECT_TRUE(r2.Uspech()) << r2.Text(von / "Tilava.ics");
     const std::map<std::string, Udalost> druhe = Precitaj(test::ReadBytes(von / "Tilava.ics"));
     EXPECT_EQ(druhe.size(), std::size(ocakavane) + 1);
@@ -150,8 +151,10 @@ TEST(CalendarExportTest, EventsOfTheDayFiles) {
 TEST(CalendarExportTest, FileThatCannotBeWrittenIsAFailure) {
     const test::TempFolder priecinok("tilava-export");
     ZapisDni(priecinok);
-    const std::filesystem::path subor = priecinok / "chyba" / "Tilava.ics";
-    const ExportReport r = ExportCalendar(priecinok.Path(), subor, sys_days{2024y / 5 / 1});
+    const test::TempFolder von("tilava-export-von");
+    const std::filesystem::path subor = von / "chyba" / "Tilava.ics";
+    const ExportReport r = ExportCalendar(priecinok.Path(), subor, sys_days{2024y / 5 / 1},
+                                          ExistingExport::CalendarOnly);
     EXPECT_FALSE(r.zapisany);
     EXPECT_FALSE(r.Uspech());
     EXPECT_EQ(r.Text(subor).rfind("Kalendár sa neuložil.", 0), 0u) << r.Text(subor);
