@@ -1,5 +1,6 @@
 #include "ui/CommandLine.h"
 
+#include "core/Utf8.h"
 #include "platform/NotesFolder.h"
 #include "ui/CalendarExchange.h"
 
@@ -30,34 +31,9 @@ bool JeNasa(std::string_view argument) {
     return false;
 }
 
-// The text with every control character but the line end shown as a visible code ("\x1B",
-// "\u009B"): a name from a vCard or a file name must not drive the user's terminal.
-std::string VisibleText(std::string_view text) {
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    std::string visible;
-    visible.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        const auto next = i + 1 < text.size() ? static_cast<unsigned char>(text[i + 1]) : 0;
-        if ((c < 0x20 && c != '\n') || c == 0x7F) {
-            visible += "\\x";
-            visible += kHex[c >> 4];
-            visible += kHex[c & 0xF];
-        } else if (c == 0xC2 && next >= 0x80 && next <= 0x9F) {
-            // U+0080 to U+009F, the 8-bit controls, which some terminals obey too.
-            visible += "\\u00";
-            visible += kHex[next >> 4];
-            visible += kHex[next & 0xF];
-            ++i;
-        } else {
-            visible += static_cast<char>(c);
-        }
-    }
-    return visible;
-}
-
 void Vypis(std::FILE* kam, const std::string& text) {
-    const std::string visible = VisibleText(text);
+    // A name from a vCard or a file name must not drive the user's terminal.
+    const std::string visible = PrintableText(text);
     std::fwrite(visible.data(), 1, visible.size(), kam);
     std::fflush(kam);
 }
