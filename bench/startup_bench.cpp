@@ -6,7 +6,7 @@
 // Needs a display (DISPLAY); bench/startup.sh starts Xvfb when there is none. Every run of the
 // program gets fresh, private XDG folders with a day file for today, so a user's own data and a
 // running copy are never touched. TILAVA_BENCH_SETTINGS=FILE gives every run FILE as its
-// settings file.
+// settings file, TILAVA_BENCH_DAY_FILE=FILE as today's day file.
 
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -49,9 +49,12 @@ struct Priecinky {
         ::localtime_r(&teraz, &dnes);
         char meno[32];
         std::snprintf(meno, sizeof meno, "%02d%02d.txt", dnes.tm_mon + 1, dnes.tm_mday);
-        std::ofstream(koren / "data" / "ZelmTilava" / meno, std::ios::binary)
-            << "!\r\n-1\r\n2\r\n1980\r\nJano\r\n-1\r\n1\r\n2025\r\nZubar o 10:00\r\n";
-        // A settings file to start with (bench/settings_startup.sh), else none: a first start.
+        if (const char* den = std::getenv("TILAVA_BENCH_DAY_FILE"))
+            fs::copy_file(den, koren / "data" / "ZelmTilava" / meno);
+        else
+            std::ofstream(koren / "data" / "ZelmTilava" / meno, std::ios::binary)
+                << "!\r\n-1\r\n2\r\n1980\r\nJano\r\n-1\r\n1\r\n2025\r\nZubar o 10:00\r\n";
+        // A settings file to start with (bench/startup_cases.sh), else none: a first start.
         if (const char* settings = std::getenv("TILAVA_BENCH_SETTINGS")) {
             fs::create_directories(koren / "config" / "ZELMtilava");
             fs::copy_file(settings, koren / "config" / "ZELMtilava" / "settings.ini");

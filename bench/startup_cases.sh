@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Start until the first paint with a usual settings file and with a 5 MB one (which the program
-# refuses at once, with a message, and leaves as it is). Usage:
-# bench/settings_startup.sh [BUILD_DIR] [RUNS]
+# Start until the first paint in three cases: a usual settings file and day; a 5 MB settings
+# file (which the program refuses at once, with a message after its first paint, and leaves as
+# it is); an entry of 1 MB on today (its bar shows three lines). Usage:
+# bench/startup_cases.sh [BUILD_DIR] [RUNS]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build/release}
@@ -32,9 +33,15 @@ cp "$work/normal.ini" "$work/large.ini"
 awk 'BEGIN { for (i = 0; i < 200000; i++) printf "Hodnota%07d=%010d\n", i, i }' >>"$work/large.ini"
 normal_sum=$(sha256sum <"$work/normal.ini")
 large_sum=$(sha256sum <"$work/large.ini")
+# Today's usual two entries, the first one a megabyte of words.
+awk 'BEGIN { printf "!\r\n-1\r\n1\r\n2026\r\n"; for (i = 0; i < 180000; i++) printf "slovo ";
+             printf "\r\n-1\r\n2\r\n1980\r\nJano\r\n" }' >"$work/long-entry.txt"
 
-for kind in normal large; do
-  echo "== settings.ini: $kind, $(stat -c %s "$work/$kind.ini") bytes"
-  TILAVA_BENCH_SETTINGS="$work/$kind.ini" bench/startup.sh "$build" "$runs"
-done
+echo "== usual settings.ini ($(stat -c %s "$work/normal.ini") bytes) and day"
+TILAVA_BENCH_SETTINGS="$work/normal.ini" bench/startup.sh "$build" "$runs"
+echo "== settings.ini of $(stat -c %s "$work/large.ini") bytes"
+TILAVA_BENCH_SETTINGS="$work/large.ini" bench/startup.sh "$build" "$runs"
+echo "== an entry of $(stat -c %s "$work/long-entry.txt") bytes today"
+TILAVA_BENCH_SETTINGS="$work/normal.ini" TILAVA_BENCH_DAY_FILE="$work/long-entry.txt" \
+  bench/startup.sh "$build" "$runs"
 [[ $(sha256sum <"$work/normal.ini") == "$normal_sum" && $(sha256sum <"$work/large.ini") == "$large_sum" ]]

@@ -39,6 +39,11 @@ std::optional<std::string> ReadFileIfExists(const std::filesystem::path& path,
         TooLarge(path, static_cast<std::uint64_t>(info.st_size));
     }
     std::string bytes;
+    // One allocation for the whole file: a large one (a day file of a megabyte) is not copied
+    // again and again as it grows.
+    if (S_ISREG(info.st_mode) && info.st_size > 0) {
+        bytes.reserve(static_cast<std::size_t>(info.st_size));
+    }
     char buffer[16384];
     for (;;) {
         const ssize_t read = ::read(fd, buffer, sizeof buffer);

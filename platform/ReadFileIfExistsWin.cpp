@@ -36,11 +36,16 @@ std::optional<std::string> ReadFileIfExists(const std::filesystem::path& path,
         Fail(path, error);
     }
     LARGE_INTEGER size{};
-    if (GetFileSizeEx(file, &size) && static_cast<std::uint64_t>(size.QuadPart) > limit) {
+    const bool sized = GetFileSizeEx(file, &size) != 0;
+    if (sized && static_cast<std::uint64_t>(size.QuadPart) > limit) {
         CloseHandle(file);
         TooLarge(path, static_cast<std::uint64_t>(size.QuadPart));
     }
     std::string bytes;
+    // One allocation for the whole file, not one copy after another as it grows.
+    if (sized && size.QuadPart > 0) {
+        bytes.reserve(static_cast<std::size_t>(size.QuadPart));
+    }
     char buffer[16384];
     for (;;) {
         DWORD read = 0;
