@@ -1,24 +1,16 @@
 // Feeds arbitrary text and date patterns to the reader of the date that the last run recorded
 // ("Now", and "NowIso" beside it), and checks what must hold for every input: a date read is a real
 // date, never after today, and it reads the same when the text is read again.
+#include "fuzz/Broken.h"
 #include "model/Zmeskane.h"
 
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 
-namespace {
-
-[[noreturn]] void Broken(const char* what) {
-    std::fprintf(stderr, "property broken: %s\n", what);
-    std::abort();
-}
-
-} // namespace
+using tilava::fuzz::Broken;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace std::chrono;

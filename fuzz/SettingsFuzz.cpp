@@ -1,6 +1,7 @@
 // Feeds arbitrary bytes to the settings file and checks what must hold for every input: a file
 // the hive refuses stays byte for byte and every write to it fails; a file it takes keeps its
 // other values through a write, and the written value reads back, also by a new reader.
+#include "fuzz/Broken.h"
 #include "platform/FileHive.h"
 #include "platform/HiveError.h"
 
@@ -8,8 +9,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -21,11 +20,6 @@ namespace {
 namespace fs = std::filesystem;
 using tilava::FileHive;
 using tilava::HiveKey;
-
-[[noreturn]] void Broken(const char* what) {
-    std::fprintf(stderr, "property broken: %s\n", what);
-    std::abort();
-}
 
 const fs::path& Folder() {
     static const fs::path folder = [] {
@@ -42,6 +36,8 @@ std::string Bytes(const fs::path& file) {
 }
 
 } // namespace
+
+using tilava::fuzz::Broken;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string bytes(reinterpret_cast<const char*>(data), size);

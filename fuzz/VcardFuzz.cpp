@@ -1,22 +1,14 @@
 // Feeds arbitrary bytes to the vCard reader and checks what must hold for every input: each
 // card found starts on a line of the file, a birthday read from BDAY is a real day of the year,
 // and the reader is the same for the same bytes.
+#include "fuzz/Broken.h"
 #include "model/VcardImport.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string_view>
 
-namespace {
-
-[[noreturn]] void Broken(const char* what) {
-    std::fprintf(stderr, "property broken: %s\n", what);
-    std::abort();
-}
-
-} // namespace
+using tilava::fuzz::Broken;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
