@@ -11,8 +11,10 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMouseEvent>
 #include <QRadioButton>
+#include <QTimer>
 #include <QToolButton>
 
 #include <algorithm>
@@ -275,8 +277,10 @@ void TfrmUdalost::VyprazdniOstatne(TDruh druh) {
     for (const TDruh iny : {TDruh::Narodeniny, TDruh::Vyrocie, TDruh::Poznamka})
         if (iny != druh)
             TextDruhu(iny)->clear();
-    if (longText_)
+    if (longText_) {
         TextDruhu(druh)->setText(longTextShown_);
+        TextDruhu(druh)->setCursorPosition(0);
+    }
 }
 
 void TfrmUdalost::Krok(QLineEdit* rok, int o, int minimum, int maximum) {
@@ -306,8 +310,8 @@ bool TfrmUdalost::Uprav(TNote& poznamka, int rok) {
             QStringLiteral("Text tohto záznamu má %1 znakov, viac ako %2, ktoré sa dajú upraviť "
                            "v tomto okne. Zobrazí sa len jeho začiatok a ostane nezmenený; "
                            "zmeniť môžete druh a rok záznamu.")
-                .arg(text.size())
-                .arg(pole->maxLength());
+                .arg(QLocale(QLocale::Slovak).toString(text.size()),
+                     QLocale(QLocale::Slovak).toString(pole->maxLength()));
         for (QLineEdit* t : {txtNar, txtVyr, txtPoz}) {
             t->setReadOnly(true);
             t->setToolTip(sprava);
@@ -424,6 +428,11 @@ bool TfrmUdalost::eventFilter(QObject* objekt, QEvent* udalost) {
             break;
         return true;
     }
+    case QEvent::FocusIn:
+        // A text kept whole shows its beginning, also after the field's own focus handling.
+        if (auto* pole = qobject_cast<QLineEdit*>(w); pole && longText_ && pole->isReadOnly())
+            QTimer::singleShot(0, pole, [pole] { pole->setCursorPosition(0); });
+        break;
     case QEvent::MouseButtonPress:
         // A click into a text field selects its kind; the year boxes select nothing.
         if (w == txtNar)
