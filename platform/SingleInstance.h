@@ -1,8 +1,11 @@
 #pragma once
 
+#include <memory>
 #include <string>
 
 namespace tilava {
+
+class FileLock;
 
 // One running copy per user. Windows: the named mutex "Tilava|Tilava"; Linux: an exclusive
 // lock on a file in a folder that only the user owns and can write: $XDG_RUNTIME_DIR, or,
@@ -30,7 +33,7 @@ private:
 #ifdef _WIN32
     void* handle_ = nullptr;
 #else
-    int fd_ = -1;
+    std::unique_ptr<FileLock> lock_;
 #endif
 };
 

@@ -1,11 +1,10 @@
 #include "platform/SingleInstance.h"
 
+#include "platform/FileLock.h"
 #include "platform/SystemErrorText.h"
 #include "platform/XdgFolders.h"
 
 #include <cerrno>
-#include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -89,35 +88,21 @@ SingleInstance::SingleInstance(const std::string& name) {
         return;
     }
     const fs::path file = folder / LockFileName(name);
-    // Not inherited by programs we start (a web browser), so the lock ends with this process.
-    fd_ = ::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0600);
-    if (fd_ < 0) {
-        problem_ =
-            ProblemText("súbor „" + PathText(file) + "“ sa nedá otvoriť: " + ErrorText(errno));
-        return;
+    try {
+        // Not waited for: a copy that holds it runs for as long as it likes.
+        lock_ = std::make_unique<FileLock>(file, std::chrono::milliseconds{0});
+        if (!lock_->Held()) {
+            problem_ = ProblemText("súbor „" + PathText(file) + "“ sa nedá vytvoriť");
+        }
+    } catch (const FileLockError& e) {
+        if (e.kind == FileLockError::Kind::Busy) {
+            first_ = false;
+        } else {
+            problem_ = ProblemText("súbor „" + PathText(file) + "“: " + e.reason);
+        }
     }
-    struct stat info {};
-    if (::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode) || info.st_uid != ::getuid()) {
-        problem_ =
-            ProblemText("súbor „" + PathText(file) + "“ nie je obyčajný súbor tohto používateľa");
-        ::close(fd_);
-        fd_ = -1;
-        return;
-    }
-    if (::flock(fd_, LOCK_EX | LOCK_NB) == 0) {
-        return;
-    }
-    if (errno == EWOULDBLOCK) {
-        first_ = false;
-        return;
-    }
-    problem_ = ProblemText("súbor „" + PathText(file) + "“ sa nedá zamknúť: " + ErrorText(errno));
 }
 
-SingleInstance::~SingleInstance() {
-    if (fd_ >= 0) {
-        ::close(fd_);
-    }
-}
+SingleInstance::~SingleInstance() = default;
 
 } // namespace tilava
