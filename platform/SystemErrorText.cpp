@@ -112,7 +112,11 @@ std::string SystemErrorText(std::error_code ec) {
 }
 
 std::string PathText(const std::filesystem::path& path) {
-    const std::u8string text = path.u8string();
+    // A path made of a folder from Qt ("C:/Users/…") and a file name joined here would show
+    // both kinds of separator on Windows: the user sees the system's own.
+    std::filesystem::path shown = path;
+    shown.make_preferred();
+    const std::u8string text = shown.u8string();
     return std::string(text.begin(), text.end());
 }
 
