@@ -131,7 +131,9 @@ void TfrmNapoveda::Ukaz(const QString& html, const QUrl& adresa) {
 }
 
 bool TfrmNapoveda::event(QEvent* udalost) {
-    if (udalost->type() == QEvent::WindowActivate)
+    // Shown, the window fills itself at once: not every desktop activates a new window (Wine
+    // without a window manager does not). Coming back to it writes the file anew.
+    if (udalost->type() == QEvent::Show || udalost->type() == QEvent::WindowActivate)
         FormActivate();
     return QDialog::event(udalost);
 }

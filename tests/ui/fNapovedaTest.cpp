@@ -110,6 +110,17 @@ private slots:
                 QStringList{QStringLiteral("Help.html")});
     }
 
+    // Shown, the window has its document at once, before any window system activates it.
+    void aShownWindowFillsItselfBeforeActivation() {
+        QTemporaryDir tmp;
+        RecordingNotifier oznamy;
+        TfrmNapoveda okno(Cesta(tmp.filePath(QStringLiteral("ZelmTilava"))), oznamy);
+        okno.show();
+        QVERIFY(!okno.isActiveWindow());
+        QVERIFY(Zobrazene(okno).contains(QStringLiteral("Týždenný kalendár")));
+        QVERIFY(okno.ZoSuboru());
+    }
+
     // A file that cannot be written: the user learns which file and why, once, and reads the
     // document from memory; a later successful write shows the file again.
     void aFileThatCannotBeWrittenIsReported_data() {
