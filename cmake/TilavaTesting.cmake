@@ -16,17 +16,23 @@ endif()
 
 # Every <Name>Test.cpp in a tests/<layer> folder is one test program.
 # Files for one system only: *WinTest.cpp (Windows), *PosixTest.cpp (the rest).
+# Keeps in the list <tests> those of this system, and sets <labels> (the layer, and "windows"
+# in the Wine run).
+macro(tilava_tests_for_this_system tests labels layer)
+  if(WIN32)
+    list(FILTER ${tests} EXCLUDE REGEX "PosixTest\\.cpp$")
+    set(${labels} "${layer};windows")
+  else()
+    list(FILTER ${tests} EXCLUDE REGEX "WinTest\\.cpp$")
+    set(${labels} "${layer}")
+  endif()
+endmacro()
+
 function(tilava_gtests layer)
   cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
   file(GLOB tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*Test.cpp)
   file(GLOB helpers CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*Support.cpp)
-  if(WIN32)
-    list(FILTER tests EXCLUDE REGEX "PosixTest\\.cpp$")
-    set(labels "${layer};windows")
-  else()
-    list(FILTER tests EXCLUDE REGEX "WinTest\\.cpp$")
-    set(labels "${layer}")
-  endif()
+  tilava_tests_for_this_system(tests labels ${layer})
   foreach(src IN LISTS tests)
     get_filename_component(name ${src} NAME_WE)
     set(target ${layer}_${name})
@@ -49,12 +55,14 @@ function(tilava_gtests layer)
   endforeach()
 endfunction()
 
-# Every <Name>Test.cpp in tests/ui is one Qt Test program on the offscreen platform.
+# Every <Name>Test.cpp in tests/ui is one Qt Test program on the offscreen platform; files for
+# one system only are named as above.
 function(tilava_qtests layer)
   cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
   file(GLOB tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*Test.cpp)
   file(GLOB helpers CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*Support.cpp
        ${CMAKE_CURRENT_SOURCE_DIR}/*Support.h)
+  tilava_tests_for_this_system(tests labels ${layer})
   foreach(src IN LISTS tests)
     get_filename_component(name ${src} NAME_WE)
     set(target ${layer}_${name})
@@ -67,7 +75,7 @@ function(tilava_qtests layer)
     target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/tests)
     tilava_warnings(${target})
     add_test(NAME ${target} COMMAND ${target})
-    set_tests_properties(${target} PROPERTIES LABELS "${layer}" TIMEOUT 120
+    set_tests_properties(${target} PROPERTIES LABELS "${labels}" TIMEOUT 120
       ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TILAVA_TEST_DATA=${PROJECT_SOURCE_DIR}/tests/data")
   endforeach()
 endfunction()

@@ -4,12 +4,13 @@
 
 namespace tilava {
 
-// How a second start reaches the copy that runs already. On Linux a desktop may have no tray,
-// so starting the program again is the way back to a hidden widget: the running copy owns the
-// name sk.zelm.Tilava on the session bus, and a second copy calls its method Ukaz (object
-// /sk/zelm/Tilava, interface sk.zelm.Tilava), then ends. Without a session bus the
+// How a second start reaches the copy that runs already: starting the program again is a way
+// back to a hidden widget (on Linux a desktop may have no tray at all). On Linux the running
+// copy owns the name sk.zelm.Tilava on the session bus, and a second copy calls its method Ukaz
+// (object /sk/zelm/Tilava, interface sk.zelm.Tilava), then ends. Without a session bus the
 // single-instance lock alone keeps one copy and the second one ends without a word. On Windows
-// the second copy always ends silently: the tray icon is the way back there.
+// the running copy waits on the named event "Tilava|Ukaz" of the user's session, and a second
+// copy sets it, then ends.
 class InstanceChannel final : public QObject {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "sk.zelm.Tilava")
@@ -19,13 +20,13 @@ public:
     InstanceChannel(const InstanceChannel&) = delete;
     InstanceChannel& operator=(const InstanceChannel&) = delete;
 
-    // The running copy: takes the name on the session bus and answers the calls of later
-    // copies. False without a session bus, when another program owns the name, or on Windows.
+    // The running copy: takes the name on the session bus (the event on Windows) and answers
+    // later copies. False without a session bus or when another program owns the name.
     bool Pocuvaj();
 
     // A second copy: asks the running one to show its widget, trying for a while in case it is
-    // still starting and does not own its name yet. True when the running copy answered; false
-    // at once without a session bus and on Windows.
+    // still starting and does not own its name yet. True when the running copy was reached;
+    // false at once without a session bus.
     static bool PoziadajOZobrazenie(int casMs = 3000);
 
 public slots:

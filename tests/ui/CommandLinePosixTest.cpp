@@ -15,7 +15,7 @@ namespace tilava {
 
 // The real program with its command-line options, beside a running copy (this test holds the
 // single-instance claim) and without any display.
-class CommandLineTest : public QObject {
+class CommandLinePosixTest : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase();
@@ -56,7 +56,7 @@ const QByteArray kKalendar = "\xEF\xBB\xBF \r\nBEGIN:VCALENDAR\r\nX-MINE:1\r\nEN
 
 } // namespace
 
-void CommandLineTest::initTestCase() {
+void CommandLinePosixTest::initTestCase() {
     QVERIFY(domov_.isValid());
     QVERIFY(QDir(domov_.path()).mkpath(QStringLiteral("run")));
     qputenv("XDG_RUNTIME_DIR", Cesta(QStringLiteral("run")).toLocal8Bit());
@@ -65,7 +65,7 @@ void CommandLineTest::initTestCase() {
     ::umask(022);
 }
 
-CommandLineTest::Beh CommandLineTest::Spusti(const QStringList& argumenty) {
+CommandLinePosixTest::Beh CommandLinePosixTest::Spusti(const QStringList& argumenty) {
     QProcess program;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("HOME"), domov_.path());
@@ -87,7 +87,7 @@ CommandLineTest::Beh CommandLineTest::Spusti(const QStringList& argumenty) {
             QString::fromUtf8(program.readAllStandardError())};
 }
 
-void CommandLineTest::importThenExport() {
+void CommandLinePosixTest::importThenExport() {
     QFile vcard(Cesta(QStringLiteral("kontakty.vcf")));
     QVERIFY(vcard.open(QIODevice::WriteOnly));
     vcard.write("BEGIN:VCARD\r\nVERSION:3.0\r\nFN:J\xC3\xA1n Nov\xC3\xA1k\r\nBDAY:1980-03-05\r\n"
@@ -126,7 +126,7 @@ void CommandLineTest::importThenExport() {
 // Where an export may write. Each row prepares its target in a fresh folder "t" of the home
 // folder; "victim" is the file whose bytes must survive (or be the new calendar), "shared" a
 // sticky folder everyone may write, as /tmp.
-void CommandLineTest::exportTargets_data() {
+void CommandLinePosixTest::exportTargets_data() {
     QTest::addColumn<QString>("setup");
     QTest::addColumn<QStringList>("argumenty");
     QTest::addColumn<int>("kod");
@@ -176,7 +176,7 @@ void CommandLineTest::exportTargets_data() {
                               << "t/new.ics" << novy << 0644;
 }
 
-void CommandLineTest::exportTargets() {
+void CommandLinePosixTest::exportTargets() {
     QFETCH(QString, setup);
     QFETCH(QStringList, argumenty);
     QFETCH(int, kod);
@@ -257,7 +257,7 @@ void CommandLineTest::exportTargets() {
 }
 
 // Each repeated option is done, in the order given: every import, then every export.
-void CommandLineTest::repeatedOptionsAreEachDone() {
+void CommandLinePosixTest::repeatedOptionsAreEachDone() {
     Zapis(Cesta(QStringLiteral("a.vcf")),
           "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Eva\r\nBDAY:1990-07-01\r\nEND:VCARD\r\n");
     Zapis(Cesta(QStringLiteral("b.vcf")),
@@ -282,7 +282,7 @@ void CommandLineTest::repeatedOptionsAreEachDone() {
 
 // Names from a vCard file and file names from the command line reach the report: the terminal
 // gets no control character from them (only line ends), and a failure goes to standard error.
-void CommandLineTest::reportsHoldNoControlCharacters() {
+void CommandLinePosixTest::reportsHoldNoControlCharacters() {
     Zapis(Cesta(QStringLiteral("zle.vcf")),
           "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Eva\x1B]0;owned\x07\xC2\x9B\r\n"
           "BDAY:1990-09-09\r\nEND:VCARD\r\n");
@@ -310,5 +310,5 @@ void CommandLineTest::reportsHoldNoControlCharacters() {
 
 } // namespace tilava
 
-QTEST_GUILESS_MAIN(tilava::CommandLineTest)
-#include "CommandLineTest.moc"
+QTEST_GUILESS_MAIN(tilava::CommandLinePosixTest)
+#include "CommandLinePosixTest.moc"

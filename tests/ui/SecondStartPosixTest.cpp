@@ -20,7 +20,7 @@ namespace tilava {
 // The running copy is this test: it holds the single-instance claim in a runtime folder of its
 // own and owns the program's name on a session bus of its own; the real program started beside
 // it is the second copy.
-class SecondStartTest : public QObject {
+class SecondStartPosixTest : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase();
@@ -36,7 +36,7 @@ private:
     QTemporaryDir runtime_, data_, config_;
 };
 
-void SecondStartTest::initTestCase() {
+void SecondStartPosixTest::initTestCase() {
     // The claim lives in $XDG_RUNTIME_DIR; both copies use the same one.
     qputenv("XDG_RUNTIME_DIR", runtime_.path().toLocal8Bit());
     // A private session bus, so the test neither needs nor touches the user's own. It must be
@@ -55,12 +55,12 @@ void SecondStartTest::initTestCase() {
     qputenv("DBUS_SESSION_BUS_ADDRESS", adresa_.toLocal8Bit());
 }
 
-void SecondStartTest::cleanupTestCase() {
+void SecondStartPosixTest::cleanupTestCase() {
     zbernica_.terminate();
     zbernica_.waitForFinished(3000);
 }
 
-QProcess* SecondStartTest::DruhaKopia(bool sBusom) {
+QProcess* SecondStartPosixTest::DruhaKopia(bool sBusom) {
     auto* proces = new QProcess(this);
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime_.path());
@@ -82,7 +82,7 @@ QProcess* SecondStartTest::DruhaKopia(bool sBusom) {
 
 // pocuvaOdMs: when the running copy takes its name on the bus, counted from the second start
 // (negative: never, as a copy that is stuck).
-void SecondStartTest::druhyStart_data() {
+void SecondStartPosixTest::druhyStart_data() {
     QTest::addColumn<bool>("sBusom");
     QTest::addColumn<int>("pocuvaOdMs");
     QTest::addColumn<bool>("ukaze");
@@ -92,7 +92,7 @@ void SecondStartTest::druhyStart_data() {
     QTest::newRow("bez zbernice") << false << 0 << false;
 }
 
-void SecondStartTest::druhyStart() {
+void SecondStartPosixTest::druhyStart() {
     QFETCH(bool, sBusom);
     QFETCH(int, pocuvaOdMs);
     QFETCH(bool, ukaze);
@@ -131,5 +131,5 @@ void SecondStartTest::druhyStart() {
 
 } // namespace tilava
 
-QTEST_MAIN(tilava::SecondStartTest)
-#include "SecondStartTest.moc"
+QTEST_MAIN(tilava::SecondStartPosixTest)
+#include "SecondStartPosixTest.moc"
