@@ -1,11 +1,13 @@
 // Tilava: the name-day widget. One running copy per user; a second start shows the running
-// copy's widget (Linux, over the session bus) or ends silently (Windows, or without a bus).
+// copy's widget (over the session bus on Linux, a named event on Windows), or ends silently
+// where it cannot reach it.
 
 #include "core/Clock.h"
 #include "platform/AtomicFile.h"
 #include "platform/NotesFolder.h"
 #include "platform/SettingsHive.h"
 #include "platform/SingleInstance.h"
+#include "platform/StandardOutput.h"
 #include "ui/CommandLine.h"
 #include "ui/fMain.h"
 #include "ui/FontWarmup.h"
@@ -18,7 +20,6 @@
 #include <QCoreApplication>
 #include <QTimer>
 
-#include <cstdio>
 #include <filesystem>
 
 namespace {
@@ -53,9 +54,9 @@ int main(int argc, char* argv[]) {
 
     tilava::SingleInstance jedina;
     if (!jedina.Problem().empty())
-        std::fprintf(stderr, "tilava: %s\n", jedina.Problem().c_str());
+        tilava::WriteStandard(tilava::StandardStream::Error, "tilava: " + jedina.Problem() + "\n");
     if (!jedina.JePrva()) {
-        // A second copy ends silently. Qt 6.4's D-Bus module can race with itself over its
+        // A second copy ends without a word. Qt 6.4's D-Bus module can race with itself over its
         // own types during the call and print warnings that mean nothing to a user.
         qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
         QCoreApplication app(argc, argv);

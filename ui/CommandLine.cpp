@@ -2,6 +2,7 @@
 
 #include "core/Utf8.h"
 #include "platform/NotesFolder.h"
+#include "platform/StandardOutput.h"
 #include "ui/CalendarExchange.h"
 
 #include <QCommandLineOption>
@@ -9,7 +10,6 @@
 #include <QCoreApplication>
 #include <QStringList>
 
-#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -31,11 +31,9 @@ bool JeNasa(std::string_view argument) {
     return false;
 }
 
-void Vypis(std::FILE* kam, const std::string& text) {
+void Vypis(StandardStream kam, const std::string& text) {
     // A name from a vCard or a file name must not drive the user's terminal.
-    const std::string visible = PrintableText(text);
-    std::fwrite(visible.data(), 1, visible.size(), kam);
-    std::fflush(kam);
+    WriteStandard(kam, PrintableText(text));
 }
 
 const char* const kPomoc =
@@ -83,35 +81,36 @@ std::optional<int> RunCommandLine(int argc, char* argv[]) {
         std::string chyba = parser.errorText().toStdString();
         if (chyba.ends_with('.'))
             chyba.pop_back();
-        Vypis(stderr, "tilava: nesprávny príkazový riadok – " + chyba +
-                          ".\nMožnosti vypíše „tilava --help“.\n");
+        Vypis(StandardStream::Error, "tilava: nesprávny príkazový riadok – " + chyba +
+                                         ".\nMožnosti vypíše „tilava --help“.\n");
         return 2;
     }
     if (!parser.positionalArguments().isEmpty()) {
-        Vypis(stderr, "tilava: nečakaný argument „" +
-                          parser.positionalArguments().constFirst().toStdString() +
-                          "“.\nMožnosti vypíše „tilava --help“.\n");
+        Vypis(StandardStream::Error, "tilava: nečakaný argument „" +
+                                         parser.positionalArguments().constFirst().toStdString() +
+                                         "“.\nMožnosti vypíše „tilava --help“.\n");
         return 2;
     }
     if (parser.isSet(pomoc)) {
-        Vypis(stdout, kPomoc);
+        Vypis(StandardStream::Output, kPomoc);
         return 0;
     }
     if (parser.isSet(verzia)) {
-        Vypis(stdout, "Tilava " TILAVA_VERSION "\n");
+        Vypis(StandardStream::Output, "Tilava " TILAVA_VERSION "\n");
         return 0;
     }
 
     for (const QString& subor : parser.values(importVcard) + parser.values(exportIcs)) {
         if (subor.isEmpty()) {
-            Vypis(stderr, "tilava: voľby --import-vcard a --export-ics potrebujú meno súboru, "
-                          "nie prázdny text.\nMožnosti vypíše „tilava --help“.\n");
+            Vypis(StandardStream::Error,
+                  "tilava: voľby --import-vcard a --export-ics potrebujú meno súboru, "
+                  "nie prázdny text.\nMožnosti vypíše „tilava --help“.\n");
             return 2;
         }
     }
     if (parser.isSet(force) && !parser.isSet(exportIcs)) {
-        Vypis(stderr, "tilava: voľba --force platí len spolu s --export-ics.\n"
-                      "Možnosti vypíše „tilava --help“.\n");
+        Vypis(StandardStream::Error, "tilava: voľba --force platí len spolu s --export-ics.\n"
+                                     "Možnosti vypíše „tilava --help“.\n");
         return 2;
     }
 
@@ -124,7 +123,7 @@ std::optional<int> RunCommandLine(int argc, char* argv[]) {
         parser.isSet(force) ? ExistingExport::Any : ExistingExport::CalendarOnly;
     bool uspech = true;
     auto ohlas = [&uspech](const ExchangeResult& v) {
-        Vypis(v.uspech ? stdout : stderr, v.sprava);
+        Vypis(v.uspech ? StandardStream::Output : StandardStream::Error, v.sprava);
         uspech = uspech && v.uspech;
     };
     for (const QString& subor : parser.values(importVcard))
