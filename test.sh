@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds Tilava and runs every test: the native suite (dev preset), the real program on a
-# private X server (fade and tray), the Linux package check, then the Qt-free layers
-# cross-built for Windows with their tests run under Wine.
+# private X server (fade and tray), the Linux package check, then the whole program cross-built
+# for Windows with every test run under Wine.
 # Installs the Debian packages it needs when they are missing.
 set -uo pipefail
 cd "$(dirname "$0")"
@@ -30,30 +30,35 @@ native() {
 }
 
 windows() {
-  local build=$root/build/windows
-  cmake --preset windows >/dev/null && cmake --build --preset windows -j "$jobs" || return 1
-  # Wine needs a UTF-8 locale for non-ASCII file names; a Slovak one also gives
-  # the Windows code page 1250, as on our users' computers.
-  local locales=$build/locale
-  if [[ ! -d $locales/sk_SK.UTF-8 ]]; then
-    mkdir -p "$locales" && localedef -i sk_SK -f UTF-8 "$locales/sk_SK.UTF-8" || return 1
-  fi
-  # (set through env: this shell itself does not know the private locale)
-  local wine_env=(env LOCPATH="$locales" LC_ALL=sk_SK.UTF-8 WINEPREFIX="$build/wineprefix"
-    WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=")
-  # A persistent wine server first, then the prefix: each test then starts in
-  # well under a second. The server cannot start without the prefix's folder;
-  # without it each test would start a server of its own that ends 3 s later,
-  # and a test starting just as one ends dies with "wine client error".
-  mkdir -p "$build/wineprefix" || return 1
-  "${wine_env[@]}" wineserver -p </dev/null >/dev/null 2>&1
-  "${wine_env[@]}" wine wineboot -i </dev/null >/dev/null 2>&1
+  local build=$root/build/windows-app
+  # The static Qt, libjpeg-turbo and libical for MinGW-w64: built once from Debian's sources
+  # (about half an hour on two cores), then found in their cache.
+  scripts/windows-deps.sh >/dev/null || return 1
+  cmake --preset windows-app >/dev/null && cmake --build --preset windows-app -j "$jobs" || return 1
+  source tests/wine/env.sh
+  wine_prefix "$build/wineprefix" || return 1
+  # Wine passes no Unix variable that starts with QT_ to a Windows program: the window tests
+  # get the offscreen platform, its fonts and Qt Test's log on stderr from the prefix's
+  # environment in the registry.
+  local name value
+  while read -r name value; do
+    "${wine_env[@]}" wine reg add 'HKCU\Environment' /v "$name" /t REG_SZ /d "$value" /f \
+      </dev/null >/dev/null 2>&1 || return 1
+  done <<'VARIABLES'
+QT_QPA_PLATFORM offscreen
+QT_QPA_FONTDIR Z:\usr\share\fonts\truetype\dejavu
+QT_FORCE_STDERR_LOGGING 1
+VARIABLES
+  # One Wine desktop process for the whole run (see tests/wine/KeepDesktop.c).
+  "${wine_env[@]}" wine "$build/tests/wine/keep-desktop.exe" </dev/null >/dev/null 2>&1 &
+  local keeper=$!
   local rc=0
   # Now and then Wine ends a test program at its start, before it prints a line (seen once in
   # a few hundred programs, a different one each time, never again on its own). A test that
   # fails runs once more here; the native leg runs the same tests without a second chance.
-  "${wine_env[@]}" ctest --preset windows -j 1 --repeat until-pass:2 || rc=1
-  "${wine_env[@]}" wineserver -k </dev/null >/dev/null 2>&1
+  "${wine_env[@]}" ctest --preset windows-app -j 1 --repeat until-pass:2 || rc=1
+  kill "$keeper" 2>/dev/null
+  wine_end
   return $rc
 }
 

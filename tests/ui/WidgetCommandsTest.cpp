@@ -21,6 +21,7 @@
 #include <QMenu>
 #include <QTimer>
 #include <QtTest>
+#include <QWindow>
 
 #include <csignal>
 #include <functional>
@@ -31,14 +32,16 @@ using namespace std::chrono;
 
 namespace {
 
-// Runs `akcia` on the first visible modal window of type T; a watchdog closes whatever is
-// still modal after five seconds, so a failing test never hangs.
+// Runs `akcia` on the first modal window of type T once it is on the screen (shown is not
+// enough: on Windows the window is laid out only when the window system has exposed it); a
+// watchdog closes whatever is still modal after five seconds, so a failing test never hangs.
 template <typename T> void PriOkne(std::function<void(T&)> akcia, bool& videne) {
     auto* t = new QTimer(qApp);
     t->setInterval(5);
     QObject::connect(t, &QTimer::timeout, [t, akcia, &videne] {
         auto* okno = qobject_cast<T*>(QApplication::activeModalWidget());
-        if (!okno || !okno->isVisible())
+        if (!okno || !okno->isVisible() || !okno->windowHandle() ||
+            !okno->windowHandle()->isExposed())
             return;
         t->stop();
         t->deleteLater();
