@@ -137,6 +137,31 @@ if [[ -f $menu_entry ]]; then
 else
     fail "no Start-menu entry Tilava.lnk for all users"
 fi
+# What Windows shows of the program and reads before it starts: an icon, a version of the
+# installer's and exactly one manifest (a second one, as a MinGW runtime's default manifest, would
+# leave Windows to pick either).
+resources=$(x86_64-w64-mingw32-objdump -p "$unix_program_dir/tilava.exe" 2>&1 | awk '
+    function id() { s = $3 == "ID:" ? $4 : $(NF - 2); sub(/,$/, "", s); return s }
+    /^[0-9a-f]+   Entry: / { type = id(); next }
+    /^[0-9a-f]+     Entry: / { name = id(); next }
+    /^[0-9a-f]+       Entry: / { print type, name, id() }')
+[[ $(grep -c '^0x000018 ' <<<"$resources") == 1 && $resources == *'0x000018 0x000001 '* ]] ||
+    fail "tilava.exe does not hold exactly one manifest with ID 1:"$'\n'"$resources"
+[[ $resources == *'0x00000e '* ]] || fail "tilava.exe holds no icon:"$'\n'"$resources"
+declare -A info=()
+while IFS= read -r key && IFS= read -r value; do info[$key]=$value; done < <(
+    strings -el "$unix_program_dir/tilava.exe" |
+        grep -A1 -x -E 'CompanyName|ProductName|ProductVersion|FileVersion|OriginalFilename' |
+        grep -v -x -e --)
+for expected in CompanyName=ZELM ProductName=Tilava ProductVersion="$version" \
+    FileVersion="$version" OriginalFilename=tilava.exe; do
+    key=${expected%%=*}
+    [[ ${info[$key]:-} == "${expected#*=}" ]] ||
+        fail "tilava.exe's version resource has $key '${info[$key]:-}', not '${expected#*=}'"
+done
+grep -aqF 'PerMonitorV2, PerMonitor</dpiAwareness>' "$unix_program_dir/tilava.exe" ||
+    fail "tilava.exe's manifest does not ask for per-monitor DPI awareness"
+
 expect_value "$uninstall_key" DisplayName Tilava
 expect_value "$uninstall_key" DisplayVersion "$version"
 expect_value "$uninstall_key" Publisher ZELM
