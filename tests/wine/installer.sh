@@ -9,8 +9,8 @@
 # (HKCU\Software\ZELMtilava, the start-up markers) must have the same bytes as before.
 #
 # Usage: tests/wine/installer.sh PATH/TO/Tilava-VERSION-setup.exe
-# Needs wine, wine64 and locales (scripts/install-deps.sh windows). The prefix (about 0.7 GB)
-# lives in a temporary folder that is removed at the end.
+# Needs the packages of scripts/install-deps.sh windows (Wine, locales, MinGW's objdump). The
+# prefix (about 0.7 GB) lives in a temporary folder that is removed at the end.
 set -uo pipefail
 
 me=installer.sh
@@ -40,20 +40,20 @@ now() { echo "${EPOCHREALTIME/./}"; }
 deadline() { until_=$(($(now) + $1 * 1000000)); }
 late() { (($(now) > until_)); }
 
+# shellcheck source=tests/wine/env.sh
+source "$(dirname "${BASH_SOURCE[0]}")/env.sh" || exit 2
 work=$(mktemp -d "${TMPDIR:-/tmp}/tilava-installer.XXXXXX")
 program_pid=
 cleanup() {
     [[ -n $program_pid ]] && kill "$program_pid" 2>/dev/null
-    "${wine_env[@]}" wineserver -k </dev/null >/dev/null 2>&1
+    [[ -v wine_env ]] && wine_end
     wait 2>/dev/null
     rm -rf "$work"
 }
-# Wine needs a UTF-8 locale for non-ASCII file names; a Slovak one gives the Windows code page
-# 1250, as on our users' computers. Without a display Wine uses its null display driver, so the
-# program runs the same on a machine with or without an X server. No Mono or Gecko prompts.
-wine_env=(env -u DISPLAY -u WAYLAND_DISPLAY LOCPATH="$work/locale" LC_ALL=sk_SK.UTF-8
-    WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=")
 trap cleanup EXIT
+# Without a display Wine uses its null display driver: the program runs the same on a machine
+# with or without an X server.
+unset DISPLAY WAYLAND_DISPLAY
 # win SECONDS COMMAND...: a Windows command under Wine, ended after SECONDS.
 win() {
     local seconds=$1
@@ -90,12 +90,7 @@ link_target() {
 }
 
 # --- a fresh prefix ------------------------------------------------------------------------------
-mkdir -p "$work/locale" "$work/prefix"
-localedef -i sk_SK -f UTF-8 "$work/locale/sk_SK.UTF-8" 2>"$work/localedef.log" ||
-    stop "localedef: $(cat "$work/localedef.log")"
-# A persistent server first: every Wine command after it starts at once.
-"${wine_env[@]}" wineserver -p </dev/null >/dev/null 2>&1
-win 600 wineboot -i >/dev/null 2>&1 || stop "wineboot -i did not finish within 10 minutes"
+wine_prefix "$work/prefix" || stop "no Wine prefix (wineboot -i failed)"
 drive_c=$work/prefix/drive_c
 [[ -d $drive_c/windows/system32 ]] || stop "wineboot made no C:\\windows\\system32"
 
