@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages that a step needs, only those that are missing.
-# Usage: scripts/install-deps.sh build|test|windows|windows-deps|run|x11|package ...
+# Usage: scripts/install-deps.sh build|test|windows|windows-installer|windows-deps|run|x11|package ...
 set -euo pipefail
 
 declare -A groups=(
   [build]="cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libjpeg-dev libturbojpeg0-dev libfontconfig-dev libxcb1-dev libical-dev fonts-dejavu-core"
   [test]="libgtest-dev libgmock-dev googletest libbenchmark-dev clang-format desktop-file-utils dbus-daemon"
   [windows]="g++-mingw-w64-x86-64-posix wine64 wine locales"
+  [windows-installer]="nsis"
   [windows-deps]="g++-mingw-w64-x86-64-posix cmake ninja-build nasm perl dpkg-dev debian-archive-keyring qt6-base-dev qt6-base-dev-tools"
   [run]="xvfb x11-utils imagemagick"
   [x11]="xvfb xcompmgr x11-utils xdotool trayer"
