@@ -1,14 +1,14 @@
 #!/usr/bin/env bash
 # Builds Tilava and runs every test: the native suite (dev preset), the real program on a
 # private X server (fade and tray), the Linux package check, then the whole program cross-built
-# for Windows with every test run under Wine.
+# for Windows with every test run under Wine, and its installer installed and removed under Wine.
 # Installs the Debian packages it needs when they are missing.
 set -uo pipefail
 cd "$(dirname "$0")"
 root=$PWD
 jobs=$(nproc 2>/dev/null || echo 2)
 
-scripts/install-deps.sh build test windows x11 package || exit 1
+scripts/install-deps.sh build test windows windows-installer x11 package || exit 1
 
 status=0
 leg() { # leg NAME COMMAND...: runs a leg, times it, remembers a failure
@@ -76,7 +76,18 @@ package() {
 leg "native (Linux) build and tests" native
 leg "X11 (Xvfb, xcompmgr) window system tests" x11
 leg "Linux package (install, desktop entry, AppStream, .deb)" package
+# The Windows installer (NSIS) built from the windows-app build, installed, started and
+# uninstalled silently under Wine.
+installer() {
+  cmake --build --preset windows-app --target tilava_installer &&
+    tests/wine/installer.sh "$root/build/windows-app/Tilava-$(project_version)-setup.exe"
+}
+project_version() {
+  sed -n 's/^project(Tilava VERSION \([0-9.]*\) .*/\1/p' CMakeLists.txt
+}
+
 leg "Windows (MinGW-w64, Wine) build and tests" windows
+leg "Windows installer under Wine" installer
 
 if ((status == 0)); then echo "test.sh: all passed"; else echo "test.sh: FAILED"; fi
 exit $status
