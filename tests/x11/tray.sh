@@ -41,39 +41,6 @@ ok() { echo "ok: $*"; }
 
 running() { kill -0 "$tilava" 2>/dev/null; }
 
-# wait_for SECONDS WHAT COMMAND...: polls COMMAND until it succeeds; fails with WHAT when the
-# program ends first or the time is up.
-wait_for() {
-    local seconds=$1 what=$2
-    shift 2
-    deadline "$seconds"
-    until "$@"; do
-        running || fail "the program ended while waiting until $what"
-        late && fail "not within $seconds s: $what"
-        sleep 0.05
-    done
-}
-
-# read_window WID: sets win_x, win_y (absolute), win_w, win_h, win_state (IsViewable,
-# IsUnMapped, IsUnviewable) and win_override (yes/no); false when the window is gone.
-read_window() {
-    local info key value
-    info=$(xwininfo -id "$1" 2>/dev/null) || return 1
-    win_x='' win_y='' win_w='' win_h='' win_state='' win_override=''
-    while IFS=: read -r key value; do
-        value=${value// /}
-        case $key in
-        *"Absolute upper-left X") win_x=$value ;;
-        *"Absolute upper-left Y") win_y=$value ;;
-        *Width) win_w=$value ;;
-        *Height) win_h=$value ;;
-        *"Map State") win_state=$value ;;
-        *"Override Redirect State") win_override=$value ;;
-        esac
-    done <<<"$info"
-    [[ -n $win_state ]]
-}
-
 ours() { [[ $(xprop -id "$1" _NET_WM_PID 2>/dev/null) == *" = $tilava" ]]; }
 widget_mapped() { read_window "$widget" && [[ $win_state == IsViewable ]]; }
 widget_unmapped() { read_window "$widget" && [[ $win_state == IsUnMapped ]]; }
@@ -113,16 +80,6 @@ find_menu() {
     return 1
 }
 menu_closed() { ! read_window "$menu" || [[ $win_state != IsViewable ]]; }
-
-# click X Y BUTTON: Qt merges two presses of one button within 400 ms into a double click
-# (which the tray icon does not take as a click), so clicks keep half a second apart.
-last_click=0
-click() {
-    local wait_us=$((last_click + 500000 - $(now)))
-    ((wait_us > 0)) && sleep "$(printf '0.%06d' "$wait_us")"
-    xdotool mousemove "$1" "$2" click "$3" || fail "xdotool could not click at $1,$2"
-    last_click=$(now)
-}
 
 # A user of our own: home, settings, notes and runtime folder in the temporary folder, and no
 # session bus. The settings folder is left to the program to create.
