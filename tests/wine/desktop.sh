@@ -51,12 +51,7 @@ source "$(dirname "$0")/env.sh"
 passed=
 fail() {
     echo "desktop.sh: FAILED: $*" >&2
-    kill -0 "${pids[0]}" 2>/dev/null ||
-        echo "desktop.sh: the X server is no longer running: $(cat "$work/xvfb.log")" >&2
-    if [[ -s $work/tilava.log ]]; then
-        echo "desktop.sh: the program's output:" >&2
-        sed 's/^/    /' "$work/tilava.log" >&2
-    fi
+    x11_tell_failure desktop.sh
     import -window root "$out/failed.png" 2>/dev/null &&
         echo "desktop.sh: the screen at the failure: $out/failed.png" >&2
     echo "desktop.sh: the Wine prefix stays in $prefix" >&2
@@ -263,32 +258,18 @@ import -window root "$out/1x-start.png" || fail "no screenshot"
 ok "widget $widget at the top right ($widget_x,$widget_y), tray icon ${icon_w}x$icon_h in trayer at $icon_x,$icon_y showing the day"
 
 # 2. The fade, then the hidden widget.
-deadline 30
-until widget_unmapped; do
-    late && fail "the widget was not hidden within 30 s"
-    sleep 0.05
-done
-hidden=$(now)
-deadline 2
-until grep -q " $((8 * 16843009))\$" "$work/spy" || late; do sleep 0.02; done
-x11_fade_steps "$work/spy"
+x11_hidden_after_fade "$widget" "$work/spy"
 # A loaded machine merges steps (xprop reads the property once for changes that come close
 # together); a fade held back until the hide shows a couple of values within milliseconds.
 ((seen >= 15)) || fail "only $seen of the 29 fade steps reached the X server"
 ((last - first >= 1500000)) || fail "the fade steps arrived within $(((last - first) / 1000)) ms"
-until_=$(($(now) + 1000000))
-until late; do
-    widget_unmapped || fail "the faded widget came back on its own ($win_state)"
-    sleep 0.05
-done
+x11_holds 1000 "the faded widget came back on its own" widget_unmapped
 ok "$seen of 29 fade steps reached the X server over $(((last - first) / 1000)) ms; hidden $(((hidden - last) / 1000)) ms after the last"
 
 # 3. A left click on the icon.
 click "$icon_x" "$icon_y" 1
 wait_for 10 "a left click on the tray icon shows the widget" widget_mapped
-opacity=$(xprop -id "$widget" _NET_WM_WINDOW_OPACITY 2>/dev/null)
-[[ $opacity == *"not found"* || $opacity == *" = 4294967295" ]] ||
-    fail "the widget shown from the tray is not fully opaque: $opacity"
+x11_opaque "$widget" || fail "the widget shown from the tray is not fully opaque: $opacity"
 ok "a left click on the icon showed the widget, fully opaque"
 
 # 4. The settings: a right click on the day page.

@@ -18,6 +18,12 @@
 # x11_fade_steps FILE: the fade in such a FILE: sets seen (its steps that arrived), first and
 #   last (when the first and the last of them arrived); fails on a value that is not a step or
 #   that rises.
+# x11_hidden_after_fade WID FILE: waits until the window is hidden, sets hidden (when), then
+#   x11_fade_steps FILE once the fade's last step is in it.
+# x11_opaque WID: whether the window is fully opaque; the property as xprop shows it in $opacity.
+# x11_holds MS WHAT COMMAND...: COMMAND keeps succeeding for MS milliseconds, else fails with WHAT.
+# x11_tell_failure NAME: for a failure report: whether the X server went away, and the program's
+#   output ($work/tilava.log).
 
 now() { echo "${EPOCHREALTIME/./}"; }
 deadline() { until_=$(($(now) + $1 * 1000000)); }
@@ -62,7 +68,7 @@ x11_tray() {
     deadline 10
     until [[ -n $(xdotool search --onlyvisible --classname '^panel$' 2>/dev/null) ]]; do
         kill -0 "$trayer" 2>/dev/null || fail "trayer ended: $(cat "$work/trayer.log")"
-        late && fail "trayer's panel did not appear"
+        late && fail "trayer's panel did not appear: $(cat "$work/trayer.log")"
         sleep 0.02
     done
 }
@@ -134,4 +140,43 @@ x11_fade_steps() {
         first=${first:-$stamp}
         last=$stamp
     done <"$1"
+}
+
+x11_hidden_after_fade() {
+    # (ShowTime plus ample time for a loaded machine)
+    deadline 30
+    until xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsUnMapped'; do
+        late && fail "the widget was not hidden in 30 s"
+        sleep 0.05
+    done
+    hidden=$(now)
+    # The last step may still be on its way through the pipe.
+    deadline 2
+    until grep -q " $((8 * 16843009))\$" "$2" || late; do sleep 0.02; done
+    x11_fade_steps "$2"
+}
+
+x11_opaque() {
+    opacity=$(xprop -id "$1" _NET_WM_WINDOW_OPACITY 2>/dev/null)
+    [[ $opacity == *"not found"* || $opacity == *" = 4294967295" ]]
+}
+
+x11_holds() {
+    local what=$2
+    until_=$(($(now) + $1 * 1000))
+    shift 2
+    until late; do
+        "$@" || fail "$what"
+        sleep 0.05
+    done
+}
+
+x11_tell_failure() {
+    # (a display that went away makes every later step fail: say so first)
+    kill -0 "${pids[0]}" 2>/dev/null ||
+        echo "$1: the X server is no longer running: $(cat "$work/xvfb.log")" >&2
+    if [[ -s $work/tilava.log ]]; then
+        echo "$1: the program's output:" >&2
+        sed 's/^/    /' "$work/tilava.log" >&2
+    fi
 }

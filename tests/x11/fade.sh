@@ -54,18 +54,7 @@ kill -0 "${pids[1]}" 2>/dev/null || fail "xcompmgr ended: $(cat "$work/xcompmgr.
 
 x11_watch_opacity "$wid" "$work/spy"
 
-# Until the widget is hidden (ShowTime plus ample time for a loaded machine).
-deadline 30
-until xwininfo -id "$wid" 2>/dev/null | grep -q 'Map State: IsUnMapped'; do
-    late && fail "the widget was not hidden in 30 s"
-    sleep 0.05
-done
-hidden=$(now)
-# The last step may still be on its way through the pipe.
-deadline 2
-until grep -q " $((8 * 16843009))\$" "$work/spy" || late; do sleep 0.02; done
-
-x11_fade_steps "$work/spy"
+x11_hidden_after_fade "$wid" "$work/spy"
 
 echo "fade.sh: $seen of 29 fade steps seen by the X server," \
     "spread over $(((${last:-0} - ${first:-0}) / 1000)) ms," \

@@ -27,13 +27,7 @@ source "$(dirname "$0")/common.sh"
 
 fail() {
     echo "tray.sh: FAILED: $*" >&2
-    # (a display that went away makes every later step fail: say so first)
-    kill -0 "${pids[0]}" 2>/dev/null ||
-        echo "tray.sh: the X server is no longer running: $(cat "$work/xvfb.log")" >&2
-    if [[ -s $work/tilava.log ]]; then
-        echo "tray.sh: the program's output:" >&2
-        sed 's/^/    /' "$work/tilava.log" >&2
-    fi
+    x11_tell_failure tray.sh
     exit 1
 }
 ok() { echo "ok: $*"; }
@@ -110,19 +104,13 @@ wait_for 5 "the widget is hidden while the menu is open" widget_unmapped
 first_menu=$menu
 xdotool key Escape
 wait_for 5 "Escape closes the menu" menu_closed
-until_=$(($(now) + 500000))
-until late; do
-    widget_unmapped || fail "the widget came back after Escape closed the menu ($win_state)"
-    sleep 0.05
-done
+x11_holds 500 "the widget came back after Escape closed the menu" widget_unmapped
 ok "right click opened menu $first_menu (${menu_w}x$menu_h) and hid the widget; Escape closed it, the widget stayed hidden"
 
 # 3. Left click: the widget is back, fully opaque.
 click "$icon_x" "$icon_y" 1
 wait_for 5 "a left click on the tray icon shows the widget" widget_mapped
-opacity=$(xprop -id "$widget" _NET_WM_WINDOW_OPACITY 2>/dev/null)
-[[ $opacity == *"not found"* || $opacity == *" = 4294967295" ]] ||
-    fail "the widget shown from the tray is not fully opaque: $opacity"
+x11_opaque "$widget" || fail "the widget shown from the tray is not fully opaque: $opacity"
 ok "left click on the icon showed the widget, fully opaque"
 
 # 4. The menu's second item, "Zobraziť", shows the widget (the first one would end the program).
