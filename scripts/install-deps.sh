@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages that a step needs, only those that are missing.
-# Usage: scripts/install-deps.sh build|test|windows|windows-installer|windows-deps|run|x11|package ...
+# Usage: scripts/install-deps.sh build|test|windows|windows-installer|windows-deps|run|x11|wine-x11|package ...
 set -euo pipefail
 
 declare -A groups=(
@@ -11,6 +11,7 @@ declare -A groups=(
   [windows-deps]="g++-mingw-w64-x86-64-posix cmake ninja-build nasm perl dpkg-dev debian-archive-keyring qt6-base-dev qt6-base-dev-tools"
   [run]="xvfb x11-utils imagemagick"
   [x11]="xvfb xcompmgr x11-utils xdotool trayer"
+  [wine-x11]="xvfb openbox xcompmgr x11-utils xdotool trayer imagemagick wine64 wine fonts-wine locales"
   [package]="desktop-file-utils appstream dpkg-dev file"
 )
 

@@ -5,9 +5,25 @@
 #   $pids; a user of our own there (home, base settings and data folders and a runtime folder;
 #   the program's own folders are left to the script or the program; no session bus).
 # x11_server [WxH]: a private Xvfb on a free display; exports DISPLAY. Its log: $work/xvfb.log.
-# x11_tray [HEIGHT]: trayer as tray host at the bottom right, once its panel is shown; its pid
-#   in $trayer.
+# x11_tray [HEIGHT [WIDTH]]: trayer as tray host at the bottom right, once its panel is shown;
+#   its pid in $trayer. With WIDTH the panel keeps that width instead of growing with its icons.
 # now, deadline SECONDS, late: bash's microsecond clock, a time limit and whether it is past.
+# wait_for SECONDS WHAT COMMAND...: polls COMMAND; fails with WHAT when the script's running()
+#   says the program ended first, or when the time is up.
+# read_window WID: the window's place, size and state in win_x, win_y, win_w, win_h, win_state
+#   and win_override.
+# click X Y BUTTON: a click at X,Y, half a second after the one before.
+# x11_watch_opacity WID FILE: every change of the window's _NET_WM_WINDOW_OPACITY, stamped with
+#   the time it reached us, goes to FILE from now on.
+# x11_fade_steps FILE: the fade in such a FILE: sets seen (its steps that arrived), first and
+#   last (when the first and the last of them arrived); fails on a value that is not a step or
+#   that rises.
+# x11_hidden_after_fade WID FILE: waits until the window is hidden, sets hidden (when), then
+#   x11_fade_steps FILE once the fade's last step is in it.
+# x11_opaque WID: whether the window is fully opaque; the property as xprop shows it in $opacity.
+# x11_holds MS WHAT COMMAND...: COMMAND keeps succeeding for MS milliseconds, else fails with WHAT.
+# x11_tell_failure NAME: for a failure report: whether the X server went away, and the program's
+#   output ($work/tilava.log).
 
 now() { echo "${EPOCHREALTIME/./}"; }
 deadline() { until_=$(($(now) + $1 * 1000000)); }
@@ -43,14 +59,124 @@ x11_server() {
 }
 
 x11_tray() {
-    trayer --edge bottom --align right --widthtype request --height "${1:-24}" \
-        --transparent false --expand true >"$work/trayer.log" 2>&1 &
+    local width=(--widthtype request --expand true)
+    [[ -n ${2:-} ]] && width=(--widthtype pixel --width "$2" --expand false)
+    trayer --edge bottom --align right "${width[@]}" --height "${1:-24}" \
+        --transparent false >"$work/trayer.log" 2>&1 &
     trayer=$!
     pids+=("$trayer")
     deadline 10
     until [[ -n $(xdotool search --onlyvisible --classname '^panel$' 2>/dev/null) ]]; do
         kill -0 "$trayer" 2>/dev/null || fail "trayer ended: $(cat "$work/trayer.log")"
-        late && fail "trayer's panel did not appear"
+        late && fail "trayer's panel did not appear: $(cat "$work/trayer.log")"
         sleep 0.02
     done
+}
+
+# wait_for SECONDS WHAT COMMAND...: polls COMMAND until it succeeds; fails with WHAT when the
+# program ends first or the time is up.
+wait_for() {
+    local seconds=$1 what=$2
+    shift 2
+    deadline "$seconds"
+    until "$@"; do
+        running || fail "the program ended while waiting until $what"
+        late && fail "not within $seconds s: $what"
+        sleep 0.05
+    done
+}
+
+# read_window WID: sets win_x, win_y (absolute), win_w, win_h, win_state (IsViewable,
+# IsUnMapped, IsUnviewable) and win_override (yes/no); false when the window is gone.
+read_window() {
+    local info key value
+    info=$(xwininfo -id "$1" 2>/dev/null) || return 1
+    win_x='' win_y='' win_w='' win_h='' win_state='' win_override=''
+    while IFS=: read -r key value; do
+        value=${value// /}
+        case $key in
+        *"Absolute upper-left X") win_x=$value ;;
+        *"Absolute upper-left Y") win_y=$value ;;
+        *Width) win_w=$value ;;
+        *Height) win_h=$value ;;
+        *"Map State") win_state=$value ;;
+        *"Override Redirect State") win_override=$value ;;
+        esac
+    done <<<"$info"
+    [[ -n $win_state ]]
+}
+
+# click X Y BUTTON: Qt merges two presses of one button within 400 ms into a double click
+# (which the tray icon does not take as a click), so clicks keep half a second apart.
+last_click=0
+click() {
+    local wait_us=$((last_click + 500000 - $(now)))
+    ((wait_us > 0)) && sleep "$(printf '0.%06d' "$wait_us")"
+    xdotool mousemove "$1" "$2" click "$3" || fail "xdotool could not click at $1,$2"
+    last_click=$(now)
+}
+
+x11_watch_opacity() {
+    xprop -id "$1" -spy _NET_WM_WINDOW_OPACITY 2>/dev/null | while IFS= read -r line; do
+        echo "$(now) $line"
+    done >"$2" &
+    pids+=($!)
+}
+
+x11_fade_steps() {
+    # The values Qt sets are alpha * 0x01010101 (alpha 0..255): the fade's 29 steps below full
+    # opacity are 246, 238, ..., 8 (alpha = remaining ms / 3000 * 255, truncated).
+    local -A step=()
+    local ms stamp value previous=4294967296
+    for ((ms = 2900; ms >= 100; ms -= 100)); do step[$((ms * 255 / 3000 * 16843009))]=1; done
+
+    seen=0 first= last=
+    while read -r stamp _ _ value; do
+        [[ $value =~ ^[0-9]+$ ]] || continue # "not found" while the window is fully opaque
+        [[ -n ${step[$value]:-} ]] || fail "opacity $value is not a step of the fade"
+        ((value <= previous)) || fail "opacity rose from $previous to $value during the fade"
+        ((value < previous)) && seen=$((seen + 1))
+        previous=$value
+        first=${first:-$stamp}
+        last=$stamp
+    done <"$1"
+}
+
+x11_hidden_after_fade() {
+    # (ShowTime plus ample time for a loaded machine)
+    deadline 30
+    until xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsUnMapped'; do
+        late && fail "the widget was not hidden in 30 s"
+        sleep 0.05
+    done
+    hidden=$(now)
+    # The last step may still be on its way through the pipe.
+    deadline 2
+    until grep -q " $((8 * 16843009))\$" "$2" || late; do sleep 0.02; done
+    x11_fade_steps "$2"
+}
+
+x11_opaque() {
+    opacity=$(xprop -id "$1" _NET_WM_WINDOW_OPACITY 2>/dev/null)
+    [[ $opacity == *"not found"* || $opacity == *" = 4294967295" ]]
+}
+
+x11_holds() {
+    local what=$2
+    until_=$(($(now) + $1 * 1000))
+    shift 2
+    until late; do
+        "$@" || fail "$what"
+        sleep 0.05
+    done
+}
+
+x11_tell_failure() {
+    # (a display that went away makes every later step fail: say so first)
+    kill -0 "${pids[0]}" 2>/dev/null ||
+        echo "$1: the X server is no longer running: $(cat "$work/xvfb.log")" >&2
+    if [[ -s $work/tilava.log ]]; then
+        echo "$1: the program's output:" >&2
+        sed 's/^/    /' "$work/tilava.log" >&2
+    fi
 }

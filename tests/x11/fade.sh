@@ -52,38 +52,9 @@ while [[ -z $wid ]]; do
 done
 kill -0 "${pids[1]}" 2>/dev/null || fail "xcompmgr ended: $(cat "$work/xcompmgr.log")"
 
-# Every change of the property, stamped with the time it reached us.
-xprop -id "$wid" -spy _NET_WM_WINDOW_OPACITY 2>/dev/null | while IFS= read -r line; do
-    echo "$(now) $line"
-done >"$work/spy" &
-pids+=($!)
+x11_watch_opacity "$wid" "$work/spy"
 
-# Until the widget is hidden (ShowTime plus ample time for a loaded machine).
-deadline 30
-until xwininfo -id "$wid" 2>/dev/null | grep -q 'Map State: IsUnMapped'; do
-    late && fail "the widget was not hidden in 30 s"
-    sleep 0.05
-done
-hidden=$(now)
-# The last step may still be on its way through the pipe.
-deadline 2
-until grep -q " $((8 * 16843009))\$" "$work/spy" || late; do sleep 0.02; done
-
-# The values Qt sets are alpha * 0x01010101 (alpha 0..255): the fade's 29 steps below full
-# opacity are 246, 238, ..., 8 (alpha = remaining ms / 3000 * 255, truncated).
-declare -A step=()
-for ((ms = 2900; ms >= 100; ms -= 100)); do step[$((ms * 255 / 3000 * 16843009))]=1; done
-
-seen=0 first= last= previous=4294967296
-while read -r stamp _ _ value; do
-    [[ $value =~ ^[0-9]+$ ]] || continue # "not found" while the window is fully opaque
-    [[ -n ${step[$value]:-} ]] || fail "opacity $value is not a step of the fade"
-    ((value <= previous)) || fail "opacity rose from $previous to $value during the fade"
-    ((value < previous)) && seen=$((seen + 1))
-    previous=$value
-    first=${first:-$stamp}
-    last=$stamp
-done <"$work/spy"
+x11_hidden_after_fade "$wid" "$work/spy"
 
 echo "fade.sh: $seen of 29 fade steps seen by the X server," \
     "spread over $(((${last:-0} - ${first:-0}) / 1000)) ms," \

@@ -27,52 +27,13 @@ source "$(dirname "$0")/common.sh"
 
 fail() {
     echo "tray.sh: FAILED: $*" >&2
-    # (a display that went away makes every later step fail: say so first)
-    kill -0 "${pids[0]}" 2>/dev/null ||
-        echo "tray.sh: the X server is no longer running: $(cat "$work/xvfb.log")" >&2
-    if [[ -s $work/tilava.log ]]; then
-        echo "tray.sh: the program's output:" >&2
-        sed 's/^/    /' "$work/tilava.log" >&2
-    fi
+    x11_tell_failure tray.sh
     exit 1
 }
 ok() { echo "ok: $*"; }
 
 
 running() { kill -0 "$tilava" 2>/dev/null; }
-
-# wait_for SECONDS WHAT COMMAND...: polls COMMAND until it succeeds; fails with WHAT when the
-# program ends first or the time is up.
-wait_for() {
-    local seconds=$1 what=$2
-    shift 2
-    deadline "$seconds"
-    until "$@"; do
-        running || fail "the program ended while waiting until $what"
-        late && fail "not within $seconds s: $what"
-        sleep 0.05
-    done
-}
-
-# read_window WID: sets win_x, win_y (absolute), win_w, win_h, win_state (IsViewable,
-# IsUnMapped, IsUnviewable) and win_override (yes/no); false when the window is gone.
-read_window() {
-    local info key value
-    info=$(xwininfo -id "$1" 2>/dev/null) || return 1
-    win_x='' win_y='' win_w='' win_h='' win_state='' win_override=''
-    while IFS=: read -r key value; do
-        value=${value// /}
-        case $key in
-        *"Absolute upper-left X") win_x=$value ;;
-        *"Absolute upper-left Y") win_y=$value ;;
-        *Width) win_w=$value ;;
-        *Height) win_h=$value ;;
-        *"Map State") win_state=$value ;;
-        *"Override Redirect State") win_override=$value ;;
-        esac
-    done <<<"$info"
-    [[ -n $win_state ]]
-}
 
 ours() { [[ $(xprop -id "$1" _NET_WM_PID 2>/dev/null) == *" = $tilava" ]]; }
 widget_mapped() { read_window "$widget" && [[ $win_state == IsViewable ]]; }
@@ -114,16 +75,6 @@ find_menu() {
 }
 menu_closed() { ! read_window "$menu" || [[ $win_state != IsViewable ]]; }
 
-# click X Y BUTTON: Qt merges two presses of one button within 400 ms into a double click
-# (which the tray icon does not take as a click), so clicks keep half a second apart.
-last_click=0
-click() {
-    local wait_us=$((last_click + 500000 - $(now)))
-    ((wait_us > 0)) && sleep "$(printf '0.%06d' "$wait_us")"
-    xdotool mousemove "$1" "$2" click "$3" || fail "xdotool could not click at $1,$2"
-    last_click=$(now)
-}
-
 # A user of our own: home, settings, notes and runtime folder in the temporary folder, and no
 # session bus. The settings folder is left to the program to create.
 x11_begin tray
@@ -153,19 +104,13 @@ wait_for 5 "the widget is hidden while the menu is open" widget_unmapped
 first_menu=$menu
 xdotool key Escape
 wait_for 5 "Escape closes the menu" menu_closed
-until_=$(($(now) + 500000))
-until late; do
-    widget_unmapped || fail "the widget came back after Escape closed the menu ($win_state)"
-    sleep 0.05
-done
+x11_holds 500 "the widget came back after Escape closed the menu" widget_unmapped
 ok "right click opened menu $first_menu (${menu_w}x$menu_h) and hid the widget; Escape closed it, the widget stayed hidden"
 
 # 3. Left click: the widget is back, fully opaque.
 click "$icon_x" "$icon_y" 1
 wait_for 5 "a left click on the tray icon shows the widget" widget_mapped
-opacity=$(xprop -id "$widget" _NET_WM_WINDOW_OPACITY 2>/dev/null)
-[[ $opacity == *"not found"* || $opacity == *" = 4294967295" ]] ||
-    fail "the widget shown from the tray is not fully opaque: $opacity"
+x11_opaque "$widget" || fail "the widget shown from the tray is not fully opaque: $opacity"
 ok "left click on the icon showed the widget, fully opaque"
 
 # 4. The menu's second item, "Zobraziť", shows the widget (the first one would end the program).
