@@ -8,7 +8,7 @@ cd "$(dirname "$0")"
 root=$PWD
 jobs=$(nproc 2>/dev/null || echo 2)
 
-scripts/install-deps.sh build test windows windows-installer x11 package || exit 1
+scripts/install-deps.sh build test windows windows-installer x11 wine-x11 package || exit 1
 
 status=0
 leg() { # leg NAME COMMAND...: runs a leg, times it, remembers a failure
@@ -87,6 +87,8 @@ project_version() {
 }
 
 leg "Windows (MinGW-w64, Wine) build and tests" windows
+leg "Windows program under Wine (Xvfb, openbox, xcompmgr, trayer)" tests/wine/desktop.sh \
+  "$root/build/windows-app/app/tilava.exe"
 leg "Windows installer under Wine" installer
 
 if ((status == 0)); then echo "test.sh: all passed"; else echo "test.sh: FAILED"; fi

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Times the Windows program's start under Wine until its widget is painted, against the
 # yardstick built the same way (a bare frameless Qt window with a tray icon, static Qt), on a
-# private Xvfb with a tray host. Runs alternate; each is timed from the start of `wine` until the
-# process ends (both end right after their first paint). Reports both medians and their ratio.
+# private Xvfb with a window manager and a tray host (without a window manager Wine waits 2 s
+# for each window it hides to be withdrawn, which would swamp the start). Runs alternate; each
+# is timed from the start of `wine` until the process ends (both end right after their first
+# paint). Reports both medians and their ratio.
 # Usage: bench/startup_wine.sh [BUILD_DIR] [RUNS]   (BUILD_DIR: build/windows-app)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -30,6 +32,8 @@ Xvfb ":$n" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
 pids+=($!)
 export DISPLAY=":$n"
 for _ in $(seq 200); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.05; done
+openbox >/dev/null 2>&1 &
+pids+=($!)
 trayer --edge bottom --align right --widthtype request --height 24 --transparent false \
   >/dev/null 2>&1 &
 pids+=($!)

@@ -81,7 +81,9 @@ void NakresliDen(QPainter& p, const QRect& miesto, int den) {
     // The number fills the sheet below the strip, narrowed when two digits would not fit.
     const QString cislo = QString::number(den);
     const QRectF plocha(pero, vazba, miesto.width() - 2 * pero, miesto.height() - vazba - pero);
-    QFont pismo(QStringLiteral("DejaVu Sans"));
+    // DejaVu Sans, or Tahoma where it is missing (Windows).
+    QFont pismo;
+    pismo.setFamilies({QStringLiteral("DejaVu Sans"), QStringLiteral("Tahoma")});
     pismo.setBold(true);
     pismo.setStyleStrategy(QFont::PreferNoShaping);
     pismo.setPixelSize(std::max(6, static_cast<int>(plocha.height() * 1.18)));

@@ -33,7 +33,8 @@ QLineEdit* Pole(QWidget* rodic, const char* meno, QRect miesto, int dlzka) {
     pole->setMaxLength(dlzka);
     pole->setAlignment(Qt::AlignCenter);
     pole->setTextMargins(0, 0, 0, 0);
-    QFont pismo(QStringLiteral("DejaVu Sans"));
+    QFont pismo;
+    pismo.setFamilies({QStringLiteral("DejaVu Sans"), QStringLiteral("Tahoma")});
     pismo.setPixelSize(12);
     pole->setFont(pismo);
     QPalette paleta = pole->palette();

@@ -19,8 +19,10 @@
 #      that was hidden in the tray;
 #   7. "Ukončit", the first item of the tray menu, ends the program with status 0 and the
 #      widget's place is in the registry;
-#   8. at 2x (Wine's LogPixels 192) the widget is twice as large in the same corner, the week
-#      window opens, and "Ukončit" ends it.
+#   8. at 2x (Wine's LogPixels 192) the widget is twice as large in the same corner and the
+#      week window opens;
+#   9. the end of the Windows session (wineboot --end-session: WM_QUERYENDSESSION and
+#      WM_ENDSESSION) while the week window holds a new entry saves it and ends the program.
 # Screenshots go to the output folder: 1x-start.png, 1x-editor.png, 1x-week.png,
 # 1x-widget.png, 2x-start.png and 2x-week.png. The text typed is ASCII: xdotool types other
 # letters by changing the keyboard map for a moment, and Wine, which keeps a map of its own, drops
@@ -242,6 +244,25 @@ click_in() {
     click "$((win_x + border + $4 * scale))" "$((win_y + title + $5 * scale))" 1
 }
 
+# add_birthday NAME [SCREENSHOT]: in the open week window, a click below today's entries (the
+# row of today, Monday on top: its list lies at 182,55*i+42, 331x52) opens the editor; NAME is
+# typed as a birthday and confirmed with the year the editor offers.
+add_birthday() {
+    deadline 15
+    until find_window Udalos; do
+        late && fail "a click into today's day list does not open the editor"
+        click_in "$week" 527 552 350 $((55 * $(date +%u) + 80))
+        for _ in 1 2 3 4 5 6 7 8 9 10; do find_window Udalos && break; sleep 0.2; done
+    done
+    editor=$found
+    click_in "$editor" 369 188 190 58 # the birthday's name
+    xdotool type --delay 80 "$1" || fail "xdotool could not type"
+    sleep 0.5
+    [[ -z ${2:-} ]] || import -window root "$2"
+    xdotool key Return && sleep 0.3 && xdotool key Return || fail "xdotool could not press Return"
+    wait_for 10 "two Returns (name, then year) confirm the editor" window_gone "$editor"
+}
+
 # ---- 1x ------------------------------------------------------------------------------------
 scale=1
 start_program
@@ -302,21 +323,8 @@ wait_for 10 "the widget is shown" widget_mapped
 click "$((corner + 30))" 50 1
 wait_for 15 "a click on the widget opens the week window" find_window Kalend
 week=$found
-# Today's row (Monday on top): its list lies at 182,55*i+42 (331x52).
 row=$(date +%u) day=$(date +%m%d)
-deadline 15
-until find_window Udalos; do
-    late && fail "a click into today's empty day list does not open the editor"
-    click_in "$week" 527 552 350 $((55 * row + 68))
-    for _ in 1 2 3 4 5 6 7 8 9 10; do find_window Udalos && break; sleep 0.2; done
-done
-editor=$found
-click_in "$editor" 369 188 190 58 # the birthday's name
-xdotool type --delay 80 'Jan Novak' || fail "xdotool could not type"
-sleep 0.5
-import -window root "$out/1x-editor.png"
-xdotool key Return && sleep 0.3 && xdotool key Return || fail "xdotool could not press Return"
-wait_for 10 "two Returns (name, then year) confirm the editor" window_gone "$editor"
+add_birthday 'Jan Novak' "$out/1x-editor.png"
 sleep 1
 import -window root "$out/1x-week.png"
 click_in "$week" 527 552 464 539 # "Uložiť a zavrieť"
@@ -382,10 +390,23 @@ week_size=${win_w}x$win_h
     fail "at 2x the week window is ${win_w}x$win_h, not about 1054x1104"
 sleep 1
 import -window root "$out/2x-week.png"
-click_in "$week" 527 552 464 539
-wait_for 10 "the save button closes the week window" window_gone "$week"
-ukoncit
-ok "at 2x the week window is $week_size; \"Ukončit\" ended the program with status 0"
+ok "at 2x the week window is $week_size"
+
+# 9. The end of the Windows session while the week window holds an entry it has not saved yet:
+# the week window saves it, then the program ends, as with "Ukončit".
+add_birthday 'Eva Mala'
+# Windows ends the process itself once it has answered WM_ENDSESSION: any exit status goes.
+"${wine_env[@]}" timeout 60 wine wineboot --end-session </dev/null >/dev/null 2>&1
+deadline 20
+while running; do
+    late && fail "the program still runs 20 s after the end of the session"
+    sleep 0.05
+done
+wait "$tilava" 2>/dev/null
+printf '!\r\n-1\r\n2\r\n1980\r\nJan Novak\r\n-1\r\n2\r\n1980\r\nEva Mala\r\n' >"$work/expected.txt"
+cmp -s "$work/expected.txt" "$notes/$day.txt" ||
+    fail "after the end of the session $notes/$day.txt holds: $(od -c "$notes/$day.txt" 2>&1)"
+ok "the end of the session saved the week window's new entry and ended the program"
 
 passed=1
 echo "desktop.sh: passed in $((SECONDS - started)) s; screenshots in $out"
