@@ -6,7 +6,12 @@ function(tilava_warnings target)
   if(MSVC)
     target_compile_options(${target} PRIVATE /W4 /permissive-)
   else()
-    target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic)
+    target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wshadow -Wold-style-cast
+                                             -Wnon-virtual-dtor -Woverloaded-virtual)
+    # The builds that run the tests accept no warning.
+    if(TILAVA_TESTS)
+      target_compile_options(${target} PRIVATE -Werror)
+    endif()
     if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND CMAKE_CXX_COMPILER_VERSION VERSION_LESS 13)
       # GCC 12 reports "literal" + std::string as overlapping copies when optimising
       # (a false positive of its -Wrestrict, fixed in GCC 13).

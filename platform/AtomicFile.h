@@ -13,8 +13,8 @@ namespace tilava {
 // Slovak.
 class FileError : public std::runtime_error {
 public:
-    FileError(std::filesystem::path path, const std::string& sprava)
-        : std::runtime_error(sprava), path(std::move(path)) {}
+    FileError(std::filesystem::path file, const std::string& sprava)
+        : std::runtime_error(sprava), path(std::move(file)) {}
     std::filesystem::path path;
 };
 

@@ -18,9 +18,8 @@ public:
         Busy,   // another holder kept the lock for the whole wait
         Failed, // the lock file is not a plain file of this user, or the system refused it
     };
-    FileLockError(Kind kind, std::filesystem::path file, std::string reason)
-        : std::runtime_error(reason), kind(kind), file(std::move(file)), reason(std::move(reason)) {
-    }
+    FileLockError(Kind error, std::filesystem::path lockFile, std::string why)
+        : std::runtime_error(why), kind(error), file(std::move(lockFile)), reason(std::move(why)) {}
 
     Kind kind;
     std::filesystem::path file;

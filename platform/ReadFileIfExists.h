@@ -13,8 +13,8 @@ namespace tilava {
 // A file larger than the reader accepts; nothing of it was kept in memory.
 class FileTooLarge : public FileError {
 public:
-    FileTooLarge(std::filesystem::path path, const std::string& sprava, std::uint64_t size)
-        : FileError(std::move(path), sprava), size(size) {}
+    FileTooLarge(std::filesystem::path file, const std::string& sprava, std::uint64_t bytes)
+        : FileError(std::move(file), sprava), size(bytes) {}
     std::uint64_t size; // bytes, as far as they were seen
 };
 

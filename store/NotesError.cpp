@@ -18,8 +18,8 @@ std::string Message(const std::filesystem::path& file, int line, const std::stri
 
 } // namespace
 
-NotesError::NotesError(Kind kind, std::filesystem::path file, int line, std::string reason)
-    : std::runtime_error(Message(file, line, reason)), kind(kind), file(std::move(file)),
-      line(line), reason(std::move(reason)) {}
+NotesError::NotesError(Kind error, std::filesystem::path dayFile, int lineNumber, std::string why)
+    : std::runtime_error(Message(dayFile, lineNumber, why)), kind(error), file(std::move(dayFile)),
+      line(lineNumber), reason(std::move(why)) {}
 
 } // namespace tilava

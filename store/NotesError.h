@@ -23,7 +23,7 @@ public:
     };
 
     // `line` counts from 1; 0 when the error is not about one line.
-    NotesError(Kind kind, std::filesystem::path file, int line, std::string reason);
+    NotesError(Kind error, std::filesystem::path dayFile, int lineNumber, std::string why);
 
     Kind kind;
     std::filesystem::path file;

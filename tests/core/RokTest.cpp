@@ -121,7 +121,7 @@ INSTANTIATE_TEST_SUITE_P(
                          19,
                          {{5, 7}, {24, 12}},
                          {{1, 1}, {1, 5}, {8, 5}, {6, 7}, {28, 10}, {25, 12}, {26, 12}}}),
-    [](const auto& info) { return info.param.jazykSK ? "SK" : "CZ"; });
+    [](const auto& test) { return test.param.jazykSK ? "SK" : "CZ"; });
 
 // Every flagged entry with its place; nothing else carries the flag.
 TEST(Rok, HolidayFlagsAreExactlyTheHolidays) {
@@ -282,8 +282,8 @@ INSTANTIATE_TEST_SUITE_P(
         // Outside the calendar's range: an empty list rather than a read past the table.
         Den{true, 0, 1, {}}, Den{false, 32, 1, {}}, Den{true, 1, 0, {}}, Den{false, 1, 13, {}},
         Den{true, -5, -5, {}}),
-    [](const auto& info) {
-        const Den& d = info.param;
+    [](const auto& test) {
+        const Den& d = test.param;
         auto cislo = [](int n) { return n < 0 ? "m" + std::to_string(-n) : std::to_string(n); };
         return std::string(d.jazykSK ? "SK_" : "CZ_") + cislo(d.den) + "_" + cislo(d.mesiac);
     });

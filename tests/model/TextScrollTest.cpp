@@ -42,7 +42,7 @@ INSTANTIATE_TEST_SUITE_P(
                       Beh{"shorter_than_the_count", "AB", 9, "AB", {"AB  AB", "AB  AB"}},
                       // Characters a user sees, not bytes: each Slovak letter is one step.
                       Beh{"diacritics", "Ľuboš", 3, "Ľub", {"Ľub", "ubo", "boš", "oš ", "Ľub"}}),
-    [](const auto& info) { return std::string(info.param.meno); });
+    [](const auto& test) { return std::string(test.param.meno); });
 
 TEST(TextScroll, ANewTextKeepsThePositionAndANewCountWaitsForTheNextStep) {
     TextScroll s;

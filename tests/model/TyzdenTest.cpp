@@ -36,8 +36,8 @@ struct Editor final : IEventEditor {
         int rok = 0;
         TNote videl;
     };
-    Editor(Zaznam& z, std::function<void(TNote&)> zmena, bool potvrd)
-        : z(z), zmena(std::move(zmena)), potvrd(potvrd) {}
+    Editor(Zaznam& record, std::function<void(TNote&)> change, bool confirm)
+        : z(record), zmena(std::move(change)), potvrd(confirm) {}
     void NastavExistujucu(bool e) override { z.existujuca = e; }
     bool Uprav(TNote& poznamka, int rok) override {
         z.rok = rok;

@@ -160,9 +160,9 @@ TEST(SingleInstancePosix, LockStaysInAFolderOnlyTheUserCanWrite) {
         {"private runtime folder", true, false, [](auto&, auto&) {}, false, "runtime"},
         {"no runtime folder", false, false, [](auto&, auto&) {}, false, "state"},
         {"runtime folder others can write", true, false,
-         [](const fs::path& runtime, auto&) { chmod(runtime.c_str(), 01777); }, false, "state"},
+         [](const fs::path& folder, auto&) { chmod(folder.c_str(), 01777); }, false, "state"},
         {"runtime folder of another user", true, true,
-         [](const fs::path& runtime, auto&) { (void)!chown(runtime.c_str(), Nobody(), -1); }, false,
+         [](const fs::path& folder, auto&) { (void)!chown(folder.c_str(), Nobody(), -1); }, false,
          "state"},
         {"state folder others can write", false, false,
          [](auto&, const fs::path& state) {
@@ -198,18 +198,18 @@ TEST(SingleInstancePosix, LockStaysInAFolderOnlyTheUserCanWrite) {
         if (c.needsRoot && geteuid() != 0) {
             continue;
         }
-        tilava::test::TempFolder runtime, state;
-        chmod(runtime.Path().c_str(), 0700);
-        c.setup(runtime.Path(), state.Path());
-        const ScopedVariable runtimeVariable("XDG_RUNTIME_DIR",
-                                             c.withRuntime ? runtime.Path().c_str() : nullptr);
+        tilava::test::TempFolder runtimeFolder, state;
+        chmod(runtimeFolder.Path().c_str(), 0700);
+        c.setup(runtimeFolder.Path(), state.Path());
+        const ScopedVariable runtimeVariable(
+            "XDG_RUNTIME_DIR", c.withRuntime ? runtimeFolder.Path().c_str() : nullptr);
         const ScopedVariable stateVariable("XDG_STATE_HOME", state.Path().c_str());
         {
             SingleInstance instance;
             EXPECT_TRUE(instance.JePrva());
             EXPECT_EQ(!instance.Problem().empty(), c.problem) << instance.Problem();
             const std::string in = c.lockIn;
-            EXPECT_EQ(fs::is_regular_file(runtime / lockName), in == "runtime");
+            EXPECT_EQ(fs::is_regular_file(runtimeFolder / lockName), in == "runtime");
             if (in == "state") {
                 EXPECT_TRUE(fs::is_regular_file(state / "ZelmTilava" / lockName));
                 EXPECT_EQ(fs::status(state / "ZelmTilava").permissions() & fs::perms::all,
@@ -220,8 +220,8 @@ TEST(SingleInstancePosix, LockStaysInAFolderOnlyTheUserCanWrite) {
         if (fs::exists(state / "victim")) {
             EXPECT_EQ(tilava::test::ReadBytes(state / "victim"), "keep");
         }
-        chmod(runtime.Path().c_str(), 0700);
-        (void)!chown(runtime.Path().c_str(), getuid(), -1);
+        chmod(runtimeFolder.Path().c_str(), 0700);
+        (void)!chown(runtimeFolder.Path().c_str(), getuid(), -1);
     }
 }
 

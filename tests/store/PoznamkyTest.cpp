@@ -250,7 +250,7 @@ INSTANTIATE_TEST_SUITE_P(
                 "!\r\n-1\r\n1\r\n2009\r\n",
                 true,
                 {Zaznam(TDruh::Poznamka, 2009, "")}}),
-    [](const auto& info) { return std::string(info.param.nazov); });
+    [](const auto& test) { return std::string(test.param.nazov); });
 
 struct ZlySubor {
     const char* nazov;
@@ -328,7 +328,7 @@ INSTANTIATE_TEST_SUITE_P(
         ZlySubor{"Utf8MarkButNotUtf8",
                  "\xEF\xBB\xBF!\r\n" + kJanoRiadky + "-1\r\n2\r\n1980\r\n\xBEofia\r\n", 9, "UTF-8",
                  1}),
-    [](const auto& info) { return std::string(info.param.nazov); });
+    [](const auto& test) { return std::string(test.param.nazov); });
 
 TEST_F(PoznamkyTest, MarkOtherThanExclamationIsWrittenAsX) {
     for (const char* prvy : {"x", "!!", "! ", "X"}) {

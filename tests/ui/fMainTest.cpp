@@ -251,9 +251,9 @@ void fMainTest::denNaStrane() {
             }
             QRect pokryte;
             for (int y = 0; y < obraz.height(); ++y)
-                for (int x = 0; x < obraz.width(); ++x)
-                    if (qAlpha(obraz.pixel(x, y)) > 0)
-                        pokryte |= QRect(x, y, 1, 1);
+                for (int column = 0; column < obraz.width(); ++column)
+                    if (qAlpha(obraz.pixel(column, y)) > 0)
+                        pokryte |= QRect(column, y, 1, 1);
             const QRect stranaPx(strana.topLeft() * dpr, strana.size() * dpr);
             const QString kde = QStringLiteral("%1 at %2x: %3,%4 %5x%6")
                                     .arg(nazov)

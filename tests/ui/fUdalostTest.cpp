@@ -415,14 +415,14 @@ private slots:
         QTimer cakanie;
         cakanie.setInterval(5);
         connect(&cakanie, &QTimer::timeout, this, [&] {
-            auto* okno = qobject_cast<TfrmUdalost*>(QApplication::activeModalWidget());
-            if (!okno || videne)
+            auto* editor = qobject_cast<TfrmUdalost*>(QApplication::activeModalWidget());
+            if (!editor || videne)
                 return;
             videne = true;
-            QTimer::singleShot(5000, okno, &QDialog::reject);
-            Klikni(Ovladac(*okno, "shpPoznamka"));
-            QTest::keyClicks(Pole(*okno, "txtPoz"), "Kino");
-            QTest::keyClick(Pole(*okno, "txtPoz"), Qt::Key_Enter);
+            QTimer::singleShot(5000, editor, &QDialog::reject);
+            Klikni(Ovladac(*editor, "shpPoznamka"));
+            QTest::keyClicks(Pole(*editor, "txtPoz"), "Kino");
+            QTest::keyClick(Pole(*editor, "txtPoz"), Qt::Key_Enter);
         });
         cakanie.start();
         QCOMPARE(tyzden.Vykonaj(TTyzden::UpravitZaznam), TTyzden::Hotovo);
