@@ -1,3 +1,5 @@
+#include "ProgramRunSupport.h"
+
 #include "platform/SingleInstance.h"
 
 #include <QDir>
@@ -26,11 +28,7 @@ private slots:
     void reportsHoldNoControlCharacters();
 
 private:
-    struct Beh {
-        int kod;
-        QString vystup; // standard output
-        QString chyby;  // standard error
-    };
+    using Beh = test::ProgramRun;
     Beh Spusti(const QStringList& argumenty);
     QString Cesta(const QString& meno) const { return domov_.filePath(meno); }
 
@@ -76,15 +74,7 @@ CommandLinePosixTest::Beh CommandLinePosixTest::Spusti(const QStringList& argume
         env.remove(QString::fromLatin1(premenna));
     program.setProcessEnvironment(env);
     program.setWorkingDirectory(domov_.path());
-    program.start(QStringLiteral(TILAVA_EXE), argumenty);
-    if (!program.waitForFinished(20000)) {
-        program.kill();
-        program.waitForFinished();
-        return {-1, QStringLiteral("timed out"), {}};
-    }
-    return {program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1,
-            QString::fromUtf8(program.readAllStandardOutput()),
-            QString::fromUtf8(program.readAllStandardError())};
+    return test::RunToEnd(program, QStringLiteral(TILAVA_EXE), argumenty, 20000);
 }
 
 void CommandLinePosixTest::importThenExport() {
@@ -98,29 +88,29 @@ void CommandLinePosixTest::importThenExport() {
 
     // One name is refused: a failure, and the other birthday is still in its day file.
     Beh beh = Spusti({QStringLiteral("--import-vcard"), QStringLiteral("kontakty.vcf")});
-    QCOMPARE(beh.kod, 1);
-    QVERIFY2(beh.chyby.contains(QStringLiteral("Ján Novák – 5. 3. 1980")), qPrintable(beh.chyby));
-    QVERIFY2(beh.chyby.contains(QStringLiteral("„Li ☃“")), qPrintable(beh.chyby));
+    QCOMPARE(beh.code, 1);
+    QVERIFY2(beh.err.contains(QStringLiteral("Ján Novák – 5. 3. 1980")), qPrintable(beh.err));
+    QVERIFY2(beh.err.contains(QStringLiteral("„Li ☃“")), qPrintable(beh.err));
     QCOMPARE(Bajty(den), kDen);
 
     beh = Spusti({QStringLiteral("--export-ics"), QStringLiteral("Tilava.ics")});
-    QCOMPARE(beh.kod, 0);
-    QVERIFY2(beh.vystup.contains(QStringLiteral("Udalosti: 1.")), qPrintable(beh.vystup));
-    QVERIFY(beh.chyby.isEmpty());
+    QCOMPARE(beh.code, 0);
+    QVERIFY2(beh.out.contains(QStringLiteral("Udalosti: 1.")), qPrintable(beh.out));
+    QVERIFY(beh.err.isEmpty());
     const QByteArray kalendar = Bajty(Cesta(QStringLiteral("Tilava.ics")));
     QCOMPARE(kalendar.count("BEGIN:VEVENT"), 1);
     QVERIFY(kalendar.contains("DTSTART;VALUE=DATE:19800305\r\n"));
 
     beh = Spusti({QStringLiteral("--import-vcard"), QStringLiteral("chyba.vcf")});
-    QCOMPARE(beh.kod, 1);
-    QVERIFY2(beh.chyby.contains(QStringLiteral("neexistuje")), qPrintable(beh.chyby));
-    QCOMPARE(Spusti({QStringLiteral("--version")}).vystup, QStringLiteral("Tilava 1.0.0\n"));
-    QCOMPARE(Spusti({QStringLiteral("--export-ics")}).kod, 2);
-    QCOMPARE(Spusti({QStringLiteral("--export-ics"), QString()}).kod, 2);
+    QCOMPARE(beh.code, 1);
+    QVERIFY2(beh.err.contains(QStringLiteral("neexistuje")), qPrintable(beh.err));
+    QCOMPARE(Spusti({QStringLiteral("--version")}).out, QStringLiteral("Tilava 1.0.0\n"));
+    QCOMPARE(Spusti({QStringLiteral("--export-ics")}).code, 2);
+    QCOMPARE(Spusti({QStringLiteral("--export-ics"), QString()}).code, 2);
     beh = Spusti({QStringLiteral("--force")});
-    QCOMPARE(beh.kod, 2);
-    QVERIFY2(beh.chyby.contains(QStringLiteral("--export-ics")), qPrintable(beh.chyby));
-    QVERIFY(Spusti({QStringLiteral("--help")}).vystup.contains(QStringLiteral("--force")));
+    QCOMPARE(beh.code, 2);
+    QVERIFY2(beh.err.contains(QStringLiteral("--export-ics")), qPrintable(beh.err));
+    QVERIFY(Spusti({QStringLiteral("--help")}).out.contains(QStringLiteral("--force")));
 }
 
 // Where an export may write. Each row prepares its target in a fresh folder "t" of the home
@@ -226,10 +216,10 @@ void CommandLinePosixTest::exportTargets() {
 
     argumenty.prepend(QStringLiteral("--export-ics"));
     const Beh beh = Spusti(argumenty);
-    QVERIFY2(beh.kod == kod, qPrintable(QString::number(beh.kod) + QLatin1Char(' ') + beh.chyby));
-    QVERIFY2(beh.chyby.contains(sprava), qPrintable(beh.chyby));
+    QVERIFY2(beh.code == kod, qPrintable(QString::number(beh.code) + QLatin1Char(' ') + beh.err));
+    QVERIFY2(beh.err.contains(sprava), qPrintable(beh.err));
     if (kod != 0)
-        QVERIFY2(beh.chyby.contains(QStringLiteral("nezmenený")), qPrintable(beh.chyby));
+        QVERIFY2(beh.err.contains(QStringLiteral("nezmenený")), qPrintable(beh.err));
 
     const QFileInfo info(Cesta(obet));
     if (potom == "(fifo)") {
@@ -266,7 +256,7 @@ void CommandLinePosixTest::repeatedOptionsAreEachDone() {
                             QStringLiteral("--import-vcard"), QStringLiteral("a.vcf"),
                             QStringLiteral("--export-ics"), QStringLiteral("two.ics"),
                             QStringLiteral("--import-vcard"), QStringLiteral("b.vcf")});
-    QVERIFY2(beh.kod == 0, qPrintable(beh.chyby));
+    QVERIFY2(beh.code == 0, qPrintable(beh.err));
     QCOMPARE(Bajty(Cesta(QStringLiteral("data/ZelmTilava/0701.txt"))),
              QByteArray("!\r\n-1\r\n2\r\n1990\r\nEva\r\n"));
     QCOMPARE(Bajty(Cesta(QStringLiteral("data/ZelmTilava/0802.txt"))),
@@ -277,7 +267,7 @@ void CommandLinePosixTest::repeatedOptionsAreEachDone() {
                      kalendar.contains("SUMMARY:Peter – narodeniny"),
                  subor);
     }
-    QCOMPARE(beh.vystup.count(QStringLiteral("Kalendár sa uložil")), 2);
+    QCOMPARE(beh.out.count(QStringLiteral("Kalendár sa uložil")), 2);
 }
 
 // Names from a vCard file and file names from the command line reach the report: the terminal
@@ -294,7 +284,7 @@ void CommandLinePosixTest::reportsHoldNoControlCharacters() {
     };
     for (const QStringList& argumenty : behy) {
         const Beh beh = Spusti(argumenty);
-        const QString text = beh.vystup + beh.chyby;
+        const QString text = beh.out + beh.err;
         QVERIFY2(!text.isEmpty(), qPrintable(argumenty.join(QLatin1Char(' '))));
         for (const QChar znak : text) {
             const bool riadiaci = (znak.unicode() < 0x20 && znak != QLatin1Char('\n')) ||
@@ -303,8 +293,8 @@ void CommandLinePosixTest::reportsHoldNoControlCharacters() {
                                                .arg(znak.unicode(), 4, 16, QLatin1Char('0'))
                                                .arg(text)));
         }
-        if (beh.kod != 0)
-            QVERIFY2(beh.vystup.isEmpty(), qPrintable(beh.vystup));
+        if (beh.code != 0)
+            QVERIFY2(beh.out.isEmpty(), qPrintable(beh.out));
     }
 }
 

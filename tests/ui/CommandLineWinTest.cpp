@@ -1,3 +1,5 @@
+#include "ProgramRunSupport.h"
+
 #include "platform/NotesFolder.h"
 #include "platform/SingleInstance.h"
 
@@ -22,11 +24,7 @@ private slots:
     void importThenExport();
 
 private:
-    struct Run {
-        int code;
-        QString out;
-        QString err;
-    };
+    using Run = test::ProgramRun;
     Run Start(const QStringList& arguments);
     QString Path(const QString& name) const { return home_.filePath(name); }
 
@@ -69,15 +67,7 @@ void CommandLineWinTest::cleanupTestCase() {
 CommandLineWinTest::Run CommandLineWinTest::Start(const QStringList& arguments) {
     QProcess program;
     program.setWorkingDirectory(home_.path());
-    program.start(QStringLiteral(TILAVA_EXE), arguments);
-    if (!program.waitForFinished(30000)) {
-        program.kill();
-        program.waitForFinished();
-        return {-1, QStringLiteral("timed out"), {}};
-    }
-    return {program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1,
-            QString::fromUtf8(program.readAllStandardOutput()),
-            QString::fromUtf8(program.readAllStandardError())};
+    return test::RunToEnd(program, QStringLiteral(TILAVA_EXE), arguments, 30000);
 }
 
 void CommandLineWinTest::importThenExport() {
