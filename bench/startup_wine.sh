@@ -16,27 +16,19 @@ yardstick=$build/bench/tilava_yardstick.exe
   echo "build the windows-app preset first: cmake --build --preset windows-app" >&2
   exit 2
 }
+source tests/x11/common.sh
 source tests/wine/env.sh
-
-pids=()
-work=$(mktemp -d)
-cleanup() {
-  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
-  wine_end
-  rm -rf "$work"
+fail() {
+  echo "startup_wine.sh: $*" >&2
+  exit 1
 }
-trap cleanup EXIT
 
-for n in $(seq 90 120); do [[ -e /tmp/.X$n-lock ]] || break; done
-Xvfb ":$n" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
-pids+=($!)
-export DISPLAY=":$n"
-for _ in $(seq 200); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.05; done
-openbox >/dev/null 2>&1 &
-pids+=($!)
-trayer --edge bottom --align right --widthtype request --height 24 --transparent false \
-  >/dev/null 2>&1 &
-pids+=($!)
+x11_begin startup-wine
+trap 'set +e; [[ -n ${wine_env+set} ]] && wine_end; x11_cleanup' EXIT
+x11_server
+x11_window_manager
+# (a panel of fixed width: Wine clips a docked icon to the panel's size when it docked)
+x11_tray 24 48
 
 wine_prefix "$work/wineprefix"
 wine_env+=(TILAVA_EXIT_AFTER_PAINT=1)

@@ -76,13 +76,7 @@ trap cleanup EXIT
 # A screen that also holds the week window at 2x.
 screen_w=2560
 x11_server "${screen_w}x1600"
-openbox --sm-disable >"$work/openbox.log" 2>&1 &
-pids+=($!)
-deadline 20
-until xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; do
-    late && fail "openbox did not start: $(cat "$work/openbox.log")"
-    sleep 0.05
-done
+x11_window_manager
 xcompmgr 2>"$work/xcompmgr.log" &
 pids+=($!)
 # A panel of fixed width: Wine reads the size of the tray's windows once, when it docks the icon,

@@ -5,6 +5,7 @@
 #   $pids; a user of our own there (home, base settings and data folders and a runtime folder;
 #   the program's own folders are left to the script or the program; no session bus).
 # x11_server [WxH]: a private Xvfb on a free display; exports DISPLAY. Its log: $work/xvfb.log.
+# x11_window_manager: openbox, once it has taken the screen. Its log: $work/openbox.log.
 # x11_tray [HEIGHT [WIDTH]]: trayer as tray host at the bottom right, once its panel is shown;
 #   its pid in $trayer. With WIDTH the panel keeps that width instead of growing with its icons.
 # now, deadline SECONDS, late: bash's microsecond clock, a time limit and whether it is past.
@@ -56,6 +57,16 @@ x11_server() {
     until [[ -s $work/display ]]; do late && fail "Xvfb did not start"; sleep 0.02; done
     export DISPLAY=:$(head -n1 "$work/display")
     until xdpyinfo >/dev/null 2>&1; do late && fail "Xvfb does not answer"; sleep 0.02; done
+}
+
+x11_window_manager() {
+    openbox --sm-disable >"$work/openbox.log" 2>&1 &
+    pids+=($!)
+    deadline 20
+    until xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; do
+        late && fail "openbox did not start: $(cat "$work/openbox.log")"
+        sleep 0.05
+    done
 }
 
 x11_tray() {
