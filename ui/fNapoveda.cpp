@@ -132,9 +132,16 @@ void TfrmNapoveda::Ukaz(const QString& html, const QUrl& adresa) {
 
 bool TfrmNapoveda::event(QEvent* udalost) {
     // Shown, the window fills itself at once: not every desktop activates a new window (Wine
-    // without a window manager does not). Coming back to it writes the file anew.
-    if (udalost->type() == QEvent::Show || udalost->type() == QEvent::WindowActivate)
+    // without a window manager does not). Coming back to it writes the file anew; the
+    // activation that follows the showing has nothing new to write.
+    if (udalost->type() == QEvent::Show) {
         FormActivate();
+        filledOnShow_ = true;
+    } else if (udalost->type() == QEvent::WindowActivate) {
+        if (!filledOnShow_)
+            FormActivate();
+        filledOnShow_ = false;
+    }
     return QDialog::event(udalost);
 }
 

@@ -54,6 +54,7 @@ private:
     QString poslednaChyba_; // the failure last reported, so it is not repeated at every return
     QString zobrazene_;
     bool zoSuboru_ = false;
+    bool filledOnShow_ = false; // the window was filled when shown and not activated since
     QTextBrowser* WebBrowser1 = nullptr;
 };
 
