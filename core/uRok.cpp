@@ -98,13 +98,4 @@ const TSviatky& TRok::DajDatum(const LocalDateTime& datum) const {
     return DajDatum(datum.den);
 }
 
-const std::array<std::string_view, 8> Dni = {
-    "", "Pondelok", "Utorok", "Streda", "Štvrtok", "Piatok", "Sobota", "Nedeľa",
-};
-
-const std::array<std::string_view, 13> Mesiace = {
-    "",    "Január", "Február",   "Marec",   "Apríl",    "Máj",      "Jún",
-    "Júl", "August", "September", "Október", "November", "December",
-};
-
 } // namespace tilava

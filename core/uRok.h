@@ -39,8 +39,4 @@ public:
     Tabulka TabulkaCZ;
 };
 
-// Weekday names, Monday = 1 .. Sunday = 7 (index 0 unused), and month names 1..12.
-extern const std::array<std::string_view, 8> Dni;
-extern const std::array<std::string_view, 13> Mesiace;
-
 } // namespace tilava

@@ -1,5 +1,6 @@
 #include "model/DayTexts.h"
 
+#include "core/CalendarWords.h"
 #include "core/Dates.h"
 #include "core/uRok.h"
 #include "core/Utf8.h"

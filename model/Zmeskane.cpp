@@ -1,5 +1,6 @@
 #include "model/Zmeskane.h"
 
+#include "core/CalendarWords.h"
 #include "store/uPoznamky.h"
 
 #include <array>
@@ -169,11 +170,8 @@ std::optional<year_month_day> Ciselne(std::string_view text, std::string_view vz
                       : Platny(cislo(skupiny[0]), cislo(skupiny[1]), r, dnes);
 }
 
-// "Po", "Ut", "St", "Št", "Pi", "So", "Ne".
 std::string_view SkratkaDna(sys_days den) {
-    static constexpr std::array<std::string_view, 7> skratky{"Po", "Ut", "St", "Št",
-                                                             "Pi", "So", "Ne"};
-    return skratky[weekday{den}.iso_encoding() - 1];
+    return WeekdayAbbreviations[weekday{den}.iso_encoding()];
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "ui/fTyzden.h"
 
+#include "core/CalendarWords.h"
 #include "core/Clock.h"
 #include "core/uRok.h"
 #include "core/Utf8.h"
@@ -143,11 +144,8 @@ void Prisposob(QLabel* l, const QString& text, const QFont& pismo, int sirka) {
 
 // "Pondelok 24. marca": the day of row i (Monday is 1) as its list is announced.
 QString NazovDna(const TTyzden& m, int i) {
-    static const char* const mesiacov[] = {"januára",   "februára", "marca",    "apríla",
-                                           "mája",      "júna",     "júla",     "augusta",
-                                           "septembra", "októbra",  "novembra", "decembra"};
     return Q(Dni[static_cast<std::size_t>(i)]) + QStringLiteral(" %1. ").arg(m.DenMesiaca(i)) +
-           QString::fromUtf8(mesiacov[m.Mesiac(i) - 1]);
+           Q(MonthsAfterDay[static_cast<std::size_t>(m.Mesiac(i))]);
 }
 
 int Znakov(const QString& text) {

@@ -1,3 +1,4 @@
+#include "core/CalendarWords.h"
 #include "core/Cp1250.h"
 #include "core/uRok.h"
 #include "core/Utf8.h"
