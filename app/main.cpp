@@ -2,13 +2,13 @@
 // copy's widget (over the session bus on Linux, a named event on Windows), or ends silently
 // where it cannot reach it.
 
+#include "app/CommandLine.h"
 #include "core/Clock.h"
 #include "platform/AtomicFile.h"
 #include "platform/NotesFolder.h"
 #include "platform/SettingsHive.h"
 #include "platform/SingleInstance.h"
 #include "platform/StandardOutput.h"
-#include "ui/CommandLine.h"
 #include "ui/fMain.h"
 #include "ui/FontWarmup.h"
 #include "ui/InstanceChannel.h"

@@ -1,5 +1,5 @@
 // The calendar export of a full year of notes: 5,000 entries over the 366 day files.
-#include "model/export/CalendarExport.h"
+#include "exchange/CalendarExport.h"
 
 #include <benchmark/benchmark.h>
 

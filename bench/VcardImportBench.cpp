@@ -1,7 +1,7 @@
 // The import of address books into an empty notes folder: 2,000 contacts over the year, and
 // 40,000 contacts born on one day (one day file of 40,000 entries); and the join of a day of
 // 160,000 entries with another program's version of it.
-#include "model/VcardImport.h"
+#include "exchange/VcardImport.h"
 #include "store/DayFile.h"
 
 #include <benchmark/benchmark.h>

@@ -3,7 +3,8 @@
 file(GLOB_RECURSE files
   ${ROOT}/core/*.cpp ${ROOT}/core/*.h ${ROOT}/store/*.cpp ${ROOT}/store/*.h
   ${ROOT}/platform/*.cpp ${ROOT}/platform/*.h ${ROOT}/model/*.cpp ${ROOT}/model/*.h
-  ${ROOT}/ui/*.cpp ${ROOT}/ui/*.h ${ROOT}/app/*.cpp ${ROOT}/app/*.h
+  ${ROOT}/exchange/*.cpp ${ROOT}/exchange/*.h ${ROOT}/ui/*.cpp ${ROOT}/ui/*.h
+  ${ROOT}/app/*.cpp ${ROOT}/app/*.h
   ${ROOT}/tools/*.cpp ${ROOT}/tools/*.h ${ROOT}/tests/*.cpp ${ROOT}/tests/*.h ${ROOT}/tests/*.c
   ${ROOT}/bench/*.cpp ${ROOT}/bench/*.h ${ROOT}/fuzz/*.cpp ${ROOT}/fuzz/*.h)
 execute_process(COMMAND ${CLANG_FORMAT} --dry-run -Werror ${files}

@@ -41,13 +41,20 @@ function(tilava_gtests layer)
                           GTest::gtest_main GTest::gmock)
     target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/tests)
     tilava_warnings(${target})
+    if(CMAKE_CROSSCOMPILING)
+      # Under Wine every program start costs a Wine process start, and a start that Wine
+      # loses now and then must not break the run: a program is one test there, with no
+      # discovery run before it.
+      add_test(NAME ${target} COMMAND ${target})
+      set_tests_properties(${target} PROPERTIES LABELS "${labels}" TIMEOUT 300)
+      continue()
+    endif()
     gtest_discover_tests(${target}
       DISCOVERY_MODE PRE_TEST
       DISCOVERY_TIMEOUT 60
-      TEST_LIST ${target}_TESTS
-      PROPERTIES ENVIRONMENT "TILAVA_TEST_DATA=${PROJECT_SOURCE_DIR}/tests/data")
-    # Discovered tests cannot take a list in PROPERTIES, so the labels (the layer, and
-    # "windows" in the Wine run) are set by a script that CTest reads after discovery.
+      TEST_LIST ${target}_TESTS)
+    # Discovered tests cannot take a list in PROPERTIES, so the labels are set by a script
+    # that CTest reads after discovery.
     set(label_script ${CMAKE_CURRENT_BINARY_DIR}/${target}_labels.cmake)
     file(WRITE ${label_script}
       "foreach(t IN LISTS ${target}_TESTS)\n  set_tests_properties(\"\${t}\" PROPERTIES LABELS \"${labels}\")\nendforeach()\n")
@@ -76,6 +83,6 @@ function(tilava_qtests layer)
     tilava_warnings(${target})
     add_test(NAME ${target} COMMAND ${target})
     set_tests_properties(${target} PROPERTIES LABELS "${labels}" TIMEOUT 120
-      ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TILAVA_TEST_DATA=${PROJECT_SOURCE_DIR}/tests/data")
+      ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
   endforeach()
 endfunction()

@@ -1,8 +1,8 @@
 // Feeds arbitrary bytes to the vCard reader and checks what must hold for every input: each
 // card found starts on a line of the file, a birthday read from BDAY is a real day of the year,
 // and the reader is the same for the same bytes.
+#include "exchange/VcardImport.h"
 #include "fuzz/Broken.h"
-#include "model/VcardImport.h"
 
 #include <cstddef>
 #include <cstdint>

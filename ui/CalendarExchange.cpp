@@ -1,53 +1,16 @@
 #include "ui/CalendarExchange.h"
 
-#include "model/VcardImport.h"
+#include "exchange/CalendarExchange.h"
 #include "ui/Notifier.h"
-
-#if TILAVA_CALENDAR_EXPORT == 2
-#include "ui/ExportModule.h"
-#elif TILAVA_CALENDAR_EXPORT
-#include "model/export/CalendarExport.h"
-#endif
 
 #include <QDir>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QString>
 
-#include <chrono>
-
 namespace tilava {
 
 namespace fs = std::filesystem;
-
-ExchangeResult ExportCalendarFile(const fs::path& priecinok, const fs::path& subor,
-                                  ExistingExport existing) {
-#if TILAVA_CALENDAR_EXPORT
-    // The events' time stamp is a moment in UTC, not the user's day: the injectable clock
-    // holds only local time, so this one reading comes from the system.
-    const auto teraz = std::chrono::floor<std::chrono::seconds>(std::chrono::system_clock::now());
-#if TILAVA_CALENDAR_EXPORT == 2
-    ExchangeResult v;
-    if (const ExportEntry exportuj = LoadExportModule(v.sprava))
-        v.uspech = exportuj(priecinok, subor, teraz.time_since_epoch().count(), existing, v.sprava);
-    return v;
-#else
-    const ExportReport r = ExportCalendar(priecinok, subor, teraz, existing);
-    return {r.Uspech(), r.Text(subor)};
-#endif
-#else
-    (void)priecinok;
-    (void)subor;
-    (void)existing;
-    return {false, "Táto zostava Tilavy export do kalendára nemá (bola zostavená bez knižnice "
-                   "libical).\n"};
-#endif
-}
-
-ExchangeResult ImportContactsFile(const fs::path& priecinok, const fs::path& subor) {
-    const ImportReport r = ImportVcardFile(subor, priecinok);
-    return {r.Uspech(), r.Text()};
-}
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "model/Reminders.h"
 
-#include "TempNotesSupport.h"
+#include "support/TempNotes.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 #include "model/Zmeskane.h"
 
 #include "store/uPoznamky.h"
-#include "TempNotesSupport.h"
+#include "support/TempNotes.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-// The module the program loads for a calendar export (see model/export/ExportEntry.h).
+// The module the program loads for a calendar export (see exchange/ExportEntry.h).
 
-#include "model/export/CalendarExport.h"
-#include "model/export/ExportEntry.h"
+#include "exchange/CalendarExport.h"
+#include "exchange/ExportEntry.h"
 
 #include <exception>
 

@@ -1,4 +1,4 @@
-#include "model/export/CalendarExport.h"
+#include "exchange/CalendarExport.h"
 
 #include "support/FileBytes.h"
 #include "support/TempFolder.h"

@@ -1,4 +1,4 @@
-#include "model/export/CalendarExport.h"
+#include "exchange/CalendarExport.h"
 
 #include "platform/AtomicFile.h"
 #include "platform/SettingsHive.h"

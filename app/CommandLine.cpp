@@ -1,9 +1,9 @@
-#include "ui/CommandLine.h"
+#include "app/CommandLine.h"
 
 #include "core/Utf8.h"
+#include "exchange/CalendarExchange.h"
 #include "platform/NotesFolder.h"
 #include "platform/StandardOutput.h"
-#include "ui/CalendarExchange.h"
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>

@@ -1,11 +1,11 @@
-#include "model/VcardImport.h"
+#include "exchange/VcardImport.h"
 
 #include "core/Utf8.h"
 #include "store/uPoznamky.h"
 
 #include "support/FileBytes.h"
 #include "support/TempFolder.h"
-#include "TempNotesSupport.h"
+#include "support/TempNotes.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "model/VcardImport.h"
+#include "exchange/VcardImport.h"
 
 #include "core/Cp1250.h"
 #include "core/Utf8.h"

@@ -1,4 +1,4 @@
-#include "TempNotesSupport.h"
+#include "support/TempNotes.h"
 
 #include "core/Cp1250.h"
 #include "support/FileBytes.h"

@@ -1,4 +1,8 @@
-#include "ui/ExportModule.h"
+// The iCalendar writer is a module of its own (Linux), loaded at the first export, so that a
+// start of the widget maps neither libical nor the writer.
+
+#include "exchange/CalendarExchange.h"
+#include "exchange/ExportEntry.h"
 
 #include <dlfcn.h>
 
@@ -6,14 +10,14 @@
 #include <system_error>
 #include <vector>
 
-#ifndef TILAVA_EXPORT_MODULE_DIR
-#define TILAVA_EXPORT_MODULE_DIR "../lib/tilava"
-#endif
-
 namespace tilava {
 
 namespace fs = std::filesystem;
 
+namespace {
+
+// Loads the module once and keeps it for the run. Gives nullptr and the reason, in Slovak for
+// the user, when the module cannot be found or loaded.
 ExportEntry LoadExportModule(std::string& chyba) {
     static ExportEntry vstup = nullptr;
     if (vstup)
@@ -55,6 +59,16 @@ ExportEntry LoadExportModule(std::string& chyba) {
     }
     chyba += dovody + "\n";
     return nullptr;
+}
+
+} // namespace
+
+ExchangeResult ExportCalendarStamped(const fs::path& priecinok, const fs::path& subor,
+                                     std::chrono::sys_seconds now, ExistingExport existing) {
+    ExchangeResult v;
+    if (const ExportEntry exportuj = LoadExportModule(v.sprava))
+        v.uspech = exportuj(priecinok, subor, now.time_since_epoch().count(), existing, v.sprava);
+    return v;
 }
 
 } // namespace tilava

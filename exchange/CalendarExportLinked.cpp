@@ -1,0 +1,15 @@
+// The iCalendar writer is linked into the program (the Windows program).
+
+#include "exchange/CalendarExchange.h"
+#include "exchange/CalendarExport.h"
+
+namespace tilava {
+
+ExchangeResult ExportCalendarStamped(const std::filesystem::path& priecinok,
+                                     const std::filesystem::path& subor,
+                                     std::chrono::sys_seconds now, ExistingExport existing) {
+    const ExportReport r = ExportCalendar(priecinok, subor, now, existing);
+    return {r.Uspech(), r.Text(subor)};
+}
+
+} // namespace tilava
