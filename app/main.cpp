@@ -9,12 +9,12 @@
 #include "platform/SettingsHive.h"
 #include "platform/SingleInstance.h"
 #include "platform/StandardOutput.h"
-#include "ui/fMain.h"
-#include "ui/FontWarmup.h"
-#include "ui/InstanceChannel.h"
-#include "ui/Pictures.h"
-#include "ui/SessionEnd.h"
-#include "ui/SystemNotifier.h"
+#include "ui/desktop/FontWarmup.h"
+#include "ui/desktop/InstanceChannel.h"
+#include "ui/desktop/SessionEnd.h"
+#include "ui/desktop/SystemNotifier.h"
+#include "ui/skin/Pictures.h"
+#include "ui/windows/fMain.h"
 
 #include <QApplication>
 #include <QCoreApplication>

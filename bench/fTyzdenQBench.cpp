@@ -7,11 +7,11 @@
 #include "model/uTyzden.h"
 #include "platform/MemoryHive.h"
 #include "store/uRegi.h"
-#include "ui/fTyzden.h"
-#include "ui/OtvorKalendar.h"
-#include "ui/PageOpener.h"
-#include "ui/Pictures.h"
-#include "ui/SystemNotifier.h"
+#include "ui/desktop/PageOpener.h"
+#include "ui/desktop/SystemNotifier.h"
+#include "ui/skin/Pictures.h"
+#include "ui/windows/fTyzden.h"
+#include "ui/windows/OtvorKalendar.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -21,7 +21,7 @@ function(tilava_warnings target)
 endfunction()
 
 function(tilava_pick_sources out dir)
-  file(GLOB sources CONFIGURE_DEPENDS ${dir}/*.cpp ${dir}/*.h)
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${dir}/*.cpp ${dir}/*.h)
   if(WIN32)
     list(FILTER sources EXCLUDE REGEX "Posix\\.cpp$")
   else()

@@ -1,5 +1,5 @@
-// tilava_iconpainter: writes the program's icon (ui/TrayIconPicture.cpp, the same painting as the
-// tray icon) as PNG files for the desktop's icon theme, one folder per size:
+// tilava_iconpainter: writes the program's icon (ui/skin/TrayIconPicture.cpp, the same painting as
+// the tray icon) as PNG files for the desktop's icon theme, one folder per size:
 // OUTPUT-DIR/16/sk.zelm.Tilava.png ... OUTPUT-DIR/256/sk.zelm.Tilava.png. Each size is painted
 // at that size, not scaled down from a large one, so the small ones keep their edges.
 //
@@ -7,7 +7,7 @@
 // does not run this program. After a change to the painting, regenerate them and commit them:
 //   cmake --build build/dev --target tilava_iconpainter
 //   build/dev/tools/tilava_iconpainter assets/icons
-#include "ui/TrayIconPicture.h"
+#include "ui/skin/TrayIconPicture.h"
 
 #include <QDir>
 #include <QGuiApplication>

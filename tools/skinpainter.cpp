@@ -1,6 +1,6 @@
 // tilava_skinpainter: paints every picture of the skin with QPainter and writes it as JPEG at 1x
 // and at 2x (drawn at twice the resolution, not scaled up), e.g. main_header.jpg and
-// main_header@2x.jpg. The list of pictures and their sizes is ui/SkinCatalog.h.
+// main_header@2x.jpg. The list of pictures and their sizes is ui/skin/SkinCatalog.h.
 //
 // The pictures are committed under assets/skin/; the build does not run this program. After a
 // change to the painting, regenerate them and commit the result:
@@ -9,7 +9,7 @@
 // The program ends with status 1 when a painted text does not fit its box or a picture of the
 // list has no painting, so a broken layout is never written over good pictures silently.
 #include "SkinWindows.h"
-#include "ui/SkinCatalog.h"
+#include "ui/skin/SkinCatalog.h"
 
 #include <QDir>
 #include <QFile>

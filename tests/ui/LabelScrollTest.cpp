@@ -1,4 +1,4 @@
-#include "ui/LabelScroll.h"
+#include "ui/controls/LabelScroll.h"
 
 #include <QAccessible>
 #include <QTest>

@@ -1,8 +1,8 @@
 // The skin pictures: every catalogued picture decodes at its size at 1x and 2x, damaged JPEG data
 // is an error (no exit, no half-grey image), and a picture that cannot be used becomes a plain
 // fill of its colour.
-#include "ui/Pictures.h"
-#include "ui/SkinCatalog.h"
+#include "ui/skin/Pictures.h"
+#include "ui/skin/SkinCatalog.h"
 
 #include <QDirIterator>
 #include <QFile>

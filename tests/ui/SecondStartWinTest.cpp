@@ -1,7 +1,7 @@
 #include "WidgetSupport.h"
 
 #include "platform/SingleInstance.h"
-#include "ui/InstanceChannel.h"
+#include "ui/desktop/InstanceChannel.h"
 
 #include <QElapsedTimer>
 #include <QProcess>

@@ -1,6 +1,6 @@
 // The tray icon with the day's number stays legible at the sizes trays use, on dark and light
 // panels and on high-density screens.
-#include "ui/TrayIconPicture.h"
+#include "ui/skin/TrayIconPicture.h"
 
 #include <QImage>
 #include <QPainter>

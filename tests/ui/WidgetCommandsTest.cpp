@@ -6,11 +6,11 @@
 #include "WidgetSupport.h"
 
 #include "core/Cp1250.h"
-#include "ui/fAbout.h"
-#include "ui/fSetup.h"
-#include "ui/fTyzden.h"
-#include "ui/fUdalost.h"
-#include "ui/SessionEnd.h"
+#include "ui/desktop/SessionEnd.h"
+#include "ui/windows/fAbout.h"
+#include "ui/windows/fSetup.h"
+#include "ui/windows/fTyzden.h"
+#include "ui/windows/fUdalost.h"
 
 #include <QAction>
 #include <QApplication>

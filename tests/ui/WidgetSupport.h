@@ -2,8 +2,8 @@
 
 #include "core/Clock.h"
 #include "platform/MemoryHive.h"
-#include "ui/fMain.h"
-#include "ui/Notifier.h"
+#include "ui/desktop/Notifier.h"
+#include "ui/windows/fMain.h"
 
 #include <QString>
 #include <QStringList>

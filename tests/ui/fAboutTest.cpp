@@ -2,11 +2,11 @@
 #include "MouseSupport.h"
 #include "WidgetSupport.h"
 
-#include "ui/fAbout.h"
-#include "ui/fNapoveda.h"
-#include "ui/PageOpener.h"
-#include "ui/Pictures.h"
-#include "ui/ZelmAdresy.h"
+#include "ui/desktop/PageOpener.h"
+#include "ui/skin/Pictures.h"
+#include "ui/windows/fAbout.h"
+#include "ui/windows/fNapoveda.h"
+#include "ui/windows/ZelmAdresy.h"
 
 #include <QAccessible>
 #include <QApplication>

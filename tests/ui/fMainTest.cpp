@@ -2,9 +2,9 @@
 
 #include "core/uRok.h"
 #include "platform/FileHive.h"
-#include "ui/ReminderText.h"
-#include "ui/SystemNotifier.h"
-#include "ui/TrayIconPicture.h"
+#include "ui/controls/ReminderText.h"
+#include "ui/desktop/SystemNotifier.h"
+#include "ui/skin/TrayIconPicture.h"
 
 #include <QApplication>
 #include <QCursor>

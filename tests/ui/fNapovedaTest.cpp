@@ -1,7 +1,7 @@
 #include "WidgetSupport.h"
 
 #include "core/Cp1250.h"
-#include "ui/fNapoveda.h"
+#include "ui/windows/fNapoveda.h"
 
 #include <QDir>
 #include <QFile>

@@ -7,9 +7,9 @@
 #include "platform/MemoryHive.h"
 #include "platform/ProgramPath.h"
 #include "store/uRegi.h"
-#include "ui/fSetup.h"
-#include "ui/OtvorNastavenia.h"
-#include "ui/Pictures.h"
+#include "ui/skin/Pictures.h"
+#include "ui/windows/fSetup.h"
+#include "ui/windows/OtvorNastavenia.h"
 
 #include <QAbstractButton>
 #include <QAccessible>

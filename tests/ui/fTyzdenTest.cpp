@@ -4,11 +4,11 @@
 #include "core/Cp1250.h"
 #include "core/uRok.h"
 #include "store/uRegi.h"
-#include "ui/fTyzden.h"
-#include "ui/fUdalost.h"
-#include "ui/OtvorKalendar.h"
-#include "ui/PageOpener.h"
-#include "ui/Pictures.h"
+#include "ui/desktop/PageOpener.h"
+#include "ui/skin/Pictures.h"
+#include "ui/windows/fTyzden.h"
+#include "ui/windows/fUdalost.h"
+#include "ui/windows/OtvorKalendar.h"
 
 #include <QAbstractButton>
 #include <QAccessible>

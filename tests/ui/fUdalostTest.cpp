@@ -4,8 +4,8 @@
 #include "core/uRok.h"
 #include "model/uTyzden.h"
 #include "store/uRegi.h"
-#include "ui/fUdalost.h"
-#include "ui/Pictures.h"
+#include "ui/skin/Pictures.h"
+#include "ui/windows/fUdalost.h"
 
 #include <QAccessible>
 #include <QApplication>

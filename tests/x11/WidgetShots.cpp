@@ -7,9 +7,9 @@
 #include "core/Clock.h"
 #include "core/Cp1250.h"
 #include "platform/MemoryHive.h"
-#include "ui/fMain.h"
-#include "ui/Notifier.h"
-#include "ui/Pictures.h"
+#include "ui/desktop/Notifier.h"
+#include "ui/skin/Pictures.h"
+#include "ui/windows/fMain.h"
 
 #include <QApplication>
 #include <QFile>

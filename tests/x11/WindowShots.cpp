@@ -10,12 +10,12 @@
 #include "core/Cp1250.h"
 #include "platform/MemoryHive.h"
 #include "store/uPoznamky.h"
-#include "ui/fAbout.h"
-#include "ui/fMain.h"
-#include "ui/fNapoveda.h"
-#include "ui/fUdalost.h"
-#include "ui/Notifier.h"
-#include "ui/PageOpener.h"
+#include "ui/desktop/Notifier.h"
+#include "ui/desktop/PageOpener.h"
+#include "ui/windows/fAbout.h"
+#include "ui/windows/fMain.h"
+#include "ui/windows/fNapoveda.h"
+#include "ui/windows/fUdalost.h"
 
 #include <QApplication>
 #include <QDir>

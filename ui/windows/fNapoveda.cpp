@@ -1,9 +1,9 @@
-#include "ui/fNapoveda.h"
+#include "ui/windows/fNapoveda.h"
 
 #include "core/Cp1250.h"
 #include "platform/AtomicFile.h"
 #include "platform/SystemErrorText.h"
-#include "ui/Notifier.h"
+#include "ui/desktop/Notifier.h"
 
 #include <QEvent>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "ui/ReminderText.h"
+#include "ui/controls/ReminderText.h"
 
 #include <QFontMetrics>
 #include <QPainter>

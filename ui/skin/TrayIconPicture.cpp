@@ -1,4 +1,4 @@
-#include "ui/TrayIconPicture.h"
+#include "ui/skin/TrayIconPicture.h"
 
 #include <QFont>
 #include <QFontMetricsF>

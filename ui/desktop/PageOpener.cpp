@@ -1,4 +1,4 @@
-#include "ui/PageOpener.h"
+#include "ui/desktop/PageOpener.h"
 
 #include <QDesktopServices>
 

@@ -1,9 +1,9 @@
-#include "ui/fSetup.h"
+#include "ui/windows/fSetup.h"
 
 #include "store/uRegi.h"
-#include "ui/Accessible.h"
-#include "ui/Pictures.h"
-#include "ui/SkinControls.h"
+#include "ui/controls/Accessible.h"
+#include "ui/controls/SkinControls.h"
+#include "ui/skin/Pictures.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

@@ -1,9 +1,9 @@
-#include "ui/OtvorKalendar.h"
+#include "ui/windows/OtvorKalendar.h"
 
 #include "model/uTyzden.h"
-#include "ui/fTyzden.h"
-#include "ui/fUdalost.h"
-#include "ui/PageOpener.h"
+#include "ui/desktop/PageOpener.h"
+#include "ui/windows/fTyzden.h"
+#include "ui/windows/fUdalost.h"
 
 namespace tilava {
 

@@ -4,7 +4,7 @@
 #include "model/DayTexts.h"
 #include "model/FadeCountdown.h"
 #include "model/Reminders.h"
-#include "ui/SkinControls.h"
+#include "ui/controls/SkinControls.h"
 
 #include <QList>
 #include <QPixmap>

@@ -1,4 +1,4 @@
-#include "ui/WindowOpacity.h"
+#include "ui/desktop/WindowOpacity.h"
 
 #include <QWidget>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/Notifier.h"
+#include "ui/desktop/Notifier.h"
 
 namespace tilava {
 

@@ -1,4 +1,4 @@
-#include "ui/FontWarmup.h"
+#include "ui/desktop/FontWarmup.h"
 
 namespace tilava {
 

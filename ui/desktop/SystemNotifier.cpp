@@ -1,4 +1,4 @@
-#include "ui/SystemNotifier.h"
+#include "ui/desktop/SystemNotifier.h"
 
 #include <QApplication>
 #include <QMessageBox>

@@ -1,4 +1,4 @@
-#include "ui/fTyzden.h"
+#include "ui/windows/fTyzden.h"
 
 #include "core/CalendarWords.h"
 #include "core/Clock.h"
@@ -6,14 +6,14 @@
 #include "core/Utf8.h"
 #include "model/uTyzden.h"
 #include "store/uRegi.h"
-#include "ui/Accessible.h"
-#include "ui/LabelScroll.h"
-#include "ui/Notifier.h"
-#include "ui/PageOpener.h"
-#include "ui/Pictures.h"
-#include "ui/QtDate.h"
-#include "ui/SkinControls.h"
-#include "ui/ZelmAdresy.h"
+#include "ui/controls/Accessible.h"
+#include "ui/controls/LabelScroll.h"
+#include "ui/controls/SkinControls.h"
+#include "ui/desktop/Notifier.h"
+#include "ui/desktop/PageOpener.h"
+#include "ui/skin/Pictures.h"
+#include "ui/windows/QtDate.h"
+#include "ui/windows/ZelmAdresy.h"
 
 #include <QApplication>
 #include <QCalendarWidget>

@@ -1,11 +1,11 @@
-#include "ui/OtvorNastavenia.h"
+#include "ui/windows/OtvorNastavenia.h"
 
 #include "core/uRok.h"
 #include "model/Nastavenia.h"
 #include "platform/ProgramPath.h"
-#include "ui/fSetup.h"
+#include "ui/windows/fSetup.h"
 
-#include "ui/Notifier.h"
+#include "ui/desktop/Notifier.h"
 #include <QString>
 
 namespace tilava {

@@ -1,12 +1,12 @@
-#include "ui/fAbout.h"
+#include "ui/windows/fAbout.h"
 
-#include "ui/Accessible.h"
-#include "ui/fNapoveda.h"
-#include "ui/Notifier.h"
-#include "ui/PageOpener.h"
-#include "ui/Pictures.h"
-#include "ui/SkinControls.h"
-#include "ui/ZelmAdresy.h"
+#include "ui/controls/Accessible.h"
+#include "ui/controls/SkinControls.h"
+#include "ui/desktop/Notifier.h"
+#include "ui/desktop/PageOpener.h"
+#include "ui/skin/Pictures.h"
+#include "ui/windows/fNapoveda.h"
+#include "ui/windows/ZelmAdresy.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>

@@ -1,4 +1,4 @@
-#include "ui/SessionEnd.h"
+#include "ui/desktop/SessionEnd.h"
 
 #include <QGuiApplication>
 #include <QSessionManager>

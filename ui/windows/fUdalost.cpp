@@ -1,11 +1,11 @@
-#include "ui/fUdalost.h"
+#include "ui/windows/fUdalost.h"
 
 #include "core/Clock.h"
 #include "core/Cp1250.h"
-#include "ui/Accessible.h"
-#include "ui/Notifier.h"
-#include "ui/Pictures.h"
-#include "ui/SkinControls.h"
+#include "ui/controls/Accessible.h"
+#include "ui/controls/SkinControls.h"
+#include "ui/desktop/Notifier.h"
+#include "ui/skin/Pictures.h"
 
 #include <QButtonGroup>
 #include <QKeyEvent>

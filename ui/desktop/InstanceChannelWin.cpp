@@ -1,4 +1,4 @@
-#include "ui/InstanceChannel.h"
+#include "ui/desktop/InstanceChannel.h"
 
 #include <QDeadlineTimer>
 #include <QThread>

@@ -1,7 +1,7 @@
-#include "ui/CalendarExchange.h"
+#include "ui/windows/CalendarExchange.h"
 
 #include "exchange/CalendarExchange.h"
-#include "ui/Notifier.h"
+#include "ui/desktop/Notifier.h"
 
 #include <QDir>
 #include <QFileDialog>

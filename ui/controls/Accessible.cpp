@@ -1,4 +1,4 @@
-#include "ui/Accessible.h"
+#include "ui/controls/Accessible.h"
 
 #include <QAccessibleWidget>
 #include <QEvent>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/SkinControls.h"
+#include "ui/controls/SkinControls.h"
 #include <QDialog>
 #include <QPixmap>
 
