@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/skin/Palette.h"
+
 #include <QColor>
 #include <QFont>
 #include <QPainter>
@@ -12,23 +14,8 @@
 
 namespace tilava::skin {
 
-// The skin's palette: sky blue of the window backgrounds, navy, white, holiday red, and the
-// green of birthdays.
-namespace color {
-inline const QColor kSky{0xA6, 0xCA, 0xF0}; // window background of the widget and settings
-inline const QColor kSkyLight{0xD3, 0xE6, 0xFA};
-inline const QColor kSkyPale{0xEE, 0xF5, 0xFD};
-inline const QColor kBlue{0x2C, 0x6B, 0xC0};
-inline const QColor kBlueLight{0x4C, 0x8D, 0xDB};
-inline const QColor kNavy{0x15, 0x30, 0x6A};
-inline const QColor kNavyDark{0x0E, 0x22, 0x4E};
-inline const QColor kRed{0xD4, 0x2A, 0x37};
-inline const QColor kGreen{0x2E, 0x9B, 0x5A};
-inline const QColor kInk{0x1A, 0x24, 0x33};
-inline const QColor kMuted{0x5C, 0x73, 0x91};
-inline const QColor kLine{0xC9, 0xDA, 0xEE};
-inline const QColor kWhite{0xFF, 0xFF, 0xFF};
-} // namespace color
+// The skin's palette (ui/skin/Palette.h).
+namespace color = ::tilava::palette;
 
 using PaintFunction = std::function<void(QPainter&)>;
 

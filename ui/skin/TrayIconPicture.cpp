@@ -1,5 +1,7 @@
 #include "ui/skin/TrayIconPicture.h"
 
+#include "ui/skin/Palette.h"
+
 #include <QFont>
 #include <QFontMetricsF>
 #include <QIconEngine>
@@ -20,7 +22,6 @@ void Nakresli(QPainter& p, const QRect& miesto) {
     p.translate(miesto.topLeft());
     p.scale(miesto.width() / 32.0, miesto.height() / 32.0);
 
-    const QColor nebeska{0xA6, 0xCA, 0xF0}, namornicka{0x15, 0x30, 0x6A}, cervena{0xD4, 0x2A, 0x37};
     // The page, its navy binding strip cut from the same rounded outline (so strip and page meet
     // in one straight edge), and the outline last, over both.
     QPainterPath list;
@@ -30,14 +31,14 @@ void Nakresli(QPainter& p, const QRect& miesto) {
     p.setPen(Qt::NoPen);
     p.setBrush(Qt::white);
     p.drawPath(list);
-    p.setBrush(namornicka);
+    p.setBrush(palette::kNavy);
     p.drawPath(list.intersected(pas));
-    p.setPen(QPen(namornicka, 1.5));
+    p.setPen(QPen(palette::kNavy, 1.5));
     p.setBrush(Qt::NoBrush);
     p.drawPath(list);
     // The two rings of the binding.
     p.setPen(Qt::NoPen);
-    p.setBrush(nebeska);
+    p.setBrush(palette::kSky);
     p.drawRoundedRect(QRectF(8, 1.5, 3, 6), 1.5, 1.5);
     p.drawRoundedRect(QRectF(21, 1.5, 3, 6), 1.5, 1.5);
     // The heart of a name day.
@@ -47,7 +48,7 @@ void Nakresli(QPainter& p, const QRect& miesto) {
     srdce.cubicTo(14.7, 15.4, 15.6, 16.6, 16, 17.6);
     srdce.cubicTo(16.4, 16.6, 17.3, 15.4, 19, 15);
     srdce.cubicTo(23, 14, 26, 20.5, 16, 27);
-    p.setBrush(cervena);
+    p.setBrush(palette::kRed);
     p.drawPath(srdce);
     p.restore();
 }
@@ -55,7 +56,6 @@ void Nakresli(QPainter& p, const QRect& miesto) {
 // The day's sheet: a thin red band along its top and the day number as large as the sheet allows,
 // in whole device pixels, so that it stays legible down to 16 pixels on dark and light panels.
 void NakresliDen(QPainter& p, const QRect& miesto, int den) {
-    const QColor namornicka{0x15, 0x30, 0x6A}, cervena{0xD4, 0x2A, 0x37};
     const qreal s = miesto.width() / 32.0;
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
@@ -72,9 +72,9 @@ void NakresliDen(QPainter& p, const QRect& miesto, int den) {
     p.setPen(Qt::NoPen);
     p.setBrush(Qt::white);
     p.drawPath(okraj);
-    p.setBrush(cervena);
+    p.setBrush(palette::kRed);
     p.drawPath(okraj.intersected(pas));
-    p.setPen(QPen(namornicka, pero));
+    p.setPen(QPen(palette::kNavy, pero));
     p.setBrush(Qt::NoBrush);
     p.drawPath(okraj);
 
@@ -92,7 +92,7 @@ void NakresliDen(QPainter& p, const QRect& miesto, int den) {
     if (sirka > plocha.width())
         pismo.setStretch(std::max(50, static_cast<int>(100 * plocha.width() / sirka)));
     p.setFont(pismo);
-    p.setPen(namornicka);
+    p.setPen(palette::kNavy);
     // Centred on the digits' own height, not the font's line.
     miery = QFontMetricsF(pismo);
     const QRectF tvar = miery.tightBoundingRect(cislo);
