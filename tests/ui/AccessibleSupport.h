@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QAbstractButton>
 #include <QAccessible>
 #include <QApplication>
 #include <QImage>
+#include <QPointer>
 #include <QStringList>
 #include <QTest>
 #include <QWidget>
@@ -20,8 +22,12 @@ inline void OverPristupnost(QWidget* w, const QString& meno, int rola, bool stla
     const bool maStlacenie =
         akcie && akcie->actionNames().contains(QAccessibleActionInterface::pressAction());
     QCOMPARE(maStlacenie, stlacit);
-    if (stlacit)
-        akcie->doAction(QAccessibleActionInterface::pressAction());
+    if (!stlacit)
+        return;
+    akcie->doAction(QAccessibleActionInterface::pressAction());
+    // Qt presses a button as a short animated click: it is done when the button is up again.
+    const QPointer<QAbstractButton> tlacidlo = qobject_cast<QAbstractButton*>(w);
+    QTRY_VERIFY(!tlacidlo || !tlacidlo->isDown());
 }
 
 // The controls that Tab (or Shift+Tab) visits from the focused one until the focus is back

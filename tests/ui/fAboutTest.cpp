@@ -1,5 +1,6 @@
 #include "AccessibleSupport.h"
 #include "MouseSupport.h"
+#include "PictureSupport.h"
 #include "WidgetSupport.h"
 
 #include "ui/desktop/PageOpener.h"
@@ -65,7 +66,7 @@ QWidget* Ovladac(QWidget& okno, const QString& meno) {
 }
 
 QImage Obraz(QWidget& okno, const char* meno) {
-    return static_cast<QLabel*>(Ovladac(okno, QLatin1String(meno)))->pixmap().toImage();
+    return test::ShownPicture(Ovladac(okno, QLatin1String(meno)));
 }
 
 QImage Skin(const char* meno) {

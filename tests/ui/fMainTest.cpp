@@ -1,3 +1,4 @@
+#include "PictureSupport.h"
 #include "WidgetSupport.h"
 
 #include "core/uRok.h"
@@ -456,9 +457,8 @@ void fMainTest::chybnySuborDna() {
     for (int i : {0, 3})
         QVERIFY(pruhy[2]->pixmap().toImage() != pruhy[i]->pixmap().toImage());
     QCOMPARE(w->height(), pruhy.last()->y() + pruhy.last()->height());
-    QVERIFY(!Lbl(*w, "imgFlag")->pixmap().isNull());
-    for (const char* meno : {"imgMain", "imgSetup", "imgHelp", "imgMin", "imgClose"})
-        QVERIFY2(!Lbl(*w, meno)->pixmap().isNull(), meno);
+    for (const char* meno : {"imgFlag", "imgMain", "imgSetup", "imgHelp", "imgMin", "imgClose"})
+        QVERIFY2(!test::ShownPicture(Ovladac(*w, meno)).isNull(), meno);
 
     // The message waits until the widget is on the screen, then comes from the event loop.
     QCoreApplication::processEvents();
@@ -688,25 +688,25 @@ void fMainTest::hoverZMinNaClose() {
     WidgetWorld svet(nedela);
     auto w = svet.Start();
     w->show();
-    QLabel* min = Lbl(*w, "imgMin");
-    QLabel* close = Lbl(*w, "imgClose");
-    const QImage minNormal = min->pixmap().toImage();
-    const QImage closeNormal = close->pixmap().toImage();
+    QWidget* min = Ovladac(*w, "imgMin");
+    QWidget* close = Ovladac(*w, "imgClose");
+    const QImage minNormal = test::ShownPicture(min);
+    const QImage closeNormal = test::ShownPicture(close);
     QVERIFY(!minNormal.isNull());
 
     Pohni(min);
     QVERIFY(w->Hover().Svieti(ButtonHover::Min));
-    QVERIFY(min->pixmap().toImage() != minNormal);
+    QVERIFY(test::ShownPicture(min) != minNormal);
     Pohni(close);
     for (auto b : {ButtonHover::Setup, ButtonHover::Help, ButtonHover::Min})
         QVERIFY(!w->Hover().Svieti(b));
     QVERIFY(w->Hover().Svieti(ButtonHover::Close));
-    QCOMPARE(min->pixmap().toImage(), minNormal);
-    QVERIFY(close->pixmap().toImage() != closeNormal);
+    QCOMPARE(test::ShownPicture(min), minNormal);
+    QVERIFY(test::ShownPicture(close) != closeNormal);
     // Moving over a button leaves the countdown alone; the day area puts the buttons out.
     Pohni(Ovladac(*w, "Image1"), {60, 20});
     QVERIFY(!w->Hover().Svieti(ButtonHover::Close));
-    QCOMPARE(close->pixmap().toImage(), closeNormal);
+    QCOMPARE(test::ShownPicture(close), closeNormal);
 }
 
 void fMainTest::hoverZhasnePoOdchode_data() {
@@ -729,10 +729,10 @@ void fMainTest::hoverZhasnePoOdchode() {
     QCursor::setPos(0, 700); // far from the widget in the top right corner
     // The leave check has seen the pointer away and stopped.
     w->tmrNadFormomTimer();
-    QLabel* b = Lbl(*w, qPrintable(tlacidlo));
-    const QImage normalny = b->pixmap().toImage();
+    QWidget* b = Ovladac(*w, qPrintable(tlacidlo));
+    const QImage normalny = test::ShownPicture(b);
     Pohni(b);
-    QVERIFY(b->pixmap().toImage() != normalny);
+    QVERIFY(test::ShownPicture(b) != normalny);
 
     QEvent odchod(QEvent::Leave);
     if (ako == QLatin1String("button"))
@@ -740,8 +740,8 @@ void fMainTest::hoverZhasnePoOdchode() {
     else if (ako == QLatin1String("window"))
         QApplication::sendEvent(w.get(), &odchod);
     else
-        QTRY_VERIFY_WITH_TIMEOUT(b->pixmap().toImage() == normalny, 1000);
-    QCOMPARE(b->pixmap().toImage(), normalny);
+        QTRY_VERIFY_WITH_TIMEOUT(test::ShownPicture(b) == normalny, 1000);
+    QCOMPARE(test::ShownPicture(b), normalny);
     for (std::size_t i = 0; i < ButtonHover::Pocet; ++i)
         QVERIFY(!w->Hover().Svieti(static_cast<ButtonHover::Tlacidlo>(i)));
 }
@@ -779,13 +779,13 @@ void fMainTest::vlajkaPrepneJazyk() {
     w->show();
     QCursor::setPos(0, 700);
     QWidget* vlajka = Ovladac(*w, "imgFlag");
-    const QImage sk = Lbl(*w, "imgFlag")->pixmap().toImage();
+    const QImage sk = test::ShownPicture(vlajka);
     QCOMPARE(Mena(*w), (QStringList{"Alexandra", "Karina", ""}));
 
     Klikni(vlajka);
     QVERIFY(!w->JazykSK());
     QCOMPARE(Mena(*w), (QStringList{"", "Karina", ""}));
-    QVERIFY(Lbl(*w, "imgFlag")->pixmap().toImage() != sk);
+    QVERIFY(test::ShownPicture(vlajka) != sk);
 
     // Clicked in the tomorrow view: tomorrow's texts in the new language, not today's.
     Pohni(vlajka);
@@ -795,7 +795,7 @@ void fMainTest::vlajkaPrepneJazyk() {
     QCOMPARE(Lbl(*w, "lblDnes")->text(), QStringLiteral("Zajtra"));
     QCOMPARE(Lbl(*w, "lblDatum")->text(), QStringLiteral("3."));
     QCOMPARE(Lbl(*w, "lblSviatok1")->text(), QStringLiteral("Daniela"));
-    QCOMPARE(Lbl(*w, "imgFlag")->pixmap().toImage(), sk);
+    QCOMPARE(test::ShownPicture(vlajka), sk);
 }
 
 void fMainTest::polohaPriZatvoreni() {

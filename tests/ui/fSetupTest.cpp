@@ -1,5 +1,6 @@
 #include "AccessibleSupport.h"
 #include "MouseSupport.h"
+#include "PictureSupport.h"
 #include "WidgetSupport.h"
 
 #include "core/uRok.h"
@@ -63,7 +64,7 @@ using test::Klikni;
 using test::Mys;
 
 QImage Obraz(const QWidget* w) {
-    return static_cast<const QLabel*>(w)->pixmap().toImage();
+    return test::ShownPicture(w);
 }
 
 QImage Skin(const char* meno, QSize velkost) {

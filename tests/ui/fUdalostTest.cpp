@@ -1,4 +1,5 @@
 #include "AccessibleSupport.h"
+#include "PictureSupport.h"
 #include "WidgetSupport.h"
 
 #include "core/uRok.h"
@@ -376,11 +377,11 @@ private slots:
         QVERIFY(okNormal != okHover && stNormal != stHover);
         TNote n;
         Spusti(Okno(), n, 2024, [&] {
-            auto* ok = Ovladac<QLabel>(Okno(), "imgOk");
-            auto* storno = Ovladac<QLabel>(Okno(), "imgStorno");
+            auto* ok = Ovladac(Okno(), "imgOk");
+            auto* storno = Ovladac(Okno(), "imgStorno");
             auto* pozadie = Ovladac(Okno(), "imgPozadie");
             const auto ukazuje = [&](const QImage& o, const QImage& s) {
-                return ok->pixmap().toImage() == o && storno->pixmap().toImage() == s;
+                return test::ShownPicture(ok) == o && test::ShownPicture(storno) == s;
             };
             QVERIFY(ukazuje(okNormal, stNormal));
             Pohni(ok); // before the pointer has passed the background, nothing lights up

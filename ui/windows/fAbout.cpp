@@ -1,6 +1,7 @@
 #include "ui/windows/fAbout.h"
 
 #include "ui/controls/Accessible.h"
+#include "ui/controls/PictureButton.h"
 #include "ui/controls/SkinControls.h"
 #include "ui/desktop/Notifier.h"
 #include "ui/desktop/PageOpener.h"
@@ -26,13 +27,26 @@ const QColor farbaPozadia(0xA6, 0xCA, 0xF0); // sky blue
 const QColor farbaTlacidla(0x1F, 0x3C, 0x88);
 
 // An invisible link area over a painted name.
-QWidget* Odkaz(QWidget* rodic, const QString& meno, QRect miesto, const QString& adresa) {
-    auto* plocha = new QWidget(rodic);
-    plocha->setObjectName(meno);
-    plocha->setGeometry(miesto);
+PictureButton* Odkaz(QWidget* rodic, const QString& meno, QRect miesto, const QString& adresa) {
+    auto* plocha = new PictureButton(rodic, meno, miesto);
+    plocha->setLink(true);
     plocha->setCursor(Qt::PointingHandCursor);
     plocha->setToolTip(QStringLiteral("Choď na: ") + adresa);
     return plocha;
+}
+
+// A button of the window's bottom row, lit from a move over it until a move over the
+// background.
+PictureButton* Tlacidlo(QWidget* rodic, const char* meno, QRect miesto, const char* obrazok) {
+    auto* tlacidlo = new PictureButton(rodic, QLatin1String(meno), miesto);
+    const QString zaklad = QLatin1String(obrazok);
+    tlacidlo->setPictures(
+        LoadSkinPicture(zaklad + QLatin1String("_normal"), farbaTlacidla, miesto.size()),
+        LoadSkinPicture(zaklad + QLatin1String("_hover"), farbaTlacidla, miesto.size()));
+    tlacidlo->setCursor(Qt::PointingHandCursor);
+    QObject::connect(tlacidlo, &PictureButton::pointerMoved, tlacidlo,
+                     [tlacidlo] { tlacidlo->setLit(true); });
+    return tlacidlo;
 }
 
 } // namespace
@@ -54,20 +68,10 @@ TfrmAbout::TfrmAbout(std::filesystem::path priecinok, Notifier& oznamy, PageOpen
     imgOPrograme = Obrazok(this, "imgOPrograme", QRect(0, 0, 641, 377));
     imgOPrograme->setPixmap(
         LoadSkinPicture(QStringLiteral("about_background"), Qt::white, QSize(641, 377)));
-    imgOk1 = LoadSkinPicture(QStringLiteral("about_close_hover"), farbaTlacidla, QSize(100, 25));
-    imgOk2 = LoadSkinPicture(QStringLiteral("about_close_normal"), farbaTlacidla, QSize(100, 25));
-    imgNapoveda1 =
-        LoadSkinPicture(QStringLiteral("about_help_hover"), farbaTlacidla, QSize(100, 25));
-    imgNapoveda2 =
-        LoadSkinPicture(QStringLiteral("about_help_normal"), farbaTlacidla, QSize(100, 25));
 
-    imgZatvorit = Obrazok(this, "imgZatvorit", QRect(514, 341, 100, 25));
-    imgZatvorit->setPixmap(imgOk2);
-    imgZatvorit->setCursor(Qt::PointingHandCursor);
+    imgZatvorit = Tlacidlo(this, "imgZatvorit", QRect(514, 341, 100, 25), "about_close");
     Image1 = Odkaz(this, QStringLiteral("Image1"), QRect(24, 16, 161, 177), ZelmAdresy::DomovHint);
-    imgNapoveda = Obrazok(this, "imgNapoveda", QRect(394, 341, 100, 25));
-    imgNapoveda->setPixmap(imgNapoveda2);
-    imgNapoveda->setCursor(Qt::PointingHandCursor);
+    imgNapoveda = Tlacidlo(this, "imgNapoveda", QRect(394, 341, 100, 25), "about_help");
     const QRect odkazy[] = {{440, 158, 121, 15}, {440, 173, 145, 15}, {448, 188, 129, 15},
                             {344, 248, 170, 15}, {488, 293, 121, 15}, {504, 308, 129, 15}};
     for (std::size_t i = 0; i < imgOdkaz.size(); ++i)
@@ -92,28 +96,26 @@ TfrmAbout::TfrmAbout(std::filesystem::path priecinok, Notifier& oznamy, PageOpen
         "software."));
     setAccessibleDescription(imgOPrograme->accessibleDescription());
     Image2->setAccessibleName(QStringLiteral("O programe"));
-    SpravTlacidlo(
-        Image1, QStringLiteral("Tilava, verzia 1.0"), [this] { OtvorStranku(ZelmAdresy::Domov); },
-        QAccessible::Link);
+    Image1->setAccessibleName(QStringLiteral("Tilava, verzia 1.0"));
+    connect(Image1, &PictureButton::clicked, this, [this] { OtvorStranku(ZelmAdresy::Domov); });
     static const char* const produkty[] = {"Zelm Rodinný diár",   "Zelm Domáce financie",
                                            "Zelm Nákupný lístok", "Zelm Evidencia dochádzky",
                                            "Zelm Menový kurz",    "Zelm Stopky a budík"};
-    for (std::size_t i = 0; i < imgOdkaz.size(); ++i)
-        SpravTlacidlo(
-            imgOdkaz[i], QString::fromUtf8(produkty[i]),
-            [this, i] { OtvorStranku(ZelmAdresy::Produkty[i]); }, QAccessible::Link);
-    SpravTlacidlo(
-        imgZelm, QStringLiteral("ZELM software"), [this] { OtvorStranku(ZelmAdresy::Domov); },
-        QAccessible::Link);
-    SpravTlacidlo(imgNapoveda, QStringLiteral("Nápoveda"), [this] { imgNapovedaClick(); });
-    SpravTlacidlo(imgZatvorit, QStringLiteral("Zatvoriť"), [this] { accept(); });
+    for (std::size_t i = 0; i < imgOdkaz.size(); ++i) {
+        imgOdkaz[i]->setAccessibleName(QString::fromUtf8(produkty[i]));
+        connect(imgOdkaz[i], &PictureButton::clicked, this,
+                [this, i] { OtvorStranku(ZelmAdresy::Produkty[i]); });
+    }
+    imgZelm->setAccessibleName(QStringLiteral("ZELM software"));
+    connect(imgZelm, &PictureButton::clicked, this, [this] { OtvorStranku(ZelmAdresy::Domov); });
+    imgNapoveda->setAccessibleName(QStringLiteral("Nápoveda"));
+    connect(imgNapoveda, &PictureButton::clicked, this, &TfrmAbout::imgNapovedaClick);
+    imgZatvorit->setAccessibleName(QStringLiteral("Zatvoriť"));
+    connect(imgZatvorit, &PictureButton::clicked, this, &TfrmAbout::accept);
     NastavPoradie({Image1, imgOdkaz[0], imgOdkaz[1], imgOdkaz[2], imgOdkaz[3], imgOdkaz[4],
                    imgOdkaz[5], imgZelm, imgNapoveda, imgZatvorit});
 
-    for (QWidget* w : {static_cast<QWidget*>(imgOPrograme), static_cast<QWidget*>(imgZatvorit),
-                       Image1, static_cast<QWidget*>(imgNapoveda), imgZelm, Image2})
-        w->installEventFilter(this);
-    for (QWidget* w : imgOdkaz)
+    for (QWidget* w : {static_cast<QWidget*>(imgOPrograme), Image2})
         w->installEventFilter(this);
 }
 
@@ -145,16 +147,6 @@ void TfrmAbout::OtvorStranku(const QString& adresa) {
         oznamy_.Message(this, QStringLiteral("Nepodarilo sa otvoriť webový prehliadač."));
 }
 
-void TfrmAbout::UkazZatvorit(bool hover) {
-    NadZatvorit = hover;
-    imgZatvorit->setPixmap(hover ? imgOk1 : imgOk2);
-}
-
-void TfrmAbout::UkazNapovedu(bool hover) {
-    NadNapoveda = hover;
-    imgNapoveda->setPixmap(hover ? imgNapoveda1 : imgNapoveda2);
-}
-
 void TfrmAbout::keyPressEvent(QKeyEvent* udalost) {
     if (udalost->key() == Qt::Key_F1) {
         imgNapovedaClick();
@@ -182,38 +174,16 @@ bool TfrmAbout::eventFilter(QObject* objekt, QEvent* udalost) {
         const QPoint bod = static_cast<QMouseEvent*>(udalost)->position().toPoint();
         if (w == Image2 && tahanie_.Taha()) {
             tahanie_.Pohni(*this, bod);
-        } else if (w == imgZatvorit && !NadZatvorit) {
-            UkazZatvorit(true);
-        } else if (w == imgNapoveda && !NadNapoveda) {
-            UkazNapovedu(true);
         } else if (w == imgOPrograme) {
-            if (NadZatvorit)
-                UkazZatvorit(false);
-            if (NadNapoveda)
-                UkazNapovedu(false);
+            imgZatvorit->setLit(false);
+            imgNapoveda->setLit(false);
         }
         break;
     }
-    case QEvent::MouseButtonRelease: {
-        if (w == Image2) {
+    case QEvent::MouseButtonRelease:
+        if (w == Image2)
             tahanie_.Pusti();
-            break;
-        }
-        if (static_cast<QMouseEvent*>(udalost)->button() != Qt::LeftButton || !Vnutri(w, udalost))
-            break;
-        if (w == imgZatvorit) {
-            accept();
-        } else if (w == imgNapoveda) {
-            imgNapovedaClick();
-        } else if (w == Image1 || w == imgZelm) {
-            OtvorStranku(ZelmAdresy::Domov);
-        } else {
-            for (std::size_t i = 0; i < imgOdkaz.size(); ++i)
-                if (w == imgOdkaz[i])
-                    OtvorStranku(ZelmAdresy::Produkty[i]);
-        }
         break;
-    }
     default:
         break;
     }

@@ -14,6 +14,7 @@ class QLabel;
 namespace tilava {
 
 class Notifier;
+class PictureButton;
 class PageOpener;
 
 // The about window: a borderless picture window presenting the program and its maker, with
@@ -49,25 +50,19 @@ protected:
 
 private:
     void OtvorStranku(const QString& adresa);
-    void UkazZatvorit(bool hover);
-    void UkazNapovedu(bool hover);
 
     std::filesystem::path priecinok_;
     Notifier& oznamy_;
     PageOpener& web_;
-    bool NadZatvorit = false;
-    bool NadNapoveda = false;
     TahanieOkna tahanie_;
 
     QLabel* imgOPrograme = nullptr;
-    QLabel* imgZatvorit = nullptr;
-    QWidget* Image1 = nullptr;
-    QLabel* imgNapoveda = nullptr;
-    std::array<QWidget*, 6> imgOdkaz{};
-    QWidget* imgZelm = nullptr;
+    PictureButton* imgZatvorit = nullptr;
+    PictureButton* Image1 = nullptr;
+    PictureButton* imgNapoveda = nullptr;
+    std::array<PictureButton*, 6> imgOdkaz{};
+    PictureButton* imgZelm = nullptr;
     QWidget* Image2 = nullptr;
-    QPixmap imgOk1, imgOk2;             // hover and normal picture of the close button
-    QPixmap imgNapoveda1, imgNapoveda2; // hover and normal picture of the help button
 };
 
 } // namespace tilava

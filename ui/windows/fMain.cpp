@@ -11,6 +11,7 @@
 #include "store/uPoznamky.h"
 #include "store/uRegi.h"
 #include "ui/controls/Accessible.h"
+#include "ui/controls/PictureButton.h"
 #include "ui/controls/ReminderText.h"
 #include "ui/desktop/Notifier.h"
 #include "ui/desktop/PageOpener.h"
@@ -306,17 +307,43 @@ void TfrmMain::VytvorOvladace() {
     lblNote_->setGeometry(8, VyskaHlavicky, SirkaTextu, 0);
     lblNote_->setFont(Zakladne());
     NastavFarbu(lblNote_, biela);
-    imgSetup_ = obrazok("imgSetup", {}, {101, 1, 18, 16});
-    imgSetup_->setToolTip(QStringLiteral("Nastavenia"));
-    imgHelp_ = obrazok("imgHelp", {}, {120, 1, 13, 14});
-    imgHelp_->setToolTip(QStringLiteral("Help"));
-    imgMin_ = obrazok("imgMin", {}, {135, 1, 13, 14});
-    imgMin_->setToolTip(QStringLiteral("Minimalizovať"));
-    imgClose_ = obrazok("imgClose", {}, {152, 1, 13, 14});
-    imgClose_->setToolTip(QStringLiteral("Zatvoriť"));
+    const auto button = [this](const char* name, QRect place, const QString& hint) {
+        auto* b = new PictureButton(this, QLatin1String(name), place);
+        b->setToolTip(hint);
+        return b;
+    };
+    imgSetup_ = button("imgSetup", {101, 1, 18, 16}, QStringLiteral("Nastavenia"));
+    imgHelp_ = button("imgHelp", {120, 1, 13, 14}, QStringLiteral("Help"));
+    imgMin_ = button("imgMin", {135, 1, 13, 14}, QStringLiteral("Minimalizovať"));
+    imgClose_ = button("imgClose", {152, 1, 13, 14}, QStringLiteral("Zatvoriť"));
     tlacidla_ = {imgSetup_, imgHelp_, imgMin_, imgClose_};
-    for (std::size_t i = 0; i < ButtonHover::Pocet; ++i)
-        tlacidla_[i]->setPixmap(normalne_[i]());
+    for (std::size_t i = 0; i < ButtonHover::Pocet; ++i) {
+        PictureButton* b = tlacidla_[i];
+        b->setPictures(normalne_[i]());
+        const auto which = static_cast<ButtonHover::Tlacidlo>(i);
+        connect(b, &PictureButton::pointerMoved, this, [this, which] {
+            hover_.NadTlacidlom(which);
+            ObnovTlacidla();
+            // The pointer may leave the widget straight from the button: the leave check
+            // puts the button out if no leave event does.
+            if (!tmrNadFormom_->isActive())
+                tmrNadFormom_->start();
+        });
+        connect(b, &PictureButton::pointerLeft, this, [this, which] {
+            hover_.Opusti(which);
+            ObnovTlacidla();
+        });
+    }
+    connect(imgSetup_, &PictureButton::clicked, this, &TfrmMain::OtvorNastavenia);
+    connect(imgHelp_, &PictureButton::clicked, this, &TfrmMain::OtvorOProgramme);
+    connect(imgMin_, &PictureButton::clicked, this, [this] {
+        tmrTimer_->stop();
+        Skry();
+    });
+    connect(imgClose_, &PictureButton::clicked, this, [this] {
+        tmrTimer_->stop();
+        close();
+    });
     lblSviatok3_ = menovka("lblSviatok3", {72, 58, 97, 13}, meno, biela);
     for (QLabel* l : {lblSviatok1_, lblSviatok2_, lblSviatok3_, lblDatum_})
         l->setAlignment(Qt::AlignCenter);
@@ -328,24 +355,26 @@ void TfrmMain::VytvorOvladace() {
                          lblDen_->fontMetrics().height());
     lblDen_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     imgHornaLista_ = plocha("imgHornaLista", {0, 0, 97, 20});
-    imgFlag_ = obrazok("imgFlag", {}, {46, 1, 26, 17});
+    imgFlag_ = new PictureButton(this, QStringLiteral("imgFlag"), {46, 1, 26, 17});
+    connect(imgFlag_, &PictureButton::clicked, this, &TfrmMain::PrepniJazyk);
+    connect(imgFlag_, &PictureButton::pointerMoved, this, &TfrmMain::MysNadFormom);
     imgDrag_ = obrazok("imgDrag", {}, {86, 45, 85, 38});
     imgDrag_->hide();
     image1_ = plocha("Image1", {0, 24, 169, 57});
 
+    // The buttons handle their own mouse; the other parts are watched here.
     for (QObject* o : children()) {
-        if (auto* w = qobject_cast<QWidget*>(o)) {
+        auto* w = qobject_cast<QWidget*>(o);
+        if (w && !qobject_cast<PictureButton*>(w)) {
             w->setMouseTracking(true);
             w->installEventFilter(this);
         }
     }
-    // For the keyboard and for screen readers the pictures are buttons: Tab reaches them and
-    // Space or Enter does what their click does.
-    SpravTlacidlo(imgSetup_, QStringLiteral("Nastavenia"), [this] { Klik(imgSetup_); });
-    SpravTlacidlo(imgHelp_, QStringLiteral("Pomocník"), [this] { Klik(imgHelp_); });
-    SpravTlacidlo(imgMin_, QStringLiteral("Minimalizovať"), [this] { Klik(imgMin_); });
-    SpravTlacidlo(imgClose_, QStringLiteral("Zatvoriť"), [this] { Klik(imgClose_); });
-    SpravTlacidlo(imgFlag_, QStringLiteral("Slovenské mená"), [this] { Klik(imgFlag_); });
+    imgSetup_->setAccessibleName(QStringLiteral("Nastavenia"));
+    imgHelp_->setAccessibleName(QStringLiteral("Pomocník"));
+    imgMin_->setAccessibleName(QStringLiteral("Minimalizovať"));
+    imgClose_->setAccessibleName(QStringLiteral("Zatvoriť"));
+    imgFlag_->setAccessibleName(QStringLiteral("Slovenské mená"));
     NastavPoradie({imgFlag_, imgSetup_, imgHelp_, imgMin_, imgClose_});
     setFocusPolicy(Qt::StrongFocus);
     setFixedSize(Sirka, VyskaHlavicky);
@@ -511,7 +540,7 @@ void TfrmMain::ZobrazUdalosti() {
         const QLabel* posledny = pruhy_[r.riadky.size() - 1];
         setFixedSize(Sirka, posledny->y() + posledny->height());
     }
-    imgFlag_->setPixmap(rok_->JazykSK ? imgSK_() : imgCZ_());
+    imgFlag_->setPictures(rok_->JazykSK ? imgSK_() : imgCZ_());
     imgFlag_->setAccessibleName(rok_->JazykSK ? QStringLiteral("Slovenské mená")
                                               : QStringLiteral("České mená"));
     NastavPrecitanie(r.riadky);
@@ -717,11 +746,11 @@ void TfrmMain::tmrNadFormomTimer() {
 
 void TfrmMain::ObnovTlacidla() {
     for (std::size_t i = 0; i < ButtonHover::Pocet; ++i) {
-        const bool svieti = hover_.Nad[i];
-        if (svieti == zobrazeneSvieti_[i])
-            continue;
-        tlacidla_[i]->setPixmap(svieti ? svietiace_[i]() : normalne_[i]());
-        zobrazeneSvieti_[i] = svieti;
+        const bool svieti = hover_.Svieti(static_cast<ButtonHover::Tlacidlo>(i));
+        PictureButton* b = tlacidla_[i];
+        if (svieti && !b->isLit()) // the lit picture is decoded when first needed
+            b->setPictures(normalne_[i](), svietiace_[i]());
+        b->setLit(svieti);
     }
 }
 
@@ -740,22 +769,6 @@ void TfrmMain::fraCmdMouseMove(QPoint bod) {
 void TfrmMain::fraCmdMouseUp() {
     tahanie_.Pusti();
     SpustiOdpocet();
-}
-
-void TfrmMain::Klik(QObject* ovladac) {
-    if (ovladac == imgMin_) {
-        tmrTimer_->stop();
-        Skry();
-    } else if (ovladac == imgClose_) {
-        tmrTimer_->stop();
-        close();
-    } else if (ovladac == imgFlag_) {
-        PrepniJazyk();
-    } else if (ovladac == imgSetup_) {
-        OtvorNastavenia();
-    } else if (ovladac == imgHelp_) {
-        OtvorOProgramme();
-    }
 }
 
 void TfrmMain::MyskaKlik(Qt::MouseButton tlacidlo) {
@@ -828,19 +841,8 @@ bool TfrmMain::eventFilter(QObject* objekt, QEvent* udalost) {
         } else if (objekt == imgHornaLista_ || objekt == lblSviatok1_) {
             fraCmdMouseMove(bod);
         } else if (objekt == lblSviatok2_ || objekt == lblSviatok3_ || objekt == lblNote_ ||
-                   objekt == imgFlag_ || objekt == image1_) {
+                   objekt == image1_) {
             MysNadFormom();
-        } else {
-            for (std::size_t i = 0; i < ButtonHover::Pocet; ++i) {
-                if (objekt == tlacidla_[i]) {
-                    hover_.NadTlacidlom(static_cast<ButtonHover::Tlacidlo>(i));
-                    ObnovTlacidla();
-                    // The pointer may leave the widget straight from the button: the leave
-                    // check puts the button out if no leave event does.
-                    if (!tmrNadFormom_->isActive())
-                        tmrNadFormom_->start();
-                }
-            }
         }
         return true; // the bars, the day number, the weekday and "Dnes" have no reaction
     }
@@ -862,30 +864,12 @@ bool TfrmMain::eventFilter(QObject* objekt, QEvent* udalost) {
                  objekt == lblDatum_ || objekt == lblSviatok1_ || objekt == lblSviatok2_ ||
                  objekt == lblSviatok3_ || objekt == imgDrag_)
             MyskaKlik(mys->button());
-        else if (mys->button() == Qt::LeftButton)
-            stlaceny_ = objekt;
         return true;
     }
-    case QEvent::MouseButtonRelease: {
-        const auto* mys = static_cast<QMouseEvent*>(udalost);
-        if (objekt == imgHornaLista_) {
+    case QEvent::MouseButtonRelease:
+        if (objekt == imgHornaLista_)
             fraCmdMouseUp();
-        } else if (mys->button() == Qt::LeftButton && objekt == stlaceny_) {
-            stlaceny_ = nullptr;
-            const auto* w = static_cast<QWidget*>(objekt);
-            if (w->rect().contains(mys->position().toPoint()))
-                Klik(objekt);
-        }
         return true;
-    }
-    case QEvent::Leave:
-        for (std::size_t i = 0; i < ButtonHover::Pocet; ++i) {
-            if (objekt == tlacidla_[i]) {
-                hover_.Opusti(static_cast<ButtonHover::Tlacidlo>(i));
-                ObnovTlacidla();
-            }
-        }
-        break;
     case QEvent::ToolTip:
         // The day area lies above the name lines; it shows the hint of the line under it.
         if (objekt == image1_) {

@@ -32,6 +32,7 @@ namespace tilava {
 class Clock;
 class Notifier;
 class PageOpener;
+class PictureButton;
 class ReminderText;
 class SettingsHive;
 class TDayNotes;
@@ -178,7 +179,6 @@ private:
     void fraCmdMouseDown(QPoint bod);
     void fraCmdMouseMove(QPoint bod);
     void fraCmdMouseUp();
-    void Klik(QObject* ovladac);
     std::chrono::sys_days Dnes() const;
     const QPixmap& ObrazPruhu(TDruh druh);
     // The bar of a day file that cannot be read.
@@ -232,15 +232,15 @@ private:
     QLabel* lblDatum_ = nullptr;
     QLabel* lblSviatok2_ = nullptr;
     ReminderText* lblNote_ = nullptr;
-    QLabel* imgSetup_ = nullptr;
-    QLabel* imgHelp_ = nullptr;
-    QLabel* imgMin_ = nullptr;
-    QLabel* imgClose_ = nullptr;
+    PictureButton* imgSetup_ = nullptr;
+    PictureButton* imgHelp_ = nullptr;
+    PictureButton* imgMin_ = nullptr;
+    PictureButton* imgClose_ = nullptr;
     QLabel* lblSviatok3_ = nullptr;
     QLabel* lblDnes_ = nullptr;
     QLabel* lblDen_ = nullptr;
     QWidget* imgHornaLista_ = nullptr;
-    QLabel* imgFlag_ = nullptr;
+    PictureButton* imgFlag_ = nullptr;
     QLabel* imgDrag_ = nullptr;
     QWidget* image1_ = nullptr;
     std::vector<QLabel*> pruhy_; // Pruhy: created on demand, at most PocetPruhovMax
@@ -255,9 +255,7 @@ private:
     // the tomorrow decoration.
     Obraz imgModre_, imgZelene_, imgCervene_, imgFialove_, imgSK_, imgCZ_, obrazZajtra_;
     std::array<Obraz, ButtonHover::Pocet> normalne_, svietiace_;
-    std::array<QLabel*, ButtonHover::Pocet> tlacidla_{};
-    std::array<bool, ButtonHover::Pocet> zobrazeneSvieti_{};
-    QObject* stlaceny_ = nullptr; // the control a left button went down on, for clicks
+    std::array<PictureButton*, ButtonHover::Pocet> tlacidla_{};
 };
 
 } // namespace tilava

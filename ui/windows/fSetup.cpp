@@ -2,6 +2,7 @@
 
 #include "store/uRegi.h"
 #include "ui/controls/Accessible.h"
+#include "ui/controls/PictureButton.h"
 #include "ui/controls/SkinControls.h"
 #include "ui/skin/Pictures.h"
 
@@ -107,12 +108,14 @@ TfrmSetup::TfrmSetup(SettingsHive& hive, QWidget* parent) : QDialog(parent), hiv
     imgSKnestisknute = LoadSkinPicture(QStringLiteral("setup_flag_sk"), farbaPozadia, vlajka);
     imgCZstisknute = LoadSkinPicture(QStringLiteral("setup_flag_cz_pressed"), farbaPozadia, vlajka);
     imgCZnestisknute = LoadSkinPicture(QStringLiteral("setup_flag_cz"), farbaPozadia, vlajka);
-    imgSK = Obrazok(this, "imgSK", QRect(165, 36, 42, 29));
+    imgSK = new PictureButton(this, QStringLiteral("imgSK"), QRect(165, 36, 42, 29));
     imgSK->setCursor(Qt::PointingHandCursor);
     imgSK->setToolTip(QStringLiteral("Slovenský kalendár mien"));
-    imgCZ = Obrazok(this, "imgCZ", QRect(223, 36, 42, 29));
+    imgCZ = new PictureButton(this, QStringLiteral("imgCZ"), QRect(223, 36, 42, 29));
     imgCZ->setCursor(Qt::PointingHandCursor);
     imgCZ->setToolTip(QStringLiteral("Český kalendár mien"));
+    connect(imgSK, &PictureButton::clicked, this, [this] { NastavJazyk(true); });
+    connect(imgCZ, &PictureButton::clicked, this, [this] { NastavJazyk(false); });
     jazyky_ = new QButtonGroup(this);
     btnSK = Prepinac(this, "btnSK", QStringLiteral("SK"), jazyky_);
     btnCZ = Prepinac(this, "btnCZ", QStringLiteral("CZ"), jazyky_);
@@ -144,11 +147,14 @@ TfrmSetup::TfrmSetup(SettingsHive& hive, QWidget* parent) : QDialog(parent), hiv
         ++hodnota;
     }
 
-    imgOk1 = LoadSkinPicture(QStringLiteral("setup_ok_hover"), farbaTlacidla, QSize(100, 25));
-    imgOk2 = LoadSkinPicture(QStringLiteral("setup_ok_normal"), farbaTlacidla, QSize(100, 25));
-    imgOK = Obrazok(this, "imgOK", QRect(191, 296, 100, 25));
-    imgOK->setPixmap(imgOk2);
+    imgOK = new PictureButton(this, QStringLiteral("imgOK"), QRect(191, 296, 100, 25));
+    imgOK->setPictures(
+        LoadSkinPicture(QStringLiteral("setup_ok_normal"), farbaTlacidla, QSize(100, 25)),
+        LoadSkinPicture(QStringLiteral("setup_ok_hover"), farbaTlacidla, QSize(100, 25)));
     imgOK->setCursor(Qt::PointingHandCursor);
+    connect(imgOK, &PictureButton::clicked, this, &TfrmSetup::imgOKClick);
+    // Lit from a move over it until a move over the background or the title strip.
+    connect(imgOK, &PictureButton::pointerMoved, this, [this] { imgOK->setLit(true); });
 
     // The rows' words are painted on the background; the controls carry them.
     setAccessibleDescription(QStringLiteral("Nastavenia: kalendár mien, zobrazenie hlavného "
@@ -156,10 +162,10 @@ TfrmSetup::TfrmSetup(SettingsHive& hive, QWidget* parent) : QDialog(parent), hiv
     imgPozadie->setAccessibleName(QStringLiteral("Nastavenia"));
     imgHornaLista->setAccessibleName(QStringLiteral("Nastavenia"));
     imgSec->setAccessibleName(QStringLiteral("sekúnd"));
-    SpravTlacidlo(imgSK, QStringLiteral("Slovenský kalendár mien"), [this] { NastavJazyk(true); });
-    SpravTlacidlo(imgCZ, QStringLiteral("Český kalendár mien"), [this] { NastavJazyk(false); });
-    SpravTlacidlo(imgOK, QStringLiteral("OK"), [this] { imgOKClick(); });
     const std::pair<QWidget*, const char*> mena[] = {
+        {imgSK, "Slovenský kalendár mien"},
+        {imgCZ, "Český kalendár mien"},
+        {imgOK, "OK"},
         {chkStale, "Hlavné okno zobraziť stále"},
         {txtShow, "Hlavné okno zobraziť na sekúnd"},
         {txtDopredu, "Upozorniť na poznámky dní dopredu"},
@@ -175,9 +181,7 @@ TfrmSetup::TfrmSetup(SettingsHive& hive, QWidget* parent) : QDialog(parent), hiv
                    optPriPrvom, optPriKazdom, imgOK});
     connect(chkStale, &QCheckBox::toggled, this, &TfrmSetup::chkStaleClick);
 
-    for (QWidget* w :
-         {static_cast<QWidget*>(imgPozadie), imgHornaLista, static_cast<QWidget*>(imgSK),
-          static_cast<QWidget*>(imgCZ), static_cast<QWidget*>(imgOK)})
+    for (QWidget* w : {static_cast<QWidget*>(imgPozadie), imgHornaLista})
         w->installEventFilter(this);
 }
 
@@ -226,8 +230,8 @@ void TfrmSetup::done(int vysledok) {
 
 void TfrmSetup::NastavJazyk(bool sk) {
     (sk ? btnSK : btnCZ)->setChecked(true);
-    imgSK->setPixmap(sk ? imgSKstisknute : imgSKnestisknute);
-    imgCZ->setPixmap(sk ? imgCZnestisknute : imgCZstisknute);
+    imgSK->setPictures(sk ? imgSKstisknute : imgSKnestisknute);
+    imgCZ->setPictures(sk ? imgCZnestisknute : imgCZstisknute);
 }
 
 void TfrmSetup::chkStaleClick() {
@@ -246,11 +250,6 @@ void TfrmSetup::imgOKClick() {
     if (Cislo(txtShow, Sekundy))
         Cislo(txtDopredu, Dopredu);
     accept();
-}
-
-void TfrmSetup::UkazOK(bool hover) {
-    nadOK_ = hover;
-    imgOK->setPixmap(hover ? imgOk1 : imgOk2);
 }
 
 void TfrmSetup::keyPressEvent(QKeyEvent* udalost) {
@@ -277,26 +276,12 @@ bool TfrmSetup::eventFilter(QObject* objekt, QEvent* udalost) {
         if (w == imgHornaLista && tahanie_.Taha()) {
             tahanie_.Pohni(*this, bod);
         }
-        if (w == imgOK && !nadOK_)
-            UkazOK(true);
-        else if ((w == imgPozadie || w == imgHornaLista) && nadOK_)
-            UkazOK(false);
+        imgOK->setLit(false); // over the background or the title strip
         break;
     }
     case QEvent::MouseButtonRelease: {
-        auto* mys = static_cast<QMouseEvent*>(udalost);
-        if (w == imgHornaLista) {
+        if (w == imgHornaLista)
             tahanie_.Pusti();
-            break;
-        }
-        if (mys->button() != Qt::LeftButton || !Vnutri(w, udalost))
-            break;
-        if (w == imgSK)
-            NastavJazyk(true);
-        else if (w == imgCZ)
-            NastavJazyk(false);
-        else if (w == imgOK)
-            imgOKClick();
         break;
     }
     default:

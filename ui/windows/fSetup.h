@@ -17,6 +17,7 @@ class QToolButton;
 
 namespace tilava {
 
+class PictureButton;
 class SettingsHive;
 class TRegi;
 
@@ -63,17 +64,15 @@ private:
     void NastavJazyk(bool sk);
     void chkStaleClick();
     void imgOKClick();
-    void UkazOK(bool hover);
 
     SettingsHive& hive_;
     std::unique_ptr<TRegi> regi_; // only while shown
     TahanieOkna tahanie_;
-    bool nadOK_ = false;
 
     QLabel* imgPozadie = nullptr;
     QWidget* imgHornaLista = nullptr;
-    QLabel* imgSK = nullptr;
-    QLabel* imgCZ = nullptr;
+    PictureButton* imgSK = nullptr;
+    PictureButton* imgCZ = nullptr;
     QPixmap imgSKstisknute, imgSKnestisknute, imgCZstisknute, imgCZnestisknute;
     QButtonGroup* jazyky_ = nullptr;
     QToolButton* btnSK = nullptr;
@@ -89,8 +88,7 @@ private:
     QRadioButton* optNikdy = nullptr;
     QRadioButton* optPriPrvom = nullptr;
     QRadioButton* optPriKazdom = nullptr;
-    QLabel* imgOK = nullptr;
-    QPixmap imgOk1, imgOk2; // hover and normal pictures
+    PictureButton* imgOK = nullptr;
 };
 
 } // namespace tilava

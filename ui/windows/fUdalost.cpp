@@ -3,6 +3,7 @@
 #include "core/Clock.h"
 #include "core/Cp1250.h"
 #include "ui/controls/Accessible.h"
+#include "ui/controls/PictureButton.h"
 #include "ui/controls/SkinControls.h"
 #include "ui/desktop/Notifier.h"
 #include "ui/skin/Pictures.h"
@@ -18,6 +19,7 @@
 #include <QToolButton>
 
 #include <algorithm>
+#include <utility>
 
 namespace tilava {
 
@@ -26,14 +28,13 @@ namespace {
 const QColor farbaPozadia(0xE8, 0xF0, 0xFA);
 const QColor farbaTlacidla(0x1F, 0x3C, 0x88);
 
-// An invisible click area over a painted label.
-QWidget* Plocha(QWidget* rodic, const char* meno, QRect miesto) {
-    auto* plocha = new QWidget(rodic);
-    plocha->setObjectName(QLatin1String(meno));
-    plocha->setGeometry(miesto);
-    plocha->setMouseTracking(true);
-    plocha->setCursor(Qt::PointingHandCursor);
-    return plocha;
+// A picture button, or with no picture an invisible click area over a painted label.
+PictureButton* Button(QWidget* parent, const char* name, QRect place, const QPixmap& normal = {},
+                      const QPixmap& lit = {}) {
+    auto* button = new PictureButton(parent, QLatin1String(name), place);
+    button->setPictures(normal, lit);
+    button->setCursor(Qt::PointingHandCursor);
+    return button;
 }
 
 QLineEdit* Pole(QWidget* rodic, const char* meno, QRect miesto) {
@@ -108,22 +109,36 @@ TfrmUdalost::TfrmUdalost(const Clock& hodiny, Notifier& oznamy, QWidget* parent)
     imgPozadie = Obrazok(this, "imgPozadie", QRect(0, 0, 370, 189));
     imgPozadie->setPixmap(
         LoadSkinPicture(QStringLiteral("event_background"), farbaPozadia, QSize(370, 189)));
-    imgOk1 = LoadSkinPicture(QStringLiteral("event_ok_hover"), farbaTlacidla, QSize(100, 26));
-    imgOk2 = LoadSkinPicture(QStringLiteral("event_ok_normal"), farbaTlacidla, QSize(100, 26));
-    imgStorno1 =
-        LoadSkinPicture(QStringLiteral("event_cancel_hover"), farbaTlacidla, QSize(100, 26));
-    imgStorno2 =
-        LoadSkinPicture(QStringLiteral("event_cancel_normal"), farbaTlacidla, QSize(100, 26));
-    imgOk = Obrazok(this, "imgOk", QRect(158, 158, 100, 26));
-    imgOk->setPixmap(imgOk2);
-    imgOk->setCursor(Qt::PointingHandCursor);
-    imgStorno = Obrazok(this, "imgStorno", QRect(264, 158, 100, 26));
-    imgStorno->setPixmap(imgStorno2);
-    imgStorno->setCursor(Qt::PointingHandCursor);
+    const auto picture = [](const char* name) {
+        return LoadSkinPicture(QLatin1String(name), farbaTlacidla, QSize(100, 26));
+    };
+    imgOk = Button(this, "imgOk", QRect(158, 158, 100, 26), picture("event_ok_normal"),
+                   picture("event_ok_hover"));
+    imgStorno = Button(this, "imgStorno", QRect(264, 158, 100, 26), picture("event_cancel_normal"),
+                       picture("event_cancel_hover"));
+    connect(imgOk, &PictureButton::clicked, this, &TfrmUdalost::PotvrdAZatvor);
+    connect(imgStorno, &PictureButton::clicked, this, &TfrmUdalost::reject);
+    connect(imgOk, &PictureButton::pointerMoved, this,
+            [this] { PointerOverButton(imgOk, imgStorno); });
+    connect(imgStorno, &PictureButton::pointerMoved, this,
+            [this] { PointerOverButton(imgStorno, imgOk); });
 
-    shpNarodeniny = Plocha(this, "shpNarodeniny", QRect(32, 48, 73, 17));
-    shpVyrocie = Plocha(this, "shpVyrocie", QRect(32, 84, 53, 17));
-    shpPoznamka = Plocha(this, "shpPoznamka", QRect(32, 124, 69, 17));
+    shpNarodeniny = Button(this, "shpNarodeniny", QRect(32, 48, 73, 17));
+    shpVyrocie = Button(this, "shpVyrocie", QRect(32, 84, 53, 17));
+    shpPoznamka = Button(this, "shpPoznamka", QRect(32, 124, 69, 17));
+    for (const auto& [area, druh] :
+         {std::pair{shpNarodeniny, TDruh::Narodeniny}, std::pair{shpVyrocie, TDruh::Vyrocie},
+          std::pair{shpPoznamka, TDruh::Poznamka}}) {
+        // The keyboard takes the focus on to the kind's text field also when the kind was
+        // selected already; the mouse never gives the area the focus.
+        connect(area, &PictureButton::clicked, this, [this, area, druh] {
+            if (area->hasFocus())
+                VyberDruhKlavesnicou(druh);
+            else
+                VyberDruh(druh);
+        });
+        connect(area, &PictureButton::pointerMoved, this, &TfrmUdalost::PointerOverBackground);
+    }
 
     druhy_ = new QButtonGroup(this);
     optNar = Volba(this, "optNar", druhy_);
@@ -139,11 +154,9 @@ TfrmUdalost::TfrmUdalost(const Clock& hodiny, Notifier& oznamy, QWidget* parent)
     txtPoz = Pole(this, "txtPoz", QRect(117, 126, 245, 18));
     NastavPristupnost();
 
-    for (QWidget* w : {static_cast<QWidget*>(imgPozadie), static_cast<QWidget*>(imgOk),
-                       static_cast<QWidget*>(imgStorno), shpNarodeniny, shpVyrocie, shpPoznamka,
-                       static_cast<QWidget*>(txtNar), static_cast<QWidget*>(txtNarRok),
-                       static_cast<QWidget*>(txtVyr), static_cast<QWidget*>(txtVyrRok),
-                       static_cast<QWidget*>(txtPoz)})
+    for (QWidget* w : {static_cast<QWidget*>(imgPozadie), static_cast<QWidget*>(txtNar),
+                       static_cast<QWidget*>(txtNarRok), static_cast<QWidget*>(txtVyr),
+                       static_cast<QWidget*>(txtVyrRok), static_cast<QWidget*>(txtPoz)})
         w->installEventFilter(this);
 
     for (const TDruh druh : {TDruh::Narodeniny, TDruh::Vyrocie, TDruh::Poznamka}) {
@@ -180,14 +193,11 @@ void TfrmUdalost::NastavPristupnost() {
         "vzniku) alebo poznámku. Druh vyberiete tlačidlom Narodeniny, Výročie alebo Poznámka; "
         "šípky hore a dole menia rok."));
     imgPozadie->setAccessibleName(QStringLiteral("Zadajte udalosť"));
-    SpravTlacidlo(shpNarodeniny, QStringLiteral("Narodeniny"),
-                  [this] { VyberDruhKlavesnicou(TDruh::Narodeniny); });
-    SpravTlacidlo(shpVyrocie, QStringLiteral("Výročie"),
-                  [this] { VyberDruhKlavesnicou(TDruh::Vyrocie); });
-    SpravTlacidlo(shpPoznamka, QStringLiteral("Poznámka"),
-                  [this] { VyberDruhKlavesnicou(TDruh::Poznamka); });
-    SpravTlacidlo(imgOk, QStringLiteral("OK"), [this] { PotvrdAZatvor(); });
-    SpravTlacidlo(imgStorno, QStringLiteral("Storno"), [this] { reject(); });
+    shpNarodeniny->setAccessibleName(QStringLiteral("Narodeniny"));
+    shpVyrocie->setAccessibleName(QStringLiteral("Výročie"));
+    shpPoznamka->setAccessibleName(QStringLiteral("Poznámka"));
+    imgOk->setAccessibleName(QStringLiteral("OK"));
+    imgStorno->setAccessibleName(QStringLiteral("Storno"));
     const struct {
         QWidget* pole;
         const char* meno;
@@ -382,12 +392,17 @@ void TfrmUdalost::PotvrdAZatvor() {
         accept();
 }
 
-void TfrmUdalost::UkazOk(bool hover) {
-    imgOk->setPixmap(hover ? imgOk1 : imgOk2);
+void TfrmUdalost::PointerOverBackground() {
+    buttonsAwake_ = true;
+    imgOk->setLit(false);
+    imgStorno->setLit(false);
 }
 
-void TfrmUdalost::UkazStorno(bool hover) {
-    imgStorno->setPixmap(hover ? imgStorno1 : imgStorno2);
+void TfrmUdalost::PointerOverButton(PictureButton* button, PictureButton* other) {
+    if (!buttonsAwake_ || button->isLit())
+        return;
+    button->setLit(true);
+    other->setLit(false);
 }
 
 void TfrmUdalost::showEvent(QShowEvent* udalost) {
@@ -442,46 +457,11 @@ bool TfrmUdalost::eventFilter(QObject* objekt, QEvent* udalost) {
         else if (w == txtPoz)
             VyberDruh(TDruh::Poznamka);
         break;
-    case QEvent::MouseButtonRelease:
-        if (!Vnutri(w, udalost))
-            break;
-        if (w == shpNarodeniny)
-            VyberDruh(TDruh::Narodeniny);
-        else if (w == shpVyrocie)
-            VyberDruh(TDruh::Vyrocie);
-        else if (w == shpPoznamka)
-            VyberDruh(TDruh::Poznamka);
-        else if (w == imgOk && static_cast<QMouseEvent*>(udalost)->button() == Qt::LeftButton)
-            PotvrdAZatvor();
-        else if (w == imgStorno && static_cast<QMouseEvent*>(udalost)->button() == Qt::LeftButton)
-            reject();
-        break;
     case QEvent::MouseMove:
-        if (w == imgOk) {
-            if (okNormal_) {
-                UkazOk(true);
-                UkazStorno(false);
-                okNormal_ = false;
-                stornoNormal_ = true;
-            }
-        } else if (w == imgStorno) {
-            if (stornoNormal_) {
-                UkazStorno(true);
-                UkazOk(false);
-                stornoNormal_ = false;
-                okNormal_ = true;
-            }
-        } else if (w == imgPozadie || w == shpNarodeniny || w == shpVyrocie || w == shpPoznamka) {
-            // The click areas are invisible: the pointer is over the painted background.
-            if (!okNormal_) {
-                UkazOk(false);
-                okNormal_ = true;
-            }
-            if (!stornoNormal_) {
-                UkazStorno(false);
-                stornoNormal_ = true;
-            }
-        }
+        // The kinds' click areas are invisible: over them too the pointer is over the
+        // painted background.
+        if (w == imgPozadie)
+            PointerOverBackground();
         break;
     default:
         break;

@@ -19,6 +19,7 @@ namespace tilava {
 
 class Clock;
 class Notifier;
+class PictureButton;
 
 // The event editor: a small modal tool window in which the user writes one entry of a day, a
 // birthday (name and year of birth), an anniversary (description and year of origin) or a
@@ -74,8 +75,11 @@ private:
     void VyprazdniOstatne(TDruh druh);
     void Krok(QLineEdit* rok, int o, int minimum, int maximum);
     void PotvrdAZatvor();
-    void UkazOk(bool hover);
-    void UkazStorno(bool hover);
+    // The pointer is over the background or a kind's label: both buttons go out, and from
+    // now on a move over one of them lights it.
+    void PointerOverBackground();
+    // The pointer is over `button`, `other` is the second button.
+    void PointerOverButton(PictureButton* button, PictureButton* other);
 
     const Clock& hodiny_;
     Notifier& oznamy_;
@@ -85,20 +89,20 @@ private:
     // The entry's whole text when the text fields cannot hold it, and the part they show.
     std::optional<std::string> longText_;
     QString longTextShown_;
-    bool okNormal_ = false; // the hover flags of the two picture buttons
-    bool stornoNormal_ = false;
+    // The buttons light only once the pointer has been over the background: a window that
+    // opens under the pointer shows both unlit.
+    bool buttonsAwake_ = false;
     int maxNar_ = 0; // the arrows' range; the maxima are the current year when shown
     int maxVyr_ = 0;
     static constexpr int MinNar = 1900;
     static constexpr int MinVyr = 1000;
 
     QLabel* imgPozadie = nullptr;
-    QLabel* imgOk = nullptr;
-    QLabel* imgStorno = nullptr;
-    QPixmap imgOk1, imgOk2, imgStorno1, imgStorno2; // hover and normal pictures
-    QWidget* shpNarodeniny = nullptr;
-    QWidget* shpVyrocie = nullptr;
-    QWidget* shpPoznamka = nullptr;
+    PictureButton* imgOk = nullptr;
+    PictureButton* imgStorno = nullptr;
+    PictureButton* shpNarodeniny = nullptr;
+    PictureButton* shpVyrocie = nullptr;
+    PictureButton* shpPoznamka = nullptr;
     QButtonGroup* druhy_ = nullptr;
     QRadioButton* optNar = nullptr;
     QRadioButton* optVyr = nullptr;

@@ -1,0 +1,251 @@
+#include "ui/controls/PictureButton.h"
+#include "AccessibleSupport.h"
+#include "MouseSupport.h"
+
+#include <QAccessible>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPainter>
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace tilava;
+
+namespace {
+
+// A picture of one colour with a black line along its left edge, `size` in device pixels.
+QPixmap Picture(QColor colour, QSize size, qreal ratio = 1) {
+    QPixmap picture(size);
+    picture.fill(colour);
+    QPainter(&picture).fillRect(0, 0, 1, size.height(), Qt::black);
+    picture.setDevicePixelRatio(ratio);
+    return picture;
+}
+
+// A parent that counts the mouse events that reach it.
+class Parent final : public QWidget {
+public:
+    int mouseEvents = 0;
+
+protected:
+    void mousePressEvent(QMouseEvent*) override { ++mouseEvents; }
+    void mouseReleaseEvent(QMouseEvent*) override { ++mouseEvents; }
+    void mouseMoveEvent(QMouseEvent*) override { ++mouseEvents; }
+};
+
+} // namespace
+
+class PictureButtonTest : public QObject {
+    Q_OBJECT
+private slots:
+    void drawsAsALabelDoes_data();
+    void drawsAsALabelDoes();
+    void showsThePictureOfItsState_data();
+    void showsThePictureOfItsState();
+    void clicks_data();
+    void clicks();
+    void pressedByAssistiveTechnology_data();
+    void pressedByAssistiveTechnology();
+    void focusFrame();
+    void tellsTheWindowOfThePointer();
+};
+
+// The button shows a picture exactly where and as big as a label of the same place shows it.
+void PictureButtonTest::drawsAsALabelDoes_data() {
+    QTest::addColumn<QSize>("place");
+    QTest::addColumn<QSize>("pixels");
+    QTest::addColumn<qreal>("ratio");
+    QTest::newRow("same size") << QSize(18, 16) << QSize(18, 16) << 1.0;
+    QTest::newRow("double density") << QSize(13, 14) << QSize(26, 28) << 2.0;
+    QTest::newRow("smaller than its place") << QSize(26, 17) << QSize(20, 9) << 1.0;
+    QTest::newRow("larger than its place") << QSize(100, 25) << QSize(110, 30) << 1.0;
+    QTest::newRow("odd density, smaller") << QSize(30, 20) << QSize(21, 15) << 1.5;
+}
+
+void PictureButtonTest::drawsAsALabelDoes() {
+    QFETCH(QSize, place);
+    QFETCH(QSize, pixels);
+    QFETCH(qreal, ratio);
+    const QPixmap picture = Picture(QColor(0x1F, 0x3C, 0x88), pixels, ratio);
+    QWidget window;
+    window.resize(200, 100);
+    QLabel label(&window);
+    label.setGeometry(QRect(QPoint(0, 0), place));
+    label.setPixmap(picture);
+    PictureButton button(&window, QStringLiteral("button"), QRect(QPoint(0, 50), place));
+    button.setPictures(picture);
+    QCOMPARE(button.grab().toImage(), label.grab().toImage());
+}
+
+void PictureButtonTest::showsThePictureOfItsState_data() {
+    QTest::addColumn<bool>("lit");
+    QTest::addColumn<bool>("down");
+    QTest::addColumn<bool>("hasLit");
+    QTest::addColumn<bool>("hasPressed");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("normal") << false << false << true << true << "normal";
+    QTest::newRow("lit") << true << false << true << true << "lit";
+    QTest::newRow("pressed") << false << true << true << true << "pressed";
+    QTest::newRow("lit and pressed") << true << true << true << true << "pressed";
+    QTest::newRow("lit, no lit picture") << true << false << false << true << "normal";
+    QTest::newRow("pressed, no pressed picture") << false << true << true << false << "normal";
+    QTest::newRow("lit and pressed, no pressed picture") << true << true << true << false << "lit";
+}
+
+void PictureButtonTest::showsThePictureOfItsState() {
+    QFETCH(bool, lit);
+    QFETCH(bool, down);
+    QFETCH(bool, hasLit);
+    QFETCH(bool, hasPressed);
+    QFETCH(QString, shown);
+    const QMap<QString, QColor> colours{
+        {"normal", Qt::red}, {"lit", Qt::green}, {"pressed", Qt::blue}};
+    PictureButton button(nullptr, QStringLiteral("button"), QRect(0, 0, 10, 8));
+    const QSize size(10, 8);
+    button.setPictures(Picture(colours["normal"], size),
+                       hasLit ? Picture(colours["lit"], size) : QPixmap(),
+                       hasPressed ? Picture(colours["pressed"], size) : QPixmap());
+    button.setLit(lit);
+    QCOMPARE(button.isLit(), lit);
+    if (down) // held down by the mouse
+        test::Mys(&button, QEvent::MouseButtonPress, QPoint(5, 4));
+    QCOMPARE(button.isDown(), down);
+    QCOMPARE(button.grab().toImage().pixelColor(5, 4), colours[shown]);
+}
+
+// What the user does to the button, and whether that is a click.
+void PictureButtonTest::clicks_data() {
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<int>("clicks");
+    QTest::newRow("left click") << "click" << 1;
+    QTest::newRow("released outside") << "release outside" << 0;
+    QTest::newRow("right click") << "right click" << 0;
+    QTest::newRow("double click") << "double click" << 2;
+    QTest::newRow("Space") << "Space" << 1;
+    QTest::newRow("Enter") << "Enter" << 1;
+    QTest::newRow("Return") << "Return" << 1;
+    QTest::newRow("keypad Enter") << "keypad Enter" << 1;
+    QTest::newRow("Ctrl+Enter") << "Ctrl+Enter" << 0;
+    QTest::newRow("Shift+Space") << "Shift+Space" << 0;
+    QTest::newRow("held Enter repeats nothing") << "Enter held" << 1;
+    QTest::newRow("another key") << "A" << 0;
+}
+
+void PictureButtonTest::clicks() {
+    QFETCH(QString, action);
+    QFETCH(int, clicks);
+    Parent window;
+    window.resize(100, 100);
+    PictureButton button(&window, QStringLiteral("button"), QRect(10, 10, 30, 20));
+    button.setPictures(Picture(Qt::red, {30, 20}));
+    QSignalSpy clicked(&button, &QAbstractButton::clicked);
+    const QPoint inside(15, 10);
+    const auto mouse = [&](QEvent::Type type, Qt::MouseButton which, QPoint at) {
+        QMouseEvent event(type, QPointF(at), QPointF(button.mapToGlobal(at)), which,
+                          type == QEvent::MouseButtonRelease ? Qt::NoButton
+                                                             : Qt::MouseButtons(which),
+                          Qt::NoModifier);
+        QApplication::sendEvent(&button, &event);
+    };
+    const auto key = [&](Qt::Key which, Qt::KeyboardModifiers modifiers, bool repeat = false) {
+        QKeyEvent press(QEvent::KeyPress, which, modifiers, QString(), repeat);
+        QApplication::sendEvent(&button, &press);
+        QKeyEvent release(QEvent::KeyRelease, which, modifiers, QString(), repeat);
+        QApplication::sendEvent(&button, &release);
+    };
+    if (action == "click") {
+        mouse(QEvent::MouseButtonPress, Qt::LeftButton, inside);
+        mouse(QEvent::MouseButtonRelease, Qt::LeftButton, inside);
+    } else if (action == "release outside") {
+        mouse(QEvent::MouseButtonPress, Qt::LeftButton, inside);
+        mouse(QEvent::MouseMove, Qt::LeftButton, QPoint(45, 10));
+        mouse(QEvent::MouseButtonRelease, Qt::LeftButton, QPoint(45, 10));
+    } else if (action == "right click") {
+        mouse(QEvent::MouseButtonPress, Qt::RightButton, inside);
+        mouse(QEvent::MouseButtonRelease, Qt::RightButton, inside);
+    } else if (action == "double click") {
+        mouse(QEvent::MouseButtonPress, Qt::LeftButton, inside);
+        mouse(QEvent::MouseButtonRelease, Qt::LeftButton, inside);
+        mouse(QEvent::MouseButtonDblClick, Qt::LeftButton, inside);
+        mouse(QEvent::MouseButtonRelease, Qt::LeftButton, inside);
+    } else if (action == "Space") {
+        key(Qt::Key_Space, Qt::NoModifier);
+    } else if (action == "Enter") {
+        key(Qt::Key_Enter, Qt::NoModifier);
+    } else if (action == "Return") {
+        key(Qt::Key_Return, Qt::NoModifier);
+    } else if (action == "keypad Enter") {
+        key(Qt::Key_Enter, Qt::KeypadModifier);
+    } else if (action == "Ctrl+Enter") {
+        key(Qt::Key_Return, Qt::ControlModifier);
+    } else if (action == "Shift+Space") {
+        key(Qt::Key_Space, Qt::ShiftModifier);
+    } else if (action == "Enter held") {
+        key(Qt::Key_Return, Qt::NoModifier);
+        key(Qt::Key_Return, Qt::NoModifier, true);
+        key(Qt::Key_Return, Qt::NoModifier, true);
+    } else if (action == "A") {
+        key(Qt::Key_A, Qt::NoModifier);
+    }
+    QCOMPARE(clicked.count(), clicks);
+    QVERIFY(!button.isDown());
+    // The window under the button never sees its mouse events.
+    QCOMPARE(window.mouseEvents, 0);
+}
+
+void PictureButtonTest::pressedByAssistiveTechnology_data() {
+    QTest::addColumn<bool>("link");
+    QTest::addColumn<int>("role");
+    QTest::newRow("button") << false << int(QAccessible::Button);
+    QTest::newRow("link") << true << int(QAccessible::Link);
+}
+
+void PictureButtonTest::pressedByAssistiveTechnology() {
+    QFETCH(bool, link);
+    QFETCH(int, role);
+    QWidget window;
+    PictureButton button(&window, QStringLiteral("button"), QRect(0, 0, 30, 20));
+    // An interface made before the button became a link is replaced.
+    QVERIFY(QAccessible::queryAccessibleInterface(&button));
+    button.setLink(link);
+    button.setAccessibleName(QStringLiteral("Zatvoriť"));
+    QSignalSpy clicked(&button, &QAbstractButton::clicked);
+    test::OverPristupnost(&button, QStringLiteral("Zatvoriť"), role, true);
+    QTRY_COMPARE(clicked.count(), 1);
+    // Named by its text when it has no name of its own.
+    button.setAccessibleName({});
+    button.setText(QStringLiteral("Jozef"));
+    QCOMPARE(QAccessible::queryAccessibleInterface(&button)->text(QAccessible::Name),
+             QStringLiteral("Jozef"));
+}
+
+void PictureButtonTest::focusFrame() {
+    QWidget window;
+    window.resize(120, 40);
+    PictureButton button(&window, QStringLiteral("button"), QRect(5, 5, 100, 25));
+    button.setPictures(Picture(QColor(0x1F, 0x3C, 0x88), {100, 25}));
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    test::OverRamFokusu(&button);
+    // A mouse click leaves the focus where it was.
+    test::Klikni(&button);
+    QVERIFY(!button.hasFocus());
+}
+
+// The window lights the button by its own rules, from the moves and leaves it is told of.
+void PictureButtonTest::tellsTheWindowOfThePointer() {
+    QWidget window;
+    PictureButton button(&window, QStringLiteral("button"), QRect(0, 0, 30, 20));
+    QSignalSpy moved(&button, &PictureButton::pointerMoved);
+    QSignalSpy left(&button, &PictureButton::pointerLeft);
+    test::Mys(&button, QEvent::MouseMove, QPoint(3, 3));
+    test::Mys(&button, QEvent::MouseMove, QPoint(4, 3));
+    QCOMPARE(moved.count(), 2);
+    QVERIFY(!button.isLit()); // the button does not light itself
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(&button, &leave);
+    QCOMPARE(left.count(), 1);
+}
+
+QTEST_MAIN(PictureButtonTest)
+#include "PictureButtonTest.moc"

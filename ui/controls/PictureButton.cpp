@@ -1,0 +1,174 @@
+#include "ui/controls/PictureButton.h"
+
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QStyle>
+
+namespace tilava {
+
+namespace {
+
+const QColor frameColour(0xFF, 0x8C, 0x00); // stands out on the navy buttons and the sky blue
+
+// What assistive technology sees of a button that opens a page: a link with a Press action.
+// (A plain button gets Qt's own button interface.)
+class LinkAccessible final : public QAccessibleWidget {
+public:
+    explicit LinkAccessible(PictureButton* button) : QAccessibleWidget(button, QAccessible::Link) {}
+
+    QString text(QAccessible::Text kind) const override {
+        QString text = QAccessibleWidget::text(kind);
+        if (kind == QAccessible::Name && text.isEmpty())
+            text = button()->text();
+        return text;
+    }
+    QStringList actionNames() const override {
+        return QStringList{pressAction()} + QAccessibleWidget::actionNames();
+    }
+    void doAction(const QString& action) override {
+        if (action != pressAction()) {
+            QAccessibleWidget::doAction(action);
+            return;
+        }
+        if (button()->isEnabled())
+            button()->animateClick();
+    }
+
+private:
+    PictureButton* button() const { return static_cast<PictureButton*>(widget()); }
+};
+
+QAccessibleInterface* LinkFactory(const QString& className, QObject* object) {
+    if (className != QLatin1String(PictureButton::staticMetaObject.className()))
+        return nullptr;
+    auto* button = qobject_cast<PictureButton*>(object);
+    return button && button->isLink() ? new LinkAccessible(button) : nullptr;
+}
+
+bool IsOnlyKeypad(Qt::KeyboardModifiers modifiers) {
+    return !modifiers.testAnyFlags(~Qt::KeyboardModifiers(Qt::KeypadModifier));
+}
+
+} // namespace
+
+PictureButton::PictureButton(QWidget* parent, const QString& name, QRect place)
+    : QAbstractButton(parent) {
+    setObjectName(name);
+    setGeometry(place);
+    setFocusPolicy(Qt::TabFocus);
+    setMouseTracking(true);
+    setBackgroundRole(QPalette::Window); // as a label's, where the picture leaves room
+}
+
+void PictureButton::setPictures(const QPixmap& normal, const QPixmap& lit, const QPixmap& pressed) {
+    normal_ = normal;
+    litPicture_ = lit;
+    pressed_ = pressed;
+    update();
+}
+
+void PictureButton::setLit(bool lit) {
+    if (lit == lit_)
+        return;
+    lit_ = lit;
+    update();
+}
+
+void PictureButton::setLink(bool link) {
+    if (link == link_)
+        return;
+    link_ = link;
+    [[maybe_unused]] static const bool installed = [] {
+        QAccessible::installFactory(&LinkFactory);
+        return true;
+    }();
+    // Qt keeps a control's interface once it has made one: one of the other kind goes.
+    if (QAccessibleInterface* known = QAccessible::queryAccessibleInterface(this);
+        known && (known->role() == QAccessible::Link) != link_)
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(known));
+}
+
+const QPixmap& PictureButton::shownPicture() const {
+    if (isDown() && !pressed_.isNull())
+        return pressed_;
+    if (lit_ && !litPicture_.isNull())
+        return litPicture_;
+    return normal_;
+}
+
+void PictureButton::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    QPixmap picture = shownPicture();
+    // A picture of another density than the screen's is smoothed to it, as a label does.
+    if (const qreal ratio = devicePixelRatio();
+        !picture.isNull() && picture.devicePixelRatio() != ratio) {
+        picture = picture.scaled((picture.deviceIndependentSize() * ratio).toSize(),
+                                 Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        picture.setDevicePixelRatio(ratio);
+    }
+    if (!picture.isNull())
+        style()->drawItemPixmap(&painter, contentsRect(),
+                                QStyle::visualAlignment(QGuiApplication::layoutDirection(),
+                                                        Qt::AlignLeft | Qt::AlignVCenter),
+                                picture);
+    if (!hasFocus())
+        return;
+    // Filled strips, so that every pixel of the edge is covered, the corners too.
+    const auto frame = [&painter](QRect r, int thickness, const QColor& colour) {
+        painter.fillRect(r.x(), r.y(), r.width(), thickness, colour);
+        painter.fillRect(r.x(), r.bottom() + 1 - thickness, r.width(), thickness, colour);
+        painter.fillRect(r.x(), r.y(), thickness, r.height(), colour);
+        painter.fillRect(r.right() + 1 - thickness, r.y(), thickness, r.height(), colour);
+    };
+    frame(rect(), 2, frameColour);
+    frame(rect().adjusted(2, 2, -2, -2), 1, Qt::white);
+}
+
+void PictureButton::keyPressEvent(QKeyEvent* event) {
+    const int key = event->key();
+    if (key != Qt::Key_Space && key != Qt::Key_Return && key != Qt::Key_Enter) {
+        QAbstractButton::keyPressEvent(event);
+        return;
+    }
+    // With Ctrl, Alt or Shift the key is the window's.
+    if (!IsOnlyKeypad(event->modifiers())) {
+        event->ignore();
+        return;
+    }
+    if (key == Qt::Key_Space)
+        QAbstractButton::keyPressEvent(event); // down now, clicked when the key comes up
+    else if (!event->isAutoRepeat())
+        click();
+    event->accept();
+}
+
+// The mouse events stay with the button: the window under it has reactions of its own to
+// presses and moves over its other parts.
+void PictureButton::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton)
+        QAbstractButton::mousePressEvent(event);
+    event->accept();
+}
+
+void PictureButton::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton)
+        QAbstractButton::mouseReleaseEvent(event);
+    event->accept();
+}
+
+void PictureButton::mouseMoveEvent(QMouseEvent* event) {
+    QAbstractButton::mouseMoveEvent(event);
+    emit pointerMoved();
+    event->accept();
+}
+
+void PictureButton::leaveEvent(QEvent* event) {
+    emit pointerLeft();
+    QAbstractButton::leaveEvent(event);
+}
+
+} // namespace tilava
