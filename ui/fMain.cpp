@@ -7,9 +7,9 @@
 #include "model/WidgetRect.h"
 #include "model/Zmeskane.h"
 #include "platform/HiveError.h"
-#include "store/StartSettings.h"
 #include "store/uPoznamky.h"
 #include "store/uRegi.h"
+#include "store/WidgetSettings.h"
 #include "ui/Accessible.h"
 #include "ui/CalendarExchange.h"
 #include "ui/fAbout.h"
@@ -119,15 +119,6 @@ void NastavText(QLabel* l, const QString& text) {
 // above. An entry with an empty text still takes a line, so its bar stays visible.
 } // namespace
 
-template <class Nastavenia> void TfrmMain::PrevezmiNastavenia(const Nastavenia& z) {
-    ShowTime = z.ShowTime;
-    Startup = z.Startup;
-    Pamatat = z.Pamatat;
-    Stale = z.Stale;
-    Upozornenie = z.Upozornenie;
-    Dopredu = z.Dopredu;
-}
-
 TfrmMain::TfrmMain(const Clock& hodiny, SettingsHive& hive, std::filesystem::path priecinok,
                    Notifier& oznamy, TrayDostupny trayDostupny, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), hodiny_(hodiny), hive_(hive),
@@ -166,12 +157,11 @@ TfrmMain::TfrmMain(const Clock& hodiny, SettingsHive& hive, std::filesystem::pat
     NastavText(lblDen_, Q(DayTexts::NazovDna(Dnes())));
 
     regi_ = std::make_unique<TRegi>(hive);
-    const StartSettings nastavenia = StartSettings::Nacitaj(*regi_);
-    PrevezmiNastavenia(nastavenia);
-    if (nastavenia.Top)
-        poloha.setY(*nastavenia.Top);
-    if (nastavenia.Left)
-        poloha.setX(*nastavenia.Left);
+    settings_ = WidgetSettings::Nacitaj(*regi_);
+    if (settings_.Top)
+        poloha.setY(*settings_.Top);
+    if (settings_.Left)
+        poloha.setX(*settings_.Left);
     move(poloha);
 
     rok_ = std::make_unique<TRok>();
@@ -204,7 +194,8 @@ TfrmMain::TfrmMain(const Clock& hodiny, SettingsHive& hive, std::filesystem::pat
     // the day files' messages.
     if (const std::string refusal = regi_->Refusal(); !refusal.empty())
         sprava_ += (sprava_.isEmpty() ? QString() : QStringLiteral("\n\n")) + Q(refusal);
-    if (pocetUdalosti_ > 0 && (Upozornenie == 2 || (Upozornenie == 1 && prvyDnes)))
+    if (pocetUdalosti_ > 0 &&
+        (settings_.Upozornenie == 2 || (settings_.Upozornenie == 1 && prvyDnes)))
         oznamy_.Beep();
 
     NastavTooltip();
@@ -459,7 +450,7 @@ void TfrmMain::ZobrazUdalosti() {
     for (QLabel* pruh : pruhy_)
         pruh->hide();
 
-    Reminders r = Reminders::Zostav(*poznamky_, Dnes(), Dopredu);
+    Reminders r = Reminders::Zostav(*poznamky_, Dnes(), settings_.Dopredu);
     pocetUdalosti_ = static_cast<int>(r.riadky.size());
     // The missed days come first, in a bar colour of their own.
     const std::size_t zmeskanych = std::min(zmeskane_.size(), Reminders::MaxRiadkov);
@@ -592,7 +583,7 @@ void TfrmMain::ZastavOdpocet() {
 }
 
 void TfrmMain::SpustiOdpocet() {
-    odpocet_.SpustiOdpocet(ShowTime, Stale);
+    odpocet_.SpustiOdpocet(settings_.ShowTime, settings_.Stale);
     NastavNepriehladnost();
     if (odpocet_.Bezi)
         tmrTimer_->start();
@@ -790,11 +781,8 @@ void TfrmMain::OtvorKalendar() {
 }
 
 void TfrmMain::OtvorNastavenia() {
-    if (!SOknom([this] {
-            NastaveniaWidgetu n{ShowTime, Startup, Pamatat, Stale, Upozornenie, Dopredu};
-            tilava::OtvorNastavenia(this, hive_, *rok_, *regi_, n, oznamy_);
-            PrevezmiNastavenia(n);
-        }))
+    if (!SOknom(
+            [this] { tilava::OtvorNastavenia(this, hive_, *rok_, *regi_, settings_, oznamy_); }))
         return;
     ZobrazUdalosti();
     SpustiOdpocet();

@@ -4,6 +4,7 @@
 #include "model/DayTexts.h"
 #include "model/FadeCountdown.h"
 #include "model/Reminders.h"
+#include "store/WidgetSettings.h"
 #include "ui/SkinControls.h"
 
 #include <QList>
@@ -132,13 +133,8 @@ public:
     bool ZajtrajsiPohlad() const { return zajtra_; }
     bool JazykSK() const;
 
-    // Settings as read at start-up.
-    std::int32_t ShowTime = 20000;
-    bool Startup = false;
-    bool Pamatat = false;
-    bool Stale = false;
-    int Upozornenie = 0;
-    int Dopredu = 0;
+    // The settings read at start-up, as the settings window changed them since.
+    const WidgetSettings& Settings() const { return settings_; }
 
 signals:
     // The widget was closed: the program ends.
@@ -158,9 +154,6 @@ protected:
 private:
     void VytvorOvladace();
     void VytvorTray();
-    // Takes the six settings above from those read at start or those the settings window
-    // handed back (two types with the same field names).
-    template <class Nastavenia> void PrevezmiNastavenia(const Nastavenia& z);
     // Hides the widget after the countdown or by its button; on a desktop without a tray it
     // goes to the task bar instead, so that it can always be brought back.
     void Skry();
@@ -202,6 +195,7 @@ private:
     bool koniec_ = false;                  // Koniec: the program is ending
     bool zatvorene_ = false;               // the close reaction has run
     std::chrono::sys_days zobrazenyDen_{}; // the day the display and the tooltip were built for
+    WidgetSettings settings_;
     std::unique_ptr<TRegi> regi_;
     std::unique_ptr<TRok> rok_;
     std::unique_ptr<TDayNotes> poznamky_;

@@ -597,7 +597,7 @@ void fMainTest::staleNespustiOdpocet() {
     svet.hive.PutString(HiveKey::Settings, "ShowTime", "1000");
     svet.hive.PutString(HiveKey::Startup, "ZelmTilavaS", "True");
     auto w = svet.Start();
-    QVERIFY(w->Stale);
+    QVERIFY(w->Settings().Stale);
     w->show();
     w->SpustiOdpocet();
     QVERIFY(!w->findChild<QTimer*>(QStringLiteral("tmrTimer"))->isActive());
