@@ -1,7 +1,6 @@
 #include "model/Nastavenia.h"
 
 #include "core/uRok.h"
-#include "store/StartSettings.h"
 #include "store/uRegi.h"
 
 #include <algorithm>
@@ -10,20 +9,12 @@
 
 namespace tilava {
 
-ZvoleneNastavenia NaUpravu(const NastaveniaWidgetu& widget, bool jazykSK) {
-    ZvoleneNastavenia z;
-    z.JazykSK = jazykSK;
-    z.Sekundy = widget.ShowTime / 1000;
-    z.Dopredu = widget.Dopredu;
-    z.Startup = widget.Startup;
-    z.Pamatat = widget.Pamatat;
-    z.Stale = widget.Stale;
-    z.Upozornenie = widget.Upozornenie;
-    return z;
+int ShowTimeFromSeconds(int seconds) {
+    return std::clamp(seconds, 0, MaxSekund) * 1000;
 }
 
-std::string AplikujNastavenia(const ZvoleneNastavenia& zvolene, TRok& rok, TRegi& regi,
-                              NastaveniaWidgetu& widget, const std::filesystem::path& program) {
+std::string AplikujNastavenia(const WidgetSettings& zvolene, bool jazykSK, TRok& rok, TRegi& regi,
+                              WidgetSettings& widget, const std::filesystem::path& program) {
     std::string chyby;
     // True when the write went through; a refusal is collected for the user.
     const auto zapis = [&chyby](const std::function<void()>& akcia) {
@@ -38,16 +29,16 @@ std::string AplikujNastavenia(const ZvoleneNastavenia& zvolene, TRok& rok, TRegi
         }
     };
 
-    rok.JazykSK = zvolene.JazykSK;
+    rok.JazykSK = jazykSK;
 
     widget.Upozornenie = zvolene.Upozornenie;
     if (zvolene.Upozornenie >= 0 && zvolene.Upozornenie <= 2)
         zapis([&] { regi.ZapisHodnotu("Upozornenie", zvolene.Upozornenie); });
 
-    const int showTime = std::clamp(zvolene.Sekundy, 0, MaxSekund) * 1000;
+    const int showTime = ShowTimeFromSeconds(zvolene.ShowTime / 1000);
     widget.ShowTime = zapis([&] { regi.ZapisHodnotu("ShowTime", showTime); })
-                          ? StartSettings::PlatnyShowTime(regi.CitajHodnotu("ShowTime"))
-                          : StartSettings::PlatnyShowTime(showTime);
+                          ? WidgetSettings::PlatnyShowTime(regi.CitajHodnotu("ShowTime"))
+                          : WidgetSettings::PlatnyShowTime(showTime);
 
     const int dopredu = std::max(zvolene.Dopredu, 0);
     widget.Dopredu = zapis([&] { regi.ZapisHodnotu("Dopredu", dopredu); })

@@ -245,6 +245,17 @@ std::array<int, 2> TTyzden::VysledokDenMesiac(int k) const {
     return {zaznam.den, zaznam.mesiac};
 }
 
+std::optional<sys_days> TTyzden::ResultDay(int k, std::chrono::year inYear) const {
+    const auto [dayNumber, monthNumber] = VysledokDenMesiac(k);
+    if (dayNumber == 0)
+        return std::nullopt;
+    const std::chrono::month m{static_cast<unsigned>(monthNumber)};
+    year_month_day target = inYear / m / std::chrono::day{static_cast<unsigned>(dayNumber)};
+    if (!target.ok())
+        target = inYear / m / std::chrono::last;
+    return sys_days{target};
+}
+
 const LocalDateTime& TTyzden::Den7(int i) const {
     return den(i).datum;
 }

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -91,6 +92,10 @@ public:
     const std::string& Vysledok(int k) const;
     // Day and month of the k-th shown result; {0, 0} when there is none.
     std::array<int, 2> VysledokDenMesiac(int k) const;
+    // The day of the k-th shown result in `inYear`, where a jump to it lands: 29 February of a
+    // common year gives 28 February, so the week that holds it is shown. Nothing when there is
+    // no such result.
+    std::optional<std::chrono::sys_days> ResultDay(int k, std::chrono::year inYear) const;
     // More results than the three shown.
     bool ViacVysledkov() const { return vysledky_.size() >= 4; }
     int PocetVysledkov() const { return static_cast<int>(vysledky_.size()); }

@@ -19,11 +19,11 @@ TEST(NastaveniaXdg, StartupSwitchWritesAndRemovesTheAutostartEntry) {
     FileHive hive(config.Path());
     TRegi regi(hive);
     TRok rok;
-    NastaveniaWidgetu w;
-    ZvoleneNastavenia z = NaUpravu(w, true);
+    WidgetSettings w;
+    WidgetSettings z = w;
     z.Startup = z.Pamatat = true;
     const std::filesystem::path program = "/home/jana/Programy a hry/tilava";
-    ASSERT_EQ(AplikujNastavenia(z, rok, regi, w, program), "");
+    ASSERT_EQ(AplikujNastavenia(z, true, rok, regi, w, program), "");
     EXPECT_TRUE(w.Startup && w.Pamatat);
     const std::string entry = test::ReadBytes(hive.AutostartFile());
     EXPECT_NE(entry.find("Exec=" + FileHive::ExecFor(program.string()) + "\n"), std::string::npos)
@@ -31,7 +31,7 @@ TEST(NastaveniaXdg, StartupSwitchWritesAndRemovesTheAutostartEntry) {
     EXPECT_NE(test::ReadBytes(hive.SettingsFile()).find("ZelmTilavaP=True"), std::string::npos);
 
     z.Startup = false;
-    ASSERT_EQ(AplikujNastavenia(z, rok, regi, w, program), "");
+    ASSERT_EQ(AplikujNastavenia(z, true, rok, regi, w, program), "");
     EXPECT_FALSE(w.Startup);
     EXPECT_TRUE(w.Pamatat);
     EXPECT_FALSE(std::filesystem::exists(hive.AutostartFile()));

@@ -2,8 +2,8 @@
 
 #include "core/uRok.h"
 #include "platform/MemoryHive.h"
-#include "store/StartSettings.h"
 #include "store/uRegi.h"
+#include "store/WidgetSettings.h"
 
 #include <gtest/gtest.h>
 
@@ -20,14 +20,15 @@ std::optional<std::string> Hodnota(const MemoryHive& hive, HiveKey key, const ch
     return v.IsString() ? std::optional(v.text) : std::nullopt;
 }
 
-TEST(Nastavenia, TheWindowStartsFromTheWidgetInWholeSeconds) {
-    const NastaveniaWidgetu w{20999, true, false, true, 2, 4};
-    const ZvoleneNastavenia z = NaUpravu(w, false);
-    EXPECT_FALSE(z.JazykSK);
-    EXPECT_EQ(z.Sekundy, 20);
-    EXPECT_EQ(z.Dopredu, 4);
-    EXPECT_EQ(z.Upozornenie, 2);
-    EXPECT_TRUE(z.Startup && !z.Pamatat && z.Stale);
+// What the settings window hands back for the seconds typed: whole seconds within
+// 0..MaxSekund, so the display time never overflows.
+TEST(Nastavenia, SecondsTypedBecomeADisplayTimeThatFits) {
+    const struct {
+        int seconds;
+        int showTime;
+    } cases[] = {{5, 5000}, {0, 0}, {-5, 0}, {MaxSekund, 2147483000}, {99999999, 2147483000}};
+    for (const auto& c : cases)
+        EXPECT_EQ(ShowTimeFromSeconds(c.seconds), c.showTime) << c.seconds;
 }
 
 // One confirmation each, from a widget with the defaults and an empty store whose start-up key
@@ -36,7 +37,9 @@ TEST(Nastavenia, TheWindowStartsFromTheWidgetInWholeSeconds) {
 TEST(Nastavenia, ConfirmedSettingsAreStoredInOrderAndReadBack) {
     const struct {
         const char* pripad;
-        ZvoleneNastavenia z;
+        bool jazykSK;
+        int sekundy; // as typed
+        WidgetSettings z;
         const char* showTime; // stored texts
         const char* dopredu;
         const char* upozornenie; // nullptr: not written
@@ -45,7 +48,9 @@ TEST(Nastavenia, ConfirmedSettingsAreStoredInOrderAndReadBack) {
         int zapisy;
     } pripady[] = {
         {"five seconds, three days, sound at first start",
-         {false, 5, 3, false, false, false, 1},
+         false,
+         5,
+         {0, false, false, false, 1, 3, {}, {}},
          "5000",
          "3",
          "1",
@@ -53,7 +58,9 @@ TEST(Nastavenia, ConfirmedSettingsAreStoredInOrderAndReadBack) {
          3,
          3},
         {"zero seconds reads back as the default",
-         {true, 0, 0, false, false, false, 0},
+         true,
+         0,
+         {0, false, false, false, 0, 0, {}, {}},
          "0",
          "0",
          "0",
@@ -61,7 +68,9 @@ TEST(Nastavenia, ConfirmedSettingsAreStoredInOrderAndReadBack) {
          0,
          3},
         {"a sound value outside 0..2 is not written",
-         {true, 20, 0, false, false, false, 7},
+         true,
+         20,
+         {0, false, false, false, 7, 0, {}, {}},
          "20000",
          "0",
          nullptr,
@@ -69,7 +78,9 @@ TEST(Nastavenia, ConfirmedSettingsAreStoredInOrderAndReadBack) {
          0,
          2},
         {"huge seconds stop short of overflowing",
-         {true, 99999999, 0, false, false, false, 2},
+         true,
+         99999999,
+         {0, false, false, false, 2, 0, {}, {}},
          "2147483000",
          "0",
          "2",
@@ -77,7 +88,9 @@ TEST(Nastavenia, ConfirmedSettingsAreStoredInOrderAndReadBack) {
          0,
          3},
         {"negative numbers count as zero",
-         {true, -5, -3, false, false, false, 0},
+         true,
+         -5,
+         {0, false, false, false, 0, -3, {}, {}},
          "0",
          "0",
          "0",
@@ -90,9 +103,11 @@ TEST(Nastavenia, ConfirmedSettingsAreStoredInOrderAndReadBack) {
         MemoryHive hive;
         TRegi regi(hive);
         TRok rok;
-        NastaveniaWidgetu w;
-        EXPECT_EQ(AplikujNastavenia(p.z, rok, regi, w, kProgram), "");
-        EXPECT_EQ(rok.JazykSK, p.z.JazykSK);
+        WidgetSettings w;
+        WidgetSettings z = p.z;
+        z.ShowTime = ShowTimeFromSeconds(p.sekundy);
+        EXPECT_EQ(AplikujNastavenia(z, p.jazykSK, rok, regi, w, kProgram), "");
+        EXPECT_EQ(rok.JazykSK, p.jazykSK);
         EXPECT_EQ(Hodnota(hive, HiveKey::Settings, "ShowTime"), p.showTime);
         EXPECT_EQ(Hodnota(hive, HiveKey::Settings, "Dopredu"), p.dopredu);
         EXPECT_EQ(Hodnota(hive, HiveKey::Settings, "Upozornenie"),
@@ -103,7 +118,7 @@ TEST(Nastavenia, ConfirmedSettingsAreStoredInOrderAndReadBack) {
         EXPECT_EQ(hive.WriteCount(), p.zapisy);
         EXPECT_EQ(hive.DeleteCount(), 0);
         // The next start reads the same numbers and knows no language: it is Slovak again.
-        const StartSettings dalsi = StartSettings::Nacitaj(regi);
+        const WidgetSettings dalsi = WidgetSettings::Nacitaj(regi);
         EXPECT_EQ(dalsi.ShowTime, p.widgetShowTime);
         EXPECT_EQ(dalsi.Dopredu, p.widgetDopredu);
         EXPECT_TRUE(TRok().JazykSK);
@@ -115,10 +130,10 @@ TEST(Nastavenia, ChangedStartupSwitchesOnlyWithTheirReadBack) {
     MemoryHive hive;
     TRegi regi(hive);
     TRok rok;
-    NastaveniaWidgetu w;
-    ZvoleneNastavenia z = NaUpravu(w, true);
+    WidgetSettings w;
+    WidgetSettings z = w;
     z.Startup = z.Pamatat = z.Stale = true;
-    ASSERT_EQ(AplikujNastavenia(z, rok, regi, w, kProgram), "");
+    ASSERT_EQ(AplikujNastavenia(z, true, rok, regi, w, kProgram), "");
     EXPECT_EQ(Hodnota(hive, HiveKey::Startup, "ZelmTilava"), "\"/opt/Tilava v2/tilava\"");
     EXPECT_EQ(Hodnota(hive, HiveKey::Startup, "ZelmTilavaP"), "True");
     EXPECT_EQ(Hodnota(hive, HiveKey::Startup, "ZelmTilavaS"), "True");
@@ -129,7 +144,7 @@ TEST(Nastavenia, ChangedStartupSwitchesOnlyWithTheirReadBack) {
     hive.DeleteValue(HiveKey::Startup, "ZelmTilavaP");
     const int zmazane = hive.DeleteCount();
     z.Startup = false;
-    ASSERT_EQ(AplikujNastavenia(z, rok, regi, w, kProgram), "");
+    ASSERT_EQ(AplikujNastavenia(z, true, rok, regi, w, kProgram), "");
     EXPECT_EQ(Hodnota(hive, HiveKey::Startup, "ZelmTilava"), std::nullopt);
     EXPECT_EQ(hive.DeleteCount(), zmazane + 1);
     EXPECT_FALSE(w.Startup);
@@ -138,8 +153,8 @@ TEST(Nastavenia, ChangedStartupSwitchesOnlyWithTheirReadBack) {
     // Without a start-up key the switches stay off.
     MemoryHive bezRun(false);
     TRegi regi2(bezRun);
-    NastaveniaWidgetu w2;
-    ASSERT_EQ(AplikujNastavenia(z, rok, regi2, w2, kProgram), "");
+    WidgetSettings w2;
+    ASSERT_EQ(AplikujNastavenia(z, true, rok, regi2, w2, kProgram), "");
     EXPECT_FALSE(w2.Startup || w2.Pamatat || w2.Stale);
 }
 
@@ -147,10 +162,10 @@ TEST(Nastavenia, ARefusingStoreIsReportedAndTheRestStillApplies) {
     MemoryHive hive;
     TRegi regi(hive);
     TRok rok;
-    NastaveniaWidgetu w;
+    WidgetSettings w;
     hive.RefuseWrites(true);
-    const ZvoleneNastavenia z{false, 7, 2, true, false, false, 2};
-    const std::string chyby = AplikujNastavenia(z, rok, regi, w, kProgram);
+    const WidgetSettings z{7000, true, false, false, 2, 2, {}, {}};
+    const std::string chyby = AplikujNastavenia(z, false, rok, regi, w, kProgram);
     EXPECT_NE(chyby.find("ShowTime"), std::string::npos) << chyby;
     EXPECT_NE(chyby.find("ZelmTilava"), std::string::npos) << chyby;
     EXPECT_FALSE(rok.JazykSK);

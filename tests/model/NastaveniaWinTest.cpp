@@ -39,11 +39,11 @@ TEST(NastaveniaRegistry, StartupSwitchWritesTheQuotedProgramPathAndRemovesIt) {
     WindowsRegistryHive hive(kSettings, kRun);
     TRegi regi(hive);
     TRok rok;
-    NastaveniaWidgetu w;
-    ZvoleneNastavenia z = NaUpravu(w, true);
+    WidgetSettings w;
+    WidgetSettings z = w;
     z.Startup = z.Stale = true;
     z.Sekundy = 8;
-    ASSERT_EQ(AplikujNastavenia(z, rok, regi, w, ProgramPath()), "");
+    ASSERT_EQ(AplikujNastavenia(z, true, rok, regi, w, ProgramPath()), "");
     EXPECT_TRUE(w.Startup && w.Stale);
     EXPECT_EQ(w.ShowTime, 8000);
     bool found = false;
@@ -52,7 +52,7 @@ TEST(NastaveniaRegistry, StartupSwitchWritesTheQuotedProgramPathAndRemovesIt) {
     EXPECT_EQ(RunValue(L"ZelmTilavaS", found), L"True");
 
     z.Startup = false;
-    ASSERT_EQ(AplikujNastavenia(z, rok, regi, w, ProgramPath()), "");
+    ASSERT_EQ(AplikujNastavenia(z, true, rok, regi, w, ProgramPath()), "");
     EXPECT_FALSE(w.Startup);
     RunValue(L"ZelmTilava", found);
     EXPECT_FALSE(found);

@@ -494,6 +494,32 @@ TEST_F(TyzdenTest, SearchListsPrefixMatchesBeforeInnerOnesInCalendarOrder) {
     EXPECT_EQ(t->VysledokDenMesiac(1), (std::array<int, 2>{0, 0}));
 }
 
+// A jump to a result lands on its day in the given year; 29 February of a common year on
+// 28 February, whose week holds it.
+TEST_F(TyzdenTest, AResultsDayInTheYearOfTheJump) {
+    const struct {
+        const char* search;
+        int year;
+        int result;
+        std::optional<year_month_day> day;
+    } cases[] = {
+        {"ale", 2024, 1, 2024y / 1 / 2},    {"ctib", 2024, 1, 2024y / 9 / 13},
+        {"ctib", 2024, 2, std::nullopt},    {"horym", 2024, 1, 2024y / 2 / 29},
+        {"horym", 2025, 1, 2025y / 2 / 28}, {"horym", 2100, 1, 2100y / 2 / 28},
+    };
+    TRok czech;
+    czech.Naplnit();
+    czech.JazykSK = false;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.search) + " " + std::to_string(c.year));
+        auto t = Otvor(2024y / 6 / 10, 13h, c.search == std::string("horym") ? czech : Kalendar());
+        t->NastavHladane(c.search);
+        ASSERT_EQ(t->Vykonaj(TTyzden::Hladat), TTyzden::Hotovo);
+        const auto day = t->ResultDay(c.result, year{c.year});
+        EXPECT_EQ(day ? std::optional(year_month_day{*day}) : std::nullopt, c.day);
+    }
+}
+
 TEST_F(TyzdenTest, ResultArrowsMoveOnlyWhenThereAreMoreThanThree) {
     TRok rok;
     rok.Pridaj(2, 1, 's', "Jan", false);

@@ -2,17 +2,17 @@
 
 #include "platform/HiveError.h"
 #include "platform/WideText.h"
-#include "store/StartSettings.h"
 #include "store/uRegi.h"
+#include "store/WidgetSettings.h"
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
 using tilava::HiveKey;
-using tilava::StartSettings;
 using tilava::TRegi;
 using tilava::ValueKind;
+using tilava::WidgetSettings;
 using tilava::WindowsRegistryHive;
 
 namespace {
@@ -115,7 +115,7 @@ TEST_F(WindowsRegistryHiveTest, DwordIsNotAStringAndReadsAsZero) {
     EXPECT_EQ(hive_.ReadValue(HiveKey::Settings, "Missing").kind, ValueKind::Missing);
     TRegi regi(hive_);
     EXPECT_EQ(regi.CitajHodnotu("Dopredu"), 0);
-    const StartSettings s = StartSettings::Nacitaj(regi);
+    const WidgetSettings s = WidgetSettings::Nacitaj(regi);
     EXPECT_EQ(s.Dopredu, 0);
     EXPECT_EQ(s.ShowTime, 20000);
 

@@ -2,7 +2,7 @@
 
 #include "platform/HiveError.h"
 #include "platform/MemoryHive.h"
-#include "store/StartSettings.h"
+#include "store/WidgetSettings.h"
 
 #include <gtest/gtest.h>
 
@@ -13,9 +13,9 @@
 using tilava::HiveError;
 using tilava::HiveKey;
 using tilava::MemoryHive;
-using tilava::StartSettings;
 using tilava::TRegi;
 using tilava::ValueKind;
+using tilava::WidgetSettings;
 
 namespace {
 
@@ -61,7 +61,7 @@ TEST(Regi, CitajHodnotuReadsDecimalIntegersAndZeroForEverythingElse) {
 
 TEST(Regi, FreshUserGetsTheDefaults) {
     MemoryHive hive;
-    const StartSettings s = StartSettings::Nacitaj(TRegi(hive));
+    const WidgetSettings s = WidgetSettings::Nacitaj(TRegi(hive));
     EXPECT_EQ(s.ShowTime, 20000);
     EXPECT_EQ(s.Dopredu, 0);
     EXPECT_EQ(s.Upozornenie, 0);
@@ -77,27 +77,27 @@ TEST(Regi, StoredSettingsWithTheirDefaults) {
     const struct {
         const char* name;
         Stored stored;
-        int StartSettings::*field;
+        int WidgetSettings::*field;
         int expected;
     } cases[] = {
-        {"ShowTime", std::string("abc"), &StartSettings::ShowTime, 20000},
-        {"ShowTime", std::string("0"), &StartSettings::ShowTime, 20000},
-        {"ShowTime", std::string("5000"), &StartSettings::ShowTime, 5000},
-        {"ShowTime", std::uint32_t{5000}, &StartSettings::ShowTime, 20000},
-        {"Dopredu", std::uint32_t{3}, &StartSettings::Dopredu, 0},
-        {"Dopredu", std::string("3"), &StartSettings::Dopredu, 3},
-        {"Upozornenie", std::string("7"), &StartSettings::Upozornenie, 0},
-        {"Upozornenie", std::string("-1"), &StartSettings::Upozornenie, 0},
-        {"Upozornenie", std::string("1"), &StartSettings::Upozornenie, 1},
-        {"Upozornenie", std::string("2"), &StartSettings::Upozornenie, 2},
+        {"ShowTime", std::string("abc"), &WidgetSettings::ShowTime, 20000},
+        {"ShowTime", std::string("0"), &WidgetSettings::ShowTime, 20000},
+        {"ShowTime", std::string("5000"), &WidgetSettings::ShowTime, 5000},
+        {"ShowTime", std::uint32_t{5000}, &WidgetSettings::ShowTime, 20000},
+        {"Dopredu", std::uint32_t{3}, &WidgetSettings::Dopredu, 0},
+        {"Dopredu", std::string("3"), &WidgetSettings::Dopredu, 3},
+        {"Upozornenie", std::string("7"), &WidgetSettings::Upozornenie, 0},
+        {"Upozornenie", std::string("-1"), &WidgetSettings::Upozornenie, 0},
+        {"Upozornenie", std::string("1"), &WidgetSettings::Upozornenie, 1},
+        {"Upozornenie", std::string("2"), &WidgetSettings::Upozornenie, 2},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         MemoryHive hive;
         Put(hive, HiveKey::Settings, c.name, c.stored);
-        EXPECT_EQ(StartSettings::Nacitaj(TRegi(hive)).*c.field, c.expected);
+        EXPECT_EQ(WidgetSettings::Nacitaj(TRegi(hive)).*c.field, c.expected);
     }
-    EXPECT_EQ(StartSettings::PlatneUpozornenie(7, 2), 2) << "another number keeps the mode";
+    EXPECT_EQ(WidgetSettings::PlatneUpozornenie(7, 2), 2) << "another number keeps the mode";
 }
 
 TEST(Regi, RememberedPositionOnlyWhenOnAndNonZero) {
@@ -121,7 +121,7 @@ TEST(Regi, RememberedPositionOnlyWhenOnAndNonZero) {
         if (c.pamatat) {
             hive.PutString(HiveKey::Startup, "ZelmTilavaP", "True");
         }
-        const StartSettings s = StartSettings::Nacitaj(TRegi(hive));
+        const WidgetSettings s = WidgetSettings::Nacitaj(TRegi(hive));
         EXPECT_EQ(s.Pamatat, c.pamatat);
         EXPECT_EQ(s.Top, c.expectedTop);
         EXPECT_EQ(s.Left, c.expectedLeft);

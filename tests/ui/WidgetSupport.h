@@ -5,19 +5,22 @@
 #include "ui/desktop/Notifier.h"
 #include "ui/windows/fMain.h"
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QWidget>
 
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 namespace tilava::test {
 
-// Counts beeps and keeps the messages instead of showing them.
+// Counts beeps and keeps the messages and questions instead of showing them; a question gets
+// the answer the test scripted.
 class RecordingNotifier final : public Notifier {
 public:
     void Beep() override { ++beeps; }
@@ -26,7 +29,21 @@ public:
         parentShown << (parent && parent->isVisible());
     }
 
+    int Ask(QWidget* parent, const QString& text, const QStringList& choices) override {
+        questions << text;
+        questionChoices << choices;
+        questionParentShown << (parent && parent->isVisible());
+        return answer ? answer(static_cast<int>(questions.size()))
+                      : static_cast<int>(choices.size()) - 1;
+    }
+
     int beeps = 0;
+    // The answer to the n-th question (1, 2, ...); without it the last choice is taken, so
+    // that no test asks forever.
+    std::function<int(int)> answer;
+    QStringList questions;
+    QList<QStringList> questionChoices;
+    QList<bool> questionParentShown;
     QStringList messages;
     QList<bool> parentShown; // for each message: its window was on the screen
 };

@@ -7,6 +7,7 @@
 #include "ui/desktop/SystemNotifier.h"
 #include "ui/skin/TrayIconPicture.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCursor>
 #include <QDir>
@@ -17,6 +18,7 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -109,10 +111,7 @@ private slots:
     void dopredu();
     void stoPruhov();
     void longEntryTakesAFewLines();
-    void upozornenie_data();
-    void upozornenie();
     void chybnySuborDna();
-    void tooltip();
     void polnoc();
     void zmeskaneDni_data();
     void zmeskaneDni();
@@ -131,8 +130,7 @@ private slots:
     void skrytie_data();
     void skrytie();
     void spravaMaNazovProgramu();
-    void lastRunAfterRegionChange_data();
-    void lastRunAfterRegionChange();
+    void questionOffersTheChoices();
     void refusedSettingsFileToldOnce();
 };
 
@@ -404,38 +402,6 @@ void fMainTest::longEntryTakesAFewLines() {
     QVERIFY(w->accessibleDescription().size() < 1000);
 }
 
-void fMainTest::upozornenie_data() {
-    QTest::addColumn<QString>("rezim");
-    QTest::addColumn<bool>("pripomienka");
-    QTest::addColumn<int>("pipnutia");      // at the first start of the day
-    QTest::addColumn<int>("pipnutiaZnova"); // at a start later that day
-    QTest::newRow("mode 0") << "0" << true << 0 << 0;
-    QTest::newRow("mode 1") << "1" << true << 1 << 0;
-    QTest::newRow("mode 2") << "2" << true << 1 << 1;
-    QTest::newRow("mode 2, nothing to remind") << "2" << false << 0 << 0;
-    QTest::newRow("mode 7 stays 0") << "7" << true << 0 << 0;
-}
-
-void fMainTest::upozornenie() {
-    QFETCH(QString, rezim);
-    QFETCH(bool, pripomienka);
-    QFETCH(int, pipnutia);
-    QFETCH(int, pipnutiaZnova);
-    WidgetWorld svet(nedela);
-    if (pripomienka)
-        svet.ZapisZaznamy(30, 3, {{1, 2025, "Zubár"}});
-    svet.hive.PutString(HiveKey::Settings, "Upozornenie", rezim.toStdString());
-    svet.hive.PutString(HiveKey::Settings, "Now", "29.3.2025"); // the last run was yesterday
-    auto w = svet.Start();
-    QCOMPARE(svet.oznamy.beeps, pipnutia);
-    w->ZobrazUdalosti(); // only the start beeps
-    w->tmrZapisTimer();  // records today
-    QCOMPARE(svet.oznamy.beeps, pipnutia);
-    w.reset();
-    w = svet.Start();
-    QCOMPARE(svet.oznamy.beeps, pipnutia + pipnutiaZnova);
-}
-
 void fMainTest::chybnySuborDna() {
     WidgetWorld svet(nedela);
     svet.ZapisZaznamy(30, 3, {{1, 2025, "Zubár"}});
@@ -480,17 +446,6 @@ void fMainTest::chybnySuborDna() {
     QTest::qWait(20);
     QCOMPARE(svet.oznamy.messages.size(), 1);
     QCOMPARE(RiadkyUdalosti(*w), (QStringList{"Zubár", "ráno", "Eva 25. narodeniny"}));
-}
-
-void fMainTest::tooltip() {
-    WidgetWorld svet(nedela);
-    svet.ZapisZaznamy(30, 3, {{1, 2025, "Zubár"}, {2, 1980, "Jano"}});
-    svet.ZapisZaznamy(31, 3, {{1, 2025, "ráno"}});
-    svet.hive.PutString(HiveKey::Settings, "Dopredu", "1");
-    auto w = svet.Start();
-    const QString datum = QLocale::system().toString(QDate(2025, 3, 30), QLocale::ShortFormat);
-    QCOMPARE(w->TextTooltipu(),
-             QStringLiteral("Tilava: ") + datum + QStringLiteral("\nPočet pripomienok na dnes: 3"));
 }
 
 void fMainTest::polnoc() {
@@ -597,7 +552,7 @@ void fMainTest::staleNespustiOdpocet() {
     svet.hive.PutString(HiveKey::Settings, "ShowTime", "1000");
     svet.hive.PutString(HiveKey::Startup, "ZelmTilavaS", "True");
     auto w = svet.Start();
-    QVERIFY(w->Stale);
+    QVERIFY(w->Settings().Stale);
     w->show();
     w->SpustiOdpocet();
     QVERIFY(!w->findChild<QTimer*>(QStringLiteral("tmrTimer"))->isActive());
@@ -887,44 +842,54 @@ void fMainTest::spravaMaNazovProgramu() {
     QCOMPARE(text, QStringLiteral("Súbor „0331.txt“, riadok 3: chyba"));
 }
 
-void fMainTest::lastRunAfterRegionChange_data() {
-    // "Now" as the date of its day-month swap looks in this locale's short format: what a run
-    // under a region that writes the month first recorded.
-    QTest::addColumn<QDate>("nowAsWritten");
-    QTest::addColumn<QString>("iso");
-    QTest::addColumn<QStringList>("lines");
-    QTest::addColumn<int>("beeps");
-    QTest::newRow("ran yesterday")
-        << QDate(2026, 8, 12) << "2026-12-08" << QStringList{QStringLiteral("dnes")} << 1;
-    QTest::newRow("ran today") << QDate(2026, 9, 12) << "2026-12-09"
-                               << QStringList{QStringLiteral("dnes")} << 0;
-    QTest::newRow("an older version ran since")
-        << QDate(2026, 12, 5) << "2026-12-01"
-        << QStringList{QStringLiteral("Ne 6.12. Jano 30. narodeniny"), QStringLiteral("dnes")} << 1;
-}
-
-void fMainTest::lastRunAfterRegionChange() {
-    QFETCH(QDate, nowAsWritten);
-    QFETCH(QString, iso);
-    QFETCH(QStringList, lines);
-    QFETCH(int, beeps);
-    WidgetWorld world(2026y / 12 / 9);
-    world.hive.PutString(
-        HiveKey::Settings, "Now",
-        QLocale::system().toString(nowAsWritten, QLocale::ShortFormat).toStdString());
-    world.hive.PutString(HiveKey::Settings, "NowIso", iso.toStdString());
-    world.hive.PutString(HiveKey::Settings, "Upozornenie", "1");
-    world.ZapisZaznamy(1, 12, {{1, 2026, "pred týždňom"}});
-    world.ZapisZaznamy(6, 12, {{2, 1996, "Jano"}});
-    world.ZapisZaznamy(9, 12, {{1, 2026, "dnes"}});
-    auto w = world.Start();
-    QCOMPARE(RiadkyUdalosti(*w), lines);
-    QCOMPARE(world.oznamy.beeps, beeps);
-
-    w->tmrZapisTimer();
-    QCOMPARE(world.hive.ReadValue(HiveKey::Settings, "NowIso").text, std::string("2026-12-09"));
-    QCOMPARE(QString::fromStdString(world.hive.ReadValue(HiveKey::Settings, "Now").text),
-             QLocale::system().toString(QDate(2026, 12, 9), QLocale::ShortFormat));
+// A question shows its choices as buttons, the first the default and the answer to Escape.
+void fMainTest::questionOffersTheChoices() {
+    SystemNotifier notifier;
+    const QStringList choices{QStringLiteral("Skúsiť znova"),
+                              QStringLiteral("Zavrieť bez uloženia")};
+    for (int press : {-1, 0, 1}) { // -1: Escape
+        QString title, text;
+        QStringList buttons;
+        bool firstIsDefault = false;
+        QMessageBox::Icon icon = QMessageBox::NoIcon;
+        QTimer find;
+        connect(&find, &QTimer::timeout, this, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box || !box->isVisible())
+                return;
+            find.stop();
+            title = box->windowTitle();
+            text = box->text();
+            icon = box->icon();
+            const QList<QAbstractButton*> shown = box->buttons();
+            for (QAbstractButton* b : shown)
+                buttons << b->text();
+            firstIsDefault = box->defaultButton() && box->defaultButton()->text() == choices[0];
+            if (press < 0) {
+                QTest::keyClick(box, Qt::Key_Escape);
+                return;
+            }
+            for (QAbstractButton* b : shown)
+                if (b->text() == choices[press])
+                    b->click();
+        });
+        find.start(20);
+        QTimer::singleShot(5000, this, [] {
+            if (QWidget* w = QApplication::activeModalWidget())
+                w->close();
+        });
+        const int answer =
+            notifier.Ask(nullptr, QStringLiteral("Zmeny sa nepodarilo uložiť"), choices);
+        QCOMPARE(answer, press < 0 ? 0 : press);
+        QCOMPARE(title, QStringLiteral("Tilava"));
+        QCOMPARE(text, QStringLiteral("Zmeny sa nepodarilo uložiť"));
+        QCOMPARE(icon, QMessageBox::Warning);
+        buttons.sort();
+        QStringList sorted = choices;
+        sorted.sort();
+        QCOMPARE(buttons, sorted);
+        QVERIFY(firstIsDefault);
+    }
 }
 
 void fMainTest::refusedSettingsFileToldOnce() {

@@ -100,10 +100,10 @@ private slots:
         {
             TfrmSetup okno(hive);
             okno.JazykSK = false;
-            okno.Sekundy = 20;
-            okno.Dopredu = 3;
-            okno.Stale = true;
-            okno.Upozornenie = 1;
+            okno.Nastavenia.ShowTime = 20000;
+            okno.Nastavenia.Dopredu = 3;
+            okno.Nastavenia.Stale = true;
+            okno.Nastavenia.Upozornenie = 1;
             Spusti(
                 [&] { okno.Zobraz(); },
                 [&](TfrmSetup& o) {
@@ -147,7 +147,7 @@ private slots:
                     QTest::keyClick(o.focusWidget(), Qt::Key_Escape);
                 });
             QVERIFY(!okno.Potvrdene);
-            QVERIFY(okno.Stale);
+            QVERIFY(okno.Nastavenia.Stale);
             QVERIFY(!okno.JazykSK);
         }
         QCOMPARE(Hodnota(hive, HiveKey::Settings, "frmSetupTop"), "173");
@@ -190,8 +190,8 @@ private slots:
         QFETCH(int, cakaneDni);
         MemoryHive hive;
         TfrmSetup okno(hive);
-        okno.Sekundy = 30;
-        okno.Dopredu = 2;
+        okno.Nastavenia.ShowTime = 30000;
+        okno.Nastavenia.Dopredu = 2;
         Spusti([&] { okno.Zobraz(); },
                [&](TfrmSetup& o) {
                    Klikni(Ovladac(o, "imgCZ"));
@@ -209,12 +209,13 @@ private slots:
                });
         QVERIFY(okno.Potvrdene);
         QVERIFY(!okno.JazykSK);
-        QVERIFY(okno.Startup || okno.Pamatat); // the synthetic click may miss a 15 px box
-        QVERIFY(okno.Pamatat);
-        QVERIFY(!okno.Stale);
-        QCOMPARE(okno.Upozornenie, 2);
-        QCOMPARE(okno.Sekundy, cakaneSekundy);
-        QCOMPARE(okno.Dopredu, cakaneDni);
+        QVERIFY(okno.Nastavenia.Startup ||
+                okno.Nastavenia.Pamatat); // the synthetic click may miss a 15 px box
+        QVERIFY(okno.Nastavenia.Pamatat);
+        QVERIFY(!okno.Nastavenia.Stale);
+        QCOMPARE(okno.Nastavenia.Upozornenie, 2);
+        QCOMPARE(okno.Nastavenia.ShowTime, cakaneSekundy * 1000);
+        QCOMPARE(okno.Nastavenia.Dopredu, cakaneDni);
     }
 
     // The widget's path: open from its settings, change, confirm; the store and the widget's
@@ -224,7 +225,7 @@ private slots:
         TRegi regi(hive);
         TRok rok;
         RecordingNotifier oznamy;
-        NastaveniaWidgetu nastavenia;
+        WidgetSettings nastavenia;
         nastavenia.ShowTime = 20999;
         nastavenia.Dopredu = 1;
         bool potvrdene = false;
@@ -266,7 +267,7 @@ private slots:
         QCOMPARE(Hodnota(hive, HiveKey::Startup, "ZelmTilava"), std::nullopt);
 
         // Leaving with Escape changes nothing; a refusing store is reported.
-        const NastaveniaWidgetu pred = nastavenia;
+        const WidgetSettings pred = nastavenia;
         Spusti([&] { potvrdene = OtvorNastavenia(nullptr, hive, rok, regi, nastavenia, oznamy); },
                [&](TfrmSetup& o) {
                    Klikni(Ovladac(o, "imgSK"));

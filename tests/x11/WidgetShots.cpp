@@ -31,6 +31,11 @@ public:
     void Message(QWidget*, const QString& text) override {
         std::fprintf(stderr, "message: %s\n", qPrintable(text));
     }
+    // The widget asks nothing; a question would take the first choice.
+    int Ask(QWidget*, const QString& text, const QStringList&) override {
+        std::fprintf(stderr, "question: %s\n", qPrintable(text));
+        return 0;
+    }
 };
 
 void ZapisDen(const QString& priecinok, year_month_day den,

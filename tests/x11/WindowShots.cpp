@@ -23,6 +23,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QStringList>
 #include <QTimer>
 #include <QWindow>
 
@@ -41,6 +42,10 @@ public:
     void Beep() override {}
     void Message(QWidget*, const QString& text) override {
         std::fprintf(stderr, "message: %s\n", qPrintable(text));
+    }
+    int Ask(QWidget*, const QString& text, const QStringList&) override {
+        std::fprintf(stderr, "question: %s\n", qPrintable(text));
+        return 0;
     }
 };
 

@@ -1,6 +1,7 @@
 #pragma once
 
-class QString;
+#include <QStringList>
+
 class QWidget;
 
 namespace tilava {
@@ -14,6 +15,10 @@ public:
     virtual void Beep() = 0;
     // A message box with an OK button, titled with the application's title ("Tilava").
     virtual void Message(QWidget* parent, const QString& text) = 0;
+    // A question in a warning box titled "Tilava" with a button for each of `choices`: the
+    // first is the default and the answer to Escape, the others are destructive. Answers the
+    // index of the choice taken.
+    virtual int Ask(QWidget* parent, const QString& text, const QStringList& choices) = 0;
 };
 
 } // namespace tilava

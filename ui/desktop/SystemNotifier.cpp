@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QStringList>
 
 namespace tilava {
 
@@ -11,6 +13,22 @@ void SystemNotifier::Beep() {
 
 void SystemNotifier::Message(QWidget* parent, const QString& text) {
     QMessageBox::warning(parent, QApplication::applicationDisplayName(), text, QMessageBox::Ok);
+}
+
+int SystemNotifier::Ask(QWidget* parent, const QString& text, const QStringList& choices) {
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Tilava"), text, QMessageBox::NoButton,
+                    parent);
+    QList<QPushButton*> buttons;
+    for (const QString& choice : choices)
+        buttons << box.addButton(choice, buttons.isEmpty() ? QMessageBox::AcceptRole
+                                                           : QMessageBox::DestructiveRole);
+    if (!buttons.isEmpty()) {
+        box.setDefaultButton(buttons.first());
+        box.setEscapeButton(buttons.first());
+    }
+    box.exec();
+    const auto taken = buttons.indexOf(qobject_cast<QPushButton*>(box.clickedButton()));
+    return taken < 0 ? 0 : static_cast<int>(taken);
 }
 
 } // namespace tilava

@@ -9,6 +9,7 @@ class SystemNotifier final : public Notifier {
 public:
     void Beep() override;
     void Message(QWidget* parent, const QString& text) override;
+    int Ask(QWidget* parent, const QString& text, const QStringList& choices) override;
 };
 
 } // namespace tilava

@@ -6,7 +6,7 @@ namespace tilava {
 
 class Notifier;
 class SettingsHive;
-struct NastaveniaWidgetu;
+struct WidgetSettings;
 class TRegi;
 class TRok;
 
@@ -16,6 +16,6 @@ class TRok;
 // AplikujNastavenia), and a value the store refuses is reported through `oznamy`. True when
 // confirmed. The caller stops its countdown before and rebuilds its display after, either way.
 bool OtvorNastavenia(QWidget* owner, SettingsHive& hive, TRok& rok, TRegi& regi,
-                     NastaveniaWidgetu& nastavenia, Notifier& oznamy);
+                     WidgetSettings& nastavenia, Notifier& oznamy);
 
 } // namespace tilava

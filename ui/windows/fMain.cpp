@@ -2,14 +2,14 @@
 
 #include "core/Clock.h"
 #include "core/uRok.h"
-#include "model/Nastavenia.h"
+#include "model/LocalDateFormat.h"
 #include "model/Reminders.h"
+#include "model/WidgetModel.h"
 #include "model/WidgetRect.h"
-#include "model/Zmeskane.h"
 #include "platform/HiveError.h"
-#include "store/StartSettings.h"
 #include "store/uPoznamky.h"
 #include "store/uRegi.h"
+#include "store/WidgetSettings.h"
 #include "ui/controls/Accessible.h"
 #include "ui/controls/PictureButton.h"
 #include "ui/controls/ReminderText.h"
@@ -114,20 +114,30 @@ void NastavText(QLabel* l, const QString& text) {
     l->setMouseTracking(true);
 }
 
+// The user's date format from the system's locale.
+class SystemDateFormat final : public LocalDateFormat {
+public:
+    std::string ShortDate(std::chrono::sys_days den) const override {
+        return QLocale::system().toString(NaQDate(den), QLocale::ShortFormat).toStdString();
+    }
+    std::string ShortPattern() const override {
+        return QLocale::system().dateFormat(QLocale::ShortFormat).toStdString();
+    }
+    std::vector<std::string> MonthNames() const override {
+        const QLocale miestne = QLocale::system();
+        std::vector<std::string> mesiace;
+        for (const auto forma : {QLocale::ShortFormat, QLocale::LongFormat})
+            for (int i = 1; i <= 12; ++i)
+                mesiace.push_back(miestne.monthName(i, forma).toStdString());
+        return mesiace;
+    }
+};
+
 // The event text as the label shows it: one paragraph per entry (the line feed + carriage
 // return between entries is a paragraph break), each with room above its text for the carons
 // of "Ľ" and "Š" and, after the first, a line of the background between its bar and the one
 // above. An entry with an empty text still takes a line, so its bar stays visible.
 } // namespace
-
-template <class Nastavenia> void TfrmMain::PrevezmiNastavenia(const Nastavenia& z) {
-    ShowTime = z.ShowTime;
-    Startup = z.Startup;
-    Pamatat = z.Pamatat;
-    Stale = z.Stale;
-    Upozornenie = z.Upozornenie;
-    Dopredu = z.Dopredu;
-}
 
 TfrmMain::TfrmMain(const Clock& hodiny, SettingsHive& hive, std::filesystem::path priecinok,
                    Notifier& oznamy, TrayDostupny trayDostupny, QWidget* parent)
@@ -164,48 +174,20 @@ TfrmMain::TfrmMain(const Clock& hodiny, SettingsHive& hive, std::filesystem::pat
     QPoint poloha(obrazovka.x() + obrazovka.width() - Sirka, obrazovka.y());
     NastavText(lblDnes_, QStringLiteral("Dnes"));
     lblDnes_->adjustSize();
-    NastavText(lblDen_, Q(DayTexts::NazovDna(Dnes())));
 
-    regi_ = std::make_unique<TRegi>(hive);
-    const StartSettings nastavenia = StartSettings::Nacitaj(*regi_);
-    PrevezmiNastavenia(nastavenia);
+    dateFormat_ = std::make_unique<SystemDateFormat>();
+    model_ = std::make_unique<WidgetModel>(hodiny, hive, std::move(priecinok), *dateFormat_);
+    NastavText(lblDen_, Q(DayTexts::NazovDna(model_->Today())));
+    const WidgetSettings& nastavenia = model_->Settings();
     if (nastavenia.Top)
         poloha.setY(*nastavenia.Top);
     if (nastavenia.Left)
         poloha.setX(*nastavenia.Left);
     move(poloha);
 
-    rok_ = std::make_unique<TRok>();
-    rok_->Naplnit();
-    poznamky_ = std::make_unique<TDayNotes>(std::move(priecinok));
-
-    zobrazenyDen_ = Dnes();
-    // "Now" still holds the date of the last run until the 5 s timer writes today's: it tells
-    // the first start of a day and the days the program did not run.
-    // "NowIso" keeps that date in a form no change of language or region misreads.
-    const std::string posledny = regi_->CitajText("Now");
-    auto lastRun = Zmeskane::LastRunFromIso(regi_->CitajText("NowIso"), posledny, zobrazenyDen_);
-    const bool prvyDnes = lastRun ? std::chrono::sys_days{*lastRun} != zobrazenyDen_
-                                  : posledny != KratkyDatum(zobrazenyDen_).toStdString();
-    if (prvyDnes) {
-        if (!lastRun) {
-            const QLocale miestne = QLocale::system();
-            std::vector<std::string> mesiace;
-            for (const auto forma : {QLocale::ShortFormat, QLocale::LongFormat})
-                for (int i = 1; i <= 12; ++i)
-                    mesiace.push_back(miestne.monthName(i, forma).toStdString());
-            lastRun = Zmeskane::CitajDatum(posledny,
-                                           miestne.dateFormat(QLocale::ShortFormat).toStdString(),
-                                           zobrazenyDen_, mesiace);
-        }
-        zmeskane_ = Zmeskane::Zostav(*poznamky_, lastRun, zobrazenyDen_);
-    }
-    ZobrazUdalosti();
-    // A settings file the store refuses (too large, an unknown encoding) is told once, with
-    // the day files' messages.
-    if (const std::string refusal = regi_->Refusal(); !refusal.empty())
-        sprava_ += (sprava_.isEmpty() ? QString() : QStringLiteral("\n\n")) + Q(refusal);
-    if (pocetUdalosti_ > 0 && (Upozornenie == 2 || (Upozornenie == 1 && prvyDnes)))
+    const bool beep = model_->Start();
+    Draw(false);
+    if (beep)
         oznamy_.Beep();
 
     NastavTooltip();
@@ -223,18 +205,21 @@ TfrmMain::~TfrmMain() {
         tray_->hide();
 }
 
-QString TfrmMain::KratkyDatum(std::chrono::sys_days den) const {
-    return QLocale::system().toString(NaQDate(den), QLocale::ShortFormat);
+TRok& TfrmMain::Rok() {
+    return model_->Rok();
+}
+
+TRegi& TfrmMain::Regi() {
+    return model_->Regi();
 }
 
 int TfrmMain::DenMesiaca() const {
     return static_cast<int>(
-        static_cast<unsigned>(std::chrono::year_month_day{zobrazenyDen_}.day()));
+        static_cast<unsigned>(std::chrono::year_month_day{model_->ShownDay()}.day()));
 }
 
 void TfrmMain::NastavTooltip() {
-    tooltip_ = Q(Reminders::Tooltip(KratkyDatum(zobrazenyDen_).toStdString(),
-                                    static_cast<std::size_t>(pocetUdalosti_)));
+    tooltip_ = Q(model_->Tooltip());
     if (tray_) {
         tray_->setToolTip(tooltip_);
         tray_->setIcon(TrayIconPicture(DenMesiaca()));
@@ -242,16 +227,9 @@ void TfrmMain::NastavTooltip() {
 }
 
 void TfrmMain::tmrZapisTimer() {
-    if (Dnes() != zobrazenyDen_) {
-        ZobrazUdalosti();
+    if (model_->Tick()) {
+        Draw(true);
         NastavTooltip();
-    }
-    try {
-        const std::chrono::sys_days today = Dnes();
-        regi_->ZapisHodnotu("Now", KratkyDatum(today).toStdString());
-        regi_->ZapisHodnotu("NowIso", Zmeskane::IsoText(today));
-    } catch (const HiveError&) {
-        // The date is only a record; the next tick tries again.
     }
 }
 
@@ -397,12 +375,12 @@ void TfrmMain::VytvorTray() {
         QAction* export_ = popupMenu_->addAction(QStringLiteral("Exportovať do kalendára…"));
         export_->setObjectName(QStringLiteral("Exportovat1"));
         connect(export_, &QAction::triggered, this, [this] {
-            VymenaKalendara([this] { ExportujKalendar(this, poznamky_->Adresar(), oznamy_); });
+            VymenaKalendara([this] { ExportujKalendar(this, model_->Notes().Adresar(), oznamy_); });
         });
         QAction* import_ = popupMenu_->addAction(QStringLiteral("Importovať kontakty…"));
         import_->setObjectName(QStringLiteral("Importovat1"));
         connect(import_, &QAction::triggered, this, [this] {
-            VymenaKalendara([this] { ImportujKontakty(this, poznamky_->Adresar(), oznamy_); });
+            VymenaKalendara([this] { ImportujKontakty(this, model_->Notes().Adresar(), oznamy_); });
         });
 
         tray_ = new QSystemTrayIcon(TrayIconPicture(DenMesiaca()), this);
@@ -427,12 +405,8 @@ void TfrmMain::VytvorTray() {
     cakajNaTray_->start();
 }
 
-std::chrono::sys_days TfrmMain::Dnes() const {
-    return hodiny_.Teraz().den;
-}
-
 bool TfrmMain::JazykSK() const {
-    return rok_->JazykSK;
+    return model_->Rok().JazykSK;
 }
 
 void TfrmMain::ZobrazTexty(const DayTexts& texty, bool cely) {
@@ -457,9 +431,9 @@ void TfrmMain::ZobrazMena(bool cely) {
     // While the pointer rests on the widget it shows tomorrow; a rebuild then (the flag was
     // clicked) refreshes tomorrow's texts instead of mixing in today's.
     if (zajtra_)
-        ZobrazTexty(DayTexts::Zajtra(*rok_, Dnes()), true);
+        ZobrazTexty(model_->Header(true), true);
     else
-        ZobrazTexty(DayTexts::Dnes(*rok_, Dnes()), cely);
+        ZobrazTexty(model_->Header(false), cely);
 }
 
 const QPixmap& TfrmMain::Obraz::operator()() {
@@ -481,27 +455,24 @@ const QPixmap& TfrmMain::ObrazPruhu(TDruh druh) {
 }
 
 void TfrmMain::ZobrazUdalosti() {
+    Draw(model_->Rebuild());
+}
+
+void TfrmMain::Draw(bool newDay) {
     // A new day since the last build (the widget ran over midnight) also needs its weekday.
-    const bool novyDen = Dnes() != zobrazenyDen_;
-    zobrazenyDen_ = Dnes();
-    ZobrazMena(novyDen);
+    ZobrazMena(newDay);
     for (QLabel* pruh : pruhy_)
         pruh->hide();
 
-    Reminders r = Reminders::Zostav(*poznamky_, Dnes(), Dopredu);
-    pocetUdalosti_ = static_cast<int>(r.riadky.size());
-    // The missed days come first, in a bar colour of their own.
-    const std::size_t zmeskanych = std::min(zmeskane_.size(), Reminders::MaxRiadkov);
-    r.riadky.insert(r.riadky.begin(), zmeskane_.begin(),
-                    zmeskane_.begin() + static_cast<std::ptrdiff_t>(zmeskanych));
-    r.riadky.resize(std::min(r.riadky.size(), Reminders::MaxRiadkov));
+    const std::vector<ReminderLine>& riadky = model_->Lines();
+    const std::size_t zmeskanych = model_->MissedShown();
     QStringList odseky;
-    for (const ReminderLine& riadok : r.riadky)
+    for (const ReminderLine& riadok : riadky)
         odseky << Q(riadok.text);
     lblNote_->NastavOdseky(odseky, SirkaTextu);
     lblNote_->setGeometry(8, VyskaHlavicky + OdsadeniePruhu, SirkaTextu, lblNote_->Vyska());
     int h = 0; // height of the event text so far
-    for (std::size_t n = 0; n < r.riadky.size(); ++n) {
+    for (std::size_t n = 0; n < riadky.size(); ++n) {
         if (n == pruhy_.size()) {
             auto* novy = new QLabel(this);
             novy->setObjectName(QStringLiteral("Pruh%1").arg(n + 1));
@@ -517,53 +488,32 @@ void TfrmMain::ZobrazUdalosti() {
         pruh->lower();
         const int vyska =
             static_cast<int>(std::ceil(lblNote_->Odsek(static_cast<int>(n)).bottom()));
-        pruh->setPixmap(r.riadky[n].chyba ? ObrazChyby()
-                        : n < zmeskanych  ? imgFialove_()
-                                          : ObrazPruhu(r.riadky[n].druh));
+        pruh->setPixmap(riadky[n].chyba  ? ObrazChyby()
+                        : n < zmeskanych ? imgFialove_()
+                                         : ObrazPruhu(riadky[n].druh));
         pruh->setGeometry(0, hore, width(), VyskaHlavicky + OdsadeniePruhu + vyska - hore);
         pruh->show();
         h = vyska;
     }
 
-    if (!r.chyby.empty()) {
-        QString sprava = QStringLiteral("Pripomienky sa nepodarilo načítať.\n");
-        for (const std::string& chyba : r.chyby)
-            sprava += QLatin1Char('\n') + Q(chyba);
-        sprava_ = sprava;
+    if (const std::string sprava = model_->TakeMessage(); !sprava.empty()) {
+        sprava_ = Q(sprava);
         if (isVisible())
             NaplanujSpravu();
     }
-    if (r.riadky.empty()) {
+    if (riadky.empty()) {
         lblNote_->setGeometry(8, VyskaHlavicky, SirkaTextu, 0);
         setFixedSize(Sirka, imgMain_->height());
     } else {
-        const QLabel* posledny = pruhy_[r.riadky.size() - 1];
+        const QLabel* posledny = pruhy_[riadky.size() - 1];
         setFixedSize(Sirka, posledny->y() + posledny->height());
     }
-    imgFlag_->setPictures(rok_->JazykSK ? imgSK_() : imgCZ_());
-    imgFlag_->setAccessibleName(rok_->JazykSK ? QStringLiteral("Slovenské mená")
-                                              : QStringLiteral("České mená"));
-    NastavPrecitanie(r.riadky);
-}
-
-void TfrmMain::NastavPrecitanie(const std::vector<ReminderLine>& riadky) {
-    // One text for a screen reader: the day, its names, then the reminders.
-    QStringList mena;
-    for (const QLabel* l : {lblSviatok1_, lblSviatok2_, lblSviatok3_})
-        if (!l->isHidden() && !l->text().isEmpty())
-            mena << l->text();
-    QString text = QStringLiteral("%1 %2 %3: %4.")
-                       .arg(lblDnes_->text(), lblDen_->text(), lblDatum_->text(),
-                            mena.join(QStringLiteral(", ")));
-    if (!riadky.empty()) {
-        QStringList pripomienky;
-        for (const ReminderLine& r : riadky)
-            pripomienky << Q(r.text).remove(QLatin1Char('\r'));
-        text += QStringLiteral(" Pripomienky: ") + pripomienky.join(QStringLiteral("; ")) +
-                QLatin1Char('.');
-    }
+    const bool sk = model_->Rok().JazykSK;
+    imgFlag_->setPictures(sk ? imgSK_() : imgCZ_());
+    imgFlag_->setAccessibleName(sk ? QStringLiteral("Slovenské mená")
+                                   : QStringLiteral("České mená"));
     setAccessibleName(QStringLiteral("Tilava"));
-    setAccessibleDescription(text);
+    setAccessibleDescription(Q(model_->AccessibleText(zajtra_)));
 }
 
 const QPixmap& TfrmMain::ObrazChyby() {
@@ -621,7 +571,7 @@ void TfrmMain::ZastavOdpocet() {
 }
 
 void TfrmMain::SpustiOdpocet() {
-    odpocet_.SpustiOdpocet(ShowTime, Stale);
+    odpocet_.SpustiOdpocet(model_->Settings().ShowTime, model_->Settings().Stale);
     NastavNepriehladnost();
     if (odpocet_.Bezi)
         tmrTimer_->start();
@@ -638,10 +588,8 @@ void TfrmMain::tmrTimerTimer() {
 }
 
 void TfrmMain::ZrusZmeskane() {
-    if (zmeskane_.empty())
-        return;
-    zmeskane_.clear();
-    ZobrazUdalosti();
+    if (model_->DropMissed())
+        ZobrazUdalosti();
 }
 
 void TfrmMain::Skry() {
@@ -659,7 +607,7 @@ void TfrmMain::Ukaz() {
     if (koniec_)
         return;
     // After a wake from sleep the click may come before the next tick notices the new day.
-    if (Dnes() != zobrazenyDen_)
+    if (model_->DayChanged())
         tmrZapisTimer();
     if (isMinimized())
         showNormal();
@@ -714,7 +662,7 @@ void TfrmMain::ZatvorPoOknach() {
 
 void TfrmMain::PrepniJazyk() {
     ZastavOdpocet();
-    rok_->JazykSK = !rok_->JazykSK;
+    model_->Rok().JazykSK = !model_->Rok().JazykSK;
     ZobrazUdalosti();
     SpustiOdpocet();
 }
@@ -727,7 +675,7 @@ void TfrmMain::MysNadFormom() {
         imgDrag_->setPixmap(obrazZajtra_());
     imgDrag_->show();
     zajtra_ = true;
-    ZobrazTexty(DayTexts::Zajtra(*rok_, Dnes()), true);
+    ZobrazTexty(model_->Header(true), true);
     hover_.Zhasni();
     ObnovTlacidla();
 }
@@ -739,7 +687,7 @@ void TfrmMain::tmrNadFormomTimer() {
     tmrNadFormom_->stop();
     imgDrag_->hide();
     zajtra_ = false;
-    ZobrazTexty(DayTexts::Dnes(*rok_, Dnes()), true);
+    ZobrazTexty(model_->Header(false), true);
     hover_.Zhasni();
     ObnovTlacidla();
 }
@@ -794,8 +742,8 @@ bool TfrmMain::SOknom(const std::function<void()>& prikaz) {
 
 void TfrmMain::OtvorKalendar() {
     if (!SOknom([this] {
-            tilava::OtvorKalendar(*rok_, *regi_, poznamky_->Adresar(), hodiny_, oznamy_, *web_,
-                                  this);
+            tilava::OtvorKalendar(model_->Rok(), model_->Regi(), model_->Notes().Adresar(), hodiny_,
+                                  oznamy_, *web_, this);
         }))
         return;
     ZobrazUdalosti();
@@ -804,9 +752,8 @@ void TfrmMain::OtvorKalendar() {
 
 void TfrmMain::OtvorNastavenia() {
     if (!SOknom([this] {
-            NastaveniaWidgetu n{ShowTime, Startup, Pamatat, Stale, Upozornenie, Dopredu};
-            tilava::OtvorNastavenia(this, hive_, *rok_, *regi_, n, oznamy_);
-            PrevezmiNastavenia(n);
+            tilava::OtvorNastavenia(this, hive_, model_->Rok(), model_->Regi(), model_->Settings(),
+                                    oznamy_);
         }))
         return;
     ZobrazUdalosti();
@@ -821,7 +768,7 @@ void TfrmMain::VymenaKalendara(const std::function<void()>& prikaz) {
 
 void TfrmMain::OtvorOProgramme() {
     if (SOknom([this] {
-            TfrmAbout okno(poznamky_->Adresar(), oznamy_, *web_, this);
+            TfrmAbout okno(model_->Notes().Adresar(), oznamy_, *web_, this);
             okno.Ukaz(y(), x() - TfrmAbout::OdsadenieOdWidgetu);
         }))
         SpustiOdpocet();
@@ -851,7 +798,7 @@ bool TfrmMain::eventFilter(QObject* objekt, QEvent* udalost) {
         const auto* mys = static_cast<QMouseEvent*>(udalost);
         // A click on the missed days puts them away.
         const QPoint bod = static_cast<QWidget*>(objekt)->mapTo(this, mys->position().toPoint());
-        const std::size_t zmeskanych = std::min(zmeskane_.size(), pruhy_.size());
+        const std::size_t zmeskanych = std::min(model_->MissedCount(), pruhy_.size());
         if (zmeskanych > 0 && (objekt == lblNote_ || objekt->objectName().startsWith(u"Pruh")) &&
             bod.y() < pruhy_[zmeskanych - 1]->geometry().bottom() + 1) {
             if (mys->button() == Qt::LeftButton)
@@ -954,8 +901,8 @@ void TfrmMain::closeEvent(QCloseEvent* udalost) {
     tmrZapis_->stop();
     // The position is recorded at every close; only Pamatat decides whether a start uses it.
     try {
-        regi_->ZapisHodnotu("frmMainTop", y());
-        regi_->ZapisHodnotu("frmMainLeft", x());
+        model_->Regi().ZapisHodnotu("frmMainTop", y());
+        model_->Regi().ZapisHodnotu("frmMainLeft", x());
     } catch (const HiveError&) {
         // A refused write is not reported: the next start takes the default corner.
     }

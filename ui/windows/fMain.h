@@ -4,6 +4,7 @@
 #include "model/DayTexts.h"
 #include "model/FadeCountdown.h"
 #include "model/Reminders.h"
+#include "model/WidgetModel.h"
 #include "ui/controls/SkinControls.h"
 
 #include <QList>
@@ -30,6 +31,7 @@ class QTimer;
 namespace tilava {
 
 class Clock;
+class LocalDateFormat;
 class Notifier;
 class PageOpener;
 class PictureButton;
@@ -116,30 +118,27 @@ public:
     void VymenaKalendara(const std::function<void()>& prikaz);
 
     // The shared objects the other windows borrow.
-    TRok& Rok() { return *rok_; }
-    TRegi& Regi() { return *regi_; }
+    TRok& Rok();
+    TRegi& Regi();
+    // What the widget shows and does.
+    const WidgetModel& Model() const { return *model_; }
 
     // The tray icon's tooltip text, built at start-up and again when the date changes.
     const QString& TextTooltipu() const { return tooltip_; }
     // The tray icon, when the desktop has a tray.
     QSystemTrayIcon* Tray() const { return tray_; }
-    int PocetUdalosti() const { return pocetUdalosti_; }
+    int PocetUdalosti() const { return model_->ReminderCount(); }
     // Lines of the entries of days the program did not run, listed above today's reminders
     // until a click on one of them or the end of the countdown.
-    int PocetZmeskanych() const { return static_cast<int>(zmeskane_.size()); }
+    int PocetZmeskanych() const { return static_cast<int>(model_->MissedCount()); }
     int PocetPruhov() const { return static_cast<int>(pruhy_.size()); }
     const FadeCountdown& Odpocet() const { return odpocet_; }
     const ButtonHover& Hover() const { return hover_; }
     bool ZajtrajsiPohlad() const { return zajtra_; }
     bool JazykSK() const;
 
-    // Settings as read at start-up.
-    std::int32_t ShowTime = 20000;
-    bool Startup = false;
-    bool Pamatat = false;
-    bool Stale = false;
-    int Upozornenie = 0;
-    int Dopredu = 0;
+    // The settings read at start-up, as the settings window changed them since.
+    const WidgetSettings& Settings() const { return model_->Settings(); }
 
 signals:
     // The widget was closed: the program ends.
@@ -159,19 +158,16 @@ protected:
 private:
     void VytvorOvladace();
     void VytvorTray();
-    // Takes the six settings above from those read at start or those the settings window
-    // handed back (two types with the same field names).
-    template <class Nastavenia> void PrevezmiNastavenia(const Nastavenia& z);
     // Hides the widget after the countdown or by its button; on a desktop without a tray it
     // goes to the task bar instead, so that it can always be brought back.
     void Skry();
-    // Today's date in the user's short date format, as the tooltip and "Now" have it.
-    QString KratkyDatum(std::chrono::sys_days den) const;
     // The tooltip and the tray icon's day number, for the day shown.
     void NastavTooltip();
     int DenMesiaca() const;
     // Goes on with "Ukončit" once no window of a command is open any more.
     void ZatvorPoOknach();
+    // Draws the model: the names, the reminder bars, the window height and the flag.
+    void Draw(bool newDay);
     void ZobrazMena(bool cely);
     void ZobrazTexty(const DayTexts& texty, bool cely);
     void ObnovTlacidla();
@@ -179,7 +175,6 @@ private:
     void fraCmdMouseDown(QPoint bod);
     void fraCmdMouseMove(QPoint bod);
     void fraCmdMouseUp();
-    std::chrono::sys_days Dnes() const;
     const QPixmap& ObrazPruhu(TDruh druh);
     // The bar of a day file that cannot be read.
     const QPixmap& ObrazChyby();
@@ -188,8 +183,6 @@ private:
     // Runs the command that opens a window, with the countdown stopped and no other command's
     // window at the same time; false when it did not run or "Ukončit" came meanwhile.
     bool SOknom(const std::function<void()>& prikaz);
-    // The accessible text of the widget: the day, its names and the reminder lines.
-    void NastavPrecitanie(const std::vector<ReminderLine>& riadky);
     // Shows the pending message about unreadable day files once the widget is on the screen.
     void NaplanujSpravu();
 
@@ -198,22 +191,18 @@ private:
     Notifier& oznamy_;
     std::unique_ptr<PageOpener> web_;
     TrayDostupny trayDostupny_;
-    bool otvoreneOkno_ = false;            // a window of a command is open
-    bool koniec_ = false;                  // Koniec: the program is ending
-    bool zatvorene_ = false;               // the close reaction has run
-    std::chrono::sys_days zobrazenyDen_{}; // the day the display and the tooltip were built for
-    std::unique_ptr<TRegi> regi_;
-    std::unique_ptr<TRok> rok_;
-    std::unique_ptr<TDayNotes> poznamky_;
+    bool otvoreneOkno_ = false; // a window of a command is open
+    bool koniec_ = false;       // Koniec: the program is ending
+    bool zatvorene_ = false;    // the close reaction has run
+    std::unique_ptr<LocalDateFormat> dateFormat_;
+    std::unique_ptr<WidgetModel> model_;
 
     FadeCountdown odpocet_;
     ButtonHover hover_;
     TahanieOkna tahanie_;
     bool zajtra_ = false;
-    int pocetUdalosti_ = 0;
     int nepriehladnost_ = FadeCountdown::PlnaNepriehladnost; // what the window was given
     QString tooltip_;
-    std::vector<ReminderLine> zmeskane_;
     QString sprava_;       // about unreadable day files, not shown yet
     bool painted_ = false; // the widget has been painted once: a message may open now
     QPixmap obrazChyby_;

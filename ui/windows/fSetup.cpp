@@ -1,5 +1,6 @@
 #include "ui/windows/fSetup.h"
 
+#include "model/Nastavenia.h"
 #include "store/uRegi.h"
 #include "ui/controls/Accessible.h"
 #include "ui/controls/PictureButton.h"
@@ -142,7 +143,7 @@ TfrmSetup::TfrmSetup(SettingsHive& hive, QWidget* parent) : QDialog(parent), hiv
         zvuky_->addButton(opt, hodnota);
         connect(opt, &QRadioButton::toggled, this, [this, hodnota](bool zapnuta) {
             if (zapnuta)
-                Upozornenie = hodnota;
+                Nastavenia.Upozornenie = hodnota;
         });
         ++hodnota;
     }
@@ -198,16 +199,16 @@ void TfrmSetup::Zobraz() {
 
     Potvrdene = false;
     NastavJazyk(JazykSK);
-    txtShow->setText(QString::number(Sekundy));
-    chkStartup->setChecked(Startup);
-    txtDopredu->setText(QString::number(Dopredu));
-    chkPamatat->setChecked(Pamatat);
-    chkStale->setChecked(Stale);
+    txtShow->setText(QString::number(Nastavenia.ShowTime / 1000));
+    chkStartup->setChecked(Nastavenia.Startup);
+    txtDopredu->setText(QString::number(Nastavenia.Dopredu));
+    chkPamatat->setChecked(Nastavenia.Pamatat);
+    chkStale->setChecked(Nastavenia.Stale);
     chkStaleClick();
 
     zvuky_->setExclusive(false);
     for (QAbstractButton* opt : zvuky_->buttons())
-        opt->setChecked(zvuky_->id(opt) == Upozornenie);
+        opt->setChecked(zvuky_->id(opt) == Nastavenia.Upozornenie);
     zvuky_->setExclusive(true);
 
     chkStale->setFocus(Qt::OtherFocusReason);
@@ -243,12 +244,14 @@ void TfrmSetup::chkStaleClick() {
 void TfrmSetup::imgOKClick() {
     Potvrdene = true;
     JazykSK = btnSK->isChecked();
-    Startup = chkStartup->isChecked();
-    Pamatat = chkPamatat->isChecked();
-    Stale = chkStale->isChecked();
+    Nastavenia.Startup = chkStartup->isChecked();
+    Nastavenia.Pamatat = chkPamatat->isChecked();
+    Nastavenia.Stale = chkStale->isChecked();
     // A seconds text that is not a number keeps both numbers, a days text only the days.
-    if (Cislo(txtShow, Sekundy))
-        Cislo(txtDopredu, Dopredu);
+    if (int seconds = 0; Cislo(txtShow, seconds)) {
+        Nastavenia.ShowTime = ShowTimeFromSeconds(seconds);
+        Cislo(txtDopredu, Nastavenia.Dopredu);
+    }
     accept();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "store/WidgetSettings.h"
 #include "ui/controls/SkinControls.h"
 #include <QDialog>
 #include <QPixmap>
@@ -45,13 +46,10 @@ public:
     // it modally; returns when it closes.
     void Zobraz();
 
+    // The name-day language and the widget's settings; the display time is shown and handed
+    // back in whole seconds.
     bool JazykSK = true;
-    int Sekundy = 20;
-    int Dopredu = 0;
-    bool Startup = false;
-    bool Pamatat = false;
-    bool Stale = false;
-    int Upozornenie = 0;
+    WidgetSettings Nastavenia;
     bool Potvrdene = false;
 
     void done(int vysledok) override;

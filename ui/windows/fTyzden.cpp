@@ -26,10 +26,8 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
-#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPushButton>
 #include <QSignalBlocker>
 #include <QTimer>
 
@@ -450,22 +448,13 @@ void TfrmTyzden::Zatvor() {
     if (model_) {
         // Closing without saving is only ever the user's own choice.
         while (!model_->Ulozit()) {
-            QMessageBox otazka(QMessageBox::Warning, QStringLiteral("Tilava"),
-                               QStringLiteral("Zmeny sa nepodarilo uložiť:\n\n%1\n\nAk okno "
-                                              "zavriete bez uloženia, tieto zmeny sa stratia.")
-                                   .arg(Q(model_->ChybaUlozenia())),
-                               QMessageBox::NoButton, this);
-            otazka.setObjectName(QStringLiteral("otazkaUlozenia"));
-            QPushButton* znova =
-                otazka.addButton(QStringLiteral("Skúsiť znova"), QMessageBox::AcceptRole);
-            znova->setObjectName(QStringLiteral("skusitZnova"));
-            QPushButton* bez = otazka.addButton(QStringLiteral("Zavrieť bez uloženia"),
-                                                QMessageBox::DestructiveRole);
-            bez->setObjectName(QStringLiteral("zavrietBezUlozenia"));
-            otazka.setDefaultButton(znova);
-            otazka.setEscapeButton(znova);
-            otazka.exec();
-            if (otazka.clickedButton() == bez)
+            const int answer = oznamy_.Ask(
+                this,
+                QStringLiteral("Zmeny sa nepodarilo uložiť:\n\n%1\n\nAk okno zavriete bez "
+                               "uloženia, tieto zmeny sa stratia.")
+                    .arg(Q(model_->ChybaUlozenia())),
+                {QStringLiteral("Skúsiť znova"), QStringLiteral("Zavrieť bez uloženia")});
+            if (answer == 1)
                 break;
         }
         OznamZlucenie();
@@ -751,18 +740,13 @@ void TfrmTyzden::UkazVysledky() {
 void TfrmTyzden::LClick(int k) {
     if (!model_ || vysledky_[static_cast<std::size_t>(k - 1)]->text().isEmpty())
         return;
-    const auto [den, mesiac] = model_->VysledokDenMesiac(k);
-    if (den == 0)
+    // The day of the result in the current year.
+    const auto target = model_->ResultDay(k, hodiny_.Teraz().Datum().year());
+    if (!target)
         return;
-    // The day of the result in the current year; 29 February of a common year shows the week
-    // that holds 28 February.
-    const LocalDateTime teraz = hodiny_.Teraz();
-    year_month_day ciel = teraz.Datum().year() / mesiac / den;
-    if (!ciel.ok())
-        ciel = teraz.Datum().year() / month(static_cast<unsigned>(mesiac)) / last;
     {
         const QSignalBlocker ticho(dtpDatum);
-        dtpDatum->setDate(NaQDate(sys_days{ciel}));
+        dtpDatum->setDate(NaQDate(*target));
     }
     Prikaz(TTyzden::ChodNaDatum);
     txtFind->clear();

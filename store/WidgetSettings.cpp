@@ -1,19 +1,19 @@
-#include "store/StartSettings.h"
+#include "store/WidgetSettings.h"
 
 #include "store/uRegi.h"
 
 namespace tilava {
 
-int StartSettings::PlatnyShowTime(int ulozeny) {
+int WidgetSettings::PlatnyShowTime(int ulozeny) {
     return ulozeny == 0 ? 20000 : ulozeny;
 }
 
-int StartSettings::PlatneUpozornenie(int ulozene, int doterajsie) {
+int WidgetSettings::PlatneUpozornenie(int ulozene, int doterajsie) {
     return ulozene >= 0 && ulozene <= 2 ? ulozene : doterajsie;
 }
 
-StartSettings StartSettings::Nacitaj(const TRegi& regi) {
-    StartSettings s;
+WidgetSettings WidgetSettings::Nacitaj(const TRegi& regi) {
+    WidgetSettings s;
     s.Startup = regi.JeStartup();
     s.Pamatat = regi.JePamatat();
     s.ShowTime = PlatnyShowTime(regi.CitajHodnotu("ShowTime"));
