@@ -24,8 +24,11 @@ inline const QColor kWhite{0xFF, 0xFF, 0xFF};
 // The bar of the days the program did not run, and of a day file that cannot be read.
 inline const QColor kPurple{0x6A, 0x4C, 0x9C};
 inline const QColor kSlate{0x5A, 0x62, 0x6E};
-// Greyed text (a field that is off).
+// A field that is off: its background and its text.
+inline const QColor kGreyField{0xE4, 0xE6, 0xE9};
 inline const QColor kGreyText{0x8E, 0x99, 0xA8};
+// The settings window's language buttons.
+inline const QColor kButtonNavy{0x1F, 0x3C, 0x88};
 
 // The week window keeps the classic colours of its texts and lists: a paler sky behind the
 // lists, navy and pure red for the day numbers and names, and the selected day's blue.

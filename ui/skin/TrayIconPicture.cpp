@@ -1,5 +1,6 @@
 #include "ui/skin/TrayIconPicture.h"
 
+#include "ui/skin/Fonts.h"
 #include "ui/skin/Palette.h"
 
 #include <QFont>
@@ -81,12 +82,8 @@ void NakresliDen(QPainter& p, const QRect& miesto, int den) {
     // The number fills the sheet below the strip, narrowed when two digits would not fit.
     const QString cislo = QString::number(den);
     const QRectF plocha(pero, vazba, miesto.width() - 2 * pero, miesto.height() - vazba - pero);
-    // DejaVu Sans, or Tahoma where it is missing (Windows).
-    QFont pismo;
-    pismo.setFamilies({QStringLiteral("DejaVu Sans"), QStringLiteral("Tahoma")});
-    pismo.setBold(true);
-    pismo.setStyleStrategy(QFont::PreferNoShaping);
-    pismo.setPixelSize(std::max(6, static_cast<int>(plocha.height() * 1.18)));
+    QFont pismo = fonts::Font(fonts::kSkin, std::max(6, static_cast<int>(plocha.height() * 1.18)),
+                              true, false);
     QFontMetricsF miery(pismo);
     const qreal sirka = miery.boundingRect(cislo).width();
     if (sirka > plocha.width())

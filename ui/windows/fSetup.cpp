@@ -5,6 +5,8 @@
 #include "ui/controls/Accessible.h"
 #include "ui/controls/PictureButton.h"
 #include "ui/controls/SkinControls.h"
+#include "ui/skin/Fonts.h"
+#include "ui/skin/Palette.h"
 #include "ui/skin/Pictures.h"
 
 #include <QButtonGroup>
@@ -23,10 +25,6 @@ namespace tilava {
 
 namespace {
 
-const QColor farbaPozadia(166, 202, 240); // sky blue
-const QColor farbaTlacidla(0x1F, 0x3C, 0x88);
-const QColor sedaPola(0xE4, 0xE6, 0xE9); // the greyed seconds box of the picture
-
 QLineEdit* Pole(QWidget* rodic, const char* meno, QRect miesto, int dlzka) {
     auto* pole = new QLineEdit(rodic);
     pole->setObjectName(QLatin1String(meno));
@@ -35,15 +33,12 @@ QLineEdit* Pole(QWidget* rodic, const char* meno, QRect miesto, int dlzka) {
     pole->setMaxLength(dlzka);
     pole->setAlignment(Qt::AlignCenter);
     pole->setTextMargins(0, 0, 0, 0);
-    QFont pismo;
-    pismo.setFamilies({QStringLiteral("DejaVu Sans"), QStringLiteral("Tahoma")});
-    pismo.setPixelSize(12);
-    pole->setFont(pismo);
+    pole->setFont(fonts::Font(fonts::kSkin, 12));
     QPalette paleta = pole->palette();
     paleta.setColor(QPalette::Base, Qt::white);
     paleta.setColor(QPalette::Text, Qt::black);
-    paleta.setColor(QPalette::Disabled, QPalette::Base, sedaPola);
-    paleta.setColor(QPalette::Disabled, QPalette::Text, QColor(0x8E, 0x99, 0xA8));
+    paleta.setColor(QPalette::Disabled, QPalette::Base, palette::kGreyField);
+    paleta.setColor(QPalette::Disabled, QPalette::Text, palette::kGreyText);
     pole->setPalette(paleta);
     return pole;
 }
@@ -91,13 +86,13 @@ TfrmSetup::TfrmSetup(SettingsHive& hive, QWidget* parent) : QDialog(parent), hiv
     move(Navrh);
     setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
     QPalette paleta = palette();
-    paleta.setColor(QPalette::Window, farbaPozadia);
+    paleta.setColor(QPalette::Window, palette::kSky);
     setPalette(paleta);
     setAutoFillBackground(true);
 
     imgPozadie = Obrazok(this, "imgPozadie", QRect(0, 0, 300, 330));
     imgPozadie->setPixmap(
-        LoadSkinPicture(QStringLiteral("setup_background"), farbaPozadia, QSize(300, 330)));
+        LoadSkinPicture(QStringLiteral("setup_background"), palette::kSky, QSize(300, 330)));
     imgHornaLista = new QWidget(this);
     imgHornaLista->setObjectName(QStringLiteral("imgHornaLista"));
     imgHornaLista->setGeometry(0, 0, 297, 33);
@@ -105,10 +100,12 @@ TfrmSetup::TfrmSetup(SettingsHive& hive, QWidget* parent) : QDialog(parent), hiv
     imgHornaLista->setCursor(Qt::SizeAllCursor);
 
     const QSize vlajka(42, 29);
-    imgSKstisknute = LoadSkinPicture(QStringLiteral("setup_flag_sk_pressed"), farbaPozadia, vlajka);
-    imgSKnestisknute = LoadSkinPicture(QStringLiteral("setup_flag_sk"), farbaPozadia, vlajka);
-    imgCZstisknute = LoadSkinPicture(QStringLiteral("setup_flag_cz_pressed"), farbaPozadia, vlajka);
-    imgCZnestisknute = LoadSkinPicture(QStringLiteral("setup_flag_cz"), farbaPozadia, vlajka);
+    imgSKstisknute =
+        LoadSkinPicture(QStringLiteral("setup_flag_sk_pressed"), palette::kSky, vlajka);
+    imgSKnestisknute = LoadSkinPicture(QStringLiteral("setup_flag_sk"), palette::kSky, vlajka);
+    imgCZstisknute =
+        LoadSkinPicture(QStringLiteral("setup_flag_cz_pressed"), palette::kSky, vlajka);
+    imgCZnestisknute = LoadSkinPicture(QStringLiteral("setup_flag_cz"), palette::kSky, vlajka);
     imgSK = new PictureButton(this, QStringLiteral("imgSK"), QRect(165, 36, 42, 29));
     imgSK->setCursor(Qt::PointingHandCursor);
     imgSK->setToolTip(QStringLiteral("Slovenský kalendár mien"));
@@ -125,7 +122,8 @@ TfrmSetup::TfrmSetup(SettingsHive& hive, QWidget* parent) : QDialog(parent), hiv
     chkStale = Volba<QCheckBox>(this, "chkStale", QRect(168, 75, 15, 15));
     const QSize sekundy(93, 25);
     imgSec1 = LoadSkinPicture(QStringLiteral("setup_seconds"), Qt::white, sekundy);
-    imgSec2 = LoadSkinPicture(QStringLiteral("setup_seconds_disabled"), sedaPola, sekundy);
+    imgSec2 =
+        LoadSkinPicture(QStringLiteral("setup_seconds_disabled"), palette::kGreyField, sekundy);
     imgSec = Obrazok(this, "imgSec", QRect(164, 98, 93, 25));
     imgSec->setPixmap(imgSec1);
     txtShow = Pole(this, "txtShow", QRect(168, 102, 33, 17), 7);
@@ -150,8 +148,8 @@ TfrmSetup::TfrmSetup(SettingsHive& hive, QWidget* parent) : QDialog(parent), hiv
 
     imgOK = new PictureButton(this, QStringLiteral("imgOK"), QRect(191, 296, 100, 25));
     imgOK->setPictures(
-        LoadSkinPicture(QStringLiteral("setup_ok_normal"), farbaTlacidla, QSize(100, 25)),
-        LoadSkinPicture(QStringLiteral("setup_ok_hover"), farbaTlacidla, QSize(100, 25)));
+        LoadSkinPicture(QStringLiteral("setup_ok_normal"), palette::kButtonNavy, QSize(100, 25)),
+        LoadSkinPicture(QStringLiteral("setup_ok_hover"), palette::kButtonNavy, QSize(100, 25)));
     imgOK->setCursor(Qt::PointingHandCursor);
     connect(imgOK, &PictureButton::clicked, this, &TfrmSetup::imgOKClick);
     // Lit from a move over it until a move over the background or the title strip.
