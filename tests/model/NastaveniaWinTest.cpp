@@ -42,7 +42,7 @@ TEST(NastaveniaRegistry, StartupSwitchWritesTheQuotedProgramPathAndRemovesIt) {
     WidgetSettings w;
     WidgetSettings z = w;
     z.Startup = z.Stale = true;
-    z.Sekundy = 8;
+    z.ShowTime = 8000;
     ASSERT_EQ(AplikujNastavenia(z, true, rok, regi, w, ProgramPath()), "");
     EXPECT_TRUE(w.Startup && w.Stale);
     EXPECT_EQ(w.ShowTime, 8000);
