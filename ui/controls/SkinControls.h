@@ -51,4 +51,33 @@ private:
     QPoint zaciatok_;
 };
 
+// Makes a strip of a window without a title bar move its window: while the left button is down
+// on the strip, the window follows the pointer. The strip's events go on to its other filters.
+class DragStrip final : public QObject {
+public:
+    explicit DragStrip(QWidget* strip) : QObject(strip) { strip->installEventFilter(this); }
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        auto* strip = static_cast<QWidget*>(watched);
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+            if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
+                drag_.Stlac(static_cast<QMouseEvent*>(event)->position().toPoint());
+            break;
+        case QEvent::MouseMove:
+            drag_.Pohni(*strip->window(), static_cast<QMouseEvent*>(event)->position().toPoint());
+            break;
+        case QEvent::MouseButtonRelease:
+            drag_.Pusti();
+            break;
+        default:
+            break;
+        }
+        return false;
+    }
+
+private:
+    TahanieOkna drag_;
+};
+
 } // namespace tilava

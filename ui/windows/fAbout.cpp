@@ -115,8 +115,8 @@ TfrmAbout::TfrmAbout(std::filesystem::path priecinok, Notifier& oznamy, PageOpen
     NastavPoradie({Image1, imgOdkaz[0], imgOdkaz[1], imgOdkaz[2], imgOdkaz[3], imgOdkaz[4],
                    imgOdkaz[5], imgZelm, imgNapoveda, imgZatvorit});
 
-    for (QWidget* w : {static_cast<QWidget*>(imgOPrograme), Image2})
-        w->installEventFilter(this);
+    imgOPrograme->installEventFilter(this);
+    new DragStrip(Image2);
 }
 
 TfrmAbout::~TfrmAbout() = default;
@@ -160,32 +160,10 @@ void TfrmAbout::keyPressEvent(QKeyEvent* udalost) {
 }
 
 bool TfrmAbout::eventFilter(QObject* objekt, QEvent* udalost) {
-    auto* w = qobject_cast<QWidget*>(objekt);
-    if (!w)
-        return QDialog::eventFilter(objekt, udalost);
-    switch (udalost->type()) {
-    case QEvent::MouseButtonPress: {
-        auto* mys = static_cast<QMouseEvent*>(udalost);
-        if (w == Image2 && mys->button() == Qt::LeftButton)
-            tahanie_.Stlac(mys->position().toPoint());
-        break;
-    }
-    case QEvent::MouseMove: {
-        const QPoint bod = static_cast<QMouseEvent*>(udalost)->position().toPoint();
-        if (w == Image2 && tahanie_.Taha()) {
-            tahanie_.Pohni(*this, bod);
-        } else if (w == imgOPrograme) {
-            imgZatvorit->setLit(false);
-            imgNapoveda->setLit(false);
-        }
-        break;
-    }
-    case QEvent::MouseButtonRelease:
-        if (w == Image2)
-            tahanie_.Pusti();
-        break;
-    default:
-        break;
+    // The pointer over the background puts both buttons out.
+    if (objekt == imgOPrograme && udalost->type() == QEvent::MouseMove) {
+        imgZatvorit->setLit(false);
+        imgNapoveda->setLit(false);
     }
     return QDialog::eventFilter(objekt, udalost);
 }

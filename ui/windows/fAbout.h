@@ -54,7 +54,6 @@ private:
     std::filesystem::path priecinok_;
     Notifier& oznamy_;
     PageOpener& web_;
-    TahanieOkna tahanie_;
 
     QLabel* imgOPrograme = nullptr;
     PictureButton* imgZatvorit = nullptr;

@@ -182,6 +182,7 @@ TfrmSetup::TfrmSetup(SettingsHive& hive, QWidget* parent) : QDialog(parent), hiv
 
     for (QWidget* w : {static_cast<QWidget*>(imgPozadie), imgHornaLista})
         w->installEventFilter(this);
+    new DragStrip(imgHornaLista);
 }
 
 TfrmSetup::~TfrmSetup() = default;
@@ -262,32 +263,8 @@ void TfrmSetup::keyPressEvent(QKeyEvent* udalost) {
 }
 
 bool TfrmSetup::eventFilter(QObject* objekt, QEvent* udalost) {
-    auto* w = qobject_cast<QWidget*>(objekt);
-    if (!w)
-        return QDialog::eventFilter(objekt, udalost);
-    switch (udalost->type()) {
-    case QEvent::MouseButtonPress: {
-        auto* mys = static_cast<QMouseEvent*>(udalost);
-        if (w == imgHornaLista && mys->button() == Qt::LeftButton)
-            tahanie_.Stlac(mys->position().toPoint());
-        break;
-    }
-    case QEvent::MouseMove: {
-        const QPoint bod = static_cast<QMouseEvent*>(udalost)->position().toPoint();
-        if (w == imgHornaLista && tahanie_.Taha()) {
-            tahanie_.Pohni(*this, bod);
-        }
+    if (udalost->type() == QEvent::MouseMove)
         imgOK->setLit(false); // over the background or the title strip
-        break;
-    }
-    case QEvent::MouseButtonRelease: {
-        if (w == imgHornaLista)
-            tahanie_.Pusti();
-        break;
-    }
-    default:
-        break;
-    }
     return QDialog::eventFilter(objekt, udalost);
 }
 

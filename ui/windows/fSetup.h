@@ -65,7 +65,6 @@ private:
 
     SettingsHive& hive_;
     std::unique_ptr<TRegi> regi_; // only while shown
-    TahanieOkna tahanie_;
 
     QLabel* imgPozadie = nullptr;
     QWidget* imgHornaLista = nullptr;
