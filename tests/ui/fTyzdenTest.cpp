@@ -150,7 +150,7 @@ QString Stav(TfrmTyzden& okno, const TestOpener& web) {
         .arg(Menovka(okno, "lblTyzden")->text(),
              QAccessible::queryAccessibleInterface(okno.Zoznam(1))->text(QAccessible::Name))
         .arg((Ovladac(okno, "shpSel")->y() + 1 - 42) / 55)
-        .arg(Menovka(okno, "Label1")->text(), stranky.join(QLatin1Char(' ')));
+        .arg(Ovladac<QAbstractButton>(okno, "Label1")->text(), stranky.join(QLatin1Char(' ')));
 }
 
 } // namespace
@@ -303,17 +303,18 @@ private slots:
         Otvor([&](TfrmTyzden& okno) {
             auto* hladaj = Ovladac<QLineEdit>(okno, "txtFind");
             hladaj->setFocus();
-            QLabel* l[] = {Menovka(okno, "Label1"), Menovka(okno, "Label2"),
-                           Menovka(okno, "Label3")};
+            QAbstractButton* l[] = {Ovladac<QAbstractButton>(okno, "Label1"),
+                                    Ovladac<QAbstractButton>(okno, "Label2"),
+                                    Ovladac<QAbstractButton>(okno, "Label3")};
             Pis(hladaj, hladane.left(2));
-            for (QLabel* v : l)
+            for (QAbstractButton* v : l)
                 QVERIFY(v->text().isEmpty() && !v->isVisible());
-            QVERIFY(!Menovka(okno, "imgFplus")->isVisible());
+            QVERIFY(!Ovladac(okno, "imgFplus")->isVisible());
             Pis(hladaj, hladane.mid(2));
             QCOMPARE(l[0]->text(), prvy);
             int pocet = 0;
             int sirka = 0;
-            for (QLabel* v : l)
+            for (QAbstractButton* v : l)
                 if (v->isVisible()) {
                     ++pocet;
                     sirka += v->width();
@@ -326,8 +327,8 @@ private slots:
                 QCOMPARE(l[k]->x(), x);
                 x += l[k]->width() + medzera;
             }
-            QCOMPARE(Menovka(okno, "imgFminus")->isVisible(), sipky);
-            QCOMPARE(Menovka(okno, "imgFplus")->isVisible(), sipky);
+            QCOMPARE(Ovladac(okno, "imgFminus")->isVisible(), sipky);
+            QCOMPARE(Ovladac(okno, "imgFplus")->isVisible(), sipky);
 
             Klikni(l[0]);
             QCOMPARE(Ovladac<QDateEdit>(okno, "dtpDatum")->date(), ciel);
@@ -336,7 +337,7 @@ private slots:
                      QString::number(ciel.day()));
             QCOMPARE(QApplication::focusWidget(), okno.Zoznam(den));
             QVERIFY(hladaj->text().isEmpty());
-            for (QLabel* v : l)
+            for (QAbstractButton* v : l)
                 QVERIFY(!v->isVisible());
         });
     }
@@ -497,7 +498,7 @@ private slots:
             prekazka.close();
 
             for (int klik = 1; klik <= 2; ++klik) {
-                Klikni(Menovka(okno, "imgTplus"));
+                Klikni(Ovladac(okno, "imgTplus"));
                 QCOMPARE(svet->oznamy.messages.size(), klik);
                 QVERIFY(svet->oznamy.messages.last().contains(QStringLiteral("0313.txt")));
             }

@@ -1,8 +1,8 @@
 #include "ui/windows/fAbout.h"
 
-#include "ui/controls/Accessible.h"
 #include "ui/controls/PictureButton.h"
 #include "ui/controls/SkinControls.h"
+#include "ui/controls/TabOrder.h"
 #include "ui/desktop/Notifier.h"
 #include "ui/desktop/PageOpener.h"
 #include "ui/skin/Pictures.h"
@@ -112,8 +112,8 @@ TfrmAbout::TfrmAbout(std::filesystem::path priecinok, Notifier& oznamy, PageOpen
     connect(imgNapoveda, &PictureButton::clicked, this, &TfrmAbout::imgNapovedaClick);
     imgZatvorit->setAccessibleName(QStringLiteral("Zatvoriť"));
     connect(imgZatvorit, &PictureButton::clicked, this, &TfrmAbout::accept);
-    NastavPoradie({Image1, imgOdkaz[0], imgOdkaz[1], imgOdkaz[2], imgOdkaz[3], imgOdkaz[4],
-                   imgOdkaz[5], imgZelm, imgNapoveda, imgZatvorit});
+    SetTabOrder({Image1, imgOdkaz[0], imgOdkaz[1], imgOdkaz[2], imgOdkaz[3], imgOdkaz[4],
+                 imgOdkaz[5], imgZelm, imgNapoveda, imgZatvorit});
 
     imgOPrograme->installEventFilter(this);
     new DragStrip(Image2);

@@ -10,9 +10,9 @@
 #include "store/uPoznamky.h"
 #include "store/uRegi.h"
 #include "store/WidgetSettings.h"
-#include "ui/controls/Accessible.h"
 #include "ui/controls/PictureButton.h"
 #include "ui/controls/ReminderText.h"
+#include "ui/controls/TabOrder.h"
 #include "ui/desktop/Notifier.h"
 #include "ui/desktop/PageOpener.h"
 #include "ui/desktop/WindowOpacity.h"
@@ -353,7 +353,7 @@ void TfrmMain::VytvorOvladace() {
     imgMin_->setAccessibleName(QStringLiteral("Minimalizovať"));
     imgClose_->setAccessibleName(QStringLiteral("Zatvoriť"));
     imgFlag_->setAccessibleName(QStringLiteral("Slovenské mená"));
-    NastavPoradie({imgFlag_, imgSetup_, imgHelp_, imgMin_, imgClose_});
+    SetTabOrder({imgFlag_, imgSetup_, imgHelp_, imgMin_, imgClose_});
     setFocusPolicy(Qt::StrongFocus);
     setFixedSize(Sirka, VyskaHlavicky);
 }

@@ -2,9 +2,9 @@
 
 #include "model/Nastavenia.h"
 #include "store/uRegi.h"
-#include "ui/controls/Accessible.h"
 #include "ui/controls/PictureButton.h"
 #include "ui/controls/SkinControls.h"
+#include "ui/controls/TabOrder.h"
 #include "ui/skin/Fonts.h"
 #include "ui/skin/Palette.h"
 #include "ui/skin/Pictures.h"
@@ -176,8 +176,8 @@ TfrmSetup::TfrmSetup(SettingsHive& hive, QWidget* parent) : QDialog(parent), hiv
     };
     for (const auto& [w, meno] : mena)
         w->setAccessibleName(QString::fromUtf8(meno));
-    NastavPoradie({imgSK, imgCZ, chkStale, txtShow, txtDopredu, chkStartup, chkPamatat, optNikdy,
-                   optPriPrvom, optPriKazdom, imgOK});
+    SetTabOrder({imgSK, imgCZ, chkStale, txtShow, txtDopredu, chkStartup, chkPamatat, optNikdy,
+                 optPriPrvom, optPriKazdom, imgOK});
     connect(chkStale, &QCheckBox::toggled, this, &TfrmSetup::chkStaleClick);
 
     for (QWidget* w : {static_cast<QWidget*>(imgPozadie), imgHornaLista})

@@ -6,11 +6,14 @@
 #include "core/Utf8.h"
 #include "model/uTyzden.h"
 #include "store/uRegi.h"
-#include "ui/controls/Accessible.h"
 #include "ui/controls/LabelScroll.h"
+#include "ui/controls/PictureButton.h"
 #include "ui/controls/SkinControls.h"
+#include "ui/controls/TabOrder.h"
 #include "ui/desktop/Notifier.h"
 #include "ui/desktop/PageOpener.h"
+#include "ui/skin/Fonts.h"
+#include "ui/skin/Palette.h"
 #include "ui/skin/Pictures.h"
 #include "ui/windows/QtDate.h"
 #include "ui/windows/ZelmAdresy.h"
@@ -42,10 +45,8 @@ const QString TfrmTyzden::WebAdresa = ZelmAdresy::Domov;
 
 namespace {
 
-const QColor namornicka(0x00, 0x00, 0x80);
-const QColor cervena(0xFF, 0x00, 0x00);
-const QColor vyber(0x76, 0xC1, 0xFA);
-const QColor nebeska(0xD8, 0xE8, 0xF9);
+const QColor& namornicka = palette::kWeekNavy;
+const QColor& cervena = palette::kWeekRed;
 const QColor ramZoznamu(0xB5, 0xCB, 0xE6);
 const QColor sedaPlocha(0xF0, 0xF0, 0xF0);
 const QColor sedyText(0x80, 0x80, 0x80);
@@ -53,17 +54,8 @@ const QColor sedyText(0x80, 0x80, 0x80);
 const QString hintZoznamu = QStringLiteral("Kliknutím vložíte udalosť");
 constexpr int Chyba = TTyzden::Nevykonane;
 
-// The designed faces where the system has them, else the skin's DejaVu faces at the same pixel
-// sizes (Debian's fonts-dejavu-core).
-const QStringList bezne{QStringLiteral("MS Sans Serif"), QStringLiteral("DejaVu Sans")};
-const QStringList uzke{QStringLiteral("Arial Narrow"), QStringLiteral("DejaVu Sans Condensed")};
-
-QFont Pismo(int pixely, bool tucne, const QStringList& rodiny = bezne) {
-    QFont f;
-    f.setFamilies(rodiny);
-    f.setPixelSize(pixely);
-    f.setBold(tucne);
-    return f;
+QFont Pismo(int pixels, bool bold) {
+    return fonts::Font(fonts::kWeek, pixels, bold);
 }
 
 QString Q(const std::string& text) {
@@ -91,13 +83,14 @@ QLabel* Menovka(QWidget* rodic, const QString& meno, QPoint miesto, const QFont&
     return l;
 }
 
-// An invisible click area.
-QWidget* Plocha(QWidget* rodic, const QString& meno, QRect miesto) {
-    auto* plocha = new QWidget(rodic);
-    plocha->setObjectName(meno);
-    plocha->setGeometry(miesto);
-    plocha->setMouseTracking(true);
-    return plocha;
+// A picture button with its hint; with no picture an invisible click area or a text.
+PictureButton* Button(QWidget* parent, const QString& name, QRect place, const QString& hint,
+                      const QPixmap& normal = {}, const QPixmap& lit = {}) {
+    auto* button = new PictureButton(parent, name, place);
+    button->setPictures(normal, lit);
+    button->setCursor(Qt::PointingHandCursor);
+    button->setToolTip(hint);
+    return button;
 }
 
 // A date picker that Tab leaves at once, as it leaves every other field; the arrow keys move
@@ -120,7 +113,7 @@ protected:
         QPainter p(this);
         p.setRenderHint(QPainter::Antialiasing);
         p.setPen(QPen(Qt::black, 1));
-        p.setBrush(vyber);
+        p.setBrush(palette::kWeekSelection);
         p.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 6, 6);
     }
 };
@@ -130,7 +123,7 @@ protected:
 void Prisposob(QLabel* l, const QString& text, const QFont& pismo, int sirka) {
     QFont f = pismo;
     if (QFontMetrics(f).horizontalAdvance(text) > sirka) {
-        f.setFamilies(uzke);
+        f.setFamilies(fonts::kWeekNarrow);
         while (f.pixelSize() > 9 && QFontMetrics(f).horizontalAdvance(text) > sirka)
             f.setPixelSize(f.pixelSize() - 1);
     }
@@ -168,7 +161,8 @@ TfrmTyzden::TfrmTyzden(const Clock& hodiny, Notifier& oznamy, PageOpener& web, Q
     setPalette(paleta);
     setAutoFillBackground(true);
 
-    const auto obraz = [](const char* meno, QSize velkost, const QColor& farba = nebeska) {
+    const auto obraz = [](const char* meno, QSize velkost,
+                          const QColor& farba = palette::kWeekSky) {
         return LoadSkinPicture(QLatin1String(meno), farba, velkost);
     };
 
@@ -183,14 +177,10 @@ TfrmTyzden::TfrmTyzden(const Clock& hodiny, Notifier& oznamy, PageOpener& web, Q
                         namornicka, QStringLiteral("4. týždeň"));
     lblTyzden->setGeometry(235, 58, 78, 16);
     lblTyzden->setAlignment(Qt::AlignCenter);
-    imgTminus = Obrazok(this, "imgTminus", QRect(191, 53, 16, 24));
-    imgTminus->setPixmap(obraz("week_prev", QSize(16, 24)));
-    imgTminus->setCursor(Qt::PointingHandCursor);
-    imgTminus->setToolTip(QStringLiteral("Predchádzajúci týždeň"));
-    imgTplus = Obrazok(this, "imgTplus", QRect(340, 53, 16, 24));
-    imgTplus->setPixmap(obraz("week_next", QSize(16, 24)));
-    imgTplus->setCursor(Qt::PointingHandCursor);
-    imgTplus->setToolTip(QStringLiteral("Nasledujúci týždeň"));
+    imgTminus = Button(this, QStringLiteral("imgTminus"), QRect(191, 53, 16, 24),
+                       QStringLiteral("Predchádzajúci týždeň"), obraz("week_prev", QSize(16, 24)));
+    imgTplus = Button(this, QStringLiteral("imgTplus"), QRect(340, 53, 16, 24),
+                      QStringLiteral("Nasledujúci týždeň"), obraz("week_next", QSize(16, 24)));
     lblmesiacrok = Menovka(this, QStringLiteral("lblmesiacrok"), QPoint(48, 58), Pismo(13, true),
                            namornicka, QStringLiteral("Mesiac"));
 
@@ -213,20 +203,22 @@ TfrmTyzden::TfrmTyzden(const Clock& hodiny, Notifier& oznamy, PageOpener& web, Q
         dtpDatum->setPalette(p);
     }
 
-    imgDnes1 = obraz("week_today_hover", QSize(40, 25));
-    imgDnes2 = obraz("week_today_normal", QSize(40, 25));
-    imgDnes = Obrazok(this, "imgDnes", QRect(473, 52, 40, 25));
-    imgDnes->setPixmap(imgDnes2);
-    imgDnes->setCursor(Qt::PointingHandCursor);
-    imgDnes->setToolTip(QStringLiteral("Tento týždeň"));
+    imgDnes = Button(this, QStringLiteral("imgDnes"), QRect(473, 52, 40, 25),
+                     QStringLiteral("Tento týždeň"), obraz("week_today_normal", QSize(40, 25)),
+                     obraz("week_today_hover", QSize(40, 25)));
 
-    Image1 = Plocha(this, QStringLiteral("Image1"), QRect(0, 0, 529, 49));
-    Image1->setCursor(Qt::PointingHandCursor);
-    Image1->setToolTip(QStringLiteral("Choď na: ") + WebAdresa);
+    Image1 = Button(this, QStringLiteral("Image1"), QRect(0, 0, 529, 49),
+                    QStringLiteral("Choď na: ") + WebAdresa);
+    Image1->setLink(true);
+    // The day areas: a click selects the day; the pointer stays an arrow over them.
     const int hore[] = {96, 150, 206, 262, 316, 372, 427};
-    for (int i = 0; i < 7; ++i)
-        imgImage[static_cast<std::size_t>(i)] =
-            Plocha(this, QStringLiteral("imgImage%1").arg(i + 1), QRect(15, hore[i], 169, 54));
+    for (int i = 0; i < 7; ++i) {
+        PictureButton* area =
+            Button(this, QStringLiteral("imgImage%1").arg(i + 1), QRect(15, hore[i], 169, 54), {});
+        area->unsetCursor();
+        area->setFocusPolicy(Qt::NoFocus);
+        imgImage[static_cast<std::size_t>(i)] = area;
+    }
 
     txtFind = new QLineEdit(this);
     txtFind->setObjectName(QStringLiteral("txtFind"));
@@ -241,18 +233,19 @@ TfrmTyzden::TfrmTyzden(const Clock& hodiny, Notifier& oznamy, PageOpener& web, Q
     }
     const int vlavo[] = {56, 168, 312};
     for (int k = 0; k < 3; ++k) {
-        QLabel* l = Menovka(this, QStringLiteral("Label%1").arg(k + 1), QPoint(vlavo[k], 506),
-                            Pismo(11, true), namornicka);
-        l->setCursor(Qt::PointingHandCursor);
-        vysledky_[static_cast<std::size_t>(k)] = l;
+        // A painted label with an invisible button over it, which takes its clicks, the focus
+        // (the focus frame lies over the text) and is the result for assistive technology.
+        const auto index = static_cast<std::size_t>(k);
+        resultTexts_[index] = Menovka(this, QStringLiteral("Label%1Text").arg(k + 1),
+                                      QPoint(vlavo[k], 506), Pismo(11, true), namornicka);
+        vysledky_[index] =
+            Button(this, QStringLiteral("Label%1").arg(k + 1), resultTexts_[index]->geometry(), {});
     }
-    imgFminus = Obrazok(this, "imgFminus", QRect(0, 503, 13, 22));
-    imgFminus->setPixmap(obraz("week_results_prev", QSize(13, 22)));
-    imgFminus->setCursor(Qt::PointingHandCursor);
+    imgFminus = Button(this, QStringLiteral("imgFminus"), QRect(0, 503, 13, 22), {},
+                       obraz("week_results_prev", QSize(13, 22)));
     imgFminus->hide();
-    imgFplus = Obrazok(this, "imgFplus", QRect(512, 503, 13, 22));
-    imgFplus->setPixmap(obraz("week_results_next", QSize(13, 22)));
-    imgFplus->setCursor(Qt::PointingHandCursor);
+    imgFplus = Button(this, QStringLiteral("imgFplus"), QRect(512, 503, 13, 22), {},
+                      obraz("week_results_next", QSize(13, 22)));
     imgFplus->hide();
 
     const auto velkonocna = [this](const char* meno, int y, const char* text) {
@@ -266,12 +259,10 @@ TfrmTyzden::TfrmTyzden(const Clock& hodiny, Notifier& oznamy, PageOpener& web, Q
     lblVelkaNoc = velkonocna("lblVelkaNoc", 330, "Veľkonočný piatok");
     lblVelkaNedela = velkonocna("lblVelkaNedela", 440, "Veľkonočná nedeľa");
 
-    imgOk1 = obraz("week_save_hover", QSize(100, 25));
-    imgOk2 = obraz("week_save_normal", QSize(100, 25));
-    imgUlozit = Obrazok(this, "imgUlozit", QRect(414, 527, 100, 25));
-    imgUlozit->setPixmap(imgOk2);
-    imgUlozit->setCursor(Qt::PointingHandCursor);
-    imgUlozit->setToolTip(QStringLiteral("Uložiť a zavrieť"));
+    imgUlozit =
+        Button(this, QStringLiteral("imgUlozit"), QRect(414, 527, 100, 25),
+               QStringLiteral("Uložiť a zavrieť"), obraz("week_save_normal", QSize(100, 25)),
+               obraz("week_save_hover", QSize(100, 25)));
 
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
@@ -290,16 +281,64 @@ TfrmTyzden::TfrmTyzden(const Clock& hodiny, Notifier& oznamy, PageOpener& web, Q
     connect(txtFind, &QLineEdit::textChanged, this, [this] { Prikaz(100); });
 
     NastavPristupnost();
+    ConnectButtons();
 
-    for (QWidget* w : {static_cast<QWidget*>(imgPozadie), static_cast<QWidget*>(imgTminus),
-                       static_cast<QWidget*>(imgTplus), static_cast<QWidget*>(imgDnes), Image1,
-                       static_cast<QWidget*>(txtFind), static_cast<QWidget*>(imgFminus),
-                       static_cast<QWidget*>(imgFplus), static_cast<QWidget*>(imgUlozit)})
+    // The background's moves, and the search's focus.
+    for (QWidget* w : {static_cast<QWidget*>(imgPozadie), static_cast<QWidget*>(txtFind),
+                       static_cast<QWidget*>(imgFminus), static_cast<QWidget*>(imgFplus)})
         w->installEventFilter(this);
-    for (QWidget* w : imgImage)
-        w->installEventFilter(this);
-    for (QLabel* l : vysledky_)
-        l->installEventFilter(this);
+    for (PictureButton* result : vysledky_)
+        result->installEventFilter(this);
+}
+
+void TfrmTyzden::ConnectButtons() {
+    // A press from the keyboard leaves the focus on the week's buttons, so that they can be
+    // pressed again; the week's commands themselves hand it to the selected day.
+    const auto press = [this](PictureButton* button, auto action) {
+        connect(button, &PictureButton::clicked, this, [this, button, action] {
+            const bool focused = button->hasFocus();
+            action();
+            if (focused && isVisible() && button->isVisible())
+                button->setFocus(Qt::OtherFocusReason);
+        });
+    };
+    press(imgTminus, [this] { Prikaz(TTyzden::TyzdenSpat); });
+    press(imgTplus, [this] { Prikaz(TTyzden::TyzdenDopredu); });
+    press(imgDnes, [this] { Prikaz(TTyzden::Dnes); });
+    press(imgFminus, [this] { Prikaz(TTyzden::SkorsieVysledky); });
+    press(imgFplus, [this] { Prikaz(TTyzden::NeskorsieVysledky); });
+    press(imgUlozit, [this] { Zatvor(); });
+    press(Image1, [this] {
+        if (!web_.Otvor(QUrl(WebAdresa)))
+            oznamy_.Message(this, QStringLiteral("Nepodarilo sa otvoriť webový prehliadač."));
+    });
+    for (int k = 0; k < 3; ++k)
+        press(vysledky_[static_cast<std::size_t>(k)], [this, k] { LClick(k + 1); });
+    for (int i = 0; i < 7; ++i)
+        press(imgImage[static_cast<std::size_t>(i)], [this, i] { ImageClick(i + 1); });
+
+    // The save button lights only once the pointer has been over the background, the today
+    // button at once; moves over the other buttons are moves over the background, and leaving
+    // either button puts both out.
+    connect(imgUlozit, &PictureButton::pointerMoved, this, [this] {
+        if (saveAwake_)
+            imgUlozit->setLit(true);
+    });
+    connect(imgDnes, &PictureButton::pointerMoved, this, [this] { imgDnes->setLit(true); });
+    for (PictureButton* button : {imgUlozit, imgDnes})
+        connect(button, &PictureButton::pointerLeft, this, &TfrmTyzden::PointerOverBackground);
+    for (PictureButton* button : {imgTminus, imgTplus, Image1, imgFminus, imgFplus})
+        connect(button, &PictureButton::pointerMoved, this, &TfrmTyzden::PointerOverBackground);
+    for (PictureButton* button : vysledky_)
+        connect(button, &PictureButton::pointerMoved, this, &TfrmTyzden::PointerOverBackground);
+    for (PictureButton* button : imgImage)
+        connect(button, &PictureButton::pointerMoved, this, &TfrmTyzden::PointerOverBackground);
+}
+
+void TfrmTyzden::PointerOverBackground() {
+    saveAwake_ = true;
+    imgUlozit->setLit(false);
+    imgDnes->setLit(false);
 }
 
 TfrmTyzden::~TfrmTyzden() = default;
@@ -313,50 +352,31 @@ void TfrmTyzden::NastavPristupnost() {
     dtpDatum->setAccessibleName(QStringLiteral("Dátum"));
     txtFind->setAccessibleName(QStringLiteral("Hľadať meno"));
 
-    // A press from the keyboard leaves the focus on the week's buttons, so that they can be
-    // pressed again; the week's commands themselves hand it to the selected day.
-    const auto tlacidlo = [this](QWidget* w, const QString& meno,
-                                 QAccessible::Role rola = QAccessible::Button) {
-        SpravTlacidlo(
-            w, meno,
-            [this, w] {
-                const bool mal = w->hasFocus();
-                Stlac(w);
-                if (mal && isVisible() && w->isVisible())
-                    w->setFocus(Qt::OtherFocusReason);
-            },
-            rola);
-    };
-    tlacidlo(Image1, QStringLiteral("Tilava – Kalendár mien a sviatkov"), QAccessible::Link);
-    tlacidlo(imgTminus, QStringLiteral("Predchádzajúci týždeň"));
-    tlacidlo(imgTplus, QStringLiteral("Nasledujúci týždeň"));
-    tlacidlo(imgDnes, QStringLiteral("Dnes"));
+    Image1->setAccessibleName(QStringLiteral("Tilava – Kalendár mien a sviatkov"));
+    imgTminus->setAccessibleName(QStringLiteral("Predchádzajúci týždeň"));
+    imgTplus->setAccessibleName(QStringLiteral("Nasledujúci týždeň"));
+    imgDnes->setAccessibleName(QStringLiteral("Dnes"));
     imgDnes->setAccessibleDescription(QStringLiteral("Tento týždeň"));
-    tlacidlo(imgFminus, QStringLiteral("Predchádzajúce výsledky"));
-    tlacidlo(imgFplus, QStringLiteral("Ďalšie výsledky"));
-    for (QLabel* l : vysledky_)
-        tlacidlo(l, {}); // named by the result they show
-    tlacidlo(imgUlozit, QStringLiteral("Uložiť"));
+    imgFminus->setAccessibleName(QStringLiteral("Predchádzajúce výsledky"));
+    imgFplus->setAccessibleName(QStringLiteral("Ďalšie výsledky"));
+    // The results are named by the result they show, the day areas by their day. The day areas
+    // are pressable by assistive technology; from the keyboard the day's list selects the day
+    // when it takes the focus.
+    imgUlozit->setAccessibleName(QStringLiteral("Uložiť"));
     imgUlozit->setAccessibleDescription(QStringLiteral("Uložiť a zavrieť"));
-    // The day areas are pressable by assistive technology; from the keyboard the day's list
-    // selects the day when it takes the focus.
-    for (QWidget* w : imgImage) {
-        tlacidlo(w, {});
-        w->setFocusPolicy(Qt::NoFocus);
-    }
 
     // The week's navigation, the date picker, the search with its results, the day lists and
     // the save button; the date picker hands over to the search box.
-    NastavPoradie({Image1, imgTminus, imgTplus, imgDnes, dtpDatum, txtFind, imgFminus, vysledky_[0],
-                   vysledky_[1], vysledky_[2], imgFplus, riadky_[0].zoznam});
-    NastavPoradie({riadky_[0].zoznam, riadky_[1].zoznam, riadky_[2].zoznam, riadky_[3].zoznam,
-                   riadky_[4].zoznam, riadky_[5].zoznam, riadky_[6].zoznam, imgUlozit});
+    SetTabOrder({Image1, imgTminus, imgTplus, imgDnes, dtpDatum, txtFind, imgFminus, vysledky_[0],
+                 vysledky_[1], vysledky_[2], imgFplus, riadky_[0].zoznam});
+    SetTabOrder({riadky_[0].zoznam, riadky_[1].zoznam, riadky_[2].zoznam, riadky_[3].zoznam,
+                 riadky_[4].zoznam, riadky_[5].zoznam, riadky_[6].zoznam, imgUlozit});
 }
 
 void TfrmTyzden::VytvorRiadky() {
     // One size of day digits for every row: the widest two digits fit the 48-pixel box with a
     // margin.
-    QFont cislice = Pismo(40, true, uzke);
+    QFont cislice = fonts::Font(fonts::kWeekNarrow, 40, true);
     while (cislice.pixelSize() > 20 &&
            QFontMetrics(cislice).horizontalAdvance(QStringLiteral("00")) > 44)
         cislice.setPixelSize(cislice.pixelSize() - 1);
@@ -483,10 +503,7 @@ int TfrmTyzden::VykonajPrikaz(int kod) {
     TTyzden& m = *model_;
     switch (kod) {
     case TTyzden::Hladat: {
-        for (QLabel* l : vysledky_) {
-            l->clear();
-            l->hide();
-        }
+        ClearResults();
         imgFminus->hide();
         imgFplus->hide();
         if (Znakov(txtFind->text()) <= 2)
@@ -587,10 +604,7 @@ void TfrmTyzden::ZobrazTyzden() {
     if (!model_)
         return;
     const TTyzden& m = *model_;
-    for (QLabel* l : vysledky_) {
-        l->clear();
-        l->hide();
-    }
+    ClearResults();
     for (QLabel* l : {lblVelkaNoc, lblVelkaNedela, lblVelkaPondelok})
         l->hide();
     for (int i = 1; i <= 7; ++i) {
@@ -621,7 +635,8 @@ void TfrmTyzden::ZobrazTyzden() {
         for (const std::string* text : {&m.PrvyZaznam(i), &m.DruhyZaznam(i)})
             if (!text->empty())
                 mena << Q(*text);
-        for (QWidget* w : {static_cast<QWidget*>(r.zoznam), imgImage[std::size_t(i - 1)]}) {
+        for (QWidget* w : {static_cast<QWidget*>(r.zoznam),
+                           static_cast<QWidget*>(imgImage[std::size_t(i - 1)])}) {
             w->setAccessibleName(NazovDna(m, i));
             w->setAccessibleDescription(mena.join(QStringLiteral(", ")));
         }
@@ -690,21 +705,29 @@ void TfrmTyzden::NastavDatumVyberu() {
     dtpDatum->setDate(NaQDate(model_->Datum().den));
 }
 
+void TfrmTyzden::ClearResults() {
+    for (std::size_t k = 0; k < 3; ++k) {
+        resultTexts_[k]->clear();
+        resultTexts_[k]->hide();
+        vysledky_[k]->setText({});
+        vysledky_[k]->hide();
+    }
+}
+
 void TfrmTyzden::UkazVysledky() {
     const TTyzden& m = *model_;
     constexpr int okraj = 16; // the arrows at both ends
     constexpr int medzera = 8;
     int pocet = 0;
     int sirka = 0;
-    for (int k = 0; k < 3; ++k) {
-        QLabel* l = vysledky_[static_cast<std::size_t>(k)];
-        const QString text = Q(m.Vysledok(k + 1));
-        l->setText(text);
-        l->setToolTip(text);
-        l->setAccessibleName(text);
+    std::array<QString, 3> whole;
+    for (std::size_t k = 0; k < 3; ++k) {
+        QLabel* l = resultTexts_[k];
+        whole[k] = Q(m.Vysledok(static_cast<int>(k) + 1));
+        l->setText(whole[k]);
         l->adjustSize();
-        l->setVisible(!text.isEmpty());
-        if (!text.isEmpty()) {
+        l->setVisible(!whole[k].isEmpty());
+        if (!whole[k].isEmpty()) {
             ++pocet;
             sirka += l->width();
         }
@@ -715,23 +738,31 @@ void TfrmTyzden::UkazVysledky() {
         const int miesto = Sirka - 2 * okraj - (pocet + 1) * medzera;
         if (sirka > miesto) {
             sirka = 0;
-            for (QLabel* l : vysledky_) {
+            for (std::size_t k = 0; k < 3; ++k) {
+                QLabel* l = resultTexts_[k];
                 if (l->isHidden())
                     continue;
-                l->setText(
-                    l->fontMetrics().elidedText(l->toolTip(), Qt::ElideRight, miesto / pocet));
+                l->setText(l->fontMetrics().elidedText(whole[k], Qt::ElideRight, miesto / pocet));
                 l->adjustSize();
                 sirka += l->width();
             }
         }
         const int medzi = (Sirka - sirka) / (pocet + 1);
         int x = medzi;
-        for (QLabel* l : vysledky_) {
+        for (QLabel* l : resultTexts_) {
             if (l->isHidden())
                 continue;
             l->move(x, 506);
             x += l->width() + medzi;
         }
+    }
+    for (std::size_t k = 0; k < 3; ++k) {
+        PictureButton* button = vysledky_[k];
+        button->setGeometry(resultTexts_[k]->geometry());
+        button->setText(resultTexts_[k]->text());
+        button->setToolTip(whole[k]);
+        button->setAccessibleName(whole[k]);
+        button->setVisible(!whole[k].isEmpty());
     }
     imgFminus->setVisible(m.ViacVysledkov());
     imgFplus->setVisible(m.ViacVysledkov());
@@ -839,49 +870,6 @@ void TfrmTyzden::MDblClick(QListWidget* zoznam) {
     }
 }
 
-void TfrmTyzden::UkazUlozit(bool hover) {
-    imgUlozit->setPixmap(hover ? imgOk1 : imgOk2);
-    ulozitNormal_ = !hover;
-}
-
-void TfrmTyzden::UkazDnes(bool hover) {
-    imgDnes->setPixmap(hover ? imgDnes1 : imgDnes2);
-    dnesHover_ = hover;
-}
-
-void TfrmTyzden::NadPozadim() {
-    if (!ulozitNormal_)
-        UkazUlozit(false);
-    if (dnesHover_)
-        UkazDnes(false);
-}
-
-void TfrmTyzden::Stlac(QWidget* w) {
-    if (w == imgTminus) {
-        Prikaz(TTyzden::TyzdenSpat);
-    } else if (w == imgTplus) {
-        Prikaz(TTyzden::TyzdenDopredu);
-    } else if (w == imgDnes) {
-        Prikaz(TTyzden::Dnes);
-    } else if (w == imgFminus) {
-        Prikaz(TTyzden::SkorsieVysledky);
-    } else if (w == imgFplus) {
-        Prikaz(TTyzden::NeskorsieVysledky);
-    } else if (w == imgUlozit) {
-        Zatvor();
-    } else if (w == Image1) {
-        if (!web_.Otvor(QUrl(WebAdresa)))
-            oznamy_.Message(this, QStringLiteral("Nepodarilo sa otvoriť webový prehliadač."));
-    } else {
-        for (int k = 0; k < 3; ++k)
-            if (w == vysledky_[static_cast<std::size_t>(k)])
-                LClick(k + 1);
-        for (int i = 0; i < 7; ++i)
-            if (w == imgImage[static_cast<std::size_t>(i)])
-                ImageClick(i + 1);
-    }
-}
-
 bool TfrmTyzden::eventFilter(QObject* objekt, QEvent* udalost) {
     QListWidget* zoznam = nullptr;
     for (const Riadok& r : riadky_)
@@ -942,44 +930,9 @@ bool TfrmTyzden::eventFilter(QObject* objekt, QEvent* udalost) {
             txtFind->clear();
         }
     }
-    if (objekt == txtFind)
-        return false;
-
-    auto* w = qobject_cast<QWidget*>(objekt);
-    if (!w)
-        return QDialog::eventFilter(objekt, udalost);
-    switch (udalost->type()) {
-    case QEvent::MouseMove:
-        if (w == imgUlozit) {
-            if (ulozitNormal_)
-                UkazUlozit(true);
-        } else if (w == imgDnes) {
-            if (!dnesHover_)
-                UkazDnes(true);
-        } else {
-            NadPozadim();
-        }
-        break;
-    case QEvent::Leave:
-        if (w == imgUlozit || w == imgDnes)
-            NadPozadim();
-        break;
-    case QEvent::MouseButtonPress:
-        if (static_cast<QMouseEvent*>(udalost)->button() == Qt::LeftButton)
-            stlaceny_ = objekt;
-        break;
-    case QEvent::MouseButtonRelease: {
-        if (static_cast<QMouseEvent*>(udalost)->button() != Qt::LeftButton || objekt != stlaceny_)
-            break;
-        stlaceny_ = nullptr;
-        if (!Vnutri(w, udalost))
-            break;
-        Stlac(w);
-        return true;
-    }
-    default:
-        break;
-    }
+    // The painted background; the day areas and the other buttons tell of their moves.
+    if (objekt == imgPozadie && udalost->type() == QEvent::MouseMove)
+        PointerOverBackground();
     return QDialog::eventFilter(objekt, udalost);
 }
 

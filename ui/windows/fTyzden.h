@@ -3,7 +3,6 @@
 #include "model/IWeekWindow.h"
 
 #include <QDialog>
-#include <QPixmap>
 
 #include <array>
 
@@ -18,6 +17,7 @@ namespace tilava {
 class Clock;
 class Notifier;
 class PageOpener;
+class PictureButton;
 class TLabelScroll;
 class TTyzden;
 
@@ -82,10 +82,11 @@ private:
 
     void VytvorRiadky();
     void NastavPristupnost();
-    // What a click on the picture button or click area `w` does.
-    void Stlac(QWidget* w);
+    void ConnectButtons();
+    void PointerOverBackground();
     int VykonajPrikaz(int kod);
     int Presun(int kod);
+    void ClearResults();
     void UkazVysledky();
     void LClick(int k);
     void NastavDatumVyberu();
@@ -97,9 +98,6 @@ private:
     void MMouseUp(QListWidget* zoznam, Qt::MouseButton tlacidlo, QPoint bod, QPoint globalne);
     void MDblClick(QListWidget* zoznam);
     void ImageClick(int den);
-    void UkazUlozit(bool hover);
-    void UkazDnes(bool hover);
-    void NadPozadim();
     void PrecitajPoziciu();
 
     const Clock& hodiny_;
@@ -107,30 +105,27 @@ private:
     PageOpener& web_;
     TTyzden* model_ = nullptr;
     bool zatvorene_ = false;
-    bool ulozitNormal_ = false;   // the save button shows its normal picture
-    bool dnesHover_ = false;      // the today button shows its hover picture
-    QObject* stlaceny_ = nullptr; // the control a left button went down on, for clicks
+    bool saveAwake_ = false; // the pointer has been over the background: the save button lights
 
     QLabel* imgPozadie = nullptr;
     QWidget* shpSel = nullptr;
     QLabel* lblTyzden = nullptr;
-    QLabel* imgTminus = nullptr;
-    QLabel* imgTplus = nullptr;
+    PictureButton* imgTminus = nullptr;
+    PictureButton* imgTplus = nullptr;
     QLabel* lblmesiacrok = nullptr;
     QDateEdit* dtpDatum = nullptr;
-    QLabel* imgDnes = nullptr;
-    QPixmap imgDnes1, imgDnes2; // hover and normal pictures of the today button
-    QWidget* Image1 = nullptr;
-    std::array<QWidget*, 7> imgImage{};
+    PictureButton* imgDnes = nullptr;
+    PictureButton* Image1 = nullptr;          // the header, a link to the maker's page
+    std::array<PictureButton*, 7> imgImage{}; // the day areas
     QLineEdit* txtFind = nullptr;
-    std::array<QLabel*, 3> vysledky_{}; // Label1 .. Label3
-    QLabel* imgFminus = nullptr;
-    QLabel* imgFplus = nullptr;
+    std::array<PictureButton*, 3> vysledky_{}; // Label1 .. Label3, over their texts
+    std::array<QLabel*, 3> resultTexts_{};
+    PictureButton* imgFminus = nullptr;
+    PictureButton* imgFplus = nullptr;
     QLabel* lblVelkaPondelok = nullptr;
     QLabel* lblVelkaNoc = nullptr;
     QLabel* lblVelkaNedela = nullptr;
-    QLabel* imgUlozit = nullptr;
-    QPixmap imgOk1, imgOk2; // hover and normal pictures of the save button
+    PictureButton* imgUlozit = nullptr;
     QMenu* PopupMenu1 = nullptr;
     std::array<Riadok, 7> riadky_{};
 };

@@ -2,9 +2,9 @@
 
 #include "core/Clock.h"
 #include "core/Cp1250.h"
-#include "ui/controls/Accessible.h"
 #include "ui/controls/PictureButton.h"
 #include "ui/controls/SkinControls.h"
+#include "ui/controls/TabOrder.h"
 #include "ui/desktop/Notifier.h"
 #include "ui/skin/Pictures.h"
 
@@ -225,8 +225,8 @@ void TfrmUdalost::NastavPristupnost() {
             ->setAccessibleName(QStringLiteral("Znížiť ") + rok);
     }
     // The three kinds, the fields in their rows, then the two buttons.
-    NastavPoradie({shpNarodeniny, shpVyrocie, shpPoznamka, txtNar, txtNarRok, txtVyr, txtVyrRok,
-                   txtPoz, imgOk, imgStorno});
+    SetTabOrder({shpNarodeniny, shpVyrocie, shpPoznamka, txtNar, txtNarRok, txtVyr, txtVyrRok,
+                 txtPoz, imgOk, imgStorno});
 }
 
 QLineEdit* TfrmUdalost::TextDruhu(TDruh druh) const {
