@@ -69,11 +69,6 @@ Reminders Reminders::Zostav(TDayNotes& poznamky, std::chrono::sys_days dnes, int
         PridajDen(poznamky, std::chrono::year_month_day{dnes + std::chrono::days{d}}, {}, r.riadky,
                   r.chyby);
     }
-    for (const ReminderLine& riadok : r.riadky) {
-        if (&riadok != &r.riadky.front())
-            r.text += Oddelovac;
-        r.text += riadok.text;
-    }
     return r;
 }
 

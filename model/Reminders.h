@@ -25,15 +25,12 @@ struct ReminderLine {
 // the days around it are listed as usual.
 struct Reminders {
     std::vector<ReminderLine> riadky;
-    // The lines joined by a line feed followed by a carriage return.
-    std::string text;
     // The notes store's messages for the day files that could not be read, in day order:
     // which file, which line and what is wrong there.
     std::vector<std::string> chyby;
 
     // The widget has a bar for each line and keeps at most this many.
     static constexpr std::size_t MaxRiadkov = 100;
-    static constexpr std::string_view Oddelovac = "\n\r";
     // A line keeps at most this many characters, then "…": a bar shows a few lines, and an
     // entry of a megabyte from an import or a hand edit must not hold up the widget's start.
     // The week window shows the whole text.

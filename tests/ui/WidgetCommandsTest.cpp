@@ -3,6 +3,7 @@
 // button and the gear open the settings, the "?" button the about window; the tray icon hides
 // and shows the widget, and its "Ukončit" ends the program from inside those windows too.
 #include "AccessibleSupport.h"
+#include "ModalSupport.h"
 #include "WidgetSupport.h"
 
 #include "core/Cp1250.h"
@@ -32,25 +33,6 @@ using namespace std::chrono;
 
 namespace {
 
-// Runs `akcia` on the first modal window of type T once it is on the screen (shown is not
-// enough: on Windows the window is laid out only when the window system has exposed it); a
-// watchdog closes whatever is still modal after five seconds, so a failing test never hangs.
-template <typename T> void PriOkne(std::function<void(T&)> akcia, bool& videne) {
-    auto* t = new QTimer(qApp);
-    t->setInterval(5);
-    QObject::connect(t, &QTimer::timeout, [t, akcia, &videne] {
-        auto* okno = qobject_cast<T*>(QApplication::activeModalWidget());
-        if (!okno || !okno->isVisible() || !okno->windowHandle() ||
-            !okno->windowHandle()->isExposed())
-            return;
-        t->stop();
-        t->deleteLater();
-        videne = true;
-        akcia(*okno);
-    });
-    t->start();
-}
-
 void Pis(QWidget* w, const QString& text) {
     for (const QChar znak : text)
         QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(znak), Qt::NoModifier);
@@ -63,13 +45,13 @@ QString TextPripomienok(QWidget& w) {
 // In the week window: a click into Wednesday's list opens the editor, where "Ľubica" is typed
 // and confirmed as a birthday of 1980; the window stays open.
 void AddBirthdayInWeek(TfrmTyzden& week, bool& editorSeen) {
-    PriOkne<TfrmUdalost>(
+    test::WhenActive<TfrmUdalost>(
         [](TfrmUdalost& e) {
             Pis(e.findChild<QLineEdit*>(QStringLiteral("txtNar")), QStringLiteral("Ľubica"));
             QTest::keyClick(e.focusWidget(), Qt::Key_Return);
             QTest::keyClick(e.focusWidget(), Qt::Key_Return);
         },
-        editorSeen);
+        &editorSeen);
     QTest::mouseClick(week.Zoznam(3)->viewport(), Qt::LeftButton, {}, QPoint(20, 20));
 }
 
@@ -86,16 +68,12 @@ private slots:
         QVERIFY(TextPripomienok(*w).isEmpty());
 
         bool tyzden = false, editor = false;
-        PriOkne<TfrmTyzden>(
+        test::WhenActive<TfrmTyzden>(
             [&](TfrmTyzden& okno) {
                 AddBirthdayInWeek(okno, editor);
                 QTest::keyClick(okno.focusWidget(), Qt::Key_Escape); // closes, saving
             },
-            tyzden);
-        QTimer::singleShot(5000, qApp, [] {
-            if (QWidget* m = QApplication::activeModalWidget())
-                m->close();
-        });
+            &tyzden);
         QTest::mouseClick(w->findChild<QWidget*>(QStringLiteral("Image1")), Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(tyzden && !QApplication::activeModalWidget(), 6000);
         QVERIFY(editor);
@@ -140,15 +118,11 @@ private slots:
             QTest::keyClick(&o, Qt::Key_Escape);
         };
         if (okno == "setup")
-            PriOkne<TfrmSetup>(zatvor, videne);
+            test::WhenActive<TfrmSetup>(zatvor, &videne);
         else if (okno == "week")
-            PriOkne<TfrmTyzden>(zatvor, videne);
+            test::WhenActive<TfrmTyzden>(zatvor, &videne);
         else
-            PriOkne<TfrmAbout>(zatvor, videne);
-        QTimer::singleShot(5000, qApp, [] {
-            if (QWidget* m = QApplication::activeModalWidget())
-                m->close();
-        });
+            test::WhenActive<TfrmAbout>(zatvor, &videne);
         if (kluc)
             QTest::keyClick(w.get(), Qt::Key(kluc));
         else
@@ -191,13 +165,9 @@ private slots:
         bool videne = false;
         const auto zatvor = [&](QWidget& o) { QTest::keyClick(&o, Qt::Key_Escape); };
         if (ovladac == "imgSetup")
-            PriOkne<TfrmSetup>(zatvor, videne);
+            test::WhenActive<TfrmSetup>(zatvor, &videne);
         else if (ovladac == "imgHelp")
-            PriOkne<TfrmAbout>(zatvor, videne);
-        QTimer::singleShot(5000, qApp, [] {
-            if (QWidget* m = QApplication::activeModalWidget())
-                m->close();
-        });
+            test::WhenActive<TfrmAbout>(zatvor, &videne);
         QSignalSpy koniec(w.get(), &TfrmMain::zatvorene);
         test::OverPristupnost(w->findChild<QWidget*>(ovladac), meno, QAccessible::Button, true);
         if (ovladac == "imgSetup" || ovladac == "imgHelp") {
@@ -258,23 +228,19 @@ private slots:
         QSignalSpy koniec(w.get(), &TfrmMain::zatvorene);
         QPoint poloha;
         bool tyzden = false, editor = false;
-        PriOkne<TfrmTyzden>(
+        test::WhenActive<TfrmTyzden>(
             [&](TfrmTyzden& okno) {
                 okno.move(40, 70);
                 poloha = okno.pos();
-                PriOkne<TfrmUdalost>(
+                test::WhenActive<TfrmUdalost>(
                     [&](TfrmUdalost&) {
                         w->findChild<QAction*>(QStringLiteral("Ukoncit1"))->trigger();
                         QCOMPARE(koniec.size(), 0); // not while its windows are open
                     },
-                    editor);
+                    &editor, test::AfterAction::KeepOpen);
                 QTest::mouseClick(okno.Zoznam(3)->viewport(), Qt::LeftButton, {}, QPoint(20, 20));
             },
-            tyzden);
-        QTimer::singleShot(8000, qApp, [] {
-            if (QWidget* m = QApplication::activeModalWidget())
-                m->close();
-        });
+            &tyzden, test::AfterAction::KeepOpen);
         QTest::mouseClick(w->findChild<QWidget*>(QStringLiteral("Image1")), Qt::LeftButton);
         QTRY_COMPARE_WITH_TIMEOUT(koniec.size(), 1, 6000);
         QVERIFY(tyzden && editor);
@@ -304,17 +270,13 @@ private slots:
         connect(&sessionEnd, &SessionEnd::ending, w.get(), &TfrmMain::EndSession);
         QSignalSpy closed(w.get(), &TfrmMain::zatvorene);
         bool week = false, editor = false;
-        PriOkne<TfrmTyzden>(
+        test::WhenActive<TfrmTyzden>(
             [&](TfrmTyzden& okno) {
                 AddBirthdayInWeek(okno, editor);
                 // The entry is in the week model only; the window stays open.
                 QTimer::singleShot(100, qApp, [] { ::raise(SIGTERM); });
             },
-            week);
-        QTimer::singleShot(8000, qApp, [] {
-            if (QWidget* m = QApplication::activeModalWidget())
-                m->close();
-        });
+            &week, test::AfterAction::KeepOpen);
         QTest::mouseClick(w->findChild<QWidget*>(QStringLiteral("Image1")), Qt::LeftButton);
         QTRY_COMPARE_WITH_TIMEOUT(closed.size(), 1, 6000);
         QVERIFY(week && editor);

@@ -1,4 +1,5 @@
 #include "AccessibleSupport.h"
+#include "ModalSupport.h"
 #include "MouseSupport.h"
 #include "PictureSupport.h"
 #include "WidgetSupport.h"
@@ -37,23 +38,6 @@ public:
     QStringList adresy;
     bool podari = true;
 };
-
-// Waits until `typ` is the active modal window, then runs `akcia` on it; a watchdog closes it
-// when a failing test leaves it open.
-template <typename T> void Pockaj(const std::function<void(T&)>& akcia) {
-    auto* cakanie = new QTimer;
-    cakanie->setInterval(5);
-    QObject::connect(cakanie, &QTimer::timeout, [cakanie, akcia] {
-        auto* okno = qobject_cast<T*>(QApplication::activeModalWidget());
-        if (!okno || !okno->isVisible())
-            return;
-        cakanie->stop();
-        cakanie->deleteLater();
-        QTimer::singleShot(5000, okno, &QDialog::reject);
-        akcia(*okno);
-    });
-    cakanie->start();
-}
 
 using test::Klikni;
 using test::Mys;
@@ -103,7 +87,7 @@ private slots:
         QFETCH(QPoint, cakane);
         TfrmAbout okno(priecinok.path().toStdU16String(), oznamy, web);
         QPoint poloha;
-        Pockaj<TfrmAbout>([&](TfrmAbout& o) {
+        test::WhenActive<TfrmAbout>([&](TfrmAbout& o) {
             poloha = o.pos();
             QTest::keyClick(&o, Qt::Key_Escape);
         });
@@ -120,7 +104,7 @@ private slots:
         oznamy.messages.clear();
         web.adresy.clear();
         bool otvorene = false;
-        Pockaj<TfrmAbout>([&](TfrmAbout& o) {
+        test::WhenActive<TfrmAbout>([&](TfrmAbout& o) {
             otvorene = true;
             Klikni(Ovladac(o, QStringLiteral("Image1")));
             for (int i = 1; i <= 6; ++i)
@@ -167,8 +151,8 @@ private slots:
     void theHelpButtonOpensTheHelp() {
         TfrmAbout okno(priecinok.path().toStdU16String(), oznamy, web);
         bool pomoc = false;
-        Pockaj<TfrmAbout>([&](TfrmAbout& o) {
-            Pockaj<TfrmNapoveda>([&](TfrmNapoveda& n) {
+        test::WhenActive<TfrmAbout>([&](TfrmAbout& o) {
+            test::WhenActive<TfrmNapoveda>([&](TfrmNapoveda& n) {
                 pomoc = true;
                 QCOMPARE(n.parentWidget(), &o);
                 QTRY_VERIFY_WITH_TIMEOUT(n.ZoSuboru(), 1000);
@@ -213,8 +197,8 @@ private slots:
         TfrmAbout okno(priecinok.path().toStdU16String(), oznamy, web);
         web.adresy.clear();
         QStringList stav;
-        Pockaj<TfrmAbout>([&](TfrmAbout& o) {
-            Pockaj<TfrmNapoveda>([&](TfrmNapoveda& n) {
+        test::WhenActive<TfrmAbout>([&](TfrmAbout& o) {
+            test::WhenActive<TfrmNapoveda>([&](TfrmNapoveda& n) {
                 stav << QStringLiteral("nápoveda");
                 n.reject();
             });
@@ -235,7 +219,7 @@ private slots:
 
     void tabGoesRoundTheLinksAndButtons() {
         TfrmAbout okno(priecinok.path().toStdU16String(), oznamy, web);
-        Pockaj<TfrmAbout>([&](TfrmAbout& o) {
+        test::WhenActive<TfrmAbout>([&](TfrmAbout& o) {
             Ovladac(o, QStringLiteral("Image1"))->setFocus(Qt::TabFocusReason);
             const QStringList kruh{"imgOdkaz1",   "imgOdkaz2", "imgOdkaz3", "imgOdkaz4",
                                    "imgOdkaz5",   "imgOdkaz6", "imgZelm",   "imgNapoveda",

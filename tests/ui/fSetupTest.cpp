@@ -1,4 +1,5 @@
 #include "AccessibleSupport.h"
+#include "ModalSupport.h"
 #include "MouseSupport.h"
 #include "PictureSupport.h"
 #include "WidgetSupport.h"
@@ -19,6 +20,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QRadioButton>
 #include <QTest>
 #include <QTimer>
@@ -32,24 +34,14 @@ using test::RecordingNotifier;
 
 namespace {
 
-// Runs `zobraz` while `akcia` works on the shown settings window; a watchdog closes a window
-// that a failing test leaves open.
-void Spusti(const std::function<void()>& zobraz, const std::function<void(TfrmSetup&)>& akcia) {
-    bool spustena = false;
-    QTimer cakanie;
-    cakanie.setInterval(5);
-    QObject::connect(&cakanie, &QTimer::timeout, [&] {
-        auto* okno = qobject_cast<TfrmSetup*>(QApplication::activeModalWidget());
-        if (spustena || !okno || !okno->isVisible())
-            return;
-        spustena = true;
-        cakanie.stop();
-        QTimer::singleShot(5000, okno, &QDialog::reject);
-        akcia(*okno);
-    });
-    cakanie.start();
-    zobraz();
-    if (!spustena)
+// Runs `show` while `action` works on the settings window once it is ready for input; the
+// window closes when the action leaves it open.
+void RunSettings(const std::function<void()>& show, const std::function<void(TfrmSetup&)>& action) {
+    bool seen = false;
+    const QPointer<QTimer> poll = test::WhenActive<TfrmSetup>(action, &seen);
+    show();
+    delete poll.data();
+    if (!seen)
         qWarning("the settings window was never shown");
 }
 
@@ -104,7 +96,7 @@ private slots:
             okno.Nastavenia.Dopredu = 3;
             okno.Nastavenia.Stale = true;
             okno.Nastavenia.Upozornenie = 1;
-            Spusti(
+            RunSettings(
                 [&] { okno.Zobraz(); },
                 [&](TfrmSetup& o) {
                     QCOMPARE(o.pos(), QPoint(244, 180));
@@ -154,13 +146,13 @@ private slots:
         QCOMPARE(Hodnota(hive, HiveKey::Settings, "frmSetupLeft"), "259");
         QVERIFY(!TRegi(hive).JePamatat());
         TfrmSetup znova(hive);
-        Spusti([&] { znova.Zobraz(); },
-               [&](TfrmSetup& o) {
-                   QCOMPARE(o.pos(), QPoint(259, 173));
-                   QVERIFY(!Ovladac<QRadioButton>(o, "optPriPrvom")->isChecked());
-                   QVERIFY(Ovladac<QRadioButton>(o, "optNikdy")->isChecked());
-                   o.close();
-               });
+        RunSettings([&] { znova.Zobraz(); },
+                    [&](TfrmSetup& o) {
+                        QCOMPARE(o.pos(), QPoint(259, 173));
+                        QVERIFY(!Ovladac<QRadioButton>(o, "optPriPrvom")->isChecked());
+                        QVERIFY(Ovladac<QRadioButton>(o, "optNikdy")->isChecked());
+                        o.close();
+                    });
         QVERIFY(!znova.Potvrdene);
     }
 
@@ -192,21 +184,22 @@ private slots:
         TfrmSetup okno(hive);
         okno.Nastavenia.ShowTime = 30000;
         okno.Nastavenia.Dopredu = 2;
-        Spusti([&] { okno.Zobraz(); },
-               [&](TfrmSetup& o) {
-                   Klikni(Ovladac(o, "imgCZ"));
-                   QCOMPARE(Obraz(Ovladac(o, "imgCZ")), Skin("setup_flag_cz_pressed", {42, 29}));
-                   QCOMPARE(Obraz(Ovladac(o, "imgSK")), Skin("setup_flag_sk", {42, 29}));
-                   Klikni(Ovladac(o, "chkStartup"));
-                   QTest::mouseClick(Ovladac(o, "chkPamatat"), Qt::LeftButton);
-                   QTest::mouseClick(Ovladac(o, "optPriKazdom"), Qt::LeftButton);
-                   Prepis(Ovladac<QLineEdit>(o, "txtShow"), sekundy);
-                   Prepis(Ovladac<QLineEdit>(o, "txtDopredu"), dni);
-                   if (enterom)
-                       QTest::keyClick(Ovladac(o, "txtDopredu"), Qt::Key_Return);
-                   else
-                       Klikni(Ovladac(o, "imgOK"));
-               });
+        RunSettings(
+            [&] { okno.Zobraz(); },
+            [&](TfrmSetup& o) {
+                Klikni(Ovladac(o, "imgCZ"));
+                QCOMPARE(Obraz(Ovladac(o, "imgCZ")), Skin("setup_flag_cz_pressed", {42, 29}));
+                QCOMPARE(Obraz(Ovladac(o, "imgSK")), Skin("setup_flag_sk", {42, 29}));
+                Klikni(Ovladac(o, "chkStartup"));
+                QTest::mouseClick(Ovladac(o, "chkPamatat"), Qt::LeftButton);
+                QTest::mouseClick(Ovladac(o, "optPriKazdom"), Qt::LeftButton);
+                Prepis(Ovladac<QLineEdit>(o, "txtShow"), sekundy);
+                Prepis(Ovladac<QLineEdit>(o, "txtDopredu"), dni);
+                if (enterom)
+                    QTest::keyClick(Ovladac(o, "txtDopredu"), Qt::Key_Return);
+                else
+                    Klikni(Ovladac(o, "imgOK"));
+            });
         QVERIFY(okno.Potvrdene);
         QVERIFY(!okno.JazykSK);
         QVERIFY(okno.Nastavenia.Startup ||
@@ -229,16 +222,17 @@ private slots:
         nastavenia.ShowTime = 20999;
         nastavenia.Dopredu = 1;
         bool potvrdene = false;
-        Spusti([&] { potvrdene = OtvorNastavenia(nullptr, hive, rok, regi, nastavenia, oznamy); },
-               [&](TfrmSetup& o) {
-                   QCOMPARE(Ovladac<QLineEdit>(o, "txtShow")->text(), QStringLiteral("20"));
-                   Klikni(Ovladac(o, "imgCZ"));
-                   QTest::mouseClick(Ovladac(o, "optPriPrvom"), Qt::LeftButton);
-                   QTest::mouseClick(Ovladac(o, "chkStartup"), Qt::LeftButton);
-                   Prepis(Ovladac<QLineEdit>(o, "txtShow"), QStringLiteral("abc"));
-                   Prepis(Ovladac<QLineEdit>(o, "txtDopredu"), QStringLiteral("5"));
-                   Klikni(Ovladac(o, "imgOK"));
-               });
+        RunSettings(
+            [&] { potvrdene = OtvorNastavenia(nullptr, hive, rok, regi, nastavenia, oznamy); },
+            [&](TfrmSetup& o) {
+                QCOMPARE(Ovladac<QLineEdit>(o, "txtShow")->text(), QStringLiteral("20"));
+                Klikni(Ovladac(o, "imgCZ"));
+                QTest::mouseClick(Ovladac(o, "optPriPrvom"), Qt::LeftButton);
+                QTest::mouseClick(Ovladac(o, "chkStartup"), Qt::LeftButton);
+                Prepis(Ovladac<QLineEdit>(o, "txtShow"), QStringLiteral("abc"));
+                Prepis(Ovladac<QLineEdit>(o, "txtDopredu"), QStringLiteral("5"));
+                Klikni(Ovladac(o, "imgOK"));
+            });
         QVERIFY(potvrdene);
         QVERIFY(!rok.JazykSK);
         QCOMPARE(Hodnota(hive, HiveKey::Settings, "Upozornenie"), "1");
@@ -253,13 +247,14 @@ private slots:
         QVERIFY(oznamy.messages.isEmpty());
 
         // Zero seconds is stored as it is and reads back as the default; start-up goes off.
-        Spusti([&] { potvrdene = OtvorNastavenia(nullptr, hive, rok, regi, nastavenia, oznamy); },
-               [&](TfrmSetup& o) {
-                   QCOMPARE(Obraz(Ovladac(o, "imgCZ")), Skin("setup_flag_cz_pressed", {42, 29}));
-                   QTest::mouseClick(Ovladac(o, "chkStartup"), Qt::LeftButton);
-                   Prepis(Ovladac<QLineEdit>(o, "txtShow"), QStringLiteral("0"));
-                   QTest::keyClick(Ovladac(o, "txtShow"), Qt::Key_Enter);
-               });
+        RunSettings(
+            [&] { potvrdene = OtvorNastavenia(nullptr, hive, rok, regi, nastavenia, oznamy); },
+            [&](TfrmSetup& o) {
+                QCOMPARE(Obraz(Ovladac(o, "imgCZ")), Skin("setup_flag_cz_pressed", {42, 29}));
+                QTest::mouseClick(Ovladac(o, "chkStartup"), Qt::LeftButton);
+                Prepis(Ovladac<QLineEdit>(o, "txtShow"), QStringLiteral("0"));
+                QTest::keyClick(Ovladac(o, "txtShow"), Qt::Key_Enter);
+            });
         QVERIFY(potvrdene);
         QCOMPARE(Hodnota(hive, HiveKey::Settings, "ShowTime"), "0");
         QCOMPARE(nastavenia.ShowTime, 20000);
@@ -268,17 +263,19 @@ private slots:
 
         // Leaving with Escape changes nothing; a refusing store is reported.
         const WidgetSettings pred = nastavenia;
-        Spusti([&] { potvrdene = OtvorNastavenia(nullptr, hive, rok, regi, nastavenia, oznamy); },
-               [&](TfrmSetup& o) {
-                   Klikni(Ovladac(o, "imgSK"));
-                   QTest::keyClick(o.focusWidget(), Qt::Key_Escape);
-               });
+        RunSettings(
+            [&] { potvrdene = OtvorNastavenia(nullptr, hive, rok, regi, nastavenia, oznamy); },
+            [&](TfrmSetup& o) {
+                Klikni(Ovladac(o, "imgSK"));
+                QTest::keyClick(o.focusWidget(), Qt::Key_Escape);
+            });
         QVERIFY(!potvrdene);
         QVERIFY(!rok.JazykSK);
         QCOMPARE(nastavenia.ShowTime, pred.ShowTime);
         hive.RefuseWrites(true);
-        Spusti([&] { potvrdene = OtvorNastavenia(nullptr, hive, rok, regi, nastavenia, oznamy); },
-               [&](TfrmSetup& o) { Klikni(Ovladac(o, "imgOK")); });
+        RunSettings(
+            [&] { potvrdene = OtvorNastavenia(nullptr, hive, rok, regi, nastavenia, oznamy); },
+            [&](TfrmSetup& o) { Klikni(Ovladac(o, "imgOK")); });
         QVERIFY(potvrdene);
         QCOMPARE(oznamy.messages.size(), 1);
         QVERIFY2(oznamy.messages[0].startsWith(
@@ -323,15 +320,15 @@ private slots:
         TfrmSetup okno(hive);
         okno.JazykSK = ovladac != QLatin1String("imgSK");
         QString stav;
-        Spusti([&] { okno.Zobraz(); },
-               [&](TfrmSetup& o) {
-                   test::OverPristupnost(Ovladac(o, qPrintable(ovladac)), meno, rola,
-                                         !potom.isEmpty());
-                   if (o.isVisible()) {
-                       stav = Ovladac<QAbstractButton>(o, "btnSK")->isChecked() ? "SK" : "CZ";
-                       o.reject();
-                   }
-               });
+        RunSettings([&] { okno.Zobraz(); },
+                    [&](TfrmSetup& o) {
+                        test::OverPristupnost(Ovladac(o, qPrintable(ovladac)), meno, rola,
+                                              !potom.isEmpty());
+                        if (o.isVisible()) {
+                            stav = Ovladac<QAbstractButton>(o, "btnSK")->isChecked() ? "SK" : "CZ";
+                            o.reject();
+                        }
+                    });
         if (!potom.isEmpty())
             QCOMPARE(stav.isEmpty() && okno.Potvrdene ? QStringLiteral("potvrdené") : stav, potom);
     }
@@ -339,15 +336,15 @@ private slots:
     void tabGoesRoundFromTheFlagsToOK() {
         MemoryHive hive;
         TfrmSetup okno(hive);
-        Spusti([&] { okno.Zobraz(); },
-               [&](TfrmSetup& o) {
-                   QCOMPARE(QApplication::focusWidget(), Ovladac(o, "chkStale"));
-                   const QStringList kruh{"txtShow",    "txtDopredu", "chkStartup",
-                                          "chkPamatat", "optNikdy",   "imgOK",
-                                          "imgSK",      "imgCZ",      "chkStale"};
-                   test::OverKruhTabulatora(kruh);
-                   o.reject();
-               });
+        RunSettings([&] { okno.Zobraz(); },
+                    [&](TfrmSetup& o) {
+                        QCOMPARE(QApplication::focusWidget(), Ovladac(o, "chkStale"));
+                        const QStringList kruh{"txtShow",    "txtDopredu", "chkStartup",
+                                               "chkPamatat", "optNikdy",   "imgOK",
+                                               "imgSK",      "imgCZ",      "chkStale"};
+                        test::OverKruhTabulatora(kruh);
+                        o.reject();
+                    });
     }
 };
 

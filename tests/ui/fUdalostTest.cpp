@@ -1,4 +1,5 @@
 #include "AccessibleSupport.h"
+#include "ModalSupport.h"
 #include "PictureSupport.h"
 #include "WidgetSupport.h"
 
@@ -13,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QRadioButton>
 #include <QTest>
 #include <QTimer>
@@ -28,25 +30,17 @@ using test::RecordingNotifier;
 
 namespace {
 
-// Runs Uprav while `akcia` works on the shown window; a watchdog closes a window that a
-// failing test leaves open.
-bool Spusti(TfrmUdalost& okno, TNote& poznamka, int rok, const std::function<void()>& akcia) {
-    bool spustena = false;
-    QTimer cakanie;
-    cakanie.setInterval(5);
-    QObject::connect(&cakanie, &QTimer::timeout, &okno, [&] {
-        if (spustena || QApplication::activeModalWidget() != &okno || !okno.isVisible())
-            return;
-        spustena = true;
-        cakanie.stop();
-        akcia();
-    });
-    cakanie.start();
-    QTimer::singleShot(5000, &okno, &QDialog::reject);
-    const bool vysledok = okno.Uprav(poznamka, rok);
-    if (!spustena)
+// Runs Uprav while `action` works on the window once it is ready for input; the window closes
+// when the action leaves it open.
+bool RunEditor(TfrmUdalost& window, TNote& note, int year, const std::function<void()>& action) {
+    bool seen = false;
+    const QPointer<QTimer> poll =
+        test::WhenActive<TfrmUdalost>([&](TfrmUdalost&) { action(); }, &seen);
+    const bool result = window.Uprav(note, year);
+    delete poll.data();
+    if (!seen)
         qWarning("the event editor was never shown");
-    return vysledok;
+    return result;
 }
 
 template <typename T = QWidget> T* Ovladac(QWidget& okno, const char* meno) {
@@ -108,7 +102,7 @@ private slots:
 
     void newEntryOpensAsABirthdayIn1980() {
         TNote n;
-        const bool ok = Spusti(Okno(), n, 2024, [&] {
+        const bool ok = RunEditor(Okno(), n, 2024, [&] {
             QCOMPARE(Okno().windowTitle(), QStringLiteral("Udalosť dňa "));
             QCOMPARE(Okno().size(), QSize(369, 188));
             QVERIFY(Ovladac<QRadioButton>(Okno(), "optNar")->isChecked());
@@ -135,7 +129,7 @@ private slots:
 
     void enterInTheNameGoesToTheYearAndASecondEnterConfirms() {
         TNote n;
-        const bool ok = Spusti(Okno(), n, 2024, [&] {
+        const bool ok = RunEditor(Okno(), n, 2024, [&] {
             QTest::keyClicks(Pole(Okno(), "txtNar"), "Jano");
             Enter(Okno());
             QVERIFY(Okno().isVisible());
@@ -158,7 +152,7 @@ private slots:
         const TNote povodny{TDruh::Vyrocie, 2000, true, "svadba"};
         TNote n = povodny;
         Okno().Existujuca = true;
-        const bool ok = Spusti(Okno(), n, 2024, [&] {
+        const bool ok = RunEditor(Okno(), n, 2024, [&] {
             QCOMPARE(Pole(Okno(), "txtVyr")->text(), QStringLiteral("svadba"));
             QCOMPARE(Pole(Okno(), "txtVyrRok")->text(), QStringLiteral("2000"));
             auto* w = Pole(Okno(), pole.toLatin1().constData());
@@ -173,7 +167,7 @@ private slots:
     void aPlainNoteTakesTheYearOfTheWeek() {
         TNote n{TDruh::Poznamka, 2019, false, "Zubár"};
         Okno().Existujuca = true;
-        QVERIFY(Spusti(Okno(), n, 2024, [&] {
+        QVERIFY(RunEditor(Okno(), n, 2024, [&] {
             QVERIFY(Ovladac<QRadioButton>(Okno(), "optPoz")->isChecked());
             QCOMPARE(Okno().focusWidget(), Pole(Okno(), "txtPoz"));
             Enter(Okno());
@@ -183,7 +177,7 @@ private slots:
         // A new entry turned into a note by its painted label.
         init();
         TNote novy;
-        QVERIFY(Spusti(Okno(), novy, 2025, [&] {
+        QVERIFY(RunEditor(Okno(), novy, 2025, [&] {
             Klikni(Ovladac(Okno(), "shpPoznamka"));
             QCOMPARE(Okno().focusWidget(), Pole(Okno(), "txtPoz"));
             Pis(Pole(Okno(), "txtPoz"), QStringLiteral("  Kúpiť chlieb "));
@@ -194,7 +188,7 @@ private slots:
 
     void choosingAKindEmptiesTheOtherTexts() {
         TNote n;
-        QVERIFY(Spusti(Okno(), n, 2024, [&] {
+        QVERIFY(RunEditor(Okno(), n, 2024, [&] {
             QTest::keyClicks(Pole(Okno(), "txtNar"), "Jano");
             Klikni(Ovladac(Okno(), "shpVyrocie"));
             QCOMPARE(Pole(Okno(), "txtNar")->text(), QString());
@@ -231,7 +225,7 @@ private slots:
         while (longText.size() < 100000)
             longText += "Ľubica ";
         TNote n{TDruh::Narodeniny, 1980, true, longText};
-        QVERIFY(Spusti(Okno(), n, 2024, [&] {
+        QVERIFY(RunEditor(Okno(), n, 2024, [&] {
             QCOMPARE(oznamy.messages.size(), 1);
             QVERIFY(oznamy.messages.first().contains(QStringLiteral("ostane nezmenený")));
             QVERIFY(Pole(Okno(), "txtNar")->isReadOnly());
@@ -246,7 +240,7 @@ private slots:
 
     void anEmptyNewEntryBeepsAndStaysOpen() {
         TNote n;
-        QVERIFY(!Spusti(Okno(), n, 2024, [&] {
+        QVERIFY(!RunEditor(Okno(), n, 2024, [&] {
             for (const char* prazdny : {"", "   "}) {
                 Pole(Okno(), "txtNar")->setText(QString::fromLatin1(prazdny));
                 Pole(Okno(), "txtNarRok")->setFocus();
@@ -267,7 +261,7 @@ private slots:
         init();
         TNote existujuci{TDruh::Narodeniny, 0, true, "Jano"};
         Okno().Existujuca = true;
-        QVERIFY(Spusti(Okno(), existujuci, 2024, [&] {
+        QVERIFY(RunEditor(Okno(), existujuci, 2024, [&] {
             QCOMPARE(Pole(Okno(), "txtNarRok")->text(), QStringLiteral("1980"));
             Pole(Okno(), "txtNar")->clear();
             Enter(Okno());
@@ -281,7 +275,7 @@ private slots:
         const TNote povodny{TDruh::Narodeniny, 1975, true, "Jano"};
         TNote n = povodny;
         Okno().Existujuca = true;
-        QVERIFY(Spusti(Okno(), n, 2024, [&] {
+        QVERIFY(RunEditor(Okno(), n, 2024, [&] {
             auto* rok = Pole(Okno(), "txtNarRok");
             rok->setFocus();
             QTest::keyClick(rok, Qt::Key_A, Qt::ControlModifier);
@@ -302,7 +296,7 @@ private slots:
 
     void aCharacterThatADayFileCannotHoldIsNamed() {
         TNote n;
-        QVERIFY(!Spusti(Okno(), n, 2024, [&] {
+        QVERIFY(!RunEditor(Okno(), n, 2024, [&] {
             Pis(Pole(Okno(), "txtNar"), QStringLiteral("Ωmega"));
             Pole(Okno(), "txtNarRok")->setFocus();
             Enter(Okno());
@@ -319,7 +313,7 @@ private slots:
         // A pasted line break must never reach the entry: it would split its record in the
         // day file.
         init();
-        Spusti(Okno(), n, 2024, [&] {
+        RunEditor(Okno(), n, 2024, [&] {
             Pole(Okno(), "txtNar")->setText(QStringLiteral("Jano\r\nFero"));
             Pole(Okno(), "txtNarRok")->setFocus();
             Enter(Okno());
@@ -331,7 +325,7 @@ private slots:
 
     void arrowsStepInsideTheirRangeTypedYearsStayAsTyped() {
         TNote n;
-        QVERIFY(Spusti(Okno(), n, 2024, [&] {
+        QVERIFY(RunEditor(Okno(), n, 2024, [&] {
             auto* rok = Pole(Okno(), "txtNarRok");
             auto* hore = Ovladac<QToolButton>(Okno(), "updNarHore");
             auto* dole = Ovladac<QToolButton>(Okno(), "updNarDole");
@@ -376,7 +370,7 @@ private slots:
         const QImage stNormal = obraz("event_cancel_normal"), stHover = obraz("event_cancel_hover");
         QVERIFY(okNormal != okHover && stNormal != stHover);
         TNote n;
-        Spusti(Okno(), n, 2024, [&] {
+        RunEditor(Okno(), n, 2024, [&] {
             auto* ok = Ovladac(Okno(), "imgOk");
             auto* storno = Ovladac(Okno(), "imgStorno");
             auto* pozadie = Ovladac(Okno(), "imgPozadie");
@@ -412,22 +406,16 @@ private slots:
         tyzden.NastavEditor([this] { return std::make_unique<TfrmUdalost>(hodiny, oznamy); });
         tyzden.NastavRokZaznamu(2024);
         tyzden.NastavZaznam(0);
-        bool videne = false;
-        QTimer cakanie;
-        cakanie.setInterval(5);
-        connect(&cakanie, &QTimer::timeout, this, [&] {
-            auto* editor = qobject_cast<TfrmUdalost*>(QApplication::activeModalWidget());
-            if (!editor || videne)
-                return;
-            videne = true;
-            QTimer::singleShot(5000, editor, &QDialog::reject);
-            Klikni(Ovladac(*editor, "shpPoznamka"));
-            QTest::keyClicks(Pole(*editor, "txtPoz"), "Kino");
-            QTest::keyClick(Pole(*editor, "txtPoz"), Qt::Key_Enter);
-        });
-        cakanie.start();
+        bool seen = false;
+        test::WhenActive<TfrmUdalost>(
+            [&](TfrmUdalost& editor) {
+                Klikni(Ovladac(editor, "shpPoznamka"));
+                QTest::keyClicks(Pole(editor, "txtPoz"), "Kino");
+                QTest::keyClick(Pole(editor, "txtPoz"), Qt::Key_Enter);
+            },
+            &seen);
         QCOMPARE(tyzden.Vykonaj(TTyzden::UpravitZaznam), TTyzden::Hotovo);
-        QVERIFY(videne);
+        QVERIFY(seen);
         QCOMPARE(tyzden.Riadky(3).size(), std::size_t{1});
         QCOMPARE(tyzden.Poznamky(3).Polozka(0), (TNote{TDruh::Poznamka, 2024, true, "Kino"}));
     }
@@ -496,7 +484,7 @@ private slots:
         QFETCH(QString, potom);
         TNote n;
         QString stav;
-        const bool prijate = Spusti(Okno(), n, 2024, [&] {
+        const bool prijate = RunEditor(Okno(), n, 2024, [&] {
             QTest::keyClicks(Okno().focusWidget(), qPrintable(pred));
             test::OverPristupnost(Ovladac(Okno(), qPrintable(ovladac)), meno, rola,
                                   !potom.isEmpty());
@@ -519,7 +507,7 @@ private slots:
     // arrow keys step it like its arrows.
     void tabGoesRoundAndTheArrowKeysStepTheYear() {
         TNote n;
-        Spusti(Okno(), n, 2024, [&] {
+        RunEditor(Okno(), n, 2024, [&] {
             const QStringList kruh{"txtNarRok",   "txtVyr",    "txtVyrRok",     "txtPoz",
                                    "imgOk",       "imgStorno", "shpNarodeniny", "shpVyrocie",
                                    "shpPoznamka", "txtNar"};

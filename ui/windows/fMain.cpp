@@ -2,8 +2,6 @@
 
 #include "core/Clock.h"
 #include "core/uRok.h"
-#include "model/LocalDateFormat.h"
-#include "model/Reminders.h"
 #include "model/WidgetModel.h"
 #include "model/WidgetRect.h"
 #include "platform/HiveError.h"
@@ -13,17 +11,19 @@
 #include "ui/controls/PictureButton.h"
 #include "ui/controls/ReminderText.h"
 #include "ui/controls/TabOrder.h"
+#include "ui/controls/WidgetButtons.h"
 #include "ui/desktop/Notifier.h"
 #include "ui/desktop/PageOpener.h"
 #include "ui/desktop/WindowOpacity.h"
+#include "ui/skin/Fonts.h"
+#include "ui/skin/Palette.h"
 #include "ui/skin/Pictures.h"
-#include "ui/skin/SkinCatalog.h"
-#include "ui/skin/TrayIconPicture.h"
 #include "ui/windows/CalendarExchange.h"
 #include "ui/windows/fAbout.h"
 #include "ui/windows/OtvorKalendar.h"
 #include "ui/windows/OtvorNastavenia.h"
-#include "ui/windows/QtDate.h"
+#include "ui/windows/SystemDateFormat.h"
+#include "ui/windows/WidgetTray.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -33,18 +33,14 @@
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLocale>
-#include <QMenu>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QScreen>
 #include <QShowEvent>
-#include <QSystemTrayIcon>
 #include <QTimer>
 #include <QToolTip>
 
 #include <algorithm>
-#include <cmath>
 #include <cstddef>
 #include <utility>
 
@@ -52,50 +48,9 @@ namespace tilava {
 
 namespace {
 
-// Sky blue window background (0xA6CAF0), the colour around the bars and under the header.
-const QColor nebeska{0xA6, 0xCA, 0xF0};
-
-// A skin picture of this widget at the screen's density. One that cannot be decoded becomes a
-// plain fill of its main colour and the widget goes on.
-QPixmap SkinPicture(const QString& meno) {
-    static const QColor namornicka{0x15, 0x30, 0x6A};
-    const struct {
-        const char* predpona;
-        QColor farba;
-    } farby[] = {
-        {"main_bar_note", QColor(0x2C, 0x6B, 0xC0)},
-        {"main_bar_birthday", QColor(0x2E, 0x9B, 0x5A)},
-        {"main_bar_anniversary", QColor(0xD4, 0x2A, 0x37)},
-        {"main_bar_missed", QColor(0x6A, 0x4C, 0x9C)},
-        {"main_flag", Qt::white},
-        {"main_header", nebeska},
-        {"main_tomorrow", nebeska},
-    };
-    QColor farba = namornicka;
-    for (const auto& f : farby)
-        if (meno.startsWith(QLatin1String(f.predpona)))
-            farba = f.farba;
-    for (const SkinPictureInfo& info : kSkinPictures)
-        if (meno == QLatin1String(info.name.data(), static_cast<qsizetype>(info.name.size())))
-            return LoadSkinPicture(meno, farba, QSize(info.width, info.height));
-    return {};
-}
-
-QFont Pismo(int pixely, bool tucne, const QStringList& rodiny) {
-    QFont f;
-    f.setFamilies(rodiny);
-    f.setPixelSize(pixely);
-    f.setBold(tucne);
-    f.setStyleStrategy(QFont::PreferNoShaping);
-    return f;
-}
-
-// The widget's type: DejaVu Sans (Debian's fonts-dejavu-core, the skin's face) or Tahoma on
-// Windows. Two faces in all keep the start quick; fourteen bold letters fit a name line.
-const QStringList rodinaPisma{QStringLiteral("DejaVu Sans"), QStringLiteral("Tahoma")};
-
-QFont Zakladne(bool tucne = false) {
-    return Pismo(11, tucne, rodinaPisma);
+// The widget's type, in the skin's face; fourteen bold letters fit a name line.
+QFont WidgetFont(bool bold = false) {
+    return fonts::Font(fonts::kSkin, 11, bold, false);
 }
 
 void NastavFarbu(QWidget* w, const QColor& farba) {
@@ -114,47 +69,34 @@ void NastavText(QLabel* l, const QString& text) {
     l->setMouseTracking(true);
 }
 
-// The user's date format from the system's locale.
-class SystemDateFormat final : public LocalDateFormat {
-public:
-    std::string ShortDate(std::chrono::sys_days den) const override {
-        return QLocale::system().toString(NaQDate(den), QLocale::ShortFormat).toStdString();
-    }
-    std::string ShortPattern() const override {
-        return QLocale::system().dateFormat(QLocale::ShortFormat).toStdString();
-    }
-    std::vector<std::string> MonthNames() const override {
-        const QLocale miestne = QLocale::system();
-        std::vector<std::string> mesiace;
-        for (const auto forma : {QLocale::ShortFormat, QLocale::LongFormat})
-            for (int i = 1; i <= 12; ++i)
-                mesiace.push_back(miestne.monthName(i, forma).toStdString());
-        return mesiace;
-    }
-};
-
-// The event text as the label shows it: one paragraph per entry (the line feed + carriage
-// return between entries is a paragraph break), each with room above its text for the carons
-// of "Ľ" and "Š" and, after the first, a line of the background between its bar and the one
-// above. An entry with an empty text still takes a line, so its bar stays visible.
 } // namespace
 
 TfrmMain::TfrmMain(const Clock& hodiny, SettingsHive& hive, std::filesystem::path priecinok,
                    Notifier& oznamy, TrayDostupny trayDostupny, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), hodiny_(hodiny), hive_(hive),
-      oznamy_(oznamy), web_(std::make_unique<SystemPageOpener>()),
-      trayDostupny_(trayDostupny ? std::move(trayDostupny)
-                                 : [] { return QSystemTrayIcon::isSystemTrayAvailable(); }) {
+      oznamy_(oznamy), web_(std::make_unique<SystemPageOpener>()) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Tilava"));
     setAutoFillBackground(true);
     QPalette p = palette();
-    p.setColor(QPalette::Window, nebeska);
+    p.setColor(QPalette::Window, palette::kSky);
     setPalette(p);
-    setFont(Zakladne());
+    setFont(WidgetFont());
     setMouseTracking(true);
     InitSkinResources();
     VytvorOvladace();
+    tray_ = new WidgetTray(
+        *this, trayDostupny ? std::move(trayDostupny)
+                            : [] { return QSystemTrayIcon::isSystemTrayAvailable(); });
+    connect(tray_, &WidgetTray::activated, this, &TfrmMain::IkonaKlik);
+    connect(tray_, &WidgetTray::quitChosen, this, &TfrmMain::Ukoncit);
+    connect(tray_, &WidgetTray::showChosen, this, &TfrmMain::Ukaz);
+    connect(tray_, &WidgetTray::exportChosen, this, [this] {
+        VymenaKalendara([this] { ExportujKalendar(this, model_->Notes().Adresar(), oznamy_); });
+    });
+    connect(tray_, &WidgetTray::importChosen, this, [this] {
+        VymenaKalendara([this] { ImportujKontakty(this, model_->Notes().Adresar(), oznamy_); });
+    });
 
     tmrTimer_ = new QTimer(this);
     tmrTimer_->setObjectName(QStringLiteral("tmrTimer"));
@@ -191,7 +133,7 @@ TfrmMain::TfrmMain(const Clock& hodiny, SettingsHive& hive, std::filesystem::pat
         oznamy_.Beep();
 
     NastavTooltip();
-    VytvorTray();
+    tray_->Start();
 
     tmrZapis_->start();
     // The countdown also restarts when the window becomes active; a desktop that does not
@@ -201,16 +143,15 @@ TfrmMain::TfrmMain(const Clock& hodiny, SettingsHive& hive, std::filesystem::pat
 
 TfrmMain::~TfrmMain() {
     tmrTimer_->stop();
-    if (tray_)
-        tray_->hide();
+    tray_->Hide();
 }
 
-TRok& TfrmMain::Rok() {
-    return model_->Rok();
+QSystemTrayIcon* TfrmMain::Tray() const {
+    return tray_->Icon();
 }
 
-TRegi& TfrmMain::Regi() {
-    return model_->Regi();
+const ButtonHover& TfrmMain::Hover() const {
+    return buttons_->Hover();
 }
 
 int TfrmMain::DenMesiaca() const {
@@ -220,10 +161,7 @@ int TfrmMain::DenMesiaca() const {
 
 void TfrmMain::NastavTooltip() {
     tooltip_ = Q(model_->Tooltip());
-    if (tray_) {
-        tray_->setToolTip(tooltip_);
-        tray_->setIcon(TrayIconPicture(DenMesiaca()));
-    }
+    tray_->Update(tooltip_, DenMesiaca());
 }
 
 void TfrmMain::tmrZapisTimer() {
@@ -234,18 +172,8 @@ void TfrmMain::tmrZapisTimer() {
 }
 
 void TfrmMain::VytvorOvladace() {
-    const auto obrazok = [this](const char* meno, const QString& nazovSkinu, QRect miesto) {
-        auto* l = new QLabel(this);
-        l->setObjectName(QLatin1String(meno));
-        l->setGeometry(miesto);
-        if (!nazovSkinu.isEmpty())
-            l->setPixmap(SkinPicture(nazovSkinu));
-        return l;
-    };
     const auto menovka = [this](const char* meno, QRect miesto, QFont pismo, const QColor& farba) {
-        auto* l = new QLabel(this);
-        l->setObjectName(QLatin1String(meno));
-        l->setGeometry(miesto);
+        QLabel* l = Obrazok(this, meno, miesto);
         l->setFont(pismo);
         NastavFarbu(l, farba);
         return l;
@@ -257,61 +185,33 @@ void TfrmMain::VytvorOvladace() {
         return w;
     };
 
-    imgModre_.meno = QStringLiteral("main_bar_note");
-    imgZelene_.meno = QStringLiteral("main_bar_birthday");
-    imgCervene_.meno = QStringLiteral("main_bar_anniversary");
-    imgFialove_.meno = QStringLiteral("main_bar_missed");
-    imgSK_.meno = QStringLiteral("main_flag_sk");
-    imgCZ_.meno = QStringLiteral("main_flag_cz");
-    obrazZajtra_.meno = QStringLiteral("main_tomorrow");
-    const char* tlacidla[] = {"setup", "help", "min", "close"};
-    for (std::size_t i = 0; i < ButtonHover::Pocet; ++i) {
-        const QString zaklad = QStringLiteral("main_%1_").arg(QLatin1String(tlacidla[i]));
-        normalne_[i].meno = zaklad + QStringLiteral("normal");
-        svietiace_[i].meno = zaklad + QStringLiteral("hover");
-    }
-
     const QColor biela = Qt::white;
     const QColor text = palette().color(QPalette::WindowText);
-    const QFont meno = Zakladne(true);
+    const QFont meno = WidgetFont(true);
 
-    imgMain_ = obrazok("imgMain", QStringLiteral("main_header"), {0, 0, Sirka, VyskaHlavicky});
+    imgMain_ = Obrazok(this, "imgMain", {0, 0, Sirka, VyskaHlavicky});
+    imgMain_->setPixmap(WidgetPicture::Load(QStringLiteral("main_header")));
     lblSviatok1_ = menovka("lblSviatok1", {72, 27, 97, 13}, meno, biela);
-    lblDatum_ = menovka("lblDatum", {8, 32, 58, 41}, Pismo(35, true, rodinaPisma), Qt::black);
+    lblDatum_ =
+        menovka("lblDatum", {8, 32, 58, 41}, fonts::Font(fonts::kSkin, 35, true, false), Qt::black);
     lblSviatok2_ = menovka("lblSviatok2", {72, 46, 97, 13}, meno, biela);
     // Each reminder after the first keeps the room of its own bar and the line between bars.
     lblNote_ = new ReminderText(this, OdsadeniePruhu + MedzeraPruhov);
     lblNote_->setObjectName(QStringLiteral("lblNote"));
     lblNote_->setGeometry(8, VyskaHlavicky, SirkaTextu, 0);
-    lblNote_->setFont(Zakladne());
+    lblNote_->setFont(WidgetFont());
     NastavFarbu(lblNote_, biela);
-    const auto button = [this](const char* name, QRect place, const QString& hint) {
-        auto* b = new PictureButton(this, QLatin1String(name), place);
-        b->setToolTip(hint);
-        return b;
-    };
-    imgSetup_ = button("imgSetup", {101, 1, 18, 16}, QStringLiteral("Nastavenia"));
-    imgHelp_ = button("imgHelp", {120, 1, 13, 14}, QStringLiteral("Help"));
-    imgMin_ = button("imgMin", {135, 1, 13, 14}, QStringLiteral("Minimalizovať"));
-    imgClose_ = button("imgClose", {152, 1, 13, 14}, QStringLiteral("Zatvoriť"));
-    tlacidla_ = {imgSetup_, imgHelp_, imgMin_, imgClose_};
-    for (std::size_t i = 0; i < ButtonHover::Pocet; ++i) {
-        PictureButton* b = tlacidla_[i];
-        b->setPictures(normalne_[i]());
-        const auto which = static_cast<ButtonHover::Tlacidlo>(i);
-        connect(b, &PictureButton::pointerMoved, this, [this, which] {
-            hover_.NadTlacidlom(which);
-            ObnovTlacidla();
-            // The pointer may leave the widget straight from the button: the leave check
-            // puts the button out if no leave event does.
-            if (!tmrNadFormom_->isActive())
-                tmrNadFormom_->start();
-        });
-        connect(b, &PictureButton::pointerLeft, this, [this, which] {
-            hover_.Opusti(which);
-            ObnovTlacidla();
-        });
-    }
+    buttons_ = new WidgetButtons(*this);
+    imgSetup_ = buttons_->Button(ButtonHover::Setup);
+    imgHelp_ = buttons_->Button(ButtonHover::Help);
+    imgMin_ = buttons_->Button(ButtonHover::Min);
+    imgClose_ = buttons_->Button(ButtonHover::Close);
+    // The pointer may leave the widget straight from a button: the leave check puts the button
+    // out if no leave event does.
+    connect(buttons_, &WidgetButtons::pointerMoved, this, [this] {
+        if (!tmrNadFormom_->isActive())
+            tmrNadFormom_->start();
+    });
     connect(imgSetup_, &PictureButton::clicked, this, &TfrmMain::OtvorNastavenia);
     connect(imgHelp_, &PictureButton::clicked, this, &TfrmMain::OtvorOProgramme);
     connect(imgMin_, &PictureButton::clicked, this, [this] {
@@ -325,10 +225,10 @@ void TfrmMain::VytvorOvladace() {
     lblSviatok3_ = menovka("lblSviatok3", {72, 58, 97, 13}, meno, biela);
     for (QLabel* l : {lblSviatok1_, lblSviatok2_, lblSviatok3_, lblDatum_})
         l->setAlignment(Qt::AlignCenter);
-    lblDnes_ = menovka("lblDnes", {5, 3, 0, 0}, Zakladne(), biela);
+    lblDnes_ = menovka("lblDnes", {5, 3, 0, 0}, WidgetFont(), biela);
     // The weekday is centred on the day page, below its red band, so that the longest
     // ("Pondelok") keeps inside the page and the caron of "Š" stays off the band.
-    lblDen_ = menovka("lblDen", {}, Zakladne(true), text);
+    lblDen_ = menovka("lblDen", {}, WidgetFont(true), text);
     lblDen_->setGeometry(StranaDna.x(), StranaDna.y() + PasStrany, StranaDna.width(),
                          lblDen_->fontMetrics().height());
     lblDen_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
@@ -336,7 +236,7 @@ void TfrmMain::VytvorOvladace() {
     imgFlag_ = new PictureButton(this, QStringLiteral("imgFlag"), {46, 1, 26, 17});
     connect(imgFlag_, &PictureButton::clicked, this, &TfrmMain::PrepniJazyk);
     connect(imgFlag_, &PictureButton::pointerMoved, this, &TfrmMain::MysNadFormom);
-    imgDrag_ = obrazok("imgDrag", {}, {86, 45, 85, 38});
+    imgDrag_ = Obrazok(this, "imgDrag", {86, 45, 85, 38});
     imgDrag_->hide();
     image1_ = plocha("Image1", {0, 24, 169, 57});
 
@@ -348,65 +248,11 @@ void TfrmMain::VytvorOvladace() {
             w->installEventFilter(this);
         }
     }
-    imgSetup_->setAccessibleName(QStringLiteral("Nastavenia"));
-    imgHelp_->setAccessibleName(QStringLiteral("Pomocník"));
-    imgMin_->setAccessibleName(QStringLiteral("Minimalizovať"));
-    imgClose_->setAccessibleName(QStringLiteral("Zatvoriť"));
     imgFlag_->setAccessibleName(QStringLiteral("Slovenské mená"));
     SetTabOrder({imgFlag_, imgSetup_, imgHelp_, imgMin_, imgClose_});
     setFocusPolicy(Qt::StrongFocus);
     setFixedSize(Sirka, VyskaHlavicky);
-}
-
-void TfrmMain::VytvorTray() {
-    const auto vytvor = [this] {
-        if (tray_ || !trayDostupny_())
-            return false;
-        popupMenu_ = new QMenu(this);
-        popupMenu_->setObjectName(QStringLiteral("PopupMenu1"));
-        QAction* ukoncit = popupMenu_->addAction(QStringLiteral("Ukončit"));
-        ukoncit->setObjectName(QStringLiteral("Ukoncit1"));
-        connect(ukoncit, &QAction::triggered, this, &TfrmMain::Ukoncit);
-        QAction* zobrazit = popupMenu_->addAction(QStringLiteral("Zobraziť"));
-        zobrazit->setObjectName(QStringLiteral("Zobrazi1"));
-        connect(zobrazit, &QAction::triggered, this, &TfrmMain::Ukaz);
-        // The birthdays and anniversaries to the user's other calendars, and back from an
-        // address book.
-        QAction* export_ = popupMenu_->addAction(QStringLiteral("Exportovať do kalendára…"));
-        export_->setObjectName(QStringLiteral("Exportovat1"));
-        connect(export_, &QAction::triggered, this, [this] {
-            VymenaKalendara([this] { ExportujKalendar(this, model_->Notes().Adresar(), oznamy_); });
-        });
-        QAction* import_ = popupMenu_->addAction(QStringLiteral("Importovať kontakty…"));
-        import_->setObjectName(QStringLiteral("Importovat1"));
-        connect(import_, &QAction::triggered, this, [this] {
-            VymenaKalendara([this] { ImportujKontakty(this, model_->Notes().Adresar(), oznamy_); });
-        });
-
-        tray_ = new QSystemTrayIcon(TrayIconPicture(DenMesiaca()), this);
-        tray_->setToolTip(tooltip_);
-        tray_->setContextMenu(popupMenu_);
-        connect(tray_, &QSystemTrayIcon::activated, this, &TfrmMain::IkonaKlik);
-        // The menu may open without an activation (a StatusNotifier host): hide here too.
-        connect(popupMenu_, &QMenu::aboutToShow, this,
-                [this] { IkonaKlik(QSystemTrayIcon::Context); });
-        tray_->show();
-        return true;
-    };
-    if (vytvor())
-        return;
-    // A panel that starts after us (autostart) brings its tray a little later.
-    cakajNaTray_ = new QTimer(this);
-    cakajNaTray_->setInterval(5000);
-    connect(cakajNaTray_, &QTimer::timeout, this, [this, vytvor, pokusy = 0]() mutable {
-        if (vytvor() || ++pokusy >= 24)
-            cakajNaTray_->stop();
-    });
-    cakajNaTray_->start();
-}
-
-bool TfrmMain::JazykSK() const {
-    return model_->Rok().JazykSK;
+    bars_ = std::make_unique<ReminderBars>(*this, *this);
 }
 
 void TfrmMain::ZobrazTexty(const DayTexts& texty, bool cely) {
@@ -436,24 +282,6 @@ void TfrmMain::ZobrazMena(bool cely) {
         ZobrazTexty(model_->Header(false), cely);
 }
 
-const QPixmap& TfrmMain::Obraz::operator()() {
-    if (pixmap.isNull())
-        pixmap = SkinPicture(meno);
-    return pixmap;
-}
-
-const QPixmap& TfrmMain::ObrazPruhu(TDruh druh) {
-    switch (druh) {
-    case TDruh::Poznamka:
-        return imgModre_();
-    case TDruh::Vyrocie:
-        return imgCervene_();
-    case TDruh::Narodeniny:
-        break;
-    }
-    return imgZelene_();
-}
-
 void TfrmMain::ZobrazUdalosti() {
     Draw(model_->Rebuild());
 }
@@ -461,40 +289,13 @@ void TfrmMain::ZobrazUdalosti() {
 void TfrmMain::Draw(bool newDay) {
     // A new day since the last build (the widget ran over midnight) also needs its weekday.
     ZobrazMena(newDay);
-    for (QLabel* pruh : pruhy_)
-        pruh->hide();
-
     const std::vector<ReminderLine>& riadky = model_->Lines();
-    const std::size_t zmeskanych = model_->MissedShown();
     QStringList odseky;
     for (const ReminderLine& riadok : riadky)
         odseky << Q(riadok.text);
     lblNote_->NastavOdseky(odseky, SirkaTextu);
     lblNote_->setGeometry(8, VyskaHlavicky + OdsadeniePruhu, SirkaTextu, lblNote_->Vyska());
-    int h = 0; // height of the event text so far
-    for (std::size_t n = 0; n < riadky.size(); ++n) {
-        if (n == pruhy_.size()) {
-            auto* novy = new QLabel(this);
-            novy->setObjectName(QStringLiteral("Pruh%1").arg(n + 1));
-            novy->setScaledContents(true);
-            novy->setMouseTracking(true);
-            novy->installEventFilter(this);
-            pruhy_.push_back(novy);
-        }
-        QLabel* pruh = pruhy_[n];
-        // Below the bar above, past the line of background between them.
-        const int hore =
-            n == 0 ? VyskaHlavicky : VyskaHlavicky + OdsadeniePruhu + h + MedzeraPruhov;
-        pruh->lower();
-        const int vyska =
-            static_cast<int>(std::ceil(lblNote_->Odsek(static_cast<int>(n)).bottom()));
-        pruh->setPixmap(riadky[n].chyba  ? ObrazChyby()
-                        : n < zmeskanych ? imgFialove_()
-                                         : ObrazPruhu(riadky[n].druh));
-        pruh->setGeometry(0, hore, width(), VyskaHlavicky + OdsadeniePruhu + vyska - hore);
-        pruh->show();
-        h = vyska;
-    }
+    const int bottom = bars_->Show(riadky, model_->MissedShown(), *lblNote_, VyskaHlavicky);
 
     if (const std::string sprava = model_->TakeMessage(); !sprava.empty()) {
         sprava_ = Q(sprava);
@@ -505,8 +306,7 @@ void TfrmMain::Draw(bool newDay) {
         lblNote_->setGeometry(8, VyskaHlavicky, SirkaTextu, 0);
         setFixedSize(Sirka, imgMain_->height());
     } else {
-        const QLabel* posledny = pruhy_[riadky.size() - 1];
-        setFixedSize(Sirka, posledny->y() + posledny->height());
+        setFixedSize(Sirka, bottom);
     }
     const bool sk = model_->Rok().JazykSK;
     imgFlag_->setPictures(sk ? imgSK_() : imgCZ_());
@@ -514,15 +314,6 @@ void TfrmMain::Draw(bool newDay) {
                                    : QStringLiteral("České mená"));
     setAccessibleName(QStringLiteral("Tilava"));
     setAccessibleDescription(Q(model_->AccessibleText(zajtra_)));
-}
-
-const QPixmap& TfrmMain::ObrazChyby() {
-    // A plain slate bar, unlike the three kinds of entries, under the white text.
-    if (obrazChyby_.isNull()) {
-        obrazChyby_ = QPixmap(4, 4);
-        obrazChyby_.fill(QColor(0x5A, 0x62, 0x6E));
-    }
-    return obrazChyby_;
 }
 
 void TfrmMain::NaplanujSpravu() {
@@ -593,7 +384,7 @@ void TfrmMain::ZrusZmeskane() {
 }
 
 void TfrmMain::Skry() {
-    if (tray_ && tray_->isVisible()) {
+    if (tray_->IsShown()) {
         hide();
         return;
     }
@@ -676,8 +467,7 @@ void TfrmMain::MysNadFormom() {
     imgDrag_->show();
     zajtra_ = true;
     ZobrazTexty(model_->Header(true), true);
-    hover_.Zhasni();
-    ObnovTlacidla();
+    buttons_->PutOut();
 }
 
 void TfrmMain::tmrNadFormomTimer() {
@@ -688,18 +478,7 @@ void TfrmMain::tmrNadFormomTimer() {
     imgDrag_->hide();
     zajtra_ = false;
     ZobrazTexty(model_->Header(false), true);
-    hover_.Zhasni();
-    ObnovTlacidla();
-}
-
-void TfrmMain::ObnovTlacidla() {
-    for (std::size_t i = 0; i < ButtonHover::Pocet; ++i) {
-        const bool svieti = hover_.Svieti(static_cast<ButtonHover::Tlacidlo>(i));
-        PictureButton* b = tlacidla_[i];
-        if (svieti && !b->isLit()) // the lit picture is decoded when first needed
-            b->setPictures(normalne_[i](), svietiace_[i]());
-        b->setLit(svieti);
-    }
+    buttons_->PutOut();
 }
 
 void TfrmMain::fraCmdMouseDown(QPoint bod) {
@@ -710,8 +489,7 @@ void TfrmMain::fraCmdMouseDown(QPoint bod) {
 void TfrmMain::fraCmdMouseMove(QPoint bod) {
     tahanie_.Pohni(*this, bod);
     SpustiOdpocet();
-    hover_.ZhasniSetup();
-    ObnovTlacidla();
+    buttons_->PutOutSetup();
 }
 
 void TfrmMain::fraCmdMouseUp() {
@@ -798,9 +576,9 @@ bool TfrmMain::eventFilter(QObject* objekt, QEvent* udalost) {
         const auto* mys = static_cast<QMouseEvent*>(udalost);
         // A click on the missed days puts them away.
         const QPoint bod = static_cast<QWidget*>(objekt)->mapTo(this, mys->position().toPoint());
-        const std::size_t zmeskanych = std::min(model_->MissedCount(), pruhy_.size());
-        if (zmeskanych > 0 && (objekt == lblNote_ || objekt->objectName().startsWith(u"Pruh")) &&
-            bod.y() < pruhy_[zmeskanych - 1]->geometry().bottom() + 1) {
+        const std::size_t zmeskanych = std::min(model_->MissedCount(), bars_->Count());
+        if (zmeskanych > 0 && (objekt == lblNote_ || bars_->IsBar(objekt)) &&
+            bod.y() < bars_->Bar(zmeskanych - 1)->geometry().bottom() + 1) {
             if (mys->button() == Qt::LeftButton)
                 QTimer::singleShot(0, this, &TfrmMain::ZrusZmeskane);
             return true;
@@ -840,8 +618,7 @@ bool TfrmMain::eventFilter(QObject* objekt, QEvent* udalost) {
 
 void TfrmMain::leaveEvent(QEvent* udalost) {
     // Out of the window: no button stays lit (the leave check switches back to today).
-    hover_.Zhasni();
-    ObnovTlacidla();
+    buttons_->PutOut();
     QWidget::leaveEvent(udalost);
 }
 
@@ -906,8 +683,7 @@ void TfrmMain::closeEvent(QCloseEvent* udalost) {
     } catch (const HiveError&) {
         // A refused write is not reported: the next start takes the default corner.
     }
-    if (tray_)
-        tray_->hide();
+    tray_->Hide();
     emit zatvorene();
 }
 

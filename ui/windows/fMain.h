@@ -1,14 +1,15 @@
 #pragma once
 
+#include "core/uRok.h"
 #include "model/ButtonHover.h"
 #include "model/DayTexts.h"
 #include "model/FadeCountdown.h"
-#include "model/Reminders.h"
 #include "model/WidgetModel.h"
+#include "ui/controls/ReminderBars.h"
 #include "ui/controls/SkinControls.h"
+#include "ui/skin/WidgetPicture.h"
 
 #include <QList>
-#include <QPixmap>
 #include <QPoint>
 #include <QPointer>
 #include <QRect>
@@ -16,16 +17,12 @@
 #include <QSystemTrayIcon>
 #include <QWidget>
 
-#include <array>
 #include <chrono>
-#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <memory>
-#include <vector>
 
 class QLabel;
-class QMenu;
 class QTimer;
 
 namespace tilava {
@@ -37,10 +34,9 @@ class PageOpener;
 class PictureButton;
 class ReminderText;
 class SettingsHive;
-class TDayNotes;
-enum class TDruh : std::uint8_t;
 class TRegi;
-class TRok;
+class WidgetButtons;
+class WidgetTray;
 
 // The main widget: a narrow borderless window in the top right corner with today's day number,
 // weekday and names, the flag of the name-day language, four small buttons and under them a
@@ -55,15 +51,12 @@ public:
     static constexpr int Sirka = 170;        // window width
     static constexpr int VyskaHlavicky = 85; // header height, where the event list starts
     static constexpr int SirkaTextu = 150;   // width of the event text
-    static constexpr int PocetPruhovMax = 100;
-    // Each bar has this much room above its text, and two bars have this much background
-    // between them, so bars of one colour stay apart.
     // The day page of the header picture, on which the weekday and the day number stand, and
     // the red band along its top (2.5 pixels, rounded up).
     static constexpr QRect StranaDna{3, 22, 65, 59};
     static constexpr int PasStrany = 3;
-    static constexpr int OdsadeniePruhu = 2;
-    static constexpr int MedzeraPruhov = 1;
+    static constexpr int OdsadeniePruhu = ReminderBars::Indent;
+    static constexpr int MedzeraPruhov = ReminderBars::Gap;
 
     // Tells whether the desktop has a tray for the icon; asked at start and, while there is
     // none, for a while after (a panel may come up after us).
@@ -118,24 +111,24 @@ public:
     void VymenaKalendara(const std::function<void()>& prikaz);
 
     // The shared objects the other windows borrow.
-    TRok& Rok();
-    TRegi& Regi();
+    TRok& Rok() { return model_->Rok(); }
+    TRegi& Regi() { return model_->Regi(); }
     // What the widget shows and does.
     const WidgetModel& Model() const { return *model_; }
 
     // The tray icon's tooltip text, built at start-up and again when the date changes.
     const QString& TextTooltipu() const { return tooltip_; }
     // The tray icon, when the desktop has a tray.
-    QSystemTrayIcon* Tray() const { return tray_; }
+    QSystemTrayIcon* Tray() const;
     int PocetUdalosti() const { return model_->ReminderCount(); }
     // Lines of the entries of days the program did not run, listed above today's reminders
     // until a click on one of them or the end of the countdown.
     int PocetZmeskanych() const { return static_cast<int>(model_->MissedCount()); }
-    int PocetPruhov() const { return static_cast<int>(pruhy_.size()); }
+    int PocetPruhov() const { return static_cast<int>(bars_->Count()); }
     const FadeCountdown& Odpocet() const { return odpocet_; }
-    const ButtonHover& Hover() const { return hover_; }
+    const ButtonHover& Hover() const;
     bool ZajtrajsiPohlad() const { return zajtra_; }
-    bool JazykSK() const;
+    bool JazykSK() const { return model_->Rok().JazykSK; }
 
     // The settings read at start-up, as the settings window changed them since.
     const WidgetSettings& Settings() const { return model_->Settings(); }
@@ -157,7 +150,6 @@ protected:
 
 private:
     void VytvorOvladace();
-    void VytvorTray();
     // Hides the widget after the countdown or by its button; on a desktop without a tray it
     // goes to the task bar instead, so that it can always be brought back.
     void Skry();
@@ -170,14 +162,10 @@ private:
     void Draw(bool newDay);
     void ZobrazMena(bool cely);
     void ZobrazTexty(const DayTexts& texty, bool cely);
-    void ObnovTlacidla();
     void NastavNepriehladnost();
     void fraCmdMouseDown(QPoint bod);
     void fraCmdMouseMove(QPoint bod);
     void fraCmdMouseUp();
-    const QPixmap& ObrazPruhu(TDruh druh);
-    // The bar of a day file that cannot be read.
-    const QPixmap& ObrazChyby();
     // The missed days are put away: after a click on them or the countdown's end.
     void ZrusZmeskane();
     // Runs the command that opens a window, with the countdown stopped and no other command's
@@ -190,7 +178,6 @@ private:
     SettingsHive& hive_;
     Notifier& oznamy_;
     std::unique_ptr<PageOpener> web_;
-    TrayDostupny trayDostupny_;
     bool otvoreneOkno_ = false; // a window of a command is open
     bool koniec_ = false;       // Koniec: the program is ending
     bool zatvorene_ = false;    // the close reaction has run
@@ -198,21 +185,17 @@ private:
     std::unique_ptr<WidgetModel> model_;
 
     FadeCountdown odpocet_;
-    ButtonHover hover_;
     TahanieOkna tahanie_;
     bool zajtra_ = false;
     int nepriehladnost_ = FadeCountdown::PlnaNepriehladnost; // what the window was given
     QString tooltip_;
     QString sprava_;       // about unreadable day files, not shown yet
     bool painted_ = false; // the widget has been painted once: a message may open now
-    QPixmap obrazChyby_;
 
     QTimer* tmrTimer_ = nullptr;
     QTimer* tmrNadFormom_ = nullptr;
     QTimer* tmrZapis_ = nullptr;
-    QSystemTrayIcon* tray_ = nullptr;
-    QMenu* popupMenu_ = nullptr;
-    QTimer* cakajNaTray_ = nullptr;
+    WidgetTray* tray_ = nullptr;
     QList<QPointer<QWidget>> zatvarane_; // windows "Ukončit" has asked to close
 
     // Controls, bottom of the stacking order first.
@@ -221,6 +204,7 @@ private:
     QLabel* lblDatum_ = nullptr;
     QLabel* lblSviatok2_ = nullptr;
     ReminderText* lblNote_ = nullptr;
+    WidgetButtons* buttons_ = nullptr;
     PictureButton* imgSetup_ = nullptr;
     PictureButton* imgHelp_ = nullptr;
     PictureButton* imgMin_ = nullptr;
@@ -232,19 +216,9 @@ private:
     PictureButton* imgFlag_ = nullptr;
     QLabel* imgDrag_ = nullptr;
     QWidget* image1_ = nullptr;
-    std::vector<QLabel*> pruhy_; // Pruhy: created on demand, at most PocetPruhovMax
-
-    // A skin picture, decoded when it is first needed.
-    struct Obraz {
-        QString meno;
-        QPixmap pixmap;
-        const QPixmap& operator()();
-    };
-    // Pictures of the hidden templates: bars, flags, the buttons' normal and hover looks, and
-    // the tomorrow decoration.
-    Obraz imgModre_, imgZelene_, imgCervene_, imgFialove_, imgSK_, imgCZ_, obrazZajtra_;
-    std::array<Obraz, ButtonHover::Pocet> normalne_, svietiace_;
-    std::array<PictureButton*, ButtonHover::Pocet> tlacidla_{};
+    std::unique_ptr<ReminderBars> bars_;
+    WidgetPicture imgSK_{QStringLiteral("main_flag_sk")}, imgCZ_{QStringLiteral("main_flag_cz")},
+        obrazZajtra_{QStringLiteral("main_tomorrow")};
 };
 
 } // namespace tilava
