@@ -57,10 +57,10 @@ const char* const kPomoc =
 } // namespace
 
 std::optional<int> RunCommandLine(int argc, char* argv[]) {
-    bool nase = false;
-    for (int i = 1; i < argc && !nase; ++i)
-        nase = JeNasa(argv[i]);
-    if (!nase)
+    bool ours = false;
+    for (int i = 1; i < argc && !ours; ++i)
+        ours = JeNasa(argv[i]);
+    if (!ours)
         return std::nullopt;
 
     QCoreApplication app(argc, argv);
@@ -71,17 +71,17 @@ std::optional<int> RunCommandLine(int argc, char* argv[]) {
     const QCommandLineOption exportIcs(QStringLiteral("export-ics"), {}, QStringLiteral("SÚBOR"));
     const QCommandLineOption importVcard(QStringLiteral("import-vcard"), {},
                                          QStringLiteral("SÚBOR"));
-    const QCommandLineOption pomoc({QStringLiteral("h"), QStringLiteral("help"),
-                                    QStringLiteral("?"), QStringLiteral("help-all")},
-                                   {});
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help"), QStringLiteral("?"),
+                                   QStringLiteral("help-all")},
+                                  {});
     const QCommandLineOption verzia({QStringLiteral("v"), QStringLiteral("version")}, {});
     const QCommandLineOption force(QStringLiteral("force"), {});
-    parser.addOptions({exportIcs, importVcard, force, pomoc, verzia});
+    parser.addOptions({exportIcs, importVcard, force, help, verzia});
     if (!parser.parse(QCoreApplication::arguments())) {
-        std::string chyba = parser.errorText().toStdString();
-        if (chyba.ends_with('.'))
-            chyba.pop_back();
-        Vypis(StandardStream::Error, "tilava: nesprávny príkazový riadok – " + chyba +
+        std::string error = parser.errorText().toStdString();
+        if (error.ends_with('.'))
+            error.pop_back();
+        Vypis(StandardStream::Error, "tilava: nesprávny príkazový riadok – " + error +
                                          ".\nMožnosti vypíše „tilava --help“.\n");
         return 2;
     }
@@ -91,7 +91,7 @@ std::optional<int> RunCommandLine(int argc, char* argv[]) {
                                          "“.\nMožnosti vypíše „tilava --help“.\n");
         return 2;
     }
-    if (parser.isSet(pomoc)) {
+    if (parser.isSet(help)) {
         Vypis(StandardStream::Output, kPomoc);
         return 0;
     }
@@ -117,20 +117,20 @@ std::optional<int> RunCommandLine(int argc, char* argv[]) {
     // A repeated option is done each time, in the order given (all imports first, then every
     // export, as with one of each): a user who names two vCard files means both, and keeping
     // only the last one while reporting success would lose the others without a word.
-    const std::filesystem::path priecinok = NotesFolder();
-    auto cesta = [](const QString& s) { return std::filesystem::path(s.toStdU16String()); };
-    const ExistingExport existujuci =
+    const std::filesystem::path folder = NotesFolder();
+    auto path = [](const QString& s) { return std::filesystem::path(s.toStdU16String()); };
+    const ExistingExport existing =
         parser.isSet(force) ? ExistingExport::Any : ExistingExport::CalendarOnly;
-    bool uspech = true;
-    auto ohlas = [&uspech](const ExchangeResult& v) {
-        Vypis(v.uspech ? StandardStream::Output : StandardStream::Error, v.sprava);
-        uspech = uspech && v.uspech;
+    bool success = true;
+    auto ohlas = [&success](const ExchangeResult& v) {
+        Vypis(v.success ? StandardStream::Output : StandardStream::Error, v.message);
+        success = success && v.success;
     };
     for (const QString& subor : parser.values(importVcard))
-        ohlas(ImportContactsFile(priecinok, cesta(subor)));
+        ohlas(ImportContactsFile(folder, path(subor)));
     for (const QString& subor : parser.values(exportIcs))
-        ohlas(ExportCalendarFile(priecinok, cesta(subor), existujuci));
-    return uspech ? 0 : 1;
+        ohlas(ExportCalendarFile(folder, path(subor), existing));
+    return success ? 0 : 1;
 }
 
 } // namespace tilava

@@ -31,13 +31,13 @@ public:
     using QObject::QObject;
 
 protected:
-    bool eventFilter(QObject* objekt, QEvent* udalost) override {
-        if (udalost->type() == QEvent::Paint && !hotovo_) {
+    bool eventFilter(QObject* object, QEvent* event) override {
+        if (event->type() == QEvent::Paint && !hotovo_) {
             hotovo_ = true;
             // After this paint the backing store is flushed to the screen, then we end.
             QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
         }
-        return QObject::eventFilter(objekt, udalost);
+        return QObject::eventFilter(object, event);
     }
 
 private:
@@ -49,28 +49,28 @@ private:
 int main(int argc, char* argv[]) {
     // The command-line options run without a window and without the single-instance lock.
     if (argc > 1)
-        if (const auto vysledok = tilava::RunCommandLine(argc, argv))
-            return *vysledok;
+        if (const auto result = tilava::RunCommandLine(argc, argv))
+            return *result;
 
-    tilava::SingleInstance jedina;
-    if (!jedina.Problem().empty())
-        tilava::WriteStandard(tilava::StandardStream::Error, "tilava: " + jedina.Problem() + "\n");
-    if (!jedina.JePrva()) {
+    tilava::SingleInstance single;
+    if (!single.Problem().empty())
+        tilava::WriteStandard(tilava::StandardStream::Error, "tilava: " + single.Problem() + "\n");
+    if (!single.IsFirst()) {
         // A second copy ends without a word. Qt 6.4's D-Bus module can race with itself over its
         // own types during the call and print warnings that mean nothing to a user.
         qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
         QCoreApplication app(argc, argv);
-        tilava::InstanceChannel::PoziadajOZobrazenie();
+        tilava::InstanceChannel::AskToShow();
         return 0;
     }
 
     // What a save cut short by a kill or a power failure left behind can go. The command line
     // may be saving into these folders at this moment: the clean-up takes only old temporaries
     // that no running save holds.
-    const std::filesystem::path priecinok = tilava::NotesFolder();
-    tilava::RemoveStaleTemporaries(priecinok);
-    if (const auto nastavenia = tilava::UserSettingsFolder())
-        tilava::RemoveStaleTemporaries(*nastavenia);
+    const std::filesystem::path folder = tilava::NotesFolder();
+    tilava::RemoveStaleTemporaries(folder);
+    if (const auto settings = tilava::UserSettingsFolder())
+        tilava::RemoveStaleTemporaries(*settings);
 
     const tilava::FontWarmup pisma;
     QApplication app(argc, argv);
@@ -83,31 +83,32 @@ int main(int argc, char* argv[]) {
     QApplication::setQuitOnLastWindowClosed(false);
     tilava::InitSkinResources();
 
-    tilava::SystemClock hodiny;
+    tilava::SystemClock clock;
     const auto hive = tilava::CreateUserSettingsHive();
-    tilava::SystemNotifier oznamy;
-    tilava::TfrmMain frmMain(hodiny, *hive, priecinok, oznamy);
-    QObject::connect(&frmMain, &tilava::TfrmMain::zatvorene, &app, &QCoreApplication::quit);
+    tilava::SystemNotifier notifier;
+    tilava::TfrmMain frmMain(clock, *hive, folder, notifier);
+    QObject::connect(&frmMain, &tilava::TfrmMain::closed, &app, &QCoreApplication::quit);
 
     // Later copies are heard once the widget is up (they keep trying for a few seconds); the
     // first paint need not wait for the session bus.
-    tilava::InstanceChannel kanal;
-    QObject::connect(&kanal, &tilava::InstanceChannel::zobrazit, &frmMain, &tilava::TfrmMain::Ukaz);
-    QTimer::singleShot(300, &kanal, [&kanal] { kanal.Pocuvaj(); });
+    tilava::InstanceChannel channel;
+    QObject::connect(&channel, &tilava::InstanceChannel::showRequested, &frmMain,
+                     &tilava::TfrmMain::Ukaz);
+    QTimer::singleShot(300, &channel, [&channel] { channel.Listen(); });
 
     // Logout, shutdown or a termination signal: the open windows save first, as with "Ukončit".
     tilava::SessionEnd sessionEnd;
     QObject::connect(&sessionEnd, &tilava::SessionEnd::ending, &frmMain,
                      &tilava::TfrmMain::EndSession, Qt::DirectConnection);
 
-    KoniecPoVykresleni koniec;
+    KoniecPoVykresleni end;
     if (qEnvironmentVariableIsSet("TILAVA_EXIT_AFTER_PAINT"))
-        frmMain.installEventFilter(&koniec);
+        frmMain.installEventFilter(&end);
 
     frmMain.show();
-    if (!jedina.Problem().empty())
+    if (!single.Problem().empty())
         QTimer::singleShot(0, &frmMain, [&] {
-            oznamy.Message(&frmMain, QString::fromStdString(jedina.Problem()));
+            notifier.Message(&frmMain, QString::fromStdString(single.Problem()));
         });
     return QApplication::exec();
 }

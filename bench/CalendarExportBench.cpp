@@ -15,41 +15,41 @@ using namespace std::chrono;
 
 void BM_ExportCalendar(benchmark::State& state) {
     std::random_device nahoda;
-    const fs::path priecinok =
+    const fs::path folder =
         fs::temp_directory_path() / ("tilava-bench-" + std::to_string(nahoda()));
-    fs::create_directories(priecinok);
-    int zaznamov = 0;
-    int den = 0;
+    fs::create_directories(folder);
+    int entryCount = 0;
+    int date = 0;
     for (unsigned m = 1; m <= 12; ++m) {
-        const unsigned dni = static_cast<unsigned>((year{2024} / month{m} / last).day());
-        for (unsigned d = 1; d <= dni; ++d, ++den) {
+        const unsigned dayList = static_cast<unsigned>((year{2024} / month{m} / last).day());
+        for (unsigned d = 1; d <= dayList; ++d, ++date) {
             // 5,000 entries: 13 a day, 14 on the first 242 days; leap years only, so that the
             // notes of 29 February are events too.
-            const int pocet = den < 5000 - 13 * 366 ? 14 : 13;
-            std::string obsah = "!\r\n";
-            for (int i = 0; i < pocet; ++i, ++zaznamov) {
-                const int druh = 1 + zaznamov % 3;
-                obsah += "-1\r\n" + std::to_string(druh) + "\r\n" +
-                         std::to_string(1940 + zaznamov % 20 * 4) + "\r\n" +
-                         (druh == 3 ? "svadba Petra a Zuzany " : "J\xE1n Nov\xE1k ") +
-                         std::to_string(zaznamov) + "\r\n";
+            const int count = date < 5000 - 13 * 366 ? 14 : 13;
+            std::string contents = "!\r\n";
+            for (int i = 0; i < count; ++i, ++entryCount) {
+                const int kind = 1 + entryCount % 3;
+                contents += "-1\r\n" + std::to_string(kind) + "\r\n" +
+                            std::to_string(1940 + entryCount % 20 * 4) + "\r\n" +
+                            (kind == 3 ? "svadba Petra a Zuzany " : "J\xE1n Nov\xE1k ") +
+                            std::to_string(entryCount) + "\r\n";
             }
             char meno[16];
             std::snprintf(meno, sizeof meno, "%02u%02u.txt", m, d);
-            std::ofstream(priecinok / meno, std::ios::binary) << obsah;
+            std::ofstream(folder / meno, std::ios::binary) << contents;
         }
     }
     // Beside the notes folder: an export never writes into it.
-    const fs::path subor = priecinok.string() + ".ics";
+    const fs::path subor = folder.string() + ".ics";
     for (auto _ : state) {
         const tilava::ExportReport r = tilava::ExportCalendar(
-            priecinok, subor, sys_days{2024y / 5 / 1}, tilava::ExistingExport::CalendarOnly);
-        if (!r.Uspech() || r.udalosti != 5000) {
+            folder, subor, sys_days{2024y / 5 / 1}, tilava::ExistingExport::CalendarOnly);
+        if (!r.Succeeded() || r.events != 5000) {
             state.SkipWithError("the export failed");
             break;
         }
     }
-    fs::remove_all(priecinok);
+    fs::remove_all(folder);
     fs::remove(subor);
 }
 BENCHMARK(BM_ExportCalendar)->Unit(benchmark::kMillisecond);

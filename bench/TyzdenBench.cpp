@@ -17,28 +17,28 @@ using namespace std::chrono;
 using namespace std::chrono_literals;
 namespace fs = std::filesystem;
 
-const TRok& Kalendar() {
+const TRok& Calendar() {
     static TRok rok;
-    static const bool naplneny = (rok.Naplnit(), true);
-    (void)naplneny;
+    static const bool filled = (rok.Naplnit(), true);
+    (void)filled;
     return rok;
 }
 
 // One search over the Slovak list, as typing the third character of "ale" runs it; the
 // lists are prepared by the first search of the model, before the timing starts.
-void BM_SearchKeystroke(benchmark::State& state, const char* hladane) {
+void BM_SearchKeystroke(benchmark::State& state, const char* searched) {
     MemoryHive hive;
     TRegi regi(hive);
-    const FixedClock hodiny(2024y / 3 / 13);
-    TTyzden tyzden(Kalendar(), regi, fs::temp_directory_path(), hodiny);
-    tyzden.NastavHladane(hladane);
-    tyzden.Vykonaj(TTyzden::Hladat);
+    const FixedClock clock(2024y / 3 / 13);
+    TTyzden week(Calendar(), regi, fs::temp_directory_path(), clock);
+    week.SetSearched(searched);
+    week.Vykonaj(TTyzden::Search);
     for (auto _ : state) {
-        benchmark::DoNotOptimize(tyzden.Vykonaj(TTyzden::Hladat));
-        benchmark::DoNotOptimize(tyzden.Vysledok(1).data());
+        benchmark::DoNotOptimize(week.Vykonaj(TTyzden::Search));
+        benchmark::DoNotOptimize(week.Vysledok(1).data());
     }
 }
-BENCHMARK_CAPTURE(BM_SearchKeystroke, ale, "ale")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_SearchKeystroke, matches, "ale")->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_SearchKeystroke, mar, "mar")->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_SearchKeystroke, lav, "lav")->Unit(benchmark::kMicrosecond);
 
@@ -46,11 +46,11 @@ BENCHMARK_CAPTURE(BM_SearchKeystroke, lav, "lav")->Unit(benchmark::kMicrosecond)
 void BM_FirstSearch(benchmark::State& state) {
     MemoryHive hive;
     TRegi regi(hive);
-    const FixedClock hodiny(2024y / 3 / 13);
+    const FixedClock clock(2024y / 3 / 13);
     for (auto _ : state) {
-        TTyzden tyzden(Kalendar(), regi, fs::temp_directory_path() / "tilava-bench-none", hodiny);
-        tyzden.NastavHladane("ale");
-        benchmark::DoNotOptimize(tyzden.Vykonaj(TTyzden::Hladat));
+        TTyzden week(Calendar(), regi, fs::temp_directory_path() / "tilava-bench-none", clock);
+        week.SetSearched("ale");
+        benchmark::DoNotOptimize(week.Vykonaj(TTyzden::Search));
     }
 }
 BENCHMARK(BM_FirstSearch)->Unit(benchmark::kMicrosecond);
@@ -61,60 +61,59 @@ BENCHMARK(BM_FirstSearch)->Unit(benchmark::kMicrosecond);
 // nothing is edited, as when the user only browses: the days are loaded, none is written.
 void BM_WeekStep(benchmark::State& state, bool upravit) {
     std::random_device nahoda;
-    const fs::path priecinok =
+    const fs::path folder =
         fs::temp_directory_path() / ("tilava-bench-" + std::to_string(nahoda()));
-    fs::create_directories(priecinok);
-    const std::string obsah = "!\r\n"
-                              "-1\r\n2\r\n1980\r\nJano\r\n"
-                              "-1\r\n3\r\n2001\r\nsvadba Petra a Zuzany\r\n"
-                              "-1\r\n1\r\n2024\r\nZubár o 10.00\r\n"
-                              "-1\r\n2\r\n1955\r\nBabka Anna\r\n"
-                              "-1\r\n1\r\n2024\r\nKúpiť darček\r\n";
-    for (int den = 4; den <= 17; ++den) {
+    fs::create_directories(folder);
+    const std::string contents = "!\r\n"
+                                 "-1\r\n2\r\n1980\r\nJano\r\n"
+                                 "-1\r\n3\r\n2001\r\nsvadba Petra a Zuzany\r\n"
+                                 "-1\r\n1\r\n2024\r\nZubár o 10.00\r\n"
+                                 "-1\r\n2\r\n1955\r\nBabka Anna\r\n"
+                                 "-1\r\n1\r\n2024\r\nKúpiť darček\r\n";
+    for (int date = 4; date <= 17; ++date) {
         char meno[16];
-        std::snprintf(meno, sizeof meno, "03%02d.txt", den);
-        std::ofstream(priecinok / meno, std::ios::binary) << obsah;
+        std::snprintf(meno, sizeof meno, "03%02d.txt", date);
+        std::ofstream(folder / meno, std::ios::binary) << contents;
     }
     MemoryHive hive;
     TRegi regi(hive);
-    const FixedClock hodiny(2024y / 3 / 6); // Wednesday; Monday 4 .. Sunday 10 March
+    const FixedClock clock(2024y / 3 / 6); // Wednesday; Monday 4 .. Sunday 10 March
     {
-        TTyzden tyzden(Kalendar(), regi, priecinok, hodiny);
-        int zmena = 0;
+        TTyzden week(Calendar(), regi, folder, clock);
+        int change = 0;
         // The editor changes the text of the row it is given.
-        tyzden.NastavEditor([&zmena] {
+        week.SetEditor([&change] {
             struct Upravovac final : IEventEditor {
                 explicit Upravovac(int& z) : z(z) {}
-                void NastavExistujucu(bool) override {}
+                void SetExisting(bool) override {}
                 bool Uprav(TNote& n, int) override {
                     n.Text = "Jano " + std::to_string(++z);
                     return true;
                 }
                 int& z;
             };
-            return std::make_unique<Upravovac>(zmena);
+            return std::make_unique<Upravovac>(change);
         });
-        tyzden.NastavZaznam(1);
-        bool dopredu = true;
+        week.NastavZaznam(1);
+        bool daysAhead = true;
         for (auto _ : state) {
             if (upravit) {
                 state.PauseTiming();
                 for (int i = 1; i <= 7; ++i) {
-                    tyzden.VyberDen(i);
-                    tyzden.Vykonaj(TTyzden::UpravitZaznam);
+                    week.VyberDen(i);
+                    week.Vykonaj(TTyzden::EditEntry);
                 }
                 state.ResumeTiming();
             }
-            const int vysledok =
-                tyzden.Vykonaj(dopredu ? TTyzden::TyzdenDopredu : TTyzden::TyzdenSpat);
-            if (vysledok != TTyzden::Hotovo || tyzden.Poznamky(7).Pocet() != 5) {
+            const int result = week.Vykonaj(daysAhead ? TTyzden::WeekForward : TTyzden::WeekBack);
+            if (result != TTyzden::Done || week.Poznamky(7).Pocet() != 5) {
                 state.SkipWithError("the week step failed");
                 break;
             }
-            dopredu = !dopredu;
+            daysAhead = !daysAhead;
         }
     }
-    fs::remove_all(priecinok);
+    fs::remove_all(folder);
 }
 BENCHMARK_CAPTURE(BM_WeekStep, save7_load7, true)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_WeekStep, browse_load7, false)->Unit(benchmark::kMicrosecond);

@@ -44,7 +44,7 @@ void ImportAddressBook(benchmark::State& state, bool oneDay) {
         // Reading the file is part of the import.
         const std::vector<tilava::VcardContact> contacts = tilava::ReadVcards(vcard);
         const tilava::ImportReport r = tilava::ImportContacts(contacts, folder);
-        if (!r.Uspech() || r.pridane.size() != static_cast<std::size_t>(count)) {
+        if (!r.Succeeded() || r.added.size() != static_cast<std::size_t>(count)) {
             state.SkipWithError("the import failed");
             break;
         }
@@ -68,20 +68,21 @@ void BM_JoinDay(benchmark::State& state) {
     const int count = static_cast<int>(state.range(0));
     tilava::DayFile base, ours, theirs;
     for (int i = 0; i < count; ++i) {
-        base.Zaznamy.push_back({tilava::TDruh::Narodeniny, 1940 + i % 80, true,
+        base.Entries.push_back({tilava::EntryKind::Narodeniny, 1940 + i % 80, true,
                                 "J\xC3\xA1n " + std::to_string(i) + " Nov\xC3\xA1k"});
     }
     ours = base;
     theirs = base;
     for (int i = 0; i < count / 10; ++i) {
-        ours.Zaznamy[static_cast<std::size_t>(i) * 10].Text += " (removed)";
-        ours.Zaznamy.push_back({tilava::TDruh::Poznamka, 2026, false, "ours " + std::to_string(i)});
-        theirs.Zaznamy.push_back(
-            {tilava::TDruh::Poznamka, 2026, false, "theirs " + std::to_string(i)});
+        ours.Entries[static_cast<std::size_t>(i) * 10].Text += " (removed)";
+        ours.Entries.push_back(
+            {tilava::EntryKind::Poznamka, 2026, false, "ours " + std::to_string(i)});
+        theirs.Entries.push_back(
+            {tilava::EntryKind::Poznamka, 2026, false, "theirs " + std::to_string(i)});
     }
     for (auto _ : state) {
-        const tilava::DayFile joined = tilava::ZlucDni(base, ours, theirs);
-        benchmark::DoNotOptimize(joined.Zaznamy.size());
+        const tilava::DayFile joined = tilava::MergeDays(base, ours, theirs);
+        benchmark::DoNotOptimize(joined.Entries.size());
     }
 }
 BENCHMARK(BM_JoinDay)->Arg(160000)->Unit(benchmark::kMillisecond);

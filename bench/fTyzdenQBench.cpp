@@ -33,24 +33,24 @@ namespace {
 // Records the moment painting of the week window reaches its last control (Sunday's list).
 class PrvaKresba final : public QObject {
 public:
-    explicit PrvaKresba(const QElapsedTimer& hodiny) : hodiny_(hodiny) {}
+    explicit PrvaKresba(const QElapsedTimer& clock) : clock_(clock) {}
     qint64 nanosekundy = -1;
 
 protected:
-    bool eventFilter(QObject* objekt, QEvent* udalost) override {
-        if (nanosekundy < 0 && udalost->type() == QEvent::Paint && objekt->parent() &&
-            objekt->parent()->objectName() == QLatin1String("lstDen7")) {
-            nanosekundy = hodiny_.nsecsElapsed();
+    bool eventFilter(QObject* object, QEvent* event) override {
+        if (nanosekundy < 0 && event->type() == QEvent::Paint && object->parent() &&
+            object->parent()->objectName() == QLatin1String("lstDen7")) {
+            nanosekundy = clock_.nsecsElapsed();
             QTimer::singleShot(0, [] {
-                if (auto* okno = qobject_cast<TfrmTyzden*>(QApplication::activeModalWidget()))
-                    okno->Zatvor();
+                if (auto* window = qobject_cast<TfrmTyzden*>(QApplication::activeModalWidget()))
+                    window->Close();
             });
         }
         return false;
     }
 
 private:
-    const QElapsedTimer& hodiny_;
+    const QElapsedTimer& clock_;
 };
 
 } // namespace
@@ -61,24 +61,24 @@ class fTyzdenQBench : public QObject {
     TRok rok;
     MemoryHive hive;
     TRegi regi{hive};
-    QTemporaryDir priecinok;
-    FixedClock hodiny{year{2024} / 3 / 13, hours{10}};
-    SystemNotifier oznamy;
+    QTemporaryDir folder;
+    FixedClock clock{year{2024} / 3 / 13, hours{10}};
+    SystemNotifier notifier;
     SystemPageOpener web;
 
-    void Otvor(const std::function<void(TfrmTyzden&)>& akcia) {
-        QTimer cakanie;
-        cakanie.setInterval(1);
-        connect(&cakanie, &QTimer::timeout, this, [&] {
-            auto* okno = qobject_cast<TfrmTyzden*>(QApplication::activeModalWidget());
-            if (!okno || okno->Zaneprazdneny)
+    void Open(const std::function<void(TfrmTyzden&)>& action) {
+        QTimer waiting;
+        waiting.setInterval(1);
+        connect(&waiting, &QTimer::timeout, this, [&] {
+            auto* window = qobject_cast<TfrmTyzden*>(QApplication::activeModalWidget());
+            if (!window || window->Zaneprazdneny)
                 return;
-            cakanie.stop();
-            akcia(*okno);
-            okno->Zatvor();
+            waiting.stop();
+            action(*window);
+            window->Close();
         });
-        cakanie.start();
-        OtvorKalendar(rok, regi, priecinok.path().toStdString(), hodiny, oznamy, web, nullptr);
+        waiting.start();
+        OtvorKalendar(rok, regi, folder.path().toStdString(), clock, notifier, web, nullptr);
     }
 
 private slots:
@@ -88,18 +88,18 @@ private slots:
     }
 
     void weekStep() {
-        Otvor([](TfrmTyzden& okno) {
-            int krokov = 0;
-            int vsetky = 0;
+        Open([](TfrmTyzden& window) {
+            int steps = 0;
+            int all = 0;
             QBENCHMARK {
-                ++vsetky;
-                if (okno.Prikaz(3000) == TTyzden::Hotovo)
-                    ++krokov;
-                okno.repaint();
+                ++all;
+                if (window.Prikaz(3000) == TTyzden::Done)
+                    ++steps;
+                window.repaint();
             }
-            QVERIFY(krokov > 0);
-            qInfo("%d of %d steps, now %s", krokov, vsetky,
-                  qPrintable(okno.findChild<QLabel*>(QStringLiteral("lblTyzden"))->text()));
+            QVERIFY(steps > 0);
+            qInfo("%d of %d steps, now %s", steps, all,
+                  qPrintable(window.findChild<QLabel*>(QStringLiteral("lblTyzden"))->text()));
         });
     }
 
@@ -107,11 +107,11 @@ private slots:
         // One opening first, so fonts and pictures are as warm as at the widget's click.
         std::vector<double> casy;
         for (int k = 0; k < 26; ++k) {
-            QElapsedTimer cas;
-            PrvaKresba kresba(cas);
+            QElapsedTimer clockTime;
+            PrvaKresba kresba(clockTime);
             qApp->installEventFilter(&kresba);
-            cas.start();
-            OtvorKalendar(rok, regi, priecinok.path().toStdString(), hodiny, oznamy, web, nullptr);
+            clockTime.start();
+            OtvorKalendar(rok, regi, folder.path().toStdString(), clock, notifier, web, nullptr);
             qApp->removeEventFilter(&kresba);
             QVERIFY(kresba.nanosekundy > 0);
             if (k > 0)

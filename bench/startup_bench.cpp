@@ -27,7 +27,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct Beh {
+struct ScrollRun {
     double ms = 0;
     long rssKb = 0;
     bool ok = false;
@@ -36,21 +36,21 @@ struct Beh {
 // Private folders for one run: runtime (single-instance lock), data (notes), config (settings).
 struct Priecinky {
     fs::path koren;
-    explicit Priecinky(int cislo) {
+    explicit Priecinky(int number) {
         koren = fs::temp_directory_path() /
-                ("tilava-bench-" + std::to_string(::getpid()) + "-" + std::to_string(cislo));
+                ("tilava-bench-" + std::to_string(::getpid()) + "-" + std::to_string(number));
         fs::create_directories(koren / "run");
         fs::permissions(koren / "run", fs::perms::owner_all);
         fs::create_directories(koren / "data" / "ZelmTilava");
         fs::create_directories(koren / "config");
         // Today's reminders, as a user has them: a birthday and a note.
-        const std::time_t teraz = std::time(nullptr);
-        std::tm dnes{};
-        ::localtime_r(&teraz, &dnes);
+        const std::time_t timeNow = std::time(nullptr);
+        std::tm today{};
+        ::localtime_r(&timeNow, &today);
         char meno[32];
-        std::snprintf(meno, sizeof meno, "%02d%02d.txt", dnes.tm_mon + 1, dnes.tm_mday);
-        if (const char* den = std::getenv("TILAVA_BENCH_DAY_FILE"))
-            fs::copy_file(den, koren / "data" / "ZelmTilava" / meno);
+        std::snprintf(meno, sizeof meno, "%02d%02d.txt", today.tm_mon + 1, today.tm_mday);
+        if (const char* date = std::getenv("TILAVA_BENCH_DAY_FILE"))
+            fs::copy_file(date, koren / "data" / "ZelmTilava" / meno);
         else
             std::ofstream(koren / "data" / "ZelmTilava" / meno, std::ios::binary)
                 << "!\r\n-1\r\n2\r\n1980\r\nJano\r\n-1\r\n1\r\n2025\r\nZubar o 10:00\r\n";
@@ -66,13 +66,13 @@ struct Priecinky {
     }
 };
 
-Beh Spusti(const char* program, int cislo) {
-    Priecinky p(cislo);
+ScrollRun Run(const char* program, int number) {
+    Priecinky p(number);
     const std::string run = "XDG_RUNTIME_DIR=" + (p.koren / "run").string();
     const std::string data = "XDG_DATA_HOME=" + (p.koren / "data").string();
     const std::string config = "XDG_CONFIG_HOME=" + (p.koren / "config").string();
 
-    const auto zaciatok = std::chrono::steady_clock::now();
+    const auto start = std::chrono::steady_clock::now();
     const pid_t pid = ::fork();
     if (pid == 0) {
         ::putenv(const_cast<char*>(run.c_str()));
@@ -84,15 +84,15 @@ Beh Spusti(const char* program, int cislo) {
         std::perror(program);
         ::_exit(127);
     }
-    Beh b;
-    int stav = 0;
+    ScrollRun b;
+    int state = 0;
     rusage spotreba{};
-    if (pid < 0 || ::wait4(pid, &stav, 0, &spotreba) != pid)
+    if (pid < 0 || ::wait4(pid, &state, 0, &spotreba) != pid)
         return b;
-    b.ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - zaciatok)
-               .count();
+    b.ms =
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
     b.rssKb = spotreba.ru_maxrss;
-    b.ok = WIFEXITED(stav) && WEXITSTATUS(stav) == 0;
+    b.ok = WIFEXITED(state) && WEXITSTATUS(state) == 0;
     return b;
 }
 
@@ -109,31 +109,31 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "usage: %s PROGRAM YARDSTICK [RUNS]\n", argv[0]);
         return 2;
     }
-    const int behy = argc > 3 ? std::max(1, std::atoi(argv[3])) : 15;
+    const int runs = argc > 3 ? std::max(1, std::atoi(argv[3])) : 15;
     if (!std::getenv("DISPLAY")) {
         std::fprintf(stderr, "no DISPLAY: run bench/startup.sh, which starts Xvfb\n");
         return 2;
     }
     const char* programy[2] = {argv[1], argv[2]};
-    std::vector<double> cas[2];
+    std::vector<double> clockTime[2];
     std::vector<long> pamat[2];
     // One warm-up run each (caches, fonts), then the two alternate so drift hits both alike.
     for (const char* p : programy)
-        Spusti(p, -1);
-    for (int i = 0; i < behy; ++i) {
+        Run(p, -1);
+    for (int i = 0; i < runs; ++i) {
         for (int k = 0; k < 2; ++k) {
-            const Beh b = Spusti(programy[k], i * 2 + k);
+            const ScrollRun b = Run(programy[k], i * 2 + k);
             if (!b.ok) {
                 std::fprintf(stderr, "%s did not end cleanly after its first paint\n", programy[k]);
                 return 1;
             }
-            cas[k].push_back(b.ms);
+            clockTime[k].push_back(b.ms);
             pamat[k].push_back(b.rssKb);
         }
     }
-    const double t[2] = {Median(cas[0]), Median(cas[1])};
+    const double t[2] = {Median(clockTime[0]), Median(clockTime[1])};
     const double m[2] = {Median(pamat[0]) / 1024.0, Median(pamat[1]) / 1024.0};
-    std::printf("Start until the first paint, median of %d runs each (DISPLAY=%s)\n", behy,
+    std::printf("Start until the first paint, median of %d runs each (DISPLAY=%s)\n", runs,
                 std::getenv("DISPLAY"));
     std::printf("  tilava     %7.1f ms   peak RSS %6.1f MiB\n", t[0], m[0]);
     std::printf("  yardstick  %7.1f ms   peak RSS %6.1f MiB\n", t[1], m[1]);

@@ -11,9 +11,9 @@
 
 namespace {
 
-class Okno final : public QWidget {
+class BareWindow final : public QWidget {
 public:
-    Okno() : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint) {}
+    BareWindow() : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint) {}
 
 protected:
     void paintEvent(QPaintEvent*) override {
@@ -33,15 +33,15 @@ private:
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    Okno okno;
-    okno.setFixedSize(170, 85);
+    BareWindow window;
+    window.setFixedSize(170, 85);
     QSystemTrayIcon* tray = nullptr;
     if (QSystemTrayIcon::isSystemTrayAvailable()) {
         QPixmap ikona(32, 32);
         ikona.fill(QColor(0x15, 0x30, 0x6A));
-        tray = new QSystemTrayIcon(QIcon(ikona), &okno);
+        tray = new QSystemTrayIcon(QIcon(ikona), &window);
         tray->show();
     }
-    okno.show();
+    window.show();
     return QApplication::exec();
 }

@@ -17,25 +17,25 @@ bool LocalTime(std::time_t t, std::tm& out) {
 
 } // namespace
 
-LocalDateTime SystemClock::Teraz() const {
+LocalDateTime SystemClock::Now() const {
     using namespace std::chrono;
-    const auto teraz = floor<milliseconds>(system_clock::now());
-    const auto sekundy = floor<seconds>(teraz);
-    const auto milisekundy = teraz - sekundy;
+    const auto timeNow = floor<milliseconds>(system_clock::now());
+    const auto secondCount = floor<seconds>(timeNow);
+    const auto intervalMs = timeNow - secondCount;
 
     std::tm tm{};
-    if (!LocalTime(system_clock::to_time_t(sekundy), tm)) {
+    if (!LocalTime(system_clock::to_time_t(secondCount), tm)) {
         // No local time for this moment (should not happen): the UTC wall clock is the best guess.
-        const auto den = floor<days>(teraz);
-        return {den, teraz - den};
+        const auto date = floor<days>(timeNow);
+        return {date, timeNow - date};
     }
-    const sys_days den{year{tm.tm_year + 1900} / month{static_cast<unsigned>(tm.tm_mon + 1)} /
-                       day{static_cast<unsigned>(tm.tm_mday)}};
+    const sys_days date{year{tm.tm_year + 1900} / month{static_cast<unsigned>(tm.tm_mon + 1)} /
+                        day{static_cast<unsigned>(tm.tm_mday)}};
     // tm_sec is 60 during a leap second; keep the time of day inside the day.
     const int sekunda = tm.tm_sec > 59 ? 59 : tm.tm_sec;
-    const milliseconds cas =
-        hours{tm.tm_hour} + minutes{tm.tm_min} + seconds{sekunda} + milisekundy;
-    return {den, cas};
+    const milliseconds clockTime =
+        hours{tm.tm_hour} + minutes{tm.tm_min} + seconds{sekunda} + intervalMs;
+    return {date, clockTime};
 }
 
 } // namespace tilava

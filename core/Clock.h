@@ -6,10 +6,10 @@ namespace tilava {
 
 // A local calendar date with the time of day, as the user's wall clock shows it.
 struct LocalDateTime {
-    std::chrono::sys_days den{};         // the local date (the time zone already applied)
-    std::chrono::milliseconds casDna{0}; // time since local midnight, 0 .. 86'399'999
+    std::chrono::sys_days date{};           // the local date (the time zone already applied)
+    std::chrono::milliseconds timeOfDay{0}; // time since local midnight, 0 .. 86'399'999
 
-    std::chrono::year_month_day Datum() const { return std::chrono::year_month_day{den}; }
+    std::chrono::year_month_day Datum() const { return std::chrono::year_month_day{date}; }
     friend bool operator==(const LocalDateTime&, const LocalDateTime&) = default;
 };
 
@@ -17,29 +17,29 @@ struct LocalDateTime {
 class Clock {
 public:
     virtual ~Clock() = default;
-    virtual LocalDateTime Teraz() const = 0;
+    virtual LocalDateTime Now() const = 0;
 };
 
 // The system's local wall clock.
 class SystemClock final : public Clock {
 public:
-    LocalDateTime Teraz() const override;
+    LocalDateTime Now() const override;
 };
 
 // A clock that says what it is told; for tests and benchmarks.
 class FixedClock final : public Clock {
 public:
-    explicit FixedClock(LocalDateTime teraz) : teraz_(teraz) {}
-    FixedClock(std::chrono::year_month_day datum, std::chrono::milliseconds cas = {})
-        : teraz_{std::chrono::sys_days{datum}, cas} {}
-    LocalDateTime Teraz() const override { return teraz_; }
-    void Nastav(LocalDateTime teraz) { teraz_ = teraz; }
-    void Nastav(std::chrono::year_month_day datum, std::chrono::milliseconds cas = {}) {
-        teraz_ = {std::chrono::sys_days{datum}, cas};
+    explicit FixedClock(LocalDateTime timeNow) : now_(timeNow) {}
+    FixedClock(std::chrono::year_month_day datum, std::chrono::milliseconds clockTime = {})
+        : now_{std::chrono::sys_days{datum}, clockTime} {}
+    LocalDateTime Now() const override { return now_; }
+    void Set(LocalDateTime timeNow) { now_ = timeNow; }
+    void Set(std::chrono::year_month_day datum, std::chrono::milliseconds clockTime = {}) {
+        now_ = {std::chrono::sys_days{datum}, clockTime};
     }
 
 private:
-    LocalDateTime teraz_;
+    LocalDateTime now_;
 };
 
 } // namespace tilava

@@ -53,11 +53,11 @@ constexpr std::size_t kHranica = 0x2200;
 // Byte of each character below kHranica; 0 where Windows-1250 has none. Built once by the
 // compiler, so encoding is one bounds check and one load per character.
 constexpr std::array<std::uint8_t, kHranica> kBajty = [] {
-    std::array<std::uint8_t, kHranica> bajty{};
+    std::array<std::uint8_t, kHranica> bytes{};
     for (std::size_t b = 0; b < kZnaky.size(); ++b) {
-        bajty[kZnaky[b]] = static_cast<std::uint8_t>(b);
+        bytes[kZnaky[b]] = static_cast<std::uint8_t>(b);
     }
-    return bajty;
+    return bytes;
 }();
 
 // Byte of a character; -1 when Windows-1250 cannot hold it. U+0000 is byte 0.
@@ -140,10 +140,10 @@ std::optional<char32_t> FirstUnencodable(std::string_view utf8) {
 }
 
 std::string DescribeCharacter(char32_t c) {
-    char kod[16];
-    std::snprintf(kod, sizeof kod, "U+%04X", static_cast<unsigned>(c));
+    char code[16];
+    std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(c));
     if (JeNeviditelny(c)) {
-        return kod;
+        return code;
     }
     std::string out = "„";
     if (JeKombinujuci(c)) {
@@ -151,7 +151,7 @@ std::string DescribeCharacter(char32_t c) {
     }
     AppendUtf8(out, c);
     out += "“ (";
-    out += kod;
+    out += code;
     out += ')';
     return out;
 }

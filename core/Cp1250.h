@@ -12,9 +12,9 @@ namespace tilava {
 // A character that Windows-1250 cannot hold; what() names it in Slovak.
 class Cp1250Error : public std::runtime_error {
 public:
-    Cp1250Error(char32_t character, const std::string& sprava)
-        : std::runtime_error(sprava), znak(character) {}
-    char32_t znak;
+    Cp1250Error(char32_t character, const std::string& message)
+        : std::runtime_error(message), codePoint(character) {}
+    char32_t codePoint;
 };
 
 // Every byte decodes to one character; the five unassigned bytes become the control

@@ -19,26 +19,26 @@ int IsoWeeksInYear(int rok) {
 
 } // namespace
 
-int IsoWeekday(sys_days den) {
-    return static_cast<int>(weekday{den}.iso_encoding());
+int IsoWeekday(sys_days date) {
+    return static_cast<int>(weekday{date}.iso_encoding());
 }
 
-int IsoWeekNumber(sys_days den) {
-    const year_month_day datum{den};
+int IsoWeekNumber(sys_days date) {
+    const year_month_day datum{date};
     const int rok = static_cast<int>(datum.year());
-    const int poradie = static_cast<int>((den - sys_days{datum.year() / January / 1}).count()) + 1;
-    const int tyzden = (poradie - IsoWeekday(den) + 10) / 7;
-    if (tyzden < 1) {
+    const int order = static_cast<int>((date - sys_days{datum.year() / January / 1}).count()) + 1;
+    const int week = (order - IsoWeekday(date) + 10) / 7;
+    if (week < 1) {
         return IsoWeeksInYear(rok - 1); // the last week of the year before
     }
-    if (tyzden > IsoWeeksInYear(rok)) {
+    if (week > IsoWeeksInYear(rok)) {
         return 1; // the first week of the next year
     }
-    return tyzden;
+    return week;
 }
 
-sys_days MondayOfWeek(sys_days den) {
-    return den - days{IsoWeekday(den) - 1};
+sys_days MondayOfWeek(sys_days date) {
+    return date - days{IsoWeekday(date) - 1};
 }
 
 year_month_day VelkaNoc(int rok) {
@@ -49,9 +49,9 @@ year_month_day VelkaNoc(int rok) {
     const int i = h - (h / 28) * (1 - (h / 28) * (29 / (h + 1)) * ((21 - g) / 11));
     const int j = (rok + rok / 4 + i + 2 - c + c / 4) % 7;
     const int l = i - j;
-    const int mesiac = 3 + (l + 40) / 44;
-    const int den = l + 28 - 31 * (mesiac / 4);
-    return year{rok} / month{static_cast<unsigned>(mesiac)} / day{static_cast<unsigned>(den)};
+    const int monthNumber = 3 + (l + 40) / 44;
+    const int date = l + 28 - 31 * (monthNumber / 4);
+    return year{rok} / month{static_cast<unsigned>(monthNumber)} / day{static_cast<unsigned>(date)};
 }
 
 } // namespace tilava

@@ -10,7 +10,7 @@ namespace tilava {
 // an entry ending in " [H]" is a public holiday and the mark is not part of its text. Every
 // other character belongs to the text, blanks after full stops and the trailing blank of
 // Slovak 30 September included. TRok::Naplnit reads them once.
-extern const std::array<std::string_view, 12> MenaSK;
-extern const std::array<std::string_view, 12> MenaCZ;
+extern const std::array<std::string_view, 12> NamesSK;
+extern const std::array<std::string_view, 12> NamesCZ;
 
 } // namespace tilava

@@ -4,7 +4,7 @@ namespace tilava {
 
 // The Czech list: 389 entries on all 366 dates of a leap year.
 // clang-format off
-const std::array<std::string_view, 12> MenaCZ = {
+const std::array<std::string_view, 12> NamesCZ = {
     // January
     "1: Nový rok [H], Den obnovy Čes. státu [H]; 2: Karina; 3: Radmila; 4: Diana; 5: Dalimil; 6: Tři králové; 7: Vilma; 8: Čestmír; 9: Vladan; 10: Břetislav; 11: Bohdana; 12: Pravoslav; 13: Edita; 14: Radovan; 15: Alice; 16: Ctirad; 17: Drahoslav; 18: Vladislav; 19: Doubravka; 20: Ilona; 21: Běla; 22: Slavomír; 23: Zdeněk; 24: Milena; 25: Miloš; 26: Zora; 27: Ingrid; 28: Otýlie; 29: Zdislava; 30: Robin; 31: Marika",
     // February

@@ -5,7 +5,7 @@ namespace tilava {
 // The Slovak list: 405 entries on 365 dates, 29 February has none.
 // 30 September is "Jarolím " with one trailing blank; it is shown and searched that way.
 // clang-format off
-const std::array<std::string_view, 12> MenaSK = {
+const std::array<std::string_view, 12> NamesSK = {
     // January
     "1: Nový rok [H], Deň vzniku SR [H]; 2: Alexandra, Karina; 3: Daniela; 4: Drahoslav; 5: Andrea; 6: Traja králi [H], Antónia; 7: Bohuslava; 8: Severín; 9: Alexej; 10: Dáša; 11: Malvína; 12: Ernest; 13: Rastislav; 14: Radovan; 15: Dobroslav; 16: Kristína; 17: Nataša; 18: Bohdana; 19: Drahomíra, Mário, Sára; 20: Dalibor; 21: Vincent; 22: Zora; 23: Miloš; 24: Timotej; 25: Gejza; 26: Tamara; 27: Bohuš; 28: Alfonz; 29: Gašpar; 30: Ema; 31: Emil",
     // February

@@ -15,55 +15,55 @@ bool JePokracovanie(unsigned char b) {
 } // namespace
 
 char32_t Utf8Next(std::string_view text, std::size_t& pos) {
-    const auto bajt = [&](std::size_t k) { return static_cast<unsigned char>(text[pos + k]); };
-    const unsigned char b0 = bajt(0);
+    const auto byteValue = [&](std::size_t k) { return static_cast<unsigned char>(text[pos + k]); };
+    const unsigned char b0 = byteValue(0);
     if (b0 < 0x80) {
         ++pos;
         return b0;
     }
     // Length of the sequence and the allowed range of its second byte; the narrowed ranges
     // refuse overlong forms, surrogates and code points above U+10FFFF.
-    std::size_t dlzka = 0;
-    unsigned char od = 0x80, po = 0xBF;
+    std::size_t length = 0;
+    unsigned char od = 0x80, later = 0xBF;
     if (b0 >= 0xC2 && b0 <= 0xDF) {
-        dlzka = 2;
+        length = 2;
     } else if (b0 >= 0xE0 && b0 <= 0xEF) {
-        dlzka = 3;
+        length = 3;
         if (b0 == 0xE0) {
             od = 0xA0;
         } else if (b0 == 0xED) {
-            po = 0x9F;
+            later = 0x9F;
         }
     } else if (b0 >= 0xF0 && b0 <= 0xF4) {
-        dlzka = 4;
+        length = 4;
         if (b0 == 0xF0) {
             od = 0x90;
         } else if (b0 == 0xF4) {
-            po = 0x8F;
+            later = 0x8F;
         }
     }
-    if (dlzka == 0 || text.size() - pos < dlzka || bajt(1) < od || bajt(1) > po) {
+    if (length == 0 || text.size() - pos < length || byteValue(1) < od || byteValue(1) > later) {
         ++pos;
         return kNahradny;
     }
-    char32_t c = b0 & (0xFF >> (dlzka + 1));
-    for (std::size_t k = 1; k < dlzka; ++k) {
-        if (!JePokracovanie(bajt(k))) {
+    char32_t c = b0 & (0xFF >> (length + 1));
+    for (std::size_t k = 1; k < length; ++k) {
+        if (!JePokracovanie(byteValue(k))) {
             ++pos;
             return kNahradny;
         }
-        c = (c << 6) | (bajt(k) & 0x3F);
+        c = (c << 6) | (byteValue(k) & 0x3F);
     }
-    pos += dlzka;
+    pos += length;
     return c;
 }
 
 std::size_t Utf8Length(std::string_view text) {
-    std::size_t pocet = 0;
-    for (std::size_t pos = 0; pos < text.size(); ++pocet) {
+    std::size_t count = 0;
+    for (std::size_t pos = 0; pos < text.size(); ++count) {
         Utf8Next(text, pos);
     }
-    return pocet;
+    return count;
 }
 
 std::string Utf8Left(std::string_view text, std::size_t count) {

@@ -14,11 +14,11 @@ struct TSviatok {
 // The texts of one day of the year in list order. Entries are counted from 1.
 class TSviatky {
 public:
-    void Pridaj(std::string nazov, bool sviatok);
+    void Pridaj(std::string name, bool nameDay);
     int Pocet() const;
     // The empty text and false for an entry number outside 1..Pocet.
-    const std::string& Nazov(int cislo) const;
-    bool JeSviatok(int cislo) const;
+    const std::string& Nazov(int number) const;
+    bool JeSviatok(int number) const;
 
 private:
     std::vector<TSviatok> TaTsviatok;

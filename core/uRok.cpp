@@ -14,75 +14,75 @@ constexpr std::string_view oddelovacDni = "; ";
 constexpr std::string_view oddelovacMien = ", ";
 constexpr std::string_view znackaSviatku = " [H]";
 
-[[noreturn]] void chybnyZoznam(char jazyk, int mesiac, std::string_view miesto) {
-    throw std::logic_error("Chybný zoznam mien (" + std::string(1, jazyk) + ", mesiac " +
-                           std::to_string(mesiac) + "): \"" + std::string(miesto) + "\"");
+[[noreturn]] void chybnyZoznam(char language, int monthNumber, std::string_view place) {
+    throw std::logic_error("Chybný zoznam mien (" + std::string(1, language) + ", mesiac " +
+                           std::to_string(monthNumber) + "): \"" + std::string(place) + "\"");
 }
 
 // Takes the text up to the next separator off the front of `zvysok`.
 std::string_view odober(std::string_view& zvysok, std::string_view oddelovac) {
-    const auto koniec = zvysok.find(oddelovac);
-    const auto kus = zvysok.substr(0, koniec);
-    zvysok = koniec == std::string_view::npos ? std::string_view{}
-                                              : zvysok.substr(koniec + oddelovac.size());
+    const auto end = zvysok.find(oddelovac);
+    const auto kus = zvysok.substr(0, end);
+    zvysok =
+        end == std::string_view::npos ? std::string_view{} : zvysok.substr(end + oddelovac.size());
     return kus;
 }
 
 // Adds one month line in the notation of NameDays.h, day by day and entry by entry.
-void pridajMesiac(TRok& rok, char jazyk, int mesiac, std::string_view riadok) {
-    while (!riadok.empty()) {
-        const auto skupina = odober(riadok, oddelovacDni);
+void pridajMesiac(TRok& rok, char language, int monthNumber, std::string_view line) {
+    while (!line.empty()) {
+        const auto skupina = odober(line, oddelovacDni);
         const auto dvojbodka = skupina.find(": ");
         if (dvojbodka == std::string_view::npos)
-            chybnyZoznam(jazyk, mesiac, skupina);
-        int den = 0;
+            chybnyZoznam(language, monthNumber, skupina);
+        int date = 0;
         const char* koniecDna = skupina.data() + dvojbodka;
-        const auto cislo = std::from_chars(skupina.data(), koniecDna, den);
-        if (cislo.ec != std::errc{} || cislo.ptr != koniecDna || den < 1 || den > 31)
-            chybnyZoznam(jazyk, mesiac, skupina);
-        auto zaznamy = skupina.substr(dvojbodka + 2);
-        if (zaznamy.empty())
-            chybnyZoznam(jazyk, mesiac, skupina);
-        while (!zaznamy.empty()) {
-            auto nazov = odober(zaznamy, oddelovacMien);
-            const bool sviatok = nazov.ends_with(znackaSviatku);
-            if (sviatok)
-                nazov.remove_suffix(znackaSviatku.size());
-            if (nazov.empty())
-                chybnyZoznam(jazyk, mesiac, skupina);
-            rok.Pridaj(den, mesiac, jazyk, std::string(nazov), sviatok);
+        const auto number = std::from_chars(skupina.data(), koniecDna, date);
+        if (number.ec != std::errc{} || number.ptr != koniecDna || date < 1 || date > 31)
+            chybnyZoznam(language, monthNumber, skupina);
+        auto entries = skupina.substr(dvojbodka + 2);
+        if (entries.empty())
+            chybnyZoznam(language, monthNumber, skupina);
+        while (!entries.empty()) {
+            auto name = odober(entries, oddelovacMien);
+            const bool nameDay = name.ends_with(znackaSviatku);
+            if (nameDay)
+                name.remove_suffix(znackaSviatku.size());
+            if (name.empty())
+                chybnyZoznam(language, monthNumber, skupina);
+            rok.Pridaj(date, monthNumber, language, std::string(name), nameDay);
         }
     }
 }
 
 const TSviatky& prazdnyDen() {
-    static const TSviatky prazdny;
-    return prazdny;
+    static const TSviatky empty;
+    return empty;
 }
 
 } // namespace
 
 void TRok::Naplnit() {
-    for (int mesiac = 1; mesiac <= 12; ++mesiac)
-        pridajMesiac(*this, 's', mesiac, MenaSK[static_cast<std::size_t>(mesiac - 1)]);
-    for (int mesiac = 1; mesiac <= 12; ++mesiac)
-        pridajMesiac(*this, 'c', mesiac, MenaCZ[static_cast<std::size_t>(mesiac - 1)]);
+    for (int monthNumber = 1; monthNumber <= 12; ++monthNumber)
+        pridajMesiac(*this, 's', monthNumber, NamesSK[static_cast<std::size_t>(monthNumber - 1)]);
+    for (int monthNumber = 1; monthNumber <= 12; ++monthNumber)
+        pridajMesiac(*this, 'c', monthNumber, NamesCZ[static_cast<std::size_t>(monthNumber - 1)]);
 }
 
-void TRok::Pridaj(int den, int mesiac, char jazyk, std::string nazov, bool sviatok) {
-    if (den < 1 || den > 31 || mesiac < 1 || mesiac > 12)
-        throw std::out_of_range("Deň " + std::to_string(den) + "." + std::to_string(mesiac) +
+void TRok::Pridaj(int date, int monthNumber, char language, std::string name, bool nameDay) {
+    if (date < 1 || date > 31 || monthNumber < 1 || monthNumber > 12)
+        throw std::out_of_range("Deň " + std::to_string(date) + "." + std::to_string(monthNumber) +
                                 ". nie je v kalendári.");
-    Tabulka& tabulka = jazyk == 's' ? TabulkaSK : TabulkaCZ;
-    tabulka[static_cast<std::size_t>(den - 1)][static_cast<std::size_t>(mesiac - 1)].Pridaj(
-        std::move(nazov), sviatok);
+    Table& table = language == 's' ? TabulkaSK : TabulkaCZ;
+    table[static_cast<std::size_t>(date - 1)][static_cast<std::size_t>(monthNumber - 1)].Pridaj(
+        std::move(name), nameDay);
 }
 
-const TSviatky& TRok::DajDen(int den, int mesiac) const {
-    if (den < 1 || den > 31 || mesiac < 1 || mesiac > 12)
+const TSviatky& TRok::DajDen(int date, int monthNumber) const {
+    if (date < 1 || date > 31 || monthNumber < 1 || monthNumber > 12)
         return prazdnyDen();
-    const Tabulka& tabulka = JazykSK ? TabulkaSK : TabulkaCZ;
-    return tabulka[static_cast<std::size_t>(den - 1)][static_cast<std::size_t>(mesiac - 1)];
+    const Table& table = JazykSK ? TabulkaSK : TabulkaCZ;
+    return table[static_cast<std::size_t>(date - 1)][static_cast<std::size_t>(monthNumber - 1)];
 }
 
 const TSviatky& TRok::DajDatum(std::chrono::year_month_day datum) const {
@@ -95,7 +95,7 @@ const TSviatky& TRok::DajDatum(std::chrono::sys_days datum) const {
 }
 
 const TSviatky& TRok::DajDatum(const LocalDateTime& datum) const {
-    return DajDatum(datum.den);
+    return DajDatum(datum.date);
 }
 
 } // namespace tilava

@@ -27,20 +27,20 @@ struct Uvolni {
     void operator()(icalcomponent* c) const { icalcomponent_free(c); }
 };
 
-std::string MMDD(month_day den) {
+std::string MMDD(month_day date) {
     char text[8];
-    std::snprintf(text, sizeof text, "%02u%02u", static_cast<unsigned>(den.month()),
-                  static_cast<unsigned>(den.day()));
+    std::snprintf(text, sizeof text, "%02u%02u", static_cast<unsigned>(date.month()),
+                  static_cast<unsigned>(date.day()));
     return text;
 }
 
 // 64-bit FNV-1a of the entry's kind, day and month, year and text: the same entry gives the
 // same UID in every export, on every system.
-std::string Uid(const TNote& z, month_day den) {
-    const std::string kluc = std::to_string(static_cast<int>(z.Druh)) + '\x1F' + MMDD(den) +
-                             '\x1F' + std::to_string(z.Rok) + '\x1F' + z.Text;
+std::string Uid(const TNote& z, month_day date) {
+    const std::string key = std::to_string(static_cast<int>(z.Druh)) + '\x1F' + MMDD(date) +
+                            '\x1F' + std::to_string(z.Rok) + '\x1F' + z.Text;
     std::uint64_t h = 14695981039346656037ull;
-    for (const unsigned char c : kluc) {
+    for (const unsigned char c : key) {
         h = (h ^ c) * 1099511628211ull;
     }
     char hex[20];
@@ -48,7 +48,7 @@ std::string Uid(const TNote& z, month_day den) {
     return std::string(hex) + "@tilava";
 }
 
-icaltimetype Den(year_month_day d) {
+icaltimetype Day(year_month_day d) {
     icaltimetype t = icaltime_null_date();
     t.year = static_cast<int>(d.year());
     t.month = static_cast<int>(static_cast<unsigned>(d.month()));
@@ -64,171 +64,170 @@ bool RokKalendara(std::int32_t rok) {
 // Where a recurring event begins: on the day in the year of birth or of the event. A year the
 // calendar cannot hold (0 is a birthday whose year is not known) starts it in 2000. The first
 // 29 February comes in the first leap year from then on, and the event recurs in leap years.
-year_month_day Zaciatok(std::int32_t rok, month_day den) {
+year_month_day Zaciatok(std::int32_t rok, month_day date) {
     int r = RokKalendara(rok) ? rok : 2000;
-    while (r <= 9999 && !(year{r} / den).ok()) {
+    while (r <= 9999 && !(year{r} / date).ok()) {
         ++r;
     }
-    return year{r <= 9999 ? r : 2000} / den;
+    return year{r <= 9999 ? r : 2000} / date;
 }
 
 std::string Orez(const std::string& s) {
-    const auto zaciatok = s.find_first_not_of(" \t");
-    if (zaciatok == std::string::npos) {
+    const auto start = s.find_first_not_of(" \t");
+    if (start == std::string::npos) {
         return {};
     }
-    return s.substr(zaciatok, s.find_last_not_of(" \t") - zaciatok + 1);
+    return s.substr(start, s.find_last_not_of(" \t") - start + 1);
 }
 
 } // namespace
 
-ExportReport ExportCalendar(const fs::path& priecinok, const fs::path& subor, sys_seconds teraz,
+ExportReport ExportCalendar(const fs::path& folder, const fs::path& subor, sys_seconds timeNow,
                             ExistingExport existing) {
     icalerror_set_errors_are_fatal(0);
     ExportReport r;
-    const std::unique_ptr<icalcomponent, Uvolni> kalendar(icalcomponent_new_vcalendar());
-    icalcomponent_add_property(kalendar.get(), icalproperty_new_version("2.0"));
-    icalcomponent_add_property(kalendar.get(),
+    const std::unique_ptr<icalcomponent, Uvolni> calendar(icalcomponent_new_vcalendar());
+    icalcomponent_add_property(calendar.get(), icalproperty_new_version("2.0"));
+    icalcomponent_add_property(calendar.get(),
                                icalproperty_new_prodid("-//ZELM//Tilava " TILAVA_VERSION "//SK"));
-    icalcomponent_add_property(kalendar.get(), icalproperty_new_calscale("GREGORIAN"));
-    icalproperty* nazov = icalproperty_new_x("Tilava");
-    icalproperty_set_x_name(nazov, "X-WR-CALNAME");
-    icalcomponent_add_property(kalendar.get(), nazov);
+    icalcomponent_add_property(calendar.get(), icalproperty_new_calscale("GREGORIAN"));
+    icalproperty* name = icalproperty_new_x("Tilava");
+    icalproperty_set_x_name(name, "X-WR-CALNAME");
+    icalcomponent_add_property(calendar.get(), name);
 
     const icaltimetype peciatka =
-        icaltime_from_timet_with_zone(static_cast<std::time_t>(teraz.time_since_epoch().count()), 0,
-                                      icaltimezone_get_utc_timezone());
+        icaltime_from_timet_with_zone(static_cast<std::time_t>(timeNow.time_since_epoch().count()),
+                                      0, icaltimezone_get_utc_timezone());
     const icalrecurrencetype rocne = icalrecurrencetype_from_string("FREQ=YEARLY");
-    std::set<std::string> zapisane;
+    std::set<std::string> writtenUids;
 
     for (unsigned m = 1; m <= 12; ++m) {
         // 2024 is a leap year: 29 February has its day file too.
-        const unsigned dni = static_cast<unsigned>((year{2024} / month{m} / last).day());
-        for (unsigned d = 1; d <= dni; ++d) {
-            const month_day den{month{m}, day{d}};
-            TDayNotes poznamky(priecinok);
+        const unsigned dayList = static_cast<unsigned>((year{2024} / month{m} / last).day());
+        for (unsigned d = 1; d <= dayList; ++d) {
+            const month_day date{month{m}, day{d}};
+            TDayNotes notes(folder);
             try {
-                poznamky.Nacitaj(year{2024} / den);
+                notes.Nacitaj(year{2024} / date);
             } catch (const NotesError& e) {
-                r.chyby.push_back(e.what());
-                r.neprecitane.push_back(MMDD(den) + ".txt");
+                r.errors.push_back(e.what());
+                r.unread.push_back(MMDD(date) + ".txt");
                 continue;
             }
-            for (int i = 0; i < poznamky.Pocet(); ++i) {
-                const TNote& z = poznamky.Polozka(i);
+            for (int i = 0; i < notes.Pocet(); ++i) {
+                const TNote& z = notes.Polozka(i);
                 const std::string text = Orez(z.Text);
                 if (text.empty()) {
-                    ++r.bezTextu;
+                    ++r.withoutText;
                     continue;
                 }
                 std::optional<year_month_day> od;
-                std::string zhrnutie = text;
-                std::string opis;
+                std::string summary = text;
+                std::string description;
                 switch (z.Druh) {
-                case TDruh::Poznamka:
-                    if (RokKalendara(z.Rok) && (year{z.Rok} / den).ok()) {
-                        od = year{z.Rok} / den;
+                case EntryKind::Poznamka:
+                    if (RokKalendara(z.Rok) && (year{z.Rok} / date).ok()) {
+                        od = year{z.Rok} / date;
                     } else {
-                        r.preskocene.push_back(
-                            MMDD(den) + ".txt: poznámka „" + text + "“ z roku " +
+                        r.skipped.push_back(
+                            MMDD(date) + ".txt: poznámka „" + text + "“ z roku " +
                             std::to_string(z.Rok) +
                             " – taký deň v kalendári nie je, ani Tilava ju neukazuje.");
                         continue;
                     }
                     break;
-                case TDruh::Narodeniny:
-                    zhrnutie += " – narodeniny";
+                case EntryKind::Narodeniny:
+                    summary += " – narodeniny";
                     if (RokKalendara(z.Rok)) {
-                        opis = "Rok narodenia: " + std::to_string(z.Rok);
+                        description = "Rok narodenia: " + std::to_string(z.Rok);
                     }
                     break;
-                case TDruh::Vyrocie:
-                    zhrnutie += " – výročie";
+                case EntryKind::Vyrocie:
+                    summary += " – výročie";
                     if (RokKalendara(z.Rok)) {
-                        opis = "Rok udalosti: " + std::to_string(z.Rok);
+                        description = "Rok udalosti: " + std::to_string(z.Rok);
                     }
                     break;
                 }
-                const std::string uid = Uid(z, den);
-                if (!zapisane.insert(uid).second) {
-                    ++r.rovnake;
+                const std::string uid = Uid(z, date);
+                if (!writtenUids.insert(uid).second) {
+                    ++r.same;
                     continue;
                 }
-                const year_month_day zaciatok = od ? *od : Zaciatok(z.Rok, den);
-                icalcomponent* udalost = icalcomponent_new_vevent();
-                icalcomponent_add_property(udalost, icalproperty_new_uid(uid.c_str()));
-                icalcomponent_add_property(udalost, icalproperty_new_dtstamp(peciatka));
-                icalcomponent_add_property(udalost, icalproperty_new_dtstart(Den(zaciatok)));
+                const year_month_day start = od ? *od : Zaciatok(z.Rok, date);
+                icalcomponent* event = icalcomponent_new_vevent();
+                icalcomponent_add_property(event, icalproperty_new_uid(uid.c_str()));
+                icalcomponent_add_property(event, icalproperty_new_dtstamp(peciatka));
+                icalcomponent_add_property(event, icalproperty_new_dtstart(Day(start)));
                 icalcomponent_add_property(
-                    udalost,
-                    icalproperty_new_dtend(Den(year_month_day{sys_days{zaciatok} + days{1}})));
+                    event, icalproperty_new_dtend(Day(year_month_day{sys_days{start} + days{1}})));
                 if (!od) {
-                    icalcomponent_add_property(udalost, icalproperty_new_rrule(rocne));
+                    icalcomponent_add_property(event, icalproperty_new_rrule(rocne));
                 }
-                icalcomponent_add_property(udalost, icalproperty_new_summary(zhrnutie.c_str()));
-                if (!opis.empty()) {
-                    icalcomponent_add_property(udalost, icalproperty_new_description(opis.c_str()));
+                icalcomponent_add_property(event, icalproperty_new_summary(summary.c_str()));
+                if (!description.empty()) {
+                    icalcomponent_add_property(event,
+                                               icalproperty_new_description(description.c_str()));
                 }
                 // A day of the calendar, not an appointment: the time stays free.
-                icalcomponent_add_property(udalost,
-                                           icalproperty_new_transp(ICAL_TRANSP_TRANSPARENT));
-                icalcomponent_add_component(kalendar.get(), udalost);
-                ++r.udalosti;
+                icalcomponent_add_property(event, icalproperty_new_transp(ICAL_TRANSP_TRANSPARENT));
+                icalcomponent_add_component(calendar.get(), event);
+                ++r.events;
             }
         }
     }
 
     const std::unique_ptr<char, decltype(&std::free)> text(
-        icalcomponent_as_ical_string_r(kalendar.get()), &std::free);
+        icalcomponent_as_ical_string_r(calendar.get()), &std::free);
     try {
-        std::vector<fs::path> ownFolders{priecinok};
+        std::vector<fs::path> ownFolders{folder};
         if (const auto settings = UserSettingsFolder()) {
             ownFolders.push_back(*settings);
         }
         CheckExportTarget(subor, ownFolders, existing);
         ReplaceFileAtomically(subor, text ? std::string_view(text.get()) : std::string_view(),
                               FolderFlush::Now, kExportSaveRules);
-        r.zapisany = true;
+        r.written = true;
     } catch (const FileError& e) {
-        r.chyby.push_back(e.what());
+        r.errors.push_back(e.what());
     }
     return r;
 }
 
 std::string ExportReport::Text(const fs::path& subor) const {
     std::string text;
-    if (!zapisany) {
+    if (!written) {
         text = "Kalendár sa neuložil.\n";
-    } else if (Uspech()) {
+    } else if (Succeeded()) {
         text = "Kalendár sa uložil do súboru „" + PathText(subor) + "“.\n";
     } else {
         text = "Kalendár sa uložil do súboru „" + PathText(subor) +
                "“, ale nie celý: záznamy niektorých dní sa nedali prečítať.\n";
     }
-    if (zapisany) {
-        text += "Udalosti: " + std::to_string(udalosti) + ".\n";
+    if (written) {
+        text += "Udalosti: " + std::to_string(events) + ".\n";
     }
-    if (bezTextu > 0) {
-        text += "Záznamy bez textu (nie sú udalosťou): " + std::to_string(bezTextu) + ".\n";
+    if (withoutText > 0) {
+        text += "Záznamy bez textu (nie sú udalosťou): " + std::to_string(withoutText) + ".\n";
     }
-    if (rovnake > 0) {
-        text += "Rovnaké záznamy toho istého dňa, zapísané raz: " + std::to_string(rovnake) + ".\n";
+    if (same > 0) {
+        text += "Rovnaké záznamy toho istého dňa, zapísané raz: " + std::to_string(same) + ".\n";
     }
-    if (!preskocene.empty()) {
+    if (!skipped.empty()) {
         text += "\nNeexportované záznamy:\n";
-        for (const auto& riadok : preskocene) {
-            text += "  " + riadok + "\n";
+        for (const auto& line : skipped) {
+            text += "  " + line + "\n";
         }
     }
-    if (!chyby.empty()) {
+    if (!errors.empty()) {
         text += "\nChyby:\n";
-        for (const auto& riadok : chyby) {
-            text += "  " + riadok + "\n";
+        for (const auto& line : errors) {
+            text += "  " + line + "\n";
         }
     }
-    if (!neprecitane.empty()) {
+    if (!unread.empty()) {
         text += "\nVynechané súbory dní:";
-        for (const auto& meno : neprecitane) {
+        for (const auto& meno : unread) {
             text += " " + meno;
         }
         text += "\n";

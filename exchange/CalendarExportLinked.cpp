@@ -5,11 +5,11 @@
 
 namespace tilava {
 
-ExchangeResult ExportCalendarStamped(const std::filesystem::path& priecinok,
+ExchangeResult ExportCalendarStamped(const std::filesystem::path& folder,
                                      const std::filesystem::path& subor,
                                      std::chrono::sys_seconds now, ExistingExport existing) {
-    const ExportReport r = ExportCalendar(priecinok, subor, now, existing);
-    return {r.Uspech(), r.Text(subor)};
+    const ExportReport r = ExportCalendar(folder, subor, now, existing);
+    return {r.Succeeded(), r.Text(subor)};
 }
 
 } // namespace tilava

@@ -18,56 +18,56 @@ namespace {
 
 // Loads the module once and keeps it for the run. Gives nullptr and the reason, in Slovak for
 // the user, when the module cannot be found or loaded.
-ExportEntry LoadExportModule(std::string& chyba) {
-    static ExportEntry vstup = nullptr;
-    if (vstup)
-        return vstup;
+ExportEntry LoadExportModule(std::string& error) {
+    static ExportEntry input = nullptr;
+    if (input)
+        return input;
     // Where an installation puts it, then beside the program (the build folder).
     std::error_code ec;
     const fs::path program = fs::read_symlink("/proc/self/exe", ec);
-    std::vector<fs::path> miesta;
+    std::vector<fs::path> places;
     if (!ec) {
-        const fs::path priecinok = program.parent_path();
-        miesta = {(priecinok / TILAVA_EXPORT_MODULE_DIR / kExportModuleName).lexically_normal(),
-                  priecinok / kExportModuleName};
+        const fs::path folder = program.parent_path();
+        places = {(folder / TILAVA_EXPORT_MODULE_DIR / kExportModuleName).lexically_normal(),
+                  folder / kExportModuleName};
     }
     std::string dovody;
-    for (const fs::path& miesto : miesta) {
-        if (!fs::exists(miesto, ec))
+    for (const fs::path& place : places) {
+        if (!fs::exists(place, ec))
             continue;
-        void* modul = ::dlopen(miesto.c_str(), RTLD_NOW | RTLD_LOCAL);
+        void* modul = ::dlopen(place.c_str(), RTLD_NOW | RTLD_LOCAL);
         if (!modul) {
             dovody += std::string("\n") + ::dlerror();
             continue;
         }
         if (void* f = ::dlsym(modul, kExportEntryName)) {
-            vstup = reinterpret_cast<ExportEntry>(f);
-            return vstup;
+            input = reinterpret_cast<ExportEntry>(f);
+            return input;
         }
-        dovody += "\n" + miesto.string() + ": chýba v ňom " + kExportEntryName;
+        dovody += "\n" + place.string() + ": chýba v ňom " + kExportEntryName;
         ::dlclose(modul);
     }
-    chyba = std::string("Export do kalendára sa nedá spustiť: jeho súčasť ") + kExportModuleName +
+    error = std::string("Export do kalendára sa nedá spustiť: jeho súčasť ") + kExportModuleName +
             (dovody.empty() ? " sa nenašla" : " sa nedá načítať");
-    if (miesta.empty()) {
-        chyba += " (priečinok programu sa nedá zistiť).";
+    if (places.empty()) {
+        error += " (priečinok programu sa nedá zistiť).";
     } else {
-        chyba += " (hľadaná v ";
-        for (std::size_t i = 0; i < miesta.size(); ++i)
-            chyba += (i ? ", " : "") + miesta[i].parent_path().string();
-        chyba += ").";
+        error += " (hľadaná v ";
+        for (std::size_t i = 0; i < places.size(); ++i)
+            error += (i ? ", " : "") + places[i].parent_path().string();
+        error += ").";
     }
-    chyba += dovody + "\n";
+    error += dovody + "\n";
     return nullptr;
 }
 
 } // namespace
 
-ExchangeResult ExportCalendarStamped(const fs::path& priecinok, const fs::path& subor,
+ExchangeResult ExportCalendarStamped(const fs::path& folder, const fs::path& subor,
                                      std::chrono::sys_seconds now, ExistingExport existing) {
     ExchangeResult v;
-    if (const ExportEntry exportuj = LoadExportModule(v.sprava))
-        v.uspech = exportuj(priecinok, subor, now.time_since_epoch().count(), existing, v.sprava);
+    if (const ExportEntry exportuj = LoadExportModule(v.message))
+        v.success = exportuj(folder, subor, now.time_since_epoch().count(), existing, v.message);
     return v;
 }
 

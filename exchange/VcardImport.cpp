@@ -25,11 +25,11 @@ using namespace std::chrono;
 namespace {
 
 std::string_view Orez(std::string_view s) {
-    const auto zaciatok = s.find_first_not_of(" \t");
-    if (zaciatok == std::string_view::npos) {
+    const auto start = s.find_first_not_of(" \t");
+    if (start == std::string_view::npos) {
         return {};
     }
-    return s.substr(zaciatok, s.find_last_not_of(" \t") - zaciatok + 1);
+    return s.substr(start, s.find_last_not_of(" \t") - start + 1);
 }
 
 std::string Velke(std::string_view s) {
@@ -43,55 +43,55 @@ std::string Velke(std::string_view s) {
 }
 
 std::optional<int> Cislo(std::string_view s) {
-    int hodnota = 0;
+    int value = 0;
     if (s.empty() ||
         !std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; })) {
         return std::nullopt;
     }
-    std::from_chars(s.data(), s.data() + s.size(), hodnota);
-    return hodnota;
+    std::from_chars(s.data(), s.data() + s.size(), value);
+    return value;
 }
 
 // The part of a content line before its value: name and parameters.
-std::string_view Hlavicka(std::string_view riadok) {
-    return riadok.substr(0, std::min(riadok.find(':'), riadok.size()));
+std::string_view Hlavicka(std::string_view line) {
+    return line.substr(0, std::min(line.find(':'), line.size()));
 }
 
 // Logical lines with the number of their first physical line. Besides folding, 2.1's
 // quoted-printable values go on after a line that ends in "=" (a soft line break).
-std::vector<std::pair<int, std::string>> LogickeRiadky(std::string_view bajty) {
-    std::vector<std::pair<int, std::string>> riadky;
-    int cislo = 0;
+std::vector<std::pair<int, std::string>> LogickeRiadky(std::string_view bytes) {
+    std::vector<std::pair<int, std::string>> lines;
+    int number = 0;
     bool mekkyKoniec = false;
     std::size_t pos = 0;
-    while (pos < bajty.size()) {
-        const std::size_t koniec = bajty.find('\n', pos);
-        std::string_view riadok = bajty.substr(
-            pos, koniec == std::string_view::npos ? std::string_view::npos : koniec - pos);
-        pos = koniec == std::string_view::npos ? bajty.size() : koniec + 1;
-        ++cislo;
-        if (riadok.ends_with('\r')) {
-            riadok.remove_suffix(1);
+    while (pos < bytes.size()) {
+        const std::size_t end = bytes.find('\n', pos);
+        std::string_view line =
+            bytes.substr(pos, end == std::string_view::npos ? std::string_view::npos : end - pos);
+        pos = end == std::string_view::npos ? bytes.size() : end + 1;
+        ++number;
+        if (line.ends_with('\r')) {
+            line.remove_suffix(1);
         }
         if (mekkyKoniec) {
-            riadky.back().second.pop_back();
-            riadky.back().second += riadok;
-        } else if (!riadky.empty() && !riadok.empty() && (riadok[0] == ' ' || riadok[0] == '\t')) {
-            riadky.back().second += riadok.substr(1);
-        } else if (!riadok.empty()) {
-            riadky.emplace_back(cislo, std::string(riadok));
+            lines.back().second.pop_back();
+            lines.back().second += line;
+        } else if (!lines.empty() && !line.empty() && (line[0] == ' ' || line[0] == '\t')) {
+            lines.back().second += line.substr(1);
+        } else if (!line.empty()) {
+            lines.emplace_back(number, std::string(line));
         }
         mekkyKoniec =
-            !riadky.empty() && riadky.back().second.ends_with('=') &&
-            Velke(Hlavicka(riadky.back().second)).find("QUOTED-PRINTABLE") != std::string::npos;
+            !lines.empty() && lines.back().second.ends_with('=') &&
+            Velke(Hlavicka(lines.back().second)).find("QUOTED-PRINTABLE") != std::string::npos;
     }
-    return riadky;
+    return lines;
 }
 
 struct Vlastnost {
     std::string meno;                                           // upper case, without its group
     std::vector<std::pair<std::string, std::string>> parametre; // key upper case ("" when bare)
-    std::string hodnota;
+    std::string value;
 };
 
 // Splits at `oddelovac` outside double quotes.
@@ -111,21 +111,21 @@ std::vector<std::string_view> Rozdel(std::string_view s, char oddelovac) {
     return casti;
 }
 
-std::optional<Vlastnost> RozoberRiadok(std::string_view riadok) {
+std::optional<Vlastnost> RozoberRiadok(std::string_view line) {
     bool uvodzovky = false;
     std::size_t dvojbodka = 0;
-    for (; dvojbodka < riadok.size(); ++dvojbodka) {
-        if (riadok[dvojbodka] == '"') {
+    for (; dvojbodka < line.size(); ++dvojbodka) {
+        if (line[dvojbodka] == '"') {
             uvodzovky = !uvodzovky;
-        } else if (riadok[dvojbodka] == ':' && !uvodzovky) {
+        } else if (line[dvojbodka] == ':' && !uvodzovky) {
             break;
         }
     }
-    if (dvojbodka == riadok.size()) {
+    if (dvojbodka == line.size()) {
         return std::nullopt;
     }
     Vlastnost v;
-    const std::vector<std::string_view> casti = Rozdel(riadok.substr(0, dvojbodka), ';');
+    const std::vector<std::string_view> casti = Rozdel(line.substr(0, dvojbodka), ';');
     std::string_view meno = casti.front();
     if (const auto bodka = meno.rfind('.'); bodka != std::string_view::npos) {
         meno.remove_prefix(bodka + 1); // "item1.BDAY"
@@ -134,21 +134,21 @@ std::optional<Vlastnost> RozoberRiadok(std::string_view riadok) {
     for (std::size_t i = 1; i < casti.size(); ++i) {
         const auto rovnasa = casti[i].find('=');
         std::string_view key = rovnasa == std::string_view::npos ? "" : casti[i].substr(0, rovnasa);
-        std::string_view hodnota =
+        std::string_view value =
             rovnasa == std::string_view::npos ? casti[i] : casti[i].substr(rovnasa + 1);
-        if (hodnota.size() >= 2 && hodnota.front() == '"' && hodnota.back() == '"') {
-            hodnota = hodnota.substr(1, hodnota.size() - 2);
+        if (value.size() >= 2 && value.front() == '"' && value.back() == '"') {
+            value = value.substr(1, value.size() - 2);
         }
-        v.parametre.emplace_back(Velke(Orez(key)), std::string(hodnota));
+        v.parametre.emplace_back(Velke(Orez(key)), std::string(value));
     }
-    v.hodnota = std::string(riadok.substr(dvojbodka + 1));
+    v.value = std::string(line.substr(dvojbodka + 1));
     return v;
 }
 
 std::string Parameter(const Vlastnost& v, std::string_view key) {
-    for (const auto& [k, hodnota] : v.parametre) {
+    for (const auto& [k, value] : v.parametre) {
         if (k == key) {
-            return hodnota;
+            return value;
         }
     }
     return {};
@@ -179,24 +179,24 @@ std::string DekodujQuotedPrintable(std::string_view s) {
 // The value's bytes as UTF-8: quoted-printable undone, a declared single-byte charset decoded.
 std::string Text(const Vlastnost& v) {
     bool qp = false;
-    for (const auto& [k, hodnota] : v.parametre) {
-        if ((k == "ENCODING" || k.empty()) && Velke(hodnota) == "QUOTED-PRINTABLE") {
+    for (const auto& [k, value] : v.parametre) {
+        if ((k == "ENCODING" || k.empty()) && Velke(value) == "QUOTED-PRINTABLE") {
             qp = true;
         }
     }
-    std::string bajty = qp ? DekodujQuotedPrintable(v.hodnota) : v.hodnota;
+    std::string bytes = qp ? DekodujQuotedPrintable(v.value) : v.value;
     const std::string znakova = Velke(Parameter(v, "CHARSET"));
     if (znakova == "WINDOWS-1250" || znakova == "CP1250") {
-        return DecodeCp1250(bajty);
+        return DecodeCp1250(bytes);
     }
     if (znakova == "ISO-8859-1" || znakova == "LATIN1") {
         std::string utf8;
-        for (const unsigned char c : bajty) {
+        for (const unsigned char c : bytes) {
             AppendUtf8(utf8, c);
         }
         return utf8;
     }
-    return bajty;
+    return bytes;
 }
 
 // Undoes the text escapes of one value (or one component of a structured value).
@@ -246,9 +246,9 @@ std::string MenoZN(std::string_view n) {
             continue;
         }
         for (const std::string_view cast : RozdelNeescapovane(zlozky[i], ',')) {
-            const std::string slovo(Orez(Odescapuj(cast)));
-            if (!slovo.empty()) {
-                meno += (meno.empty() ? "" : " ") + slovo;
+            const std::string word(Orez(Odescapuj(cast)));
+            if (!word.empty()) {
+                meno += (meno.empty() ? "" : " ") + word;
             }
         }
     }
@@ -256,8 +256,8 @@ std::string MenoZN(std::string_view n) {
 }
 
 std::string Datum(const BirthDate& d) {
-    std::string text = std::to_string(static_cast<unsigned>(d.den.day())) + ". " +
-                       std::to_string(static_cast<unsigned>(d.den.month())) + ".";
+    std::string text = std::to_string(static_cast<unsigned>(d.date.day())) + ". " +
+                       std::to_string(static_cast<unsigned>(d.date.month())) + ".";
     if (d.rok != 0) {
         text += " " + std::to_string(d.rok);
     }
@@ -298,8 +298,8 @@ std::optional<std::string> DovodOdmietnutia(const std::string& meno) {
                std::to_string(kLongestEntryText) +
                ", narodeniny sa nepridali. Opravte meno v kontaktoch.";
     }
-    if (const auto znak = FirstUnencodable(meno)) {
-        return "meno obsahuje znak " + DescribeCharacter(*znak) +
+    if (const auto codePoint = FirstUnencodable(meno)) {
+        return "meno obsahuje znak " + DescribeCharacter(*codePoint) +
                ", ktorý sa do súboru poznámok (Windows-1250) nedá uložiť, narodeniny sa "
                "nepridali. Opravte meno v kontaktoch alebo pridajte narodeniny v Tilave ručne.";
     }
@@ -333,33 +333,33 @@ struct BirthdayKeyHash {
 using BirthdaySet = std::unordered_set<BirthdayKey, BirthdayKeyHash>;
 
 // The first 20 names, and how many more there are.
-std::string Zoznam(const std::vector<std::string>& mena) {
+std::string DayList(const std::vector<std::string>& names) {
     constexpr std::size_t kMostNames = 20;
     std::string text;
-    for (std::size_t i = 0; i < mena.size() && i < kMostNames; ++i) {
-        text += (text.empty() ? "" : ", ") + mena[i];
+    for (std::size_t i = 0; i < names.size() && i < kMostNames; ++i) {
+        text += (text.empty() ? "" : ", ") + names[i];
     }
-    if (mena.size() > kMostNames) {
-        text += " a ďalšie (" + std::to_string(mena.size() - kMostNames) + ")";
+    if (names.size() > kMostNames) {
+        text += " a ďalšie (" + std::to_string(names.size() - kMostNames) + ")";
     }
     return text;
 }
 
 } // namespace
 
-std::optional<BirthDate> ParseBirthday(std::string_view hodnota) {
-    hodnota = Orez(hodnota);
-    hodnota = hodnota.substr(0, hodnota.find('T'));
+std::optional<BirthDate> ParseBirthday(std::string_view value) {
+    value = Orez(value);
+    value = value.substr(0, value.find('T'));
     std::optional<int> rok = 0;
     std::string_view mesiacDen;
-    if (hodnota.starts_with("--")) {
-        mesiacDen = hodnota.substr(2);
-    } else if (hodnota.size() == 10 && hodnota[4] == '-' && hodnota[7] == '-') {
-        rok = Cislo(hodnota.substr(0, 4));
-        mesiacDen = hodnota.substr(5);
-    } else if (hodnota.size() == 8) {
-        rok = Cislo(hodnota.substr(0, 4));
-        mesiacDen = hodnota.substr(4);
+    if (value.starts_with("--")) {
+        mesiacDen = value.substr(2);
+    } else if (value.size() == 10 && value[4] == '-' && value[7] == '-') {
+        rok = Cislo(value.substr(0, 4));
+        mesiacDen = value.substr(5);
+    } else if (value.size() == 8) {
+        rok = Cislo(value.substr(0, 4));
+        mesiacDen = value.substr(4);
     } else {
         return std::nullopt;
     }
@@ -374,38 +374,38 @@ std::optional<BirthDate> ParseBirthday(std::string_view hodnota) {
     if (!rok || !m || !d) {
         return std::nullopt;
     }
-    const month_day den{month{static_cast<unsigned>(*m)}, day{static_cast<unsigned>(*d)}};
-    if (!den.ok() || (*rok != 0 && !year_month_day{year{*rok}, den.month(), den.day()}.ok())) {
+    const month_day date{month{static_cast<unsigned>(*m)}, day{static_cast<unsigned>(*d)}};
+    if (!date.ok() || (*rok != 0 && !year_month_day{year{*rok}, date.month(), date.day()}.ok())) {
         return std::nullopt;
     }
-    return BirthDate{den, *rok};
+    return BirthDate{date, *rok};
 }
 
-std::vector<VcardContact> ReadVcards(std::string_view bajty) {
-    if (bajty.starts_with("\xEF\xBB\xBF")) {
-        bajty.remove_prefix(3);
+std::vector<VcardContact> ReadVcards(std::string_view bytes) {
+    if (bytes.starts_with("\xEF\xBB\xBF")) {
+        bytes.remove_prefix(3);
     }
-    std::vector<VcardContact> kontakty;
+    std::vector<VcardContact> contacts;
     VcardContact kontakt;
     std::optional<std::string> fn, n;
     int hlbka = 0; // an embedded card (2.1's AGENT) is not a contact of its own
-    for (const auto& [cislo, riadok] : LogickeRiadky(bajty)) {
-        const std::optional<Vlastnost> v = RozoberRiadok(riadok);
+    for (const auto& [number, line] : LogickeRiadky(bytes)) {
+        const std::optional<Vlastnost> v = RozoberRiadok(line);
         if (!v) {
             continue;
         }
-        const bool karta = Velke(Orez(v->hodnota)) == "VCARD";
+        const bool karta = Velke(Orez(v->value)) == "VCARD";
         if (v->meno == "BEGIN" && karta) {
             if (hlbka++ == 0) {
                 kontakt = VcardContact{};
-                kontakt.riadok = cislo;
+                kontakt.line = number;
                 fn.reset();
                 n.reset();
             }
         } else if (v->meno == "END" && karta) {
             if (hlbka > 0 && --hlbka == 0) {
                 kontakt.meno = fn && !fn->empty() ? *fn : n.value_or("");
-                kontakty.push_back(std::move(kontakt));
+                contacts.push_back(std::move(kontakt));
             }
         } else if (hlbka == 1) {
             if (v->meno == "FN" && !fn) {
@@ -414,90 +414,90 @@ std::vector<VcardContact> ReadVcards(std::string_view bajty) {
                 n = MenoZN(Text(*v));
             } else if (v->meno == "BDAY" && kontakt.bday.empty()) {
                 kontakt.bday = std::string(Orez(Text(*v)));
-                kontakt.narodeny = ParseBirthday(kontakt.bday);
+                kontakt.born = ParseBirthday(kontakt.bday);
                 // Some address books write a year-less birthday with a placeholder year and
                 // name it in this parameter.
                 const std::optional<int> bezRoku = Cislo(Parameter(*v, "X-APPLE-OMIT-YEAR"));
-                if (kontakt.narodeny && bezRoku && *bezRoku == kontakt.narodeny->rok) {
-                    kontakt.narodeny->rok = 0;
+                if (kontakt.born && bezRoku && *bezRoku == kontakt.born->rok) {
+                    kontakt.born->rok = 0;
                 }
             }
         }
     }
-    return kontakty;
+    return contacts;
 }
 
-ImportReport ImportContacts(const std::vector<VcardContact>& kontakty, const fs::path& priecinok) {
+ImportReport ImportContacts(const std::vector<VcardContact>& contacts, const fs::path& folder) {
     ImportReport r;
-    r.kontaktov = static_cast<int>(kontakty.size());
-    enum class Stav { Nic, Pridany, Preskoceny, Chyba };
-    std::vector<std::pair<Stav, std::string>> vysledky(kontakty.size());
+    r.contactCount = static_cast<int>(contacts.size());
+    enum class State { Nic, Pridany, Preskoceny, ErrorPrefix };
+    std::vector<std::pair<State, std::string>> results(contacts.size());
     // Contacts by day of birth: each day file is loaded and saved once.
-    std::map<std::pair<unsigned, unsigned>, std::vector<std::size_t>> dni;
-    for (std::size_t i = 0; i < kontakty.size(); ++i) {
-        const VcardContact& k = kontakty[i];
+    std::map<std::pair<unsigned, unsigned>, std::vector<std::size_t>> dayList;
+    for (std::size_t i = 0; i < contacts.size(); ++i) {
+        const VcardContact& k = contacts[i];
         if (k.bday.empty()) {
-            ++r.bezNarodenin;
+            ++r.withoutBirthday;
             continue;
         }
-        const std::string kto = k.meno.empty() ? "Kontakt na riadku " + std::to_string(k.riadok)
+        const std::string kto = k.meno.empty() ? "Kontakt na riadku " + std::to_string(k.line)
                                                : "„" + Shortened(k.meno) + "“";
-        if (!k.narodeny) {
-            vysledky[i] = {Stav::Preskoceny, kto + ": dátum narodenia „" + Shortened(k.bday) +
+        if (!k.born) {
+            results[i] = {State::Preskoceny, kto + ": dátum narodenia „" + Shortened(k.bday) +
                                                  "“ sa nedá prečítať, narodeniny sa nepridali."};
         } else if (k.meno.empty()) {
-            vysledky[i] = {Stav::Preskoceny, kto + " (" + Datum(*k.narodeny) +
-                                                 ") nemá meno, narodeniny sa nepridali."};
-        } else if (const auto dovod = DovodOdmietnutia(k.meno)) {
-            vysledky[i] = {Stav::Chyba, kto + " – " + Datum(*k.narodeny) + ": " + *dovod};
+            results[i] = {State::Preskoceny,
+                          kto + " (" + Datum(*k.born) + ") nemá meno, narodeniny sa nepridali."};
+        } else if (const auto reason = DovodOdmietnutia(k.meno)) {
+            results[i] = {State::ErrorPrefix, kto + " – " + Datum(*k.born) + ": " + *reason};
         } else {
-            dni[{static_cast<unsigned>(k.narodeny->den.month()),
-                 static_cast<unsigned>(k.narodeny->den.day())}]
+            dayList[{static_cast<unsigned>(k.born->date.month()),
+                     static_cast<unsigned>(k.born->date.day())}]
                 .push_back(i);
         }
     }
 
     std::vector<std::string> chybyDni;
-    bool ulozene = false;
-    for (const auto& [mesiacDen, indexy] : dni) {
-        auto popis = [&](std::size_t i) {
-            return Shortened(kontakty[i].meno) + " – " + Datum(*kontakty[i].narodeny);
+    bool saved = false;
+    for (const auto& [mesiacDen, indexy] : dayList) {
+        auto description = [&](std::size_t i) {
+            return Shortened(contacts[i].meno) + " – " + Datum(*contacts[i].born);
         };
-        TDayNotes den(priecinok);
+        TDayNotes date(folder);
         try {
             // A leap year, so that 29 February has its day file too.
-            den.Nacitaj(year{2024} / month{mesiacDen.first} / day{mesiacDen.second});
+            date.Nacitaj(year{2024} / month{mesiacDen.first} / day{mesiacDen.second});
         } catch (const NotesError& e) {
-            std::vector<std::string> mena;
+            std::vector<std::string> names;
             for (const std::size_t i : indexy) {
-                mena.push_back(popis(i));
+                names.push_back(description(i));
             }
             chybyDni.push_back(std::string(e.what()) +
                                " Súbor ostal nezmenený a tieto narodeniny "
                                "sa doň nepridali: " +
-                               Zoznam(mena) + ".");
+                               DayList(names) + ".");
             continue;
         }
         // The day's birthdays, and those this import adds: each contact is looked up once.
         BirthdaySet inNotes;
-        for (int j = 0; j < den.Pocet(); ++j) {
-            const TNote& z = den.Polozka(j);
-            if (z.Druh == TDruh::Narodeniny) {
+        for (int j = 0; j < date.Pocet(); ++j) {
+            const TNote& z = date.Polozka(j);
+            if (z.Druh == EntryKind::Narodeniny) {
                 inNotes.insert({z.Rok, z.Text});
             }
         }
         BirthdaySet addedNow;
         std::vector<std::size_t> nove;
         for (const std::size_t i : indexy) {
-            const VcardContact& k = kontakty[i];
-            const BirthdayKey key{k.narodeny->rok, k.meno};
+            const VcardContact& k = contacts[i];
+            const BirthdayKey key{k.born->rok, k.meno};
             if (inNotes.contains(key)) {
-                vysledky[i] = {Stav::Preskoceny, popis(i) + ": už je v poznámkach."};
+                results[i] = {State::Preskoceny, description(i) + ": už je v poznámkach."};
             } else if (!addedNow.insert(key).second) {
-                vysledky[i] = {Stav::Preskoceny,
-                               popis(i) + ": v súbore kontaktov je viackrát, pridali sa raz."};
+                results[i] = {State::Preskoceny,
+                              description(i) + ": v súbore kontaktov je viackrát, pridali sa raz."};
             } else {
-                den.Pridaj(TNote{TDruh::Narodeniny, k.narodeny->rok, true, k.meno});
+                date.Pridaj(TNote{EntryKind::Narodeniny, k.born->rok, true, k.meno});
                 nove.push_back(i);
             }
         }
@@ -505,25 +505,25 @@ ImportReport ImportContacts(const std::vector<VcardContact>& kontakty, const fs:
             continue;
         }
         try {
-            if (std::string oznam = den.Uloz(FolderFlush::Later); !oznam.empty()) {
-                r.oznamenia.push_back(std::move(oznam));
+            if (std::string oznam = date.Uloz(FolderFlush::Later); !oznam.empty()) {
+                r.notices.push_back(std::move(oznam));
             }
-            ulozene = true;
+            saved = true;
             for (const std::size_t i : nove) {
-                vysledky[i] = {Stav::Pridany, popis(i)};
+                results[i] = {State::Pridany, description(i)};
             }
         } catch (const NotesError& e) {
-            std::vector<std::string> mena;
+            std::vector<std::string> names;
             for (const std::size_t i : nove) {
-                mena.push_back(popis(i));
+                names.push_back(description(i));
             }
             chybyDni.push_back(std::string(e.what()) +
-                               " Tieto narodeniny sa neuložili: " + Zoznam(mena) + ".");
+                               " Tieto narodeniny sa neuložili: " + DayList(names) + ".");
         }
     }
-    if (ulozene) {
+    if (saved) {
         try {
-            FlushFolder(priecinok);
+            FlushFolder(folder);
         } catch (const FileError& e) {
             chybyDni.push_back(e.what());
         }
@@ -531,86 +531,86 @@ ImportReport ImportContacts(const std::vector<VcardContact>& kontakty, const fs:
 
     // The report holds names and paths as the files have them: control characters in them
     // are shown as codes, so that printing the report cannot steer a terminal.
-    for (auto& [stav, text] : vysledky) {
-        switch (stav) {
-        case Stav::Pridany:
-            r.pridane.push_back(PrintableText(text));
+    for (auto& [state, text] : results) {
+        switch (state) {
+        case State::Pridany:
+            r.added.push_back(PrintableText(text));
             break;
-        case Stav::Preskoceny:
-            r.preskocene.push_back(PrintableText(text));
+        case State::Preskoceny:
+            r.skipped.push_back(PrintableText(text));
             break;
-        case Stav::Chyba:
-            r.chyby.push_back(PrintableText(text));
+        case State::ErrorPrefix:
+            r.errors.push_back(PrintableText(text));
             break;
-        case Stav::Nic:
+        case State::Nic:
             break;
         }
     }
     for (const std::string& text : chybyDni) {
-        r.chyby.push_back(PrintableText(text));
+        r.errors.push_back(PrintableText(text));
     }
-    for (std::string& text : r.oznamenia) {
+    for (std::string& text : r.notices) {
         text = PrintableText(text);
     }
     return r;
 }
 
-ImportReport ImportVcardFile(const fs::path& subor, const fs::path& priecinok) {
+ImportReport ImportVcardFile(const fs::path& subor, const fs::path& folder) {
     // Even a large address book is a few megabytes.
     constexpr std::uint64_t kNajvacsi = 256 * 1024 * 1024;
     ImportReport r;
-    std::optional<std::string> bajty;
+    std::optional<std::string> bytes;
     try {
-        bajty = ReadFileIfExists(subor, kNajvacsi);
+        bytes = ReadFileIfExists(subor, kNajvacsi);
     } catch (const FileError& e) {
-        r.chyby.push_back(PrintableText(std::string(e.what()) + " Nič sa neimportovalo."));
+        r.errors.push_back(PrintableText(std::string(e.what()) + " Nič sa neimportovalo."));
         return r;
     }
-    if (!bajty) {
-        r.chyby.push_back(PrintableText("Súbor kontaktov „" + PathText(subor) +
-                                        "“ neexistuje. Nič sa neimportovalo."));
+    if (!bytes) {
+        r.errors.push_back(PrintableText("Súbor kontaktov „" + PathText(subor) +
+                                         "“ neexistuje. Nič sa neimportovalo."));
         return r;
     }
-    const std::vector<VcardContact> kontakty = ReadVcards(*bajty);
-    if (kontakty.empty()) {
-        r.chyby.push_back(PrintableText("Súbor „" + PathText(subor) +
-                                        "“ neobsahuje žiadny kontakt vo formáte vCard "
-                                        "(BEGIN:VCARD … END:VCARD). Nič sa neimportovalo."));
+    const std::vector<VcardContact> contacts = ReadVcards(*bytes);
+    if (contacts.empty()) {
+        r.errors.push_back(PrintableText("Súbor „" + PathText(subor) +
+                                         "“ neobsahuje žiadny kontakt vo formáte vCard "
+                                         "(BEGIN:VCARD … END:VCARD). Nič sa neimportovalo."));
         return r;
     }
-    return ImportContacts(kontakty, priecinok);
+    return ImportContacts(contacts, folder);
 }
 
 std::string ImportReport::Text() const {
-    std::string text = Uspech()         ? "Import kontaktov sa podaril.\n"
-                       : kontaktov == 0 ? "Import kontaktov sa nepodaril.\n"
-                                        : "Import kontaktov sa nepodaril celý, pozrite chyby "
-                                          "nižšie.\n";
-    if (kontaktov > 0) {
-        text += "Kontaktov v súbore: " + std::to_string(kontaktov) +
-                ", pridané narodeniny: " + std::to_string(pridane.size()) +
-                ", preskočené: " + std::to_string(preskocene.size() + bezNarodenin) +
-                ", chyby: " + std::to_string(chyby.size()) + ".\n";
+    std::string text = Succeeded()         ? "Import kontaktov sa podaril.\n"
+                       : contactCount == 0 ? "Import kontaktov sa nepodaril.\n"
+                                           : "Import kontaktov sa nepodaril celý, pozrite chyby "
+                                             "nižšie.\n";
+    if (contactCount > 0) {
+        text += "Kontaktov v súbore: " + std::to_string(contactCount) +
+                ", pridané narodeniny: " + std::to_string(added.size()) +
+                ", preskočené: " + std::to_string(skipped.size() + withoutBirthday) +
+                ", chyby: " + std::to_string(errors.size()) + ".\n";
     }
-    auto zoznam = [&text](const char* nadpis, const std::vector<std::string>& riadky) {
-        if (riadky.empty()) {
+    auto list = [&text](const char* nadpis, const std::vector<std::string>& lines) {
+        if (lines.empty()) {
             return;
         }
         text += std::string("\n") + nadpis + "\n";
-        for (const auto& riadok : riadky) {
-            text += "  " + riadok + "\n";
+        for (const auto& line : lines) {
+            text += "  " + line + "\n";
         }
     };
-    zoznam("Pridané narodeniny:", pridane);
-    zoznam("Preskočené:", preskocene);
-    if (bezNarodenin > 0) {
-        text += (preskocene.empty() ? "\nPreskočené:\n" : "") +
+    list("Pridané narodeniny:", added);
+    list("Preskočené:", skipped);
+    if (withoutBirthday > 0) {
+        text += (skipped.empty() ? "\nPreskočené:\n" : "") +
                 std::string("  Kontakty bez "
                             "dátumu narodenia: ") +
-                std::to_string(bezNarodenin) + ".\n";
+                std::to_string(withoutBirthday) + ".\n";
     }
-    zoznam("Chyby:", chyby);
-    zoznam("Zlúčené so zmenami iného programu:", oznamenia);
+    list("Chyby:", errors);
+    list("Zlúčené so zmenami iného programu:", notices);
     return text;
 }
 

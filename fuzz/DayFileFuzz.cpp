@@ -16,73 +16,73 @@ namespace {
 
 using namespace tilava;
 
-[[noreturn]] void Zle(const char* co) {
-    std::fprintf(stderr, "property broken: %s\n", co);
+[[noreturn]] void Zle(const char* what) {
+    std::fprintf(stderr, "property broken: %s\n", what);
     std::abort();
 }
 
-void Kodovanie(std::string_view bajty) {
-    if (EncodeCp1250(DecodeCp1250(bajty)) != bajty) {
+void Kodovanie(std::string_view bytes) {
+    if (EncodeCp1250(DecodeCp1250(bytes)) != bytes) {
         Zle("Windows-1250 bytes do not round-trip");
     }
     // The same bytes read as UTF-8: either every character encodes, or the first one that
     // cannot is the one the encoder refuses.
-    const std::optional<char32_t> prvy = FirstUnencodable(bajty);
+    const std::optional<char32_t> first = FirstUnencodable(bytes);
     try {
-        const std::string kod = EncodeCp1250(bajty);
-        if (prvy) {
+        const std::string code = EncodeCp1250(bytes);
+        if (first) {
             Zle("encoded a text with an unencodable character");
         }
-        if (DecodeCp1250(kod) != bajty) {
+        if (DecodeCp1250(code) != bytes) {
             Zle("encodable UTF-8 does not round-trip");
         }
     } catch (const Cp1250Error& e) {
-        if (!prvy || *prvy != e.znak) {
+        if (!first || *first != e.codePoint) {
             Zle("the refused character is not the first unencodable one");
         }
-        if (DescribeCharacter(e.znak).empty() || std::string_view(e.what()).empty()) {
+        if (DescribeCharacter(e.codePoint).empty() || std::string_view(e.what()).empty()) {
             Zle("empty description");
         }
     }
 }
 
-void DenZoSuboru(std::string_view bajty) {
+void DenZoSuboru(std::string_view bytes) {
     const std::filesystem::path subor = "ZelmTilava/0305.txt";
-    DayFile den;
+    DayFile date;
     try {
-        ParseDayFile(bajty, subor, den);
+        ParseDayFile(bytes, subor, date);
     } catch (const NotesError& e) {
         if (e.kind != NotesError::Kind::Format || e.line < 1 || e.file != subor ||
             e.reason.empty()) {
             Zle("a malformed file gives a bad error");
         }
     }
-    for (const TNote& zaznam : den.Zaznamy) {
+    for (const TNote& entry : date.Entries) {
         for (const int rok : {2009, -2147483647 - 1, 2147483647}) {
-            (void)zaznam.Popis(rok);
+            (void)entry.Popis(rok);
         }
     }
-    std::string znova;
+    std::string again;
     try {
-        znova = FormatDayFile(den, subor);
+        again = FormatDayFile(date, subor);
     } catch (const NotesError& e) {
         // A file in UTF-8 may hold characters that Windows-1250 has not: saving refuses
         // them by name. A file in Windows-1250 always saves.
-        if (!bajty.starts_with("\xEF\xBB\xBF") || e.kind != NotesError::Kind::Encoding) {
+        if (!bytes.starts_with("\xEF\xBB\xBF") || e.kind != NotesError::Kind::Encoding) {
             Zle("what loads does not save");
         }
         return;
     }
     DayFile nacitany;
     try {
-        ParseDayFile(znova, subor, nacitany);
+        ParseDayFile(again, subor, nacitany);
     } catch (const NotesError&) {
         Zle("a saved file does not load");
     }
-    if (!(nacitany == den)) {
+    if (!(nacitany == date)) {
         Zle("a saved file loads different entries");
     }
-    if (FormatDayFile(nacitany, subor) != znova) {
+    if (FormatDayFile(nacitany, subor) != again) {
         Zle("saving is not stable");
     }
 }
@@ -90,8 +90,8 @@ void DenZoSuboru(std::string_view bajty) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::string_view bajty(reinterpret_cast<const char*>(data), size);
-    Kodovanie(bajty);
-    DenZoSuboru(bajty);
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    Kodovanie(bytes);
+    DenZoSuboru(bytes);
     return 0;
 }

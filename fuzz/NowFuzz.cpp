@@ -2,7 +2,7 @@
 // ("Now", and "NowIso" beside it), and checks what must hold for every input: a date read is a real
 // date, never after today, and it reads the same when the text is read again.
 #include "fuzz/Broken.h"
-#include "model/Zmeskane.h"
+#include "model/MissedDays.h"
 
 #include <chrono>
 #include <cstddef>
@@ -24,20 +24,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string months[] = {"január",    "február", "marec",    "apríl",
                                   "máj",       "jún",     "júl",      "august",
                                   "september", "október", "november", "december"};
-    const auto date = tilava::Zmeskane::CitajDatum(text, pattern, today, months);
+    const auto date = tilava::MissedDays::ReadDate(text, pattern, today, months);
     if (date) {
         if (!date->ok())
             Broken("a date that does not exist");
         if (sys_days{*date} > today)
             Broken("a date after today");
-        if (tilava::Zmeskane::CitajDatum(text, pattern, today, months) != date)
+        if (tilava::MissedDays::ReadDate(text, pattern, today, months) != date)
             Broken("the same text reads as another date");
-        const auto missed = tilava::Zmeskane::Dni(date, today);
-        if (missed.size() > static_cast<std::size_t>(tilava::Zmeskane::MaxDni))
+        const auto missed = tilava::MissedDays::Dni(date, today);
+        if (missed.size() > static_cast<std::size_t>(tilava::MissedDays::MaxDays))
             Broken("more missed days than are listed");
     }
     // The same two texts as the ISO record and "Now" beside it.
-    const auto iso = tilava::Zmeskane::LastRunFromIso(pattern, text, today);
+    const auto iso = tilava::MissedDays::LastRunFromIso(pattern, text, today);
     if (iso && (!iso->ok() || sys_days{*iso} > today))
         Broken("the ISO record gives an impossible or future date");
     return 0;

@@ -17,13 +17,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         lines += c == '\n' || c == '\r';
     const auto contacts = tilava::ReadVcards(bytes);
     for (const tilava::VcardContact& contact : contacts) {
-        if (contact.riadok < 1 || static_cast<std::size_t>(contact.riadok) > lines)
+        if (contact.line < 1 || static_cast<std::size_t>(contact.line) > lines)
             Broken("a card starts outside the file");
-        if (contact.narodeny && !contact.narodeny->den.ok())
+        if (contact.born && !contact.born->date.ok())
             Broken("a birthday that is no day of the year");
-        if (contact.bday.empty() && contact.narodeny)
+        if (contact.bday.empty() && contact.born)
             Broken("a birthday without its BDAY text");
-        if (!contact.bday.empty() && contact.narodeny && !tilava::ParseBirthday(contact.bday))
+        if (!contact.bday.empty() && contact.born && !tilava::ParseBirthday(contact.bday))
             Broken("BDAY text reads differently on its own");
     }
     if (tilava::ReadVcards(bytes).size() != contacts.size())

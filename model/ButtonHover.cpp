@@ -2,30 +2,30 @@
 
 namespace tilava {
 
-void ButtonHover::NadTlacidlom(Tlacidlo tlacidlo) {
-    if (Nad[tlacidlo])
+void ButtonHover::Enter(Button button) {
+    if (lit[button])
         return;
-    Nad[tlacidlo] = true;
-    switch (tlacidlo) {
+    lit[button] = true;
+    switch (button) {
     case Setup:
-        Nad[Help] = false;
+        lit[Help] = false;
         break;
     case Help:
-        Nad[Setup] = false;
-        Nad[Min] = false;
+        lit[Setup] = false;
+        lit[Min] = false;
         break;
     case Min:
-        Nad[Close] = false;
-        Nad[Help] = false;
+        lit[Close] = false;
+        lit[Help] = false;
         break;
     case Close:
-        Nad[Min] = false;
+        lit[Min] = false;
         break;
     }
 }
 
-void ButtonHover::Zhasni() {
-    Nad.fill(false);
+void ButtonHover::Dim() {
+    lit.fill(false);
 }
 
 } // namespace tilava

@@ -10,22 +10,22 @@ namespace tilava {
 // its neighbours; leaving the button, or the widget, puts it out.
 class ButtonHover {
 public:
-    enum Tlacidlo : std::size_t { Setup = 0, Help = 1, Min = 2, Close = 3 };
+    enum Button : std::size_t { Setup = 0, Help = 1, Min = 2, Close = 3 };
     static constexpr std::size_t Pocet = 4;
 
     // The pointer moves over a button; nothing happens when it is lit already.
-    void NadTlacidlom(Tlacidlo tlacidlo);
+    void Enter(Button button);
     // The pointer moves over the day area, the event text or the flag, or leaves the widget.
-    void Zhasni();
+    void Dim();
     // The pointer leaves the button: it goes out, whatever it leaves for.
-    void Opusti(Tlacidlo tlacidlo) { Nad[tlacidlo] = false; }
+    void Leave(Button button) { lit[button] = false; }
     // The pointer moves over the drag strip: the settings button goes out.
-    void ZhasniSetup() { Nad[Setup] = false; }
+    void DimSetup() { lit[Setup] = false; }
 
-    bool Svieti(Tlacidlo tlacidlo) const { return Nad[tlacidlo]; }
+    bool IsLit(Button button) const { return lit[button]; }
 
     // NadSetup, NadHelp, NadMin, NadClose
-    std::array<bool, Pocet> Nad{};
+    std::array<bool, Pocet> lit{};
 };
 
 } // namespace tilava

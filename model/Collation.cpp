@@ -20,21 +20,21 @@ static_assert(zdrojovyRiadok.size() == 83 && cielovyRiadok.size() == 83);
 constexpr char32_t rozsahTabulky = 0x180;
 
 constexpr std::array<char, rozsahTabulky> zostavTabulku() {
-    std::array<char, rozsahTabulky> tabulka{};
+    std::array<char, rozsahTabulky> table{};
     for (std::size_t p = zdrojovyRiadok.size(); p-- > 0;)
-        tabulka[zdrojovyRiadok[p]] = cielovyRiadok[p]; // walking backwards, the first place wins
-    return tabulka;
+        table[zdrojovyRiadok[p]] = cielovyRiadok[p]; // walking backwards, the first place wins
+    return table;
 }
 
-constexpr std::array<char, rozsahTabulky> tabulka = zostavTabulku();
+constexpr std::array<char, rozsahTabulky> table = zostavTabulku();
 
 } // namespace
 
 void AppendNormalized(std::string& out, std::string_view text) {
     std::size_t pos = 0;
     while (pos < text.size()) {
-        const char32_t znak = Utf8Next(text, pos);
-        out.push_back(znak < rozsahTabulky ? tabulka[znak] : '\0');
+        const char32_t codePoint = Utf8Next(text, pos);
+        out.push_back(codePoint < rozsahTabulky ? table[codePoint] : '\0');
     }
 }
 

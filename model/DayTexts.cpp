@@ -10,54 +10,54 @@ namespace tilava {
 namespace {
 
 // A text shown on a name line of today's header.
-NameLine dnesnyRiadok(const std::string& nazov) {
-    if (Utf8Length(nazov) >= DayTexts::DlhyNazov)
-        return {DayTexts::Skrat(nazov), nazov, true};
-    return {nazov, std::nullopt, true};
+NameLine dnesnyRiadok(const std::string& name) {
+    if (Utf8Length(name) >= DayTexts::LongName)
+        return {DayTexts::Shorten(name), name, true};
+    return {name, std::nullopt, true};
 }
 
 } // namespace
 
-std::string DayTexts::CisloDna(std::chrono::sys_days den) {
-    const std::chrono::year_month_day datum{den};
+std::string DayTexts::DayNumber(std::chrono::sys_days date) {
+    const std::chrono::year_month_day datum{date};
     return std::to_string(static_cast<unsigned>(datum.day())) + ".";
 }
 
-std::string DayTexts::NazovDna(std::chrono::sys_days den) {
-    return std::string(Dni[static_cast<std::size_t>(IsoWeekday(den))]);
+std::string DayTexts::WeekdayName(std::chrono::sys_days date) {
+    return std::string(Dni[static_cast<std::size_t>(IsoWeekday(date))]);
 }
 
-std::string DayTexts::Skrat(std::string_view nazov) {
-    if (Utf8Length(nazov) < DlhyNazov)
-        return std::string(nazov);
-    return Utf8Left(nazov, KratkaDlzka) + "...";
+std::string DayTexts::Shorten(std::string_view name) {
+    if (Utf8Length(name) < LongName)
+        return std::string(name);
+    return Utf8Left(name, ShortLength) + "...";
 }
 
-DayTexts DayTexts::Dnes(const TRok& rok, std::chrono::sys_days dnes) {
+DayTexts DayTexts::Today(const TRok& rok, std::chrono::sys_days today) {
     DayTexts t;
-    t.dnes = "Dnes";
-    t.den = NazovDna(dnes);
-    t.datum = CisloDna(dnes);
-    const TSviatky& zoznam = rok.DajDatum(dnes);
-    if (!zoznam.Nazov(2).empty()) {
-        t.sviatky[0] = dnesnyRiadok(zoznam.Nazov(1));
-        t.sviatky[1] = dnesnyRiadok(zoznam.Nazov(2));
+    t.today = "Dnes";
+    t.date = WeekdayName(today);
+    t.datum = DayNumber(today);
+    const TSviatky& list = rok.DajDatum(today);
+    if (!list.Nazov(2).empty()) {
+        t.nameDays[0] = dnesnyRiadok(list.Nazov(1));
+        t.nameDays[1] = dnesnyRiadok(list.Nazov(2));
     } else {
-        t.sviatky[1] = dnesnyRiadok(zoznam.Nazov(1));
+        t.nameDays[1] = dnesnyRiadok(list.Nazov(1));
     }
     return t;
 }
 
-DayTexts DayTexts::Zajtra(const TRok& rok, std::chrono::sys_days dnes) {
-    const auto zajtra = dnes + std::chrono::days{1};
+DayTexts DayTexts::Tomorrow(const TRok& rok, std::chrono::sys_days today) {
+    const auto tomorrow = today + std::chrono::days{1};
     DayTexts t;
-    t.dnes = "Zajtra";
-    t.den = NazovDna(zajtra);
-    t.datum = CisloDna(zajtra);
-    const std::string meno = Skrat(rok.DajDatum(zajtra).Nazov(1));
-    t.sviatky[0] = {meno, meno, true};
-    t.sviatky[1].visible = false;
-    t.sviatky[2].visible = false;
+    t.today = "Zajtra";
+    t.date = WeekdayName(tomorrow);
+    t.datum = DayNumber(tomorrow);
+    const std::string meno = Shorten(rok.DajDatum(tomorrow).Nazov(1));
+    t.nameDays[0] = {meno, meno, true};
+    t.nameDays[1].visible = false;
+    t.nameDays[2].visible = false;
     return t;
 }
 

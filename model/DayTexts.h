@@ -23,30 +23,30 @@ struct NameLine {
 // What the widget's header shows for one day: "Dnes" or "Zajtra", the weekday, the day number
 // ("7.") and the three name lines.
 struct DayTexts {
-    std::string dnes;
-    std::string den;
+    std::string today;
+    std::string date;
     std::string datum;
-    std::array<NameLine, 3> sviatky;
+    std::array<NameLine, 3> nameDays;
 
-    // A name of this many characters or more is cut to its first KratkaDlzka characters + "...".
-    static constexpr std::size_t DlhyNazov = 15;
-    static constexpr std::size_t KratkaDlzka = 11;
+    // A name of this many characters or more is cut to its first ShortLength characters + "...".
+    static constexpr std::size_t LongName = 15;
+    static constexpr std::size_t ShortLength = 11;
 
     // Today's header: two names on the first and second line, a single one on the middle
     // line, the third line always empty. A long name shows shortened and gets its full text
     // as the hint; a short one leaves the hint alone.
-    static DayTexts Dnes(const TRok& rok, std::chrono::sys_days dnes);
+    static DayTexts Today(const TRok& rok, std::chrono::sys_days today);
 
     // Tomorrow's header: only the first name of tomorrow, on the first line, shortened when
     // long, with the shown text as its hint; the other two lines hidden.
-    static DayTexts Zajtra(const TRok& rok, std::chrono::sys_days dnes);
+    static DayTexts Tomorrow(const TRok& rok, std::chrono::sys_days today);
 
     // "7." for the 7th of a month.
-    static std::string CisloDna(std::chrono::sys_days den);
+    static std::string DayNumber(std::chrono::sys_days date);
     // The weekday's name, Monday "Pondelok" to Sunday "Nedeľa".
-    static std::string NazovDna(std::chrono::sys_days den);
+    static std::string WeekdayName(std::chrono::sys_days date);
     // The text as shown on a name line: whole, or its first 11 characters + "..." from 15 on.
-    static std::string Skrat(std::string_view nazov);
+    static std::string Shorten(std::string_view name);
 
     friend bool operator==(const DayTexts&, const DayTexts&) = default;
 };

@@ -2,31 +2,31 @@
 
 namespace tilava {
 
-void FadeCountdown::SpustiOdpocet(std::int32_t showTime, bool stale) {
-    Nepriehladnost = PlnaNepriehladnost;
+void FadeCountdown::SpustiOdpocet(std::int32_t showTime, bool always) {
+    Opacity = FullOpacity;
     Zostava = static_cast<std::uint32_t>(showTime);
-    Bezi = !stale;
+    running = !always;
 }
 
 void FadeCountdown::ZastavOdpocet() {
-    Bezi = false;
-    Nepriehladnost = PlnaNepriehladnost;
+    running = false;
+    Opacity = FullOpacity;
 }
 
-bool FadeCountdown::Tik() {
+bool FadeCountdown::Tick() {
     // A count that is not a multiple of the interval (only a hand-edited setting gives one)
     // ends at zero instead of wrapping round to a huge count near the end of the fade.
-    if (Zostava <= Prechod && Zostava < Interval)
+    if (Zostava <= FadeTime && Zostava < Interval)
         Zostava = 0;
     else
         Zostava -= Interval;
-    if (Zostava > Prechod)
+    if (Zostava > FadeTime)
         return false;
     if (Zostava > 0) {
-        Nepriehladnost = static_cast<int>(Zostava * PlnaNepriehladnost / Prechod);
+        Opacity = static_cast<int>(Zostava * FullOpacity / FadeTime);
         return false;
     }
-    Bezi = false;
+    running = false;
     return true;
 }
 

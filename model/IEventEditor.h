@@ -15,11 +15,11 @@ public:
 
     // True when an existing entry is edited (its text may then be emptied), false for a
     // new one. Set before Uprav.
-    virtual void NastavExistujucu(bool existujuca) = 0;
+    virtual void SetExisting(bool existing) = 0;
 
     // Lets the user edit the entry in place; `rok` is the year of the shown week, which a
     // plain note takes. True when the user confirmed; the entry is unchanged otherwise.
-    virtual bool Uprav(TNote& poznamka, int rok) = 0;
+    virtual bool Uprav(TNote& note, int rok) = 0;
 };
 
 // Creates the editor for one edit (the week window makes it its own child).

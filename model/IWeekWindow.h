@@ -13,9 +13,9 @@ class IWeekWindow {
 public:
     virtual ~IWeekWindow() = default;
 
-    // Shows the week of `tyzden` modally and returns when the user has closed the window
+    // Shows the week of `week` modally and returns when the user has closed the window
     // (which saves the seven days).
-    virtual void Ukaz(TTyzden& tyzden) = 0;
+    virtual void Ukaz(TTyzden& week) = 0;
 };
 
 // Creates the window for one showing (owned by the window that opens the calendar).

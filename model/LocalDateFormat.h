@@ -18,7 +18,7 @@ public:
     // The short date format's pattern (d, dd, M, MM, yy, yyyy, MMM, MMMM and what stands
     // between them).
     virtual std::string ShortPattern() const = 0;
-    // The months' names a pattern may use, a dozen after another (see Zmeskane::CitajDatum).
+    // The months' names a pattern may use, a dozen after another (see MissedDays::ReadDate).
     virtual std::vector<std::string> MonthNames() const = 0;
 };
 

@@ -6,42 +6,42 @@
 
 namespace tilava {
 
-NameIndex::NameIndex(const TRok::Tabulka& tabulka) {
-    for (int mesiac = 1; mesiac <= 12; ++mesiac) {
-        for (int den = 1; den <= 31; ++den) {
-            const TSviatky& zoznam =
-                tabulka[static_cast<std::size_t>(den - 1)][static_cast<std::size_t>(mesiac - 1)];
-            for (int k = 1; k <= zoznam.Pocet(); ++k) {
-                const std::string& nazov = zoznam.Nazov(k);
-                zaciatky_.push_back(text_.size());
-                AppendNormalized(text_, nazov);
+NameIndex::NameIndex(const TRok::Table& table) {
+    for (int monthNumber = 1; monthNumber <= 12; ++monthNumber) {
+        for (int date = 1; date <= 31; ++date) {
+            const TSviatky& list = table[static_cast<std::size_t>(date - 1)]
+                                        [static_cast<std::size_t>(monthNumber - 1)];
+            for (int k = 1; k <= list.Pocet(); ++k) {
+                const std::string& name = list.Nazov(k);
+                starts_.push_back(text_.size());
+                AppendNormalized(text_, name);
                 text_.push_back('\n');
-                zaznamy_.push_back(
-                    {den, mesiac,
-                     std::to_string(den) + "." + std::to_string(mesiac) + ". " + nazov});
+                entries_.push_back(
+                    {date, monthNumber,
+                     std::to_string(date) + "." + std::to_string(monthNumber) + ". " + name});
             }
         }
     }
-    zaciatky_.push_back(text_.size());
+    starts_.push_back(text_.size());
 }
 
-void NameIndex::Hladaj(std::string_view kluc, std::vector<int>& najdene) const {
-    najdene.clear();
-    vnutorne_.clear();
-    if (kluc.empty())
+void NameIndex::Hladaj(std::string_view key, std::vector<int>& found) const {
+    found.clear();
+    inner_.clear();
+    if (key.empty())
         return;
     const std::string_view text = text_;
     std::size_t od = 0;
     for (;;) {
-        const std::size_t zhoda = text.find(kluc, od);
+        const std::size_t zhoda = text.find(key, od);
         if (zhoda == std::string_view::npos)
             break;
-        const auto dalsi = std::upper_bound(zaciatky_.begin(), zaciatky_.end(), zhoda);
-        const int zaznam = static_cast<int>(dalsi - zaciatky_.begin()) - 1;
-        (zhoda == *(dalsi - 1) ? najdene : vnutorne_).push_back(zaznam);
-        od = *dalsi; // the first match of an entry decides; go on with the next entry
+        const auto next = std::upper_bound(starts_.begin(), starts_.end(), zhoda);
+        const int entry = static_cast<int>(next - starts_.begin()) - 1;
+        (zhoda == *(next - 1) ? found : inner_).push_back(entry);
+        od = *next; // the first match of an entry decides; go on with the next entry
     }
-    najdene.insert(najdene.end(), vnutorne_.begin(), vnutorne_.end());
+    found.insert(found.end(), inner_.begin(), inner_.end());
 }
 
 } // namespace tilava

@@ -13,28 +13,28 @@ namespace tilava {
 // for the name search, so that a keystroke costs one pass over prepared text.
 class NameIndex {
 public:
-    struct Zaznam {
-        int den = 0;
-        int mesiac = 0;
-        std::string vysledok; // "2.1. Alexandra"
+    struct Entry {
+        int date = 0;
+        int monthNumber = 0;
+        std::string result; // "2.1. Alexandra"
     };
 
-    explicit NameIndex(const TRok::Tabulka& tabulka);
+    explicit NameIndex(const TRok::Table& table);
 
     // Entries whose normalised text holds the normalised key: those that begin with it
     // first, then those that hold it further inside, each group in calendar order, each
-    // entry once. The numbers index Zaznamy(). An empty key finds nothing.
-    void Hladaj(std::string_view kluc, std::vector<int>& najdene) const;
+    // entry once. The numbers index Entries(). An empty key finds nothing.
+    void Hladaj(std::string_view key, std::vector<int>& found) const;
 
-    const std::vector<Zaznam>& Zaznamy() const { return zaznamy_; }
+    const std::vector<Entry>& Entries() const { return entries_; }
 
 private:
-    std::vector<Zaznam> zaznamy_;
+    std::vector<Entry> entries_;
     // The normalised entries in calendar order, each followed by a line feed, which the
     // collation never yields, so a match never runs from one entry into the next.
     std::string text_;
-    std::vector<std::size_t> zaciatky_; // where each entry starts in text_, plus the end
-    mutable std::vector<int> vnutorne_; // scratch list of the inner matches
+    std::vector<std::size_t> starts_; // where each entry starts in text_, plus the end
+    mutable std::vector<int> inner_;  // scratch list of the inner matches
 };
 
 } // namespace tilava

@@ -15,68 +15,67 @@ namespace {
 // every file there is: when they list nothing, no later day will.
 constexpr int DniStvorrocia = 4 * 365 + 1;
 
-std::string NazovSuboruDna(std::chrono::year_month_day den) {
-    char nazov[16];
-    std::snprintf(nazov, sizeof nazov, "%02u%02u.txt", static_cast<unsigned>(den.month()),
-                  static_cast<unsigned>(den.day()));
-    return nazov;
+std::string NazovSuboruDna(std::chrono::year_month_day date) {
+    char name[16];
+    std::snprintf(name, sizeof name, "%02u%02u.txt", static_cast<unsigned>(date.month()),
+                  static_cast<unsigned>(date.day()));
+    return name;
 }
 
 } // namespace
 
-std::string Reminders::TextChyby(std::string_view subor, int riadok) {
+std::string Reminders::ErrorText(std::string_view subor, int line) {
     std::string text = "Súbor ";
     text += subor;
     text += " sa nedá prečítať";
-    if (riadok > 0)
-        text += " (riadok " + std::to_string(riadok) + ")";
+    if (line > 0)
+        text += " (riadok " + std::to_string(line) + ")";
     return text;
 }
 
-void Reminders::PridajDen(TDayNotes& poznamky, std::chrono::year_month_day den,
-                          std::string_view predpona, std::vector<ReminderLine>& riadky,
-                          std::vector<std::string>& chyby) {
-    std::optional<ReminderLine> zlySubor;
+void Reminders::AddDay(TDayNotes& notes, std::chrono::year_month_day date, std::string_view prefix,
+                       std::vector<ReminderLine>& lines, std::vector<std::string>& errors) {
+    std::optional<ReminderLine> badFile;
     try {
-        poznamky.Nacitaj(den);
+        notes.Nacitaj(date);
     } catch (const NotesError& e) {
-        zlySubor =
-            ReminderLine{TDruh::Poznamka, TextChyby(e.file.filename().string(), e.line), true};
-        chyby.emplace_back(e.what());
+        badFile =
+            ReminderLine{EntryKind::Poznamka, ErrorText(e.file.filename().string(), e.line), true};
+        errors.emplace_back(e.what());
     } catch (const std::exception& e) {
-        zlySubor = ReminderLine{TDruh::Poznamka, TextChyby(NazovSuboruDna(den), 0), true};
-        chyby.emplace_back(e.what());
+        badFile = ReminderLine{EntryKind::Poznamka, ErrorText(NazovSuboruDna(date), 0), true};
+        errors.emplace_back(e.what());
     }
-    const auto pridaj = [&](ReminderLine riadok) {
-        riadok.text.insert(0, predpona);
-        riadok.text = Utf8Shorten(riadok.text, MaxShownCharacters);
-        riadky.push_back(std::move(riadok));
+    const auto pridaj = [&](ReminderLine line) {
+        line.text.insert(0, prefix);
+        line.text = Utf8Shorten(line.text, MaxShownCharacters);
+        lines.push_back(std::move(line));
     };
     // A bad file keeps the entries read before its bad record; they are listed as well,
     // followed by the day's own line saying that the rest of its file cannot be read.
-    if (poznamky.Pripomenut())
-        for (int j = 1; j <= poznamky.Pocet() && riadky.size() < MaxRiadkov; ++j)
-            pridaj({poznamky.DruhPolozky(j), poznamky.PopisPolozky(j)});
-    if (zlySubor && riadky.size() < MaxRiadkov)
-        pridaj(std::move(*zlySubor));
+    if (notes.Pripomenut())
+        for (int j = 1; j <= notes.Pocet() && lines.size() < MaxLines; ++j)
+            pridaj({notes.DruhPolozky(j), notes.PopisPolozky(j)});
+    if (badFile && lines.size() < MaxLines)
+        pridaj(std::move(*badFile));
 }
 
-Reminders Reminders::Zostav(TDayNotes& poznamky, std::chrono::sys_days dnes, int dopredu) {
+Reminders Reminders::Build(TDayNotes& notes, std::chrono::sys_days today, int daysAhead) {
     Reminders r;
-    for (int d = 0; d <= dopredu && r.riadky.size() < MaxRiadkov; ++d) {
-        if (r.riadky.empty() && d >= DniStvorrocia)
+    for (int d = 0; d <= daysAhead && r.lines.size() < MaxLines; ++d) {
+        if (r.lines.empty() && d >= DniStvorrocia)
             break;
-        PridajDen(poznamky, std::chrono::year_month_day{dnes + std::chrono::days{d}}, {}, r.riadky,
-                  r.chyby);
+        AddDay(notes, std::chrono::year_month_day{today + std::chrono::days{d}}, {}, r.lines,
+               r.errors);
     }
     return r;
 }
 
-std::string Reminders::Tooltip(std::string_view datum, std::size_t pocet) {
+std::string Reminders::Tooltip(std::string_view datum, std::size_t count) {
     std::string tip = "Tilava: ";
     tip += datum;
     tip += "\nPočet pripomienok na dnes: ";
-    tip += std::to_string(pocet);
+    tip += std::to_string(count);
     return tip;
 }
 

@@ -12,27 +12,27 @@ class TextScroll {
 public:
     // Text := text; the caption is then its first Pocet characters (the whole text when it is
     // shorter, empty when Pocet is 0). The position stays where it was.
-    std::string NastavText(std::string_view text);
-    // Stores the count only; the caption follows at the next NastavText or Krok. A negative
+    std::string SetText(std::string_view text);
+    // Stores the count only; the caption follows at the next SetText or Step. A negative
     // count shows nothing.
-    void NastavPocet(int pocet) { pocet_ = pocet < 0 ? 0 : pocet; }
+    void SetCount(int count) { count_ = count < 0 ? 0 : count; }
 
     // One step: the caption is the Pocet characters of the doubled text from the position
     // (fewer where it ends sooner); the position then moves on by one and starts again at 1
     // before it would reach the last character of the text.
-    std::string Krok();
+    std::string Step();
 
     const std::string& Text() const { return text_; }
-    int Pocet() const { return pocet_; }
+    int Pocet() const { return count_; }
     // 1-based position, in the doubled text, of the first character the next step shows.
-    int Pozicia() const { return pozicia_; }
+    int Position() const { return position_; }
 
 private:
     std::string text_;
-    std::u32string zdvojeny_; // text, two blanks, text
-    int dlzka_ = 0;           // characters of the text
-    int pocet_ = 0;
-    int pozicia_ = 1;
+    std::u32string doubled_; // text, two blanks, text
+    int length_ = 0;         // characters of the text
+    int count_ = 0;
+    int position_ = 1;
 };
 
 } // namespace tilava

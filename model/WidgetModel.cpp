@@ -3,7 +3,7 @@
 #include "core/Clock.h"
 #include "core/uRok.h"
 #include "model/LocalDateFormat.h"
-#include "model/Zmeskane.h"
+#include "model/MissedDays.h"
 #include "platform/HiveError.h"
 #include "store/uPoznamky.h"
 #include "store/uRegi.h"
@@ -16,15 +16,15 @@ namespace tilava {
 WidgetModel::WidgetModel(const Clock& clock, SettingsHive& hive, std::filesystem::path notesFolder,
                          const LocalDateFormat& dateFormat)
     : clock_(clock), dateFormat_(dateFormat), regi_(std::make_unique<TRegi>(hive)),
-      settings_(WidgetSettings::Nacitaj(*regi_)), rok_(std::make_unique<TRok>()) {
-    rok_->Naplnit();
+      settings_(WidgetSettings::Nacitaj(*regi_)), year_(std::make_unique<TRok>()) {
+    year_->Naplnit();
     notes_ = std::make_unique<TDayNotes>(std::move(notesFolder));
 }
 
 WidgetModel::~WidgetModel() = default;
 
 std::chrono::sys_days WidgetModel::Today() const {
-    return clock_.Teraz().den;
+    return clock_.Now().date;
 }
 
 bool WidgetModel::Start() {
@@ -32,15 +32,15 @@ bool WidgetModel::Start() {
     // "Now" still holds the date of the last run until the first tick writes today's: it tells
     // the first start of a day and the days the program did not run. "NowIso" keeps that date
     // in a form no change of language or region misreads.
-    const std::string lastText = regi_->CitajText("Now");
-    auto lastRun = Zmeskane::LastRunFromIso(regi_->CitajText("NowIso"), lastText, shownDay_);
+    const std::string lastText = regi_->ReadText("Now");
+    auto lastRun = MissedDays::LastRunFromIso(regi_->ReadText("NowIso"), lastText, shownDay_);
     const bool firstToday = lastRun ? std::chrono::sys_days{*lastRun} != shownDay_
                                     : lastText != dateFormat_.ShortDate(shownDay_);
     if (firstToday) {
         if (!lastRun)
-            lastRun = Zmeskane::CitajDatum(lastText, dateFormat_.ShortPattern(), shownDay_,
+            lastRun = MissedDays::ReadDate(lastText, dateFormat_.ShortPattern(), shownDay_,
                                            dateFormat_.MonthNames());
-        missed_ = Zmeskane::Zostav(*notes_, lastRun, shownDay_);
+        missed_ = MissedDays::Build(*notes_, lastRun, shownDay_);
     }
     Rebuild();
     // A settings file the store refuses (too large, an unknown encoding) is told once, with the
@@ -58,7 +58,7 @@ bool WidgetModel::Tick() {
     try {
         const std::chrono::sys_days today = Today();
         regi_->ZapisHodnotu("Now", dateFormat_.ShortDate(today));
-        regi_->ZapisHodnotu("NowIso", Zmeskane::IsoText(today));
+        regi_->ZapisHodnotu("NowIso", MissedDays::IsoText(today));
     } catch (const HiveError&) {
         // The date is only a record; the next tick tries again.
     }
@@ -69,17 +69,17 @@ bool WidgetModel::Rebuild() {
     const std::chrono::sys_days today = Today();
     const bool newDay = today != shownDay_;
     shownDay_ = today;
-    Reminders r = Reminders::Zostav(*notes_, today, settings_.Dopredu);
-    reminderCount_ = static_cast<int>(r.riadky.size());
+    Reminders r = Reminders::Build(*notes_, today, settings_.Dopredu);
+    reminderCount_ = static_cast<int>(r.lines.size());
     // The missed days come first.
-    missedShown_ = std::min(missed_.size(), Reminders::MaxRiadkov);
-    r.riadky.insert(r.riadky.begin(), missed_.begin(),
-                    missed_.begin() + static_cast<std::ptrdiff_t>(missedShown_));
-    r.riadky.resize(std::min(r.riadky.size(), Reminders::MaxRiadkov));
-    lines_ = std::move(r.riadky);
-    if (!r.chyby.empty()) {
+    missedShown_ = std::min(missed_.size(), Reminders::MaxLines);
+    r.lines.insert(r.lines.begin(), missed_.begin(),
+                   missed_.begin() + static_cast<std::ptrdiff_t>(missedShown_));
+    r.lines.resize(std::min(r.lines.size(), Reminders::MaxLines));
+    lines_ = std::move(r.lines);
+    if (!r.errors.empty()) {
         message_ = "Pripomienky sa nepodarilo načítať.\n";
-        for (const std::string& error : r.chyby)
+        for (const std::string& error : r.errors)
             message_ += '\n' + error;
     }
     return newDay;
@@ -97,7 +97,7 @@ bool WidgetModel::DropMissed() {
 }
 
 DayTexts WidgetModel::Header(bool tomorrow) const {
-    return tomorrow ? DayTexts::Zajtra(*rok_, Today()) : DayTexts::Dnes(*rok_, Today());
+    return tomorrow ? DayTexts::Tomorrow(*year_, Today()) : DayTexts::Today(*year_, Today());
 }
 
 std::string WidgetModel::Tooltip() const {
@@ -108,14 +108,14 @@ std::string WidgetModel::Tooltip() const {
 std::string WidgetModel::AccessibleText(bool tomorrow) const {
     const DayTexts header = Header(tomorrow);
     std::string names;
-    for (const NameLine& line : header.sviatky) {
+    for (const NameLine& line : header.nameDays) {
         if (!line.visible || line.text.empty())
             continue;
         if (!names.empty())
             names += ", ";
         names += line.text;
     }
-    std::string text = header.dnes + ' ' + header.den + ' ' + header.datum + ": " + names + '.';
+    std::string text = header.today + ' ' + header.date + ' ' + header.datum + ": " + names + '.';
     if (!lines_.empty()) {
         text += " Pripomienky: ";
         for (std::size_t i = 0; i < lines_.size(); ++i) {

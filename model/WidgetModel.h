@@ -47,7 +47,7 @@ public:
     bool Tick();
 
     // Builds the reminder lines anew for today: the missed days first, then today's reminders,
-    // MaxRiadkov lines at most. The day files that could not be read make the message. True
+    // MaxLines lines at most. The day files that could not be read make the message. True
     // when today is another day than the one shown so far.
     bool Rebuild();
 
@@ -82,8 +82,8 @@ public:
 
     WidgetSettings& Settings() { return settings_; }
     const WidgetSettings& Settings() const { return settings_; }
-    TRok& Rok() { return *rok_; }
-    const TRok& Rok() const { return *rok_; }
+    TRok& Rok() { return *year_; }
+    const TRok& Rok() const { return *year_; }
     TRegi& Regi() { return *regi_; }
     TDayNotes& Notes() { return *notes_; }
 
@@ -92,7 +92,7 @@ private:
     const LocalDateFormat& dateFormat_;
     std::unique_ptr<TRegi> regi_;
     WidgetSettings settings_;
-    std::unique_ptr<TRok> rok_;
+    std::unique_ptr<TRok> year_;
     std::unique_ptr<TDayNotes> notes_;
     std::chrono::sys_days shownDay_{};
     std::vector<ReminderLine> missed_;

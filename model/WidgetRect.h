@@ -10,7 +10,7 @@ struct WidgetRect {
     int width = 0;
     int height = 0;
 
-    bool Obsahuje(int x, int y) const {
+    bool Contains(int x, int y) const {
         return left <= x && x <= left + width && top <= y && y <= top + height;
     }
 };

@@ -13,216 +13,216 @@ using namespace std::chrono;
 
 namespace {
 
-void PridajRiadok(std::string& text, const std::string& riadok) {
+void PridajRiadok(std::string& text, const std::string& line) {
     if (!text.empty())
         text += '\n';
-    text += riadok;
+    text += line;
 }
 
-int RokDna(sys_days den) {
-    return static_cast<int>(year_month_day{den}.year());
+int RokDna(sys_days date) {
+    return static_cast<int>(year_month_day{date}.year());
 }
 
 } // namespace
 
-TTyzden::TTyzden(const TRok& rok, TRegi& regi, std::filesystem::path priecinok, const Clock& hodiny)
-    : rok_(rok), regi_(regi), priecinok_(std::move(priecinok)), datum_(hodiny.Teraz()) {
-    for (Den& d : dni_)
-        d.poznamky = std::make_unique<TDayNotes>(priecinok_);
+TTyzden::TTyzden(const TRok& rok, TRegi& regi, std::filesystem::path folder, const Clock& clock)
+    : year_(rok), regi_(regi), folder_(std::move(folder)), date_(clock.Now()) {
+    for (Day& d : days_)
+        d.notes = std::make_unique<TDayNotes>(folder_);
     Prepocitaj();
 }
 
 TTyzden::~TTyzden() = default;
 
-void TTyzden::Zobraz(const WeekWindowFactory& vytvorOkno) {
-    const std::unique_ptr<IWeekWindow> okno = vytvorOkno ? vytvorOkno() : nullptr;
-    if (!okno)
+void TTyzden::Zobraz(const WeekWindowFactory& createWindow) {
+    const std::unique_ptr<IWeekWindow> window = createWindow ? createWindow() : nullptr;
+    if (!window)
         return;
-    okno_ = okno.get();
+    window_ = window.get();
     struct Zabudni {
-        IWeekWindow*& okno;
-        ~Zabudni() { okno = nullptr; }
-    } zabudni{okno_};
-    okno->Ukaz(*this);
+        IWeekWindow*& window;
+        ~Zabudni() { window = nullptr; }
+    } zabudni{window_};
+    window->Ukaz(*this);
 }
 
-TTyzden::Den& TTyzden::den(int i) {
+TTyzden::Day& TTyzden::date(int i) {
     if (i < 1 || i > 7)
         throw std::out_of_range("Deň týždňa " + std::to_string(i) + " neexistuje.");
-    return dni_[static_cast<std::size_t>(i - 1)];
+    return days_[static_cast<std::size_t>(i - 1)];
 }
 
-const TTyzden::Den& TTyzden::den(int i) const {
-    return const_cast<TTyzden*>(this)->den(i);
+const TTyzden::Day& TTyzden::date(int i) const {
+    return const_cast<TTyzden*>(this)->date(i);
 }
 
-int TTyzden::Vykonaj(int prikaz) {
-    switch (prikaz) {
-    case Hladat:
+int TTyzden::Vykonaj(int command) {
+    switch (command) {
+    case Search:
         return Hladaj();
-    case ChodNaDatum:
-    case Dnes:
-        return PresunSUlozenim(datum_);
-    case UpravitZaznam:
-        return UpravZaznam() ? Hotovo : Nevykonane;
-    case TyzdenSpat:
-        return PresunSUlozenim({datum_.den - days{7}, datum_.casDna});
-    case TyzdenDopredu:
-        return PresunSUlozenim({datum_.den + days{7}, datum_.casDna});
-    case SkorsieVysledky:
-        if (vysledky_.size() > 3 && posun_ > 0)
-            --posun_;
-        return Hotovo;
-    case NeskorsieVysledky:
-        if (vysledky_.size() > 3 && posun_ < static_cast<int>(vysledky_.size()) - 3)
-            ++posun_;
-        return Hotovo;
+    case GoToDate:
+    case Today:
+        return MoveWithSave(date_);
+    case EditEntry:
+        return UpravZaznam() ? Done : NotDone;
+    case WeekBack:
+        return MoveWithSave({date_.date - days{7}, date_.timeOfDay});
+    case WeekForward:
+        return MoveWithSave({date_.date + days{7}, date_.timeOfDay});
+    case EarlierResults:
+        if (results_.size() > 3 && shift_ > 0)
+            --shift_;
+        return Done;
+    case LaterResults:
+        if (results_.size() > 3 && shift_ < static_cast<int>(results_.size()) - 3)
+            ++shift_;
+        return Done;
     default:
-        return Nevykonane;
+        return NotDone;
     }
 }
 
-int TTyzden::PresunSUlozenim(const LocalDateTime& novyDatum) {
+int TTyzden::MoveWithSave(const LocalDateTime& newDate) {
     if (!Ulozit()) {
         // The week stays, so Datum goes back to its selected day.
-        datum_ = den(vybranyDen_).datum;
-        return Nevykonane;
+        date_ = date(selectedDay_).datum;
+        return NotDone;
     }
-    datum_ = novyDatum;
+    date_ = newDate;
     Prepocitaj();
-    return Hotovo;
+    return Done;
 }
 
 void TTyzden::Prepocitaj() {
-    cisloTyzdna_ = IsoWeekNumber(datum_.den);
-    vybranyDen_ = IsoWeekday(datum_.den);
-    chybaNacitania_.clear();
-    chybaOznamena_ = false;
+    weekNumber_ = IsoWeekNumber(date_.date);
+    selectedDay_ = IsoWeekday(date_.date);
+    loadError_.clear();
+    errorReported_ = false;
     for (int i = 1; i <= 7; ++i) {
-        Den& d = den(i);
-        d.datum = {datum_.den - days{vybranyDen_} + days{i}, datum_.casDna};
-        d.sviatky = &rok_.DajDatum(d.datum.den);
-        d.zmeneny = false;
+        Day& d = date(i);
+        d.datum = {date_.date - days{selectedDay_} + days{i}, date_.timeOfDay};
+        d.nameDays = &year_.DajDatum(d.datum.date);
+        d.changed = false;
         try {
-            d.poznamky->Nacitaj(year_month_day{d.datum.den});
+            d.notes->Nacitaj(year_month_day{d.datum.date});
         } catch (const std::exception& e) {
             // The store keeps what it read before the fault and refuses to save it.
-            PridajRiadok(chybaNacitania_, e.what());
+            PridajRiadok(loadError_, e.what());
         }
-        PostavRiadky(d);
+        BuildLines(d);
     }
 }
 
 bool TTyzden::Ulozit() {
-    chybaUlozenia_.clear();
-    oznamenieUlozenia_.clear();
-    bool ulozene = true;
-    bool zapisane = false;
-    for (Den& d : dni_) {
-        if (!d.zmeneny || d.poznamky->NacitanieZlyhalo())
+    saveError_.clear();
+    saveNotice_.clear();
+    bool saved = true;
+    bool writtenUids = false;
+    for (Day& d : days_) {
+        if (!d.changed || d.notes->LoadFailed())
             continue; // nothing to write, or its file was not read whole and stays as it is
         try {
             // All seven days live in one folder: it is flushed once, after the last of them.
-            const std::string oznamenie = d.poznamky->Uloz(FolderFlush::Later);
-            d.zmeneny = false;
-            if (!oznamenie.empty()) {
+            const std::string notice = d.notes->Uloz(FolderFlush::Later);
+            d.changed = false;
+            if (!notice.empty()) {
                 // Another program's entries joined the day: its rows change.
-                PridajRiadok(oznamenieUlozenia_, oznamenie);
-                PostavRiadky(d);
+                PridajRiadok(saveNotice_, notice);
+                BuildLines(d);
             }
-            zapisane = true;
+            writtenUids = true;
         } catch (const std::exception& e) {
-            ulozene = false;
-            PridajRiadok(chybaUlozenia_, e.what());
+            saved = false;
+            PridajRiadok(saveError_, e.what());
         }
     }
-    if (zapisane)
-        FlushFolder(priecinok_);
-    return ulozene;
+    if (writtenUids)
+        FlushFolder(folder_);
+    return saved;
 }
 
 void TTyzden::VyberDen(int i) {
     if (i < 1 || i > 7)
         return;
-    vybranyDen_ = i;
-    datum_ = den(i).datum;
+    selectedDay_ = i;
+    date_ = date(i).datum;
 }
 
-void TTyzden::PostavRiadky(Den& d) {
-    d.riadky.clear();
-    const TDayNotes& poznamky = *d.poznamky;
-    const int rok = RokDna(d.datum.den);
-    for (int b = 1; b <= poznamky.Pocet(); ++b) {
-        const TDruh druh = poznamky.DruhPolozky(b);
-        if (druh == TDruh::Poznamka && poznamky.RokPolozky(b) != rok)
+void TTyzden::BuildLines(Day& d) {
+    d.lines.clear();
+    const TDayNotes& notes = *d.notes;
+    const int rok = RokDna(d.datum.date);
+    for (int b = 1; b <= notes.Pocet(); ++b) {
+        const EntryKind kind = notes.DruhPolozky(b);
+        if (kind == EntryKind::Poznamka && notes.RokPolozky(b) != rok)
             continue; // a plain note of another year gets no row
-        d.riadky.push_back({poznamky.PopisPolozky(b), druh, b - 1});
+        d.lines.push_back({notes.PopisPolozky(b), kind, b - 1});
     }
 }
 
 bool TTyzden::UpravZaznam() {
-    Den& d = den(vybranyDen_);
-    if (!vytvorEditor_ || d.poznamky->NacitanieZlyhalo())
+    Day& d = date(selectedDay_);
+    if (!createEditor_ || d.notes->LoadFailed())
         return false;
-    if (vybranyZaznam_ < 0 || vybranyZaznam_ > static_cast<int>(d.riadky.size()))
+    if (selectedEntry_ < 0 || selectedEntry_ > static_cast<int>(d.lines.size()))
         return false;
-    const std::unique_ptr<IEventEditor> editor = vytvorEditor_();
+    const std::unique_ptr<IEventEditor> editor = createEditor_();
     if (!editor)
         return false;
-    if (vybranyZaznam_ == 0) {
-        auto novy = std::make_unique<TNote>();
-        editor->NastavExistujucu(false);
-        if (!editor->Uprav(*novy, rokZaznamu_))
+    if (selectedEntry_ == 0) {
+        auto fresh = std::make_unique<TNote>();
+        editor->SetExisting(false);
+        if (!editor->Uprav(*fresh, entryYear_))
             return false;
-        d.poznamky->Pridaj(std::move(novy));
-        d.zmeneny = true;
-        PostavRiadky(d);
+        d.notes->Pridaj(std::move(fresh));
+        d.changed = true;
+        BuildLines(d);
         return true;
     }
-    const int pozicia = d.riadky[static_cast<std::size_t>(vybranyZaznam_ - 1)].Pozicia;
-    TNote& zaznam = d.poznamky->Polozka(pozicia);
-    const TNote povodny = zaznam;
-    editor->NastavExistujucu(true);
-    const bool potvrdene = editor->Uprav(zaznam, rokZaznamu_);
-    if (!(zaznam == povodny))
-        d.zmeneny = true;
-    if (zaznam.Text.empty()) {
-        d.poznamky->Zmaz(pozicia);
-        d.zmeneny = true;
+    const int pozicia = d.lines[static_cast<std::size_t>(selectedEntry_ - 1)].Position;
+    TNote& entry = d.notes->Polozka(pozicia);
+    const TNote original = entry;
+    editor->SetExisting(true);
+    const bool confirmed = editor->Uprav(entry, entryYear_);
+    if (!(entry == original))
+        d.changed = true;
+    if (entry.Text.empty()) {
+        d.notes->Zmaz(pozicia);
+        d.changed = true;
     }
-    PostavRiadky(d);
-    return potvrdene;
+    BuildLines(d);
+    return confirmed;
 }
 
 bool TTyzden::ZmazZaznam() {
-    Den& d = den(vybranyDen_);
-    if (d.poznamky->NacitanieZlyhalo() || vybranyZaznam_ < 0 ||
-        vybranyZaznam_ >= static_cast<int>(d.riadky.size()))
+    Day& d = date(selectedDay_);
+    if (d.notes->LoadFailed() || selectedEntry_ < 0 ||
+        selectedEntry_ >= static_cast<int>(d.lines.size()))
         return false;
-    d.poznamky->Zmaz(d.riadky[static_cast<std::size_t>(vybranyZaznam_)].Pozicia);
-    d.zmeneny = true;
-    PostavRiadky(d);
+    d.notes->Zmaz(d.lines[static_cast<std::size_t>(selectedEntry_)].Position);
+    d.changed = true;
+    BuildLines(d);
     return true;
 }
 
 const NameIndex& TTyzden::Index() {
-    std::unique_ptr<NameIndex>& index = rok_.JazykSK ? indexSK_ : indexCZ_;
+    std::unique_ptr<NameIndex>& index = year_.JazykSK ? indexSK_ : indexCZ_;
     if (!index)
-        index = std::make_unique<NameIndex>(rok_.JazykSK ? rok_.TabulkaSK : rok_.TabulkaCZ);
+        index = std::make_unique<NameIndex>(year_.JazykSK ? year_.TabulkaSK : year_.TabulkaCZ);
     return *index;
 }
 
 int TTyzden::Hladaj() {
-    vysledky_.clear();
-    posun_ = 0;
-    indexVysledkov_ = nullptr;
-    if (hladane_.empty())
-        return Nevykonane;
-    kluc_.clear();
-    AppendNormalized(kluc_, hladane_);
-    indexVysledkov_ = &Index();
-    indexVysledkov_->Hladaj(kluc_, vysledky_);
-    return Hotovo;
+    results_.clear();
+    shift_ = 0;
+    resultIndex_ = nullptr;
+    if (searched_.empty())
+        return NotDone;
+    key_.clear();
+    AppendNormalized(key_, searched_);
+    resultIndex_ = &Index();
+    resultIndex_->Hladaj(key_, results_);
+    return Done;
 }
 
 std::string TTyzden::Normalizuj(std::string_view text) {
@@ -231,22 +231,22 @@ std::string TTyzden::Normalizuj(std::string_view text) {
 
 const std::string& TTyzden::Vysledok(int k) const {
     static const std::string ziadny;
-    const int poradie = posun_ + k - 1;
-    if (k < 1 || k > 3 || poradie >= static_cast<int>(vysledky_.size()))
+    const int order = shift_ + k - 1;
+    if (k < 1 || k > 3 || order >= static_cast<int>(results_.size()))
         return ziadny;
-    return indexVysledkov_->Zaznamy()[static_cast<std::size_t>(vysledky_[poradie])].vysledok;
+    return resultIndex_->Entries()[static_cast<std::size_t>(results_[order])].result;
 }
 
-std::array<int, 2> TTyzden::VysledokDenMesiac(int k) const {
-    const int poradie = posun_ + k - 1;
-    if (k < 1 || k > 3 || poradie >= static_cast<int>(vysledky_.size()))
+std::array<int, 2> TTyzden::ResultDayMonth(int k) const {
+    const int order = shift_ + k - 1;
+    if (k < 1 || k > 3 || order >= static_cast<int>(results_.size()))
         return {0, 0};
-    const auto& zaznam = indexVysledkov_->Zaznamy()[static_cast<std::size_t>(vysledky_[poradie])];
-    return {zaznam.den, zaznam.mesiac};
+    const auto& entry = resultIndex_->Entries()[static_cast<std::size_t>(results_[order])];
+    return {entry.date, entry.monthNumber};
 }
 
 std::optional<sys_days> TTyzden::ResultDay(int k, std::chrono::year inYear) const {
-    const auto [dayNumber, monthNumber] = VysledokDenMesiac(k);
+    const auto [dayNumber, monthNumber] = ResultDayMonth(k);
     if (dayNumber == 0)
         return std::nullopt;
     const std::chrono::month m{static_cast<unsigned>(monthNumber)};
@@ -256,71 +256,71 @@ std::optional<sys_days> TTyzden::ResultDay(int k, std::chrono::year inYear) cons
     return sys_days{target};
 }
 
-const LocalDateTime& TTyzden::Den7(int i) const {
-    return den(i).datum;
+const LocalDateTime& TTyzden::WeekDay(int i) const {
+    return date(i).datum;
 }
 
-int TTyzden::DenMesiaca(int i) const {
-    return static_cast<int>(static_cast<unsigned>(year_month_day{den(i).datum.den}.day()));
+int TTyzden::DayOfMonth(int i) const {
+    return static_cast<int>(static_cast<unsigned>(year_month_day{date(i).datum.date}.day()));
 }
 
-std::string TTyzden::DenMesiacaText(int i) const {
-    return std::to_string(DenMesiaca(i));
+std::string TTyzden::DayOfMonthText(int i) const {
+    return std::to_string(DayOfMonth(i));
 }
 
-int TTyzden::Mesiac(int i) const {
-    return static_cast<int>(static_cast<unsigned>(year_month_day{den(i).datum.den}.month()));
+int TTyzden::Month(int i) const {
+    return static_cast<int>(static_cast<unsigned>(year_month_day{date(i).datum.date}.month()));
 }
 
 int TTyzden::Rok(int i) const {
-    return RokDna(den(i).datum.den);
+    return RokDna(date(i).datum.date);
 }
 
-const std::string& TTyzden::PrvyZaznam(int i) const {
-    return den(i).sviatky->Nazov(1);
+const std::string& TTyzden::FirstEntry(int i) const {
+    return date(i).nameDays->Nazov(1);
 }
 
-const std::string& TTyzden::DruhyZaznam(int i) const {
-    return den(i).sviatky->Nazov(2);
+const std::string& TTyzden::SecondEntry(int i) const {
+    return date(i).nameDays->Nazov(2);
 }
 
 bool TTyzden::Sviatok(int i) const {
-    const TSviatky& sviatky = *den(i).sviatky;
-    return sviatky.JeSviatok(1) || sviatky.JeSviatok(2);
+    const TSviatky& nameDays = *date(i).nameDays;
+    return nameDays.JeSviatok(1) || nameDays.JeSviatok(2);
 }
 
-TVelkonocnyDen TTyzden::VelkonocnyDen(int i) const {
-    const sys_days d = den(i).datum.den;
-    const sys_days nedela{VelkaNoc(RokDna(d))};
-    if (d == nedela)
-        return TVelkonocnyDen::Nedela;
-    if (d == nedela + days{1})
-        return TVelkonocnyDen::Pondelok;
-    if (d == nedela - days{2})
-        return TVelkonocnyDen::Piatok;
-    return TVelkonocnyDen::Ziadny;
+EasterDay TTyzden::EasterDayOf(int i) const {
+    const sys_days d = date(i).datum.date;
+    const sys_days sunday{VelkaNoc(RokDna(d))};
+    if (d == sunday)
+        return EasterDay::EasterSunday;
+    if (d == sunday + days{1})
+        return EasterDay::EasterMonday;
+    if (d == sunday - days{2})
+        return EasterDay::GoodFriday;
+    return EasterDay::NotEaster;
 }
 
-bool TTyzden::Cerveny(int i) const {
-    return i == 7 || Sviatok(i) || VelkonocnyDen(i) != TVelkonocnyDen::Ziadny;
+bool TTyzden::IsRed(int i) const {
+    return i == 7 || Sviatok(i) || EasterDayOf(i) != EasterDay::NotEaster;
 }
 
 const TDayNotes& TTyzden::Poznamky(int i) const {
-    return *den(i).poznamky;
+    return *date(i).notes;
 }
 
-const std::vector<TRiadok>& TTyzden::Riadky(int i) const {
-    return den(i).riadky;
+const std::vector<WeekLine>& TTyzden::Lines(int i) const {
+    return date(i).lines;
 }
 
-bool TTyzden::Upravitelny(int i) const {
-    return !den(i).poznamky->NacitanieZlyhalo();
+bool TTyzden::Editable(int i) const {
+    return !date(i).notes->LoadFailed();
 }
 
-std::string TTyzden::VezmiChybuNacitania() {
-    if (std::exchange(chybaOznamena_, true))
+std::string TTyzden::TakeLoadError() {
+    if (std::exchange(errorReported_, true))
         return {};
-    return chybaNacitania_;
+    return loadError_;
 }
 
 } // namespace tilava

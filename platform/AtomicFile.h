@@ -13,8 +13,8 @@ namespace tilava {
 // Slovak.
 class FileError : public std::runtime_error {
 public:
-    FileError(std::filesystem::path file, const std::string& sprava)
-        : std::runtime_error(sprava), path(std::move(file)) {}
+    FileError(std::filesystem::path file, const std::string& message)
+        : std::runtime_error(message), path(std::move(file)) {}
     std::filesystem::path path;
 };
 

@@ -9,7 +9,7 @@ namespace tilava {
 // Slovak.
 class HiveError : public std::runtime_error {
 public:
-    explicit HiveError(const std::string& sprava) : std::runtime_error(sprava) {}
+    explicit HiveError(const std::string& message) : std::runtime_error(message) {}
 };
 
 } // namespace tilava

@@ -13,8 +13,8 @@ namespace tilava {
 // A file larger than the reader accepts; nothing of it was kept in memory.
 class FileTooLarge : public FileError {
 public:
-    FileTooLarge(std::filesystem::path file, const std::string& sprava, std::uint64_t bytes)
-        : FileError(std::move(file), sprava), size(bytes) {}
+    FileTooLarge(std::filesystem::path file, const std::string& message, std::uint64_t bytes)
+        : FileError(std::move(file), message), size(bytes) {}
     std::uint64_t size; // bytes, as far as they were seen
 };
 

@@ -20,7 +20,7 @@ public:
     SingleInstance& operator=(const SingleInstance&) = delete;
 
     // False when another copy (in this or another process) already holds the name.
-    bool JePrva() const { return first_; }
+    bool IsFirst() const { return first_; }
 
     // Why the claim could not be checked at all, in Slovak for the user; empty when it could.
     // Such a copy counts as the first (running beats not starting), so the user must be told

@@ -20,13 +20,13 @@ constexpr std::string_view kZnackaUtf8 = "\xEF\xBB\xBF";
 // Hands out the lines of the file one by one; past the end every line is empty, so a last
 // record that lacks only its text still loads. Lines end in LF or CR LF; a file with no LF at
 // all but with CRs (saved with the line ends of old Macs) has its lines end in CR.
-class Riadky {
+class Lines {
 public:
-    explicit Riadky(std::string_view bytes)
-        : bytes_(bytes), koniec_(bytes.find('\n') == std::string_view::npos &&
-                                         bytes.find('\r') != std::string_view::npos
-                                     ? '\r'
-                                     : '\n') {}
+    explicit Lines(std::string_view bytes)
+        : bytes_(bytes), quitting_(bytes.find('\n') == std::string_view::npos &&
+                                           bytes.find('\r') != std::string_view::npos
+                                       ? '\r'
+                                       : '\n') {}
 
     bool NaKonci() const { return pos_ >= bytes_.size(); }
     // Number of the line that Dalsi returned last, from 1.
@@ -40,20 +40,20 @@ public:
         if (zaKoncom_) {
             return {};
         }
-        const std::size_t lf = bytes_.find(koniec_, pos_);
-        const std::size_t koniec = lf == std::string_view::npos ? bytes_.size() : lf;
-        std::string_view riadok = bytes_.substr(pos_, koniec - pos_);
-        if (koniec_ == '\n' && lf != std::string_view::npos && !riadok.empty() &&
-            riadok.back() == '\r') {
-            riadok.remove_suffix(1);
+        const std::size_t lf = bytes_.find(quitting_, pos_);
+        const std::size_t end = lf == std::string_view::npos ? bytes_.size() : lf;
+        std::string_view line = bytes_.substr(pos_, end - pos_);
+        if (quitting_ == '\n' && lf != std::string_view::npos && !line.empty() &&
+            line.back() == '\r') {
+            line.remove_suffix(1);
         }
         pos_ = lf == std::string_view::npos ? bytes_.size() : lf + 1;
-        return riadok;
+        return line;
     }
 
 private:
     std::string_view bytes_;
-    char koniec_;
+    char quitting_;
     std::size_t pos_ = 0;
     int cislo_ = 0;
     bool zaKoncom_ = false;
@@ -65,19 +65,19 @@ class Texty {
 public:
     explicit Texty(bool utf8) : utf8_(utf8) {}
     // The line as UTF-8; nothing when it is not valid UTF-8 in a UTF-8 file.
-    std::optional<std::string> Text(std::string_view riadok) const {
+    std::optional<std::string> Text(std::string_view line) const {
         if (!utf8_) {
-            return DecodeCp1250(riadok);
+            return DecodeCp1250(line);
         }
         std::size_t pos = 0;
-        while (pos < riadok.size()) {
-            const std::size_t zaciatok = pos;
-            if (Utf8Next(riadok, pos) == U'\uFFFD' &&
-                riadok.substr(zaciatok, pos - zaciatok) != "\xEF\xBF\xBD") {
+        while (pos < line.size()) {
+            const std::size_t start = pos;
+            if (Utf8Next(line, pos) == U'\uFFFD' &&
+                line.substr(start, pos - start) != "\xEF\xBF\xBD") {
                 return std::nullopt;
             }
         }
-        return std::string(riadok);
+        return std::string(line);
     }
 
 private:
@@ -112,20 +112,20 @@ Cislo CitajCislo(std::string_view s, std::int32_t& out) {
     }
     // The magnitude of INT32_MIN is one more than INT32_MAX.
     const std::int64_t hranica = std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1;
-    std::int64_t hodnota = 0;
+    std::int64_t value = 0;
     for (const char c : s) {
-        hodnota = hodnota * 10 + (c - '0');
-        if (hodnota > hranica) {
+        value = value * 10 + (c - '0');
+        if (value > hranica) {
             return Cislo::MimoRozsahu;
         }
     }
     if (zaporne) {
-        hodnota = -hodnota;
+        value = -value;
     }
-    if (hodnota > std::numeric_limits<std::int32_t>::max()) {
+    if (value > std::numeric_limits<std::int32_t>::max()) {
         return Cislo::MimoRozsahu;
     }
-    out = static_cast<std::int32_t>(hodnota);
+    out = static_cast<std::int32_t>(value);
     return Cislo::Ok;
 }
 
@@ -173,60 +173,60 @@ std::string Ukazka(std::string_view utf8) {
 }
 
 // What the line holds instead of what was expected.
-std::string CoTamJe(const Riadky& riadky, std::string_view riadok) {
-    if (riadky.ZaKoncom()) {
+std::string CoTamJe(const Lines& lines, std::string_view line) {
+    if (lines.ZaKoncom()) {
         return "súbor sa skončil";
     }
-    if (riadok.empty()) {
+    if (line.empty()) {
         return "riadok je prázdny";
     }
     // Only lines that are not a number or a flag get here; bytes that are not UTF-8 are shown
     // as replacement characters either way.
-    return "je tam „" + Ukazka(DecodeCp1250(riadok)) + "“";
+    return "je tam „" + Ukazka(DecodeCp1250(line)) + "“";
 }
 
-[[noreturn]] void Chybny(const std::filesystem::path& subor, const Riadky& riadky,
-                         std::string_view riadok, const std::string& ocakavane) {
-    throw NotesError(NotesError::Kind::Format, subor, riadky.Cislo(),
-                     ocakavane + ", no " + CoTamJe(riadky, riadok) + ".");
+[[noreturn]] void Chybny(const std::filesystem::path& subor, const Lines& lines,
+                         std::string_view line, const std::string& expected) {
+    throw NotesError(NotesError::Kind::Format, subor, lines.Cislo(),
+                     expected + ", no " + CoTamJe(lines, line) + ".");
 }
 
-std::int32_t CitajCeleCislo(const std::filesystem::path& subor, Riadky& riadky,
-                            const std::string& ocakavane) {
-    const std::string_view riadok = riadky.Dalsi();
-    std::int32_t hodnota = 0;
-    switch (CitajCislo(riadok, hodnota)) {
+std::int32_t CitajCeleCislo(const std::filesystem::path& subor, Lines& lines,
+                            const std::string& expected) {
+    const std::string_view line = lines.Dalsi();
+    std::int32_t value = 0;
+    switch (CitajCislo(line, value)) {
     case Cislo::Ok:
-        return hodnota;
+        return value;
     case Cislo::MimoRozsahu:
-        throw NotesError(NotesError::Kind::Format, subor, riadky.Cislo(),
-                         ocakavane + ", no číslo „" + Ukazka(riadok) +
+        throw NotesError(NotesError::Kind::Format, subor, lines.Cislo(),
+                         expected + ", no číslo „" + Ukazka(line) +
                              "“ je mimo rozsahu od -2147483648 do 2147483647.");
     case Cislo::NieJeCislo:
         break;
     }
-    Chybny(subor, riadky, riadok, ocakavane);
+    Chybny(subor, lines, line, expected);
 }
 
 } // namespace
 
-void ParseDayFile(std::string_view bytes, const std::filesystem::path& subor, DayFile& den) {
+void ParseDayFile(std::string_view bytes, const std::filesystem::path& subor, DayFile& date) {
     const bool utf8 = bytes.starts_with(kZnackaUtf8);
     if (utf8) {
         bytes.remove_prefix(kZnackaUtf8.size());
     }
     const Texty texty(utf8);
-    Riadky riadky(bytes);
+    Lines lines(bytes);
     if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF")) {
         throw NotesError(NotesError::Kind::Format, subor, 1,
                          "súbor je uložený v kódovaní UTF-16, no súbor dňa musí byť v kódovaní "
                          "Windows-1250 (alebo UTF-8). Uložte ho v textovom editore v jednom "
                          "z nich.");
     }
-    if (riadky.NaKonci()) {
+    if (lines.NaKonci()) {
         return;
     }
-    const std::string_view znacka = riadky.Dalsi();
+    const std::string_view znacka = lines.Dalsi();
     // A zero byte in the first line means a file that is no text at all (one filled with
     // zeros by a crash of another program, or UTF-16 without its mark): reading on would
     // make up a day without entries.
@@ -234,73 +234,73 @@ void ParseDayFile(std::string_view bytes, const std::filesystem::path& subor, Da
         throw NotesError(NotesError::Kind::Format, subor, 1,
                          "riadok obsahuje nulový bajt, takže súbor nie je textový súbor dňa.");
     }
-    den.Pripomenut = znacka == "!";
-    while (!riadky.NaKonci()) {
-        TNote zaznam;
-        const std::string_view potvrdenie = riadky.Dalsi();
-        const std::optional<bool> potvrdena = CitajPotvrdenie(potvrdenie);
-        if (!potvrdena) {
-            Chybny(subor, riadky, potvrdenie,
+    date.Pripomenut = znacka == "!";
+    while (!lines.NaKonci()) {
+        TNote entry;
+        const std::string_view potvrdenie = lines.Dalsi();
+        const std::optional<bool> confirmed = CitajPotvrdenie(potvrdenie);
+        if (!confirmed) {
+            Chybny(subor, lines, potvrdenie,
                    "očakávalo sa potvrdenie záznamu (číslo ako -1 či 0, alebo True či False)");
         }
-        zaznam.Potvrdena = *potvrdena;
+        entry.Potvrdena = *confirmed;
         // An unknown kind code leaves the default kind, a birthday.
         switch (
-            CitajCeleCislo(subor, riadky, "očakával sa druh záznamu (celé číslo 1, 2 alebo 3)")) {
+            CitajCeleCislo(subor, lines, "očakával sa druh záznamu (celé číslo 1, 2 alebo 3)")) {
         case 1:
-            zaznam.Druh = TDruh::Poznamka;
+            entry.Druh = EntryKind::Poznamka;
             break;
         case 2:
-            zaznam.Druh = TDruh::Narodeniny;
+            entry.Druh = EntryKind::Narodeniny;
             break;
         case 3:
-            zaznam.Druh = TDruh::Vyrocie;
+            entry.Druh = EntryKind::Vyrocie;
             break;
         default:
             break;
         }
-        zaznam.Rok = CitajCeleCislo(subor, riadky, "očakával sa rok (celé číslo)");
-        std::optional<std::string> text = texty.Text(riadky.Dalsi());
+        entry.Rok = CitajCeleCislo(subor, lines, "očakával sa rok (celé číslo)");
+        std::optional<std::string> text = texty.Text(lines.Dalsi());
         if (!text) {
-            throw NotesError(NotesError::Kind::Format, subor, riadky.Cislo(),
+            throw NotesError(NotesError::Kind::Format, subor, lines.Cislo(),
                              "súbor začína značkou kódovania UTF-8, no text na tomto riadku nie "
                              "je platný text UTF-8.");
         }
-        zaznam.Text = std::move(*text);
-        den.Zaznamy.push_back(std::move(zaznam));
+        entry.Text = std::move(*text);
+        date.Entries.push_back(std::move(entry));
     }
 }
 
-std::string FormatDayFile(const DayFile& den, const std::filesystem::path& subor) {
+std::string FormatDayFile(const DayFile& date, const std::filesystem::path& subor) {
     std::string out;
-    out += den.Pripomenut ? "!" : "x";
+    out += date.Pripomenut ? "!" : "x";
     out += kKoniecRiadka;
-    int poradie = 0;
-    for (const TNote& zaznam : den.Zaznamy) {
-        ++poradie;
+    int order = 0;
+    for (const TNote& entry : date.Entries) {
+        ++order;
         const std::string ktory =
-            "text " + std::to_string(poradie) + ". záznamu („" + Ukazka(zaznam.Text) + "“)";
+            "text " + std::to_string(order) + ". záznamu („" + Ukazka(entry.Text) + "“)";
         // A line feed would end the record early. A carriage return alone reads back as it
         // was, so a file that loads can always be saved again.
-        if (zaznam.Text.find('\n') != std::string::npos) {
+        if (entry.Text.find('\n') != std::string::npos) {
             throw NotesError(NotesError::Kind::Encoding, subor, 0,
                              ktory + " má viac riadkov, no záznam môže mať len jeden; "
                                      "nič sa neuložilo.");
         }
         std::string text;
         try {
-            text = EncodeCp1250(zaznam.Text);
+            text = EncodeCp1250(entry.Text);
         } catch (const Cp1250Error& e) {
             throw NotesError(NotesError::Kind::Encoding, subor, 0,
-                             ktory + " obsahuje znak " + DescribeCharacter(e.znak) +
+                             ktory + " obsahuje znak " + DescribeCharacter(e.codePoint) +
                                  ", ktorý sa v kódovaní Windows-1250 nedá uložiť; "
                                  "nič sa neuložilo.");
         }
-        out += zaznam.Potvrdena ? "-1" : "0";
+        out += entry.Potvrdena ? "-1" : "0";
         out += kKoniecRiadka;
-        out += std::to_string(static_cast<int>(zaznam.Druh) + 1);
+        out += std::to_string(static_cast<int>(entry.Druh) + 1);
         out += kKoniecRiadka;
-        out += std::to_string(zaznam.Rok);
+        out += std::to_string(entry.Rok);
         out += kKoniecRiadka;
         out += text;
         out += kKoniecRiadka;
@@ -336,19 +336,19 @@ struct NoteCounts {
 
 } // namespace
 
-DayFile ZlucDni(const DayFile& zaklad, const DayFile& nase, const DayFile& ich) {
+DayFile MergeDays(const DayFile& base, const DayFile& ours, const DayFile& theirs) {
     // Entries are counted, not searched, so that a day of a hundred thousand entries joins
     // in linear time. Equal entries are alike, but their places in a list are not: where an
     // entry goes, the first of its equals goes.
     std::unordered_map<const TNote*, NoteCounts, NoteHash, SameNote> counts;
-    counts.reserve(zaklad.Zaznamy.size() + nase.Zaznamy.size() + ich.Zaznamy.size());
-    for (const TNote& z : zaklad.Zaznamy) {
+    counts.reserve(base.Entries.size() + ours.Entries.size() + theirs.Entries.size());
+    for (const TNote& z : base.Entries) {
         ++counts[&z].base;
     }
-    for (const TNote& z : nase.Zaznamy) {
+    for (const TNote& z : ours.Entries) {
         ++counts[&z].ours;
     }
-    for (const TNote& z : ich.Zaznamy) {
+    for (const TNote& z : theirs.Entries) {
         ++counts[&z].theirs;
     }
 
@@ -359,32 +359,32 @@ DayFile ZlucDni(const DayFile& zaklad, const DayFile& nase, const DayFile& ich) 
         c.addedByUs = c.ours > c.base ? c.ours - c.base : 0;
     }
 
-    DayFile vysledok;
-    vysledok.Pripomenut = nase.Pripomenut;
-    vysledok.Zaznamy.reserve(nase.Zaznamy.size() + ich.Zaznamy.size());
-    for (const TNote& z : nase.Zaznamy) {
+    DayFile result;
+    result.Pripomenut = ours.Pripomenut;
+    result.Entries.reserve(ours.Entries.size() + theirs.Entries.size());
+    for (const TNote& z : ours.Entries) {
         NoteCounts& c = counts.find(&z)->second;
         if (c.removedByThem > 0) {
             --c.removedByThem;
         } else {
-            vysledok.Zaznamy.push_back(z);
+            result.Entries.push_back(z);
         }
     }
     // What they added comes after ours.
-    for (const TNote& z : ich.Zaznamy) {
+    for (const TNote& z : theirs.Entries) {
         NoteCounts& c = counts.find(&z)->second;
         if (c.keptByThem > 0) {
             --c.keptByThem;
         } else if (c.addedByUs > 0) {
             --c.addedByUs;
         } else {
-            vysledok.Zaznamy.push_back(z);
+            result.Entries.push_back(z);
         }
     }
-    if (nase.Pripomenut == zaklad.Pripomenut) {
-        vysledok.Pripomenut = ich.Pripomenut;
+    if (ours.Pripomenut == base.Pripomenut) {
+        result.Pripomenut = theirs.Pripomenut;
     }
-    return vysledok;
+    return result;
 }
 
 } // namespace tilava

@@ -24,7 +24,7 @@ inline constexpr std::uint64_t kLargestDayFile = 4 * 1024 * 1024;
 // and nothing after the last entry.
 struct DayFile {
     bool Pripomenut = true;
-    std::vector<TNote> Zaznamy;
+    std::vector<TNote> Entries;
 
     friend bool operator==(const DayFile&, const DayFile&) = default;
 };
@@ -39,22 +39,22 @@ struct SameNote {
     bool operator()(const TNote* a, const TNote* b) const { return *a == *b; }
 };
 
-// Parses the bytes of a day file into `den`, which should be fresh. A malformed record throws
+// Parses the bytes of a day file into `date`, which should be fresh. A malformed record throws
 // NotesError (Kind::Format) naming `subor`, the line and what was expected there; the entries
-// before that record stay in `den`.
-void ParseDayFile(std::string_view bytes, const std::filesystem::path& subor, DayFile& den);
+// before that record stay in `date`.
+void ParseDayFile(std::string_view bytes, const std::filesystem::path& subor, DayFile& date);
 
-// Joins two changed versions of one day that both started from `zaklad`: our changes and
+// Joins two changed versions of one day that both started from `base`: our changes and
 // theirs are both kept. Entries are compared whole, as a multiset: an entry either side
 // removed is gone, an entry either side added is there (ours in our order first, then theirs; once
 // when both added it alike),
 // and an entry both sides changed differently is there in both versions. The reminder mark is
 // ours when we changed it, else theirs.
-DayFile ZlucDni(const DayFile& zaklad, const DayFile& nase, const DayFile& ich);
+DayFile MergeDays(const DayFile& base, const DayFile& ours, const DayFile& theirs);
 
 // The bytes of a day file. Throws NotesError (Kind::Encoding) and builds nothing when a text
 // holds a character that Windows-1250 cannot hold or a line feed, and NotesError
 // (Kind::TooLarge) when the file would exceed kLargestDayFile.
-std::string FormatDayFile(const DayFile& den, const std::filesystem::path& subor);
+std::string FormatDayFile(const DayFile& date, const std::filesystem::path& subor);
 
 } // namespace tilava

@@ -4,20 +4,20 @@
 
 namespace tilava {
 
-int WidgetSettings::PlatnyShowTime(int ulozeny) {
-    return ulozeny == 0 ? 20000 : ulozeny;
+int WidgetSettings::ValidShowTime(int saved) {
+    return saved == 0 ? 20000 : saved;
 }
 
-int WidgetSettings::PlatneUpozornenie(int ulozene, int doterajsie) {
-    return ulozene >= 0 && ulozene <= 2 ? ulozene : doterajsie;
+int WidgetSettings::ValidAlert(int saved, int previous) {
+    return saved >= 0 && saved <= 2 ? saved : previous;
 }
 
 WidgetSettings WidgetSettings::Nacitaj(const TRegi& regi) {
     WidgetSettings s;
     s.Startup = regi.JeStartup();
     s.Pamatat = regi.JePamatat();
-    s.ShowTime = PlatnyShowTime(regi.CitajHodnotu("ShowTime"));
-    s.Upozornenie = PlatneUpozornenie(regi.CitajHodnotu("Upozornenie"), s.Upozornenie);
+    s.ShowTime = ValidShowTime(regi.CitajHodnotu("ShowTime"));
+    s.Upozornenie = ValidAlert(regi.CitajHodnotu("Upozornenie"), s.Upozornenie);
     s.Dopredu = regi.CitajHodnotu("Dopredu");
     s.Stale = regi.JeStale();
     if (s.Pamatat) {

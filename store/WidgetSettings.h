@@ -23,9 +23,9 @@ struct WidgetSettings {
     static WidgetSettings Nacitaj(const TRegi& regi);
 
     // "ShowTime" as stored: 0 (absent or not a number) gives the default 20000.
-    static int PlatnyShowTime(int ulozeny);
+    static int ValidShowTime(int saved);
     // "Upozornenie" as stored: 0, 1 and 2 are taken, anything else keeps the current mode.
-    static int PlatneUpozornenie(int ulozene, int doterajsie);
+    static int ValidAlert(int saved, int previous);
 
     friend bool operator==(const WidgetSettings&, const WidgetSettings&) = default;
 };

@@ -20,14 +20,14 @@ namespace fs = std::filesystem;
 
 std::string TNote::Popis(int rok) const {
     // 64 bits: a year read from a file may be anything a 32-bit integer holds.
-    const std::string pocet = std::to_string(std::int64_t{rok} - std::int64_t{Rok});
+    const std::string count = std::to_string(std::int64_t{rok} - std::int64_t{Rok});
     switch (Druh) {
-    case TDruh::Poznamka:
+    case EntryKind::Poznamka:
         return Text;
-    case TDruh::Narodeniny:
-        return Text + " " + pocet + ". narodeniny";
-    case TDruh::Vyrocie:
-        return pocet + ". výročie " + Text;
+    case EntryKind::Narodeniny:
+        return Text + " " + count + ". narodeniny";
+    case EntryKind::Vyrocie:
+        return count + ". výročie " + Text;
     }
     return Text;
 }
@@ -47,11 +47,11 @@ std::string Dovod(std::error_code ec) {
 std::string DovodChyby(const FileError& e, const fs::path& subor, std::string_view cinnost) {
     const std::string uvod =
         "Súbor „" + PathText(subor) + "“ sa nedá " + std::string(cinnost) + ": ";
-    const std::string_view sprava = e.what();
-    if (sprava.starts_with(uvod)) {
-        return std::string(sprava.substr(uvod.size()));
+    const std::string_view message = e.what();
+    if (message.starts_with(uvod)) {
+        return std::string(message.substr(uvod.size()));
     }
-    return std::string(sprava);
+    return std::string(message);
 }
 
 // The bytes of the day file; nothing when it has just gone.
@@ -72,21 +72,21 @@ std::optional<std::string> CitajBajty(const fs::path& subor) {
 
 // Anything other than a regular file or nothing in the day file's place is an error.
 // Returns whether the file exists.
-bool SuborExistuje(const fs::path& subor, NotesError::Kind druh) {
+bool SuborExistuje(const fs::path& subor, NotesError::Kind kind) {
     std::error_code ec;
-    const fs::file_status stav = fs::status(subor, ec);
-    if (stav.type() == fs::file_type::not_found) {
+    const fs::file_status state = fs::status(subor, ec);
+    if (state.type() == fs::file_type::not_found) {
         return false;
     }
     if (ec) {
-        throw NotesError(druh, subor, 0, "nedá sa zistiť, či existuje: " + Dovod(ec) + ".");
+        throw NotesError(kind, subor, 0, "nedá sa zistiť, či existuje: " + Dovod(ec) + ".");
     }
-    if (stav.type() == fs::file_type::directory) {
-        throw NotesError(druh, subor, 0,
+    if (state.type() == fs::file_type::directory) {
+        throw NotesError(kind, subor, 0,
                          "na mieste súboru dňa je priečinok, so záznamami sa nedá pracovať.");
     }
-    if (stav.type() != fs::file_type::regular) {
-        throw NotesError(druh, subor, 0,
+    if (state.type() != fs::file_type::regular) {
+        throw NotesError(kind, subor, 0,
                          "na mieste súboru dňa je niečo iné ako obyčajný súbor, so záznamami sa "
                          "nedá pracovať.");
     }
@@ -110,74 +110,74 @@ bool SuborNaZapis(const fs::path& subor) {
 }
 
 // What the store holds, as the day file would.
-DayFile Obsah(bool pripomenut, const std::vector<std::unique_ptr<TNote>>& zaznamy) {
-    DayFile den;
-    den.Pripomenut = pripomenut;
-    for (const auto& zaznam : zaznamy) {
-        den.Zaznamy.push_back(*zaznam);
+DayFile Obsah(bool remind, const std::vector<std::unique_ptr<TNote>>& entries) {
+    DayFile date;
+    date.Pripomenut = remind;
+    for (const auto& entry : entries) {
+        date.Entries.push_back(*entry);
     }
-    return den;
+    return date;
 }
 
 } // namespace
 
-TDayNotes::TDayNotes(fs::path adresar, SaveOptions options)
-    : adresar_(std::move(adresar)), options_(std::move(options)) {}
+TDayNotes::TDayNotes(fs::path folder, SaveOptions options)
+    : folder_(std::move(folder)), options_(std::move(options)) {}
 
 void TDayNotes::Nacitaj(std::chrono::year_month_day datum) {
     if (!datum.ok()) {
         throw std::invalid_argument("Neplatný dátum.");
     }
-    pripomenut_ = true;
-    datum_ = datum;
+    remind_ = true;
+    date_ = datum;
     Vycisti();
-    bajtySuboru_.reset();
-    zakladPripomenut_ = true;
-    zakladZaznamy_.clear();
+    fileBytes_.reset();
+    baseRemind_ = true;
+    baseEntries_.clear();
     // Counts as failed until the whole file has been read.
-    nacitanieZlyhalo_ = "načítanie sa neskončilo";
-    chybnyRiadok_ = 0;
+    loadFailed_ = "načítanie sa neskončilo";
+    badLine_ = 0;
 
     const fs::path subor = NazovSuboru();
-    DayFile den;
+    DayFile date;
     try {
         if (!SuborExistuje(subor, NotesError::Kind::Read)) {
-            nacitanieZlyhalo_.reset();
+            loadFailed_.reset();
             return;
         }
-        if (std::optional<std::string> bajty = CitajBajty(subor)) {
-            ParseDayFile(*bajty, subor, den);
-            bajtySuboru_ = std::move(bajty);
+        if (std::optional<std::string> bytes = CitajBajty(subor)) {
+            ParseDayFile(*bytes, subor, date);
+            fileBytes_ = std::move(bytes);
         }
     } catch (const NotesError& e) {
-        nacitanieZlyhalo_ = e.reason;
-        chybnyRiadok_ = e.line;
-        pripomenut_ = den.Pripomenut;
-        for (TNote& zaznam : den.Zaznamy) {
-            Pridaj(std::move(zaznam));
+        loadFailed_ = e.reason;
+        badLine_ = e.line;
+        remind_ = date.Pripomenut;
+        for (TNote& entry : date.Entries) {
+            Pridaj(std::move(entry));
         }
         throw;
     }
-    pripomenut_ = den.Pripomenut;
-    zakladPripomenut_ = den.Pripomenut;
-    zakladZaznamy_ = den.Zaznamy;
-    for (TNote& zaznam : den.Zaznamy) {
-        Pridaj(std::move(zaznam));
+    remind_ = date.Pripomenut;
+    baseRemind_ = date.Pripomenut;
+    baseEntries_ = date.Entries;
+    for (TNote& entry : date.Entries) {
+        Pridaj(std::move(entry));
     }
-    nacitanieZlyhalo_.reset();
+    loadFailed_.reset();
 }
 
 std::string TDayNotes::Uloz(FolderFlush flush) {
-    if (!datum_) {
+    if (!date_) {
         return {};
     }
     const fs::path subor = NazovSuboru();
-    if (nacitanieZlyhalo_) {
-        std::string preco = *nacitanieZlyhalo_;
+    if (loadFailed_) {
+        std::string preco = *loadFailed_;
         if (preco.ends_with('.')) {
             preco.pop_back();
         }
-        throw NotesError(NotesError::Kind::NotLoaded, subor, chybnyRiadok_,
+        throw NotesError(NotesError::Kind::NotLoaded, subor, badLine_,
                          "deň sa neuloží, lebo súbor sa nepodarilo celý načítať – " + preco +
                              ". Uložením by sa stratili záznamy, ktoré sa nenačítali; opravte "
                              "súbor a deň načítajte znova.");
@@ -187,7 +187,7 @@ std::string TDayNotes::Uloz(FolderFlush flush) {
     // has replaced it.
     std::optional<FileLock> lock;
     try {
-        lock.emplace(adresar_ / kNotesLockName, options_.lockWait);
+        lock.emplace(folder_ / kNotesLockName, options_.lockWait);
     } catch (const FileLockError& e) {
         throw NotesError(NotesError::Kind::Locked, subor, 0,
                          "deň sa neuložil, lebo sa nepodarilo získať zámok priečinka poznámok („" +
@@ -195,20 +195,20 @@ std::string TDayNotes::Uloz(FolderFlush flush) {
                              ". Nič sa nezapísalo a súbor ostal, ako bol; skúste uložiť znova.");
     }
 
-    std::string oznamenie;
+    std::string notice;
     bool existuje = SuborNaZapis(subor);
     if (existuje) {
         // What another program may have written since the load is never overwritten unseen.
-        const std::optional<std::string> teraz = CitajBajty(subor);
-        existuje = teraz.has_value();
-        if (teraz && teraz != bajtySuboru_) {
-            oznamenie = Zluc(subor, *teraz);
+        const std::optional<std::string> timeNow = CitajBajty(subor);
+        existuje = timeNow.has_value();
+        if (timeNow && timeNow != fileBytes_) {
+            notice = Merge(subor, *timeNow);
         }
     }
-    if (!existuje && bajtySuboru_) {
-        if (zaznamy_.empty()) {
-            bajtySuboru_.reset(); // the file has gone, as the day has nothing left
-            zakladZaznamy_.clear();
+    if (!existuje && fileBytes_) {
+        if (entries_.empty()) {
+            fileBytes_.reset(); // the file has gone, as the day has nothing left
+            baseEntries_.clear();
             return {};
         }
         throw NotesError(NotesError::Kind::Vanished, subor, 0,
@@ -219,37 +219,37 @@ std::string TDayNotes::Uloz(FolderFlush flush) {
     if (options_.whileLocked) {
         options_.whileLocked();
     }
-    if (zaznamy_.empty()) {
+    if (entries_.empty()) {
         try {
             RemoveFile(subor, flush);
         } catch (const FileError& e) {
             throw NotesError(NotesError::Kind::Write, subor, 0,
                              "nedá sa zmazať: " + DovodChyby(e, subor, "zmazať"));
         }
-        bajtySuboru_.reset();
-        zakladPripomenut_ = pripomenut_;
-        zakladZaznamy_.clear();
-        return oznamenie;
+        fileBytes_.reset();
+        baseRemind_ = remind_;
+        baseEntries_.clear();
+        return notice;
     }
 
-    DayFile den = Obsah(pripomenut_, zaznamy_);
-    std::string bajty = FormatDayFile(den, subor);
+    DayFile date = Obsah(remind_, entries_);
+    std::string bytes = FormatDayFile(date, subor);
     try {
-        ReplaceFileAtomically(subor, bajty, flush);
+        ReplaceFileAtomically(subor, bytes, flush);
     } catch (const FileError& e) {
         throw NotesError(NotesError::Kind::Write, subor, 0,
                          "nedá sa zapísať: " + DovodChyby(e, subor, "zapísať"));
     }
-    bajtySuboru_ = std::move(bajty);
-    zakladPripomenut_ = den.Pripomenut;
-    zakladZaznamy_ = std::move(den.Zaznamy);
-    return oznamenie;
+    fileBytes_ = std::move(bytes);
+    baseRemind_ = date.Pripomenut;
+    baseEntries_ = std::move(date.Entries);
+    return notice;
 }
 
-std::string TDayNotes::Zluc(const fs::path& subor, std::string_view teraz) {
-    DayFile ich;
+std::string TDayNotes::Merge(const fs::path& subor, std::string_view timeNow) {
+    DayFile theirs;
     try {
-        ParseDayFile(teraz, subor, ich);
+        ParseDayFile(timeNow, subor, theirs);
     } catch (const NotesError& e) {
         std::string preco = e.reason;
         if (preco.ends_with('.')) {
@@ -260,60 +260,60 @@ std::string TDayNotes::Zluc(const fs::path& subor, std::string_view teraz) {
                              ". Súbor ostal, ako je, a záznamy dňa sa neuložili; opravte ho a "
                              "uložte znova.");
     }
-    const DayFile nase = Obsah(pripomenut_, zaznamy_);
-    DayFile zaklad;
-    zaklad.Pripomenut = zakladPripomenut_;
-    zaklad.Zaznamy = zakladZaznamy_;
-    DayFile spolu = ZlucDni(zaklad, nase, ich);
+    const DayFile ours = Obsah(remind_, entries_);
+    DayFile base;
+    base.Pripomenut = baseRemind_;
+    base.Entries = baseEntries_;
+    DayFile together = MergeDays(base, ours, theirs);
 
     // Entries the store still holds stay where they are in memory; only what the other
     // program removed goes and what it added comes.
     // The store's entries by value: the first unused one of each value, and after each the
     // next one equal to it, so that equal entries are taken in the store's order.
     constexpr std::size_t kNone = static_cast<std::size_t>(-1);
-    std::vector<std::unique_ptr<TNote>> stare = std::move(zaznamy_);
+    std::vector<std::unique_ptr<TNote>> old = std::move(entries_);
     std::unordered_map<const TNote*, std::size_t, NoteHash, SameNote> first;
-    first.reserve(stare.size());
-    std::vector<std::size_t> next(stare.size(), kNone);
-    for (std::size_t i = stare.size(); i-- > 0;) {
-        const auto [it, added] = first.try_emplace(stare[i].get(), i);
+    first.reserve(old.size());
+    std::vector<std::size_t> next(old.size(), kNone);
+    for (std::size_t i = old.size(); i-- > 0;) {
+        const auto [it, added] = first.try_emplace(old[i].get(), i);
         if (!added) {
             next[i] = it->second;
             it->second = i;
         }
     }
-    std::vector<std::unique_ptr<TNote>> zaznamy;
-    zaznamy.reserve(spolu.Zaznamy.size());
-    for (TNote& z : spolu.Zaznamy) {
+    std::vector<std::unique_ptr<TNote>> entries;
+    entries.reserve(together.Entries.size());
+    for (TNote& z : together.Entries) {
         if (auto it = first.find(&z); it != first.end() && it->second != kNone) {
-            zaznamy.push_back(std::move(stare[it->second]));
+            entries.push_back(std::move(old[it->second]));
             it->second = next[it->second];
         } else {
-            zaznamy.push_back(std::make_unique<TNote>(std::move(z)));
+            entries.push_back(std::make_unique<TNote>(std::move(z)));
         }
     }
-    zaznamy_ = std::move(zaznamy);
-    pripomenut_ = spolu.Pripomenut;
+    entries_ = std::move(entries);
+    remind_ = together.Pripomenut;
     // The other program's version is the common ground from now on, so saving again after a
     // failure further on does not join its entries twice.
-    bajtySuboru_ = std::string(teraz);
-    zakladPripomenut_ = ich.Pripomenut;
-    zakladZaznamy_ = std::move(ich.Zaznamy);
+    fileBytes_ = std::string(timeNow);
+    baseRemind_ = theirs.Pripomenut;
+    baseEntries_ = std::move(theirs.Entries);
     return "Súbor „" + PathText(subor) +
            "“ medzitým zmenil iný program. Jeho záznamy sa zlúčili so záznamami z tohto "
            "okna, nič sa nestratilo.";
 }
 
 void TDayNotes::Vycisti() {
-    zaznamy_.clear();
+    entries_.clear();
 }
 
 int TDayNotes::Pridaj(std::unique_ptr<TNote> note) {
     if (!note) {
         throw std::invalid_argument("TDayNotes::Pridaj: no entry");
     }
-    zaznamy_.push_back(std::move(note));
-    return static_cast<int>(zaznamy_.size()) - 1;
+    entries_.push_back(std::move(note));
+    return static_cast<int>(entries_.size()) - 1;
 }
 
 int TDayNotes::Pridaj(TNote note) {
@@ -324,22 +324,22 @@ void TDayNotes::Zmaz(int index) {
     if (index < 0 || index >= Pocet()) {
         throw std::out_of_range("TDayNotes::Zmaz: no entry " + std::to_string(index));
     }
-    zaznamy_.erase(zaznamy_.begin() + index);
+    entries_.erase(entries_.begin() + index);
 }
 
 TNote& TDayNotes::Polozka(int index) {
-    return *zaznamy_.at(static_cast<std::size_t>(index));
+    return *entries_.at(static_cast<std::size_t>(index));
 }
 
 const TNote& TDayNotes::Polozka(int index) const {
-    return *zaznamy_.at(static_cast<std::size_t>(index));
+    return *entries_.at(static_cast<std::size_t>(index));
 }
 
 int TDayNotes::Pocet() const {
-    return static_cast<int>(zaznamy_.size());
+    return static_cast<int>(entries_.size());
 }
 
-TDruh TDayNotes::DruhPolozky(int i) const {
+EntryKind TDayNotes::DruhPolozky(int i) const {
     return Polozka(i - 1).Druh;
 }
 
@@ -348,17 +348,17 @@ std::int32_t TDayNotes::RokPolozky(int i) const {
 }
 
 std::string TDayNotes::PopisPolozky(int i) const {
-    return Polozka(i - 1).Popis(datum_ ? static_cast<int>(datum_->year()) : 0);
+    return Polozka(i - 1).Popis(date_ ? static_cast<int>(date_->year()) : 0);
 }
 
 fs::path TDayNotes::NazovSuboru() const {
-    if (!datum_) {
+    if (!date_) {
         return {};
     }
     char meno[16];
-    std::snprintf(meno, sizeof meno, "%02u%02u.txt", static_cast<unsigned>(datum_->month()),
-                  static_cast<unsigned>(datum_->day()));
-    return adresar_ / meno;
+    std::snprintf(meno, sizeof meno, "%02u%02u.txt", static_cast<unsigned>(date_->month()),
+                  static_cast<unsigned>(date_->day()));
+    return folder_ / meno;
 }
 
 } // namespace tilava

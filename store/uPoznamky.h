@@ -15,7 +15,7 @@
 namespace tilava {
 
 // Kind of a user's entry; the day file stores the kind plus one.
-enum class TDruh : std::uint8_t {
+enum class EntryKind : std::uint8_t {
     Poznamka = 0,   // a plain note, shown only in its own year
     Narodeniny = 1, // a birthday; Rok is the year of birth
     Vyrocie = 2,    // an anniversary; Rok is the year of the event
@@ -23,7 +23,7 @@ enum class TDruh : std::uint8_t {
 
 // One entry of a day. A new entry is an unconfirmed birthday with no text.
 struct TNote {
-    TDruh Druh = TDruh::Narodeniny;
+    EntryKind Druh = EntryKind::Narodeniny;
     std::int32_t Rok = 0; // year of the note, of birth or of the event
     bool Potvrdena = false;
     std::string Text; // one line, UTF-8
@@ -59,7 +59,7 @@ struct SaveOptions {
 // would overwrite the entries it could not read.
 class TDayNotes {
 public:
-    explicit TDayNotes(std::filesystem::path adresar, SaveOptions options = {});
+    explicit TDayNotes(std::filesystem::path folder, SaveOptions options = {});
 
     // Loads the entries of the day and month of `datum`. A missing file is an empty day.
     // Throws NotesError when the file cannot be read or is malformed; the entries before the
@@ -77,7 +77,7 @@ public:
     // flushes the notes folder once after saving several days.
     //
     // When another program changed the day file since it was loaded (or made one for a day
-    // that had none), both sides are kept: its entries are joined with the store's (ZlucDni),
+    // that had none), both sides are kept: its entries are joined with the store's (MergeDays),
     // the joined day is written and becomes the store's, and the result is a message for the
     // user naming the file. Otherwise the result is empty. A changed file that cannot be read
     // throws NotesError (Kind::Changed) and stays as it is.
@@ -102,38 +102,38 @@ public:
 
     // Kind, year and display text of entry i, counted from 1; the display text is for the
     // year of the loaded date.
-    TDruh DruhPolozky(int i) const;
+    EntryKind DruhPolozky(int i) const;
     std::int32_t RokPolozky(int i) const;
     std::string PopisPolozky(int i) const;
 
     // The day file of the loaded date: Adresar / "MMDD.txt"; empty before the first load.
     std::filesystem::path NazovSuboru() const;
 
-    const std::filesystem::path& Adresar() const { return adresar_; }
+    const std::filesystem::path& Adresar() const { return folder_; }
     // The loaded date; empty before the first load.
-    const std::optional<std::chrono::year_month_day>& Datum() const { return datum_; }
+    const std::optional<std::chrono::year_month_day>& Datum() const { return date_; }
     // The day's entries are listed among the reminders (the file's first line is "!").
-    bool Pripomenut() const { return pripomenut_; }
+    bool Pripomenut() const { return remind_; }
     // The last load failed; Uloz refuses until a load succeeds.
-    bool NacitanieZlyhalo() const { return nacitanieZlyhalo_.has_value(); }
+    bool LoadFailed() const { return loadFailed_.has_value(); }
 
 private:
-    // Joins the file's new bytes `teraz` with the store's entries; the message for the user.
-    std::string Zluc(const std::filesystem::path& subor, std::string_view teraz);
+    // Joins the file's new bytes `timeNow` with the store's entries; the message for the user.
+    std::string Merge(const std::filesystem::path& subor, std::string_view timeNow);
 
-    std::filesystem::path adresar_;
+    std::filesystem::path folder_;
     SaveOptions options_;
-    std::optional<std::chrono::year_month_day> datum_;
-    bool pripomenut_ = true;
-    std::vector<std::unique_ptr<TNote>> zaznamy_;
+    std::optional<std::chrono::year_month_day> date_;
+    bool remind_ = true;
+    std::vector<std::unique_ptr<TNote>> entries_;
     // Why the last load failed, for the refusal to save.
-    std::optional<std::string> nacitanieZlyhalo_;
-    int chybnyRiadok_ = 0;
+    std::optional<std::string> loadFailed_;
+    int badLine_ = 0;
     // The day file's bytes as loaded or last saved; nothing when there was no file.
-    std::optional<std::string> bajtySuboru_;
+    std::optional<std::string> fileBytes_;
     // The day as those bytes hold it: the common ground when another program changed them.
-    bool zakladPripomenut_ = true;
-    std::vector<TNote> zakladZaznamy_;
+    bool baseRemind_ = true;
+    std::vector<TNote> baseEntries_;
 };
 
 } // namespace tilava

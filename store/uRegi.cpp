@@ -26,12 +26,12 @@ int AkoCislo(std::string_view text) {
             return 0;
         }
     }
-    int cislo = 0;
-    const auto [koniec, chyba] = std::from_chars(text.data(), text.data() + text.size(), cislo);
-    if (chyba != std::errc{} || koniec != text.data() + text.size()) {
+    int number = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
+    if (error != std::errc{} || end != text.data() + text.size()) {
         return 0;
     }
-    return cislo;
+    return number;
 }
 
 } // namespace
@@ -43,16 +43,16 @@ TRegi::TRegi(SettingsHive& hive) : hive_(hive) {}
 TRegi::~TRegi() = default;
 
 int TRegi::CitajHodnotu(std::string_view meno) const {
-    return AkoCislo(CitajText(meno));
+    return AkoCislo(ReadText(meno));
 }
 
-std::string TRegi::CitajText(std::string_view meno) const {
+std::string TRegi::ReadText(std::string_view meno) const {
     try {
         if (!hive_.KeyExists(HiveKey::Settings)) {
             return {};
         }
-        HiveValue hodnota = hive_.ReadValue(HiveKey::Settings, meno);
-        return hodnota.IsString() ? std::move(hodnota.text) : std::string{};
+        HiveValue value = hive_.ReadValue(HiveKey::Settings, meno);
+        return value.IsString() ? std::move(value.text) : std::string{};
     } catch (const std::exception&) {
         return {};
     }
@@ -68,30 +68,30 @@ void TRegi::ZapisHodnotu(std::string_view meno, std::string_view text) {
     hive_.WriteString(HiveKey::Settings, meno, text);
 }
 
-void TRegi::ZapisHodnotu(std::string_view meno, int hodnota) {
-    ZapisHodnotu(meno, std::to_string(hodnota));
+void TRegi::ZapisHodnotu(std::string_view meno, int value) {
+    ZapisHodnotu(meno, std::to_string(value));
 }
 
-std::string TRegi::StartupCommand(std::string_view cesta) {
-    if (cesta.size() >= 2 && cesta.front() == '"' && cesta.back() == '"') {
-        return std::string(cesta);
+std::string TRegi::StartupCommand(std::string_view path) {
+    if (path.size() >= 2 && path.front() == '"' && path.back() == '"') {
+        return std::string(path);
     }
-    return "\"" + std::string(cesta) + "\"";
+    return "\"" + std::string(path) + "\"";
 }
 
 void TRegi::NastavStartup(std::string_view text) {
-    Nastav(kStartup, text.empty() ? std::string() : StartupCommand(text));
+    Set(kStartup, text.empty() ? std::string() : StartupCommand(text));
 }
 
 void TRegi::NastavStale(std::string_view text) {
-    Nastav(kStale, text);
+    Set(kStale, text);
 }
 
 void TRegi::NastavPamatat(std::string_view text) {
-    Nastav(kPamatat, text);
+    Set(kPamatat, text);
 }
 
-void TRegi::Nastav(std::string_view meno, std::string_view text) {
+void TRegi::Set(std::string_view meno, std::string_view text) {
     if (!hive_.KeyExists(HiveKey::Startup)) {
         return;
     }
@@ -105,28 +105,28 @@ void TRegi::Nastav(std::string_view meno, std::string_view text) {
     }
 }
 
-bool TRegi::Je(std::string_view meno) const {
+bool TRegi::Exists(std::string_view meno) const {
     try {
         if (!hive_.KeyExists(HiveKey::Startup)) {
             return false;
         }
-        const HiveValue hodnota = hive_.ReadValue(HiveKey::Startup, meno);
-        return hodnota.IsString() && !hodnota.text.empty();
+        const HiveValue value = hive_.ReadValue(HiveKey::Startup, meno);
+        return value.IsString() && !value.text.empty();
     } catch (const std::exception&) {
         return false;
     }
 }
 
 bool TRegi::JeStartup() const {
-    return Je(kStartup);
+    return Exists(kStartup);
 }
 
 bool TRegi::JeStale() const {
-    return Je(kStale);
+    return Exists(kStale);
 }
 
 bool TRegi::JePamatat() const {
-    return Je(kPamatat);
+    return Exists(kPamatat);
 }
 
 } // namespace tilava

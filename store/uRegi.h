@@ -28,11 +28,11 @@ public:
 
     // The value's text; empty when the key or the value is missing or the value is not a
     // string. Never throws.
-    std::string CitajText(std::string_view meno) const;
+    std::string ReadText(std::string_view meno) const;
 
     // Writes the string value, creating the settings key first when needed. Throws HiveError.
     void ZapisHodnotu(std::string_view meno, std::string_view text);
-    void ZapisHodnotu(std::string_view meno, int hodnota);
+    void ZapisHodnotu(std::string_view meno, int value);
 
     // Start-up values "ZelmTilava", "ZelmTilavaS", "ZelmTilavaP": an empty text deletes the
     // value, any other text writes it; nothing happens when the start-up key is missing.
@@ -53,11 +53,11 @@ public:
     std::string Refusal() const { return hive_.Refusal(); }
 
     // The command line NastavStartup stores for a program path.
-    static std::string StartupCommand(std::string_view cesta);
+    static std::string StartupCommand(std::string_view path);
 
 private:
-    void Nastav(std::string_view meno, std::string_view text);
-    bool Je(std::string_view meno) const;
+    void Set(std::string_view meno, std::string_view text);
+    bool Exists(std::string_view meno) const;
 
     std::unique_ptr<SettingsHive> own_;
     SettingsHive& hive_;

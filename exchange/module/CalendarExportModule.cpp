@@ -6,18 +6,19 @@
 #include <exception>
 
 extern "C" __attribute__((visibility("default"))) bool
-tilava_export_calendar_2(const std::filesystem::path& priecinok, const std::filesystem::path& subor,
-                         std::int64_t teraz, tilava::ExistingExport existing, std::string& sprava) {
+tilava_export_calendar_2(const std::filesystem::path& folder, const std::filesystem::path& subor,
+                         std::int64_t timeNow, tilava::ExistingExport existing,
+                         std::string& message) {
     // Nothing may unwind into the program across the module's edge.
     try {
         const tilava::ExportReport r = tilava::ExportCalendar(
-            priecinok, subor, std::chrono::sys_seconds{std::chrono::seconds{teraz}}, existing);
-        sprava = r.Text(subor);
-        return r.Uspech();
+            folder, subor, std::chrono::sys_seconds{std::chrono::seconds{timeNow}}, existing);
+        message = r.Text(subor);
+        return r.Succeeded();
     } catch (const std::exception& e) {
-        sprava = std::string("Export do kalendára zlyhal: ") + e.what() + "\n";
+        message = std::string("Export do kalendára zlyhal: ") + e.what() + "\n";
     } catch (...) {
-        sprava = "Export do kalendára zlyhal.\n";
+        message = "Export do kalendára zlyhal.\n";
     }
     return false;
 }

@@ -25,16 +25,16 @@ void SetTimeZone(const char* tz) {
 // Zones without daylight saving: the local wall clock is UTC moved by a fixed offset.
 TEST(SystemClock, GivesTheLocalDateAndTimeOfNow) {
     const std::pair<const char*, hours> zony[] = {{"XXX-10", hours{10}}, {"YYY+11", hours{-11}}};
-    for (const auto& [tz, posun] : zony) {
+    for (const auto& [tz, shift] : zony) {
         SetTimeZone(tz);
-        const auto pred = system_clock::now();
-        const LocalDateTime teraz = SystemClock{}.Teraz();
-        const auto po = system_clock::now();
+        const auto before = system_clock::now();
+        const LocalDateTime timeNow = SystemClock{}.Now();
+        const auto later = system_clock::now();
 
-        EXPECT_GE(teraz.casDna, milliseconds{0}) << tz;
-        EXPECT_LT(teraz.casDna, days{1}) << tz;
-        const auto lokalne = teraz.den + teraz.casDna;
-        EXPECT_GE(lokalne, floor<milliseconds>(pred + posun)) << tz;
-        EXPECT_LE(lokalne, po + posun) << tz;
+        EXPECT_GE(timeNow.timeOfDay, milliseconds{0}) << tz;
+        EXPECT_LT(timeNow.timeOfDay, days{1}) << tz;
+        const auto local = timeNow.date + timeNow.timeOfDay;
+        EXPECT_GE(local, floor<milliseconds>(before + shift)) << tz;
+        EXPECT_LE(local, later + shift) << tz;
     }
 }

@@ -7,28 +7,28 @@
 using namespace tilava;
 
 TEST(Cp1250, EveryByteDecodesToOneCharacterAndEncodesBack) {
-    std::string vsetky;
+    std::string all;
     for (int b = 0; b < 256; ++b) {
-        vsetky.push_back(static_cast<char>(b));
+        all.push_back(static_cast<char>(b));
     }
-    const std::string text = DecodeCp1250(vsetky);
-    const std::u32string znaky = Utf8ToUtf32(text);
-    ASSERT_EQ(znaky.size(), 256u);
+    const std::string text = DecodeCp1250(all);
+    const std::u32string characters = Utf8ToUtf32(text);
+    ASSERT_EQ(characters.size(), 256u);
     for (int b = 0; b < 128; ++b) {
-        EXPECT_EQ(znaky[b], static_cast<char32_t>(b));
+        EXPECT_EQ(characters[b], static_cast<char32_t>(b));
     }
     // Bytes 0x80..0xFF in order; the five unassigned ones are the C1 controls of their number.
-    const std::string hornaPolovica = "€\u0081‚\u0083„…†‡\u0088‰Š‹ŚŤŽŹ\u0090‘’“”•–—\u0098™š›śťžź"
-                                      "\u00A0ˇ˘Ł¤Ą¦§¨©Ş«¬\u00AD®Ż°±˛ł´µ¶·¸ąş»Ľ˝ľż"
-                                      "ŔÁÂĂÄĹĆÇČÉĘËĚÍÎĎĐŃŇÓÔŐÖ×ŘŮÚŰÜÝŢß"
-                                      "ŕáâăäĺćçčéęëěíîďđńňóôőö÷řůúűüýţ˙";
-    EXPECT_EQ(Utf32ToUtf8(znaky.substr(128)), hornaPolovica);
+    const std::string upperHalf = "€\u0081‚\u0083„…†‡\u0088‰Š‹ŚŤŽŹ\u0090‘’“”•–—\u0098™š›śťžź"
+                                  "\u00A0ˇ˘Ł¤Ą¦§¨©Ş«¬\u00AD®Ż°±˛ł´µ¶·¸ąş»Ľ˝ľż"
+                                  "ŔÁÂĂÄĹĆÇČÉĘËĚÍÎĎĐŃŇÓÔŐÖ×ŘŮÚŰÜÝŢß"
+                                  "ŕáâăäĺćçčéęëěíîďđńňóôőö÷řůúűüýţ˙";
+    EXPECT_EQ(Utf32ToUtf8(characters.substr(128)), upperHalf);
     EXPECT_FALSE(FirstUnencodable(text).has_value());
-    EXPECT_EQ(EncodeCp1250(text), vsetky);
+    EXPECT_EQ(EncodeCp1250(text), all);
 }
 
 TEST(Cp1250, SlovakAndCzechLettersHaveTheirBytes) {
-    const std::pair<const char*, unsigned char> pismena[] = {
+    const std::pair<const char*, unsigned char> letters[] = {
         {"ľ", 0xBE}, {"Ľ", 0xBC}, {"š", 0x9A},      {"Š", 0x8A}, {"č", 0xE8}, {"Č", 0xC8},
         {"ť", 0x9D}, {"Ť", 0x8D}, {"ž", 0x9E},      {"Ž", 0x8E}, {"ý", 0xFD}, {"Ý", 0xDD},
         {"á", 0xE1}, {"Á", 0xC1}, {"í", 0xED},      {"Í", 0xCD}, {"é", 0xE9}, {"É", 0xC9},
@@ -38,19 +38,19 @@ TEST(Cp1250, SlovakAndCzechLettersHaveTheirBytes) {
         {"ě", 0xEC}, {"Ě", 0xCC}, {"ó", 0xF3},      {"Ó", 0xD3}, {"„", 0x84}, {"“", 0x93},
         {"€", 0x80}, {"–", 0x96}, {"\u00A0", 0xA0}, {"§", 0xA7}, {"ˇ", 0xA1}, {"˙", 0xFF},
     };
-    std::string text, bajty;
-    for (const auto& [pismeno, bajt] : pismena) {
-        EXPECT_EQ(EncodeCp1250(pismeno), std::string(1, static_cast<char>(bajt))) << pismeno;
-        EXPECT_EQ(DecodeCp1250(std::string(1, static_cast<char>(bajt))), pismeno) << pismeno;
-        text += pismeno;
-        bajty.push_back(static_cast<char>(bajt));
+    std::string text, bytes;
+    for (const auto& [letter, byteValue] : letters) {
+        EXPECT_EQ(EncodeCp1250(letter), std::string(1, static_cast<char>(byteValue))) << letter;
+        EXPECT_EQ(DecodeCp1250(std::string(1, static_cast<char>(byteValue))), letter) << letter;
+        text += letter;
+        bytes.push_back(static_cast<char>(byteValue));
     }
-    EXPECT_EQ(EncodeCp1250("Ján: " + text + "\r\n"), "J\xE1n: " + bajty + "\r\n");
+    EXPECT_EQ(EncodeCp1250("Ján: " + text + "\r\n"), "J\xE1n: " + bytes + "\r\n");
 }
 
 // Exactly the 256 characters of the table are encodable, each to the byte that decodes to it.
 TEST(Cp1250, OnlyTheTableIsEncodable) {
-    int pocet = 0;
+    int count = 0;
     for (char32_t c = 0; c <= 0x10FFFF; ++c) {
         if (c == 0xD800) {
             c = 0xE000; // surrogates are no characters
@@ -58,23 +58,23 @@ TEST(Cp1250, OnlyTheTableIsEncodable) {
         if (!CanEncodeCp1250(c)) {
             continue;
         }
-        ++pocet;
-        std::string znak;
-        AppendUtf8(znak, c);
-        const std::string bajt = EncodeCp1250(znak);
-        ASSERT_EQ(bajt.size(), 1u) << std::hex << static_cast<unsigned>(c);
-        ASSERT_EQ(DecodeCp1250(bajt), znak) << std::hex << static_cast<unsigned>(c);
+        ++count;
+        std::string codePoint;
+        AppendUtf8(codePoint, c);
+        const std::string byteValue = EncodeCp1250(codePoint);
+        ASSERT_EQ(byteValue.size(), 1u) << std::hex << static_cast<unsigned>(c);
+        ASSERT_EQ(DecodeCp1250(byteValue), codePoint) << std::hex << static_cast<unsigned>(c);
     }
-    EXPECT_EQ(pocet, 256);
+    EXPECT_EQ(count, 256);
 }
 
 TEST(Cp1250, UnencodableCharactersAreRefusedAndNamed) {
-    struct Pripad {
+    struct Case {
         std::string text;
-        char32_t znak;
+        char32_t codePoint;
         std::string meno; // how the message names it
     };
-    const Pripad pripady[] = {
+    const Case cases[] = {
         {"Ahoj 😀!", 0x1F600, "„😀“ (U+1F600)"},
         {"Юлия", 0x042E, "„Ю“ (U+042E)"},
         {"Ján 𝔄", 0x1D504, "„𝔄“ (U+1D504)"},
@@ -84,13 +84,13 @@ TEST(Cp1250, UnencodableCharactersAreRefusedAndNamed) {
         {"e\u0301", 0x0301, "„◌́“ (U+0301)"}, // a combining accent
         {"ok \xC3", 0xFFFD, "„\uFFFD“ (U+FFFD)"}, // a malformed byte
     };
-    for (const auto& p : pripady) {
-        EXPECT_EQ(FirstUnencodable(p.text), p.znak) << p.text;
+    for (const auto& p : cases) {
+        EXPECT_EQ(FirstUnencodable(p.text), p.codePoint) << p.text;
         try {
             EncodeCp1250(p.text);
             ADD_FAILURE() << "no error for " << p.text;
         } catch (const Cp1250Error& e) {
-            EXPECT_EQ(e.znak, p.znak);
+            EXPECT_EQ(e.codePoint, p.codePoint);
             EXPECT_EQ(std::string(e.what()),
                       "Znak " + p.meno + " sa nedá uložiť v kódovaní Windows-1250.");
         }

@@ -18,9 +18,9 @@ year_month_day EasterMeeus(int y) {
     const int i = c / 4, k = c % 4;
     const int l = (32 + 2 * e + 2 * i - h - k) % 7;
     const int m = (a + 11 * h + 22 * l) / 451;
-    const int mesiac = (h + l - 7 * m + 114) / 31;
-    const int den = (h + l - 7 * m + 114) % 31 + 1;
-    return year{y} / month{static_cast<unsigned>(mesiac)} / day{static_cast<unsigned>(den)};
+    const int monthNumber = (h + l - 7 * m + 114) / 31;
+    const int date = (h + l - 7 * m + 114) % 31 + 1;
+    return year{y} / month{static_cast<unsigned>(monthNumber)} / day{static_cast<unsigned>(date)};
 }
 
 // "2024-03-31", for comparisons that print readably when they fail.
@@ -60,31 +60,31 @@ TEST(VelkaNoc, AgreesWithAnIndependentMethodForEveryGregorianYear) {
 // Every day of 1900..2199 against the rule "a day belongs to the week of its Thursday, and that
 // Thursday's year counts the weeks from its first Thursday"; weekdays come from a plain counter.
 TEST(IsoWeek, EveryDayAgreesWithTheThursdayRule) {
-    const sys_days prvy = sys_days{1900y / January / 1}; // a Monday
-    const sys_days posledny = sys_days{2199y / December / 31};
-    int denTyzdna = 1;
-    int tyzdne53 = 0;
-    for (sys_days d = prvy; d <= posledny; d += days{1}) {
-        const sys_days stvrtok = d + days{4 - denTyzdna};
-        const year_month_day ymdStvrtka{stvrtok};
-        const int tyzden = (stvrtok - sys_days{ymdStvrtka.year() / January / 1}).count() / 7 + 1;
+    const sys_days first = sys_days{1900y / January / 1}; // a Monday
+    const sys_days last = sys_days{2199y / December / 31};
+    int weekday = 1;
+    int weeks53 = 0;
+    for (sys_days d = first; d <= last; d += days{1}) {
+        const sys_days thursday = d + days{4 - weekday};
+        const year_month_day ymdThursday{thursday};
+        const int week = (thursday - sys_days{ymdThursday.year() / January / 1}).count() / 7 + 1;
 
-        ASSERT_EQ(IsoWeekday(d), denTyzdna) << Iso(d);
-        ASSERT_EQ(IsoWeekNumber(d), tyzden) << Iso(d);
-        ASSERT_EQ(Iso(MondayOfWeek(d)), Iso(d - days{denTyzdna - 1})) << Iso(d);
-        tyzdne53 += (tyzden == 53 && denTyzdna == 1);
-        denTyzdna = denTyzdna % 7 + 1;
+        ASSERT_EQ(IsoWeekday(d), weekday) << Iso(d);
+        ASSERT_EQ(IsoWeekNumber(d), week) << Iso(d);
+        ASSERT_EQ(Iso(MondayOfWeek(d)), Iso(d - days{weekday - 1})) << Iso(d);
+        weeks53 += (week == 53 && weekday == 1);
+        weekday = weekday % 7 + 1;
     }
-    EXPECT_EQ(tyzdne53, 53); // the years 1900..2199 with 53 weeks
+    EXPECT_EQ(weeks53, 53); // the years 1900..2199 with 53 weeks
 }
 
 TEST(IsoWeek, TurnOfTheYear) {
-    struct Pripad {
-        year_month_day den;
-        int tyzden;
-        year_month_day pondelok;
+    struct Case {
+        year_month_day date;
+        int week;
+        year_month_day monday;
     };
-    const Pripad pripady[] = {
+    const Case cases[] = {
         {2008y / December / 29, 1, 2008y / December / 29},
         {2009y / December / 31, 53, 2009y / December / 28},
         {2010y / January / 3, 53, 2009y / December / 28},
@@ -98,8 +98,8 @@ TEST(IsoWeek, TurnOfTheYear) {
         {2027y / January / 1, 53, 2026y / December / 28},
         {2199y / December / 31, 1, 2199y / December / 30},
     };
-    for (const auto& p : pripady) {
-        EXPECT_EQ(IsoWeekNumber(sys_days{p.den}), p.tyzden) << Iso(p.den);
-        EXPECT_EQ(Iso(MondayOfWeek(sys_days{p.den})), Iso(p.pondelok)) << Iso(p.den);
+    for (const auto& p : cases) {
+        EXPECT_EQ(IsoWeekNumber(sys_days{p.date}), p.week) << Iso(p.date);
+        EXPECT_EQ(Iso(MondayOfWeek(sys_days{p.date})), Iso(p.monday)) << Iso(p.date);
     }
 }

@@ -22,7 +22,7 @@ using namespace tilava;
 
 namespace {
 
-TRok& kalendar() {
+TRok& calendar() {
     static const auto rok = [] {
         auto r = std::make_unique<TRok>();
         r->Naplnit();
@@ -33,26 +33,26 @@ TRok& kalendar() {
 
 // Reads a table the way the week model's name search does: month 1..12, day 1..31, entry
 // 1..Pocet, through DajDen with the language switched.
-struct Zaznam {
-    int den;
-    int mesiac;
-    int miesto;
-    std::string nazov;
-    bool sviatok;
+struct Entry {
+    int date;
+    int monthNumber;
+    int place;
+    std::string name;
+    bool nameDay;
 };
 
-std::vector<Zaznam> vsetky(bool jazykSK) {
-    TRok& rok = kalendar();
-    const bool predtym = rok.JazykSK;
-    rok.JazykSK = jazykSK;
-    std::vector<Zaznam> out;
+std::vector<Entry> all(bool languageSK) {
+    TRok& rok = calendar();
+    const bool before = rok.JazykSK;
+    rok.JazykSK = languageSK;
+    std::vector<Entry> out;
     for (int m = 1; m <= 12; ++m)
         for (int d = 1; d <= 31; ++d) {
-            const TSviatky& den = rok.DajDen(d, m);
-            for (int i = 1; i <= den.Pocet(); ++i)
-                out.push_back({d, m, i, den.Nazov(i), den.JeSviatok(i)});
+            const TSviatky& date = rok.DajDen(d, m);
+            for (int i = 1; i <= date.Pocet(); ++i)
+                out.push_back({d, m, i, date.Nazov(i), date.JeSviatok(i)});
         }
-    rok.JazykSK = predtym;
+    rok.JazykSK = before;
     return out;
 }
 
@@ -61,73 +61,73 @@ using Datum = std::pair<int, int>; // day, month
 // ---------------------------------------------------------------------------------------------
 // The shape of both lists.
 
-struct Tvar {
-    bool jazykSK;
-    int zaznamov;
-    int dniSoZaznamom;
-    int dniSDvoma;
-    std::set<Datum> dniSTroma;
-    std::set<Datum> lenSviatky; // dates whose every entry is a holiday
+struct Shape {
+    bool languageSK;
+    int entryCount;
+    int daysWithEntry;
+    int daysWithTwo;
+    std::set<Datum> daysWithThree;
+    std::set<Datum> onlyNameDays; // dates whose every entry is a holiday
 };
 
-void PrintTo(const Tvar& t, std::ostream* os) {
-    *os << (t.jazykSK ? "SK" : "CZ");
+void PrintTo(const Shape& t, std::ostream* os) {
+    *os << (t.languageSK ? "SK" : "CZ");
 }
 
-class TvarZoznamu : public testing::TestWithParam<Tvar> {};
+class ListShape : public testing::TestWithParam<Shape> {};
 
-TEST_P(TvarZoznamu, CountsAndDaysMatchTheLists) {
-    const Tvar& t = GetParam();
-    std::map<Datum, std::vector<Zaznam>> dni;
-    for (auto& z : vsetky(t.jazykSK))
-        dni[{z.den, z.mesiac}].push_back(z);
+TEST_P(ListShape, CountsAndDaysMatchTheLists) {
+    const Shape& t = GetParam();
+    std::map<Datum, std::vector<Entry>> dayList;
+    for (auto& z : all(t.languageSK))
+        dayList[{z.date, z.monthNumber}].push_back(z);
 
-    int zaznamov = 0, sDvoma = 0;
-    std::set<Datum> sTroma, lenSviatky;
-    for (auto& [datum, zoznam] : dni) {
-        zaznamov += static_cast<int>(zoznam.size());
-        if (zoznam.size() == 2)
-            ++sDvoma;
-        if (zoznam.size() == 3)
-            sTroma.insert(datum);
-        if (std::all_of(zoznam.begin(), zoznam.end(), [](auto& z) { return z.sviatok; }))
-            lenSviatky.insert(datum);
+    int entryCount = 0, withTwo = 0;
+    std::set<Datum> withThree, onlyNameDays;
+    for (auto& [datum, list] : dayList) {
+        entryCount += static_cast<int>(list.size());
+        if (list.size() == 2)
+            ++withTwo;
+        if (list.size() == 3)
+            withThree.insert(datum);
+        if (std::all_of(list.begin(), list.end(), [](auto& z) { return z.nameDay; }))
+            onlyNameDays.insert(datum);
     }
-    EXPECT_EQ(zaznamov, t.zaznamov);
-    EXPECT_EQ(static_cast<int>(dni.size()), t.dniSoZaznamom);
-    EXPECT_EQ(sDvoma, t.dniSDvoma);
-    EXPECT_EQ(sTroma, t.dniSTroma);
-    EXPECT_EQ(lenSviatky, t.lenSviatky);
+    EXPECT_EQ(entryCount, t.entryCount);
+    EXPECT_EQ(static_cast<int>(dayList.size()), t.daysWithEntry);
+    EXPECT_EQ(withTwo, t.daysWithTwo);
+    EXPECT_EQ(withThree, t.daysWithThree);
+    EXPECT_EQ(onlyNameDays, t.onlyNameDays);
 
     // Every real date of a leap year has entries except Slovak 29 February; no impossible date has.
     for (int m = 1; m <= 12; ++m)
         for (int d = 1; d <= 31; ++d) {
-            const bool skutocny = year_month_day{year{2024}, month(m), day(d)}.ok();
-            const bool ocakavany = skutocny && !(t.jazykSK && d == 29 && m == 2);
-            EXPECT_EQ(dni.count({d, m}) == 1, ocakavany) << d << "." << m << ".";
+            const bool actual = year_month_day{year{2024}, month(m), day(d)}.ok();
+            const bool expectedOne = actual && !(t.languageSK && d == 29 && m == 2);
+            EXPECT_EQ(dayList.count({d, m}) == 1, expectedOne) << d << "." << m << ".";
         }
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Rok, TvarZoznamu,
-    testing::Values(Tvar{true,
-                         405,
-                         365,
-                         30,
-                         {{19, 1}, {29, 6}, {2, 9}, {1, 11}, {24, 12}},
-                         {{1, 1}, {1, 5}, {5, 7}, {25, 12}, {26, 12}}},
-                    Tvar{false,
-                         389,
-                         366,
-                         19,
-                         {{5, 7}, {24, 12}},
-                         {{1, 1}, {1, 5}, {8, 5}, {6, 7}, {28, 10}, {25, 12}, {26, 12}}}),
-    [](const auto& test) { return test.param.jazykSK ? "SK" : "CZ"; });
+    Rok, ListShape,
+    testing::Values(Shape{true,
+                          405,
+                          365,
+                          30,
+                          {{19, 1}, {29, 6}, {2, 9}, {1, 11}, {24, 12}},
+                          {{1, 1}, {1, 5}, {5, 7}, {25, 12}, {26, 12}}},
+                    Shape{false,
+                          389,
+                          366,
+                          19,
+                          {{5, 7}, {24, 12}},
+                          {{1, 1}, {1, 5}, {8, 5}, {6, 7}, {28, 10}, {25, 12}, {26, 12}}}),
+    [](const auto& test) { return test.param.languageSK ? "SK" : "CZ"; });
 
 // Every flagged entry with its place; nothing else carries the flag.
 TEST(Rok, HolidayFlagsAreExactlyTheHolidays) {
     using Sviatok = std::tuple<bool, int, int, int, std::string>; // SK, day, month, place, text
-    const std::set<Sviatok> ocakavane = {
+    const std::set<Sviatok> expected = {
         {true, 1, 1, 1, "Nový rok"},
         {true, 1, 1, 2, "Deň vzniku SR"},
         {true, 6, 1, 1, "Traja králi"},
@@ -157,12 +157,12 @@ TEST(Rok, HolidayFlagsAreExactlyTheHolidays) {
         {false, 26, 12, 1, "2. svátek vánoční"},
         {false, 26, 12, 2, "Štěpán"},
     };
-    std::set<Sviatok> najdene;
+    std::set<Sviatok> found;
     for (bool sk : {true, false})
-        for (auto& z : vsetky(sk))
-            if (z.sviatok)
-                najdene.insert({sk, z.den, z.mesiac, z.miesto, z.nazov});
-    EXPECT_EQ(najdene, ocakavane);
+        for (auto& z : all(sk))
+            if (z.nameDay)
+                found.insert({sk, z.date, z.monthNumber, z.place, z.name});
+    EXPECT_EQ(found, expected);
 }
 
 // Every text letter for letter, month by month: a checksum of "day|text|H or -" lines taken
@@ -177,13 +177,13 @@ std::uint32_t fnv1a(const std::string& s) {
 }
 
 TEST(Rok, EveryMonthMatchesItsChecksum) {
-    struct Mesiac {
-        char jazyk;
-        int mesiac;
-        int zaznamov;
-        std::uint32_t sucet;
+    struct Month {
+        char language;
+        int monthNumber;
+        int entryCount;
+        std::uint32_t sum;
     };
-    const Mesiac tabulka[] = {
+    const Month table[] = {
         {'s', 1, 36, 0x36a92640u},  {'s', 2, 31, 0x40e175e8u},  {'s', 3, 33, 0xbc0dbe99u},
         {'s', 4, 31, 0x29e7f42fu},  {'s', 5, 35, 0x90244654u},  {'s', 6, 32, 0xf0df152bu},
         {'s', 7, 33, 0x37af19c0u},  {'s', 8, 34, 0x023d655bu},  {'s', 9, 38, 0x31d01fe3u},
@@ -193,17 +193,17 @@ TEST(Rok, EveryMonthMatchesItsChecksum) {
         {'c', 7, 34, 0xc598c6dcu},  {'c', 8, 31, 0x487ee6c9u},  {'c', 9, 33, 0xf38f06c2u},
         {'c', 10, 34, 0xfd237bbau}, {'c', 11, 33, 0xe5d5f940u}, {'c', 12, 34, 0x11b8e63eu},
     };
-    const auto sk = vsetky(true), cz = vsetky(false);
-    for (const Mesiac& m : tabulka) {
-        std::string riadky;
-        int zaznamov = 0;
-        for (auto& z : m.jazyk == 's' ? sk : cz)
-            if (z.mesiac == m.mesiac) {
-                riadky += std::to_string(z.den) + "|" + z.nazov + (z.sviatok ? "|H\n" : "|-\n");
-                ++zaznamov;
+    const auto sk = all(true), cz = all(false);
+    for (const Month& m : table) {
+        std::string lines;
+        int entryCount = 0;
+        for (auto& z : m.language == 's' ? sk : cz)
+            if (z.monthNumber == m.monthNumber) {
+                lines += std::to_string(z.date) + "|" + z.name + (z.nameDay ? "|H\n" : "|-\n");
+                ++entryCount;
             }
-        EXPECT_EQ(zaznamov, m.zaznamov) << m.jazyk << " " << m.mesiac;
-        EXPECT_EQ(fnv1a(riadky), m.sucet) << m.jazyk << " " << m.mesiac << "\n" << riadky;
+        EXPECT_EQ(entryCount, m.entryCount) << m.language << " " << m.monthNumber;
+        EXPECT_EQ(fnv1a(lines), m.sum) << m.language << " " << m.monthNumber << "\n" << lines;
     }
 }
 
@@ -211,82 +211,83 @@ TEST(Rok, EveryMonthMatchesItsChecksum) {
 // Slovak 30 September carries an outer blank.
 TEST(Rok, TextsAreCleanWindows1250) {
     for (bool sk : {true, false})
-        for (auto& z : vsetky(sk)) {
-            SCOPED_TRACE(z.nazov);
-            EXPECT_FALSE(FirstUnencodable(z.nazov).has_value());
-            ASSERT_FALSE(z.nazov.empty());
-            EXPECT_EQ(z.nazov.find("  "), std::string::npos);
-            EXPECT_NE(z.nazov.front(), ' ');
-            const bool jarolim = sk && z.den == 30 && z.mesiac == 9;
-            EXPECT_EQ(z.nazov.back() == ' ', jarolim);
+        for (auto& z : all(sk)) {
+            SCOPED_TRACE(z.name);
+            EXPECT_FALSE(FirstUnencodable(z.name).has_value());
+            ASSERT_FALSE(z.name.empty());
+            EXPECT_EQ(z.name.find("  "), std::string::npos);
+            EXPECT_NE(z.name.front(), ' ');
+            const bool jarolim = sk && z.date == 30 && z.monthNumber == 9;
+            EXPECT_EQ(z.name.back() == ' ', jarolim);
         }
 }
 
 // ---------------------------------------------------------------------------------------------
 // Single days as the widget and the week window read them.
 
-struct Den {
-    bool jazykSK;
-    int den;
-    int mesiac;
-    std::vector<std::pair<std::string, bool>> zaznamy;
+struct Day {
+    bool languageSK;
+    int date;
+    int monthNumber;
+    std::vector<std::pair<std::string, bool>> entries;
 };
 
-void PrintTo(const Den& d, std::ostream* os) {
-    *os << (d.jazykSK ? "SK " : "CZ ") << d.den << "." << d.mesiac << ".";
+void PrintTo(const Day& d, std::ostream* os) {
+    *os << (d.languageSK ? "SK " : "CZ ") << d.date << "." << d.monthNumber << ".";
 }
 
-class DenZoznamu : public testing::TestWithParam<Den> {};
+class DayListEntries : public testing::TestWithParam<Day> {};
 
-TEST_P(DenZoznamu, EntriesInOrderWithFlags) {
-    const Den& p = GetParam();
+TEST_P(DayListEntries, EntriesInOrderWithFlags) {
+    const Day& p = GetParam();
     TRok rok;
     rok.Naplnit();
-    rok.JazykSK = p.jazykSK;
-    const TSviatky& den = rok.DajDen(p.den, p.mesiac);
-    ASSERT_EQ(den.Pocet(), static_cast<int>(p.zaznamy.size()));
-    for (int i = 1; i <= den.Pocet(); ++i) {
-        EXPECT_EQ(den.Nazov(i), p.zaznamy[static_cast<std::size_t>(i - 1)].first) << i;
-        EXPECT_EQ(den.JeSviatok(i), p.zaznamy[static_cast<std::size_t>(i - 1)].second) << i;
+    rok.JazykSK = p.languageSK;
+    const TSviatky& date = rok.DajDen(p.date, p.monthNumber);
+    ASSERT_EQ(date.Pocet(), static_cast<int>(p.entries.size()));
+    for (int i = 1; i <= date.Pocet(); ++i) {
+        EXPECT_EQ(date.Nazov(i), p.entries[static_cast<std::size_t>(i - 1)].first) << i;
+        EXPECT_EQ(date.JeSviatok(i), p.entries[static_cast<std::size_t>(i - 1)].second) << i;
     }
     // Past the end: an empty text and no holiday, which callers take as "no such entry".
-    for (int i : {den.Pocet() + 1, den.Pocet() + 2, 0, -1}) {
-        EXPECT_EQ(den.Nazov(i), "") << i;
-        EXPECT_FALSE(den.JeSviatok(i)) << i;
+    for (int i : {date.Pocet() + 1, date.Pocet() + 2, 0, -1}) {
+        EXPECT_EQ(date.Nazov(i), "") << i;
+        EXPECT_FALSE(date.JeSviatok(i)) << i;
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Rok, DenZoznamu,
+    Rok, DayListEntries,
     testing::Values(
-        Den{true, 1, 1, {{"Nový rok", true}, {"Deň vzniku SR", true}}},
-        Den{true, 17, 11, {{"Klaudia", false}, {"Deň boja za slob. a dem.", true}}},
-        Den{false, 17, 11, {{"Den boje za svob. a dem.", true}, {"Mahulena", false}}},
-        Den{true, 26, 12, {{"Štefan", true}, {"2.sviatok vianočný", true}}},
-        Den{false, 26, 12, {{"2. svátek vánoční", true}, {"Štěpán", true}}},
-        Den{true, 16, 9, {{"Ľudomila", false}, {"Ľudmila", false}}},
-        Den{false, 16, 11, {{"Otmar", false}, {"Maulena", false}}},
-        Den{true, 19, 1, {{"Drahomíra", false}, {"Mário", false}, {"Sára", false}}},
-        Den{true, 24, 12, {{"Štedrý deň", true}, {"Adam", false}, {"Eva", false}}},
-        Den{false, 24, 12, {{"Štědrý den", true}, {"Adam", false}, {"Eva", false}}},
-        Den{false,
+        Day{true, 1, 1, {{"Nový rok", true}, {"Deň vzniku SR", true}}},
+        Day{true, 17, 11, {{"Klaudia", false}, {"Deň boja za slob. a dem.", true}}},
+        Day{false, 17, 11, {{"Den boje za svob. a dem.", true}, {"Mahulena", false}}},
+        Day{true, 26, 12, {{"Štefan", true}, {"2.sviatok vianočný", true}}},
+        Day{false, 26, 12, {{"2. svátek vánoční", true}, {"Štěpán", true}}},
+        Day{true, 16, 9, {{"Ľudomila", false}, {"Ľudmila", false}}},
+        Day{false, 16, 11, {{"Otmar", false}, {"Maulena", false}}},
+        Day{true, 19, 1, {{"Drahomíra", false}, {"Mário", false}, {"Sára", false}}},
+        Day{true, 24, 12, {{"Štedrý deň", true}, {"Adam", false}, {"Eva", false}}},
+        Day{false, 24, 12, {{"Štědrý den", true}, {"Adam", false}, {"Eva", false}}},
+        Day{false,
             5,
             7,
             {{"Svátek Cyrila a Metodeje", true}, {"Cyril", false}, {"Metoděj", false}}},
-        Den{true, 2, 11, {{"Pamiatka zosnulých", false}}},
-        Den{false, 6, 1, {{"Tři králové", false}}}, Den{true, 30, 9, {{"Jarolím ", false}}},
-        Den{true, 29, 2, {}}, Den{false, 29, 2, {{"Horymír", false}}},
+        Day{true, 2, 11, {{"Pamiatka zosnulých", false}}},
+        Day{false, 6, 1, {{"Tři králové", false}}}, Day{true, 30, 9, {{"Jarolím ", false}}},
+        Day{true, 29, 2, {}}, Day{false, 29, 2, {{"Horymír", false}}},
         // Dates no calendar has stay empty in both lists.
-        Den{true, 30, 2, {}}, Den{false, 30, 2, {}}, Den{true, 31, 2, {}}, Den{false, 31, 2, {}},
-        Den{true, 31, 4, {}}, Den{false, 31, 4, {}}, Den{true, 31, 6, {}}, Den{false, 31, 6, {}},
-        Den{true, 31, 9, {}}, Den{false, 31, 9, {}}, Den{true, 31, 11, {}}, Den{false, 31, 11, {}},
+        Day{true, 30, 2, {}}, Day{false, 30, 2, {}}, Day{true, 31, 2, {}}, Day{false, 31, 2, {}},
+        Day{true, 31, 4, {}}, Day{false, 31, 4, {}}, Day{true, 31, 6, {}}, Day{false, 31, 6, {}},
+        Day{true, 31, 9, {}}, Day{false, 31, 9, {}}, Day{true, 31, 11, {}}, Day{false, 31, 11, {}},
         // Outside the calendar's range: an empty list rather than a read past the table.
-        Den{true, 0, 1, {}}, Den{false, 32, 1, {}}, Den{true, 1, 0, {}}, Den{false, 1, 13, {}},
-        Den{true, -5, -5, {}}),
+        Day{true, 0, 1, {}}, Day{false, 32, 1, {}}, Day{true, 1, 0, {}}, Day{false, 1, 13, {}},
+        Day{true, -5, -5, {}}),
     [](const auto& test) {
-        const Den& d = test.param;
-        auto cislo = [](int n) { return n < 0 ? "m" + std::to_string(-n) : std::to_string(n); };
-        return std::string(d.jazykSK ? "SK_" : "CZ_") + cislo(d.den) + "_" + cislo(d.mesiac);
+        const Day& d = test.param;
+        auto number = [](int n) { return n < 0 ? "m" + std::to_string(-n) : std::to_string(n); };
+        return std::string(d.languageSK ? "SK_" : "CZ_") + number(d.date) + "_" +
+               number(d.monthNumber);
     });
 
 TEST(Rok, TrailingBlankCountsAsACharacter) {
@@ -312,20 +313,20 @@ TEST(Rok, StartsSlovakAndEmpty) {
 TEST(Rok, SwitchingLanguageKeepsListsHandedOut) {
     TRok rok;
     rok.Naplnit();
-    const TSviatky& slovensky = rok.DajDen(17, 11);
+    const TSviatky& slovak = rok.DajDen(17, 11);
     rok.JazykSK = false;
-    const TSviatky& cesky = rok.DajDen(17, 11);
-    EXPECT_NE(&slovensky, &cesky);
-    EXPECT_EQ(cesky.Nazov(1), "Den boje za svob. a dem.");
+    const TSviatky& czech = rok.DajDen(17, 11);
+    EXPECT_NE(&slovak, &czech);
+    EXPECT_EQ(czech.Nazov(1), "Den boje za svob. a dem.");
     // The list obtained before the switch still holds the Slovak texts.
-    EXPECT_EQ(slovensky.Nazov(1), "Klaudia");
-    EXPECT_TRUE(slovensky.JeSviatok(2));
+    EXPECT_EQ(slovak.Nazov(1), "Klaudia");
+    EXPECT_TRUE(slovak.JeSviatok(2));
     rok.JazykSK = true;
-    EXPECT_EQ(&rok.DajDen(17, 11), &slovensky);
+    EXPECT_EQ(&rok.DajDen(17, 11), &slovak);
 }
 
 // Pridaj picks the table by its letter alone, whatever the switch says, and appends at the end.
-TEST(Rok, PridajChoosesTableByLetter) {
+TEST(Rok, AddChoosesTableByLetter) {
     TRok rok;
     rok.JazykSK = false;
     rok.Pridaj(3, 4, 's', "Prvé", false);
@@ -349,19 +350,19 @@ TEST(Rok, PridajChoosesTableByLetter) {
 }
 
 // Only the day and month count: any year, any time of day, leap or not.
-TEST(Rok, DajDatumIgnoresYearAndTime) {
+TEST(Rok, DayListIgnoresYearAndTime) {
     TRok rok;
     rok.Naplnit();
     for (bool sk : {true, false}) {
         rok.JazykSK = sk;
-        const TSviatky* den = &rok.DajDen(17, 11);
-        EXPECT_EQ(&rok.DajDatum(year{2024} / November / 17), den);
-        EXPECT_EQ(&rok.DajDatum(year{1899} / November / 17), den);
-        EXPECT_EQ(&rok.DajDatum(sys_days{year{2031} / November / 17}), den);
+        const TSviatky* date = &rok.DajDen(17, 11);
+        EXPECT_EQ(&rok.DajDatum(year{2024} / November / 17), date);
+        EXPECT_EQ(&rok.DajDatum(year{1899} / November / 17), date);
+        EXPECT_EQ(&rok.DajDatum(sys_days{year{2031} / November / 17}), date);
         EXPECT_EQ(&rok.DajDatum(LocalDateTime{sys_days{year{2023} / November / 17},
                                               hours{23} + minutes{59} + seconds{59}}),
-                  den);
-        EXPECT_EQ(&rok.DajDatum(LocalDateTime{sys_days{year{1970} / November / 17}, {}}), den);
+                  date);
+        EXPECT_EQ(&rok.DajDatum(LocalDateTime{sys_days{year{1970} / November / 17}, {}}), date);
         // 29 February looks up its list in any year; the Czech one has Horymír.
         EXPECT_EQ(&rok.DajDatum(year{2024} / February / 29), &rok.DajDen(29, 2));
         EXPECT_EQ(&rok.DajDatum(year{2023} / February / 29), &rok.DajDen(29, 2));
@@ -373,13 +374,13 @@ TEST(Rok, DajDatumIgnoresYearAndTime) {
 }
 
 TEST(Rok, WeekdayAndMonthWords) {
-    const std::vector<std::string_view> dni = {"",        "Pondelok", "Utorok", "Streda",
-                                               "Štvrtok", "Piatok",   "Sobota", "Nedeľa"};
-    const std::vector<std::string_view> mesiace = {
+    const std::vector<std::string_view> dayList = {"",        "Pondelok", "Utorok", "Streda",
+                                                   "Štvrtok", "Piatok",   "Sobota", "Nedeľa"};
+    const std::vector<std::string_view> months = {
         "",    "Január", "Február",   "Marec",   "Apríl",    "Máj",     "Jún",
         "Júl", "August", "September", "Október", "November", "December"};
-    EXPECT_EQ(std::vector<std::string_view>(Dni.begin(), Dni.end()), dni);
-    EXPECT_EQ(std::vector<std::string_view>(Mesiace.begin(), Mesiace.end()), mesiace);
+    EXPECT_EQ(std::vector<std::string_view>(Dni.begin(), Dni.end()), dayList);
+    EXPECT_EQ(std::vector<std::string_view>(Mesiace.begin(), Mesiace.end()), months);
     // Monday = 1 in the ISO sense: 6 January 2025 was a Monday.
     EXPECT_EQ(Dni[weekday{sys_days{year{2025} / January / 6}}.iso_encoding()], "Pondelok");
 }

@@ -5,13 +5,13 @@
 using namespace tilava;
 
 TEST(Utf8, LengthAndCutCountCharactersNotBytes) {
-    struct Pripad {
+    struct Case {
         std::string text;
-        std::size_t dlzka;
-        std::size_t pocet;
-        std::string zaciatok;
+        std::size_t length;
+        std::size_t count;
+        std::string start;
     };
-    const Pripad pripady[] = {
+    const Case cases[] = {
         {"", 0, 3, ""},
         {"Eva", 3, 5, "Eva"},
         {"Ľubomír", 7, 2, "Ľu"},
@@ -23,15 +23,15 @@ TEST(Utf8, LengthAndCutCountCharactersNotBytes) {
         {"Veľkonočná nedeľa", 17, 15, "Veľkonočná nede"},
         {"ďťňľ", 4, 0, ""},
     };
-    for (const auto& p : pripady) {
-        EXPECT_EQ(Utf8Length(p.text), p.dlzka) << p.text;
-        EXPECT_EQ(Utf8Left(p.text, p.pocet), p.zaciatok) << p.text;
-        EXPECT_EQ(Utf8Left(p.text, p.dlzka + 5), p.text) << p.text;
+    for (const auto& p : cases) {
+        EXPECT_EQ(Utf8Length(p.text), p.length) << p.text;
+        EXPECT_EQ(Utf8Left(p.text, p.count), p.start) << p.text;
+        EXPECT_EQ(Utf8Left(p.text, p.length + 5), p.text) << p.text;
     }
 }
 
 TEST(Utf8, EncodesBoundaryCodePoints) {
-    const std::pair<char32_t, std::string> pripady[] = {
+    const std::pair<char32_t, std::string> cases[] = {
         {U'\0', std::string(1, '\0')},
         {0x7F, "\x7F"},
         {0x80, "\xC2\x80"},
@@ -47,23 +47,23 @@ TEST(Utf8, EncodesBoundaryCodePoints) {
         {0xDFFF, "\xEF\xBF\xBD"},
         {0x110000, "\xEF\xBF\xBD"},
     };
-    for (const auto& [c, bajty] : pripady) {
+    for (const auto& [c, bytes] : cases) {
         std::string out = "x";
         AppendUtf8(out, c);
-        EXPECT_EQ(out, "x" + bajty) << std::hex << static_cast<unsigned>(c);
-        if (bajty != "\xEF\xBF\xBD" || c == 0xFFFD) {
-            EXPECT_EQ(Utf8ToUtf32(bajty), std::u32string(1, c)) << std::hex << unsigned(c);
+        EXPECT_EQ(out, "x" + bytes) << std::hex << static_cast<unsigned>(c);
+        if (bytes != "\xEF\xBF\xBD" || c == 0xFFFD) {
+            EXPECT_EQ(Utf8ToUtf32(bytes), std::u32string(1, c)) << std::hex << unsigned(c);
         }
     }
 }
 
 TEST(Utf8, MalformedBytesCountOneEachAndDecodeToReplacement) {
     const char32_t r = 0xFFFD;
-    struct Pripad {
-        std::string bajty;
-        std::u32string znaky;
+    struct Case {
+        std::string bytes;
+        std::u32string characters;
     };
-    const Pripad pripady[] = {
+    const Case cases[] = {
         {"\x80", {r}},        // stray continuation byte
         {"a\xC3", {U'a', r}}, // cut off at the end
         {"\xC3(", {r, U'('}}, // lead byte without continuation
@@ -82,27 +82,27 @@ TEST(Utf8, MalformedBytesCountOneEachAndDecodeToReplacement) {
          {U'Ž', r}},                 // good character, then a stray byte
         {"\xF0\x9F\x98", {r, r, r}}, // emoji cut short
     };
-    for (const auto& p : pripady) {
-        EXPECT_EQ(Utf8ToUtf32(p.bajty), p.znaky);
-        EXPECT_EQ(Utf8Length(p.bajty), p.znaky.size());
+    for (const auto& p : cases) {
+        EXPECT_EQ(Utf8ToUtf32(p.bytes), p.characters);
+        EXPECT_EQ(Utf8Length(p.bytes), p.characters.size());
         // a cut counts bad bytes the same way and keeps the bytes as they were
-        for (std::size_t n = 0; n <= p.znaky.size(); ++n) {
-            const std::string zaciatok = Utf8Left(p.bajty, n);
-            EXPECT_EQ(Utf8ToUtf32(zaciatok), p.znaky.substr(0, n));
-            EXPECT_EQ(p.bajty.compare(0, zaciatok.size(), zaciatok), 0);
+        for (std::size_t n = 0; n <= p.characters.size(); ++n) {
+            const std::string start = Utf8Left(p.bytes, n);
+            EXPECT_EQ(Utf8ToUtf32(start), p.characters.substr(0, n));
+            EXPECT_EQ(p.bytes.compare(0, start.size(), start), 0);
         }
     }
 }
 
 TEST(Utf8, RoundTripAndCutsNeverSplitACharacter) {
     const std::string text = "Žofia Řehoř – 😀 „Ľudmila“ ďťňĺŕô €";
-    const std::u32string znaky = Utf8ToUtf32(text);
-    ASSERT_EQ(znaky.size(), Utf8Length(text));
-    EXPECT_EQ(Utf32ToUtf8(znaky), text);
-    for (std::size_t n = 0; n <= znaky.size(); ++n) {
-        const std::string zaciatok = Utf8Left(text, n);
-        EXPECT_EQ(Utf8ToUtf32(zaciatok), znaky.substr(0, n)) << n;
-        EXPECT_EQ(text.compare(0, zaciatok.size(), zaciatok), 0) << n;
+    const std::u32string characters = Utf8ToUtf32(text);
+    ASSERT_EQ(characters.size(), Utf8Length(text));
+    EXPECT_EQ(Utf32ToUtf8(characters), text);
+    for (std::size_t n = 0; n <= characters.size(); ++n) {
+        const std::string start = Utf8Left(text, n);
+        EXPECT_EQ(Utf8ToUtf32(start), characters.substr(0, n)) << n;
+        EXPECT_EQ(text.compare(0, start.size(), start), 0) << n;
     }
 }
 

@@ -19,9 +19,9 @@ using test::FolderSnapshot;
 
 TEST(ParseBirthdayTest, FormsOfBday) {
     const struct {
-        const char* hodnota;
-        std::optional<BirthDate> narodeny;
-    } pripady[] = {
+        const char* value;
+        std::optional<BirthDate> born;
+    } cases[] = {
         {"1980-03-05", BirthDate{March / 5, 1980}},
         {"19800305", BirthDate{March / 5, 1980}},
         {"--03-05", BirthDate{March / 5, 0}},
@@ -39,8 +39,8 @@ TEST(ParseBirthdayTest, FormsOfBday) {
         {"198O0305", std::nullopt},
         {"", std::nullopt},
     };
-    for (const auto& p : pripady) {
-        EXPECT_EQ(ParseBirthday(p.hodnota), p.narodeny) << p.hodnota;
+    for (const auto& p : cases) {
+        EXPECT_EQ(ParseBirthday(p.value), p.born) << p.value;
     }
 }
 
@@ -48,7 +48,7 @@ TEST(ParseBirthdayTest, FormsOfBday) {
 TEST(VcardImportTest, DayFilesAfterImport) {
     const std::string jano1980 = "!\r\n-1\r\n2\r\n1980\r\nJano\r\n";
     // A record that breaks off in its year: the day cannot be read.
-    const std::string pokazeny = "!\r\n-1\r\n2\r\nx1980\r\nJano\r\n";
+    const std::string broken = "!\r\n-1\r\n2\r\nx1980\r\nJano\r\n";
     // Names as long as an entry may be, and one longer.
     const std::string longestName(kLongestEntryText, 'b');
     const std::string tooLongName(kLongestEntryText + 1, 'a');
@@ -69,14 +69,14 @@ TEST(VcardImportTest, DayFilesAfterImport) {
     }
     controlNames += card(std::string("Nu\0l", 4), "1990-01-01") + card("Eva", "1990-01-01");
     const struct {
-        const char* nazov;
-        FolderSnapshot predtym;           // day files before the import
+        const char* name;
+        FolderSnapshot before;            // day files before the import
         std::optional<std::string> vcard; // nothing: the file does not exist
-        FolderSnapshot potom;
-        bool uspech;
-        std::size_t pridane, preskocene, chyby;
-        std::string vSprave; // found in the report
-    } pripady[] = {
+        FolderSnapshot after;
+        bool success;
+        std::size_t added, skipped, errors;
+        std::string inMessage; // found in the report
+    } cases[] = {
         {"3.0 with CR LF, folding, a group, a parameter and a time",
          {},
          "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Nov\xC3\xA1k;J\xC3\xA1n;;;\r\nFN:J\xC3\xA1n\r\n"
@@ -135,10 +135,10 @@ TEST(VcardImportTest, DayFilesAfterImport) {
          1,
          "„Li ☃“ – 1. 1. 1990: meno obsahuje znak „☃“ (U+2603)"},
         {"a day file that cannot be read stays as it is, the other days are imported",
-         {{"0305.txt", pokazeny}},
+         {{"0305.txt", broken}},
          "BEGIN:VCARD\nFN:Eva\nBDAY:1980-03-05\nEND:VCARD\n"
          "BEGIN:VCARD\nFN:Jano\nBDAY:1980-03-06\nEND:VCARD\n",
-         {{"0305.txt", pokazeny}, {"0306.txt", jano1980}},
+         {{"0305.txt", broken}, {"0306.txt", jano1980}},
          false,
          1,
          0,
@@ -204,23 +204,23 @@ TEST(VcardImportTest, DayFilesAfterImport) {
          1,
          "neexistuje"},
     };
-    for (const auto& p : pripady) {
-        SCOPED_TRACE(p.nazov);
-        const test::TempFolder priecinok("tilava-vcard");
-        const test::TempFolder kontakty("tilava-vcf");
-        for (const auto& [subor, bajty] : p.predtym) {
-            test::WriteBytes(priecinok / subor, bajty);
+    for (const auto& p : cases) {
+        SCOPED_TRACE(p.name);
+        const test::TempFolder folder("tilava-vcard");
+        const test::TempFolder contacts("tilava-vcf");
+        for (const auto& [subor, bytes] : p.before) {
+            test::WriteBytes(folder / subor, bytes);
         }
         if (p.vcard) {
-            test::WriteBytes(kontakty / "kontakty.vcf", *p.vcard);
+            test::WriteBytes(contacts / "kontakty.vcf", *p.vcard);
         }
-        const ImportReport r = ImportVcardFile(kontakty / "kontakty.vcf", priecinok.Path());
-        EXPECT_EQ(test::SnapshotWithout(priecinok.Path(), std::string(kNotesLockName)), p.potom);
-        EXPECT_EQ(r.Uspech(), p.uspech);
-        EXPECT_EQ(r.pridane.size(), p.pridane);
-        EXPECT_EQ(r.preskocene.size(), p.preskocene);
-        EXPECT_EQ(r.chyby.size(), p.chyby);
-        EXPECT_NE(r.Text().find(p.vSprave), std::string::npos) << r.Text();
+        const ImportReport r = ImportVcardFile(contacts / "kontakty.vcf", folder.Path());
+        EXPECT_EQ(test::SnapshotWithout(folder.Path(), std::string(kNotesLockName)), p.after);
+        EXPECT_EQ(r.Succeeded(), p.success);
+        EXPECT_EQ(r.added.size(), p.added);
+        EXPECT_EQ(r.skipped.size(), p.skipped);
+        EXPECT_EQ(r.errors.size(), p.errors);
+        EXPECT_NE(r.Text().find(p.inMessage), std::string::npos) << r.Text();
         EXPECT_EQ(PrintableText(r.Text()), r.Text()) << "a raw control character in the report";
     }
 }

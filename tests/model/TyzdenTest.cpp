@@ -15,10 +15,10 @@ namespace fs = std::filesystem;
 using namespace std::chrono;
 using namespace std::chrono_literals;
 
-const TRok& Kalendar() {
+const TRok& Calendar() {
     static TRok rok;
-    static const bool naplneny = (rok.Naplnit(), true);
-    (void)naplneny;
+    static const bool filled = (rok.Naplnit(), true);
+    (void)filled;
     return rok;
 }
 
@@ -28,156 +28,156 @@ std::string Text(year_month_day d) {
            std::to_string(static_cast<int>(d.year()));
 }
 
-// Stands in for the event editor: applies `zmena` to the entry and answers `potvrd`.
+// Stands in for the event editor: applies `applyChange` to the entry and answers `answer`.
 struct Editor final : IEventEditor {
-    struct Zaznam {
-        int vytvorene = 0;
-        bool existujuca = false;
+    struct Entry {
+        int created = 0;
+        bool existing = false;
         int rok = 0;
-        TNote videl;
+        TNote seen;
     };
-    Editor(Zaznam& record, std::function<void(TNote&)> change, bool confirm)
-        : z(record), zmena(std::move(change)), potvrd(confirm) {}
-    void NastavExistujucu(bool e) override { z.existujuca = e; }
-    bool Uprav(TNote& poznamka, int rok) override {
+    Editor(Entry& record, std::function<void(TNote&)> change, bool confirm)
+        : z(record), applyChange(std::move(change)), answer(confirm) {}
+    void SetExisting(bool e) override { z.existing = e; }
+    bool Uprav(TNote& note, int rok) override {
         z.rok = rok;
-        z.videl = poznamka;
-        if (potvrd)
-            zmena(poznamka);
-        return potvrd;
+        z.seen = note;
+        if (answer)
+            applyChange(note);
+        return answer;
     }
-    Zaznam& z;
-    std::function<void(TNote&)> zmena;
-    bool potvrd;
+    Entry& z;
+    std::function<void(TNote&)> applyChange;
+    bool answer;
 };
 
 class TyzdenTest : public ::testing::Test {
 protected:
-    std::unique_ptr<TTyzden> Otvor(year_month_day den, milliseconds cas = 13h + 5min,
-                                   const TRok& rok = Kalendar()) {
-        hodiny.Nastav(den, cas);
-        return std::make_unique<TTyzden>(rok, regi, priecinok, hodiny);
+    std::unique_ptr<TTyzden> Open(year_month_day date, milliseconds clockTime = 13h + 5min,
+                                  const TRok& rok = Calendar()) {
+        clock.Set(date, clockTime);
+        return std::make_unique<TTyzden>(rok, regi, folder, clock);
     }
 
-    // Lets the next edits apply `zmena` and answer `potvrd`.
-    void Edituj(TTyzden& t, std::function<void(TNote&)> zmena, bool potvrd = true) {
-        t.NastavEditor([this, zmena, potvrd] {
-            ++editor.vytvorene;
-            return std::make_unique<Editor>(editor, zmena, potvrd);
+    // Lets the next edits apply `applyChange` and answer `answer`.
+    void Edit(TTyzden& t, std::function<void(TNote&)> applyChange, bool answer = true) {
+        t.SetEditor([this, applyChange, answer] {
+            ++editor.created;
+            return std::make_unique<Editor>(editor, applyChange, answer);
         });
     }
 
     // Adds an entry to the selected day through the editor.
     void Pridaj(TTyzden& t, TNote n) {
-        Edituj(t, [n](TNote& note) { note = n; });
+        Edit(t, [n](TNote& note) { note = n; });
         t.NastavZaznam(0);
-        ASSERT_EQ(t.Vykonaj(TTyzden::UpravitZaznam), TTyzden::Hotovo);
+        ASSERT_EQ(t.Vykonaj(TTyzden::EditEntry), TTyzden::Done);
     }
 
-    std::vector<std::string> Texty(const TTyzden& t, int den) {
+    std::vector<std::string> Texty(const TTyzden& t, int date) {
         std::vector<std::string> texty;
-        for (const TRiadok& r : t.Riadky(den))
+        for (const WeekLine& r : t.Lines(date))
             texty.push_back(r.Text);
         return texty;
     }
 
-    test::TempFolder docasny{"tilava-tyzden"};
-    const fs::path priecinok = docasny.Path();
+    test::TempFolder temporary{"tilava-tyzden"};
+    const fs::path folder = temporary.Path();
     MemoryHive hive;
     TRegi regi{hive};
-    FixedClock hodiny{2024y / 1 / 1};
-    Editor::Zaznam editor;
+    FixedClock clock{2024y / 1 / 1};
+    Editor::Entry editor;
 };
 
 // --- assembling the week -----------------------------------------------------------------
 
 struct Zostava {
     year_month_day datum;
-    year_month_day pondelok;
-    int vybranyDen;
-    int tyzden;
+    year_month_day monday;
+    int selectedDay;
+    int week;
 };
 
 TEST_F(TyzdenTest, WeekRunsMondayToSundayAroundTheDateAndKeepsTheTimeOfDay) {
-    const Zostava pripady[] = {
+    const Zostava cases[] = {
         {2024y / 3 / 31, 2024y / 3 / 25, 7, 13},  // a Sunday: Monday is six days earlier
         {2025y / 12 / 31, 2025y / 12 / 29, 3, 1}, // 29 December .. 4 January is week 1
         {2026y / 1 / 4, 2025y / 12 / 29, 7, 1},
         {2021y / 1 / 1, 2020y / 12 / 28, 5, 53}, // the first days of January in week 53
         {2024y / 2 / 29, 2024y / 2 / 26, 4, 9},
     };
-    for (const Zostava& p : pripady) {
+    for (const Zostava& p : cases) {
         SCOPED_TRACE(Text(p.datum));
-        const auto t = Otvor(p.datum, 23h + 59min);
-        EXPECT_EQ(t->VybranyDen(), p.vybranyDen);
-        EXPECT_EQ(t->CisloTyzdna(), p.tyzden);
-        EXPECT_EQ(t->Datum().den, sys_days{p.datum});
+        const auto t = Open(p.datum, 23h + 59min);
+        EXPECT_EQ(t->VybranyDen(), p.selectedDay);
+        EXPECT_EQ(t->CisloTyzdna(), p.week);
+        EXPECT_EQ(t->Datum().date, sys_days{p.datum});
         for (int i = 1; i <= 7; ++i) {
-            const year_month_day d{sys_days{p.pondelok} + days{i - 1}};
-            EXPECT_EQ(t->Den7(i).den, sys_days{d});
-            EXPECT_EQ(t->Den7(i).casDna, 23h + 59min);
-            EXPECT_EQ(t->DenMesiaca(i), static_cast<int>(static_cast<unsigned>(d.day())));
-            EXPECT_EQ(t->Mesiac(i), static_cast<int>(static_cast<unsigned>(d.month())));
+            const year_month_day d{sys_days{p.monday} + days{i - 1}};
+            EXPECT_EQ(t->WeekDay(i).date, sys_days{d});
+            EXPECT_EQ(t->WeekDay(i).timeOfDay, 23h + 59min);
+            EXPECT_EQ(t->DayOfMonth(i), static_cast<int>(static_cast<unsigned>(d.day())));
+            EXPECT_EQ(t->Month(i), static_cast<int>(static_cast<unsigned>(d.month())));
             EXPECT_EQ(t->Rok(i), static_cast<int>(d.year()));
-            EXPECT_EQ(t->DenMesiacaText(i), std::to_string(static_cast<unsigned>(d.day())));
+            EXPECT_EQ(t->DayOfMonthText(i), std::to_string(static_cast<unsigned>(d.day())));
         }
     }
 }
 
 TEST_F(TyzdenTest, DaysShowTheirCalendarEntriesAndHolidays) {
-    const auto t = Otvor(2025y / 12 / 31); // Mon 29 Dec .. Sun 4 Jan
-    EXPECT_EQ(t->PrvyZaznam(4), "Nový rok");
-    EXPECT_EQ(t->DruhyZaznam(4), "Deň vzniku SR");
+    const auto t = Open(2025y / 12 / 31); // Mon 29 Dec .. Sun 4 Jan
+    EXPECT_EQ(t->FirstEntry(4), "Nový rok");
+    EXPECT_EQ(t->SecondEntry(4), "Deň vzniku SR");
     EXPECT_TRUE(t->Sviatok(4));
-    EXPECT_EQ(t->PrvyZaznam(5), "Alexandra");
-    EXPECT_EQ(t->DruhyZaznam(5), "Karina");
+    EXPECT_EQ(t->FirstEntry(5), "Alexandra");
+    EXPECT_EQ(t->SecondEntry(5), "Karina");
     EXPECT_FALSE(t->Sviatok(5));
-    EXPECT_EQ(t->DruhyZaznam(6), ""); // 3 January has one name
-    EXPECT_TRUE(t->Cerveny(4));
-    EXPECT_FALSE(t->Cerveny(5));
-    EXPECT_TRUE(t->Cerveny(7)); // Sunday
-    EXPECT_THROW(t->PrvyZaznam(0), std::out_of_range);
-    EXPECT_THROW(t->Den7(8), std::out_of_range);
+    EXPECT_EQ(t->SecondEntry(6), ""); // 3 January has one name
+    EXPECT_TRUE(t->IsRed(4));
+    EXPECT_FALSE(t->IsRed(5));
+    EXPECT_TRUE(t->IsRed(7)); // Sunday
+    EXPECT_THROW(t->FirstEntry(0), std::out_of_range);
+    EXPECT_THROW(t->WeekDay(8), std::out_of_range);
 }
 
 TEST_F(TyzdenTest, EasterDaysAreMarkedInTheirWeeks) {
-    const year_month_day nedele[] = {2008y / 3 / 23, 2009y / 4 / 12, 2010y / 4 / 4, 2011y / 4 / 24,
-                                     2024y / 3 / 31};
-    for (const year_month_day nedela : nedele) {
-        SCOPED_TRACE(Text(nedela));
-        auto t = Otvor(nedela);
+    const year_month_day sundays[] = {2008y / 3 / 23, 2009y / 4 / 12, 2010y / 4 / 4, 2011y / 4 / 24,
+                                      2024y / 3 / 31};
+    for (const year_month_day sunday : sundays) {
+        SCOPED_TRACE(Text(sunday));
+        auto t = Open(sunday);
         for (int i = 1; i <= 7; ++i) {
-            const auto cakany = i == 5   ? TVelkonocnyDen::Piatok
-                                : i == 7 ? TVelkonocnyDen::Nedela
-                                         : TVelkonocnyDen::Ziadny;
-            EXPECT_EQ(t->VelkonocnyDen(i), cakany) << i;
+            const auto expectedValue = i == 5   ? EasterDay::GoodFriday
+                                       : i == 7 ? EasterDay::EasterSunday
+                                                : EasterDay::NotEaster;
+            EXPECT_EQ(t->EasterDayOf(i), expectedValue) << i;
         }
-        EXPECT_TRUE(t->Cerveny(5));
-        ASSERT_EQ(t->Vykonaj(TTyzden::TyzdenDopredu), TTyzden::Hotovo);
-        EXPECT_EQ(t->VelkonocnyDen(1), TVelkonocnyDen::Pondelok);
-        EXPECT_TRUE(t->Cerveny(1));
+        EXPECT_TRUE(t->IsRed(5));
+        ASSERT_EQ(t->Vykonaj(TTyzden::WeekForward), TTyzden::Done);
+        EXPECT_EQ(t->EasterDayOf(1), EasterDay::EasterMonday);
+        EXPECT_TRUE(t->IsRed(1));
         for (int i = 2; i <= 7; ++i)
-            EXPECT_EQ(t->VelkonocnyDen(i), TVelkonocnyDen::Ziadny) << i;
+            EXPECT_EQ(t->EasterDayOf(i), EasterDay::NotEaster) << i;
     }
 }
 
 // --- commands ----------------------------------------------------------------------------
 
 TEST_F(TyzdenTest, NavigationCommandsSaveAndMoveTheWeek) {
-    auto t = Otvor(2024y / 3 / 13, 8h); // Wednesday of week 11
-    EXPECT_EQ(t->Vykonaj(TTyzden::TyzdenDopredu), TTyzden::Hotovo);
+    auto t = Open(2024y / 3 / 13, 8h); // Wednesday of week 11
+    EXPECT_EQ(t->Vykonaj(TTyzden::WeekForward), TTyzden::Done);
     EXPECT_EQ(t->Datum(), (LocalDateTime{sys_days{2024y / 3 / 20}, 8h}));
     EXPECT_EQ(t->CisloTyzdna(), 12);
-    EXPECT_EQ(t->Vykonaj(TTyzden::TyzdenSpat), TTyzden::Hotovo);
-    EXPECT_EQ(t->Vykonaj(TTyzden::TyzdenSpat), TTyzden::Hotovo);
-    EXPECT_EQ(t->Den7(1).den, sys_days{2024y / 3 / 4});
+    EXPECT_EQ(t->Vykonaj(TTyzden::WeekBack), TTyzden::Done);
+    EXPECT_EQ(t->Vykonaj(TTyzden::WeekBack), TTyzden::Done);
+    EXPECT_EQ(t->WeekDay(1).date, sys_days{2024y / 3 / 4});
 
     t->NastavDatum({sys_days{2024y / 12 / 29}, 1h});
-    EXPECT_EQ(t->Vykonaj(TTyzden::ChodNaDatum), TTyzden::Hotovo);
+    EXPECT_EQ(t->Vykonaj(TTyzden::GoToDate), TTyzden::Done);
     EXPECT_EQ(t->VybranyDen(), 7);
     EXPECT_EQ(t->CisloTyzdna(), 52);
     t->NastavDatum({sys_days{2024y / 3 / 13}, 8h});
-    EXPECT_EQ(t->Vykonaj(TTyzden::Dnes), TTyzden::Hotovo);
+    EXPECT_EQ(t->Vykonaj(TTyzden::Today), TTyzden::Done);
     EXPECT_EQ(t->VybranyDen(), 3);
 
     t->VyberDen(6);
@@ -185,191 +185,191 @@ TEST_F(TyzdenTest, NavigationCommandsSaveAndMoveTheWeek) {
     t->VyberDen(0); // no such day
     t->VyberDen(8);
     EXPECT_EQ(t->VybranyDen(), 6);
-    EXPECT_EQ(t->Vykonaj(TTyzden::TyzdenDopredu), TTyzden::Hotovo);
+    EXPECT_EQ(t->Vykonaj(TTyzden::WeekForward), TTyzden::Done);
     EXPECT_EQ(t->VybranyDen(), 6);
-    EXPECT_EQ(t->Datum().den, sys_days{2024y / 3 / 23});
+    EXPECT_EQ(t->Datum().date, sys_days{2024y / 3 / 23});
 
-    for (const int kod : {0, 300, 400, 101, 1000, -1})
-        EXPECT_EQ(t->Vykonaj(kod), TTyzden::Nevykonane) << kod;
+    for (const int code : {0, 300, 400, 101, 1000, -1})
+        EXPECT_EQ(t->Vykonaj(code), TTyzden::NotDone) << code;
 }
 
 TEST_F(TyzdenTest, AFailedSaveKeepsTheWeekAndSavesEveryOtherDay) {
-    for (const int prikaz :
-         {TTyzden::TyzdenSpat, TTyzden::TyzdenDopredu, TTyzden::ChodNaDatum, TTyzden::Dnes}) {
-        SCOPED_TRACE(prikaz);
-        for (const auto& f : fs::directory_iterator(priecinok))
+    for (const int command :
+         {TTyzden::WeekBack, TTyzden::WeekForward, TTyzden::GoToDate, TTyzden::Today}) {
+        SCOPED_TRACE(command);
+        for (const auto& f : fs::directory_iterator(folder))
             fs::remove_all(f.path());
-        auto t = Otvor(2025y / 12 / 31, 9h); // Mon 29 Dec 2025 .. Sun 4 Jan 2026
+        auto t = Open(2025y / 12 / 31, 9h); // Mon 29 Dec 2025 .. Sun 4 Jan 2026
         t->VyberDen(1);
-        Pridaj(*t, {TDruh::Narodeniny, 1980, true, "Jano"});
+        Pridaj(*t, {EntryKind::Narodeniny, 1980, true, "Jano"});
         t->VyberDen(6);
-        Pridaj(*t, {TDruh::Vyrocie, 2000, true, "svadba"});
+        Pridaj(*t, {EntryKind::Vyrocie, 2000, true, "svadba"});
         t->VyberDen(3);
-        Pridaj(*t, {TDruh::Poznamka, 2025, true, "streda"});
+        Pridaj(*t, {EntryKind::Poznamka, 2025, true, "streda"});
         t->VyberDen(2);
         // The place of Wednesday's file is taken by a folder: its save fails.
-        fs::create_directory(priecinok / "1231.txt");
+        fs::create_directory(folder / "1231.txt");
 
         t->NastavDatum({sys_days{2026y / 3 / 3}, 10h});
-        EXPECT_EQ(t->Vykonaj(prikaz), TTyzden::Nevykonane);
+        EXPECT_EQ(t->Vykonaj(command), TTyzden::NotDone);
         EXPECT_EQ(t->Datum(), (LocalDateTime{sys_days{2025y / 12 / 30}, 9h}));
         EXPECT_EQ(t->VybranyDen(), 2);
-        EXPECT_EQ(t->Den7(1).den, sys_days{2025y / 12 / 29});
-        EXPECT_NE(t->ChybaUlozenia().find("1231.txt"), std::string::npos) << t->ChybaUlozenia();
-        EXPECT_EQ(test::ReadBytes(priecinok / "1229.txt"), "!\r\n-1\r\n2\r\n1980\r\nJano\r\n");
-        EXPECT_EQ(test::ReadBytes(priecinok / "0103.txt"), "!\r\n-1\r\n3\r\n2000\r\nsvadba\r\n");
-        EXPECT_EQ(t->Riadky(1).size(), 1u); // the entries are still there to save later
+        EXPECT_EQ(t->WeekDay(1).date, sys_days{2025y / 12 / 29});
+        EXPECT_NE(t->SaveError().find("1231.txt"), std::string::npos) << t->SaveError();
+        EXPECT_EQ(test::ReadBytes(folder / "1229.txt"), "!\r\n-1\r\n2\r\n1980\r\nJano\r\n");
+        EXPECT_EQ(test::ReadBytes(folder / "0103.txt"), "!\r\n-1\r\n3\r\n2000\r\nsvadba\r\n");
+        EXPECT_EQ(t->Lines(1).size(), 1u); // the entries are still there to save later
 
-        fs::remove(priecinok / "1231.txt");
-        EXPECT_EQ(t->Vykonaj(TTyzden::TyzdenDopredu), TTyzden::Hotovo);
-        EXPECT_EQ(t->ChybaUlozenia(), "");
-        EXPECT_EQ(t->Den7(1).den, sys_days{2026y / 1 / 5});
+        fs::remove(folder / "1231.txt");
+        EXPECT_EQ(t->Vykonaj(TTyzden::WeekForward), TTyzden::Done);
+        EXPECT_EQ(t->SaveError(), "");
+        EXPECT_EQ(t->WeekDay(1).date, sys_days{2026y / 1 / 5});
     }
 }
 
 TEST_F(TyzdenTest, AMalformedDayFileIsShownButNeitherEditedNorOverwritten) {
     // Tuesday 12 March: one good record, then a kind line that is not a number (line 7).
-    const std::string pokazeny = "!\r\n-1\r\n2\r\n1980\r\nJano\r\n-1\r\nabc\r\n1990\r\nFero\r\n";
-    test::WriteBytes(priecinok / "0312.txt", pokazeny);
-    test::WriteBytes(priecinok / "0314.txt", "!\r\n-1\r\n1\r\n2024\r\nZubar\r\n");
+    const std::string broken = "!\r\n-1\r\n2\r\n1980\r\nJano\r\n-1\r\nabc\r\n1990\r\nFero\r\n";
+    test::WriteBytes(folder / "0312.txt", broken);
+    test::WriteBytes(folder / "0314.txt", "!\r\n-1\r\n1\r\n2024\r\nZubar\r\n");
 
-    auto t = Otvor(2024y / 3 / 14); // Thursday; the later days must be assembled too
-    EXPECT_EQ(t->Den7(7).den, sys_days{2024y / 3 / 17});
+    auto t = Open(2024y / 3 / 14); // Thursday; the later days must be assembled too
+    EXPECT_EQ(t->WeekDay(7).date, sys_days{2024y / 3 / 17});
     EXPECT_EQ(Texty(*t, 4), std::vector<std::string>{"Zubar"});
     EXPECT_EQ(Texty(*t, 2), std::vector<std::string>{"Jano 44. narodeniny"});
-    EXPECT_FALSE(t->Upravitelny(2));
-    EXPECT_TRUE(t->Upravitelny(1));
-    const std::string chyba = t->ChybaNacitania();
-    EXPECT_NE(chyba.find("0312.txt"), std::string::npos) << chyba;
-    EXPECT_NE(chyba.find("riadok 7"), std::string::npos) << chyba;
-    EXPECT_EQ(t->VezmiChybuNacitania(), chyba);
-    EXPECT_EQ(t->VezmiChybuNacitania(), ""); // reported once per assembly
+    EXPECT_FALSE(t->Editable(2));
+    EXPECT_TRUE(t->Editable(1));
+    const std::string error = t->LoadError();
+    EXPECT_NE(error.find("0312.txt"), std::string::npos) << error;
+    EXPECT_NE(error.find("riadok 7"), std::string::npos) << error;
+    EXPECT_EQ(t->TakeLoadError(), error);
+    EXPECT_EQ(t->TakeLoadError(), ""); // reported once per assembly
 
     t->VyberDen(2);
-    Edituj(*t, [](TNote& n) { n.Text = "zmenene"; });
+    Edit(*t, [](TNote& n) { n.Text = "zmenene"; });
     t->NastavZaznam(1);
-    EXPECT_EQ(t->Vykonaj(TTyzden::UpravitZaznam), TTyzden::Nevykonane);
+    EXPECT_EQ(t->Vykonaj(TTyzden::EditEntry), TTyzden::NotDone);
     t->NastavZaznam(0);
-    EXPECT_EQ(t->Vykonaj(TTyzden::UpravitZaznam), TTyzden::Nevykonane);
+    EXPECT_EQ(t->Vykonaj(TTyzden::EditEntry), TTyzden::NotDone);
     EXPECT_FALSE(t->ZmazZaznam());
-    EXPECT_EQ(editor.vytvorene, 0);
+    EXPECT_EQ(editor.created, 0);
 
     t->VyberDen(1);
-    Pridaj(*t, {TDruh::Poznamka, 2024, true, "Pondelok"});
+    Pridaj(*t, {EntryKind::Poznamka, 2024, true, "Pondelok"});
     EXPECT_TRUE(t->Ulozit());
-    EXPECT_EQ(t->Vykonaj(TTyzden::TyzdenDopredu), TTyzden::Hotovo);
-    EXPECT_EQ(t->ChybaNacitania(), "");
-    EXPECT_EQ(test::ReadBytes(priecinok / "0311.txt"), "!\r\n-1\r\n1\r\n2024\r\nPondelok\r\n");
-    EXPECT_EQ(t->Vykonaj(TTyzden::TyzdenSpat), TTyzden::Hotovo);
-    EXPECT_NE(t->VezmiChybuNacitania(), "");
-    EXPECT_EQ(t->Vykonaj(TTyzden::TyzdenDopredu), TTyzden::Hotovo);
-    EXPECT_EQ(test::ReadBytes(priecinok / "0312.txt"), pokazeny);
-    EXPECT_EQ(test::ReadBytes(priecinok / "0314.txt"), "!\r\n-1\r\n1\r\n2024\r\nZubar\r\n");
+    EXPECT_EQ(t->Vykonaj(TTyzden::WeekForward), TTyzden::Done);
+    EXPECT_EQ(t->LoadError(), "");
+    EXPECT_EQ(test::ReadBytes(folder / "0311.txt"), "!\r\n-1\r\n1\r\n2024\r\nPondelok\r\n");
+    EXPECT_EQ(t->Vykonaj(TTyzden::WeekBack), TTyzden::Done);
+    EXPECT_NE(t->TakeLoadError(), "");
+    EXPECT_EQ(t->Vykonaj(TTyzden::WeekForward), TTyzden::Done);
+    EXPECT_EQ(test::ReadBytes(folder / "0312.txt"), broken);
+    EXPECT_EQ(test::ReadBytes(folder / "0314.txt"), "!\r\n-1\r\n1\r\n2024\r\nZubar\r\n");
 }
 
 TEST_F(TyzdenTest, OnlyChangedDaysAreWritten) {
     // Files as an older version or a text editor may leave them: LF line ends, a flag word.
     const std::string lf = "!\n-1\n2\n1980\nJano\n";
-    const std::string slovo = "x\r\nTrue\r\n3\r\n2000\r\nsvadba\r\n";
-    test::WriteBytes(priecinok / "0311.txt", lf);
-    test::WriteBytes(priecinok / "0312.txt", slovo);
-    test::WriteBytes(priecinok / "0313.txt", "!\r\n-1\r\n1\r\n2024\r\nzmizne\r\n");
-    test::WriteBytes(priecinok / "0314.txt", "!\r\n");
-    auto t = Otvor(2024y / 3 / 13);
-    fs::remove(priecinok / "0313.txt"); // removed by hand while the week is shown
+    const std::string word = "x\r\nTrue\r\n3\r\n2000\r\nsvadba\r\n";
+    test::WriteBytes(folder / "0311.txt", lf);
+    test::WriteBytes(folder / "0312.txt", word);
+    test::WriteBytes(folder / "0313.txt", "!\r\n-1\r\n1\r\n2024\r\nzmizne\r\n");
+    test::WriteBytes(folder / "0314.txt", "!\r\n");
+    auto t = Open(2024y / 3 / 13);
+    fs::remove(folder / "0313.txt"); // removed by hand while the week is shown
 
     // Cancelling the editor, or confirming an entry unchanged, changes nothing either.
     t->VyberDen(1);
-    Edituj(*t, [](TNote&) {});
+    Edit(*t, [](TNote&) {});
     t->NastavZaznam(1);
-    EXPECT_EQ(t->Vykonaj(TTyzden::UpravitZaznam), TTyzden::Hotovo);
-    Edituj(
+    EXPECT_EQ(t->Vykonaj(TTyzden::EditEntry), TTyzden::Done);
+    Edit(
         *t, [](TNote& n) { n.Text = "Fero"; }, false);
-    EXPECT_EQ(t->Vykonaj(TTyzden::UpravitZaznam), TTyzden::Nevykonane);
-    EXPECT_FALSE(t->Zmeneny(1));
+    EXPECT_EQ(t->Vykonaj(TTyzden::EditEntry), TTyzden::NotDone);
+    EXPECT_FALSE(t->Changed(1));
 
-    EXPECT_EQ(t->Vykonaj(TTyzden::TyzdenDopredu), TTyzden::Hotovo);
-    EXPECT_EQ(test::ReadBytes(priecinok / "0311.txt"), lf);
-    EXPECT_EQ(test::ReadBytes(priecinok / "0312.txt"), slovo);
-    EXPECT_FALSE(fs::exists(priecinok / "0313.txt"));
-    EXPECT_EQ(test::ReadBytes(priecinok / "0314.txt"), "!\r\n");
+    EXPECT_EQ(t->Vykonaj(TTyzden::WeekForward), TTyzden::Done);
+    EXPECT_EQ(test::ReadBytes(folder / "0311.txt"), lf);
+    EXPECT_EQ(test::ReadBytes(folder / "0312.txt"), word);
+    EXPECT_FALSE(fs::exists(folder / "0313.txt"));
+    EXPECT_EQ(test::ReadBytes(folder / "0314.txt"), "!\r\n");
 
     // A changed day is written in the day-file form, its first line kept.
-    EXPECT_EQ(t->Vykonaj(TTyzden::TyzdenSpat), TTyzden::Hotovo);
+    EXPECT_EQ(t->Vykonaj(TTyzden::WeekBack), TTyzden::Done);
     t->VyberDen(2);
-    Edituj(*t, [](TNote& n) { n.Rok = 2001; });
+    Edit(*t, [](TNote& n) { n.Rok = 2001; });
     t->NastavZaznam(1);
-    EXPECT_EQ(t->Vykonaj(TTyzden::UpravitZaznam), TTyzden::Hotovo);
-    EXPECT_TRUE(t->Zmeneny(2));
+    EXPECT_EQ(t->Vykonaj(TTyzden::EditEntry), TTyzden::Done);
+    EXPECT_TRUE(t->Changed(2));
     EXPECT_TRUE(t->Ulozit());
-    EXPECT_FALSE(t->Zmeneny(2));
-    EXPECT_EQ(test::ReadBytes(priecinok / "0312.txt"), "x\r\n-1\r\n3\r\n2001\r\nsvadba\r\n");
+    EXPECT_FALSE(t->Changed(2));
+    EXPECT_EQ(test::ReadBytes(folder / "0312.txt"), "x\r\n-1\r\n3\r\n2001\r\nsvadba\r\n");
 }
 
 // --- entries -----------------------------------------------------------------------------
 
 TEST_F(TyzdenTest, NewEntriesAreAddedOnlyWhenConfirmed) {
-    auto t = Otvor(2024y / 3 / 13);
-    t->NastavRokZaznamu(2024);
-    Edituj(
+    auto t = Open(2024y / 3 / 13);
+    t->SetEntryYear(2024);
+    Edit(
         *t, [](TNote& n) { n.Text = "nic"; }, false);
     t->NastavZaznam(0);
-    EXPECT_EQ(t->Vykonaj(TTyzden::UpravitZaznam), TTyzden::Nevykonane);
+    EXPECT_EQ(t->Vykonaj(TTyzden::EditEntry), TTyzden::NotDone);
     EXPECT_EQ(t->Poznamky(3).Pocet(), 0);
-    EXPECT_EQ(editor.videl, TNote{}); // a new entry starts as a birthday without text
-    EXPECT_FALSE(editor.existujuca);
+    EXPECT_EQ(editor.seen, TNote{}); // a new entry starts as a birthday without text
+    EXPECT_FALSE(editor.existing);
     EXPECT_EQ(editor.rok, 2024);
 
-    Pridaj(*t, {TDruh::Narodeniny, 1980, true, "Jano"});
+    Pridaj(*t, {EntryKind::Narodeniny, 1980, true, "Jano"});
     EXPECT_EQ(Texty(*t, 3), std::vector<std::string>{"Jano 44. narodeniny"});
-    EXPECT_FALSE(fs::exists(priecinok / "0313.txt")); // nothing is saved by an edit
+    EXPECT_FALSE(fs::exists(folder / "0313.txt")); // nothing is saved by an edit
     EXPECT_TRUE(t->Ulozit());
-    EXPECT_TRUE(fs::exists(priecinok / "0313.txt"));
+    EXPECT_TRUE(fs::exists(folder / "0313.txt"));
 
     // A selector beyond the rows edits nothing and opens no editor.
-    const int pred = editor.vytvorene;
+    const int before = editor.created;
     t->NastavZaznam(2);
-    EXPECT_EQ(t->Vykonaj(TTyzden::UpravitZaznam), TTyzden::Nevykonane);
-    EXPECT_EQ(editor.vytvorene, pred);
-    t->NastavEditor({});
+    EXPECT_EQ(t->Vykonaj(TTyzden::EditEntry), TTyzden::NotDone);
+    EXPECT_EQ(editor.created, before);
+    t->SetEditor({});
     t->NastavZaznam(0);
-    EXPECT_EQ(t->Vykonaj(TTyzden::UpravitZaznam), TTyzden::Nevykonane);
+    EXPECT_EQ(t->Vykonaj(TTyzden::EditEntry), TTyzden::NotDone);
 }
 
 // A sync tool adds a birthday to the day file while the week is open here: the next week step
 // keeps both, says which file it was, and the day's rows show the joined day.
 TEST_F(TyzdenTest, AStepJoinsADayThatAnotherProgramChanged) {
-    auto t = Otvor(2024y / 3 / 13);
-    Pridaj(*t, {TDruh::Narodeniny, 1980, true, "Jano"});
-    test::WriteBytes(priecinok / "0313.txt", "!\r\n-1\r\n2\r\n1975\r\nEva\r\n");
+    auto t = Open(2024y / 3 / 13);
+    Pridaj(*t, {EntryKind::Narodeniny, 1980, true, "Jano"});
+    test::WriteBytes(folder / "0313.txt", "!\r\n-1\r\n2\r\n1975\r\nEva\r\n");
     EXPECT_TRUE(t->Ulozit());
-    EXPECT_NE(t->OznamenieUlozenia().find("0313.txt“ medzitým zmenil"), std::string::npos);
+    EXPECT_NE(t->SaveNotice().find("0313.txt“ medzitým zmenil"), std::string::npos);
     EXPECT_EQ(Texty(*t, 3),
               (std::vector<std::string>{"Jano 44. narodeniny", "Eva 49. narodeniny"}));
-    EXPECT_EQ(test::ReadBytes(priecinok / "0313.txt"),
+    EXPECT_EQ(test::ReadBytes(folder / "0313.txt"),
               "!\r\n-1\r\n2\r\n1980\r\nJano\r\n-1\r\n2\r\n1975\r\nEva\r\n");
-    EXPECT_EQ(t->Vykonaj(TTyzden::TyzdenDopredu), TTyzden::Hotovo);
-    EXPECT_EQ(t->OznamenieUlozenia(), "");
+    EXPECT_EQ(t->Vykonaj(TTyzden::WeekForward), TTyzden::Done);
+    EXPECT_EQ(t->SaveNotice(), "");
 }
 
 TEST_F(TyzdenTest, RowsSkipNotesOfAnotherYearAndStillEditTheRightEntries) {
-    test::WriteBytes(priecinok / "0313.txt", "!\r\n"
-                                             "-1\r\n1\r\n2020\r\nStara\r\n"
-                                             "-1\r\n2\r\n1980\r\nJano\r\n"
-                                             "-1\r\n1\r\n2023\r\nMinuly\r\n"
-                                             "-1\r\n1\r\n2024\r\nZubar\r\n"
-                                             "-1\r\n3\r\n2000\r\nsvadba\r\n");
-    auto t = Otvor(2024y / 3 / 13);
+    test::WriteBytes(folder / "0313.txt", "!\r\n"
+                                          "-1\r\n1\r\n2020\r\nStara\r\n"
+                                          "-1\r\n2\r\n1980\r\nJano\r\n"
+                                          "-1\r\n1\r\n2023\r\nMinuly\r\n"
+                                          "-1\r\n1\r\n2024\r\nZubar\r\n"
+                                          "-1\r\n3\r\n2000\r\nsvadba\r\n");
+    auto t = Open(2024y / 3 / 13);
     EXPECT_EQ(Texty(*t, 3),
               (std::vector<std::string>{"Jano 44. narodeniny", "Zubar", "24. výročie svadba"}));
 
     // 1-based row 2 is "Zubar", the fourth entry of the store.
-    Edituj(*t, [](TNote& n) { n.Text = "Lekar"; });
+    Edit(*t, [](TNote& n) { n.Text = "Lekar"; });
     t->NastavZaznam(2);
-    t->NastavRokZaznamu(2024);
-    EXPECT_EQ(t->Vykonaj(TTyzden::UpravitZaznam), TTyzden::Hotovo);
-    EXPECT_TRUE(editor.existujuca);
-    EXPECT_EQ(editor.videl.Text, "Zubar");
+    t->SetEntryYear(2024);
+    EXPECT_EQ(t->Vykonaj(TTyzden::EditEntry), TTyzden::Done);
+    EXPECT_TRUE(editor.existing);
+    EXPECT_EQ(editor.seen.Text, "Zubar");
     EXPECT_EQ(t->Poznamky(3).Polozka(3).Text, "Lekar");
 
     // 0-based row 2 is the anniversary, the fifth entry.
@@ -380,27 +380,27 @@ TEST_F(TyzdenTest, RowsSkipNotesOfAnotherYearAndStillEditTheRightEntries) {
     EXPECT_FALSE(t->ZmazZaznam());
 
     // Emptying the text of row 1 (the birthday) removes it; the notes of other years stay.
-    Edituj(*t, [](TNote& n) { n.Text.clear(); });
+    Edit(*t, [](TNote& n) { n.Text.clear(); });
     t->NastavZaznam(1);
-    EXPECT_EQ(t->Vykonaj(TTyzden::UpravitZaznam), TTyzden::Hotovo);
+    EXPECT_EQ(t->Vykonaj(TTyzden::EditEntry), TTyzden::Done);
     EXPECT_EQ(Texty(*t, 3), std::vector<std::string>{"Lekar"});
     // Blanks only are a text: the entry stays.
-    Edituj(*t, [](TNote& n) { n.Text = "  "; });
-    EXPECT_EQ(t->Vykonaj(TTyzden::UpravitZaznam), TTyzden::Hotovo);
+    Edit(*t, [](TNote& n) { n.Text = "  "; });
+    EXPECT_EQ(t->Vykonaj(TTyzden::EditEntry), TTyzden::Done);
     EXPECT_EQ(t->Poznamky(3).Pocet(), 3);
 
     EXPECT_TRUE(t->Ulozit());
-    EXPECT_EQ(test::ReadBytes(priecinok / "0313.txt"), "!\r\n"
-                                                       "-1\r\n1\r\n2020\r\nStara\r\n"
-                                                       "-1\r\n1\r\n2023\r\nMinuly\r\n"
-                                                       "-1\r\n1\r\n2024\r\n  \r\n");
+    EXPECT_EQ(test::ReadBytes(folder / "0313.txt"), "!\r\n"
+                                                    "-1\r\n1\r\n2020\r\nStara\r\n"
+                                                    "-1\r\n1\r\n2023\r\nMinuly\r\n"
+                                                    "-1\r\n1\r\n2024\r\n  \r\n");
 }
 
 TEST_F(TyzdenTest, PlainNotesAreListedInTheYearOfTheirOwnDay) {
-    test::WriteBytes(priecinok / "1230.txt", "!\r\n-1\r\n1\r\n2025\r\nstary rok\r\n");
-    test::WriteBytes(priecinok / "0102.txt",
+    test::WriteBytes(folder / "1230.txt", "!\r\n-1\r\n1\r\n2025\r\nstary rok\r\n");
+    test::WriteBytes(folder / "0102.txt",
                      "!\r\n-1\r\n1\r\n2026\r\nnovy rok\r\n-1\r\n1\r\n2025\r\nx\r\n");
-    auto t = Otvor(2025y / 12 / 29);
+    auto t = Open(2025y / 12 / 29);
     EXPECT_EQ(Texty(*t, 2), std::vector<std::string>{"stary rok"});
     EXPECT_EQ(Texty(*t, 5), std::vector<std::string>{"novy rok"});
     t->VyberDen(5);
@@ -412,22 +412,22 @@ TEST_F(TyzdenTest, PlainNotesAreListedInTheYearOfTheirOwnDay) {
 // --- name search -------------------------------------------------------------------------
 
 // Every result of the last search, stepping through them with command 5000.
-std::vector<std::string> VsetkyVysledky(TTyzden& t) {
-    std::vector<std::string> vsetky;
+std::vector<std::string> AllResults(TTyzden& t) {
+    std::vector<std::string> all;
     for (int k = 1; k <= 3 && !t.Vysledok(k).empty(); ++k)
-        vsetky.push_back(t.Vysledok(k));
-    while (static_cast<int>(vsetky.size()) < t.PocetVysledkov()) {
-        const int posun = t.Posun();
-        EXPECT_EQ(t.Vykonaj(TTyzden::NeskorsieVysledky), TTyzden::Hotovo);
-        if (t.Posun() != posun + 1)
+        all.push_back(t.Vysledok(k));
+    while (static_cast<int>(all.size()) < t.ResultCount()) {
+        const int shift = t.Posun();
+        EXPECT_EQ(t.Vykonaj(TTyzden::LaterResults), TTyzden::Done);
+        if (t.Posun() != shift + 1)
             break;
-        vsetky.push_back(t.Vysledok(3));
+        all.push_back(t.Vysledok(3));
     }
-    return vsetky;
+    return all;
 }
 
 TEST_F(TyzdenTest, CollationFollowsTheTable) {
-    const std::pair<std::string, std::string> pripady[] = {
+    const std::pair<std::string, std::string> cases[] = {
         {"aáäAÁ bBcčCČ", "AAAAA BBCCCC"},
         {"dďDĎeéěEÉfFgGhHiíI", "DDDDEEEEEFFGGHHIII"},
         {"jJkKlľLĽmMnňŇNoôóOÓ", "JJKKLLLLMMNNNNOOOOO"},
@@ -437,61 +437,61 @@ TEST_F(TyzdenTest, CollationFollowsTheTable) {
         {std::string("ÄÍĹĺÔŔŕÝĚŮöü1.-'😀"), std::string(17, '\0')},
         {"", ""},
     };
-    for (const auto& [vstup, vystup] : pripady)
-        EXPECT_EQ(TTyzden::Normalizuj(vstup), vystup) << vstup;
+    for (const auto& [input, output] : cases)
+        EXPECT_EQ(TTyzden::Normalizuj(input), output) << input;
 }
 
 TEST_F(TyzdenTest, SearchListsPrefixMatchesBeforeInnerOnesInCalendarOrder) {
-    auto t = Otvor(2024y / 3 / 13);
-    t->NastavHladane("ale");
-    ASSERT_EQ(t->Vykonaj(TTyzden::Hladat), TTyzden::Hotovo);
+    auto t = Open(2024y / 3 / 13);
+    t->SetSearched("ale");
+    ASSERT_EQ(t->Vykonaj(TTyzden::Search), TTyzden::Done);
     EXPECT_EQ(t->Vysledok(1), "2.1. Alexandra");
-    EXPECT_EQ(t->VysledokDenMesiac(1), (std::array<int, 2>{2, 1}));
+    EXPECT_EQ(t->ResultDayMonth(1), (std::array<int, 2>{2, 1}));
     EXPECT_TRUE(t->ViacVysledkov());
-    const std::vector<std::string> ale = VsetkyVysledky(*t);
-    ASSERT_EQ(static_cast<int>(ale.size()), t->PocetVysledkov());
+    const std::vector<std::string> matches = AllResults(*t);
+    ASSERT_EQ(static_cast<int>(matches.size()), t->ResultCount());
 
     // The prefix block, then the inner block; each in calendar order, no entry twice.
-    bool vnutri = false;
-    std::pair<int, int> predosly{0, 0};
-    for (const std::string& v : ale) {
-        const int den = std::stoi(v);
-        const int mesiac = std::stoi(v.substr(v.find('.') + 1));
+    bool inside = false;
+    std::pair<int, int> previous{0, 0};
+    for (const std::string& v : matches) {
+        const int date = std::stoi(v);
+        const int monthNumber = std::stoi(v.substr(v.find('.') + 1));
         const std::string text = v.substr(v.find(". ") + 2);
         const std::string norm = TTyzden::Normalizuj(text);
-        const bool predpona = norm.rfind("ALE", 0) == 0;
+        const bool prefix = norm.rfind("ALE", 0) == 0;
         ASSERT_NE(norm.find("ALE"), std::string::npos) << v;
-        if (!predpona && !vnutri) {
-            vnutri = true;
-            predosly = {0, 0};
+        if (!prefix && !inside) {
+            inside = true;
+            previous = {0, 0};
         }
-        EXPECT_EQ(predpona, !vnutri) << v;
-        EXPECT_LE(predosly, std::make_pair(mesiac, den)) << v;
-        predosly = {mesiac, den};
-        EXPECT_EQ(std::count(ale.begin(), ale.end(), v), 1) << v;
+        EXPECT_EQ(prefix, !inside) << v;
+        EXPECT_LE(previous, std::make_pair(monthNumber, date)) << v;
+        previous = {monthNumber, date};
+        EXPECT_EQ(std::count(matches.begin(), matches.end(), v), 1) << v;
     }
-    EXPECT_TRUE(vnutri);
-    EXPECT_NE(std::find(ale.begin(), ale.end(), "13.4. Aleš"), ale.end());
-    EXPECT_NE(std::find(ale.begin(), ale.end(), "9.1. Alexej"), ale.end());
-    EXPECT_NE(std::find(ale.begin(), ale.end(), "14.2. Valentín"), ale.end());
+    EXPECT_TRUE(inside);
+    EXPECT_NE(std::find(matches.begin(), matches.end(), "13.4. Aleš"), matches.end());
+    EXPECT_NE(std::find(matches.begin(), matches.end(), "9.1. Alexej"), matches.end());
+    EXPECT_NE(std::find(matches.begin(), matches.end(), "14.2. Valentín"), matches.end());
 
-    for (const char* rovnake : {"ALE", "alé", "Ále"}) {
-        t->NastavHladane(rovnake);
-        ASSERT_EQ(t->Vykonaj(TTyzden::Hladat), TTyzden::Hotovo);
-        EXPECT_EQ(VsetkyVysledky(*t), ale) << rovnake;
+    for (const char* same : {"ALE", "alé", "Ále"}) {
+        t->SetSearched(same);
+        ASSERT_EQ(t->Vykonaj(TTyzden::Search), TTyzden::Done);
+        EXPECT_EQ(AllResults(*t), matches) << same;
     }
 
     // The search text may hold a blank; it matches across the words of an entry.
-    t->NastavHladane("a k");
-    ASSERT_EQ(t->Vykonaj(TTyzden::Hladat), TTyzden::Hotovo);
+    t->SetSearched("a k");
+    ASSERT_EQ(t->Vykonaj(TTyzden::Search), TTyzden::Done);
     EXPECT_EQ(t->Vysledok(1), "6.1. Traja králi");
 
-    t->NastavHladane("");
-    EXPECT_EQ(t->Vykonaj(TTyzden::Hladat), TTyzden::Nevykonane);
-    EXPECT_EQ(t->PocetVysledkov(), 0);
+    t->SetSearched("");
+    EXPECT_EQ(t->Vykonaj(TTyzden::Search), TTyzden::NotDone);
+    EXPECT_EQ(t->ResultCount(), 0);
     EXPECT_EQ(t->Vysledok(1), "");
     EXPECT_FALSE(t->ViacVysledkov());
-    EXPECT_EQ(t->VysledokDenMesiac(1), (std::array<int, 2>{0, 0}));
+    EXPECT_EQ(t->ResultDayMonth(1), (std::array<int, 2>{0, 0}));
 }
 
 // A jump to a result lands on its day in the given year; 29 February of a common year on
@@ -512,9 +512,9 @@ TEST_F(TyzdenTest, AResultsDayInTheYearOfTheJump) {
     czech.JazykSK = false;
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.search) + " " + std::to_string(c.year));
-        auto t = Otvor(2024y / 6 / 10, 13h, c.search == std::string("horym") ? czech : Kalendar());
-        t->NastavHladane(c.search);
-        ASSERT_EQ(t->Vykonaj(TTyzden::Hladat), TTyzden::Hotovo);
+        auto t = Open(2024y / 6 / 10, 13h, c.search == std::string("horym") ? czech : Calendar());
+        t->SetSearched(c.search);
+        ASSERT_EQ(t->Vykonaj(TTyzden::Search), TTyzden::Done);
         const auto day = t->ResultDay(c.result, year{c.year});
         EXPECT_EQ(day ? std::optional(year_month_day{*day}) : std::nullopt, c.day);
     }
@@ -529,13 +529,13 @@ TEST_F(TyzdenTest, ResultArrowsMoveOnlyWhenThereAreMoreThanThree) {
     rok.Pridaj(9, 9, 's', "Bojana", false);
     rok.Pridaj(31, 12, 's', "Anabela", false);
     rok.Pridaj(31, 12, 'c', "Ana", false);
-    auto t = Otvor(2024y / 3 / 13, 0h, rok);
+    auto t = Open(2024y / 3 / 13, 0h, rok);
 
-    struct Pripad {
-        std::string hladane;
-        std::vector<std::string> vysledky;
+    struct Case {
+        std::string searched;
+        std::vector<std::string> results;
     };
-    const Pripad pripady[] = {
+    const Case cases[] = {
         {"jan", {"2.1. Jan", "7.2. Jana", "9.9. Bojana"}},
         {"ana", {"31.12. Anabela", "5.1. Hana", "7.2. Jana", "9.9. Bojana"}},
         {"an",
@@ -544,26 +544,26 @@ TEST_F(TyzdenTest, ResultArrowsMoveOnlyWhenThereAreMoreThanThree) {
         {"nk", {"7.2. Hanka"}},
         {"xyz", {}},
     };
-    for (const Pripad& p : pripady) {
-        SCOPED_TRACE(p.hladane);
-        t->NastavHladane(p.hladane);
-        ASSERT_EQ(t->Vykonaj(TTyzden::Hladat), TTyzden::Hotovo);
-        EXPECT_EQ(t->PocetVysledkov(), static_cast<int>(p.vysledky.size()));
-        EXPECT_EQ(t->ViacVysledkov(), p.vysledky.size() >= 4);
-        const int n = static_cast<int>(p.vysledky.size());
-        const int naj = n > 3 ? n - 3 : 0;
+    for (const Case& p : cases) {
+        SCOPED_TRACE(p.searched);
+        t->SetSearched(p.searched);
+        ASSERT_EQ(t->Vykonaj(TTyzden::Search), TTyzden::Done);
+        EXPECT_EQ(t->ResultCount(), static_cast<int>(p.results.size()));
+        EXPECT_EQ(t->ViacVysledkov(), p.results.size() >= 4);
+        const int n = static_cast<int>(p.results.size());
+        const int best = n > 3 ? n - 3 : 0;
         // Earlier at the start, then later past the end, then earlier back to the start.
-        for (const auto& [prikaz, krokov, posun] :
-             {std::tuple{TTyzden::SkorsieVysledky, 1, 0},
-              std::tuple{TTyzden::NeskorsieVysledky, n + 1, naj},
-              std::tuple{TTyzden::SkorsieVysledky, n + 1, 0}}) {
-            for (int k = 0; k < krokov; ++k)
-                EXPECT_EQ(t->Vykonaj(prikaz), TTyzden::Hotovo);
-            EXPECT_EQ(t->Posun(), posun);
+        for (const auto& [command, steps, shift] :
+             {std::tuple{TTyzden::EarlierResults, 1, 0},
+              std::tuple{TTyzden::LaterResults, n + 1, best},
+              std::tuple{TTyzden::EarlierResults, n + 1, 0}}) {
+            for (int k = 0; k < steps; ++k)
+                EXPECT_EQ(t->Vykonaj(command), TTyzden::Done);
+            EXPECT_EQ(t->Posun(), shift);
             for (int k = 1; k <= 3; ++k) {
-                const int i = posun + k - 1;
+                const int i = shift + k - 1;
                 EXPECT_EQ(t->Vysledok(k),
-                          i < n ? p.vysledky[static_cast<std::size_t>(i)] : std::string())
+                          i < n ? p.results[static_cast<std::size_t>(i)] : std::string())
                     << k;
             }
         }
@@ -573,9 +573,9 @@ TEST_F(TyzdenTest, ResultArrowsMoveOnlyWhenThereAreMoreThanThree) {
 
     // Only the active language is searched.
     rok.JazykSK = false;
-    t->NastavHladane("ana");
-    ASSERT_EQ(t->Vykonaj(TTyzden::Hladat), TTyzden::Hotovo);
-    EXPECT_EQ(t->PocetVysledkov(), 1);
+    t->SetSearched("ana");
+    ASSERT_EQ(t->Vykonaj(TTyzden::Search), TTyzden::Done);
+    EXPECT_EQ(t->ResultCount(), 1);
     EXPECT_EQ(t->Vysledok(1), "31.12. Ana");
 }
 
@@ -585,14 +585,13 @@ TEST_F(TyzdenTest, CharactersOutsideTheTableMatchAnyRunOfSuchCharacters) {
     rok.Pridaj(2, 1, 's', "Dva Ä", false);
     rok.Pridaj(3, 1, 's', "x12y", false);
     rok.Pridaj(4, 1, 's', "Ž", false);
-    auto t = Otvor(2024y / 3 / 13, 0h, rok);
-    t->NastavHladane("Ŕ");
-    ASSERT_EQ(t->Vykonaj(TTyzden::Hladat), TTyzden::Hotovo);
-    EXPECT_EQ(VsetkyVysledky(*t),
-              (std::vector<std::string>{"1.1. Ö1 a", "2.1. Dva Ä", "3.1. x12y"}));
-    t->NastavHladane("99");
-    ASSERT_EQ(t->Vykonaj(TTyzden::Hladat), TTyzden::Hotovo);
-    EXPECT_EQ(VsetkyVysledky(*t), (std::vector<std::string>{"1.1. Ö1 a", "3.1. x12y"}));
+    auto t = Open(2024y / 3 / 13, 0h, rok);
+    t->SetSearched("Ŕ");
+    ASSERT_EQ(t->Vykonaj(TTyzden::Search), TTyzden::Done);
+    EXPECT_EQ(AllResults(*t), (std::vector<std::string>{"1.1. Ö1 a", "2.1. Dva Ä", "3.1. x12y"}));
+    t->SetSearched("99");
+    ASSERT_EQ(t->Vykonaj(TTyzden::Search), TTyzden::Done);
+    EXPECT_EQ(AllResults(*t), (std::vector<std::string>{"1.1. Ö1 a", "3.1. x12y"}));
 }
 
 } // namespace

@@ -17,9 +17,9 @@ using namespace std::chrono;
 namespace tilava {
 namespace {
 
-using test::RiadkyDna;
+using test::DayFileLines;
+using test::Entry;
 using test::TempNotesFolder;
-using test::Zaznam;
 
 // A user who writes "30.3.2025".
 class DayMonthYear final : public LocalDateFormat {
@@ -40,14 +40,14 @@ struct World {
     explicit World(year_month_day today) : clock(today) {}
 
     std::unique_ptr<WidgetModel> Start(bool* beep = nullptr) {
-        auto model = std::make_unique<WidgetModel>(clock, hive, notes.Cesta(), format);
+        auto model = std::make_unique<WidgetModel>(clock, hive, notes.TempPath(), format);
         const bool beeps = model->Start();
         if (beep)
             *beep = beeps;
         return model;
     }
-    void Entries(int day, int month, const std::vector<Zaznam>& entries) const {
-        notes.ZapisDen(day, month, RiadkyDna(entries));
+    void Entries(int day, int month, const std::vector<Entry>& entries) const {
+        notes.WriteDay(day, month, DayFileLines(entries));
     }
     void Put(const char* name, const std::string& text) {
         hive.PutString(HiveKey::Settings, name, text);
@@ -163,7 +163,7 @@ TEST(WidgetModel, MissedDaysComeFirstUntilPutAway) {
     EXPECT_EQ(world.Start()->MissedCount(), 0u);
 }
 
-// The widget keeps at most MaxRiadkov lines: the missed days first, then today's reminders.
+// The widget keeps at most MaxLines lines: the missed days first, then today's reminders.
 TEST(WidgetModel, LinesAreCappedWithTheMissedDaysFirst) {
     const struct {
         const char* name;
@@ -180,16 +180,16 @@ TEST(WidgetModel, LinesAreCappedWithTheMissedDaysFirst) {
         SCOPED_TRACE(c.name);
         World world(2026y / 12 / 9);
         world.Put("Now", "7.12.2026");
-        std::vector<Zaznam> missed;
+        std::vector<Entry> missed;
         for (int i = 1; i <= c.missed; ++i)
             missed.push_back({1, 2026, "zmeškané " + std::to_string(i)});
         world.Entries(8, 12, missed);
-        std::vector<Zaznam> today;
+        std::vector<Entry> today;
         for (int i = 1; i <= c.today; ++i)
             today.push_back({1, 2026, "dnes " + std::to_string(i)});
         world.Entries(9, 12, today);
         auto model = world.Start();
-        ASSERT_EQ(model->Lines().size(), Reminders::MaxRiadkov);
+        ASSERT_EQ(model->Lines().size(), Reminders::MaxLines);
         EXPECT_EQ(model->MissedShown(), c.missedShown);
         EXPECT_EQ(model->Lines().back().text, c.last);
         EXPECT_EQ(model->ReminderCount(), std::min(c.today, 100));
@@ -200,20 +200,20 @@ TEST(WidgetModel, LinesAreCappedWithTheMissedDaysFirst) {
 // records it.
 TEST(WidgetModel, TheTickBuildsTheNewDayAfterMidnight) {
     World world(sunday);
-    world.clock.Nastav(sunday, 23h + 59min + 58s);
+    world.clock.Set(sunday, 23h + 59min + 58s);
     world.Entries(31, 3, {{1, 2025, "ráno"}, {2, 1980, "Jano"}});
     auto model = world.Start();
     const std::string yesterday = model->Tooltip();
     EXPECT_FALSE(model->Tick());
     EXPECT_EQ(model->Header(false).datum, "30.");
 
-    world.clock.Nastav(2025y / 3 / 31, 3s);
+    world.clock.Set(2025y / 3 / 31, 3s);
     EXPECT_TRUE(model->DayChanged());
     EXPECT_TRUE(model->Tick());
     EXPECT_FALSE(model->DayChanged());
     auto fresh = world.Start();
     EXPECT_EQ(model->Header(false), fresh->Header(false));
-    EXPECT_EQ(model->Header(false).den, "Pondelok");
+    EXPECT_EQ(model->Header(false).date, "Pondelok");
     EXPECT_EQ(Texts(*model), Texts(*fresh));
     EXPECT_EQ(model->ReminderCount(), 2);
     EXPECT_EQ(model->Tooltip(), fresh->Tooltip());
@@ -248,7 +248,7 @@ TEST(WidgetModel, TheAccessibleTextReadsHeaderNamesAndReminders) {
         const char* name;
         year_month_day today;
         bool tomorrow;
-        std::vector<Zaznam> entries;
+        std::vector<Entry> entries;
         const char* text;
     } cases[] = {
         {"a name, no reminders", 2025y / 3 / 13, false, {}, "Dnes Štvrtok 13.: Vlastimil."},
@@ -282,14 +282,14 @@ TEST(WidgetModel, AnUnreadableDayFileIsToldOnce) {
     World world(sunday);
     world.Entries(30, 3, {{1, 2025, "Zubár"}});
     // line 7, the kind of the second record, is not a number; the first record is whole
-    world.notes.ZapisDen(31, 3, {"!", "-1", "1", "2025", "ráno", "-1", "x", "2025", "večer"});
+    world.notes.WriteDay(31, 3, {"!", "-1", "1", "2025", "ráno", "-1", "x", "2025", "večer"});
     world.Entries(2, 4, {{2, 2000, "Eva"}});
     world.Put("Dopredu", "3");
     auto model = world.Start();
     EXPECT_EQ(Texts(*model), (std::vector<std::string>{"Zubár", "ráno",
                                                        "Súbor 0331.txt sa nedá prečítať (riadok 7)",
                                                        "Eva 25. narodeniny"}));
-    EXPECT_TRUE(model->Lines()[2].chyba);
+    EXPECT_TRUE(model->Lines()[2].error);
     const std::string message = model->TakeMessage();
     EXPECT_EQ(message.rfind("Pripomienky sa nepodarilo načítať.\n\n", 0), 0u) << message;
     EXPECT_NE(message.find("0331.txt"), std::string::npos) << message;

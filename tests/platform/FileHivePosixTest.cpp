@@ -208,7 +208,7 @@ TEST(FileHive, LinkedSettingsFileIsWrittenWhereItLeads) {
     EXPECT_EQ(FolderEntries(config / "dotfiles"), std::vector<std::string>{"tilava.ini"});
 }
 
-TEST(FileHive, AutostartEntryFollowsNastavStartup) {
+TEST(FileHive, AutostartEntryFollowsSetStartup) {
     TempFolder config;
     FileHive hive(config.Path());
     TRegi regi(hive);

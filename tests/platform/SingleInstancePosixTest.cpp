@@ -50,7 +50,7 @@ pid_t ChildHolding(const std::string& name, char& report) {
     if (child == 0) {
         close(channel[0]);
         SingleInstance instance(name);
-        const char answer = instance.JePrva() ? 'F' : 'S';
+        const char answer = instance.IsFirst() ? 'F' : 'S';
         (void)!write(channel[1], &answer, 1);
         for (;;) {
             pause();
@@ -72,7 +72,7 @@ void Kill(pid_t child) {
 
 TEST(SingleInstancePosix, ChildProcessSeesTheParentsClaim) {
     SingleInstance parent(kName);
-    ASSERT_TRUE(parent.JePrva());
+    ASSERT_TRUE(parent.IsFirst());
     char report = 0;
     const pid_t child = ChildHolding(kName, report);
     ASSERT_GT(child, 0);
@@ -85,15 +85,15 @@ TEST(SingleInstancePosix, ClaimEndsWhenTheHolderIsKilled) {
     const pid_t child = ChildHolding(kName, report);
     ASSERT_GT(child, 0);
     ASSERT_EQ(report, 'F');
-    EXPECT_FALSE(SingleInstance(kName).JePrva());
+    EXPECT_FALSE(SingleInstance(kName).IsFirst());
     Kill(child);
-    EXPECT_TRUE(SingleInstance(kName).JePrva());
+    EXPECT_TRUE(SingleInstance(kName).IsFirst());
 }
 
 TEST(SingleInstancePosix, ProgramsStartedByTheHolderDoNotKeepTheClaim) {
     // The widget opens web pages; a browser that outlives it must not block the next start.
     auto holder = std::make_unique<SingleInstance>(kName);
-    ASSERT_TRUE(holder->JePrva());
+    ASSERT_TRUE(holder->IsFirst());
     const pid_t browser = fork();
     ASSERT_GE(browser, 0);
     if (browser == 0) {
@@ -102,13 +102,13 @@ TEST(SingleInstancePosix, ProgramsStartedByTheHolderDoNotKeepTheClaim) {
     }
     usleep(100 * 1000); // let exec happen
     holder.reset();
-    EXPECT_TRUE(SingleInstance(kName).JePrva());
+    EXPECT_TRUE(SingleInstance(kName).IsFirst());
     Kill(browser);
 }
 
 TEST(SingleInstancePosix, LockLivesInTheRuntimeFolder) {
     SingleInstance instance("Tilava|Tilava");
-    EXPECT_TRUE(instance.JePrva());
+    EXPECT_TRUE(instance.IsFirst());
     EXPECT_TRUE(std::filesystem::exists(RuntimeFolder() / "Tilava|Tilava.lock"));
 }
 
@@ -206,7 +206,7 @@ TEST(SingleInstancePosix, LockStaysInAFolderOnlyTheUserCanWrite) {
         const ScopedVariable stateVariable("XDG_STATE_HOME", state.Path().c_str());
         {
             SingleInstance instance;
-            EXPECT_TRUE(instance.JePrva());
+            EXPECT_TRUE(instance.IsFirst());
             EXPECT_EQ(!instance.Problem().empty(), c.problem) << instance.Problem();
             const std::string in = c.lockIn;
             EXPECT_EQ(fs::is_regular_file(runtimeFolder / lockName), in == "runtime");
@@ -214,7 +214,7 @@ TEST(SingleInstancePosix, LockStaysInAFolderOnlyTheUserCanWrite) {
                 EXPECT_TRUE(fs::is_regular_file(state / "ZelmTilava" / lockName));
                 EXPECT_EQ(fs::status(state / "ZelmTilava").permissions() & fs::perms::all,
                           fs::perms::owner_all);
-                EXPECT_FALSE(SingleInstance().JePrva()) << "the lock must hold";
+                EXPECT_FALSE(SingleInstance().IsFirst()) << "the lock must hold";
             }
         }
         if (fs::exists(state / "victim")) {

@@ -14,16 +14,16 @@ std::string TestName(const char* suffix) {
 
 TEST(SingleInstance, SecondClaimInTheSameProcessIsSecond) {
     auto first = std::make_unique<SingleInstance>(TestName("same"));
-    ASSERT_TRUE(first->JePrva());
+    ASSERT_TRUE(first->IsFirst());
     {
         SingleInstance second(TestName("same"));
-        EXPECT_FALSE(second.JePrva());
+        EXPECT_FALSE(second.IsFirst());
         SingleInstance other(TestName("other"));
-        EXPECT_TRUE(other.JePrva()) << "names must be independent";
+        EXPECT_TRUE(other.IsFirst()) << "names must be independent";
     }
     first.reset();
     SingleInstance again(TestName("same"));
-    EXPECT_TRUE(again.JePrva()) << "the claim must end with its owner";
+    EXPECT_TRUE(again.IsFirst()) << "the claim must end with its owner";
 }
 
 } // namespace

@@ -23,7 +23,7 @@ TEST(SingleInstanceChild, ClaimsTheName) {
         GTEST_SKIP() << "runs only as the child of TwoProcesses";
     }
     SingleInstance instance(name);
-    std::exit(instance.JePrva() ? 10 : 20);
+    std::exit(instance.IsFirst() ? 10 : 20);
 }
 
 DWORD RunChild() {
@@ -51,7 +51,7 @@ TEST(SingleInstanceWin, NamedMutexIsSeenFromAnotherProcess) {
     EXPECT_EQ(RunChild(), 10u) << "nobody holds the name yet";
     {
         SingleInstance first(kName);
-        ASSERT_TRUE(first.JePrva());
+        ASSERT_TRUE(first.IsFirst());
         EXPECT_EQ(RunChild(), 20u) << "the second process must learn it is second";
     }
     EXPECT_EQ(RunChild(), 10u) << "the name must be free again";
@@ -64,7 +64,7 @@ TEST(SingleInstanceWin, TheProgramsOwnNameIsAMutex) {
         GTEST_SKIP() << "a copy of the program runs in this session";
     }
     SingleInstance instance;
-    ASSERT_TRUE(instance.JePrva());
+    ASSERT_TRUE(instance.IsFirst());
     HANDLE mutex = OpenMutexW(SYNCHRONIZE, FALSE, L"Tilava|Tilava");
     EXPECT_NE(mutex, nullptr);
     if (mutex != nullptr) {

@@ -113,7 +113,7 @@ TEST(NotesLockPosixTest, OnlyAPlainLockFileOfTheUserIsUsed) {
 
         TDayNotes day(folder.Path());
         day.Nacitaj(2009y / March / 5);
-        day.Pridaj(TNote{TDruh::Poznamka, 2009, true, "Fero"});
+        day.Pridaj(TNote{EntryKind::Poznamka, 2009, true, "Fero"});
         std::optional<std::string> error;
         try {
             day.Uloz();

@@ -57,7 +57,7 @@ TEST(NotesLockTest, SaveThatCannotHaveTheLockWritesNothing) {
     options.lockWait = 300ms;
     TDayNotes day(folder.Path(), options);
     day.Nacitaj(2009y / March / 5);
-    day.Pridaj(TNote{TDruh::Poznamka, 2009, true, "Fero"});
+    day.Pridaj(TNote{EntryKind::Poznamka, 2009, true, "Fero"});
     {
         const FileLock other(folder / std::string(kNotesLockName), 0ms);
         ASSERT_TRUE(other.Held());

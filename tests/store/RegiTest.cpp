@@ -30,7 +30,7 @@ void Put(MemoryHive& hive, HiveKey key, const std::string& name, const Stored& v
     }
 }
 
-TEST(Regi, CitajHodnotuReadsDecimalIntegersAndZeroForEverythingElse) {
+TEST(Regi, ReadValueReadsDecimalIntegersAndZeroForEverythingElse) {
     const struct {
         Stored stored;
         int expected;
@@ -97,12 +97,12 @@ TEST(Regi, StoredSettingsWithTheirDefaults) {
         Put(hive, HiveKey::Settings, c.name, c.stored);
         EXPECT_EQ(WidgetSettings::Nacitaj(TRegi(hive)).*c.field, c.expected);
     }
-    EXPECT_EQ(WidgetSettings::PlatneUpozornenie(7, 2), 2) << "another number keeps the mode";
+    EXPECT_EQ(WidgetSettings::ValidAlert(7, 2), 2) << "another number keeps the mode";
 }
 
 TEST(Regi, RememberedPositionOnlyWhenOnAndNonZero) {
     const struct {
-        bool pamatat;
+        bool remember;
         const char* top;
         const char* left;
         std::optional<int> expectedTop;
@@ -114,21 +114,21 @@ TEST(Regi, RememberedPositionOnlyWhenOnAndNonZero) {
         {false, "120", "1500", std::nullopt, std::nullopt},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.top) + " " + c.left + (c.pamatat ? " on" : " off"));
+        SCOPED_TRACE(std::string(c.top) + " " + c.left + (c.remember ? " on" : " off"));
         MemoryHive hive;
         hive.PutString(HiveKey::Settings, "frmMainTop", c.top);
         hive.PutString(HiveKey::Settings, "frmMainLeft", c.left);
-        if (c.pamatat) {
+        if (c.remember) {
             hive.PutString(HiveKey::Startup, "ZelmTilavaP", "True");
         }
         const WidgetSettings s = WidgetSettings::Nacitaj(TRegi(hive));
-        EXPECT_EQ(s.Pamatat, c.pamatat);
+        EXPECT_EQ(s.Pamatat, c.remember);
         EXPECT_EQ(s.Top, c.expectedTop);
         EXPECT_EQ(s.Left, c.expectedLeft);
     }
 }
 
-TEST(Regi, ZapisHodnotuCreatesTheKeyAndSkipsUnchangedValues) {
+TEST(Regi, WriteValueCreatesTheKeyAndSkipsUnchangedValues) {
     MemoryHive hive;
     TRegi regi(hive);
     regi.ZapisHodnotu("Now", "8. 12. 2026");

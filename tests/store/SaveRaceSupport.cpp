@@ -20,7 +20,7 @@ void AddNotesOneByOne(const std::filesystem::path& folder, const std::string& si
     for (int i = 0; i < rounds; ++i) {
         TDayNotes day(folder, options);
         day.Nacitaj(kRaceDay);
-        day.Pridaj(TNote{TDruh::Poznamka, 2009, true, side + " " + std::to_string(i)});
+        day.Pridaj(TNote{EntryKind::Poznamka, 2009, true, side + " " + std::to_string(i)});
         day.Uloz();
     }
 }
@@ -31,7 +31,7 @@ std::vector<std::string> RaceDayFaults(const std::filesystem::path& folder,
     const std::filesystem::path file = folder / "0305.txt";
     ParseDayFile(ReadBytes(file), file, day);
     std::map<std::string, int> seen;
-    for (const TNote& note : day.Zaznamy) {
+    for (const TNote& note : day.Entries) {
         ++seen[note.Text];
     }
     std::vector<std::string> faults;

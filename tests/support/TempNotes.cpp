@@ -7,29 +7,30 @@
 
 namespace tilava::test {
 
-std::filesystem::path TempNotesFolder::Subor(int den, int mesiac) const {
+std::filesystem::path TempNotesFolder::Subor(int date, int monthNumber) const {
     char meno[16];
-    std::snprintf(meno, sizeof meno, "%02d%02d.txt", mesiac, den);
-    return Cesta() / meno;
+    std::snprintf(meno, sizeof meno, "%02d%02d.txt", monthNumber, date);
+    return TempPath() / meno;
 }
 
-void TempNotesFolder::ZapisBajty(int den, int mesiac, std::string_view bajty) const {
-    WriteBytes(Subor(den, mesiac), bajty);
+void TempNotesFolder::WriteDayBytes(int date, int monthNumber, std::string_view bytes) const {
+    WriteBytes(Subor(date, monthNumber), bytes);
 }
 
-void TempNotesFolder::ZapisDen(int den, int mesiac, const std::vector<std::string>& riadky) const {
-    std::string bajty;
-    for (const auto& riadok : riadky)
-        bajty += EncodeCp1250(riadok) + "\r\n";
-    ZapisBajty(den, mesiac, bajty);
+void TempNotesFolder::WriteDay(int date, int monthNumber,
+                               const std::vector<std::string>& lines) const {
+    std::string bytes;
+    for (const auto& line : lines)
+        bytes += EncodeCp1250(line) + "\r\n";
+    WriteDayBytes(date, monthNumber, bytes);
 }
 
-std::vector<std::string> RiadkyDna(const std::vector<Zaznam>& zaznamy, bool pripomenut) {
-    std::vector<std::string> riadky{pripomenut ? "!" : "x"};
-    for (const auto& z : zaznamy) {
-        riadky.insert(riadky.end(), {"-1", std::to_string(z.druh), std::to_string(z.rok), z.text});
+std::vector<std::string> DayFileLines(const std::vector<Entry>& entries, bool remind) {
+    std::vector<std::string> lines{remind ? "!" : "x"};
+    for (const auto& z : entries) {
+        lines.insert(lines.end(), {"-1", std::to_string(z.kind), std::to_string(z.rok), z.text});
     }
-    return riadky;
+    return lines;
 }
 
 } // namespace tilava::test

@@ -12,26 +12,26 @@ namespace tilava::test {
 // A notes folder of its own under the temporary folder, removed with everything in it.
 class TempNotesFolder {
 public:
-    const std::filesystem::path& Cesta() const { return priecinok_.Path(); }
+    const std::filesystem::path& TempPath() const { return folder_.Path(); }
 
     // Writes the day file of day.month as the program does: UTF-8 lines turned into
     // Windows-1250, each ending in CR LF.
-    void ZapisDen(int den, int mesiac, const std::vector<std::string>& riadky) const;
+    void WriteDay(int date, int monthNumber, const std::vector<std::string>& lines) const;
     // Writes the bytes as they are.
-    void ZapisBajty(int den, int mesiac, std::string_view bajty) const;
-    std::filesystem::path Subor(int den, int mesiac) const;
+    void WriteDayBytes(int date, int monthNumber, std::string_view bytes) const;
+    std::filesystem::path Subor(int date, int monthNumber) const;
 
 private:
-    TempFolder priecinok_{"tilava-model"};
+    TempFolder folder_{"tilava-model"};
 };
 
 // The lines of a day file with the "!" line and one four-line record per entry
 // {kind code, year, text}.
-struct Zaznam {
-    int druh; // 1 note, 2 birthday, 3 anniversary
+struct Entry {
+    int kind; // 1 note, 2 birthday, 3 anniversary
     int rok;
     std::string text;
 };
-std::vector<std::string> RiadkyDna(const std::vector<Zaznam>& zaznamy, bool pripomenut = true);
+std::vector<std::string> DayFileLines(const std::vector<Entry>& entries, bool remind = true);
 
 } // namespace tilava::test

@@ -12,74 +12,75 @@
 namespace tilava::test {
 
 // What assistive technology is told of `w`: its name and role, and whether it offers Press.
-// With `stlacit` it presses `w` through that action, as a screen reader does.
-inline void OverPristupnost(QWidget* w, const QString& meno, int rola, bool stlacit) {
-    QAccessibleInterface* rozhranie = QAccessible::queryAccessibleInterface(w);
-    QVERIFY(rozhranie);
-    QCOMPARE(rozhranie->text(QAccessible::Name), meno);
-    QCOMPARE(int(rozhranie->role()), rola);
-    QAccessibleActionInterface* akcie = rozhranie->actionInterface();
-    const bool maStlacenie =
-        akcie && akcie->actionNames().contains(QAccessibleActionInterface::pressAction());
-    QCOMPARE(maStlacenie, stlacit);
-    if (!stlacit)
+// With `isPress` it presses `w` through that action, as a screen reader does.
+inline void CheckAccessibility(QWidget* w, const QString& meno, int role, bool isPress) {
+    QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(w);
+    QVERIFY(iface);
+    QCOMPARE(iface->text(QAccessible::Name), meno);
+    QCOMPARE(int(iface->role()), role);
+    QAccessibleActionInterface* actions = iface->actionInterface();
+    const bool hasPress =
+        actions && actions->actionNames().contains(QAccessibleActionInterface::pressAction());
+    QCOMPARE(hasPress, isPress);
+    if (!isPress)
         return;
-    akcie->doAction(QAccessibleActionInterface::pressAction());
+    actions->doAction(QAccessibleActionInterface::pressAction());
     // Qt presses a button as a short animated click: it is done when the button is up again.
-    const QPointer<QAbstractButton> tlacidlo = qobject_cast<QAbstractButton*>(w);
-    QTRY_VERIFY(!tlacidlo || !tlacidlo->isDown());
+    const QPointer<QAbstractButton> button = qobject_cast<QAbstractButton*>(w);
+    QTRY_VERIFY(!button || !button->isDown());
 }
 
 // The controls that Tab (or Shift+Tab) visits from the focused one until the focus is back
 // there, by name; at most 40 steps.
-inline QStringList KruhTabulatora(bool dopredu) {
-    QWidget* zaciatok = QApplication::focusWidget();
-    QStringList mena;
-    for (int i = 0; i < 40 && zaciatok; ++i) {
+inline QStringList TabRing(bool daysAhead) {
+    QWidget* start = QApplication::focusWidget();
+    QStringList names;
+    for (int i = 0; i < 40 && start; ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab,
-                        dopredu ? Qt::NoModifier : Qt::ShiftModifier);
+                        daysAhead ? Qt::NoModifier : Qt::ShiftModifier);
         QWidget* w = QApplication::focusWidget();
-        mena << (w ? w->objectName() : QStringLiteral("(nothing)"));
-        if (w == zaciatok)
+        names << (w ? w->objectName() : QStringLiteral("(nothing)"));
+        if (w == start)
             break;
     }
-    return mena;
+    return names;
 }
 
-// Tab goes round `kruh` from the focused control (the last name is that control), and
+// Tab goes round `ring` from the focused control (the last name is that control), and
 // Shift+Tab goes round it the other way.
-inline void OverKruhTabulatora(const QStringList& kruh) {
+inline void CheckTabRing(const QStringList& ring) {
     // A busy machine activates the window, and so focuses its control, a moment later.
     QTRY_VERIFY(QApplication::focusWidget() &&
-                QApplication::focusWidget()->objectName() == kruh.last());
-    QCOMPARE(KruhTabulatora(true), kruh);
-    QStringList spat(kruh.rbegin() + 1, kruh.rend());
-    spat << kruh.last();
-    QCOMPARE(KruhTabulatora(false), spat);
+                QApplication::focusWidget()->objectName() == ring.last());
+    QCOMPARE(TabRing(true), ring);
+    QStringList back(ring.rbegin() + 1, ring.rend());
+    back << ring.last();
+    QCOMPARE(TabRing(false), back);
 }
 
 // The focus frame: `w` looks the same without the focus as before it had it, and with the
 // focus its edge is orange while its middle stays as it was.
-inline void OverRamFokusu(QWidget* w) {
-    QWidget* predtym = QApplication::focusWidget();
-    if (predtym == w)
+inline void CheckFocusFrame(QWidget* w) {
+    QWidget* before = QApplication::focusWidget();
+    if (before == w)
         w->clearFocus();
-    const QImage bez = w->grab().toImage();
+    const QImage without = w->grab().toImage();
     w->setFocus(Qt::TabFocusReason);
     QVERIFY(w->hasFocus());
     const QImage s = w->grab().toImage();
-    const QPoint stred = w->rect().center();
-    QCOMPARE(s.pixelColor(stred), bez.pixelColor(stred));
-    for (const QPoint roh :
+    const QPoint center = w->rect().center();
+    QCOMPARE(s.pixelColor(center), without.pixelColor(center));
+    for (const QPoint corner :
          {QPoint(0, 0), QPoint(w->width() - 1, w->height() - 1), QPoint(w->width() / 2, 1)}) {
-        const QColor c = s.pixelColor(roh);
+        const QColor c = s.pixelColor(corner);
         QVERIFY2(c.red() > 200 && c.green() > 100 && c.green() < 180 && c.blue() < 80,
-                 qPrintable(QStringLiteral("%1 at %2,%3").arg(c.name()).arg(roh.x()).arg(roh.y())));
+                 qPrintable(
+                     QStringLiteral("%1 at %2,%3").arg(c.name()).arg(corner.x()).arg(corner.y())));
     }
     w->clearFocus();
-    QCOMPARE(w->grab().toImage(), bez);
-    if (predtym && predtym != w)
-        predtym->setFocus(Qt::OtherFocusReason);
+    QCOMPARE(w->grab().toImage(), without);
+    if (before && before != w)
+        before->setFocus(Qt::OtherFocusReason);
 }
 
 } // namespace tilava::test

@@ -47,7 +47,7 @@ QByteArray Bytes(const QString& file) {
 void CommandLineWinTest::initTestCase() {
     QVERIFY(home_.isValid());
     running_.emplace();
-    QVERIFY(running_->JePrva());
+    QVERIFY(running_->IsFirst());
     // The day used here may hold the entries of whoever runs the tests: they come back after.
     dayFile_ = QString::fromStdU16String((NotesFolder() / L"0305.txt").u16string());
     hadDay_ = QFile::exists(dayFile_);

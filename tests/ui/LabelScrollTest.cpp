@@ -15,7 +15,7 @@ private slots:
         TLabelScroll l;
         QCOMPARE(l.Speed(), 500);
         QVERIFY(!l.Active());
-        l.SetPocet(3);
+        l.SetCount(3);
         l.SetText(QStringLiteral("ABCD"));
         QCOMPARE(l.text(), QStringLiteral("ABC"));
         QCOMPARE(l.Text(), QStringLiteral("ABCD"));
@@ -27,15 +27,15 @@ private slots:
         l.SetActive(true);
         QTRY_COMPARE_WITH_TIMEOUT(l.text(), QStringLiteral("BCD"), 1000);
         l.SetActive(false);
-        const QString stoji = l.text();
+        const QString stands = l.text();
         QTest::qWait(400);
-        QCOMPARE(l.text(), stoji);
+        QCOMPARE(l.text(), stands);
         // The caption stays writable and does not touch Text or the position.
         l.setText(QStringLiteral("iné"));
         QCOMPARE(l.Text(), QStringLiteral("ABCD"));
         l.SetActive(true);
         QTRY_VERIFY_WITH_TIMEOUT(l.text() != QStringLiteral("iné"), 1000);
-        QCOMPARE(stoji, QStringLiteral("BCD"));
+        QCOMPARE(stands, QStringLiteral("BCD"));
         QCOMPARE(l.text(), QStringLiteral("CD "));
     }
 };

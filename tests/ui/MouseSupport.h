@@ -7,21 +7,21 @@
 
 namespace tilava::test {
 
-// A left-button mouse event at `bod` on `w`, sent straight to it: a press holds the button,
-// and a move holds it when `drzi` (a drag).
-inline void Mys(QWidget* w, QEvent::Type typ, QPoint bod, bool drzi = false) {
-    const Qt::MouseButtons drzane =
-        typ == QEvent::MouseButtonPress || drzi ? Qt::MouseButtons(Qt::LeftButton) : Qt::NoButton;
-    const Qt::MouseButton tlacidlo = typ == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
-    QMouseEvent e(typ, QPointF(bod), QPointF(w->mapToGlobal(bod)), tlacidlo, drzane,
+// A left-button mouse event at `point` on `w`, sent straight to it: a press holds the button,
+// and a move holds it when `hold` (a drag).
+inline void MouseEvent(QWidget* w, QEvent::Type type, QPoint point, bool hold = false) {
+    const Qt::MouseButtons held =
+        type == QEvent::MouseButtonPress || hold ? Qt::MouseButtons(Qt::LeftButton) : Qt::NoButton;
+    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+    QMouseEvent e(type, QPointF(point), QPointF(w->mapToGlobal(point)), button, held,
                   Qt::NoModifier);
     QApplication::sendEvent(w, &e);
 }
 
 // A left click in the middle of `w`.
-inline void Klikni(QWidget* w) {
-    Mys(w, QEvent::MouseButtonPress, w->rect().center());
-    Mys(w, QEvent::MouseButtonRelease, w->rect().center());
+inline void Click(QWidget* w) {
+    MouseEvent(w, QEvent::MouseButtonPress, w->rect().center());
+    MouseEvent(w, QEvent::MouseButtonRelease, w->rect().center());
 }
 
 } // namespace tilava::test

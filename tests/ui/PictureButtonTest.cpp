@@ -108,7 +108,7 @@ void PictureButtonTest::showsThePictureOfItsState() {
     button.setLit(lit);
     QCOMPARE(button.isLit(), lit);
     if (down) // held down by the mouse
-        test::Mys(&button, QEvent::MouseButtonPress, QPoint(5, 4));
+        test::MouseEvent(&button, QEvent::MouseButtonPress, QPoint(5, 4));
     QCOMPARE(button.isDown(), down);
     QCOMPARE(button.grab().toImage().pixelColor(5, 4), colours[shown]);
 }
@@ -210,7 +210,7 @@ void PictureButtonTest::pressedByAssistiveTechnology() {
     button.setLink(link);
     button.setAccessibleName(QStringLiteral("Zatvoriť"));
     QSignalSpy clicked(&button, &QAbstractButton::clicked);
-    test::OverPristupnost(&button, QStringLiteral("Zatvoriť"), role, true);
+    test::CheckAccessibility(&button, QStringLiteral("Zatvoriť"), role, true);
     QTRY_COMPARE(clicked.count(), 1);
     // Named by its text when it has no name of its own.
     button.setAccessibleName({});
@@ -226,9 +226,9 @@ void PictureButtonTest::focusFrame() {
     button.setPictures(Picture(QColor(0x1F, 0x3C, 0x88), {100, 25}));
     window.show();
     QVERIFY(QTest::qWaitForWindowActive(&window));
-    test::OverRamFokusu(&button);
+    test::CheckFocusFrame(&button);
     // A mouse click leaves the focus where it was.
-    test::Klikni(&button);
+    test::Click(&button);
     QVERIFY(!button.hasFocus());
 }
 
@@ -238,8 +238,8 @@ void PictureButtonTest::tellsTheWindowOfThePointer() {
     PictureButton button(&window, QStringLiteral("button"), QRect(0, 0, 30, 20));
     QSignalSpy moved(&button, &PictureButton::pointerMoved);
     QSignalSpy left(&button, &PictureButton::pointerLeft);
-    test::Mys(&button, QEvent::MouseMove, QPoint(3, 3));
-    test::Mys(&button, QEvent::MouseMove, QPoint(4, 3));
+    test::MouseEvent(&button, QEvent::MouseMove, QPoint(3, 3));
+    test::MouseEvent(&button, QEvent::MouseMove, QPoint(4, 3));
     QCOMPARE(moved.count(), 2);
     QVERIFY(!button.isLit()); // the button does not light itself
     QEvent leave(QEvent::Leave);

@@ -25,14 +25,14 @@ class SecondStartPosixTest : public QObject {
 private slots:
     void initTestCase();
     void cleanupTestCase();
-    void druhyStart_data();
-    void druhyStart();
+    void secondStart_data();
+    void secondStart();
 
 private:
-    QProcess* DruhaKopia(bool sBusom);
+    QProcess* SecondCopy(bool withBus);
 
-    QProcess zbernica_;
-    QString adresa_;
+    QProcess bus_;
+    QString address_;
     QTemporaryDir runtime_, data_, config_;
 };
 
@@ -43,87 +43,87 @@ void SecondStartPosixTest::initTestCase() {
     // set before this process first asks for the session bus.
     const QString daemon = QStandardPaths::findExecutable(QStringLiteral("dbus-daemon"));
     QVERIFY2(!daemon.isEmpty(), "dbus-daemon is missing: scripts/install-deps.sh test");
-    zbernica_.start(daemon, {QStringLiteral("--session"), QStringLiteral("--nofork"),
-                             QStringLiteral("--print-address=1")});
-    QVERIFY(zbernica_.waitForStarted(5000));
-    QElapsedTimer cas;
-    cas.start();
-    while (!zbernica_.canReadLine() && cas.elapsed() < 5000)
-        zbernica_.waitForReadyRead(100);
-    adresa_ = QString::fromLocal8Bit(zbernica_.readLine()).trimmed();
-    QVERIFY2(adresa_.startsWith(QStringLiteral("unix:")), qPrintable(adresa_));
-    qputenv("DBUS_SESSION_BUS_ADDRESS", adresa_.toLocal8Bit());
+    bus_.start(daemon, {QStringLiteral("--session"), QStringLiteral("--nofork"),
+                        QStringLiteral("--print-address=1")});
+    QVERIFY(bus_.waitForStarted(5000));
+    QElapsedTimer clockTime;
+    clockTime.start();
+    while (!bus_.canReadLine() && clockTime.elapsed() < 5000)
+        bus_.waitForReadyRead(100);
+    address_ = QString::fromLocal8Bit(bus_.readLine()).trimmed();
+    QVERIFY2(address_.startsWith(QStringLiteral("unix:")), qPrintable(address_));
+    qputenv("DBUS_SESSION_BUS_ADDRESS", address_.toLocal8Bit());
 }
 
 void SecondStartPosixTest::cleanupTestCase() {
-    zbernica_.terminate();
-    zbernica_.waitForFinished(3000);
+    bus_.terminate();
+    bus_.waitForFinished(3000);
 }
 
-QProcess* SecondStartPosixTest::DruhaKopia(bool sBusom) {
-    auto* proces = new QProcess(this);
+QProcess* SecondStartPosixTest::SecondCopy(bool withBus) {
+    auto* process = new QProcess(this);
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime_.path());
     env.insert(QStringLiteral("XDG_DATA_HOME"), data_.path());
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), config_.path());
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    if (sBusom) {
-        env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), adresa_);
+    if (withBus) {
+        env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), address_);
     } else {
         // No bus at all: no address, no bus in the runtime folder, no X display to start one.
         env.remove(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"));
         env.remove(QStringLiteral("DISPLAY"));
     }
-    proces->setProcessEnvironment(env);
-    proces->setProcessChannelMode(QProcess::SeparateChannels);
-    proces->start(QStringLiteral(TILAVA_EXE), {});
-    return proces;
+    process->setProcessEnvironment(env);
+    process->setProcessChannelMode(QProcess::SeparateChannels);
+    process->start(QStringLiteral(TILAVA_EXE), {});
+    return process;
 }
 
-// pocuvaOdMs: when the running copy takes its name on the bus, counted from the second start
+// listeningAfterMs: when the running copy takes its name on the bus, counted from the second start
 // (negative: never, as a copy that is stuck).
-void SecondStartPosixTest::druhyStart_data() {
-    QTest::addColumn<bool>("sBusom");
-    QTest::addColumn<int>("pocuvaOdMs");
-    QTest::addColumn<bool>("ukaze");
+void SecondStartPosixTest::secondStart_data() {
+    QTest::addColumn<bool>("withBus");
+    QTest::addColumn<int>("listeningAfterMs");
+    QTest::addColumn<bool>("shows");
     QTest::newRow("beziaca kopia pocuva") << true << 0 << true;
     QTest::newRow("beziaca kopia este startuje") << true << 600 << true;
     QTest::newRow("beziaca kopia nepocuva") << true << -1 << false;
     QTest::newRow("bez zbernice") << false << 0 << false;
 }
 
-void SecondStartPosixTest::druhyStart() {
-    QFETCH(bool, sBusom);
-    QFETCH(int, pocuvaOdMs);
-    QFETCH(bool, ukaze);
+void SecondStartPosixTest::secondStart() {
+    QFETCH(bool, withBus);
+    QFETCH(int, listeningAfterMs);
+    QFETCH(bool, shows);
 
-    SingleInstance jedina;
-    QVERIFY(jedina.JePrva());
-    test::WidgetWorld svet(year{2025} / 3 / 30);
-    auto w = svet.Start();
-    auto kanal = std::make_unique<InstanceChannel>();
-    connect(kanal.get(), &InstanceChannel::zobrazit, w.get(), &TfrmMain::Ukaz);
-    bool pocuva = false;
-    if (pocuvaOdMs == 0)
-        pocuva = kanal->Pocuvaj();
-    else if (pocuvaOdMs > 0)
-        QTimer::singleShot(pocuvaOdMs, kanal.get(), [&] { pocuva = kanal->Pocuvaj(); });
+    SingleInstance single;
+    QVERIFY(single.IsFirst());
+    test::WidgetWorld world(year{2025} / 3 / 30);
+    auto w = world.Start();
+    auto channel = std::make_unique<InstanceChannel>();
+    connect(channel.get(), &InstanceChannel::showRequested, w.get(), &TfrmMain::Ukaz);
+    bool listening = false;
+    if (listeningAfterMs == 0)
+        listening = channel->Listen();
+    else if (listeningAfterMs > 0)
+        QTimer::singleShot(listeningAfterMs, channel.get(), [&] { listening = channel->Listen(); });
     QVERIFY(!w->isVisible());
 
-    QElapsedTimer cas;
-    cas.start();
-    QProcess* druha = DruhaKopia(sBusom);
-    if (ukaze)
+    QElapsedTimer clockTime;
+    clockTime.start();
+    QProcess* second = SecondCopy(withBus);
+    if (shows)
         QTRY_VERIFY_WITH_TIMEOUT(w->isVisible(), 10000);
-    QTRY_COMPARE_WITH_TIMEOUT(druha->state(), QProcess::NotRunning, 10000);
-    QCOMPARE(druha->exitStatus(), QProcess::NormalExit);
-    QCOMPARE(druha->exitCode(), 0);
-    QVERIFY(cas.elapsed() < 8000);
-    QCOMPARE(pocuva, pocuvaOdMs >= 0);
-    QCOMPARE(w->isVisible(), ukaze);
+    QTRY_COMPARE_WITH_TIMEOUT(second->state(), QProcess::NotRunning, 10000);
+    QCOMPARE(second->exitStatus(), QProcess::NormalExit);
+    QCOMPARE(second->exitCode(), 0);
+    QVERIFY(clockTime.elapsed() < 8000);
+    QCOMPARE(listening, listeningAfterMs >= 0);
+    QCOMPARE(w->isVisible(), shows);
     // Quietly: a second copy that cannot reach the first says nothing alarming either.
-    QCOMPARE(QString::fromLocal8Bit(druha->readAllStandardError()), QString());
-    QCOMPARE(QString::fromLocal8Bit(druha->readAllStandardOutput()), QString());
+    QCOMPARE(QString::fromLocal8Bit(second->readAllStandardError()), QString());
+    QCOMPARE(QString::fromLocal8Bit(second->readAllStandardOutput()), QString());
     // The second copy built nothing of its own: no notes folder, no settings.
     QVERIFY(QDir(data_.path()).isEmpty());
     QVERIFY(QDir(config_.path()).isEmpty());

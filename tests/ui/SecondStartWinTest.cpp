@@ -38,16 +38,16 @@ void SecondStartWinTest::secondStart() {
     QFETCH(bool, shows);
 
     SingleInstance instance;
-    QVERIFY(instance.JePrva());
+    QVERIFY(instance.IsFirst());
     test::WidgetWorld world(year{2025} / 3 / 30);
     auto widget = world.Start();
     auto channel = std::make_unique<InstanceChannel>();
-    connect(channel.get(), &InstanceChannel::zobrazit, widget.get(), &TfrmMain::Ukaz);
+    connect(channel.get(), &InstanceChannel::showRequested, widget.get(), &TfrmMain::Ukaz);
     bool listens = false;
     if (listensAfterMs == 0)
-        listens = channel->Pocuvaj();
+        listens = channel->Listen();
     else if (listensAfterMs > 0)
-        QTimer::singleShot(listensAfterMs, channel.get(), [&] { listens = channel->Pocuvaj(); });
+        QTimer::singleShot(listensAfterMs, channel.get(), [&] { listens = channel->Listen(); });
     QVERIFY(!widget->isVisible());
 
     QElapsedTimer time;

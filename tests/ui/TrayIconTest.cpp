@@ -14,15 +14,15 @@ namespace tilava {
 namespace {
 
 // Relative luminance of a colour, as used for contrast ratios.
-double Jas(QColor c) {
-    const auto kanal = [](double v) {
+double Luminance(QColor c) {
+    const auto channel = [](double v) {
         v /= 255.0;
         return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
     };
-    return 0.2126 * kanal(c.red()) + 0.7152 * kanal(c.green()) + 0.0722 * kanal(c.blue());
+    return 0.2126 * channel(c.red()) + 0.7152 * channel(c.green()) + 0.0722 * channel(c.blue());
 }
 
-double Kontrast(double a, double b) {
+double ContrastRatio(double a, double b) {
     return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05);
 }
 
@@ -31,61 +31,64 @@ double Kontrast(double a, double b) {
 class TrayIconTest final : public QObject {
     Q_OBJECT
 private slots:
-    void citatelnost_data() {
-        QTest::addColumn<int>("velkost");
+    void legibility_data() {
+        QTest::addColumn<int>("size");
         QTest::addColumn<QColor>("panel");
-        QTest::addColumn<int>("den");
-        for (const int velkost : {16, 22, 24, 32})
+        QTest::addColumn<int>("date");
+        for (const int size : {16, 22, 24, 32})
             for (const auto& [meno, panel] :
                  {std::pair{"dark", QColor(0x20, 0x20, 0x20)}, {"light", QColor(0xF2, 0xF2, 0xF2)}})
-                for (const int den : {8, 28})
-                    QTest::addRow("%d px, %s, %d", velkost, meno, den) << velkost << panel << den;
+                for (const int date : {8, 28})
+                    QTest::addRow("%d px, %s, %d", size, meno, date) << size << panel << date;
     }
-    void citatelnost() {
-        QFETCH(int, velkost);
+    void legibility() {
+        QFETCH(int, size);
         QFETCH(QColor, panel);
-        QFETCH(int, den);
-        QImage obraz(velkost, velkost, QImage::Format_RGB32);
-        obraz.fill(panel);
+        QFETCH(int, date);
+        QImage image(size, size, QImage::Format_RGB32);
+        image.fill(panel);
         {
-            QPainter p(&obraz);
-            p.drawPixmap(0, 0, TrayIconPicture(den).pixmap(QSize(velkost, velkost)));
+            QPainter p(&image);
+            p.drawPixmap(0, 0, TrayIconPicture(date).pixmap(QSize(size, size)));
         }
         // The lower two thirds of the sheet hold the number: dark digits on white, in enough
         // pixels to be read.
-        std::vector<double> jasy;
-        for (int y = velkost / 3; y < velkost - 2; ++y)
-            for (int x = 2; x < velkost - 2; ++x)
-                jasy.push_back(Jas(obraz.pixelColor(x, y)));
-        std::sort(jasy.begin(), jasy.end());
-        const double cifry = jasy[jasy.size() / 10], list = jasy[jasy.size() * 9 / 10];
-        QVERIFY2(Kontrast(cifry, list) >= 7.0, qPrintable(QString::number(Kontrast(cifry, list))));
-        const auto tmavych =
-            std::count_if(jasy.begin(), jasy.end(), [](double j) { return j < 0.1; });
-        QVERIFY2(tmavych >= static_cast<long>(jasy.size() / 8),
-                 qPrintable(QString::number(tmavych)));
+        std::vector<double> luminances;
+        for (int y = size / 3; y < size - 2; ++y)
+            for (int x = 2; x < size - 2; ++x)
+                luminances.push_back(Luminance(image.pixelColor(x, y)));
+        std::sort(luminances.begin(), luminances.end());
+        const double digits = luminances[luminances.size() / 10],
+                     list = luminances[luminances.size() * 9 / 10];
+        QVERIFY2(ContrastRatio(digits, list) >= 7.0,
+                 qPrintable(QString::number(ContrastRatio(digits, list))));
+        const auto darkCount =
+            std::count_if(luminances.begin(), luminances.end(), [](double j) { return j < 0.1; });
+        QVERIFY2(darkCount >= static_cast<long>(luminances.size() / 8),
+                 qPrintable(QString::number(darkCount)));
         // The sheet's edge stands apart from the panel.
-        double okraj = Jas(panel);
-        for (int x = 0; x < velkost; ++x)
-            for (const int y : {velkost / 2})
-                okraj = Jas(panel) > 0.5 ? std::min(okraj, Jas(obraz.pixelColor(x, y)))
-                                         : std::max(okraj, Jas(obraz.pixelColor(x, y)));
-        QVERIFY2(Kontrast(okraj, Jas(panel)) >= 3.0,
-                 qPrintable(QString::number(Kontrast(okraj, Jas(panel)))));
+        double margin = Luminance(panel);
+        for (int x = 0; x < size; ++x)
+            for (const int y : {size / 2})
+                margin = Luminance(panel) > 0.5
+                             ? std::min(margin, Luminance(image.pixelColor(x, y)))
+                             : std::max(margin, Luminance(image.pixelColor(x, y)));
+        QVERIFY2(ContrastRatio(margin, Luminance(panel)) >= 3.0,
+                 qPrintable(QString::number(ContrastRatio(margin, Luminance(panel)))));
     }
 
     // On a high-density screen the picture is painted at the device's pixels, not enlarged.
-    void hustota() {
-        const QPixmap obraz = TrayIconPicture(28).pixmap(QSize(22, 22), 2.0);
-        QCOMPARE(obraz.size(), QSize(44, 44));
-        QCOMPARE(obraz.devicePixelRatio(), 2.0);
-        const QImage ostry = obraz.toImage();
-        const QImage zvacseny = TrayIconPicture(28)
+    void density() {
+        const QPixmap image = TrayIconPicture(28).pixmap(QSize(22, 22), 2.0);
+        QCOMPARE(image.size(), QSize(44, 44));
+        QCOMPARE(image.devicePixelRatio(), 2.0);
+        const QImage sharp = image.toImage();
+        const QImage enlarged = TrayIconPicture(28)
                                     .pixmap(QSize(22, 22), 1.0)
                                     .toImage()
                                     .scaled(44, 44, Qt::IgnoreAspectRatio, Qt::FastTransformation);
-        QVERIFY(ostry.convertToFormat(QImage::Format_ARGB32) !=
-                zvacseny.convertToFormat(QImage::Format_ARGB32));
+        QVERIFY(sharp.convertToFormat(QImage::Format_ARGB32) !=
+                enlarged.convertToFormat(QImage::Format_ARGB32));
     }
 };
 

@@ -33,12 +33,12 @@ using namespace std::chrono;
 
 namespace {
 
-void Pis(QWidget* w, const QString& text) {
-    for (const QChar znak : text)
-        QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(znak), Qt::NoModifier);
+void TypeText(QWidget* w, const QString& text) {
+    for (const QChar typedChar : text)
+        QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(typedChar), Qt::NoModifier);
 }
 
-QString TextPripomienok(QWidget& w) {
+QString ShownReminderText(QWidget& w) {
     return w.findChild<QLabel*>(QStringLiteral("lblNote"))->text();
 }
 
@@ -47,12 +47,12 @@ QString TextPripomienok(QWidget& w) {
 void AddBirthdayInWeek(TfrmTyzden& week, bool& editorSeen) {
     test::WhenActive<TfrmUdalost>(
         [](TfrmUdalost& e) {
-            Pis(e.findChild<QLineEdit*>(QStringLiteral("txtNar")), QStringLiteral("Ľubica"));
+            TypeText(e.findChild<QLineEdit*>(QStringLiteral("txtNar")), QStringLiteral("Ľubica"));
             QTest::keyClick(e.focusWidget(), Qt::Key_Return);
             QTest::keyClick(e.focusWidget(), Qt::Key_Return);
         },
         &editorSeen);
-    QTest::mouseClick(week.Zoznam(3)->viewport(), Qt::LeftButton, {}, QPoint(20, 20));
+    QTest::mouseClick(week.DayList(3)->viewport(), Qt::LeftButton, {}, QPoint(20, 20));
 }
 
 } // namespace
@@ -60,37 +60,37 @@ void AddBirthdayInWeek(TfrmTyzden& week, bool& editorSeen) {
 class WidgetCommandsTest : public QObject {
     Q_OBJECT
 private slots:
-    void novaOslavaZTyzdnaNaWidgete() {
-        test::WidgetWorld svet(2024y / 3 / 13); // a Wednesday
-        auto w = svet.Start();
+    void newCelebrationFromWeekOnWidget() {
+        test::WidgetWorld world(2024y / 3 / 13); // a Wednesday
+        auto w = world.Start();
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
-        QVERIFY(TextPripomienok(*w).isEmpty());
+        QVERIFY(ShownReminderText(*w).isEmpty());
 
-        bool tyzden = false, editor = false;
+        bool week = false, editor = false;
         test::WhenActive<TfrmTyzden>(
-            [&](TfrmTyzden& okno) {
-                AddBirthdayInWeek(okno, editor);
-                QTest::keyClick(okno.focusWidget(), Qt::Key_Escape); // closes, saving
+            [&](TfrmTyzden& window) {
+                AddBirthdayInWeek(window, editor);
+                QTest::keyClick(window.focusWidget(), Qt::Key_Escape); // closes, saving
             },
-            &tyzden);
+            &week);
         QTest::mouseClick(w->findChild<QWidget*>(QStringLiteral("Image1")), Qt::LeftButton);
-        QTRY_VERIFY_WITH_TIMEOUT(tyzden && !QApplication::activeModalWidget(), 6000);
+        QTRY_VERIFY_WITH_TIMEOUT(week && !QApplication::activeModalWidget(), 6000);
         QVERIFY(editor);
 
-        QFile subor(svet.Subor(13, 3));
+        QFile subor(world.Subor(13, 3));
         QVERIFY(subor.open(QIODevice::ReadOnly));
         QCOMPARE(subor.readAll().toStdString(),
                  "!\r\n-1\r\n2\r\n1980\r\n" + EncodeCp1250("Ľubica") + "\r\n");
-        QTRY_COMPARE(TextPripomienok(*w), QStringLiteral("Ľubica 44. narodeniny"));
-        QVERIFY(w->Odpocet().Bezi);
+        QTRY_COMPARE(ShownReminderText(*w), QStringLiteral("Ľubica 44. narodeniny"));
+        QVERIFY(w->Countdown().running);
     }
 
-    void oknaPrikazov_data() {
-        QTest::addColumn<QString>("ovladac");
-        QTest::addColumn<int>("tlacidlo");
-        QTest::addColumn<QString>("okno");
-        QTest::addColumn<int>("kluc"); // pressed on the widget instead of the click
+    void commandWindows_data() {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<int>("button");
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<int>("key"); // pressed on the widget instead of the click
         QTest::newRow("right click on the names")
             << "Image1" << int(Qt::RightButton) << "setup" << 0;
         QTest::newRow("gear") << "imgSetup" << int(Qt::LeftButton) << "setup" << 0;
@@ -100,42 +100,42 @@ private slots:
     }
     // Cancelled or not, the settings window leaves the reminders built anew (an entry saved
     // meanwhile appears) and the countdown running; the about window only restarts it.
-    void oknaPrikazov() {
-        QFETCH(QString, ovladac);
-        QFETCH(int, tlacidlo);
-        QFETCH(QString, okno);
-        QFETCH(int, kluc);
-        test::WidgetWorld svet(2024y / 3 / 13);
-        auto w = svet.Start();
+    void commandWindows() {
+        QFETCH(QString, control);
+        QFETCH(int, button);
+        QFETCH(QString, window);
+        QFETCH(int, key);
+        test::WidgetWorld world(2024y / 3 / 13);
+        auto w = world.Start();
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
 
-        bool videne = false;
-        bool odpocetStal = false;
-        const auto zatvor = [&](QWidget& o) {
-            odpocetStal = !w->Odpocet().Bezi;
-            svet.ZapisZaznamy(13, 3, {{1, 2024, "Zubár"}});
+        bool seen = false;
+        bool countdownStopped = false;
+        const auto close = [&](QWidget& o) {
+            countdownStopped = !w->Countdown().running;
+            world.WriteEntries(13, 3, {{1, 2024, "Zubár"}});
             QTest::keyClick(&o, Qt::Key_Escape);
         };
-        if (okno == "setup")
-            test::WhenActive<TfrmSetup>(zatvor, &videne);
-        else if (okno == "week")
-            test::WhenActive<TfrmTyzden>(zatvor, &videne);
+        if (window == "setup")
+            test::WhenActive<TfrmSetup>(close, &seen);
+        else if (window == "week")
+            test::WhenActive<TfrmTyzden>(close, &seen);
         else
-            test::WhenActive<TfrmAbout>(zatvor, &videne);
-        if (kluc)
-            QTest::keyClick(w.get(), Qt::Key(kluc));
+            test::WhenActive<TfrmAbout>(close, &seen);
+        if (key)
+            QTest::keyClick(w.get(), Qt::Key(key));
         else
-            QTest::mouseClick(w->findChild<QWidget*>(ovladac), Qt::MouseButton(tlacidlo));
-        QTRY_VERIFY_WITH_TIMEOUT(videne && !QApplication::activeModalWidget(), 6000);
-        QVERIFY(odpocetStal);
-        QVERIFY(w->Odpocet().Bezi);
-        QCOMPARE(TextPripomienok(*w), okno != "about" ? QStringLiteral("Zubár") : QString());
+            QTest::mouseClick(w->findChild<QWidget*>(control), Qt::MouseButton(button));
+        QTRY_VERIFY_WITH_TIMEOUT(seen && !QApplication::activeModalWidget(), 6000);
+        QVERIFY(countdownStopped);
+        QVERIFY(w->Countdown().running);
+        QCOMPARE(ShownReminderText(*w), window != "about" ? QStringLiteral("Zubár") : QString());
     }
 
     // What a screen reader is told of the widget's buttons, and their Press action.
-    void pristupnost_data() {
-        QTest::addColumn<QString>("ovladac");
+    void accessibility_data() {
+        QTest::addColumn<QString>("control");
         QTest::addColumn<QString>("meno");
         QTest::newRow("gear") << "imgSetup"
                               << "Nastavenia";
@@ -148,13 +148,13 @@ private slots:
         QTest::newRow("close") << "imgClose"
                                << "Zatvoriť";
     }
-    void pristupnost() {
-        QFETCH(QString, ovladac);
+    void accessibility() {
+        QFETCH(QString, control);
         QFETCH(QString, meno);
-        test::WidgetWorld svet(2024y / 3 / 13);
-        svet.tray = true;
-        svet.ZapisZaznamy(13, 3, {{1, 2024, "Zubár"}});
-        auto w = svet.Start();
+        test::WidgetWorld world(2024y / 3 / 13);
+        world.tray = true;
+        world.WriteEntries(13, 3, {{1, 2024, "Zubár"}});
+        auto w = world.Start();
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
         // The day, its names and the reminders read as one text.
@@ -162,98 +162,99 @@ private slots:
                  qPrintable(w->accessibleDescription()));
         QVERIFY(w->accessibleDescription().endsWith(QStringLiteral(". Pripomienky: Zubár.")));
 
-        bool videne = false;
-        const auto zatvor = [&](QWidget& o) { QTest::keyClick(&o, Qt::Key_Escape); };
-        if (ovladac == "imgSetup")
-            test::WhenActive<TfrmSetup>(zatvor, &videne);
-        else if (ovladac == "imgHelp")
-            test::WhenActive<TfrmAbout>(zatvor, &videne);
-        QSignalSpy koniec(w.get(), &TfrmMain::zatvorene);
-        test::OverPristupnost(w->findChild<QWidget*>(ovladac), meno, QAccessible::Button, true);
-        if (ovladac == "imgSetup" || ovladac == "imgHelp") {
-            QTRY_VERIFY_WITH_TIMEOUT(videne && !QApplication::activeModalWidget(), 6000);
-        } else if (ovladac == "imgMin") {
+        bool seen = false;
+        const auto close = [&](QWidget& o) { QTest::keyClick(&o, Qt::Key_Escape); };
+        if (control == "imgSetup")
+            test::WhenActive<TfrmSetup>(close, &seen);
+        else if (control == "imgHelp")
+            test::WhenActive<TfrmAbout>(close, &seen);
+        QSignalSpy end(w.get(), &TfrmMain::closed);
+        test::CheckAccessibility(w->findChild<QWidget*>(control), meno, QAccessible::Button, true);
+        if (control == "imgSetup" || control == "imgHelp") {
+            QTRY_VERIFY_WITH_TIMEOUT(seen && !QApplication::activeModalWidget(), 6000);
+        } else if (control == "imgMin") {
             QVERIFY(!w->isVisible());
-        } else if (ovladac == "imgFlag") {
+        } else if (control == "imgFlag") {
             QVERIFY(!w->JazykSK());
-            QCOMPARE(w->findChild<QWidget*>(ovladac)->accessibleName(),
+            QCOMPARE(w->findChild<QWidget*>(control)->accessibleName(),
                      QStringLiteral("České mená"));
         } else {
-            QCOMPARE(koniec.size(), 1);
+            QCOMPARE(end.size(), 1);
         }
     }
 
-    void trayIkona() {
-        test::WidgetWorld svet(2024y / 3 / 13);
-        svet.tray = true;
-        auto w = svet.Start();
+    void trayIcon() {
+        test::WidgetWorld world(2024y / 3 / 13);
+        world.tray = true;
+        auto w = world.Start();
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
         QVERIFY(w->Tray() && w->Tray()->isVisible());
         QCOMPARE(w->Tray()->toolTip(), w->TextTooltipu());
         // The right button hides the widget before the menu opens, whatever the menu does.
-        w->IkonaKlik(QSystemTrayIcon::Context);
+        w->TrayIconActivated(QSystemTrayIcon::Context);
         QVERIFY(!w->isVisible());
         QVERIFY(!w->findChild<QTimer*>(QStringLiteral("tmrTimer"))->isActive());
-        for (const auto dovod : {QSystemTrayIcon::DoubleClick, QSystemTrayIcon::MiddleClick})
-            w->IkonaKlik(dovod);
+        for (const auto reason : {QSystemTrayIcon::DoubleClick, QSystemTrayIcon::MiddleClick})
+            w->TrayIconActivated(reason);
         QVERIFY(!w->isVisible());
-        w->IkonaKlik(QSystemTrayIcon::Trigger);
+        w->TrayIconActivated(QSystemTrayIcon::Trigger);
         QVERIFY(w->isVisible());
         QCOMPARE(w->windowOpacity(), 1.0);
-        QVERIFY(w->Odpocet().Bezi);
-        QCOMPARE(w->Odpocet().Nepriehladnost, 255);
+        QVERIFY(w->Countdown().running);
+        QCOMPARE(w->Countdown().Opacity, 255);
 
-        QStringList polozky;
+        QStringList items;
         for (const QAction* a : w->Tray()->contextMenu()->actions())
-            polozky << a->text();
-        QCOMPARE(polozky, (QStringList{"Ukončit", "Zobraziť", "Exportovať do kalendára…",
-                                       "Importovať kontakty…"}));
+            items << a->text();
+        QCOMPARE(items, (QStringList{"Ukončit", "Zobraziť", "Exportovať do kalendára…",
+                                     "Importovať kontakty…"}));
 
-        QSignalSpy koniec(w.get(), &TfrmMain::zatvorene);
+        QSignalSpy end(w.get(), &TfrmMain::closed);
         w->findChild<QAction*>(QStringLiteral("Ukoncit1"))->trigger();
-        QCOMPARE(koniec.size(), 1);
+        QCOMPARE(end.size(), 1);
         QVERIFY(!w->Tray()->isVisible());
     }
 
     // "Ukončit" from the tray while the editor is open over the week window: the editor is
     // cancelled, the week window closes by its own close reaction (storing its place), and
     // only then does the widget close, once.
-    void ukoncitZOtvorenehoOkna() {
-        test::WidgetWorld svet(2024y / 3 / 13);
-        svet.tray = true;
-        auto w = svet.Start();
+    void quitFromOpenWindow() {
+        test::WidgetWorld world(2024y / 3 / 13);
+        world.tray = true;
+        auto w = world.Start();
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
-        QSignalSpy koniec(w.get(), &TfrmMain::zatvorene);
-        QPoint poloha;
-        bool tyzden = false, editor = false;
+        QSignalSpy end(w.get(), &TfrmMain::closed);
+        QPoint position;
+        bool week = false, editor = false;
         test::WhenActive<TfrmTyzden>(
-            [&](TfrmTyzden& okno) {
-                okno.move(40, 70);
-                poloha = okno.pos();
+            [&](TfrmTyzden& window) {
+                window.move(40, 70);
+                position = window.pos();
                 test::WhenActive<TfrmUdalost>(
                     [&](TfrmUdalost&) {
                         w->findChild<QAction*>(QStringLiteral("Ukoncit1"))->trigger();
-                        QCOMPARE(koniec.size(), 0); // not while its windows are open
+                        QCOMPARE(end.size(), 0); // not while its windows are open
                     },
                     &editor, test::AfterAction::KeepOpen);
-                QTest::mouseClick(okno.Zoznam(3)->viewport(), Qt::LeftButton, {}, QPoint(20, 20));
+                QTest::mouseClick(window.DayList(3)->viewport(), Qt::LeftButton, {},
+                                  QPoint(20, 20));
             },
-            &tyzden, test::AfterAction::KeepOpen);
+            &week, test::AfterAction::KeepOpen);
         QTest::mouseClick(w->findChild<QWidget*>(QStringLiteral("Image1")), Qt::LeftButton);
-        QTRY_COMPARE_WITH_TIMEOUT(koniec.size(), 1, 6000);
-        QVERIFY(tyzden && editor);
+        QTRY_COMPARE_WITH_TIMEOUT(end.size(), 1, 6000);
+        QVERIFY(week && editor);
         QVERIFY(!QApplication::activeModalWidget());
         QVERIFY(!w->isVisible());
-        const auto hodnota = [&](const char* meno) {
-            return QString::fromStdString(svet.hive.ReadValue(HiveKey::Settings, meno).text);
+        const auto value = [&](const char* meno) {
+            return QString::fromStdString(world.hive.ReadValue(HiveKey::Settings, meno).text);
         };
-        QCOMPARE(hodnota("frmTyzdenTop"), QString::number(poloha.y()));
-        QCOMPARE(hodnota("frmTyzdenLeft"), QString::number(poloha.x()));
-        QVERIFY(!hodnota("frmMainTop").isEmpty());
+        QCOMPARE(value("frmTyzdenTop"), QString::number(position.y()));
+        QCOMPARE(value("frmTyzdenLeft"), QString::number(position.x()));
+        QVERIFY(!value("frmMainTop").isEmpty());
         QTest::qWait(200);
-        QCOMPARE(koniec.size(), 1);
+        QCOMPARE(end.size(), 1);
     }
 
     // A termination signal (logout, shutdown) while an entry waits unsaved in the week window:
@@ -262,17 +263,17 @@ private slots:
 #ifdef Q_OS_WIN
         QSKIP("Windows ends a session with window messages, not signals");
 #endif
-        test::WidgetWorld svet(2024y / 3 / 13);
-        auto w = svet.Start();
+        test::WidgetWorld world(2024y / 3 / 13);
+        auto w = world.Start();
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
         SessionEnd sessionEnd;
         connect(&sessionEnd, &SessionEnd::ending, w.get(), &TfrmMain::EndSession);
-        QSignalSpy closed(w.get(), &TfrmMain::zatvorene);
+        QSignalSpy closed(w.get(), &TfrmMain::closed);
         bool week = false, editor = false;
         test::WhenActive<TfrmTyzden>(
-            [&](TfrmTyzden& okno) {
-                AddBirthdayInWeek(okno, editor);
+            [&](TfrmTyzden& window) {
+                AddBirthdayInWeek(window, editor);
                 // The entry is in the week model only; the window stays open.
                 QTimer::singleShot(100, qApp, [] { ::raise(SIGTERM); });
             },
@@ -280,7 +281,7 @@ private slots:
         QTest::mouseClick(w->findChild<QWidget*>(QStringLiteral("Image1")), Qt::LeftButton);
         QTRY_COMPARE_WITH_TIMEOUT(closed.size(), 1, 6000);
         QVERIFY(week && editor);
-        QFile file(svet.Subor(13, 3));
+        QFile file(world.Subor(13, 3));
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll().toStdString(),
                  "!\r\n-1\r\n2\r\n1980\r\n" + EncodeCp1250("Ľubica") + "\r\n");

@@ -6,34 +6,34 @@
 
 namespace tilava::test {
 
-WidgetWorld::WidgetWorld(std::chrono::year_month_day dnes) : hodiny(dnes) {}
+WidgetWorld::WidgetWorld(std::chrono::year_month_day today) : clock(today) {}
 
 std::unique_ptr<TfrmMain> WidgetWorld::Start() {
-    return std::make_unique<TfrmMain>(hodiny, hive, priecinok.path().toStdString(), oznamy,
+    return std::make_unique<TfrmMain>(clock, hive, folder.path().toStdString(), notifier,
                                       [this] { return tray; });
 }
 
-QString WidgetWorld::Subor(int den, int mesiac) const {
-    return priecinok.filePath(QStringLiteral("%1%2.txt")
-                                  .arg(mesiac, 2, 10, QLatin1Char('0'))
-                                  .arg(den, 2, 10, QLatin1Char('0')));
+QString WidgetWorld::Subor(int date, int monthNumber) const {
+    return folder.filePath(QStringLiteral("%1%2.txt")
+                               .arg(monthNumber, 2, 10, QLatin1Char('0'))
+                               .arg(date, 2, 10, QLatin1Char('0')));
 }
 
-void WidgetWorld::ZapisDen(int den, int mesiac, const std::vector<std::string>& riadky) const {
-    QByteArray bajty;
-    for (const auto& riadok : riadky)
-        bajty += QByteArray::fromStdString(EncodeCp1250(riadok)) + "\r\n";
-    QFile subor(Subor(den, mesiac));
+void WidgetWorld::WriteDay(int date, int monthNumber, const std::vector<std::string>& lines) const {
+    QByteArray bytes;
+    for (const auto& line : lines)
+        bytes += QByteArray::fromStdString(EncodeCp1250(line)) + "\r\n";
+    QFile subor(Subor(date, monthNumber));
     if (!subor.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-        subor.write(bajty) != bajty.size())
+        subor.write(bytes) != bytes.size())
         qFatal("cannot write a day file");
 }
 
-void WidgetWorld::ZapisZaznamy(int den, int mesiac, const std::vector<Zaznam>& zaznamy) const {
-    std::vector<std::string> riadky{"!"};
-    for (const auto& z : zaznamy)
-        riadky.insert(riadky.end(), {"-1", std::to_string(z.druh), std::to_string(z.rok), z.text});
-    ZapisDen(den, mesiac, riadky);
+void WidgetWorld::WriteEntries(int date, int monthNumber, const std::vector<Entry>& entries) const {
+    std::vector<std::string> lines{"!"};
+    for (const auto& z : entries)
+        lines.insert(lines.end(), {"-1", std::to_string(z.kind), std::to_string(z.rok), z.text});
+    WriteDay(date, monthNumber, lines);
 }
 
 } // namespace tilava::test

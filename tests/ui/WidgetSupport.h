@@ -52,26 +52,26 @@ public:
 // the start-up key, a temporary notes folder and a notifier that records.
 class WidgetWorld {
 public:
-    explicit WidgetWorld(std::chrono::year_month_day dnes);
+    explicit WidgetWorld(std::chrono::year_month_day today);
 
     std::unique_ptr<TfrmMain> Start();
 
     // Writes the day file of day.month: UTF-8 lines turned into Windows-1250, CR LF after each.
-    void ZapisDen(int den, int mesiac, const std::vector<std::string>& riadky) const;
+    void WriteDay(int date, int monthNumber, const std::vector<std::string>& lines) const;
     // A listed day file with one entry per {kind code, year, text}.
-    struct Zaznam {
-        int druh;
+    struct Entry {
+        int kind;
         int rok;
         std::string text;
     };
-    void ZapisZaznamy(int den, int mesiac, const std::vector<Zaznam>& zaznamy) const;
-    QString Subor(int den, int mesiac) const;
+    void WriteEntries(int date, int monthNumber, const std::vector<Entry>& entries) const;
+    QString Subor(int date, int monthNumber) const;
 
-    FixedClock hodiny;
+    FixedClock clock;
     bool tray = false; // the desktop has a tray for the icon
     MemoryHive hive;
-    QTemporaryDir priecinok;
-    RecordingNotifier oznamy;
+    QTemporaryDir folder;
+    RecordingNotifier notifier;
 };
 
 } // namespace tilava::test

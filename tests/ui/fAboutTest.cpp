@@ -8,7 +8,7 @@
 #include "ui/skin/Pictures.h"
 #include "ui/windows/fAbout.h"
 #include "ui/windows/fNapoveda.h"
-#include "ui/windows/ZelmAdresy.h"
+#include "ui/windows/ZelmAddresses.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -31,26 +31,26 @@ namespace {
 
 class RecordingPageOpener final : public PageOpener {
 public:
-    bool Otvor(const QUrl& adresa) override {
-        adresy << adresa.toString();
-        return podari;
+    bool Open(const QUrl& address) override {
+        addresses << address.toString();
+        return succeeds;
     }
-    QStringList adresy;
-    bool podari = true;
+    QStringList addresses;
+    bool succeeds = true;
 };
 
-using test::Klikni;
-using test::Mys;
+using test::Click;
+using test::MouseEvent;
 
-QWidget* Ovladac(QWidget& okno, const QString& meno) {
-    auto* w = okno.findChild<QWidget*>(meno);
+QWidget* Control(QWidget& window, const QString& meno) {
+    auto* w = window.findChild<QWidget*>(meno);
     if (!w)
         qFatal("no control %s", qPrintable(meno));
     return w;
 }
 
-QImage Obraz(QWidget& okno, const char* meno) {
-    return test::ShownPicture(Ovladac(okno, QLatin1String(meno)));
+QImage Picture(QWidget& window, const char* meno) {
+    return test::ShownPicture(Control(window, QLatin1String(meno)));
 }
 
 QImage Skin(const char* meno) {
@@ -62,8 +62,8 @@ QImage Skin(const char* meno) {
 class fAboutTest : public QObject {
     Q_OBJECT
 
-    QTemporaryDir priecinok;
-    RecordingNotifier oznamy;
+    QTemporaryDir folder;
+    RecordingNotifier notifier;
     RecordingPageOpener web;
 
 private slots:
@@ -74,7 +74,7 @@ private slots:
     void opensBesideTheWidgetAndStaysOnItsScreen_data() {
         const QRect s = QGuiApplication::primaryScreen()->availableGeometry();
         QTest::addColumn<QPoint>("widget");
-        QTest::addColumn<QPoint>("cakane");
+        QTest::addColumn<QPoint>("expectedTexts");
         QTest::newRow("default place")
             << QPoint(s.right() + 1 - 170, s.top()) << QPoint(s.right() + 1 - 640, s.top());
         QTest::newRow("dragged to the left edge")
@@ -84,150 +84,152 @@ private slots:
     }
     void opensBesideTheWidgetAndStaysOnItsScreen() {
         QFETCH(QPoint, widget);
-        QFETCH(QPoint, cakane);
-        TfrmAbout okno(priecinok.path().toStdU16String(), oznamy, web);
-        QPoint poloha;
+        QFETCH(QPoint, expectedTexts);
+        TfrmAbout window(folder.path().toStdU16String(), notifier, web);
+        QPoint position;
         test::WhenActive<TfrmAbout>([&](TfrmAbout& o) {
-            poloha = o.pos();
+            position = o.pos();
             QTest::keyClick(&o, Qt::Key_Escape);
         });
-        okno.Ukaz(widget.y(), widget.x() - TfrmAbout::OdsadenieOdWidgetu);
-        QCOMPARE(poloha, cakane);
-        QCOMPARE(okno.size(), QSize(640, 377));
+        window.Ukaz(widget.y(), widget.x() - TfrmAbout::OffsetFromWidget);
+        QCOMPARE(position, expectedTexts);
+        QCOMPARE(window.size(), QSize(640, 377));
     }
 
     // Every link opens its page; a page that cannot be opened is told and the window stays.
     // The buttons light under the pointer and go out over the background only; the strip
     // drags the window; the close button ends Ukaz.
     void linksButtonsAndDragging() {
-        TfrmAbout okno(priecinok.path().toStdU16String(), oznamy, web);
-        oznamy.messages.clear();
-        web.adresy.clear();
-        bool otvorene = false;
+        TfrmAbout window(folder.path().toStdU16String(), notifier, web);
+        notifier.messages.clear();
+        web.addresses.clear();
+        bool opened = false;
         test::WhenActive<TfrmAbout>([&](TfrmAbout& o) {
-            otvorene = true;
-            Klikni(Ovladac(o, QStringLiteral("Image1")));
+            opened = true;
+            Click(Control(o, QStringLiteral("Image1")));
             for (int i = 1; i <= 6; ++i)
-                Klikni(Ovladac(o, QStringLiteral("imgOdkaz%1").arg(i)));
-            Klikni(Ovladac(o, QStringLiteral("imgZelm")));
-            QVERIFY(oznamy.messages.isEmpty());
-            web.podari = false;
-            Klikni(Ovladac(o, QStringLiteral("imgOdkaz4")));
-            web.podari = true;
-            QCOMPARE(oznamy.messages,
+                Click(Control(o, QStringLiteral("imgOdkaz%1").arg(i)));
+            Click(Control(o, QStringLiteral("imgZelm")));
+            QVERIFY(notifier.messages.isEmpty());
+            web.succeeds = false;
+            Click(Control(o, QStringLiteral("imgOdkaz4")));
+            web.succeeds = true;
+            QCOMPARE(notifier.messages,
                      QStringList{QStringLiteral("Nepodarilo sa otvoriť webový prehliadač.")});
             QVERIFY(o.isVisible());
 
-            Mys(Ovladac(o, QStringLiteral("imgZatvorit")), QEvent::MouseMove, {5, 5});
-            Mys(Ovladac(o, QStringLiteral("imgNapoveda")), QEvent::MouseMove, {5, 5});
-            QCOMPARE(Obraz(o, "imgZatvorit"), Skin("about_close_hover"));
-            QCOMPARE(Obraz(o, "imgNapoveda"), Skin("about_help_hover"));
-            Mys(Ovladac(o, QStringLiteral("imgOdkaz1")), QEvent::MouseMove, {5, 5});
-            QCOMPARE(Obraz(o, "imgZatvorit"), Skin("about_close_hover"));
-            Mys(Ovladac(o, QStringLiteral("imgOPrograme")), QEvent::MouseMove, {5, 5});
-            QCOMPARE(Obraz(o, "imgZatvorit"), Skin("about_close_normal"));
-            QCOMPARE(Obraz(o, "imgNapoveda"), Skin("about_help_normal"));
+            MouseEvent(Control(o, QStringLiteral("imgZatvorit")), QEvent::MouseMove, {5, 5});
+            MouseEvent(Control(o, QStringLiteral("imgNapoveda")), QEvent::MouseMove, {5, 5});
+            QCOMPARE(Picture(o, "imgZatvorit"), Skin("about_close_hover"));
+            QCOMPARE(Picture(o, "imgNapoveda"), Skin("about_help_hover"));
+            MouseEvent(Control(o, QStringLiteral("imgOdkaz1")), QEvent::MouseMove, {5, 5});
+            QCOMPARE(Picture(o, "imgZatvorit"), Skin("about_close_hover"));
+            MouseEvent(Control(o, QStringLiteral("imgOPrograme")), QEvent::MouseMove, {5, 5});
+            QCOMPARE(Picture(o, "imgZatvorit"), Skin("about_close_normal"));
+            QCOMPARE(Picture(o, "imgNapoveda"), Skin("about_help_normal"));
 
-            const QPoint pred = o.pos();
-            QWidget* lista = Ovladac(o, QStringLiteral("Image2"));
-            Mys(lista, QEvent::MouseButtonPress, {100, 10});
-            Mys(lista, QEvent::MouseMove, {80, 25}, true);
-            Mys(lista, QEvent::MouseButtonRelease, {100, 10});
-            QCOMPARE(o.pos(), pred + QPoint(-20, 15));
-            Klikni(Ovladac(o, QStringLiteral("imgZatvorit")));
+            const QPoint before = o.pos();
+            QWidget* titleBar = Control(o, QStringLiteral("Image2"));
+            MouseEvent(titleBar, QEvent::MouseButtonPress, {100, 10});
+            MouseEvent(titleBar, QEvent::MouseMove, {80, 25}, true);
+            MouseEvent(titleBar, QEvent::MouseButtonRelease, {100, 10});
+            QCOMPARE(o.pos(), before + QPoint(-20, 15));
+            Click(Control(o, QStringLiteral("imgZatvorit")));
         });
-        okno.Ukaz(0, 160);
-        QVERIFY(otvorene);
-        QCOMPARE(okno.result(), int(QDialog::Accepted));
-        QStringList cakane{ZelmAdresy::Domov};
-        for (const QString& p : ZelmAdresy::Produkty)
-            cakane << p;
-        cakane << ZelmAdresy::Domov << ZelmAdresy::Produkty[3];
-        QCOMPARE(web.adresy, cakane);
-        QCOMPARE(QSet<QString>(cakane.begin(), cakane.end()).size(), 7);
+        window.Ukaz(0, 160);
+        QVERIFY(opened);
+        QCOMPARE(window.result(), int(QDialog::Accepted));
+        QStringList expectedTexts{ZelmAddresses::HomePage};
+        for (const QString& p : ZelmAddresses::Products)
+            expectedTexts << p;
+        expectedTexts << ZelmAddresses::HomePage << ZelmAddresses::Products[3];
+        QCOMPARE(web.addresses, expectedTexts);
+        QCOMPARE(QSet<QString>(expectedTexts.begin(), expectedTexts.end()).size(), 7);
     }
 
     // The help button opens the help window over this one; it writes its file there.
     void theHelpButtonOpensTheHelp() {
-        TfrmAbout okno(priecinok.path().toStdU16String(), oznamy, web);
-        bool pomoc = false;
+        TfrmAbout window(folder.path().toStdU16String(), notifier, web);
+        bool help = false;
         test::WhenActive<TfrmAbout>([&](TfrmAbout& o) {
             test::WhenActive<TfrmNapoveda>([&](TfrmNapoveda& n) {
-                pomoc = true;
+                help = true;
                 QCOMPARE(n.parentWidget(), &o);
-                QTRY_VERIFY_WITH_TIMEOUT(n.ZoSuboru(), 1000);
+                QTRY_VERIFY_WITH_TIMEOUT(n.FromFile(), 1000);
                 n.close();
             });
-            Klikni(Ovladac(o, QStringLiteral("imgNapoveda")));
-            QVERIFY(pomoc);
+            Click(Control(o, QStringLiteral("imgNapoveda")));
+            QVERIFY(help);
             QVERIFY(o.isVisible());
             o.close();
         });
-        okno.Ukaz(0, 160);
-        QVERIFY(pomoc);
-        QVERIFY(QFileInfo(priecinok.filePath(QStringLiteral("Help.html"))).isFile());
+        window.Ukaz(0, 160);
+        QVERIFY(help);
+        QVERIFY(QFileInfo(folder.filePath(QStringLiteral("Help.html"))).isFile());
     }
 
     // Assistive technology sees the buttons and the links by the words painted on them, and
     // their Press does what their click does; Tab goes round the links and the buttons.
     void controlsAsAssistiveTechnologySeesThem_data() {
-        QTest::addColumn<QString>("ovladac");
+        QTest::addColumn<QString>("control");
         QTest::addColumn<QString>("meno");
-        QTest::addColumn<int>("rola");
-        QTest::addColumn<QString>("potom"); // after Press: pages opened, help, closed
-        const int odkaz = QAccessible::Link;
+        QTest::addColumn<int>("role");
+        QTest::addColumn<QString>("after"); // after Press: pages opened, help, closed
+        const int link = QAccessible::Link;
         QTest::newRow("close") << "imgZatvorit"
                                << "Zatvoriť" << int(QAccessible::Button) << "zatvorené";
         QTest::newRow("help") << "imgNapoveda"
                               << "Nápoveda" << int(QAccessible::Button) << "nápoveda";
         QTest::newRow("logo") << "Image1"
-                              << "Tilava, verzia 1.0" << odkaz << ZelmAdresy::Domov;
+                              << "Tilava, verzia 1.0" << link << ZelmAddresses::HomePage;
         QTest::newRow("first program") << "imgOdkaz1"
-                                       << "Zelm Rodinný diár" << odkaz << ZelmAdresy::Produkty[0];
-        QTest::newRow("last program") << "imgOdkaz6"
-                                      << "Zelm Stopky a budík" << odkaz << ZelmAdresy::Produkty[5];
+                                       << "Zelm Rodinný diár" << link << ZelmAddresses::Products[0];
+        QTest::newRow("last program")
+            << "imgOdkaz6"
+            << "Zelm Stopky a budík" << link << ZelmAddresses::Products[5];
         QTest::newRow("maker") << "imgZelm"
-                               << "ZELM software" << odkaz << ZelmAdresy::Domov;
+                               << "ZELM software" << link << ZelmAddresses::HomePage;
     }
     void controlsAsAssistiveTechnologySeesThem() {
-        QFETCH(QString, ovladac);
+        QFETCH(QString, control);
         QFETCH(QString, meno);
-        QFETCH(int, rola);
-        QFETCH(QString, potom);
-        TfrmAbout okno(priecinok.path().toStdU16String(), oznamy, web);
-        web.adresy.clear();
-        QStringList stav;
+        QFETCH(int, role);
+        QFETCH(QString, after);
+        TfrmAbout window(folder.path().toStdU16String(), notifier, web);
+        web.addresses.clear();
+        QStringList state;
         test::WhenActive<TfrmAbout>([&](TfrmAbout& o) {
             test::WhenActive<TfrmNapoveda>([&](TfrmNapoveda& n) {
-                stav << QStringLiteral("nápoveda");
+                state << QStringLiteral("nápoveda");
                 n.reject();
             });
-            test::OverPristupnost(Ovladac(o, ovladac), meno, rola, true);
-            stav += web.adresy;
+            test::CheckAccessibility(Control(o, control), meno, role, true);
+            state += web.addresses;
             if (o.isVisible())
                 o.reject();
             else
-                stav << QStringLiteral("zatvorené");
+                state << QStringLiteral("zatvorené");
         });
-        okno.Ukaz(0, 0);
-        QCOMPARE(stav.join(QLatin1Char(' ')), potom);
+        window.Ukaz(0, 0);
+        QCOMPARE(state.join(QLatin1Char(' ')), after);
         // What the background picture says is told as its description.
-        QVERIFY(QAccessible::queryAccessibleInterface(Ovladac(okno, QStringLiteral("imgOPrograme")))
-                    ->text(QAccessible::Description)
-                    .contains(QStringLiteral("Kalendár mien a sviatkov pre Slovensko a Česko")));
+        QVERIFY(
+            QAccessible::queryAccessibleInterface(Control(window, QStringLiteral("imgOPrograme")))
+                ->text(QAccessible::Description)
+                .contains(QStringLiteral("Kalendár mien a sviatkov pre Slovensko a Česko")));
     }
 
     void tabGoesRoundTheLinksAndButtons() {
-        TfrmAbout okno(priecinok.path().toStdU16String(), oznamy, web);
+        TfrmAbout window(folder.path().toStdU16String(), notifier, web);
         test::WhenActive<TfrmAbout>([&](TfrmAbout& o) {
-            Ovladac(o, QStringLiteral("Image1"))->setFocus(Qt::TabFocusReason);
-            const QStringList kruh{"imgOdkaz1",   "imgOdkaz2", "imgOdkaz3", "imgOdkaz4",
+            Control(o, QStringLiteral("Image1"))->setFocus(Qt::TabFocusReason);
+            const QStringList ring{"imgOdkaz1",   "imgOdkaz2", "imgOdkaz3", "imgOdkaz4",
                                    "imgOdkaz5",   "imgOdkaz6", "imgZelm",   "imgNapoveda",
                                    "imgZatvorit", "Image1"};
-            test::OverKruhTabulatora(kruh);
+            test::CheckTabRing(ring);
             o.reject();
         });
-        okno.Ukaz(0, 0);
+        window.Ukaz(0, 0);
     }
 };
 

@@ -5,7 +5,7 @@
 #include "WidgetSupport.h"
 
 #include "core/uRok.h"
-#include "model/Nastavenia.h"
+#include "model/ApplySettings.h"
 #include "platform/MemoryHive.h"
 #include "platform/ProgramPath.h"
 #include "store/uRegi.h"
@@ -45,33 +45,34 @@ void RunSettings(const std::function<void()>& show, const std::function<void(Tfr
         qWarning("the settings window was never shown");
 }
 
-template <typename T = QWidget> T* Ovladac(QWidget& okno, const char* meno) {
-    auto* w = okno.findChild<T*>(QLatin1String(meno));
+template <typename T = QWidget> T* Control(QWidget& window, const char* meno) {
+    auto* w = window.findChild<T*>(QLatin1String(meno));
     if (!w)
         qFatal("no control %s", meno);
     return w;
 }
 
-using test::Klikni;
-using test::Mys;
+using test::Click;
+using test::MouseEvent;
 
-QImage Obraz(const QWidget* w) {
+QImage Picture(const QWidget* w) {
     return test::ShownPicture(w);
 }
 
-QImage Skin(const char* meno, QSize velkost) {
-    return LoadSkinPicture(QLatin1String(meno), Qt::black, velkost).toImage();
+QImage Skin(const char* meno, QSize size) {
+    return LoadSkinPicture(QLatin1String(meno), Qt::black, size).toImage();
 }
 
-void Prepis(QLineEdit* pole, const QString& text) {
-    pole->selectAll();
-    for (const QChar znak : text)
-        QTest::sendKeyEvent(QTest::Click, pole, Qt::Key_unknown, QString(znak), Qt::NoModifier);
+void Retype(QLineEdit* field, const QString& text) {
+    field->selectAll();
+    for (const QChar typedChar : text)
+        QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, QString(typedChar),
+                            Qt::NoModifier);
     if (text.isEmpty())
-        QTest::keyClick(pole, Qt::Key_Delete);
+        QTest::keyClick(field, Qt::Key_Delete);
 }
 
-std::optional<std::string> Hodnota(const MemoryHive& hive, HiveKey key, const char* meno) {
+std::optional<std::string> StoredValue(const MemoryHive& hive, HiveKey key, const char* meno) {
     const HiveValue v = hive.ReadValue(key, meno);
     return v.IsString() ? std::optional(v.text) : std::nullopt;
 }
@@ -90,79 +91,80 @@ private slots:
     void opensFromTheFieldsAndReopensWhereItWasClosed() {
         MemoryHive hive;
         {
-            TfrmSetup okno(hive);
-            okno.JazykSK = false;
-            okno.Nastavenia.ShowTime = 20000;
-            okno.Nastavenia.Dopredu = 3;
-            okno.Nastavenia.Stale = true;
-            okno.Nastavenia.Upozornenie = 1;
+            TfrmSetup window(hive);
+            window.JazykSK = false;
+            window.Settings.ShowTime = 20000;
+            window.Settings.Dopredu = 3;
+            window.Settings.Stale = true;
+            window.Settings.Upozornenie = 1;
             RunSettings(
-                [&] { okno.Zobraz(); },
+                [&] { window.Zobraz(); },
                 [&](TfrmSetup& o) {
                     QCOMPARE(o.pos(), QPoint(244, 180));
                     QCOMPARE(o.size(), QSize(303, 332));
                     QVERIFY(o.windowFlags() & Qt::FramelessWindowHint);
-                    QCOMPARE(Obraz(Ovladac(o, "imgCZ")), Skin("setup_flag_cz_pressed", {42, 29}));
-                    QCOMPARE(Obraz(Ovladac(o, "imgSK")), Skin("setup_flag_sk", {42, 29}));
-                    QCOMPARE(Ovladac<QLineEdit>(o, "txtShow")->text(), QStringLiteral("20"));
-                    QCOMPARE(Ovladac<QLineEdit>(o, "txtDopredu")->text(), QStringLiteral("3"));
-                    QVERIFY(Ovladac<QRadioButton>(o, "optPriPrvom")->isChecked());
-                    QVERIFY(!Ovladac<QCheckBox>(o, "chkStartup")->isChecked());
-                    QVERIFY(!Ovladac<QLineEdit>(o, "txtShow")->isEnabled());
-                    QCOMPARE(Obraz(Ovladac(o, "imgSec")), Skin("setup_seconds_disabled", {93, 25}));
+                    QCOMPARE(Picture(Control(o, "imgCZ")), Skin("setup_flag_cz_pressed", {42, 29}));
+                    QCOMPARE(Picture(Control(o, "imgSK")), Skin("setup_flag_sk", {42, 29}));
+                    QCOMPARE(Control<QLineEdit>(o, "txtShow")->text(), QStringLiteral("20"));
+                    QCOMPARE(Control<QLineEdit>(o, "txtDopredu")->text(), QStringLiteral("3"));
+                    QVERIFY(Control<QRadioButton>(o, "optPriPrvom")->isChecked());
+                    QVERIFY(!Control<QCheckBox>(o, "chkStartup")->isChecked());
+                    QVERIFY(!Control<QLineEdit>(o, "txtShow")->isEnabled());
+                    QCOMPARE(Picture(Control(o, "imgSec")),
+                             Skin("setup_seconds_disabled", {93, 25}));
 
                     // The keyboard goes round the rows in their order.
-                    QCOMPARE(o.focusWidget(), Ovladac(o, "chkStale"));
+                    QCOMPARE(o.focusWidget(), Control(o, "chkStale"));
                     QTest::keyClick(o.focusWidget(), Qt::Key_Space);
-                    QVERIFY(Ovladac<QLineEdit>(o, "txtShow")->isEnabled());
-                    QCOMPARE(Obraz(Ovladac(o, "imgSec")), Skin("setup_seconds", {93, 25}));
-                    for (const char* dalsi :
+                    QVERIFY(Control<QLineEdit>(o, "txtShow")->isEnabled());
+                    QCOMPARE(Picture(Control(o, "imgSec")), Skin("setup_seconds", {93, 25}));
+                    for (const char* next :
                          {"txtShow", "txtDopredu", "chkStartup", "chkPamatat", "optNikdy"}) {
                         QTest::keyClick(o.focusWidget(), Qt::Key_Tab);
-                        QCOMPARE(o.focusWidget()->objectName(), QLatin1String(dalsi));
+                        QCOMPARE(o.focusWidget()->objectName(), QLatin1String(next));
                     }
 
                     // OK lights under the pointer and goes out over the background only.
-                    Mys(Ovladac(o, "imgOK"), QEvent::MouseMove, {5, 5});
-                    QCOMPARE(Obraz(Ovladac(o, "imgOK")), Skin("setup_ok_hover", {100, 25}));
-                    Mys(Ovladac(o, "txtDopredu"), QEvent::MouseMove, {5, 5});
-                    QCOMPARE(Obraz(Ovladac(o, "imgOK")), Skin("setup_ok_hover", {100, 25}));
-                    Mys(Ovladac(o, "imgPozadie"), QEvent::MouseMove, {5, 5});
-                    QCOMPARE(Obraz(Ovladac(o, "imgOK")), Skin("setup_ok_normal", {100, 25}));
+                    MouseEvent(Control(o, "imgOK"), QEvent::MouseMove, {5, 5});
+                    QCOMPARE(Picture(Control(o, "imgOK")), Skin("setup_ok_hover", {100, 25}));
+                    MouseEvent(Control(o, "txtDopredu"), QEvent::MouseMove, {5, 5});
+                    QCOMPARE(Picture(Control(o, "imgOK")), Skin("setup_ok_hover", {100, 25}));
+                    MouseEvent(Control(o, "imgPozadie"), QEvent::MouseMove, {5, 5});
+                    QCOMPARE(Picture(Control(o, "imgOK")), Skin("setup_ok_normal", {100, 25}));
 
-                    QWidget* lista = Ovladac(o, "imgHornaLista");
-                    Mys(lista, QEvent::MouseButtonPress, {50, 10});
-                    Mys(lista, QEvent::MouseMove, {65, 3});
-                    Mys(lista, QEvent::MouseButtonRelease, {50, 3});
-                    Mys(lista, QEvent::MouseMove, {90, 20});
+                    QWidget* titleBar = Control(o, "imgHornaLista");
+                    MouseEvent(titleBar, QEvent::MouseButtonPress, {50, 10});
+                    MouseEvent(titleBar, QEvent::MouseMove, {65, 3});
+                    MouseEvent(titleBar, QEvent::MouseButtonRelease, {50, 3});
+                    MouseEvent(titleBar, QEvent::MouseMove, {90, 20});
                     QCOMPARE(o.pos(), QPoint(259, 173));
                     QTest::keyClick(o.focusWidget(), Qt::Key_Escape);
                 });
-            QVERIFY(!okno.Potvrdene);
-            QVERIFY(okno.Nastavenia.Stale);
-            QVERIFY(!okno.JazykSK);
+            QVERIFY(!window.Potvrdene);
+            QVERIFY(window.Settings.Stale);
+            QVERIFY(!window.JazykSK);
         }
-        QCOMPARE(Hodnota(hive, HiveKey::Settings, "frmSetupTop"), "173");
-        QCOMPARE(Hodnota(hive, HiveKey::Settings, "frmSetupLeft"), "259");
+        QCOMPARE(StoredValue(hive, HiveKey::Settings, "frmSetupTop"), "173");
+        QCOMPARE(StoredValue(hive, HiveKey::Settings, "frmSetupLeft"), "259");
         QVERIFY(!TRegi(hive).JePamatat());
-        TfrmSetup znova(hive);
-        RunSettings([&] { znova.Zobraz(); },
+        TfrmSetup again(hive);
+        RunSettings([&] { again.Zobraz(); },
                     [&](TfrmSetup& o) {
                         QCOMPARE(o.pos(), QPoint(259, 173));
-                        QVERIFY(!Ovladac<QRadioButton>(o, "optPriPrvom")->isChecked());
-                        QVERIFY(Ovladac<QRadioButton>(o, "optNikdy")->isChecked());
+                        QVERIFY(!Control<QRadioButton>(o, "optPriPrvom")->isChecked());
+                        QVERIFY(Control<QRadioButton>(o, "optNikdy")->isChecked());
                         o.close();
                     });
-        QVERIFY(!znova.Potvrdene);
+        QVERIFY(!again.Potvrdene);
     }
 
     // OK hands the controls back; numbers that do not convert keep what the caller gave.
     void confirmingHandsBackTheControls_data() {
-        QTest::addColumn<QString>("sekundy");
-        QTest::addColumn<QString>("dni");
+        QTest::addColumn<QString>("secondCount");
+        QTest::addColumn<QString>("dayList");
         QTest::addColumn<bool>("enterom");
-        QTest::addColumn<int>("cakaneSekundy");
-        QTest::addColumn<int>("cakaneDni");
+        QTest::addColumn<int>("expectedSeconds");
+        QTest::addColumn<int>("expectedDays");
         QTest::newRow("numbers, OK") << "5"
                                      << "3" << false << 5 << 3;
         QTest::newRow("numbers, Enter") << "12"
@@ -175,40 +177,40 @@ private slots:
                                                          << "x1" << false << 0 << 2;
     }
     void confirmingHandsBackTheControls() {
-        QFETCH(QString, sekundy);
-        QFETCH(QString, dni);
+        QFETCH(QString, secondCount);
+        QFETCH(QString, dayList);
         QFETCH(bool, enterom);
-        QFETCH(int, cakaneSekundy);
-        QFETCH(int, cakaneDni);
+        QFETCH(int, expectedSeconds);
+        QFETCH(int, expectedDays);
         MemoryHive hive;
-        TfrmSetup okno(hive);
-        okno.Nastavenia.ShowTime = 30000;
-        okno.Nastavenia.Dopredu = 2;
+        TfrmSetup window(hive);
+        window.Settings.ShowTime = 30000;
+        window.Settings.Dopredu = 2;
         RunSettings(
-            [&] { okno.Zobraz(); },
+            [&] { window.Zobraz(); },
             [&](TfrmSetup& o) {
-                Klikni(Ovladac(o, "imgCZ"));
-                QCOMPARE(Obraz(Ovladac(o, "imgCZ")), Skin("setup_flag_cz_pressed", {42, 29}));
-                QCOMPARE(Obraz(Ovladac(o, "imgSK")), Skin("setup_flag_sk", {42, 29}));
-                Klikni(Ovladac(o, "chkStartup"));
-                QTest::mouseClick(Ovladac(o, "chkPamatat"), Qt::LeftButton);
-                QTest::mouseClick(Ovladac(o, "optPriKazdom"), Qt::LeftButton);
-                Prepis(Ovladac<QLineEdit>(o, "txtShow"), sekundy);
-                Prepis(Ovladac<QLineEdit>(o, "txtDopredu"), dni);
+                Click(Control(o, "imgCZ"));
+                QCOMPARE(Picture(Control(o, "imgCZ")), Skin("setup_flag_cz_pressed", {42, 29}));
+                QCOMPARE(Picture(Control(o, "imgSK")), Skin("setup_flag_sk", {42, 29}));
+                Click(Control(o, "chkStartup"));
+                QTest::mouseClick(Control(o, "chkPamatat"), Qt::LeftButton);
+                QTest::mouseClick(Control(o, "optPriKazdom"), Qt::LeftButton);
+                Retype(Control<QLineEdit>(o, "txtShow"), secondCount);
+                Retype(Control<QLineEdit>(o, "txtDopredu"), dayList);
                 if (enterom)
-                    QTest::keyClick(Ovladac(o, "txtDopredu"), Qt::Key_Return);
+                    QTest::keyClick(Control(o, "txtDopredu"), Qt::Key_Return);
                 else
-                    Klikni(Ovladac(o, "imgOK"));
+                    Click(Control(o, "imgOK"));
             });
-        QVERIFY(okno.Potvrdene);
-        QVERIFY(!okno.JazykSK);
-        QVERIFY(okno.Nastavenia.Startup ||
-                okno.Nastavenia.Pamatat); // the synthetic click may miss a 15 px box
-        QVERIFY(okno.Nastavenia.Pamatat);
-        QVERIFY(!okno.Nastavenia.Stale);
-        QCOMPARE(okno.Nastavenia.Upozornenie, 2);
-        QCOMPARE(okno.Nastavenia.ShowTime, cakaneSekundy * 1000);
-        QCOMPARE(okno.Nastavenia.Dopredu, cakaneDni);
+        QVERIFY(window.Potvrdene);
+        QVERIFY(!window.JazykSK);
+        QVERIFY(window.Settings.Startup ||
+                window.Settings.Pamatat); // the synthetic click may miss a 15 px box
+        QVERIFY(window.Settings.Pamatat);
+        QVERIFY(!window.Settings.Stale);
+        QCOMPARE(window.Settings.Upozornenie, 2);
+        QCOMPARE(window.Settings.ShowTime, expectedSeconds * 1000);
+        QCOMPARE(window.Settings.Dopredu, expectedDays);
     }
 
     // The widget's path: open from its settings, change, confirm; the store and the widget's
@@ -217,86 +219,86 @@ private slots:
         MemoryHive hive;
         TRegi regi(hive);
         TRok rok;
-        RecordingNotifier oznamy;
-        WidgetSettings nastavenia;
-        nastavenia.ShowTime = 20999;
-        nastavenia.Dopredu = 1;
-        bool potvrdene = false;
+        RecordingNotifier notifier;
+        WidgetSettings settings;
+        settings.ShowTime = 20999;
+        settings.Dopredu = 1;
+        bool confirmed = false;
         RunSettings(
-            [&] { potvrdene = OtvorNastavenia(nullptr, hive, rok, regi, nastavenia, oznamy); },
+            [&] { confirmed = OtvorNastavenia(nullptr, hive, rok, regi, settings, notifier); },
             [&](TfrmSetup& o) {
-                QCOMPARE(Ovladac<QLineEdit>(o, "txtShow")->text(), QStringLiteral("20"));
-                Klikni(Ovladac(o, "imgCZ"));
-                QTest::mouseClick(Ovladac(o, "optPriPrvom"), Qt::LeftButton);
-                QTest::mouseClick(Ovladac(o, "chkStartup"), Qt::LeftButton);
-                Prepis(Ovladac<QLineEdit>(o, "txtShow"), QStringLiteral("abc"));
-                Prepis(Ovladac<QLineEdit>(o, "txtDopredu"), QStringLiteral("5"));
-                Klikni(Ovladac(o, "imgOK"));
+                QCOMPARE(Control<QLineEdit>(o, "txtShow")->text(), QStringLiteral("20"));
+                Click(Control(o, "imgCZ"));
+                QTest::mouseClick(Control(o, "optPriPrvom"), Qt::LeftButton);
+                QTest::mouseClick(Control(o, "chkStartup"), Qt::LeftButton);
+                Retype(Control<QLineEdit>(o, "txtShow"), QStringLiteral("abc"));
+                Retype(Control<QLineEdit>(o, "txtDopredu"), QStringLiteral("5"));
+                Click(Control(o, "imgOK"));
             });
-        QVERIFY(potvrdene);
+        QVERIFY(confirmed);
         QVERIFY(!rok.JazykSK);
-        QCOMPARE(Hodnota(hive, HiveKey::Settings, "Upozornenie"), "1");
-        QCOMPARE(Hodnota(hive, HiveKey::Settings, "ShowTime"), "20000");
-        QCOMPARE(Hodnota(hive, HiveKey::Settings, "Dopredu"), "1");
-        QCOMPARE(nastavenia.ShowTime, 20000);
-        QCOMPARE(nastavenia.Dopredu, 1);
-        QCOMPARE(nastavenia.Upozornenie, 1);
-        QVERIFY(nastavenia.Startup);
-        QCOMPARE(Hodnota(hive, HiveKey::Startup, "ZelmTilava"),
+        QCOMPARE(StoredValue(hive, HiveKey::Settings, "Upozornenie"), "1");
+        QCOMPARE(StoredValue(hive, HiveKey::Settings, "ShowTime"), "20000");
+        QCOMPARE(StoredValue(hive, HiveKey::Settings, "Dopredu"), "1");
+        QCOMPARE(settings.ShowTime, 20000);
+        QCOMPARE(settings.Dopredu, 1);
+        QCOMPARE(settings.Upozornenie, 1);
+        QVERIFY(settings.Startup);
+        QCOMPARE(StoredValue(hive, HiveKey::Startup, "ZelmTilava"),
                  TRegi::StartupCommand(ProgramPath().string()));
-        QVERIFY(oznamy.messages.isEmpty());
+        QVERIFY(notifier.messages.isEmpty());
 
         // Zero seconds is stored as it is and reads back as the default; start-up goes off.
         RunSettings(
-            [&] { potvrdene = OtvorNastavenia(nullptr, hive, rok, regi, nastavenia, oznamy); },
+            [&] { confirmed = OtvorNastavenia(nullptr, hive, rok, regi, settings, notifier); },
             [&](TfrmSetup& o) {
-                QCOMPARE(Obraz(Ovladac(o, "imgCZ")), Skin("setup_flag_cz_pressed", {42, 29}));
-                QTest::mouseClick(Ovladac(o, "chkStartup"), Qt::LeftButton);
-                Prepis(Ovladac<QLineEdit>(o, "txtShow"), QStringLiteral("0"));
-                QTest::keyClick(Ovladac(o, "txtShow"), Qt::Key_Enter);
+                QCOMPARE(Picture(Control(o, "imgCZ")), Skin("setup_flag_cz_pressed", {42, 29}));
+                QTest::mouseClick(Control(o, "chkStartup"), Qt::LeftButton);
+                Retype(Control<QLineEdit>(o, "txtShow"), QStringLiteral("0"));
+                QTest::keyClick(Control(o, "txtShow"), Qt::Key_Enter);
             });
-        QVERIFY(potvrdene);
-        QCOMPARE(Hodnota(hive, HiveKey::Settings, "ShowTime"), "0");
-        QCOMPARE(nastavenia.ShowTime, 20000);
-        QVERIFY(!nastavenia.Startup);
-        QCOMPARE(Hodnota(hive, HiveKey::Startup, "ZelmTilava"), std::nullopt);
+        QVERIFY(confirmed);
+        QCOMPARE(StoredValue(hive, HiveKey::Settings, "ShowTime"), "0");
+        QCOMPARE(settings.ShowTime, 20000);
+        QVERIFY(!settings.Startup);
+        QCOMPARE(StoredValue(hive, HiveKey::Startup, "ZelmTilava"), std::nullopt);
 
         // Leaving with Escape changes nothing; a refusing store is reported.
-        const WidgetSettings pred = nastavenia;
+        const WidgetSettings before = settings;
         RunSettings(
-            [&] { potvrdene = OtvorNastavenia(nullptr, hive, rok, regi, nastavenia, oznamy); },
+            [&] { confirmed = OtvorNastavenia(nullptr, hive, rok, regi, settings, notifier); },
             [&](TfrmSetup& o) {
-                Klikni(Ovladac(o, "imgSK"));
+                Click(Control(o, "imgSK"));
                 QTest::keyClick(o.focusWidget(), Qt::Key_Escape);
             });
-        QVERIFY(!potvrdene);
+        QVERIFY(!confirmed);
         QVERIFY(!rok.JazykSK);
-        QCOMPARE(nastavenia.ShowTime, pred.ShowTime);
+        QCOMPARE(settings.ShowTime, before.ShowTime);
         hive.RefuseWrites(true);
         RunSettings(
-            [&] { potvrdene = OtvorNastavenia(nullptr, hive, rok, regi, nastavenia, oznamy); },
-            [&](TfrmSetup& o) { Klikni(Ovladac(o, "imgOK")); });
-        QVERIFY(potvrdene);
-        QCOMPARE(oznamy.messages.size(), 1);
-        QVERIFY2(oznamy.messages[0].startsWith(
+            [&] { confirmed = OtvorNastavenia(nullptr, hive, rok, regi, settings, notifier); },
+            [&](TfrmSetup& o) { Click(Control(o, "imgOK")); });
+        QVERIFY(confirmed);
+        QCOMPARE(notifier.messages.size(), 1);
+        QVERIFY2(notifier.messages[0].startsWith(
                      QStringLiteral("Niektoré nastavenia sa nepodarilo uložiť:")),
-                 qPrintable(oznamy.messages[0]));
+                 qPrintable(notifier.messages[0]));
     }
 
     // Assistive technology sees each control by the words painted beside it, the flags and OK
     // as buttons whose Press does what their click does; Tab goes round from the flags to OK.
     void controlsAsAssistiveTechnologySeesThem_data() {
-        QTest::addColumn<QString>("ovladac");
+        QTest::addColumn<QString>("control");
         QTest::addColumn<QString>("meno");
-        QTest::addColumn<int>("rola");
-        QTest::addColumn<QString>("potom"); // after Press; empty: no Press
-        const int tlacidlo = QAccessible::Button;
+        QTest::addColumn<int>("role");
+        QTest::addColumn<QString>("after"); // after Press; empty: no Press
+        const int button = QAccessible::Button;
         QTest::newRow("SK") << "imgSK"
-                            << "Slovenský kalendár mien" << tlacidlo << "SK";
+                            << "Slovenský kalendár mien" << button << "SK";
         QTest::newRow("CZ") << "imgCZ"
-                            << "Český kalendár mien" << tlacidlo << "CZ";
+                            << "Český kalendár mien" << button << "CZ";
         QTest::newRow("OK") << "imgOK"
-                            << "OK" << tlacidlo << "potvrdené";
+                            << "OK" << button << "potvrdené";
         QTest::newRow("always") << "chkStale"
                                 << "Hlavné okno zobraziť stále" << int(QAccessible::CheckBox) << "";
         QTest::newRow("seconds") << "txtShow"
@@ -312,37 +314,38 @@ private slots:
             << "Zvukové upozornenie pri každom spustení" << int(QAccessible::RadioButton) << "";
     }
     void controlsAsAssistiveTechnologySeesThem() {
-        QFETCH(QString, ovladac);
+        QFETCH(QString, control);
         QFETCH(QString, meno);
-        QFETCH(int, rola);
-        QFETCH(QString, potom);
+        QFETCH(int, role);
+        QFETCH(QString, after);
         MemoryHive hive;
-        TfrmSetup okno(hive);
-        okno.JazykSK = ovladac != QLatin1String("imgSK");
-        QString stav;
-        RunSettings([&] { okno.Zobraz(); },
+        TfrmSetup window(hive);
+        window.JazykSK = control != QLatin1String("imgSK");
+        QString state;
+        RunSettings([&] { window.Zobraz(); },
                     [&](TfrmSetup& o) {
-                        test::OverPristupnost(Ovladac(o, qPrintable(ovladac)), meno, rola,
-                                              !potom.isEmpty());
+                        test::CheckAccessibility(Control(o, qPrintable(control)), meno, role,
+                                                 !after.isEmpty());
                         if (o.isVisible()) {
-                            stav = Ovladac<QAbstractButton>(o, "btnSK")->isChecked() ? "SK" : "CZ";
+                            state = Control<QAbstractButton>(o, "btnSK")->isChecked() ? "SK" : "CZ";
                             o.reject();
                         }
                     });
-        if (!potom.isEmpty())
-            QCOMPARE(stav.isEmpty() && okno.Potvrdene ? QStringLiteral("potvrdené") : stav, potom);
+        if (!after.isEmpty())
+            QCOMPARE(state.isEmpty() && window.Potvrdene ? QStringLiteral("potvrdené") : state,
+                     after);
     }
 
     void tabGoesRoundFromTheFlagsToOK() {
         MemoryHive hive;
-        TfrmSetup okno(hive);
-        RunSettings([&] { okno.Zobraz(); },
+        TfrmSetup window(hive);
+        RunSettings([&] { window.Zobraz(); },
                     [&](TfrmSetup& o) {
-                        QCOMPARE(QApplication::focusWidget(), Ovladac(o, "chkStale"));
-                        const QStringList kruh{"txtShow",    "txtDopredu", "chkStartup",
+                        QCOMPARE(QApplication::focusWidget(), Control(o, "chkStale"));
+                        const QStringList ring{"txtShow",    "txtDopredu", "chkStartup",
                                                "chkPamatat", "optNikdy",   "imgOK",
                                                "imgSK",      "imgCZ",      "chkStale"};
-                        test::OverKruhTabulatora(kruh);
+                        test::CheckTabRing(ring);
                         o.reject();
                     });
     }

@@ -43,42 +43,42 @@ bool RunEditor(TfrmUdalost& window, TNote& note, int year, const std::function<v
     return result;
 }
 
-template <typename T = QWidget> T* Ovladac(QWidget& okno, const char* meno) {
-    auto* w = okno.findChild<T*>(QLatin1String(meno));
+template <typename T = QWidget> T* Control(QWidget& window, const char* meno) {
+    auto* w = window.findChild<T*>(QLatin1String(meno));
     if (!w)
         qFatal("no control %s", meno);
     return w;
 }
 
-QLineEdit* Pole(QWidget& okno, const char* meno) {
-    return Ovladac<QLineEdit>(okno, meno);
+QLineEdit* LineEdit(QWidget& window, const char* meno) {
+    return Control<QLineEdit>(window, meno);
 }
 
-void Pis(QWidget* w, const QString& text) {
-    for (const QChar znak : text)
-        QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(znak), Qt::NoModifier);
+void TypeText(QWidget* w, const QString& text) {
+    for (const QChar typedChar : text)
+        QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(typedChar), Qt::NoModifier);
 }
 
-void Enter(QWidget& okno) {
-    QTest::keyClick(okno.focusWidget(), Qt::Key_Return);
+void Enter(QWidget& window) {
+    QTest::keyClick(window.focusWidget(), Qt::Key_Return);
 }
 
-void Mys(QWidget* w, QEvent::Type typ, QPoint bod, Qt::MouseButton tlacidlo) {
-    const Qt::MouseButtons drzane =
-        typ == QEvent::MouseButtonPress ? Qt::MouseButtons(tlacidlo) : Qt::NoButton;
-    QMouseEvent e(typ, QPointF(bod), QPointF(w->mapToGlobal(bod)), tlacidlo, drzane,
+void MouseEvent(QWidget* w, QEvent::Type type, QPoint point, Qt::MouseButton button) {
+    const Qt::MouseButtons held =
+        type == QEvent::MouseButtonPress ? Qt::MouseButtons(button) : Qt::NoButton;
+    QMouseEvent e(type, QPointF(point), QPointF(w->mapToGlobal(point)), button, held,
                   Qt::NoModifier);
     QApplication::sendEvent(w, &e);
 }
 
-void Klikni(QWidget* w) {
-    const QPoint stred = w->rect().center();
-    Mys(w, QEvent::MouseButtonPress, stred, Qt::LeftButton);
-    Mys(w, QEvent::MouseButtonRelease, stred, Qt::LeftButton);
+void Click(QWidget* w) {
+    const QPoint center = w->rect().center();
+    MouseEvent(w, QEvent::MouseButtonPress, center, Qt::LeftButton);
+    MouseEvent(w, QEvent::MouseButtonRelease, center, Qt::LeftButton);
 }
 
-void Pohni(QWidget* w) {
-    Mys(w, QEvent::MouseMove, w->rect().center(), Qt::NoButton);
+void MoveMouse(QWidget* w) {
+    MouseEvent(w, QEvent::MouseMove, w->rect().center(), Qt::NoButton);
 }
 
 } // namespace
@@ -86,31 +86,31 @@ void Pohni(QWidget* w) {
 class fUdalostTest : public QObject {
     Q_OBJECT
 
-    FixedClock hodiny{year{2024} / 3 / 13};
-    RecordingNotifier oznamy;
-    std::unique_ptr<TfrmUdalost> okno;
-    TfrmUdalost& Okno() { return *okno; }
+    FixedClock clock{year{2024} / 3 / 13};
+    RecordingNotifier notifier;
+    std::unique_ptr<TfrmUdalost> window;
+    TfrmUdalost& Window() { return *window; }
 
 private slots:
     void initTestCase() { InitSkinResources(); }
     void init() {
-        oznamy.beeps = 0;
-        oznamy.messages.clear();
-        okno = std::make_unique<TfrmUdalost>(hodiny, oznamy);
+        notifier.beeps = 0;
+        notifier.messages.clear();
+        window = std::make_unique<TfrmUdalost>(clock, notifier);
     }
-    void cleanup() { okno.reset(); }
+    void cleanup() { window.reset(); }
 
     void newEntryOpensAsABirthdayIn1980() {
         TNote n;
-        const bool ok = RunEditor(Okno(), n, 2024, [&] {
-            QCOMPARE(Okno().windowTitle(), QStringLiteral("Udalosť dňa "));
-            QCOMPARE(Okno().size(), QSize(369, 188));
-            QVERIFY(Ovladac<QRadioButton>(Okno(), "optNar")->isChecked());
-            QCOMPARE(Pole(Okno(), "txtNar")->text(), QString());
-            QCOMPARE(Pole(Okno(), "txtNarRok")->text(), QStringLiteral("1980"));
-            QCOMPARE(Pole(Okno(), "txtVyrRok")->text(), QStringLiteral("1980"));
-            QCOMPARE(Okno().focusWidget(), Pole(Okno(), "txtNar"));
-            const std::pair<const char*, QRect> miesta[] = {
+        const bool ok = RunEditor(Window(), n, 2024, [&] {
+            QCOMPARE(Window().windowTitle(), QStringLiteral("Udalosť dňa "));
+            QCOMPARE(Window().size(), QSize(369, 188));
+            QVERIFY(Control<QRadioButton>(Window(), "optNar")->isChecked());
+            QCOMPARE(LineEdit(Window(), "txtNar")->text(), QString());
+            QCOMPARE(LineEdit(Window(), "txtNarRok")->text(), QStringLiteral("1980"));
+            QCOMPARE(LineEdit(Window(), "txtVyrRok")->text(), QStringLiteral("1980"));
+            QCOMPARE(Window().focusWidget(), LineEdit(Window(), "txtNar"));
+            const std::pair<const char*, QRect> places[] = {
                 {"imgPozadie", {0, 0, 370, 189}},   {"imgOk", {158, 158, 100, 26}},
                 {"imgStorno", {264, 158, 100, 26}}, {"shpNarodeniny", {32, 48, 73, 17}},
                 {"shpVyrocie", {32, 84, 53, 17}},   {"shpPoznamka", {32, 124, 69, 17}},
@@ -119,9 +119,9 @@ private slots:
                 {"txtVyrRok", {292, 86, 32, 19}},   {"updVyr", {324, 86, 15, 19}},
                 {"txtPoz", {117, 126, 245, 18}},
             };
-            for (const auto& [meno, miesto] : miesta)
-                QCOMPARE(Ovladac(Okno(), meno)->geometry(), miesto);
-            QTest::keyClick(Pole(Okno(), "txtNar"), Qt::Key_Escape);
+            for (const auto& [meno, place] : places)
+                QCOMPARE(Control(Window(), meno)->geometry(), place);
+            QTest::keyClick(LineEdit(Window(), "txtNar"), Qt::Key_Escape);
         });
         QVERIFY(!ok);
         QCOMPARE(n, TNote{});
@@ -129,92 +129,92 @@ private slots:
 
     void enterInTheNameGoesToTheYearAndASecondEnterConfirms() {
         TNote n;
-        const bool ok = RunEditor(Okno(), n, 2024, [&] {
-            QTest::keyClicks(Pole(Okno(), "txtNar"), "Jano");
-            Enter(Okno());
-            QVERIFY(Okno().isVisible());
-            QCOMPARE(Okno().focusWidget(), Pole(Okno(), "txtNarRok"));
+        const bool ok = RunEditor(Window(), n, 2024, [&] {
+            QTest::keyClicks(LineEdit(Window(), "txtNar"), "Jano");
+            Enter(Window());
+            QVERIFY(Window().isVisible());
+            QCOMPARE(Window().focusWidget(), LineEdit(Window(), "txtNarRok"));
             QCOMPARE(n, TNote{});
-            Enter(Okno());
+            Enter(Window());
         });
         QVERIFY(ok);
-        QCOMPARE(n, (TNote{TDruh::Narodeniny, 1980, true, "Jano"}));
-        QVERIFY(Okno().Prijate());
+        QCOMPARE(n, (TNote{EntryKind::Narodeniny, 1980, true, "Jano"}));
+        QVERIFY(Window().Prijate());
     }
 
     void escapeInAnyFieldLeavesTheEntryUnchanged_data() {
-        QTest::addColumn<QString>("pole");
-        for (const char* pole : {"txtNar", "txtNarRok", "txtVyr", "txtVyrRok", "txtPoz"})
-            QTest::newRow(pole) << QString::fromLatin1(pole);
+        QTest::addColumn<QString>("field");
+        for (const char* field : {"txtNar", "txtNarRok", "txtVyr", "txtVyrRok", "txtPoz"})
+            QTest::newRow(field) << QString::fromLatin1(field);
     }
     void escapeInAnyFieldLeavesTheEntryUnchanged() {
-        QFETCH(QString, pole);
-        const TNote povodny{TDruh::Vyrocie, 2000, true, "svadba"};
-        TNote n = povodny;
-        Okno().Existujuca = true;
-        const bool ok = RunEditor(Okno(), n, 2024, [&] {
-            QCOMPARE(Pole(Okno(), "txtVyr")->text(), QStringLiteral("svadba"));
-            QCOMPARE(Pole(Okno(), "txtVyrRok")->text(), QStringLiteral("2000"));
-            auto* w = Pole(Okno(), pole.toLatin1().constData());
+        QFETCH(QString, field);
+        const TNote original{EntryKind::Vyrocie, 2000, true, "svadba"};
+        TNote n = original;
+        Window().Existujuca = true;
+        const bool ok = RunEditor(Window(), n, 2024, [&] {
+            QCOMPARE(LineEdit(Window(), "txtVyr")->text(), QStringLiteral("svadba"));
+            QCOMPARE(LineEdit(Window(), "txtVyrRok")->text(), QStringLiteral("2000"));
+            auto* w = LineEdit(Window(), field.toLatin1().constData());
             w->setFocus();
             QTest::keyClicks(w, "19");
             QTest::keyClick(w, Qt::Key_Escape);
         });
         QVERIFY(!ok);
-        QCOMPARE(n, povodny);
+        QCOMPARE(n, original);
     }
 
     void aPlainNoteTakesTheYearOfTheWeek() {
-        TNote n{TDruh::Poznamka, 2019, false, "Zubár"};
-        Okno().Existujuca = true;
-        QVERIFY(RunEditor(Okno(), n, 2024, [&] {
-            QVERIFY(Ovladac<QRadioButton>(Okno(), "optPoz")->isChecked());
-            QCOMPARE(Okno().focusWidget(), Pole(Okno(), "txtPoz"));
-            Enter(Okno());
+        TNote n{EntryKind::Poznamka, 2019, false, "Zubár"};
+        Window().Existujuca = true;
+        QVERIFY(RunEditor(Window(), n, 2024, [&] {
+            QVERIFY(Control<QRadioButton>(Window(), "optPoz")->isChecked());
+            QCOMPARE(Window().focusWidget(), LineEdit(Window(), "txtPoz"));
+            Enter(Window());
         }));
-        QCOMPARE(n, (TNote{TDruh::Poznamka, 2024, true, "Zubár"}));
+        QCOMPARE(n, (TNote{EntryKind::Poznamka, 2024, true, "Zubár"}));
 
         // A new entry turned into a note by its painted label.
         init();
-        TNote novy;
-        QVERIFY(RunEditor(Okno(), novy, 2025, [&] {
-            Klikni(Ovladac(Okno(), "shpPoznamka"));
-            QCOMPARE(Okno().focusWidget(), Pole(Okno(), "txtPoz"));
-            Pis(Pole(Okno(), "txtPoz"), QStringLiteral("  Kúpiť chlieb "));
-            Enter(Okno());
+        TNote fresh;
+        QVERIFY(RunEditor(Window(), fresh, 2025, [&] {
+            Click(Control(Window(), "shpPoznamka"));
+            QCOMPARE(Window().focusWidget(), LineEdit(Window(), "txtPoz"));
+            TypeText(LineEdit(Window(), "txtPoz"), QStringLiteral("  Kúpiť chlieb "));
+            Enter(Window());
         }));
-        QCOMPARE(novy, (TNote{TDruh::Poznamka, 2025, true, "  Kúpiť chlieb "}));
+        QCOMPARE(fresh, (TNote{EntryKind::Poznamka, 2025, true, "  Kúpiť chlieb "}));
     }
 
     void choosingAKindEmptiesTheOtherTexts() {
         TNote n;
-        QVERIFY(RunEditor(Okno(), n, 2024, [&] {
-            QTest::keyClicks(Pole(Okno(), "txtNar"), "Jano");
-            Klikni(Ovladac(Okno(), "shpVyrocie"));
-            QCOMPARE(Pole(Okno(), "txtNar")->text(), QString());
-            QVERIFY(Ovladac<QRadioButton>(Okno(), "optVyr")->isChecked());
-            QCOMPARE(Okno().focusWidget(), Pole(Okno(), "txtVyr"));
-            QTest::keyClicks(Pole(Okno(), "txtVyr"), "svadba");
+        QVERIFY(RunEditor(Window(), n, 2024, [&] {
+            QTest::keyClicks(LineEdit(Window(), "txtNar"), "Jano");
+            Click(Control(Window(), "shpVyrocie"));
+            QCOMPARE(LineEdit(Window(), "txtNar")->text(), QString());
+            QVERIFY(Control<QRadioButton>(Window(), "optVyr")->isChecked());
+            QCOMPARE(Window().focusWidget(), LineEdit(Window(), "txtVyr"));
+            QTest::keyClicks(LineEdit(Window(), "txtVyr"), "svadba");
 
             // Moving with the keyboard changes no kind; a click into a field does.
-            QTest::keyClick(Okno().focusWidget(), Qt::Key_Tab);
-            QTest::keyClick(Okno().focusWidget(), Qt::Key_Tab);
-            QCOMPARE(Okno().focusWidget(), Pole(Okno(), "txtPoz"));
-            QTest::keyClicks(Pole(Okno(), "txtPoz"), "pozn");
-            QVERIFY(Ovladac<QRadioButton>(Okno(), "optVyr")->isChecked());
-            QTest::mouseClick(Pole(Okno(), "txtNar"), Qt::LeftButton);
-            QVERIFY(Ovladac<QRadioButton>(Okno(), "optNar")->isChecked());
-            QCOMPARE(Pole(Okno(), "txtVyr")->text(), QString());
-            QCOMPARE(Pole(Okno(), "txtPoz")->text(), QString());
-            QTest::mouseClick(Pole(Okno(), "txtVyr"), Qt::LeftButton);
-            QTest::keyClicks(Pole(Okno(), "txtVyr"), "promocia");
+            QTest::keyClick(Window().focusWidget(), Qt::Key_Tab);
+            QTest::keyClick(Window().focusWidget(), Qt::Key_Tab);
+            QCOMPARE(Window().focusWidget(), LineEdit(Window(), "txtPoz"));
+            QTest::keyClicks(LineEdit(Window(), "txtPoz"), "pozn");
+            QVERIFY(Control<QRadioButton>(Window(), "optVyr")->isChecked());
+            QTest::mouseClick(LineEdit(Window(), "txtNar"), Qt::LeftButton);
+            QVERIFY(Control<QRadioButton>(Window(), "optNar")->isChecked());
+            QCOMPARE(LineEdit(Window(), "txtVyr")->text(), QString());
+            QCOMPARE(LineEdit(Window(), "txtPoz")->text(), QString());
+            QTest::mouseClick(LineEdit(Window(), "txtVyr"), Qt::LeftButton);
+            QTest::keyClicks(LineEdit(Window(), "txtVyr"), "promocia");
             // The year boxes select nothing and are never emptied.
-            QTest::mouseClick(Pole(Okno(), "txtNarRok"), Qt::LeftButton);
-            QVERIFY(Ovladac<QRadioButton>(Okno(), "optVyr")->isChecked());
-            QCOMPARE(Pole(Okno(), "txtVyrRok")->text(), QStringLiteral("1980"));
-            Klikni(Ovladac(Okno(), "imgOk"));
+            QTest::mouseClick(LineEdit(Window(), "txtNarRok"), Qt::LeftButton);
+            QVERIFY(Control<QRadioButton>(Window(), "optVyr")->isChecked());
+            QCOMPARE(LineEdit(Window(), "txtVyrRok")->text(), QStringLiteral("1980"));
+            Click(Control(Window(), "imgOk"));
         }));
-        QCOMPARE(n, (TNote{TDruh::Vyrocie, 1980, true, "promocia"}));
+        QCOMPARE(n, (TNote{EntryKind::Vyrocie, 1980, true, "promocia"}));
     }
 
     // A text longer than a text field holds (an import, a hand edit) is never cut: the user is
@@ -224,176 +224,178 @@ private slots:
         std::string longText;
         while (longText.size() < 100000)
             longText += "Ľubica ";
-        TNote n{TDruh::Narodeniny, 1980, true, longText};
-        QVERIFY(RunEditor(Okno(), n, 2024, [&] {
-            QCOMPARE(oznamy.messages.size(), 1);
-            QVERIFY(oznamy.messages.first().contains(QStringLiteral("ostane nezmenený")));
-            QVERIFY(Pole(Okno(), "txtNar")->isReadOnly());
-            QVERIFY(QString::fromStdString(longText).startsWith(Pole(Okno(), "txtNar")->text()));
-            Klikni(Ovladac(Okno(), "shpVyrocie"));
-            QCOMPARE(Pole(Okno(), "txtVyr")->text().size(), Pole(Okno(), "txtVyr")->maxLength());
-            Pole(Okno(), "txtVyrRok")->setText(QStringLiteral("2001"));
-            Klikni(Ovladac(Okno(), "imgOk"));
+        TNote n{EntryKind::Narodeniny, 1980, true, longText};
+        QVERIFY(RunEditor(Window(), n, 2024, [&] {
+            QCOMPARE(notifier.messages.size(), 1);
+            QVERIFY(notifier.messages.first().contains(QStringLiteral("ostane nezmenený")));
+            QVERIFY(LineEdit(Window(), "txtNar")->isReadOnly());
+            QVERIFY(
+                QString::fromStdString(longText).startsWith(LineEdit(Window(), "txtNar")->text()));
+            Click(Control(Window(), "shpVyrocie"));
+            QCOMPARE(LineEdit(Window(), "txtVyr")->text().size(),
+                     LineEdit(Window(), "txtVyr")->maxLength());
+            LineEdit(Window(), "txtVyrRok")->setText(QStringLiteral("2001"));
+            Click(Control(Window(), "imgOk"));
         }));
-        QCOMPARE(n, (TNote{TDruh::Vyrocie, 2001, true, longText}));
+        QCOMPARE(n, (TNote{EntryKind::Vyrocie, 2001, true, longText}));
     }
 
     void anEmptyNewEntryBeepsAndStaysOpen() {
         TNote n;
-        QVERIFY(!RunEditor(Okno(), n, 2024, [&] {
-            for (const char* prazdny : {"", "   "}) {
-                Pole(Okno(), "txtNar")->setText(QString::fromLatin1(prazdny));
-                Pole(Okno(), "txtNarRok")->setFocus();
-                Enter(Okno());
-                QVERIFY(Okno().isVisible());
-                QCOMPARE(Okno().focusWidget(), Pole(Okno(), "txtNar"));
+        QVERIFY(!RunEditor(Window(), n, 2024, [&] {
+            for (const char* empty : {"", "   "}) {
+                LineEdit(Window(), "txtNar")->setText(QString::fromLatin1(empty));
+                LineEdit(Window(), "txtNarRok")->setFocus();
+                Enter(Window());
+                QVERIFY(Window().isVisible());
+                QCOMPARE(Window().focusWidget(), LineEdit(Window(), "txtNar"));
             }
-            QCOMPARE(oznamy.beeps, 2);
-            Klikni(Ovladac(Okno(), "imgOk"));
-            QCOMPARE(oznamy.beeps, 3);
-            QVERIFY(Okno().isVisible());
-            Klikni(Ovladac(Okno(), "imgStorno"));
+            QCOMPARE(notifier.beeps, 2);
+            Click(Control(Window(), "imgOk"));
+            QCOMPARE(notifier.beeps, 3);
+            QVERIFY(Window().isVisible());
+            Click(Control(Window(), "imgStorno"));
         }));
         QCOMPARE(n, TNote{});
-        QVERIFY(oznamy.messages.isEmpty());
+        QVERIFY(notifier.messages.isEmpty());
 
         // An existing entry may be emptied: the week model then deletes it.
         init();
-        TNote existujuci{TDruh::Narodeniny, 0, true, "Jano"};
-        Okno().Existujuca = true;
-        QVERIFY(RunEditor(Okno(), existujuci, 2024, [&] {
-            QCOMPARE(Pole(Okno(), "txtNarRok")->text(), QStringLiteral("1980"));
-            Pole(Okno(), "txtNar")->clear();
-            Enter(Okno());
-            Enter(Okno());
+        TNote existing{EntryKind::Narodeniny, 0, true, "Jano"};
+        Window().Existujuca = true;
+        QVERIFY(RunEditor(Window(), existing, 2024, [&] {
+            QCOMPARE(LineEdit(Window(), "txtNarRok")->text(), QStringLiteral("1980"));
+            LineEdit(Window(), "txtNar")->clear();
+            Enter(Window());
+            Enter(Window());
         }));
-        QCOMPARE(existujuci, (TNote{TDruh::Narodeniny, 1980, true, ""}));
-        QCOMPARE(oznamy.beeps, 0);
+        QCOMPARE(existing, (TNote{EntryKind::Narodeniny, 1980, true, ""}));
+        QCOMPARE(notifier.beeps, 0);
     }
 
     void aYearThatIsNoNumberIsRefusedWithAMessage() {
-        const TNote povodny{TDruh::Narodeniny, 1975, true, "Jano"};
-        TNote n = povodny;
-        Okno().Existujuca = true;
-        QVERIFY(RunEditor(Okno(), n, 2024, [&] {
-            auto* rok = Pole(Okno(), "txtNarRok");
+        const TNote original{EntryKind::Narodeniny, 1975, true, "Jano"};
+        TNote n = original;
+        Window().Existujuca = true;
+        QVERIFY(RunEditor(Window(), n, 2024, [&] {
+            auto* rok = LineEdit(Window(), "txtNarRok");
             rok->setFocus();
             QTest::keyClick(rok, Qt::Key_A, Qt::ControlModifier);
             QTest::keyClick(rok, Qt::Key_Backspace);
             QCOMPARE(rok->text(), QString());
-            QTest::keyClicks(Pole(Okno(), "txtNar"), "ko");
-            Enter(Okno());
-            QCOMPARE(oznamy.messages, QStringList{"Rok musí byť číslo. Zadajte ho číslicami, "
-                                                  "napríklad 1980."});
-            QVERIFY(Okno().isVisible());
-            QCOMPARE(Okno().focusWidget(), rok);
-            QCOMPARE(n, povodny);
+            QTest::keyClicks(LineEdit(Window(), "txtNar"), "ko");
+            Enter(Window());
+            QCOMPARE(notifier.messages, QStringList{"Rok musí byť číslo. Zadajte ho číslicami, "
+                                                    "napríklad 1980."});
+            QVERIFY(Window().isVisible());
+            QCOMPARE(Window().focusWidget(), rok);
+            QCOMPARE(n, original);
             QTest::keyClicks(rok, "1976");
-            Enter(Okno());
+            Enter(Window());
         }));
-        QCOMPARE(n, (TNote{TDruh::Narodeniny, 1976, true, "Janoko"}));
+        QCOMPARE(n, (TNote{EntryKind::Narodeniny, 1976, true, "Janoko"}));
     }
 
     void aCharacterThatADayFileCannotHoldIsNamed() {
         TNote n;
-        QVERIFY(!RunEditor(Okno(), n, 2024, [&] {
-            Pis(Pole(Okno(), "txtNar"), QStringLiteral("Ωmega"));
-            Pole(Okno(), "txtNarRok")->setFocus();
-            Enter(Okno());
-            QCOMPARE(oznamy.messages.size(), 1);
-            QVERIFY2(oznamy.messages[0].contains(QStringLiteral("U+03A9")),
-                     qPrintable(oznamy.messages[0]));
-            QVERIFY(oznamy.messages[0].contains(QStringLiteral("Ω")));
-            QVERIFY(Okno().isVisible());
-            QCOMPARE(Okno().focusWidget(), Pole(Okno(), "txtNar"));
-            QTest::keyClick(Okno().focusWidget(), Qt::Key_Escape);
+        QVERIFY(!RunEditor(Window(), n, 2024, [&] {
+            TypeText(LineEdit(Window(), "txtNar"), QStringLiteral("Ωmega"));
+            LineEdit(Window(), "txtNarRok")->setFocus();
+            Enter(Window());
+            QCOMPARE(notifier.messages.size(), 1);
+            QVERIFY2(notifier.messages[0].contains(QStringLiteral("U+03A9")),
+                     qPrintable(notifier.messages[0]));
+            QVERIFY(notifier.messages[0].contains(QStringLiteral("Ω")));
+            QVERIFY(Window().isVisible());
+            QCOMPARE(Window().focusWidget(), LineEdit(Window(), "txtNar"));
+            QTest::keyClick(Window().focusWidget(), Qt::Key_Escape);
         }));
         QCOMPARE(n, TNote{});
 
         // A pasted line break must never reach the entry: it would split its record in the
         // day file.
         init();
-        RunEditor(Okno(), n, 2024, [&] {
-            Pole(Okno(), "txtNar")->setText(QStringLiteral("Jano\r\nFero"));
-            Pole(Okno(), "txtNarRok")->setFocus();
-            Enter(Okno());
-            if (Okno().isVisible())
-                QTest::keyClick(Okno().focusWidget(), Qt::Key_Escape);
+        RunEditor(Window(), n, 2024, [&] {
+            LineEdit(Window(), "txtNar")->setText(QStringLiteral("Jano\r\nFero"));
+            LineEdit(Window(), "txtNarRok")->setFocus();
+            Enter(Window());
+            if (Window().isVisible())
+                QTest::keyClick(Window().focusWidget(), Qt::Key_Escape);
         });
         QCOMPARE(n.Text.find_first_of("\r\n"), std::string::npos);
     }
 
     void arrowsStepInsideTheirRangeTypedYearsStayAsTyped() {
         TNote n;
-        QVERIFY(RunEditor(Okno(), n, 2024, [&] {
-            auto* rok = Pole(Okno(), "txtNarRok");
-            auto* hore = Ovladac<QToolButton>(Okno(), "updNarHore");
-            auto* dole = Ovladac<QToolButton>(Okno(), "updNarDole");
-            auto* vyrRok = Pole(Okno(), "txtVyrRok");
-            struct Krok {
-                QLineEdit* pole;
-                QString pred;
-                QToolButton* sipka;
-                QString po;
+        QVERIFY(RunEditor(Window(), n, 2024, [&] {
+            auto* rok = LineEdit(Window(), "txtNarRok");
+            auto* hore = Control<QToolButton>(Window(), "updNarHore");
+            auto* down = Control<QToolButton>(Window(), "updNarDole");
+            auto* anniversaryYear = LineEdit(Window(), "txtVyrRok");
+            struct Step {
+                QLineEdit* field;
+                QString before;
+                QToolButton* arrow;
+                QString later;
             };
-            const Krok kroky[] = {
+            const Step steps[] = {
                 {rok, "1980", hore, "1981"},
-                {rok, "1980", dole, "1979"},
+                {rok, "1980", down, "1979"},
                 {rok, "2024", hore, "2024"}, // the current year is the maximum
-                {rok, "2030", dole, "2024"},
-                {rok, "1900", dole, "1900"},
+                {rok, "2030", down, "2024"},
+                {rok, "1900", down, "1900"},
                 {rok, "", hore, "1981"},
-                {vyrRok, "1000", Ovladac<QToolButton>(Okno(), "updVyrDole"), "1000"},
-                {vyrRok, "999", Ovladac<QToolButton>(Okno(), "updVyrHore"), "1000"},
-                {vyrRok, "1899", Ovladac<QToolButton>(Okno(), "updVyrDole"), "1898"},
+                {anniversaryYear, "1000", Control<QToolButton>(Window(), "updVyrDole"), "1000"},
+                {anniversaryYear, "999", Control<QToolButton>(Window(), "updVyrHore"), "1000"},
+                {anniversaryYear, "1899", Control<QToolButton>(Window(), "updVyrDole"), "1898"},
             };
-            for (const Krok& k : kroky) {
-                k.pole->setText(k.pred);
-                QTest::mouseClick(k.sipka, Qt::LeftButton);
-                QCOMPARE(k.pole->text(), k.po);
+            for (const Step& k : steps) {
+                k.field->setText(k.before);
+                QTest::mouseClick(k.arrow, Qt::LeftButton);
+                QCOMPARE(k.field->text(), k.later);
             }
-            QVERIFY(Ovladac<QRadioButton>(Okno(), "optNar")->isChecked());
-            QTest::keyClicks(Pole(Okno(), "txtNar"), "Eva");
+            QVERIFY(Control<QRadioButton>(Window(), "optNar")->isChecked());
+            QTest::keyClicks(LineEdit(Window(), "txtNar"), "Eva");
             rok->setFocus();
             QTest::keyClick(rok, Qt::Key_A, Qt::ControlModifier);
             QTest::keyClicks(rok, "2031");
-            Enter(Okno());
+            Enter(Window());
         }));
-        QCOMPARE(n, (TNote{TDruh::Narodeniny, 2031, true, "Eva"}));
+        QCOMPARE(n, (TNote{EntryKind::Narodeniny, 2031, true, "Eva"}));
     }
 
     void buttonsShowTheirHoverPictures() {
-        const auto obraz = [](const char* meno) {
+        const auto image = [](const char* meno) {
             return LoadSkinPicture(QString::fromLatin1(meno), Qt::black, QSize(100, 26)).toImage();
         };
-        const QImage okNormal = obraz("event_ok_normal"), okHover = obraz("event_ok_hover");
-        const QImage stNormal = obraz("event_cancel_normal"), stHover = obraz("event_cancel_hover");
+        const QImage okNormal = image("event_ok_normal"), okHover = image("event_ok_hover");
+        const QImage stNormal = image("event_cancel_normal"), stHover = image("event_cancel_hover");
         QVERIFY(okNormal != okHover && stNormal != stHover);
         TNote n;
-        RunEditor(Okno(), n, 2024, [&] {
-            auto* ok = Ovladac(Okno(), "imgOk");
-            auto* storno = Ovladac(Okno(), "imgStorno");
-            auto* pozadie = Ovladac(Okno(), "imgPozadie");
-            const auto ukazuje = [&](const QImage& o, const QImage& s) {
-                return test::ShownPicture(ok) == o && test::ShownPicture(storno) == s;
+        RunEditor(Window(), n, 2024, [&] {
+            auto* ok = Control(Window(), "imgOk");
+            auto* cancel = Control(Window(), "imgStorno");
+            auto* background = Control(Window(), "imgPozadie");
+            const auto showing = [&](const QImage& o, const QImage& s) {
+                return test::ShownPicture(ok) == o && test::ShownPicture(cancel) == s;
             };
-            QVERIFY(ukazuje(okNormal, stNormal));
-            Pohni(ok); // before the pointer has passed the background, nothing lights up
-            QVERIFY(ukazuje(okNormal, stNormal));
-            Pohni(pozadie);
-            Pohni(ok);
-            QVERIFY(ukazuje(okHover, stNormal));
-            Pohni(storno);
-            QVERIFY(ukazuje(okNormal, stHover));
-            Pohni(Ovladac(Okno(), "shpVyrocie"));
-            QVERIFY(ukazuje(okNormal, stNormal));
-            Pohni(storno);
-            QVERIFY(ukazuje(okNormal, stHover));
-            Pohni(pozadie);
-            QVERIFY(ukazuje(okNormal, stNormal));
-            Klikni(storno);
+            QVERIFY(showing(okNormal, stNormal));
+            MoveMouse(ok); // before the pointer has passed the background, nothing lights up
+            QVERIFY(showing(okNormal, stNormal));
+            MoveMouse(background);
+            MoveMouse(ok);
+            QVERIFY(showing(okHover, stNormal));
+            MoveMouse(cancel);
+            QVERIFY(showing(okNormal, stHover));
+            MoveMouse(Control(Window(), "shpVyrocie"));
+            QVERIFY(showing(okNormal, stNormal));
+            MoveMouse(cancel);
+            QVERIFY(showing(okNormal, stHover));
+            MoveMouse(background);
+            QVERIFY(showing(okNormal, stNormal));
+            Click(cancel);
         });
-        QVERIFY(!Okno().Prijate());
+        QVERIFY(!Window().Prijate());
     }
 
     // The week model opens this window for an edit through its factory.
@@ -401,123 +403,122 @@ private slots:
         TRok rok;
         MemoryHive hive;
         TRegi regi(hive);
-        QTemporaryDir priecinok;
-        TTyzden tyzden(rok, regi, priecinok.path().toStdString(), hodiny);
-        tyzden.NastavEditor([this] { return std::make_unique<TfrmUdalost>(hodiny, oznamy); });
-        tyzden.NastavRokZaznamu(2024);
-        tyzden.NastavZaznam(0);
+        QTemporaryDir folder;
+        TTyzden week(rok, regi, folder.path().toStdString(), clock);
+        week.SetEditor([this] { return std::make_unique<TfrmUdalost>(clock, notifier); });
+        week.SetEntryYear(2024);
+        week.NastavZaznam(0);
         bool seen = false;
         test::WhenActive<TfrmUdalost>(
             [&](TfrmUdalost& editor) {
-                Klikni(Ovladac(editor, "shpPoznamka"));
-                QTest::keyClicks(Pole(editor, "txtPoz"), "Kino");
-                QTest::keyClick(Pole(editor, "txtPoz"), Qt::Key_Enter);
+                Click(Control(editor, "shpPoznamka"));
+                QTest::keyClicks(LineEdit(editor, "txtPoz"), "Kino");
+                QTest::keyClick(LineEdit(editor, "txtPoz"), Qt::Key_Enter);
             },
             &seen);
-        QCOMPARE(tyzden.Vykonaj(TTyzden::UpravitZaznam), TTyzden::Hotovo);
+        QCOMPARE(week.Vykonaj(TTyzden::EditEntry), TTyzden::Done);
         QVERIFY(seen);
-        QCOMPARE(tyzden.Riadky(3).size(), std::size_t{1});
-        QCOMPARE(tyzden.Poznamky(3).Polozka(0), (TNote{TDruh::Poznamka, 2024, true, "Kino"}));
+        QCOMPARE(week.Lines(3).size(), std::size_t{1});
+        QCOMPARE(week.Poznamky(3).Polozka(0), (TNote{EntryKind::Poznamka, 2024, true, "Kino"}));
     }
 
     // Assistive technology sees each control by the words painted beside it, the kinds and
-    // OK and Storno as buttons whose Press does what their click does. `pred` is typed into
-    // the focused field first; `potom` is the selected kind, the focused control and the year
+    // OK and Storno as buttons whose Press does what their click does. `before` is typed into
+    // the focused field first; `after` is the selected kind, the focused control and the year
     // of birth, or how the window closed.
     void controlsAsAssistiveTechnologySeesThem_data() {
-        QTest::addColumn<QString>("pred");
-        QTest::addColumn<QString>("ovladac");
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<QString>("control");
         QTest::addColumn<QString>("meno");
-        QTest::addColumn<int>("rola");
-        QTest::addColumn<QString>("potom"); // after Press; empty: no Press
-        const int tlacidlo = QAccessible::Button;
-        const int pole = QAccessible::EditableText;
+        QTest::addColumn<int>("role");
+        QTest::addColumn<QString>("after"); // after Press; empty: no Press
+        const int button = QAccessible::Button;
+        const int field = QAccessible::EditableText;
         QTest::newRow("anniversary") << ""
                                      << "shpVyrocie"
-                                     << "Výročie" << tlacidlo << "optVyr txtVyr 1980";
+                                     << "Výročie" << button << "optVyr txtVyr 1980";
         QTest::newRow("note") << ""
                               << "shpPoznamka"
-                              << "Poznámka" << tlacidlo << "optPoz txtPoz 1980";
-        QTest::newRow("birthday, text kept")
-            << "Jano"
-            << "shpNarodeniny"
-            << "Narodeniny" << tlacidlo << "optNar txtNar 1980 Jano";
+                              << "Poznámka" << button << "optPoz txtPoz 1980";
+        QTest::newRow("birthday, text kept") << "Jano"
+                                             << "shpNarodeniny"
+                                             << "Narodeniny" << button << "optNar txtNar 1980 Jano";
         QTest::newRow("year up") << ""
                                  << "updNarHore"
-                                 << "Zvýšiť rok narodenia" << tlacidlo << "optNar txtNar 1981";
+                                 << "Zvýšiť rok narodenia" << button << "optNar txtNar 1981";
         QTest::newRow("year down") << ""
                                    << "updVyrDole"
-                                   << "Znížiť rok vzniku" << tlacidlo << "optNar txtNar 1980";
+                                   << "Znížiť rok vzniku" << button << "optNar txtNar 1980";
         QTest::newRow("OK") << "Jano"
                             << "imgOk"
-                            << "OK" << tlacidlo << "prijaté";
+                            << "OK" << button << "prijaté";
         QTest::newRow("OK, empty") << ""
                                    << "imgOk"
-                                   << "OK" << tlacidlo << "optNar txtNar 1980";
+                                   << "OK" << button << "optNar txtNar 1980";
         QTest::newRow("Storno") << "Jano"
                                 << "imgStorno"
-                                << "Storno" << tlacidlo << "zrušené";
+                                << "Storno" << button << "zrušené";
         QTest::newRow("name") << ""
                               << "txtNar"
-                              << "Meno" << pole << "";
+                              << "Meno" << field << "";
         QTest::newRow("year of birth") << ""
                                        << "txtNarRok"
-                                       << "Rok narodenia" << pole << "";
+                                       << "Rok narodenia" << field << "";
         QTest::newRow("description") << ""
                                      << "txtVyr"
-                                     << "Popis udalosti" << pole << "";
+                                     << "Popis udalosti" << field << "";
         QTest::newRow("year of origin") << ""
                                         << "txtVyrRok"
-                                        << "Rok vzniku" << pole << "";
+                                        << "Rok vzniku" << field << "";
         QTest::newRow("note text") << ""
                                    << "txtPoz"
-                                   << "Text poznámky" << pole << "";
+                                   << "Text poznámky" << field << "";
         QTest::newRow("heading") << ""
                                  << "imgPozadie"
                                  << "Zadajte udalosť" << int(QAccessible::Graphic) << "";
     }
     void controlsAsAssistiveTechnologySeesThem() {
-        QFETCH(QString, pred);
-        QFETCH(QString, ovladac);
+        QFETCH(QString, before);
+        QFETCH(QString, control);
         QFETCH(QString, meno);
-        QFETCH(int, rola);
-        QFETCH(QString, potom);
+        QFETCH(int, role);
+        QFETCH(QString, after);
         TNote n;
-        QString stav;
-        const bool prijate = RunEditor(Okno(), n, 2024, [&] {
-            QTest::keyClicks(Okno().focusWidget(), qPrintable(pred));
-            test::OverPristupnost(Ovladac(Okno(), qPrintable(ovladac)), meno, rola,
-                                  !potom.isEmpty());
-            if (!Okno().isVisible())
+        QString state;
+        const bool accepted = RunEditor(Window(), n, 2024, [&] {
+            QTest::keyClicks(Window().focusWidget(), qPrintable(before));
+            test::CheckAccessibility(Control(Window(), qPrintable(control)), meno, role,
+                                     !after.isEmpty());
+            if (!Window().isVisible())
                 return;
             for (const char* volba : {"optNar", "optVyr", "optPoz"})
-                if (Ovladac<QRadioButton>(Okno(), volba)->isChecked())
-                    stav = QLatin1String(volba);
-            stav += QLatin1Char(' ') + Okno().focusWidget()->objectName() + QLatin1Char(' ') +
-                    Pole(Okno(), "txtNarRok")->text();
-            if (!Pole(Okno(), "txtNar")->text().isEmpty())
-                stav += QLatin1Char(' ') + Pole(Okno(), "txtNar")->text();
-            Okno().reject();
+                if (Control<QRadioButton>(Window(), volba)->isChecked())
+                    state = QLatin1String(volba);
+            state += QLatin1Char(' ') + Window().focusWidget()->objectName() + QLatin1Char(' ') +
+                     LineEdit(Window(), "txtNarRok")->text();
+            if (!LineEdit(Window(), "txtNar")->text().isEmpty())
+                state += QLatin1Char(' ') + LineEdit(Window(), "txtNar")->text();
+            Window().reject();
         });
-        if (!potom.isEmpty())
-            QCOMPARE(stav.isEmpty() ? QString(prijate ? "prijaté" : "zrušené") : stav, potom);
+        if (!after.isEmpty())
+            QCOMPARE(state.isEmpty() ? QString(accepted ? "prijaté" : "zrušené") : state, after);
     }
 
     // Tab goes round: the fields, OK, Storno, the three kinds; Shift+Tab back. The year's
     // arrow keys step it like its arrows.
     void tabGoesRoundAndTheArrowKeysStepTheYear() {
         TNote n;
-        RunEditor(Okno(), n, 2024, [&] {
-            const QStringList kruh{"txtNarRok",   "txtVyr",    "txtVyrRok",     "txtPoz",
+        RunEditor(Window(), n, 2024, [&] {
+            const QStringList ring{"txtNarRok",   "txtVyr",    "txtVyrRok",     "txtPoz",
                                    "imgOk",       "imgStorno", "shpNarodeniny", "shpVyrocie",
                                    "shpPoznamka", "txtNar"};
-            test::OverKruhTabulatora(kruh);
-            QTest::keyClick(Okno().focusWidget(), Qt::Key_Tab);
-            QTest::keyClick(Okno().focusWidget(), Qt::Key_Up);
-            QTest::keyClick(Okno().focusWidget(), Qt::Key_Up);
-            QTest::keyClick(Okno().focusWidget(), Qt::Key_Down);
-            QCOMPARE(Pole(Okno(), "txtNarRok")->text(), QStringLiteral("1981"));
-            Okno().reject();
+            test::CheckTabRing(ring);
+            QTest::keyClick(Window().focusWidget(), Qt::Key_Tab);
+            QTest::keyClick(Window().focusWidget(), Qt::Key_Up);
+            QTest::keyClick(Window().focusWidget(), Qt::Key_Up);
+            QTest::keyClick(Window().focusWidget(), Qt::Key_Down);
+            QCOMPARE(LineEdit(Window(), "txtNarRok")->text(), QStringLiteral("1981"));
+            Window().reject();
         });
     }
 };

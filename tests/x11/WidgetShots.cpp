@@ -38,16 +38,15 @@ public:
     }
 };
 
-void ZapisDen(const QString& priecinok, year_month_day den,
-              const std::vector<std::string>& riadky) {
-    QByteArray bajty;
-    for (const auto& r : riadky)
-        bajty += QByteArray::fromStdString(tilava::EncodeCp1250(r)) + "\r\n";
+void WriteDay(const QString& folder, year_month_day date, const std::vector<std::string>& lines) {
+    QByteArray bytes;
+    for (const auto& r : lines)
+        bytes += QByteArray::fromStdString(tilava::EncodeCp1250(r)) + "\r\n";
     QFile f(QStringLiteral("%1/%2%3.txt")
-                .arg(priecinok)
-                .arg(static_cast<unsigned>(den.month()), 2, 10, QLatin1Char('0'))
-                .arg(static_cast<unsigned>(den.day()), 2, 10, QLatin1Char('0')));
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bajty) != bajty.size())
+                .arg(folder)
+                .arg(static_cast<unsigned>(date.month()), 2, 10, QLatin1Char('0'))
+                .arg(static_cast<unsigned>(date.day()), 2, 10, QLatin1Char('0')));
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size())
         qFatal("cannot write %s", qPrintable(f.fileName()));
 }
 
@@ -61,35 +60,35 @@ int main(int argc, char* argv[]) {
     int r = 0, m = 0, d = 0;
     if (std::sscanf(argv[1], "%d-%d-%d", &r, &m, &d) != 3)
         qFatal("not a date: %s", argv[1]);
-    const sys_days pondelok{year{r} / m / d};
-    const QString priecinok = QString::fromLocal8Bit(argv[2]);
+    const sys_days monday{year{r} / m / d};
+    const QString folder = QString::fromLocal8Bit(argv[2]);
     tilava::InitSkinResources();
 
     // Monday: two notes of the same kind; Tuesday: one of each kind with carons; Wednesday:
     // nothing; Thursday (Friday's file is bad, two days are listed); the rest one birthday.
-    const auto den = [&](int i) { return year_month_day{pondelok + days{i}}; };
-    ZapisDen(priecinok, den(0),
+    const auto date = [&](int i) { return year_month_day{monday + days{i}}; };
+    WriteDay(folder, date(0),
              {"!", "-1", "1", "2025", "Ľudmila volá", "-1", "1", "2025", "Štvrtá schôdza"});
-    ZapisDen(priecinok, den(1),
+    WriteDay(folder, date(1),
              {"!", "-1", "1", "2025", "Šport: Ťahanie lana", "-1", "2", "1980", "Ľubomír", "-1",
               "3", "2000", "Šťastný deň"});
-    ZapisDen(priecinok, den(4), {"!", "-1", "1", "2025", "ráno", "-1", "x", "2025", "večer"});
-    ZapisDen(priecinok, den(5), {"!", "-1", "2", "1990", "Žofia"});
-    ZapisDen(priecinok, den(6), {"!", "-1", "1", "2025", "Nedeľný obed u Šimona a Ľubice"});
+    WriteDay(folder, date(4), {"!", "-1", "1", "2025", "ráno", "-1", "x", "2025", "večer"});
+    WriteDay(folder, date(5), {"!", "-1", "2", "1990", "Žofia"});
+    WriteDay(folder, date(6), {"!", "-1", "1", "2025", "Nedeľný obed u Šimona a Ľubice"});
 
-    StderrNotifier oznamy;
-    std::vector<std::unique_ptr<tilava::FixedClock>> hodiny;
+    StderrNotifier notifier;
+    std::vector<std::unique_ptr<tilava::FixedClock>> clock;
     std::vector<std::unique_ptr<tilava::MemoryHive>> hive;
-    std::vector<std::unique_ptr<tilava::TfrmMain>> okna;
+    std::vector<std::unique_ptr<tilava::TfrmMain>> windows;
     for (int i = 0; i < 7; ++i) {
-        hodiny.push_back(std::make_unique<tilava::FixedClock>(den(i)));
+        clock.push_back(std::make_unique<tilava::FixedClock>(date(i)));
         hive.push_back(std::make_unique<tilava::MemoryHive>());
         hive.back()->PutString(tilava::HiveKey::Startup, "ZelmTilavaS", "True"); // no fading
         hive.back()->PutString(tilava::HiveKey::Settings, "Dopredu", i == 3 ? "1" : "0");
-        okna.push_back(std::make_unique<tilava::TfrmMain>(*hodiny.back(), *hive.back(),
-                                                          priecinok.toStdString(), oznamy));
-        okna.back()->move(5 + i * (tilava::TfrmMain::Sirka + 5), 5);
-        okna.back()->show();
+        windows.push_back(std::make_unique<tilava::TfrmMain>(*clock.back(), *hive.back(),
+                                                             folder.toStdString(), notifier));
+        windows.back()->move(5 + i * (tilava::TfrmMain::Width + 5), 5);
+        windows.back()->show();
     }
     return QApplication::exec();
 }

@@ -51,7 +51,7 @@ public:
 
 class NoPages final : public tilava::PageOpener {
 public:
-    bool Otvor(const QUrl&) override { return true; }
+    bool Open(const QUrl&) override { return true; }
 };
 
 QString outFolder;
@@ -179,10 +179,10 @@ int main(int argc, char* argv[]) {
         [&] {
             tilava::TfrmUdalost editor(clock, notifier, &widget);
             tilava::TNote note;
-            note.Druh = tilava::TDruh::Narodeniny;
+            note.Druh = tilava::EntryKind::Narodeniny;
             note.Rok = 1980;
             note.Text = "Ľubomír";
-            editor.NastavExistujucu(true);
+            editor.SetExisting(true);
             editor.Uprav(note, 2025);
         },
         [&](QWidget* editor) {

@@ -6,7 +6,7 @@ namespace tilava {
 
 TLabelScroll::TLabelScroll(QWidget* parent) : QLabel(parent), timer_(new QTimer(this)) {
     timer_->setInterval(500);
-    connect(timer_, &QTimer::timeout, this, &TLabelScroll::Krok);
+    connect(timer_, &QTimer::timeout, this, &TLabelScroll::Step);
 }
 
 bool TLabelScroll::Active() const {
@@ -24,18 +24,18 @@ int TLabelScroll::Speed() const {
     return timer_->interval();
 }
 
-void TLabelScroll::SetSpeed(int milisekundy) {
-    timer_->setInterval(milisekundy);
+void TLabelScroll::SetSpeed(int intervalMs) {
+    timer_->setInterval(intervalMs);
 }
 
 void TLabelScroll::SetText(const QString& text) {
     // Assistive technology reads the whole text, not only the characters shown.
     setAccessibleName(text);
-    setText(QString::fromStdString(scroll_.NastavText(text.toStdString())));
+    setText(QString::fromStdString(scroll_.SetText(text.toStdString())));
 }
 
-void TLabelScroll::Krok() {
-    setText(QString::fromStdString(scroll_.Krok()));
+void TLabelScroll::Step() {
+    setText(QString::fromStdString(scroll_.Step()));
 }
 
 } // namespace tilava

@@ -16,7 +16,7 @@ class TLabelScroll final : public QLabel {
     Q_OBJECT
     Q_PROPERTY(bool Active READ Active WRITE SetActive)
     Q_PROPERTY(int Speed READ Speed WRITE SetSpeed)
-    Q_PROPERTY(int Pocet READ Pocet WRITE SetPocet)
+    Q_PROPERTY(int Pocet READ Pocet WRITE SetCount)
     Q_PROPERTY(QString Text READ Text WRITE SetText)
 public:
     explicit TLabelScroll(QWidget* parent = nullptr);
@@ -25,16 +25,16 @@ public:
     // Stops the text where it stands, or runs it on from there.
     void SetActive(bool active);
     int Speed() const;
-    void SetSpeed(int milisekundy);
+    void SetSpeed(int intervalMs);
     int Pocet() const { return scroll_.Pocet(); }
     // Stores the count; the caption follows at the next Text write or tick.
-    void SetPocet(int pocet) { scroll_.NastavPocet(pocet); }
+    void SetCount(int count) { scroll_.SetCount(count); }
     QString Text() const { return QString::fromStdString(scroll_.Text()); }
     // The full text; the caption becomes its first Pocet characters.
     void SetText(const QString& text);
 
     // One scrolling step, as a timer tick runs it.
-    void Krok();
+    void Step();
 
 private:
     TextScroll scroll_;

@@ -20,7 +20,7 @@ bool ReminderBars::IsBar(const QObject* object) const {
 }
 
 const QPixmap& ReminderBars::Picture(const ReminderLine& line, bool missed) {
-    if (line.chyba) {
+    if (line.error) {
         // A plain slate bar, unlike the three kinds of entries, under the white text.
         if (error_.isNull()) {
             error_ = QPixmap(4, 4);
@@ -30,12 +30,12 @@ const QPixmap& ReminderBars::Picture(const ReminderLine& line, bool missed) {
     }
     if (missed)
         return missed_();
-    switch (line.druh) {
-    case TDruh::Poznamka:
+    switch (line.kind) {
+    case EntryKind::Poznamka:
         return note_();
-    case TDruh::Vyrocie:
+    case EntryKind::Vyrocie:
         return anniversary_();
-    case TDruh::Narodeniny:
+    case EntryKind::Narodeniny:
         break;
     }
     return birthday_();
@@ -61,7 +61,7 @@ int ReminderBars::Show(const std::vector<ReminderLine>& lines, std::size_t misse
         const int barTop = n == 0 ? top : top + Indent + height + Gap;
         bar->lower();
         const int textBottom =
-            static_cast<int>(std::ceil(text.Odsek(static_cast<int>(n)).bottom()));
+            static_cast<int>(std::ceil(text.Paragraph(static_cast<int>(n)).bottom()));
         bar->setPixmap(Picture(lines[n], n < missed));
         bar->setGeometry(0, barTop, window_.width(), top + Indent + textBottom - barTop);
         bar->show();

@@ -17,19 +17,19 @@ namespace tilava {
 // text() holds the paragraphs joined by '\n', for screen readers and tests.
 class ReminderText final : public QLabel {
 public:
-    explicit ReminderText(QWidget* parent, qreal medzera);
+    explicit ReminderText(QWidget* parent, qreal gap);
     ~ReminderText() override;
 
-    // The paragraphs laid out at width `sirka`; line breaks within one stay line breaks. A
+    // The paragraphs laid out at width `width`; line breaks within one stay line breaks. A
     // paragraph takes at most MaxLines lines; the last of them ends in "…" when more is left.
-    void NastavOdseky(const QStringList& odseky, int sirka);
+    void SetParagraphs(const QStringList& paragraphs, int width);
     static constexpr int MaxLines = 3;
-    int PocetOdsekov() const { return static_cast<int>(odseky_.size()); }
+    int ParagraphCount() const { return static_cast<int>(paragraphs_.size()); }
     // Where paragraph `i` stands in the label, from the top of its first line to the bottom
     // of its last.
-    QRectF Odsek(int i) const;
+    QRectF Paragraph(int i) const;
     // The height of the laid-out paragraphs, whole pixels.
-    int Vyska() const;
+    int Height() const;
 
 protected:
     void paintEvent(QPaintEvent*) override;
@@ -38,8 +38,8 @@ private:
     // `text` laid out from height `top`, at most MaxLines lines.
     std::unique_ptr<QTextLayout> LayOut(const QString& text, int width, qreal top) const;
 
-    qreal medzera_;
-    std::vector<std::unique_ptr<QTextLayout>> odseky_;
+    qreal gap_;
+    std::vector<std::unique_ptr<QTextLayout>> paragraphs_;
 };
 
 } // namespace tilava

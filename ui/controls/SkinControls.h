@@ -12,43 +12,43 @@ namespace tilava {
 
 // A picture control of a skinned window: named as in the designer, at its place, and told of
 // every pointer move (the windows light their buttons on moves).
-inline QLabel* Obrazok(QWidget* rodic, const char* meno, QRect miesto) {
-    auto* obrazok = new QLabel(rodic);
-    obrazok->setObjectName(QLatin1String(meno));
-    obrazok->setGeometry(miesto);
-    obrazok->setMouseTracking(true);
-    return obrazok;
+inline QLabel* PictureLabel(QWidget* parent, const char* meno, QRect place) {
+    auto* picture = new QLabel(parent);
+    picture->setObjectName(QLatin1String(meno));
+    picture->setGeometry(place);
+    picture->setMouseTracking(true);
+    return picture;
 }
 
-// The mouse event `udalost` of `w` happened inside it: a click counts only when the button
+// The mouse event `event` of `w` happened inside it: a click counts only when the button
 // comes up over the control it went down on.
-inline bool Vnutri(QWidget* w, QEvent* udalost) {
-    return w->rect().contains(static_cast<QMouseEvent*>(udalost)->position().toPoint());
+inline bool Inside(QWidget* w, QEvent* event) {
+    return w->rect().contains(static_cast<QMouseEvent*>(event)->position().toPoint());
 }
 
 // Moving a window without a title bar by a strip: while the button is down, the window
 // follows the pointer's offset from where the button went down (points in the strip's own
 // coordinates, which move with the window).
-class TahanieOkna {
+class WindowDrag {
 public:
-    void Stlac(QPoint bod) {
-        tahanie_ = true;
-        zaciatok_ = bod;
+    void Press(QPoint point) {
+        drag_ = true;
+        start_ = point;
     }
-    void Pohni(QWidget& okno, QPoint bod) const {
-        if (!tahanie_)
+    void MoveMouse(QWidget& window, QPoint point) const {
+        if (!drag_)
             return;
-        if (bod.x() != zaciatok_.x())
-            okno.move(okno.x() + bod.x() - zaciatok_.x(), okno.y());
-        if (bod.y() != zaciatok_.y())
-            okno.move(okno.x(), okno.y() + bod.y() - zaciatok_.y());
+        if (point.x() != start_.x())
+            window.move(window.x() + point.x() - start_.x(), window.y());
+        if (point.y() != start_.y())
+            window.move(window.x(), window.y() + point.y() - start_.y());
     }
-    void Pusti() { tahanie_ = false; }
-    bool Taha() const { return tahanie_; }
+    void Release() { drag_ = false; }
+    bool Drags() const { return drag_; }
 
 private:
-    bool tahanie_ = false;
-    QPoint zaciatok_;
+    bool drag_ = false;
+    QPoint start_;
 };
 
 // Makes a strip of a window without a title bar move its window: while the left button is down
@@ -62,13 +62,14 @@ public:
         switch (event->type()) {
         case QEvent::MouseButtonPress:
             if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
-                drag_.Stlac(static_cast<QMouseEvent*>(event)->position().toPoint());
+                drag_.Press(static_cast<QMouseEvent*>(event)->position().toPoint());
             break;
         case QEvent::MouseMove:
-            drag_.Pohni(*strip->window(), static_cast<QMouseEvent*>(event)->position().toPoint());
+            drag_.MoveMouse(*strip->window(),
+                            static_cast<QMouseEvent*>(event)->position().toPoint());
             break;
         case QEvent::MouseButtonRelease:
-            drag_.Pusti();
+            drag_.Release();
             break;
         default:
             break;
@@ -77,7 +78,7 @@ public:
     }
 
 private:
-    TahanieOkna drag_;
+    WindowDrag drag_;
 };
 
 } // namespace tilava

@@ -44,32 +44,32 @@ WidgetButtons::WidgetButtons(QWidget& widget) : QObject(&widget) {
         button->setAccessibleName(looks[i].accessibleName);
         button->setPictures(normal_[i]());
         buttons_[i] = button;
-        const auto which = static_cast<ButtonHover::Tlacidlo>(i);
+        const auto which = static_cast<ButtonHover::Button>(i);
         connect(button, &PictureButton::pointerMoved, this, [this, which] {
-            hover_.NadTlacidlom(which);
+            hover_.Enter(which);
             Refresh();
             emit pointerMoved();
         });
         connect(button, &PictureButton::pointerLeft, this, [this, which] {
-            hover_.Opusti(which);
+            hover_.Leave(which);
             Refresh();
         });
     }
 }
 
 void WidgetButtons::PutOut() {
-    hover_.Zhasni();
+    hover_.Dim();
     Refresh();
 }
 
 void WidgetButtons::PutOutSetup() {
-    hover_.ZhasniSetup();
+    hover_.DimSetup();
     Refresh();
 }
 
 void WidgetButtons::Refresh() {
     for (std::size_t i = 0; i < ButtonHover::Pocet; ++i) {
-        const bool lit = hover_.Svieti(static_cast<ButtonHover::Tlacidlo>(i));
+        const bool lit = hover_.IsLit(static_cast<ButtonHover::Button>(i));
         PictureButton* button = buttons_[i];
         if (lit && !button->isLit()) // the lit picture is decoded when first needed
             button->setPictures(normal_[i](), lit_[i]());

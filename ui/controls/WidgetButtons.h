@@ -22,7 +22,7 @@ public:
     // Makes the buttons on `widget`, in the order above.
     explicit WidgetButtons(QWidget& widget);
 
-    PictureButton* Button(ButtonHover::Tlacidlo which) const { return buttons_[which]; }
+    PictureButton* Button(ButtonHover::Button which) const { return buttons_[which]; }
     const ButtonHover& Hover() const { return hover_; }
     // The pointer is over the day area, the text or the flag, or out of the widget.
     void PutOut();

@@ -15,7 +15,7 @@ public:
     FontWarmup& operator=(const FontWarmup&) = delete;
 
 private:
-    std::thread vlakno_;
+    std::thread thread_;
 };
 
 } // namespace tilava

@@ -6,10 +6,10 @@ namespace tilava {
 
 // Qt reads the fonts through fontconfig, whose first use parses its whole configuration; the
 // library is thread-safe, and Qt finds it ready.
-FontWarmup::FontWarmup() : vlakno_([] { FcInit(); }) {}
+FontWarmup::FontWarmup() : thread_([] { FcInit(); }) {}
 
 FontWarmup::~FontWarmup() {
-    vlakno_.join();
+    thread_.join();
 }
 
 } // namespace tilava

@@ -5,7 +5,7 @@ namespace tilava {
 InstanceChannel::InstanceChannel(QObject* parent) : QObject(parent) {}
 
 void InstanceChannel::Ukaz() {
-    emit zobrazit();
+    emit showRequested();
 }
 
 } // namespace tilava

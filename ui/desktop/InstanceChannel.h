@@ -22,22 +22,22 @@ public:
 
     // The running copy: takes the name on the session bus (the event on Windows) and answers
     // later copies. False without a session bus or when another program owns the name.
-    bool Pocuvaj();
+    bool Listen();
 
     // A second copy: asks the running one to show its widget, trying for a while in case it is
     // still starting and does not own its name yet. True when the running copy was reached;
     // false at once without a session bus.
-    static bool PoziadajOZobrazenie(int casMs = 3000);
+    static bool AskToShow(int timeoutMs = 3000);
 
 public slots:
     // Called over the bus by a second copy.
     Q_SCRIPTABLE void Ukaz();
 
 signals:
-    void zobrazit();
+    void showRequested();
 
 private:
-    bool pocuva_ = false;
+    bool listening_ = false;
 };
 
 } // namespace tilava

@@ -20,15 +20,15 @@ const QString kRozhranie = QStringLiteral("sk.zelm.Tilava");
 } // namespace
 
 InstanceChannel::~InstanceChannel() {
-    if (!pocuva_)
+    if (!listening_)
         return;
     QDBusConnection bus = QDBusConnection::sessionBus();
     bus.unregisterService(kSluzba);
     bus.unregisterObject(kObjekt);
 }
 
-bool InstanceChannel::Pocuvaj() {
-    if (pocuva_)
+bool InstanceChannel::Listen() {
+    if (listening_)
         return true;
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected())
@@ -40,29 +40,29 @@ bool InstanceChannel::Pocuvaj() {
         bus.unregisterObject(kObjekt);
         return false;
     }
-    pocuva_ = true;
+    listening_ = true;
     return true;
 }
 
-bool InstanceChannel::PoziadajOZobrazenie(int casMs) {
+bool InstanceChannel::AskToShow(int timeoutMs) {
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected())
         return false;
     QDBusMessage volanie =
         QDBusMessage::createMethodCall(kSluzba, kObjekt, kRozhranie, QStringLiteral("Ukaz"));
     volanie.setAutoStartService(false);
-    const QDeadlineTimer koniec(casMs);
+    const QDeadlineTimer end(timeoutMs);
     while (true) {
-        const int zvysok = static_cast<int>(std::max<qint64>(koniec.remainingTime(), 100));
+        const int zvysok = static_cast<int>(std::max<qint64>(end.remainingTime(), 100));
         const QDBusMessage odpoved = bus.call(volanie, QDBus::Block, zvysok);
         if (odpoved.type() == QDBusMessage::ReplyMessage)
             return true;
         // Nobody owns the name yet: the running copy takes it shortly after its widget is up.
         // Any other answer (no reply in time, a stranger owning the name) is final.
-        const QString chyba = odpoved.errorName();
-        const bool nikto = chyba == QStringLiteral("org.freedesktop.DBus.Error.NameHasNoOwner") ||
-                           chyba == QStringLiteral("org.freedesktop.DBus.Error.ServiceUnknown");
-        if (!nikto || koniec.hasExpired())
+        const QString error = odpoved.errorName();
+        const bool nikto = error == QStringLiteral("org.freedesktop.DBus.Error.NameHasNoOwner") ||
+                           error == QStringLiteral("org.freedesktop.DBus.Error.ServiceUnknown");
+        if (!nikto || end.hasExpired())
             return false;
         QThread::msleep(50);
     }

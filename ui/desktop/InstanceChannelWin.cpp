@@ -24,21 +24,21 @@ InstanceChannel::~InstanceChannel() {
     }
 }
 
-bool InstanceChannel::Pocuvaj() {
-    if (pocuva_)
+bool InstanceChannel::Listen() {
+    if (listening_)
         return true;
     const HANDLE event = CreateEventW(nullptr, FALSE, FALSE, kEventName);
     if (event == nullptr)
         return false;
     auto* notifier = new QWinEventNotifier(event, this);
     connect(notifier, &QWinEventNotifier::activated, this, &InstanceChannel::Ukaz);
-    pocuva_ = true;
+    listening_ = true;
     return true;
 }
 
-bool InstanceChannel::PoziadajOZobrazenie(int casMs) {
+bool InstanceChannel::AskToShow(int timeoutMs) {
     // The running copy creates its event shortly after its widget is up: keep trying a while.
-    const QDeadlineTimer end(casMs);
+    const QDeadlineTimer end(timeoutMs);
     while (true) {
         if (const HANDLE event = OpenEventW(EVENT_MODIFY_STATE, FALSE, kEventName)) {
             const bool set = SetEvent(event) != FALSE;

@@ -4,8 +4,8 @@
 
 namespace tilava {
 
-bool SystemPageOpener::Otvor(const QUrl& adresa) {
-    return QDesktopServices::openUrl(adresa);
+bool SystemPageOpener::Open(const QUrl& address) {
+    return QDesktopServices::openUrl(address);
 }
 
 } // namespace tilava

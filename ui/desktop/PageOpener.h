@@ -9,13 +9,13 @@ class PageOpener {
 public:
     virtual ~PageOpener() = default;
     // Opens the page in the default browser; false when the system could not.
-    virtual bool Otvor(const QUrl& adresa) = 0;
+    virtual bool Open(const QUrl& address) = 0;
 };
 
 // Opens pages through the desktop (QDesktopServices).
 class SystemPageOpener final : public PageOpener {
 public:
-    bool Otvor(const QUrl& adresa) override;
+    bool Open(const QUrl& address) override;
 };
 
 } // namespace tilava

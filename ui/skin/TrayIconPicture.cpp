@@ -17,11 +17,11 @@ namespace tilava {
 
 namespace {
 
-void Nakresli(QPainter& p, const QRect& miesto) {
+void Nakresli(QPainter& p, const QRect& place) {
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
-    p.translate(miesto.topLeft());
-    p.scale(miesto.width() / 32.0, miesto.height() / 32.0);
+    p.translate(place.topLeft());
+    p.scale(place.width() / 32.0, place.height() / 32.0);
 
     // The page, its navy binding strip cut from the same rounded outline (so strip and page meet
     // in one straight edge), and the outline last, over both.
@@ -56,79 +56,79 @@ void Nakresli(QPainter& p, const QRect& miesto) {
 
 // The day's sheet: a thin red band along its top and the day number as large as the sheet allows,
 // in whole device pixels, so that it stays legible down to 16 pixels on dark and light panels.
-void NakresliDen(QPainter& p, const QRect& miesto, int den) {
-    const qreal s = miesto.width() / 32.0;
+void NakresliDen(QPainter& p, const QRect& place, int date) {
+    const qreal s = place.width() / 32.0;
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
-    p.translate(miesto.topLeft());
+    p.translate(place.topLeft());
     // The outline at least one pixel wide keeps the white sheet apart from a light panel.
     const qreal pero = std::max(1.0, 1.5 * s);
-    const QRectF list(pero / 2, pero / 2, miesto.width() - pero, miesto.height() - pero);
+    const QRectF list(pero / 2, pero / 2, place.width() - pero, place.height() - pero);
     const qreal polomer = 4 * s;
-    QPainterPath okraj;
-    okraj.addRoundedRect(list, polomer, polomer);
+    QPainterPath margin;
+    margin.addRoundedRect(list, polomer, polomer);
     const qreal vazba = std::max(2.0, std::round(6 * s)); // height of the binding strip
     QPainterPath pas;
-    pas.addRect(QRectF(0, 0, miesto.width(), vazba));
+    pas.addRect(QRectF(0, 0, place.width(), vazba));
     p.setPen(Qt::NoPen);
     p.setBrush(Qt::white);
-    p.drawPath(okraj);
+    p.drawPath(margin);
     p.setBrush(palette::kRed);
-    p.drawPath(okraj.intersected(pas));
+    p.drawPath(margin.intersected(pas));
     p.setPen(QPen(palette::kNavy, pero));
     p.setBrush(Qt::NoBrush);
-    p.drawPath(okraj);
+    p.drawPath(margin);
 
     // The number fills the sheet below the strip, narrowed when two digits would not fit.
-    const QString cislo = QString::number(den);
-    const QRectF plocha(pero, vazba, miesto.width() - 2 * pero, miesto.height() - vazba - pero);
-    QFont pismo = fonts::Font(fonts::kSkin, std::max(6, static_cast<int>(plocha.height() * 1.18)),
+    const QString number = QString::number(date);
+    const QRectF desktop(pero, vazba, place.width() - 2 * pero, place.height() - vazba - pero);
+    QFont pismo = fonts::Font(fonts::kSkin, std::max(6, static_cast<int>(desktop.height() * 1.18)),
                               true, false);
     QFontMetricsF miery(pismo);
-    const qreal sirka = miery.boundingRect(cislo).width();
-    if (sirka > plocha.width())
-        pismo.setStretch(std::max(50, static_cast<int>(100 * plocha.width() / sirka)));
+    const qreal width = miery.boundingRect(number).width();
+    if (width > desktop.width())
+        pismo.setStretch(std::max(50, static_cast<int>(100 * desktop.width() / width)));
     p.setFont(pismo);
     p.setPen(palette::kNavy);
     // Centred on the digits' own height, not the font's line.
     miery = QFontMetricsF(pismo);
-    const QRectF tvar = miery.tightBoundingRect(cislo);
-    const qreal x = plocha.center().x() - tvar.center().x();
-    const qreal y = plocha.center().y() - tvar.center().y();
-    p.drawText(QPointF(std::round(x), std::round(y)), cislo);
+    const QRectF tvar = miery.tightBoundingRect(number);
+    const qreal x = desktop.center().x() - tvar.center().x();
+    const qreal y = desktop.center().y() - tvar.center().y();
+    p.drawText(QPointF(std::round(x), std::round(y)), number);
     p.restore();
 }
 
 // Paints the icon at whatever size and density the tray asks for, only when it asks.
 class KalendarovaIkona final : public QIconEngine {
 public:
-    explicit KalendarovaIkona(int den) : den_(den) {}
-    void paint(QPainter* p, const QRect& miesto, QIcon::Mode, QIcon::State) override {
+    explicit KalendarovaIkona(int date) : den_(date) {}
+    void paint(QPainter* p, const QRect& place, QIcon::Mode, QIcon::State) override {
         // A tray slot need not be square: the sheet keeps its shape in the middle of it.
-        const int strana = std::min(miesto.width(), miesto.height());
-        QRect stvorec(0, 0, strana, strana);
-        stvorec.moveCenter(miesto.center());
+        const int side = std::min(place.width(), place.height());
+        QRect stvorec(0, 0, side, side);
+        stvorec.moveCenter(place.center());
         if (den_ > 0)
             NakresliDen(*p, stvorec, den_);
         else
             Nakresli(*p, stvorec);
     }
-    QPixmap pixmap(const QSize& velkost, QIcon::Mode rezim, QIcon::State stav) override {
-        return scaledPixmap(velkost, rezim, stav, 1.0);
+    QPixmap pixmap(const QSize& size, QIcon::Mode rezim, QIcon::State state) override {
+        return scaledPixmap(size, rezim, state, 1.0);
     }
-    QPixmap scaledPixmap(const QSize& velkost, QIcon::Mode rezim, QIcon::State stav,
+    QPixmap scaledPixmap(const QSize& size, QIcon::Mode rezim, QIcon::State state,
                          qreal mierka) override {
         // (Qt passes the size already in the device's pixels)
-        QPixmap obraz(velkost);
-        obraz.fill(Qt::transparent);
+        QPixmap image(size);
+        image.fill(Qt::transparent);
         {
-            QPainter p(&obraz);
-            paint(&p, obraz.rect(), rezim, stav);
+            QPainter p(&image);
+            paint(&p, image.rect(), rezim, state);
         }
-        obraz.setDevicePixelRatio(mierka);
-        return obraz;
+        image.setDevicePixelRatio(mierka);
+        return image;
     }
-    QSize actualSize(const QSize& velkost, QIcon::Mode, QIcon::State) override { return velkost; }
+    QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override { return size; }
     QIconEngine* clone() const override { return new KalendarovaIkona(den_); }
 
 private:
@@ -141,8 +141,8 @@ QIcon TrayIconPicture() {
     return QIcon(new KalendarovaIkona(0));
 }
 
-QIcon TrayIconPicture(int den) {
-    return QIcon(new KalendarovaIkona(den));
+QIcon TrayIconPicture(int date) {
+    return QIcon(new KalendarovaIkona(date));
 }
 
 } // namespace tilava

@@ -14,21 +14,21 @@ namespace fs = std::filesystem;
 
 namespace {
 
-fs::path Cesta(const QString& subor) {
+fs::path TempPath(const QString& subor) {
     return fs::path(subor.toStdU16String());
 }
 
 // Runs the work with the wait cursor and shows its report.
-template <typename F> void Vykonaj(QWidget* owner, Notifier& oznamy, F&& praca) {
+template <typename F> void Vykonaj(QWidget* owner, Notifier& notifier, F&& praca) {
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     const ExchangeResult v = praca();
     QGuiApplication::restoreOverrideCursor();
-    oznamy.Message(owner, QString::fromStdString(v.sprava).trimmed());
+    notifier.Message(owner, QString::fromStdString(v.message).trimmed());
 }
 
 } // namespace
 
-void ExportujKalendar(QWidget* owner, const fs::path& priecinok, Notifier& oznamy) {
+void ExportCalendarTo(QWidget* owner, const fs::path& folder, Notifier& notifier) {
     QFileDialog dialog(owner, QStringLiteral("Exportovať do kalendára"), QDir::homePath(),
                        QStringLiteral("Kalendár (*.ics)"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -36,19 +36,19 @@ void ExportujKalendar(QWidget* owner, const fs::path& priecinok, Notifier& oznam
     dialog.selectFile(QDir::home().filePath(QStringLiteral("Tilava.ics")));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
-    const fs::path subor = Cesta(dialog.selectedFiles().constFirst());
+    const fs::path subor = TempPath(dialog.selectedFiles().constFirst());
     // The dialog has asked before an existing file is replaced.
-    Vykonaj(owner, oznamy,
-            [&] { return ExportCalendarFile(priecinok, subor, ExistingExport::Any); });
+    Vykonaj(owner, notifier,
+            [&] { return ExportCalendarFile(folder, subor, ExistingExport::Any); });
 }
 
-void ImportujKontakty(QWidget* owner, const fs::path& priecinok, Notifier& oznamy) {
+void ImportContacts(QWidget* owner, const fs::path& folder, Notifier& notifier) {
     const QString subor =
         QFileDialog::getOpenFileName(owner, QStringLiteral("Importovať kontakty"), QDir::homePath(),
                                      QStringLiteral("Kontakty (*.vcf *.vcard)"));
     if (subor.isEmpty())
         return;
-    Vykonaj(owner, oznamy, [&] { return ImportContactsFile(priecinok, Cesta(subor)); });
+    Vykonaj(owner, notifier, [&] { return ImportContactsFile(folder, TempPath(subor)); });
 }
 
 } // namespace tilava

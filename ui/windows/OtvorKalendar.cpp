@@ -7,23 +7,23 @@
 
 namespace tilava {
 
-void OtvorKalendar(const TRok& rok, TRegi& regi, const std::filesystem::path& priecinok,
-                   const Clock& hodiny, Notifier& oznamy, QWidget* vlastnik) {
+void OtvorKalendar(const TRok& rok, TRegi& regi, const std::filesystem::path& folder,
+                   const Clock& clock, Notifier& notifier, QWidget* owner) {
     SystemPageOpener web;
-    OtvorKalendar(rok, regi, priecinok, hodiny, oznamy, web, vlastnik);
+    OtvorKalendar(rok, regi, folder, clock, notifier, web, owner);
 }
 
-void OtvorKalendar(const TRok& rok, TRegi& regi, const std::filesystem::path& priecinok,
-                   const Clock& hodiny, Notifier& oznamy, PageOpener& web, QWidget* vlastnik) {
-    TTyzden tyzden(rok, regi, priecinok, hodiny);
-    TfrmTyzden* okno = nullptr;
+void OtvorKalendar(const TRok& rok, TRegi& regi, const std::filesystem::path& folder,
+                   const Clock& clock, Notifier& notifier, PageOpener& web, QWidget* owner) {
+    TTyzden week(rok, regi, folder, clock);
+    TfrmTyzden* window = nullptr;
     // The editor belongs to the week window while that is shown.
-    tyzden.NastavEditor([&]() -> std::unique_ptr<IEventEditor> {
-        return std::make_unique<TfrmUdalost>(hodiny, oznamy, okno ? okno : vlastnik);
+    week.SetEditor([&]() -> std::unique_ptr<IEventEditor> {
+        return std::make_unique<TfrmUdalost>(clock, notifier, window ? window : owner);
     });
-    tyzden.Zobraz([&]() -> std::unique_ptr<IWeekWindow> {
-        auto nove = std::make_unique<TfrmTyzden>(hodiny, oznamy, web, vlastnik);
-        okno = nove.get();
+    week.Zobraz([&]() -> std::unique_ptr<IWeekWindow> {
+        auto nove = std::make_unique<TfrmTyzden>(clock, notifier, web, owner);
+        window = nove.get();
         return nove;
     });
 }

@@ -1,7 +1,7 @@
 #include "ui/windows/OtvorNastavenia.h"
 
 #include "core/uRok.h"
-#include "model/Nastavenia.h"
+#include "model/ApplySettings.h"
 #include "platform/ProgramPath.h"
 #include "ui/windows/fSetup.h"
 
@@ -11,18 +11,18 @@
 namespace tilava {
 
 bool OtvorNastavenia(QWidget* owner, SettingsHive& hive, TRok& rok, TRegi& regi,
-                     WidgetSettings& nastavenia, Notifier& oznamy) {
-    TfrmSetup okno(hive, owner);
-    okno.JazykSK = rok.JazykSK;
-    okno.Nastavenia = nastavenia;
-    okno.Zobraz();
-    if (!okno.Potvrdene)
+                     WidgetSettings& settings, Notifier& notifier) {
+    TfrmSetup window(hive, owner);
+    window.JazykSK = rok.JazykSK;
+    window.Settings = settings;
+    window.Zobraz();
+    if (!window.Potvrdene)
         return false;
-    const std::string chyby =
-        AplikujNastavenia(okno.Nastavenia, okno.JazykSK, rok, regi, nastavenia, ProgramPath());
-    if (!chyby.empty())
-        oznamy.Message(owner, QStringLiteral("Niektoré nastavenia sa nepodarilo uložiť:\n%1")
-                                  .arg(QString::fromStdString(chyby)));
+    const std::string errors =
+        ApplySettings(window.Settings, window.JazykSK, rok, regi, settings, ProgramPath());
+    if (!errors.empty())
+        notifier.Message(owner, QStringLiteral("Niektoré nastavenia sa nepodarilo uložiť:\n%1")
+                                    .arg(QString::fromStdString(errors)));
     return true;
 }
 

@@ -12,10 +12,10 @@ class TRok;
 
 // The widget's settings command: a settings window owned by `owner` (its position kept in
 // `hive`), filled from the widget's settings and the calendar's language. When the user
-// confirms, the choice is applied to the calendar, the store and `nastavenia` (see
-// AplikujNastavenia), and a value the store refuses is reported through `oznamy`. True when
+// confirms, the choice is applied to the calendar, the store and `settings` (see
+// ApplySettings), and a value the store refuses is reported through `notifier`. True when
 // confirmed. The caller stops its countdown before and rebuilds its display after, either way.
 bool OtvorNastavenia(QWidget* owner, SettingsHive& hive, TRok& rok, TRegi& regi,
-                     WidgetSettings& nastavenia, Notifier& oznamy);
+                     WidgetSettings& settings, Notifier& notifier);
 
 } // namespace tilava

@@ -15,7 +15,7 @@ namespace tilava {
 class SystemDateFormat final : public LocalDateFormat {
 public:
     std::string ShortDate(std::chrono::sys_days day) const override {
-        return QLocale::system().toString(NaQDate(day), QLocale::ShortFormat).toStdString();
+        return QLocale::system().toString(ToQDate(day), QLocale::ShortFormat).toStdString();
     }
     std::string ShortPattern() const override {
         return QLocale::system().dateFormat(QLocale::ShortFormat).toStdString();

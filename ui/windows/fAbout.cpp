@@ -7,7 +7,7 @@
 #include "ui/desktop/PageOpener.h"
 #include "ui/skin/Pictures.h"
 #include "ui/windows/fNapoveda.h"
-#include "ui/windows/ZelmAdresy.h"
+#include "ui/windows/ZelmAddresses.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -27,60 +27,61 @@ const QColor farbaPozadia(0xA6, 0xCA, 0xF0); // sky blue
 const QColor farbaTlacidla(0x1F, 0x3C, 0x88);
 
 // An invisible link area over a painted name.
-PictureButton* Odkaz(QWidget* rodic, const QString& meno, QRect miesto, const QString& adresa) {
-    auto* plocha = new PictureButton(rodic, meno, miesto);
-    plocha->setLink(true);
-    plocha->setCursor(Qt::PointingHandCursor);
-    plocha->setToolTip(QStringLiteral("Choď na: ") + adresa);
-    return plocha;
+PictureButton* Odkaz(QWidget* parent, const QString& meno, QRect place, const QString& address) {
+    auto* desktop = new PictureButton(parent, meno, place);
+    desktop->setLink(true);
+    desktop->setCursor(Qt::PointingHandCursor);
+    desktop->setToolTip(QStringLiteral("Choď na: ") + address);
+    return desktop;
 }
 
 // A button of the window's bottom row, lit from a move over it until a move over the
 // background.
-PictureButton* Tlacidlo(QWidget* rodic, const char* meno, QRect miesto, const char* obrazok) {
-    auto* tlacidlo = new PictureButton(rodic, QLatin1String(meno), miesto);
-    const QString zaklad = QLatin1String(obrazok);
-    tlacidlo->setPictures(
-        LoadSkinPicture(zaklad + QLatin1String("_normal"), farbaTlacidla, miesto.size()),
-        LoadSkinPicture(zaklad + QLatin1String("_hover"), farbaTlacidla, miesto.size()));
-    tlacidlo->setCursor(Qt::PointingHandCursor);
-    QObject::connect(tlacidlo, &PictureButton::pointerMoved, tlacidlo,
-                     [tlacidlo] { tlacidlo->setLit(true); });
-    return tlacidlo;
+PictureButton* Button(QWidget* parent, const char* meno, QRect place, const char* picture) {
+    auto* button = new PictureButton(parent, QLatin1String(meno), place);
+    const QString base = QLatin1String(picture);
+    button->setPictures(
+        LoadSkinPicture(base + QLatin1String("_normal"), farbaTlacidla, place.size()),
+        LoadSkinPicture(base + QLatin1String("_hover"), farbaTlacidla, place.size()));
+    button->setCursor(Qt::PointingHandCursor);
+    QObject::connect(button, &PictureButton::pointerMoved, button,
+                     [button] { button->setLit(true); });
+    return button;
 }
 
 } // namespace
 
-TfrmAbout::TfrmAbout(std::filesystem::path priecinok, Notifier& oznamy, PageOpener& web,
+TfrmAbout::TfrmAbout(std::filesystem::path folder, Notifier& notifier, PageOpener& web,
                      QWidget* parent)
-    : QDialog(parent), priecinok_(std::move(priecinok)), oznamy_(oznamy), web_(web) {
+    : QDialog(parent), folder_(std::move(folder)), notifier_(notifier), web_(web) {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("O programe"));
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
-    setFixedSize(Sirka, Vyska);
+    setFixedSize(Width, Height);
     QPalette paleta = palette();
     paleta.setColor(QPalette::Window, farbaPozadia);
     setPalette(paleta);
     setAutoFillBackground(true);
     const QRect obrazovka = QGuiApplication::primaryScreen()->geometry();
-    move(obrazovka.x() + obrazovka.width() - Sirka, obrazovka.y());
+    move(obrazovka.x() + obrazovka.width() - Width, obrazovka.y());
 
-    imgOPrograme = Obrazok(this, "imgOPrograme", QRect(0, 0, 641, 377));
+    imgOPrograme = PictureLabel(this, "imgOPrograme", QRect(0, 0, 641, 377));
     imgOPrograme->setPixmap(
         LoadSkinPicture(QStringLiteral("about_background"), Qt::white, QSize(641, 377)));
 
-    imgZatvorit = Tlacidlo(this, "imgZatvorit", QRect(514, 341, 100, 25), "about_close");
-    Image1 = Odkaz(this, QStringLiteral("Image1"), QRect(24, 16, 161, 177), ZelmAdresy::DomovHint);
-    imgNapoveda = Tlacidlo(this, "imgNapoveda", QRect(394, 341, 100, 25), "about_help");
-    const QRect odkazy[] = {{440, 158, 121, 15}, {440, 173, 145, 15}, {448, 188, 129, 15},
-                            {344, 248, 170, 15}, {488, 293, 121, 15}, {504, 308, 129, 15}};
+    imgZatvorit = Button(this, "imgZatvorit", QRect(514, 341, 100, 25), "about_close");
+    Image1 =
+        Odkaz(this, QStringLiteral("Image1"), QRect(24, 16, 161, 177), ZelmAddresses::HomePageHint);
+    imgNapoveda = Button(this, "imgNapoveda", QRect(394, 341, 100, 25), "about_help");
+    const QRect links[] = {{440, 158, 121, 15}, {440, 173, 145, 15}, {448, 188, 129, 15},
+                           {344, 248, 170, 15}, {488, 293, 121, 15}, {504, 308, 129, 15}};
     for (std::size_t i = 0; i < imgOdkaz.size(); ++i)
-        imgOdkaz[i] = Odkaz(this, QStringLiteral("imgOdkaz%1").arg(i + 1), odkazy[i],
-                            QUrl(ZelmAdresy::Produkty[i])
+        imgOdkaz[i] = Odkaz(this, QStringLiteral("imgOdkaz%1").arg(i + 1), links[i],
+                            QUrl(ZelmAddresses::Products[i])
                                 .toDisplayString(QUrl::RemoveScheme | QUrl::StripTrailingSlash)
                                 .mid(2));
-    imgZelm =
-        Odkaz(this, QStringLiteral("imgZelm"), QRect(32, 350, 113, 15), ZelmAdresy::DomovHint);
+    imgZelm = Odkaz(this, QStringLiteral("imgZelm"), QRect(32, 350, 113, 15),
+                    ZelmAddresses::HomePageHint);
     Image2 = new QWidget(this);
     Image2->setObjectName(QStringLiteral("Image2"));
     Image2->setGeometry(184, 0, 457, 33);
@@ -97,17 +98,17 @@ TfrmAbout::TfrmAbout(std::filesystem::path priecinok, Notifier& oznamy, PageOpen
     setAccessibleDescription(imgOPrograme->accessibleDescription());
     Image2->setAccessibleName(QStringLiteral("O programe"));
     Image1->setAccessibleName(QStringLiteral("Tilava, verzia 1.0"));
-    connect(Image1, &PictureButton::clicked, this, [this] { OtvorStranku(ZelmAdresy::Domov); });
+    connect(Image1, &PictureButton::clicked, this, [this] { OpenPage(ZelmAddresses::HomePage); });
     static const char* const produkty[] = {"Zelm Rodinný diár",   "Zelm Domáce financie",
                                            "Zelm Nákupný lístok", "Zelm Evidencia dochádzky",
                                            "Zelm Menový kurz",    "Zelm Stopky a budík"};
     for (std::size_t i = 0; i < imgOdkaz.size(); ++i) {
         imgOdkaz[i]->setAccessibleName(QString::fromUtf8(produkty[i]));
         connect(imgOdkaz[i], &PictureButton::clicked, this,
-                [this, i] { OtvorStranku(ZelmAdresy::Produkty[i]); });
+                [this, i] { OpenPage(ZelmAddresses::Products[i]); });
     }
     imgZelm->setAccessibleName(QStringLiteral("ZELM software"));
-    connect(imgZelm, &PictureButton::clicked, this, [this] { OtvorStranku(ZelmAdresy::Domov); });
+    connect(imgZelm, &PictureButton::clicked, this, [this] { OpenPage(ZelmAddresses::HomePage); });
     imgNapoveda->setAccessibleName(QStringLiteral("Nápoveda"));
     connect(imgNapoveda, &PictureButton::clicked, this, &TfrmAbout::imgNapovedaClick);
     imgZatvorit->setAccessibleName(QStringLiteral("Zatvoriť"));
@@ -122,50 +123,50 @@ TfrmAbout::TfrmAbout(std::filesystem::path priecinok, Notifier& oznamy, PageOpen
 TfrmAbout::~TfrmAbout() = default;
 
 int TfrmAbout::Ukaz(int top, int left) {
-    const QRect miesto(QPoint(left, top), size());
+    const QRect place(QPoint(left, top), size());
     QScreen* obrazovka = parentWidget() ? parentWidget()->screen() : nullptr;
     if (!obrazovka)
-        obrazovka = QGuiApplication::screenAt(miesto.center());
+        obrazovka = QGuiApplication::screenAt(place.center());
     if (!obrazovka)
-        obrazovka = QGuiApplication::screenAt(QPoint(left + OdsadenieOdWidgetu, top));
+        obrazovka = QGuiApplication::screenAt(QPoint(left + OffsetFromWidget, top));
     if (!obrazovka)
         obrazovka = QGuiApplication::primaryScreen();
     // Kept whole on the screen: a widget dragged to the left edge would put it partly off.
-    const QRect plocha = obrazovka->availableGeometry();
-    move(std::clamp(left, plocha.left(), std::max(plocha.left(), plocha.right() + 1 - width())),
-         std::clamp(top, plocha.top(), std::max(plocha.top(), plocha.bottom() + 1 - height())));
+    const QRect desktop = obrazovka->availableGeometry();
+    move(std::clamp(left, desktop.left(), std::max(desktop.left(), desktop.right() + 1 - width())),
+         std::clamp(top, desktop.top(), std::max(desktop.top(), desktop.bottom() + 1 - height())));
     return exec();
 }
 
 void TfrmAbout::imgNapovedaClick() {
-    TfrmNapoveda napoveda(priecinok_, oznamy_, this);
+    TfrmNapoveda napoveda(folder_, notifier_, this);
     napoveda.exec();
 }
 
-void TfrmAbout::OtvorStranku(const QString& adresa) {
-    if (!web_.Otvor(QUrl(adresa)))
-        oznamy_.Message(this, QStringLiteral("Nepodarilo sa otvoriť webový prehliadač."));
+void TfrmAbout::OpenPage(const QString& address) {
+    if (!web_.Open(QUrl(address)))
+        notifier_.Message(this, QStringLiteral("Nepodarilo sa otvoriť webový prehliadač."));
 }
 
-void TfrmAbout::keyPressEvent(QKeyEvent* udalost) {
-    if (udalost->key() == Qt::Key_F1) {
+void TfrmAbout::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_F1) {
         imgNapovedaClick();
         return;
     }
-    if (udalost->key() == Qt::Key_Return || udalost->key() == Qt::Key_Enter) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         accept();
         return;
     }
-    QDialog::keyPressEvent(udalost);
+    QDialog::keyPressEvent(event);
 }
 
-bool TfrmAbout::eventFilter(QObject* objekt, QEvent* udalost) {
+bool TfrmAbout::eventFilter(QObject* object, QEvent* event) {
     // The pointer over the background puts both buttons out.
-    if (objekt == imgOPrograme && udalost->type() == QEvent::MouseMove) {
+    if (object == imgOPrograme && event->type() == QEvent::MouseMove) {
         imgZatvorit->setLit(false);
         imgNapoveda->setLit(false);
     }
-    return QDialog::eventFilter(objekt, udalost);
+    return QDialog::eventFilter(object, event);
 }
 
 } // namespace tilava

@@ -26,14 +26,14 @@ class PageOpener;
 class TfrmAbout final : public QDialog {
     Q_OBJECT
 public:
-    static constexpr int Sirka = 640; // client area
-    static constexpr int Vyska = 377;
+    static constexpr int Width = 640; // client area
+    static constexpr int Height = 377;
     // The main widget opens the window this far left of its own left edge.
-    static constexpr int OdsadenieOdWidgetu = 470;
+    static constexpr int OffsetFromWidget = 470;
 
-    // `priecinok` is the notes folder (for the help window); `oznamy` shows messages, `web`
+    // `folder` is the notes folder (for the help window); `notifier` shows messages, `web`
     // opens pages. All must outlive the window.
-    TfrmAbout(std::filesystem::path priecinok, Notifier& oznamy, PageOpener& web,
+    TfrmAbout(std::filesystem::path folder, Notifier& notifier, PageOpener& web,
               QWidget* parent = nullptr);
     ~TfrmAbout() override;
 
@@ -45,14 +45,14 @@ public:
     void imgNapovedaClick();
 
 protected:
-    bool eventFilter(QObject* objekt, QEvent* udalost) override;
-    void keyPressEvent(QKeyEvent* udalost) override;
+    bool eventFilter(QObject* object, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void OtvorStranku(const QString& adresa);
+    void OpenPage(const QString& address);
 
-    std::filesystem::path priecinok_;
-    Notifier& oznamy_;
+    std::filesystem::path folder_;
+    Notifier& notifier_;
     PageOpener& web_;
 
     QLabel* imgOPrograme = nullptr;

@@ -53,9 +53,9 @@ QFont WidgetFont(bool bold = false) {
     return fonts::Font(fonts::kSkin, 11, bold, false);
 }
 
-void NastavFarbu(QWidget* w, const QColor& farba) {
+void NastavFarbu(QWidget* w, const QColor& color) {
     QPalette p = w->palette();
-    p.setColor(QPalette::WindowText, farba);
+    p.setColor(QPalette::WindowText, color);
     w->setPalette(p);
 }
 
@@ -64,17 +64,17 @@ QString Q(const std::string& text) {
 }
 
 // QLabel::setText switches mouse tracking off for plain text; the labels keep reacting to moves.
-void NastavText(QLabel* l, const QString& text) {
+void SetText(QLabel* l, const QString& text) {
     l->setText(text);
     l->setMouseTracking(true);
 }
 
 } // namespace
 
-TfrmMain::TfrmMain(const Clock& hodiny, SettingsHive& hive, std::filesystem::path priecinok,
-                   Notifier& oznamy, TrayDostupny trayDostupny, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), hodiny_(hodiny), hive_(hive),
-      oznamy_(oznamy), web_(std::make_unique<SystemPageOpener>()) {
+TfrmMain::TfrmMain(const Clock& clock, SettingsHive& hive, std::filesystem::path folder,
+                   Notifier& notifier, TrayAvailable trayAvailable, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), clock_(clock), hive_(hive),
+      notifier_(notifier), web_(std::make_unique<SystemPageOpener>()) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Tilava"));
     setAutoFillBackground(true);
@@ -84,18 +84,18 @@ TfrmMain::TfrmMain(const Clock& hodiny, SettingsHive& hive, std::filesystem::pat
     setFont(WidgetFont());
     setMouseTracking(true);
     InitSkinResources();
-    VytvorOvladace();
+    CreateControls();
     tray_ = new WidgetTray(
-        *this, trayDostupny ? std::move(trayDostupny)
-                            : [] { return QSystemTrayIcon::isSystemTrayAvailable(); });
-    connect(tray_, &WidgetTray::activated, this, &TfrmMain::IkonaKlik);
-    connect(tray_, &WidgetTray::quitChosen, this, &TfrmMain::Ukoncit);
+        *this, trayAvailable ? std::move(trayAvailable)
+                             : [] { return QSystemTrayIcon::isSystemTrayAvailable(); });
+    connect(tray_, &WidgetTray::activated, this, &TfrmMain::TrayIconActivated);
+    connect(tray_, &WidgetTray::quitChosen, this, &TfrmMain::Quit);
     connect(tray_, &WidgetTray::showChosen, this, &TfrmMain::Ukaz);
     connect(tray_, &WidgetTray::exportChosen, this, [this] {
-        VymenaKalendara([this] { ExportujKalendar(this, model_->Notes().Adresar(), oznamy_); });
+        CalendarExchange([this] { ExportCalendarTo(this, model_->Notes().Adresar(), notifier_); });
     });
     connect(tray_, &WidgetTray::importChosen, this, [this] {
-        VymenaKalendara([this] { ImportujKontakty(this, model_->Notes().Adresar(), oznamy_); });
+        CalendarExchange([this] { ImportContacts(this, model_->Notes().Adresar(), notifier_); });
     });
 
     tmrTimer_ = new QTimer(this);
@@ -113,26 +113,26 @@ TfrmMain::TfrmMain(const Clock& hodiny, SettingsHive& hive, std::filesystem::pat
 
     // Top right corner of the primary screen.
     const QRect obrazovka = QGuiApplication::primaryScreen()->geometry();
-    QPoint poloha(obrazovka.x() + obrazovka.width() - Sirka, obrazovka.y());
-    NastavText(lblDnes_, QStringLiteral("Dnes"));
+    QPoint position(obrazovka.x() + obrazovka.width() - Width, obrazovka.y());
+    SetText(lblDnes_, QStringLiteral("Dnes"));
     lblDnes_->adjustSize();
 
     dateFormat_ = std::make_unique<SystemDateFormat>();
-    model_ = std::make_unique<WidgetModel>(hodiny, hive, std::move(priecinok), *dateFormat_);
-    NastavText(lblDen_, Q(DayTexts::NazovDna(model_->Today())));
-    const WidgetSettings& nastavenia = model_->Settings();
-    if (nastavenia.Top)
-        poloha.setY(*nastavenia.Top);
-    if (nastavenia.Left)
-        poloha.setX(*nastavenia.Left);
-    move(poloha);
+    model_ = std::make_unique<WidgetModel>(clock, hive, std::move(folder), *dateFormat_);
+    SetText(lblDen_, Q(DayTexts::WeekdayName(model_->Today())));
+    const WidgetSettings& settings = model_->Settings();
+    if (settings.Top)
+        position.setY(*settings.Top);
+    if (settings.Left)
+        position.setX(*settings.Left);
+    move(position);
 
     const bool beep = model_->Start();
     Draw(false);
     if (beep)
-        oznamy_.Beep();
+        notifier_.Beep();
 
-    NastavTooltip();
+    SetTooltip();
     tray_->Start();
 
     tmrZapis_->start();
@@ -154,34 +154,34 @@ const ButtonHover& TfrmMain::Hover() const {
     return buttons_->Hover();
 }
 
-int TfrmMain::DenMesiaca() const {
+int TfrmMain::DayOfMonth() const {
     return static_cast<int>(
         static_cast<unsigned>(std::chrono::year_month_day{model_->ShownDay()}.day()));
 }
 
-void TfrmMain::NastavTooltip() {
+void TfrmMain::SetTooltip() {
     tooltip_ = Q(model_->Tooltip());
-    tray_->Update(tooltip_, DenMesiaca());
+    tray_->Update(tooltip_, DayOfMonth());
 }
 
 void TfrmMain::tmrZapisTimer() {
     if (model_->Tick()) {
         Draw(true);
-        NastavTooltip();
+        SetTooltip();
     }
 }
 
-void TfrmMain::VytvorOvladace() {
-    const auto menovka = [this](const char* meno, QRect miesto, QFont pismo, const QColor& farba) {
-        QLabel* l = Obrazok(this, meno, miesto);
+void TfrmMain::CreateControls() {
+    const auto menovka = [this](const char* meno, QRect place, QFont pismo, const QColor& color) {
+        QLabel* l = PictureLabel(this, meno, place);
         l->setFont(pismo);
-        NastavFarbu(l, farba);
+        NastavFarbu(l, color);
         return l;
     };
-    const auto plocha = [this](const char* meno, QRect miesto) {
+    const auto desktop = [this](const char* meno, QRect place) {
         auto* w = new QWidget(this);
         w->setObjectName(QLatin1String(meno));
-        w->setGeometry(miesto);
+        w->setGeometry(place);
         return w;
     };
 
@@ -189,16 +189,16 @@ void TfrmMain::VytvorOvladace() {
     const QColor text = palette().color(QPalette::WindowText);
     const QFont meno = WidgetFont(true);
 
-    imgMain_ = Obrazok(this, "imgMain", {0, 0, Sirka, VyskaHlavicky});
+    imgMain_ = PictureLabel(this, "imgMain", {0, 0, Width, HeaderHeight});
     imgMain_->setPixmap(WidgetPicture::Load(QStringLiteral("main_header")));
     lblSviatok1_ = menovka("lblSviatok1", {72, 27, 97, 13}, meno, biela);
     lblDatum_ =
         menovka("lblDatum", {8, 32, 58, 41}, fonts::Font(fonts::kSkin, 35, true, false), Qt::black);
     lblSviatok2_ = menovka("lblSviatok2", {72, 46, 97, 13}, meno, biela);
     // Each reminder after the first keeps the room of its own bar and the line between bars.
-    lblNote_ = new ReminderText(this, OdsadeniePruhu + MedzeraPruhov);
+    lblNote_ = new ReminderText(this, BarIndent + BarGap);
     lblNote_->setObjectName(QStringLiteral("lblNote"));
-    lblNote_->setGeometry(8, VyskaHlavicky, SirkaTextu, 0);
+    lblNote_->setGeometry(8, HeaderHeight, TextWidth, 0);
     lblNote_->setFont(WidgetFont());
     NastavFarbu(lblNote_, biela);
     buttons_ = new WidgetButtons(*this);
@@ -213,10 +213,10 @@ void TfrmMain::VytvorOvladace() {
             tmrNadFormom_->start();
     });
     connect(imgSetup_, &PictureButton::clicked, this, &TfrmMain::OtvorNastavenia);
-    connect(imgHelp_, &PictureButton::clicked, this, &TfrmMain::OtvorOProgramme);
+    connect(imgHelp_, &PictureButton::clicked, this, &TfrmMain::OpenAbout);
     connect(imgMin_, &PictureButton::clicked, this, [this] {
         tmrTimer_->stop();
-        Skry();
+        HideWidget();
     });
     connect(imgClose_, &PictureButton::clicked, this, [this] {
         tmrTimer_->stop();
@@ -229,16 +229,16 @@ void TfrmMain::VytvorOvladace() {
     // The weekday is centred on the day page, below its red band, so that the longest
     // ("Pondelok") keeps inside the page and the caron of "Š" stays off the band.
     lblDen_ = menovka("lblDen", {}, WidgetFont(true), text);
-    lblDen_->setGeometry(StranaDna.x(), StranaDna.y() + PasStrany, StranaDna.width(),
+    lblDen_->setGeometry(DaySide.x(), DaySide.y() + SideBand, DaySide.width(),
                          lblDen_->fontMetrics().height());
     lblDen_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    imgHornaLista_ = plocha("imgHornaLista", {0, 0, 97, 20});
+    imgHornaLista_ = desktop("imgHornaLista", {0, 0, 97, 20});
     imgFlag_ = new PictureButton(this, QStringLiteral("imgFlag"), {46, 1, 26, 17});
-    connect(imgFlag_, &PictureButton::clicked, this, &TfrmMain::PrepniJazyk);
+    connect(imgFlag_, &PictureButton::clicked, this, &TfrmMain::SwitchLanguage);
     connect(imgFlag_, &PictureButton::pointerMoved, this, &TfrmMain::MysNadFormom);
-    imgDrag_ = Obrazok(this, "imgDrag", {86, 45, 85, 38});
+    imgDrag_ = PictureLabel(this, "imgDrag", {86, 45, 85, 38});
     imgDrag_->hide();
-    image1_ = plocha("Image1", {0, 24, 169, 57});
+    image1_ = desktop("Image1", {0, 24, 169, 57});
 
     // The buttons handle their own mouse; the other parts are watched here.
     for (QObject* o : children()) {
@@ -251,35 +251,35 @@ void TfrmMain::VytvorOvladace() {
     imgFlag_->setAccessibleName(QStringLiteral("Slovenské mená"));
     SetTabOrder({imgFlag_, imgSetup_, imgHelp_, imgMin_, imgClose_});
     setFocusPolicy(Qt::StrongFocus);
-    setFixedSize(Sirka, VyskaHlavicky);
+    setFixedSize(Width, HeaderHeight);
     bars_ = std::make_unique<ReminderBars>(*this, *this);
 }
 
-void TfrmMain::ZobrazTexty(const DayTexts& texty, bool cely) {
-    if (cely) {
-        NastavText(lblDnes_, Q(texty.dnes));
+void TfrmMain::ShowTexts(const DayTexts& texty, bool whole) {
+    if (whole) {
+        SetText(lblDnes_, Q(texty.today));
         lblDnes_->adjustSize();
-        NastavText(lblDen_, Q(texty.den));
+        SetText(lblDen_, Q(texty.date));
     }
-    NastavText(lblDatum_, Q(texty.datum));
-    const std::array<QLabel*, 3> riadky{lblSviatok1_, lblSviatok2_, lblSviatok3_};
-    for (std::size_t i = 0; i < riadky.size(); ++i) {
-        const NameLine& r = texty.sviatky[i];
-        NastavText(riadky[i], Q(r.text));
+    SetText(lblDatum_, Q(texty.datum));
+    const std::array<QLabel*, 3> lines{lblSviatok1_, lblSviatok2_, lblSviatok3_};
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const NameLine& r = texty.nameDays[i];
+        SetText(lines[i], Q(r.text));
         if (r.hint)
-            riadky[i]->setToolTip(Q(*r.hint));
-        if (cely)
-            riadky[i]->setVisible(r.visible);
+            lines[i]->setToolTip(Q(*r.hint));
+        if (whole)
+            lines[i]->setVisible(r.visible);
     }
 }
 
-void TfrmMain::ZobrazMena(bool cely) {
+void TfrmMain::ZobrazMena(bool whole) {
     // While the pointer rests on the widget it shows tomorrow; a rebuild then (the flag was
     // clicked) refreshes tomorrow's texts instead of mixing in today's.
-    if (zajtra_)
-        ZobrazTexty(model_->Header(true), true);
+    if (tomorrow_)
+        ShowTexts(model_->Header(true), true);
     else
-        ZobrazTexty(model_->Header(false), cely);
+        ShowTexts(model_->Header(false), whole);
 }
 
 void TfrmMain::ZobrazUdalosti() {
@@ -289,101 +289,101 @@ void TfrmMain::ZobrazUdalosti() {
 void TfrmMain::Draw(bool newDay) {
     // A new day since the last build (the widget ran over midnight) also needs its weekday.
     ZobrazMena(newDay);
-    const std::vector<ReminderLine>& riadky = model_->Lines();
-    QStringList odseky;
-    for (const ReminderLine& riadok : riadky)
-        odseky << Q(riadok.text);
-    lblNote_->NastavOdseky(odseky, SirkaTextu);
-    lblNote_->setGeometry(8, VyskaHlavicky + OdsadeniePruhu, SirkaTextu, lblNote_->Vyska());
-    const int bottom = bars_->Show(riadky, model_->MissedShown(), *lblNote_, VyskaHlavicky);
+    const std::vector<ReminderLine>& lines = model_->Lines();
+    QStringList paragraphs;
+    for (const ReminderLine& line : lines)
+        paragraphs << Q(line.text);
+    lblNote_->SetParagraphs(paragraphs, TextWidth);
+    lblNote_->setGeometry(8, HeaderHeight + BarIndent, TextWidth, lblNote_->Height());
+    const int bottom = bars_->Show(lines, model_->MissedShown(), *lblNote_, HeaderHeight);
 
-    if (const std::string sprava = model_->TakeMessage(); !sprava.empty()) {
-        sprava_ = Q(sprava);
+    if (const std::string message = model_->TakeMessage(); !message.empty()) {
+        message_ = Q(message);
         if (isVisible())
-            NaplanujSpravu();
+            ScheduleMessage();
     }
-    if (riadky.empty()) {
-        lblNote_->setGeometry(8, VyskaHlavicky, SirkaTextu, 0);
-        setFixedSize(Sirka, imgMain_->height());
+    if (lines.empty()) {
+        lblNote_->setGeometry(8, HeaderHeight, TextWidth, 0);
+        setFixedSize(Width, imgMain_->height());
     } else {
-        setFixedSize(Sirka, bottom);
+        setFixedSize(Width, bottom);
     }
     const bool sk = model_->Rok().JazykSK;
     imgFlag_->setPictures(sk ? imgSK_() : imgCZ_());
     imgFlag_->setAccessibleName(sk ? QStringLiteral("Slovenské mená")
                                    : QStringLiteral("České mená"));
     setAccessibleName(QStringLiteral("Tilava"));
-    setAccessibleDescription(Q(model_->AccessibleText(zajtra_)));
+    setAccessibleDescription(Q(model_->AccessibleText(tomorrow_)));
 }
 
-void TfrmMain::NaplanujSpravu() {
+void TfrmMain::ScheduleMessage() {
     // From the event loop, once the widget and its tray icon are on the screen and the widget
     // has been painted (a message box first would hold its first paint up); the widget does not
     // fade away under the open message.
     if (!painted_)
         return; // the first paint calls again
     QTimer::singleShot(0, this, [this] {
-        if (sprava_.isEmpty() || !isVisible())
+        if (message_.isEmpty() || !isVisible())
             return;
-        const QString sprava = std::exchange(sprava_, {});
+        const QString message = std::exchange(message_, {});
         ZastavOdpocet();
-        oznamy_.Message(this, sprava);
+        notifier_.Message(this, message);
         SpustiOdpocet();
     });
 }
 
-void TfrmMain::paintEvent(QPaintEvent* udalost) {
-    QWidget::paintEvent(udalost);
+void TfrmMain::paintEvent(QPaintEvent* event) {
+    QWidget::paintEvent(event);
     if (!painted_) {
         painted_ = true;
-        if (!sprava_.isEmpty())
-            NaplanujSpravu();
+        if (!message_.isEmpty())
+            ScheduleMessage();
     }
 }
 
-void TfrmMain::showEvent(QShowEvent* udalost) {
-    QWidget::showEvent(udalost);
-    if (!sprava_.isEmpty())
-        NaplanujSpravu();
+void TfrmMain::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!message_.isEmpty())
+        ScheduleMessage();
 }
 
-void TfrmMain::NastavNepriehladnost() {
+void TfrmMain::SetOpacity() {
     // Only changes go to the window system: the pointer restarts the countdown on every move.
-    if (odpocet_.Nepriehladnost == nepriehladnost_)
+    if (countdown_.Opacity == opacity_)
         return;
-    nepriehladnost_ = odpocet_.Nepriehladnost;
-    SetWindowAlpha(*this, nepriehladnost_);
+    opacity_ = countdown_.Opacity;
+    SetWindowAlpha(*this, opacity_);
 }
 
 void TfrmMain::ZastavOdpocet() {
     tmrTimer_->stop();
-    odpocet_.ZastavOdpocet();
-    NastavNepriehladnost();
+    countdown_.ZastavOdpocet();
+    SetOpacity();
 }
 
 void TfrmMain::SpustiOdpocet() {
-    odpocet_.SpustiOdpocet(model_->Settings().ShowTime, model_->Settings().Stale);
-    NastavNepriehladnost();
-    if (odpocet_.Bezi)
+    countdown_.SpustiOdpocet(model_->Settings().ShowTime, model_->Settings().Stale);
+    SetOpacity();
+    if (countdown_.running)
         tmrTimer_->start();
 }
 
 void TfrmMain::tmrTimerTimer() {
-    const bool skryt = odpocet_.Tik();
-    NastavNepriehladnost();
+    const bool skryt = countdown_.Tick();
+    SetOpacity();
     if (skryt) {
         tmrTimer_->stop();
-        Skry();
-        ZrusZmeskane();
+        HideWidget();
+        ClearMissed();
     }
 }
 
-void TfrmMain::ZrusZmeskane() {
+void TfrmMain::ClearMissed() {
     if (model_->DropMissed())
         ZobrazUdalosti();
 }
 
-void TfrmMain::Skry() {
+void TfrmMain::HideWidget() {
     if (tray_->IsShown()) {
         hide();
         return;
@@ -395,7 +395,7 @@ void TfrmMain::Skry() {
 }
 
 void TfrmMain::Ukaz() {
-    if (koniec_)
+    if (quitting_)
         return;
     // After a wake from sleep the click may come before the next tick notices the new day.
     if (model_->DayChanged())
@@ -409,49 +409,49 @@ void TfrmMain::Ukaz() {
     SpustiOdpocet();
 }
 
-void TfrmMain::IkonaKlik(QSystemTrayIcon::ActivationReason dovod) {
-    if (dovod == QSystemTrayIcon::Trigger) {
+void TfrmMain::TrayIconActivated(QSystemTrayIcon::ActivationReason reason) {
+    if (reason == QSystemTrayIcon::Trigger) {
         Ukaz();
-    } else if (dovod == QSystemTrayIcon::Context) {
+    } else if (reason == QSystemTrayIcon::Context) {
         // The menu opens at the pointer; the widget stays hidden also when it is dismissed.
         tmrTimer_->stop();
         hide();
     }
 }
 
-void TfrmMain::Ukoncit() {
-    koniec_ = true;
+void TfrmMain::Quit() {
+    quitting_ = true;
     tmrTimer_->stop();
-    ZatvorPoOknach();
+    CloseAfterWindows();
 }
 
 void TfrmMain::EndSession() {
     // From the top down; a message box (a save that failed) waits for the user's answer.
-    for (QWidget* okno = QApplication::activeModalWidget();
-         okno && !qobject_cast<QMessageBox*>(okno) && !zatvarane_.contains(okno);
-         okno = QApplication::activeModalWidget()) {
-        zatvarane_.append(okno);
-        okno->close();
+    for (QWidget* window = QApplication::activeModalWidget();
+         window && !qobject_cast<QMessageBox*>(window) && !closing_.contains(window);
+         window = QApplication::activeModalWidget()) {
+        closing_.append(window);
+        window->close();
     }
-    Ukoncit();
+    Quit();
 }
 
-void TfrmMain::ZatvorPoOknach() {
-    if (!otvoreneOkno_) {
+void TfrmMain::CloseAfterWindows() {
+    if (!openWindow_) {
         close();
         return;
     }
     // The command's windows close from the top down, each once and by its own close reaction;
     // a message box waits for the user's answer. The command calls close() when it returns.
-    QWidget* okno = QApplication::activeModalWidget();
-    if (okno && !qobject_cast<QMessageBox*>(okno) && !zatvarane_.contains(okno)) {
-        zatvarane_.append(okno);
-        okno->close();
+    QWidget* window = QApplication::activeModalWidget();
+    if (window && !qobject_cast<QMessageBox*>(window) && !closing_.contains(window)) {
+        closing_.append(window);
+        window->close();
     }
-    QTimer::singleShot(50, this, &TfrmMain::ZatvorPoOknach);
+    QTimer::singleShot(50, this, &TfrmMain::CloseAfterWindows);
 }
 
-void TfrmMain::PrepniJazyk() {
+void TfrmMain::SwitchLanguage() {
     ZastavOdpocet();
     model_->Rok().JazykSK = !model_->Rok().JazykSK;
     ZobrazUdalosti();
@@ -463,65 +463,65 @@ void TfrmMain::MysNadFormom() {
     if (!tmrNadFormom_->isActive())
         tmrNadFormom_->start();
     if (imgDrag_->pixmap().isNull())
-        imgDrag_->setPixmap(obrazZajtra_());
+        imgDrag_->setPixmap(tomorrowPicture_());
     imgDrag_->show();
-    zajtra_ = true;
-    ZobrazTexty(model_->Header(true), true);
+    tomorrow_ = true;
+    ShowTexts(model_->Header(true), true);
     buttons_->PutOut();
 }
 
 void TfrmMain::tmrNadFormomTimer() {
-    const QPoint kurzor = QCursor::pos();
-    if (WidgetRect{x(), y(), width(), height()}.Obsahuje(kurzor.x(), kurzor.y()))
+    const QPoint cursor = QCursor::pos();
+    if (WidgetRect{x(), y(), width(), height()}.Contains(cursor.x(), cursor.y()))
         return;
     tmrNadFormom_->stop();
     imgDrag_->hide();
-    zajtra_ = false;
-    ZobrazTexty(model_->Header(false), true);
+    tomorrow_ = false;
+    ShowTexts(model_->Header(false), true);
     buttons_->PutOut();
 }
 
-void TfrmMain::fraCmdMouseDown(QPoint bod) {
-    tahanie_.Stlac(bod);
+void TfrmMain::fraCmdMouseDown(QPoint point) {
+    drag_.Press(point);
     ZastavOdpocet();
 }
 
-void TfrmMain::fraCmdMouseMove(QPoint bod) {
-    tahanie_.Pohni(*this, bod);
+void TfrmMain::fraCmdMouseMove(QPoint point) {
+    drag_.MoveMouse(*this, point);
     SpustiOdpocet();
     buttons_->PutOutSetup();
 }
 
 void TfrmMain::fraCmdMouseUp() {
-    tahanie_.Pusti();
+    drag_.Release();
     SpustiOdpocet();
 }
 
-void TfrmMain::MyskaKlik(Qt::MouseButton tlacidlo) {
+void TfrmMain::MyskaKlik(Qt::MouseButton button) {
     // The window opens once the press has been handled, so no half-done mouse event waits
     // under the modal window.
-    QTimer::singleShot(0, this, [this, tlacidlo] {
-        if (tlacidlo == Qt::RightButton)
+    QTimer::singleShot(0, this, [this, button] {
+        if (button == Qt::RightButton)
             OtvorNastavenia();
         else
             OtvorKalendar();
     });
 }
 
-bool TfrmMain::SOknom(const std::function<void()>& prikaz) {
-    if (otvoreneOkno_ || koniec_)
+bool TfrmMain::WithOpenWindow(const std::function<void()>& command) {
+    if (openWindow_ || quitting_)
         return false;
-    otvoreneOkno_ = true;
+    openWindow_ = true;
     ZastavOdpocet();
-    prikaz();
-    otvoreneOkno_ = false;
-    return !koniec_;
+    command();
+    openWindow_ = false;
+    return !quitting_;
 }
 
 void TfrmMain::OtvorKalendar() {
-    if (!SOknom([this] {
-            tilava::OtvorKalendar(model_->Rok(), model_->Regi(), model_->Notes().Adresar(), hodiny_,
-                                  oznamy_, *web_, this);
+    if (!WithOpenWindow([this] {
+            tilava::OtvorKalendar(model_->Rok(), model_->Regi(), model_->Notes().Adresar(), clock_,
+                                  notifier_, *web_, this);
         }))
         return;
     ZobrazUdalosti();
@@ -529,80 +529,80 @@ void TfrmMain::OtvorKalendar() {
 }
 
 void TfrmMain::OtvorNastavenia() {
-    if (!SOknom([this] {
+    if (!WithOpenWindow([this] {
             tilava::OtvorNastavenia(this, hive_, model_->Rok(), model_->Regi(), model_->Settings(),
-                                    oznamy_);
+                                    notifier_);
         }))
         return;
     ZobrazUdalosti();
     SpustiOdpocet();
 }
 
-void TfrmMain::VymenaKalendara(const std::function<void()>& prikaz) {
+void TfrmMain::CalendarExchange(const std::function<void()>& command) {
     // Contacts imported for today or the days ahead are reminded at once.
-    if (SOknom(prikaz))
+    if (WithOpenWindow(command))
         ZobrazUdalosti();
 }
 
-void TfrmMain::OtvorOProgramme() {
-    if (SOknom([this] {
-            TfrmAbout okno(model_->Notes().Adresar(), oznamy_, *web_, this);
-            okno.Ukaz(y(), x() - TfrmAbout::OdsadenieOdWidgetu);
+void TfrmMain::OpenAbout() {
+    if (WithOpenWindow([this] {
+            TfrmAbout window(model_->Notes().Adresar(), notifier_, *web_, this);
+            window.Ukaz(y(), x() - TfrmAbout::OffsetFromWidget);
         }))
         SpustiOdpocet();
 }
 
-void TfrmMain::mousePressEvent(QMouseEvent* udalost) {
-    MyskaKlik(udalost->button());
-    udalost->accept();
+void TfrmMain::mousePressEvent(QMouseEvent* event) {
+    MyskaKlik(event->button());
+    event->accept();
 }
 
-bool TfrmMain::eventFilter(QObject* objekt, QEvent* udalost) {
-    switch (udalost->type()) {
+bool TfrmMain::eventFilter(QObject* object, QEvent* event) {
+    switch (event->type()) {
     case QEvent::MouseMove: {
-        const QPoint bod = static_cast<QMouseEvent*>(udalost)->position().toPoint();
-        if (objekt == imgMain_) {
+        const QPoint point = static_cast<QMouseEvent*>(event)->position().toPoint();
+        if (object == imgMain_) {
             SpustiOdpocet();
-        } else if (objekt == imgHornaLista_ || objekt == lblSviatok1_) {
-            fraCmdMouseMove(bod);
-        } else if (objekt == lblSviatok2_ || objekt == lblSviatok3_ || objekt == lblNote_ ||
-                   objekt == image1_) {
+        } else if (object == imgHornaLista_ || object == lblSviatok1_) {
+            fraCmdMouseMove(point);
+        } else if (object == lblSviatok2_ || object == lblSviatok3_ || object == lblNote_ ||
+                   object == image1_) {
             MysNadFormom();
         }
         return true; // the bars, the day number, the weekday and "Dnes" have no reaction
     }
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick: {
-        const auto* mys = static_cast<QMouseEvent*>(udalost);
+        const auto* mys = static_cast<QMouseEvent*>(event);
         // A click on the missed days puts them away.
-        const QPoint bod = static_cast<QWidget*>(objekt)->mapTo(this, mys->position().toPoint());
+        const QPoint point = static_cast<QWidget*>(object)->mapTo(this, mys->position().toPoint());
         const std::size_t zmeskanych = std::min(model_->MissedCount(), bars_->Count());
-        if (zmeskanych > 0 && (objekt == lblNote_ || bars_->IsBar(objekt)) &&
-            bod.y() < bars_->Bar(zmeskanych - 1)->geometry().bottom() + 1) {
+        if (zmeskanych > 0 && (object == lblNote_ || bars_->IsBar(object)) &&
+            point.y() < bars_->Bar(zmeskanych - 1)->geometry().bottom() + 1) {
             if (mys->button() == Qt::LeftButton)
-                QTimer::singleShot(0, this, &TfrmMain::ZrusZmeskane);
+                QTimer::singleShot(0, this, &TfrmMain::ClearMissed);
             return true;
         }
-        if (objekt == imgHornaLista_)
+        if (object == imgHornaLista_)
             fraCmdMouseDown(mys->position().toPoint());
-        else if (objekt == image1_ || objekt == imgMain_ || objekt == lblNote_ ||
-                 objekt == lblDatum_ || objekt == lblSviatok1_ || objekt == lblSviatok2_ ||
-                 objekt == lblSviatok3_ || objekt == imgDrag_)
+        else if (object == image1_ || object == imgMain_ || object == lblNote_ ||
+                 object == lblDatum_ || object == lblSviatok1_ || object == lblSviatok2_ ||
+                 object == lblSviatok3_ || object == imgDrag_)
             MyskaKlik(mys->button());
         return true;
     }
     case QEvent::MouseButtonRelease:
-        if (objekt == imgHornaLista_)
+        if (object == imgHornaLista_)
             fraCmdMouseUp();
         return true;
     case QEvent::ToolTip:
         // The day area lies above the name lines; it shows the hint of the line under it.
-        if (objekt == image1_) {
-            const auto* pomoc = static_cast<QHelpEvent*>(udalost);
-            const QPoint bod = image1_->mapTo(this, pomoc->pos());
+        if (object == image1_) {
+            const auto* help = static_cast<QHelpEvent*>(event);
+            const QPoint point = image1_->mapTo(this, help->pos());
             for (QLabel* l : {lblSviatok1_, lblSviatok2_, lblSviatok3_}) {
-                if (l->isVisible() && l->geometry().contains(bod) && !l->toolTip().isEmpty()) {
-                    QToolTip::showText(pomoc->globalPos(), l->toolTip(), this);
+                if (l->isVisible() && l->geometry().contains(point) && !l->toolTip().isEmpty()) {
+                    QToolTip::showText(help->globalPos(), l->toolTip(), this);
                     return true;
                 }
             }
@@ -613,18 +613,18 @@ bool TfrmMain::eventFilter(QObject* objekt, QEvent* udalost) {
     default:
         break;
     }
-    return QWidget::eventFilter(objekt, udalost);
+    return QWidget::eventFilter(object, event);
 }
 
-void TfrmMain::leaveEvent(QEvent* udalost) {
+void TfrmMain::leaveEvent(QEvent* event) {
     // Out of the window: no button stays lit (the leave check switches back to today).
     buttons_->PutOut();
-    QWidget::leaveEvent(udalost);
+    QWidget::leaveEvent(event);
 }
 
-void TfrmMain::keyPressEvent(QKeyEvent* udalost) {
+void TfrmMain::keyPressEvent(QKeyEvent* event) {
     // Enter opens the week window and the menu key the settings, as the two mouse buttons do.
-    switch (udalost->key()) {
+    switch (event->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
         MyskaKlik(Qt::LeftButton);
@@ -633,46 +633,46 @@ void TfrmMain::keyPressEvent(QKeyEvent* udalost) {
         MyskaKlik(Qt::RightButton);
         break;
     case Qt::Key_F10:
-        if (udalost->modifiers() & Qt::ShiftModifier) {
+        if (event->modifiers() & Qt::ShiftModifier) {
             MyskaKlik(Qt::RightButton);
             break;
         }
         [[fallthrough]];
     default:
-        QWidget::keyPressEvent(udalost);
+        QWidget::keyPressEvent(event);
         return;
     }
-    udalost->accept();
+    event->accept();
 }
 
-void TfrmMain::mouseMoveEvent(QMouseEvent* udalost) {
+void TfrmMain::mouseMoveEvent(QMouseEvent* event) {
     MysNadFormom();
-    udalost->accept();
+    event->accept();
 }
 
-void TfrmMain::changeEvent(QEvent* udalost) {
-    if (udalost->type() == QEvent::ActivationChange && isActiveWindow())
+void TfrmMain::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
         SpustiOdpocet();
     // Back from the task bar (a desktop without a tray), also where that does not activate it:
     // the widget faded before it went there.
-    if (udalost->type() == QEvent::WindowStateChange && !isMinimized() &&
-        (static_cast<QWindowStateChangeEvent*>(udalost)->oldState() & Qt::WindowMinimized))
+    if (event->type() == QEvent::WindowStateChange && !isMinimized() &&
+        (static_cast<QWindowStateChangeEvent*>(event)->oldState() & Qt::WindowMinimized))
         SpustiOdpocet();
-    QWidget::changeEvent(udalost);
+    QWidget::changeEvent(event);
 }
 
-void TfrmMain::closeEvent(QCloseEvent* udalost) {
-    if (otvoreneOkno_) {
+void TfrmMain::closeEvent(QCloseEvent* event) {
+    if (openWindow_) {
         // Closed by the desktop while a command's window is open: that window closes first.
-        udalost->ignore();
-        Ukoncit();
+        event->ignore();
+        Quit();
         return;
     }
-    udalost->accept();
-    if (zatvorene_)
+    event->accept();
+    if (closed_)
         return;
-    zatvorene_ = true;
-    koniec_ = true;
+    closed_ = true;
+    quitting_ = true;
     tmrTimer_->stop();
     tmrNadFormom_->stop();
     tmrZapis_->stop();
@@ -684,7 +684,7 @@ void TfrmMain::closeEvent(QCloseEvent* udalost) {
         // A refused write is not reported: the next start takes the default corner.
     }
     tray_->Hide();
-    emit zatvorene();
+    emit closed();
 }
 
 } // namespace tilava

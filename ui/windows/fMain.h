@@ -48,25 +48,25 @@ class WidgetTray;
 class TfrmMain final : public QWidget {
     Q_OBJECT
 public:
-    static constexpr int Sirka = 170;        // window width
-    static constexpr int VyskaHlavicky = 85; // header height, where the event list starts
-    static constexpr int SirkaTextu = 150;   // width of the event text
+    static constexpr int Width = 170;       // window width
+    static constexpr int HeaderHeight = 85; // header height, where the event list starts
+    static constexpr int TextWidth = 150;   // width of the event text
     // The day page of the header picture, on which the weekday and the day number stand, and
     // the red band along its top (2.5 pixels, rounded up).
-    static constexpr QRect StranaDna{3, 22, 65, 59};
-    static constexpr int PasStrany = 3;
-    static constexpr int OdsadeniePruhu = ReminderBars::Indent;
-    static constexpr int MedzeraPruhov = ReminderBars::Gap;
+    static constexpr QRect DaySide{3, 22, 65, 59};
+    static constexpr int SideBand = 3;
+    static constexpr int BarIndent = ReminderBars::Indent;
+    static constexpr int BarGap = ReminderBars::Gap;
 
     // Tells whether the desktop has a tray for the icon; asked at start and, while there is
     // none, for a while after (a panel may come up after us).
-    using TrayDostupny = std::function<bool()>;
+    using TrayAvailable = std::function<bool()>;
 
-    // Runs the start-up: settings, calendar, notes store on `priecinok`, the reminder list, the
+    // Runs the start-up: settings, calendar, notes store on `folder`, the reminder list, the
     // alert beep and the tray icon (when the desktop has a tray). The borrowed objects must
     // outlive the widget.
-    TfrmMain(const Clock& hodiny, SettingsHive& hive, std::filesystem::path priecinok,
-             Notifier& oznamy, TrayDostupny trayDostupny = {}, QWidget* parent = nullptr);
+    TfrmMain(const Clock& clock, SettingsHive& hive, std::filesystem::path folder,
+             Notifier& notifier, TrayAvailable trayAvailable = {}, QWidget* parent = nullptr);
     ~TfrmMain() override;
 
     // Fade countdown: stop it at full opacity / restart it at full opacity.
@@ -84,10 +84,10 @@ public:
     void Ukaz();
     // The tray icon was clicked: the left button shows the widget, the right one hides it
     // (its menu then opens).
-    void IkonaKlik(QSystemTrayIcon::ActivationReason dovod);
+    void TrayIconActivated(QSystemTrayIcon::ActivationReason reason);
     // "Ukončit": the program ends; a window of a command that is open closes first, with its
     // own close reaction (the week window saves and stores its place).
-    void Ukoncit();
+    void Quit();
     // The session ends (logout, shutdown, a termination signal): as "Ukončit", but the open
     // windows close right now, before this returns, so that the week window has saved its
     // entries when the system ends the process soon after.
@@ -96,19 +96,19 @@ public:
     // changed since the display was built (midnight, a wake from sleep), builds it anew.
     void tmrZapisTimer();
     // Switches the name-day language (a click on the flag).
-    void PrepniJazyk();
+    void SwitchLanguage();
     // A button went down on the day area, the names, the reminders or the window: the right
     // button opens the settings, any other the week window.
-    void MyskaKlik(Qt::MouseButton tlacidlo);
+    void MyskaKlik(Qt::MouseButton button);
     // The week window on this week; afterwards the reminders are built anew.
     void OtvorKalendar();
     // The settings window; afterwards the display follows what was chosen.
     void OtvorNastavenia();
     // The about window, to the left of the widget.
-    void OtvorOProgramme();
+    void OpenAbout();
     // The calendar export or the contact import from the tray menu, with its file dialog and
     // report; the reminders are built anew afterwards.
-    void VymenaKalendara(const std::function<void()>& prikaz);
+    void CalendarExchange(const std::function<void()>& command);
 
     // The shared objects the other windows borrow.
     TRok& Rok() { return model_->Rok(); }
@@ -123,11 +123,11 @@ public:
     int PocetUdalosti() const { return model_->ReminderCount(); }
     // Lines of the entries of days the program did not run, listed above today's reminders
     // until a click on one of them or the end of the countdown.
-    int PocetZmeskanych() const { return static_cast<int>(model_->MissedCount()); }
+    int MissedCount() const { return static_cast<int>(model_->MissedCount()); }
     int PocetPruhov() const { return static_cast<int>(bars_->Count()); }
-    const FadeCountdown& Odpocet() const { return odpocet_; }
+    const FadeCountdown& Countdown() const { return countdown_; }
     const ButtonHover& Hover() const;
-    bool ZajtrajsiPohlad() const { return zajtra_; }
+    bool TomorrowView() const { return tomorrow_; }
     bool JazykSK() const { return model_->Rok().JazykSK; }
 
     // The settings read at start-up, as the settings window changed them since.
@@ -135,68 +135,68 @@ public:
 
 signals:
     // The widget was closed: the program ends.
-    void zatvorene();
+    void closed();
 
 protected:
-    bool eventFilter(QObject* objekt, QEvent* udalost) override;
-    void keyPressEvent(QKeyEvent* udalost) override;
-    void mouseMoveEvent(QMouseEvent* udalost) override;
-    void leaveEvent(QEvent* udalost) override;
-    void changeEvent(QEvent* udalost) override;
-    void showEvent(QShowEvent* udalost) override;
-    void paintEvent(QPaintEvent* udalost) override;
-    void closeEvent(QCloseEvent* udalost) override;
-    void mousePressEvent(QMouseEvent* udalost) override;
+    bool eventFilter(QObject* object, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
 
 private:
-    void VytvorOvladace();
+    void CreateControls();
     // Hides the widget after the countdown or by its button; on a desktop without a tray it
     // goes to the task bar instead, so that it can always be brought back.
-    void Skry();
+    void HideWidget();
     // The tooltip and the tray icon's day number, for the day shown.
-    void NastavTooltip();
-    int DenMesiaca() const;
+    void SetTooltip();
+    int DayOfMonth() const;
     // Goes on with "Ukončit" once no window of a command is open any more.
-    void ZatvorPoOknach();
+    void CloseAfterWindows();
     // Draws the model: the names, the reminder bars, the window height and the flag.
     void Draw(bool newDay);
-    void ZobrazMena(bool cely);
-    void ZobrazTexty(const DayTexts& texty, bool cely);
-    void NastavNepriehladnost();
-    void fraCmdMouseDown(QPoint bod);
-    void fraCmdMouseMove(QPoint bod);
+    void ZobrazMena(bool whole);
+    void ShowTexts(const DayTexts& texty, bool whole);
+    void SetOpacity();
+    void fraCmdMouseDown(QPoint point);
+    void fraCmdMouseMove(QPoint point);
     void fraCmdMouseUp();
     // The missed days are put away: after a click on them or the countdown's end.
-    void ZrusZmeskane();
+    void ClearMissed();
     // Runs the command that opens a window, with the countdown stopped and no other command's
     // window at the same time; false when it did not run or "Ukončit" came meanwhile.
-    bool SOknom(const std::function<void()>& prikaz);
+    bool WithOpenWindow(const std::function<void()>& command);
     // Shows the pending message about unreadable day files once the widget is on the screen.
-    void NaplanujSpravu();
+    void ScheduleMessage();
 
-    const Clock& hodiny_;
+    const Clock& clock_;
     SettingsHive& hive_;
-    Notifier& oznamy_;
+    Notifier& notifier_;
     std::unique_ptr<PageOpener> web_;
-    bool otvoreneOkno_ = false; // a window of a command is open
-    bool koniec_ = false;       // Koniec: the program is ending
-    bool zatvorene_ = false;    // the close reaction has run
+    bool openWindow_ = false; // a window of a command is open
+    bool quitting_ = false;   // Koniec: the program is ending
+    bool closed_ = false;     // the close reaction has run
     std::unique_ptr<LocalDateFormat> dateFormat_;
     std::unique_ptr<WidgetModel> model_;
 
-    FadeCountdown odpocet_;
-    TahanieOkna tahanie_;
-    bool zajtra_ = false;
-    int nepriehladnost_ = FadeCountdown::PlnaNepriehladnost; // what the window was given
+    FadeCountdown countdown_;
+    WindowDrag drag_;
+    bool tomorrow_ = false;
+    int opacity_ = FadeCountdown::FullOpacity; // what the window was given
     QString tooltip_;
-    QString sprava_;       // about unreadable day files, not shown yet
+    QString message_;      // about unreadable day files, not shown yet
     bool painted_ = false; // the widget has been painted once: a message may open now
 
     QTimer* tmrTimer_ = nullptr;
     QTimer* tmrNadFormom_ = nullptr;
     QTimer* tmrZapis_ = nullptr;
     WidgetTray* tray_ = nullptr;
-    QList<QPointer<QWidget>> zatvarane_; // windows "Ukončit" has asked to close
+    QList<QPointer<QWidget>> closing_; // windows "Ukončit" has asked to close
 
     // Controls, bottom of the stacking order first.
     QLabel* imgMain_ = nullptr;
@@ -218,7 +218,7 @@ private:
     QWidget* image1_ = nullptr;
     std::unique_ptr<ReminderBars> bars_;
     WidgetPicture imgSK_{QStringLiteral("main_flag_sk")}, imgCZ_{QStringLiteral("main_flag_cz")},
-        obrazZajtra_{QStringLiteral("main_tomorrow")};
+        tomorrowPicture_{QStringLiteral("main_tomorrow")};
 };
 
 } // namespace tilava

@@ -30,13 +30,13 @@ QString Text(const std::string& utf8) {
 
 } // namespace
 
-TfrmNapoveda::TfrmNapoveda(std::filesystem::path priecinok, Notifier& oznamy, QWidget* parent)
-    : QDialog(parent), priecinok_(std::move(priecinok)), oznamy_(oznamy) {
+TfrmNapoveda::TfrmNapoveda(std::filesystem::path folder, Notifier& notifier, QWidget* parent)
+    : QDialog(parent), folder_(std::move(folder)), notifier_(notifier) {
     setObjectName(QStringLiteral("frmNapoveda"));
     setWindowTitle(QStringLiteral("Nápoveda"));
     setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
-    resize(Sirka, Vyska);
+    resize(Width, Height);
     setMinimumSize(360, 240);
     move(407, 120);
 
@@ -48,9 +48,9 @@ TfrmNapoveda::TfrmNapoveda(std::filesystem::path priecinok, Notifier& oznamy, QW
     WebBrowser1->setOpenLinks(false);
     WebBrowser1->setAccessibleName(QStringLiteral("Nápoveda"));
     WebBrowser1->setAccessibleDescription(QStringLiteral("Návod na používanie programu Tilava"));
-    connect(WebBrowser1, &QTextBrowser::anchorClicked, this, [this](const QUrl& odkaz) {
-        if (odkaz.hasFragment())
-            WebBrowser1->scrollToAnchor(odkaz.fragment());
+    connect(WebBrowser1, &QTextBrowser::anchorClicked, this, [this](const QUrl& link) {
+        if (link.hasFragment())
+            WebBrowser1->scrollToAnchor(link.fragment());
     });
     auto* rozlozenie = new QVBoxLayout(this);
     rozlozenie->setContentsMargins(0, 0, 0, 0);
@@ -59,7 +59,7 @@ TfrmNapoveda::TfrmNapoveda(std::filesystem::path priecinok, Notifier& oznamy, QW
 
 TfrmNapoveda::~TfrmNapoveda() = default;
 
-QByteArray TfrmNapoveda::Dokument() {
+QByteArray TfrmNapoveda::Document() {
     RegisterHelpResource();
     QFile subor(QStringLiteral(":/help/Help.html"));
     if (!subor.open(QIODevice::ReadOnly))
@@ -67,82 +67,82 @@ QByteArray TfrmNapoveda::Dokument() {
     return subor.readAll();
 }
 
-std::filesystem::path TfrmNapoveda::ZapisDokument(const std::filesystem::path& priecinok) {
-    const std::filesystem::path subor = priecinok / "Help.html";
-    std::error_code chyba;
-    std::filesystem::create_directories(priecinok, chyba);
-    if (chyba)
+std::filesystem::path TfrmNapoveda::WriteDocument(const std::filesystem::path& folder) {
+    const std::filesystem::path subor = folder / "Help.html";
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    if (error)
         throw FileError(subor, "Súbor „" + PathText(subor) + "“ sa nedá zapísať: priečinok „" +
-                                   PathText(priecinok) + "“ sa nedá vytvoriť (" +
-                                   SystemErrorText(chyba) + ").");
-    const QByteArray dokument = Dokument();
-    std::string riadky;
-    riadky.reserve(static_cast<std::size_t>(dokument.size()) + 512);
-    for (const char znak : dokument) {
-        if (znak == '\r')
+                                   PathText(folder) + "“ sa nedá vytvoriť (" +
+                                   SystemErrorText(error) + ").");
+    const QByteArray dokument = Document();
+    std::string lines;
+    lines.reserve(static_cast<std::size_t>(dokument.size()) + 512);
+    for (const char codePoint : dokument) {
+        if (codePoint == '\r')
             continue;
-        if (znak == '\n')
-            riadky += '\r';
-        riadky += znak;
+        if (codePoint == '\n')
+            lines += '\r';
+        lines += codePoint;
     }
     // Every character of the document is in Windows-1250 (the tests check it), so this cannot
     // refuse; if it ever did, nothing would be written. A link at Help.html is replaced by the
     // file itself: the help is the program's own, and whatever the link led to stays untouched.
-    ReplaceFileAtomically(subor, EncodeCp1250(riadky), FolderFlush::Now,
+    ReplaceFileAtomically(subor, EncodeCp1250(lines), FolderFlush::Now,
                           {LinkRule::ReplaceLink, ModeRule::KeepOld});
     return subor;
 }
 
 void TfrmNapoveda::FormActivate() {
     try {
-        const std::filesystem::path subor = ZapisDokument(priecinok_);
+        const std::filesystem::path subor = WriteDocument(folder_);
         QFile citanie(QString::fromStdU16String(subor.u16string()));
         if (!citanie.open(QIODevice::ReadOnly))
             throw FileError(subor, "Súbor „" + PathText(subor) + "“ sa nedá prečítať: " +
                                        citanie.errorString().toStdString());
-        const QByteArray bajty = citanie.readAll();
-        poslednaChyba_.clear();
-        zoSuboru_ = true;
+        const QByteArray bytes = citanie.readAll();
+        lastError_.clear();
+        fromFile_ = true;
         Ukaz(Text(DecodeCp1250(
-                 std::string_view(bajty.constData(), static_cast<std::size_t>(bajty.size())))),
+                 std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())))),
              QUrl::fromLocalFile(citanie.fileName()));
     } catch (const std::exception& e) {
-        zoSuboru_ = false;
-        Ukaz(QString::fromUtf8(Dokument()), QUrl());
-        const QString sprava =
+        fromFile_ = false;
+        Ukaz(QString::fromUtf8(Document()), QUrl());
+        const QString message =
             QStringLiteral("Nápovedu sa nepodarilo uložiť do súboru, zobrazuje sa z pamäte "
                            "programu.\n%1")
                 .arg(Text(e.what()));
         // Closing the message makes this window active again; the same failure is told once.
-        if (sprava != poslednaChyba_) {
-            poslednaChyba_ = sprava;
-            oznamy_.Message(this, sprava);
+        if (message != lastError_) {
+            lastError_ = message;
+            notifier_.Message(this, message);
         }
     }
 }
 
-void TfrmNapoveda::Ukaz(const QString& html, const QUrl& adresa) {
+void TfrmNapoveda::Ukaz(const QString& html, const QUrl& address) {
     // Coming back to the window keeps the place the user was reading.
-    if (html == zobrazene_ && WebBrowser1->document()->baseUrl() == adresa)
+    if (html == shown_ && WebBrowser1->document()->baseUrl() == address)
         return;
-    zobrazene_ = html;
-    WebBrowser1->document()->setBaseUrl(adresa);
+    shown_ = html;
+    WebBrowser1->document()->setBaseUrl(address);
     WebBrowser1->setHtml(html);
 }
 
-bool TfrmNapoveda::event(QEvent* udalost) {
+bool TfrmNapoveda::event(QEvent* event) {
     // Shown, the window fills itself at once: not every desktop activates a new window (Wine
     // without a window manager does not). Coming back to it writes the file anew; the
     // activation that follows the showing has nothing new to write.
-    if (udalost->type() == QEvent::Show) {
+    if (event->type() == QEvent::Show) {
         FormActivate();
         filledOnShow_ = true;
-    } else if (udalost->type() == QEvent::WindowActivate) {
+    } else if (event->type() == QEvent::WindowActivate) {
         if (!filledOnShow_)
             FormActivate();
         filledOnShow_ = false;
     }
-    return QDialog::event(udalost);
+    return QDialog::event(event);
 }
 
 } // namespace tilava

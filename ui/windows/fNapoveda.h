@@ -20,40 +20,40 @@ class Notifier;
 class TfrmNapoveda final : public QDialog {
     Q_OBJECT
 public:
-    static constexpr int Sirka = 675; // client area
-    static constexpr int Vyska = 596;
+    static constexpr int Width = 675; // client area
+    static constexpr int Height = 596;
 
-    // `priecinok` is the notes folder; `oznamy` shows the message of a failed write. Both must
+    // `folder` is the notes folder; `notifier` shows the message of a failed write. Both must
     // outlive the window.
-    TfrmNapoveda(std::filesystem::path priecinok, Notifier& oznamy, QWidget* parent = nullptr);
+    TfrmNapoveda(std::filesystem::path folder, Notifier& notifier, QWidget* parent = nullptr);
     ~TfrmNapoveda() override;
 
     // The built-in document as kept in the program: UTF-8, lines ended by LF.
-    static QByteArray Dokument();
-    // Writes the document as <priecinok>/Help.html, creating the folder when it is missing:
+    static QByteArray Document();
+    // Writes the document as <folder>/Help.html, creating the folder when it is missing:
     // Windows-1250, every line ended by CR LF, the old file replaced atomically (a symbolic link
     // there is replaced itself, never written through). Returns the
     // file's path; throws FileError (with the file and the reason in Slovak) when it fails.
-    static std::filesystem::path ZapisDokument(const std::filesystem::path& priecinok);
+    static std::filesystem::path WriteDocument(const std::filesystem::path& folder);
 
     // The activation: writes the file and shows it (or the document from memory).
     void FormActivate();
 
     // The text the view was last given, and whether it came from the written file.
-    const QString& ZobrazenyText() const { return zobrazene_; }
-    bool ZoSuboru() const { return zoSuboru_; }
+    const QString& ShownText() const { return shown_; }
+    bool FromFile() const { return fromFile_; }
 
 protected:
-    bool event(QEvent* udalost) override;
+    bool event(QEvent* event) override;
 
 private:
-    void Ukaz(const QString& html, const QUrl& adresa);
+    void Ukaz(const QString& html, const QUrl& address);
 
-    std::filesystem::path priecinok_;
-    Notifier& oznamy_;
-    QString poslednaChyba_; // the failure last reported, so it is not repeated at every return
-    QString zobrazene_;
-    bool zoSuboru_ = false;
+    std::filesystem::path folder_;
+    Notifier& notifier_;
+    QString lastError_; // the failure last reported, so it is not repeated at every return
+    QString shown_;
+    bool fromFile_ = false;
     bool filledOnShow_ = false; // the window was filled when shown and not activated since
     QTextBrowser* WebBrowser1 = nullptr;
 };

@@ -1,6 +1,6 @@
 #include "ui/windows/fSetup.h"
 
-#include "model/Nastavenia.h"
+#include "model/ApplySettings.h"
 #include "store/uRegi.h"
 #include "ui/controls/PictureButton.h"
 #include "ui/controls/SkinControls.h"
@@ -25,29 +25,29 @@ namespace tilava {
 
 namespace {
 
-QLineEdit* Pole(QWidget* rodic, const char* meno, QRect miesto, int dlzka) {
-    auto* pole = new QLineEdit(rodic);
-    pole->setObjectName(QLatin1String(meno));
-    pole->setGeometry(miesto);
-    pole->setFrame(false);
-    pole->setMaxLength(dlzka);
-    pole->setAlignment(Qt::AlignCenter);
-    pole->setTextMargins(0, 0, 0, 0);
-    pole->setFont(fonts::Font(fonts::kSkin, 12));
-    QPalette paleta = pole->palette();
+QLineEdit* LineEdit(QWidget* parent, const char* meno, QRect place, int length) {
+    auto* field = new QLineEdit(parent);
+    field->setObjectName(QLatin1String(meno));
+    field->setGeometry(place);
+    field->setFrame(false);
+    field->setMaxLength(length);
+    field->setAlignment(Qt::AlignCenter);
+    field->setTextMargins(0, 0, 0, 0);
+    field->setFont(fonts::Font(fonts::kSkin, 12));
+    QPalette paleta = field->palette();
     paleta.setColor(QPalette::Base, Qt::white);
     paleta.setColor(QPalette::Text, Qt::black);
     paleta.setColor(QPalette::Disabled, QPalette::Base, palette::kGreyField);
     paleta.setColor(QPalette::Disabled, QPalette::Text, palette::kGreyText);
-    pole->setPalette(paleta);
-    return pole;
+    field->setPalette(paleta);
+    return field;
 }
 
 // A white check box or option button without a caption of its own: its words are painted.
-template <typename T> T* Volba(QWidget* rodic, const char* meno, QRect miesto) {
-    auto* volba = new T(rodic);
+template <typename T> T* Volba(QWidget* parent, const char* meno, QRect place) {
+    auto* volba = new T(parent);
     volba->setObjectName(QLatin1String(meno));
-    volba->setGeometry(miesto);
+    volba->setGeometry(place);
     QPalette paleta = volba->palette();
     paleta.setColor(QPalette::Base, Qt::white);
     paleta.setColor(QPalette::Button, Qt::white);
@@ -55,24 +55,24 @@ template <typename T> T* Volba(QWidget* rodic, const char* meno, QRect miesto) {
     return volba;
 }
 
-QToolButton* Prepinac(QWidget* rodic, const char* meno, const QString& text,
+QToolButton* Prepinac(QWidget* parent, const char* meno, const QString& text,
                       QButtonGroup* skupina) {
-    auto* tlacidlo = new QToolButton(rodic);
-    tlacidlo->setObjectName(QLatin1String(meno));
-    tlacidlo->setText(text);
-    tlacidlo->setCheckable(true);
-    tlacidlo->hide();
-    skupina->addButton(tlacidlo);
-    return tlacidlo;
+    auto* button = new QToolButton(parent);
+    button->setObjectName(QLatin1String(meno));
+    button->setText(text);
+    button->setCheckable(true);
+    button->hide();
+    skupina->addButton(button);
+    return button;
 }
 
 // The number in an edit box as the window takes it: an optional sign and digits, blanks
 // around them allowed.
-bool Cislo(const QLineEdit* pole, int& cislo) {
+bool Cislo(const QLineEdit* field, int& number) {
     bool ok = false;
-    const int hodnota = pole->text().trimmed().toInt(&ok);
+    const int value = field->text().trimmed().toInt(&ok);
     if (ok)
-        cislo = hodnota;
+        number = value;
     return ok;
 }
 
@@ -82,15 +82,15 @@ TfrmSetup::TfrmSetup(SettingsHive& hive, QWidget* parent) : QDialog(parent), hiv
     setObjectName(QStringLiteral("frmSetup"));
     setWindowTitle(QStringLiteral("Nastavenia"));
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
-    setFixedSize(Sirka, Vyska);
-    move(Navrh);
+    setFixedSize(Width, Height);
+    move(Proposal);
     setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
     QPalette paleta = palette();
     paleta.setColor(QPalette::Window, palette::kSky);
     setPalette(paleta);
     setAutoFillBackground(true);
 
-    imgPozadie = Obrazok(this, "imgPozadie", QRect(0, 0, 300, 330));
+    imgPozadie = PictureLabel(this, "imgPozadie", QRect(0, 0, 300, 330));
     imgPozadie->setPixmap(
         LoadSkinPicture(QStringLiteral("setup_background"), palette::kSky, QSize(300, 330)));
     imgHornaLista = new QWidget(this);
@@ -99,51 +99,49 @@ TfrmSetup::TfrmSetup(SettingsHive& hive, QWidget* parent) : QDialog(parent), hiv
     imgHornaLista->setMouseTracking(true);
     imgHornaLista->setCursor(Qt::SizeAllCursor);
 
-    const QSize vlajka(42, 29);
-    imgSKstisknute =
-        LoadSkinPicture(QStringLiteral("setup_flag_sk_pressed"), palette::kSky, vlajka);
-    imgSKnestisknute = LoadSkinPicture(QStringLiteral("setup_flag_sk"), palette::kSky, vlajka);
-    imgCZstisknute =
-        LoadSkinPicture(QStringLiteral("setup_flag_cz_pressed"), palette::kSky, vlajka);
-    imgCZnestisknute = LoadSkinPicture(QStringLiteral("setup_flag_cz"), palette::kSky, vlajka);
+    const QSize flag(42, 29);
+    imgSKstisknute = LoadSkinPicture(QStringLiteral("setup_flag_sk_pressed"), palette::kSky, flag);
+    imgSKnestisknute = LoadSkinPicture(QStringLiteral("setup_flag_sk"), palette::kSky, flag);
+    imgCZstisknute = LoadSkinPicture(QStringLiteral("setup_flag_cz_pressed"), palette::kSky, flag);
+    imgCZnestisknute = LoadSkinPicture(QStringLiteral("setup_flag_cz"), palette::kSky, flag);
     imgSK = new PictureButton(this, QStringLiteral("imgSK"), QRect(165, 36, 42, 29));
     imgSK->setCursor(Qt::PointingHandCursor);
     imgSK->setToolTip(QStringLiteral("Slovenský kalendár mien"));
     imgCZ = new PictureButton(this, QStringLiteral("imgCZ"), QRect(223, 36, 42, 29));
     imgCZ->setCursor(Qt::PointingHandCursor);
     imgCZ->setToolTip(QStringLiteral("Český kalendár mien"));
-    connect(imgSK, &PictureButton::clicked, this, [this] { NastavJazyk(true); });
-    connect(imgCZ, &PictureButton::clicked, this, [this] { NastavJazyk(false); });
-    jazyky_ = new QButtonGroup(this);
-    btnSK = Prepinac(this, "btnSK", QStringLiteral("SK"), jazyky_);
-    btnCZ = Prepinac(this, "btnCZ", QStringLiteral("CZ"), jazyky_);
+    connect(imgSK, &PictureButton::clicked, this, [this] { SetLanguage(true); });
+    connect(imgCZ, &PictureButton::clicked, this, [this] { SetLanguage(false); });
+    languages_ = new QButtonGroup(this);
+    btnSK = Prepinac(this, "btnSK", QStringLiteral("SK"), languages_);
+    btnCZ = Prepinac(this, "btnCZ", QStringLiteral("CZ"), languages_);
     btnSK->setChecked(true);
 
     chkStale = Volba<QCheckBox>(this, "chkStale", QRect(168, 75, 15, 15));
-    const QSize sekundy(93, 25);
-    imgSec1 = LoadSkinPicture(QStringLiteral("setup_seconds"), Qt::white, sekundy);
+    const QSize secondCount(93, 25);
+    imgSec1 = LoadSkinPicture(QStringLiteral("setup_seconds"), Qt::white, secondCount);
     imgSec2 =
-        LoadSkinPicture(QStringLiteral("setup_seconds_disabled"), palette::kGreyField, sekundy);
-    imgSec = Obrazok(this, "imgSec", QRect(164, 98, 93, 25));
+        LoadSkinPicture(QStringLiteral("setup_seconds_disabled"), palette::kGreyField, secondCount);
+    imgSec = PictureLabel(this, "imgSec", QRect(164, 98, 93, 25));
     imgSec->setPixmap(imgSec1);
-    txtShow = Pole(this, "txtShow", QRect(168, 102, 33, 17), 7);
-    txtDopredu = Pole(this, "txtDopredu", QRect(168, 134, 33, 15), 5);
+    txtShow = LineEdit(this, "txtShow", QRect(168, 102, 33, 17), 7);
+    txtDopredu = LineEdit(this, "txtDopredu", QRect(168, 134, 33, 15), 5);
     chkStartup = Volba<QCheckBox>(this, "chkStartup", QRect(168, 161, 15, 15));
     chkPamatat = Volba<QCheckBox>(this, "chkPamatat", QRect(168, 192, 15, 15));
-    zvuky_ = new QButtonGroup(this);
+    sounds_ = new QButtonGroup(this);
     // The option circles need a little more than their 14 x 12 places to be drawn whole; the
     // boxes keep the same centres.
     optNikdy = Volba<QRadioButton>(this, "optNikdy", QRect(166, 222, 16, 16));
     optPriPrvom = Volba<QRadioButton>(this, "optPriPrvom", QRect(166, 244, 16, 16));
     optPriKazdom = Volba<QRadioButton>(this, "optPriKazdom", QRect(166, 264, 16, 16));
-    int hodnota = 0;
+    int value = 0;
     for (QRadioButton* opt : {optNikdy, optPriPrvom, optPriKazdom}) {
-        zvuky_->addButton(opt, hodnota);
-        connect(opt, &QRadioButton::toggled, this, [this, hodnota](bool zapnuta) {
+        sounds_->addButton(opt, value);
+        connect(opt, &QRadioButton::toggled, this, [this, value](bool zapnuta) {
             if (zapnuta)
-                Nastavenia.Upozornenie = hodnota;
+                Settings.Upozornenie = value;
         });
-        ++hodnota;
+        ++value;
     }
 
     imgOK = new PictureButton(this, QStringLiteral("imgOK"), QRect(191, 296, 100, 25));
@@ -161,7 +159,7 @@ TfrmSetup::TfrmSetup(SettingsHive& hive, QWidget* parent) : QDialog(parent), hiv
     imgPozadie->setAccessibleName(QStringLiteral("Nastavenia"));
     imgHornaLista->setAccessibleName(QStringLiteral("Nastavenia"));
     imgSec->setAccessibleName(QStringLiteral("sekúnd"));
-    const std::pair<QWidget*, const char*> mena[] = {
+    const std::pair<QWidget*, const char*> names[] = {
         {imgSK, "Slovenský kalendár mien"},
         {imgCZ, "Český kalendár mien"},
         {imgOK, "OK"},
@@ -174,7 +172,7 @@ TfrmSetup::TfrmSetup(SettingsHive& hive, QWidget* parent) : QDialog(parent), hiv
         {optPriPrvom, "Zvukové upozornenie pri prvom spustení"},
         {optPriKazdom, "Zvukové upozornenie pri každom spustení"},
     };
-    for (const auto& [w, meno] : mena)
+    for (const auto& [w, meno] : names)
         w->setAccessibleName(QString::fromUtf8(meno));
     SetTabOrder({imgSK, imgCZ, chkStale, txtShow, txtDopredu, chkStartup, chkPamatat, optNikdy,
                  optPriPrvom, optPriKazdom, imgOK});
@@ -189,33 +187,33 @@ TfrmSetup::~TfrmSetup() = default;
 
 void TfrmSetup::Zobraz() {
     regi_ = std::make_unique<TRegi>(hive_);
-    QPoint poloha = pos();
+    QPoint position = pos();
     if (const int top = regi_->CitajHodnotu("frmSetupTop"); top != 0)
-        poloha.setY(top);
+        position.setY(top);
     if (const int left = regi_->CitajHodnotu("frmSetupLeft"); left != 0)
-        poloha.setX(left);
-    move(poloha);
+        position.setX(left);
+    move(position);
 
     Potvrdene = false;
-    NastavJazyk(JazykSK);
-    txtShow->setText(QString::number(Nastavenia.ShowTime / 1000));
-    chkStartup->setChecked(Nastavenia.Startup);
-    txtDopredu->setText(QString::number(Nastavenia.Dopredu));
-    chkPamatat->setChecked(Nastavenia.Pamatat);
-    chkStale->setChecked(Nastavenia.Stale);
+    SetLanguage(JazykSK);
+    txtShow->setText(QString::number(Settings.ShowTime / 1000));
+    chkStartup->setChecked(Settings.Startup);
+    txtDopredu->setText(QString::number(Settings.Dopredu));
+    chkPamatat->setChecked(Settings.Pamatat);
+    chkStale->setChecked(Settings.Stale);
     chkStaleClick();
 
-    zvuky_->setExclusive(false);
-    for (QAbstractButton* opt : zvuky_->buttons())
-        opt->setChecked(zvuky_->id(opt) == Nastavenia.Upozornenie);
-    zvuky_->setExclusive(true);
+    sounds_->setExclusive(false);
+    for (QAbstractButton* opt : sounds_->buttons())
+        opt->setChecked(sounds_->id(opt) == Settings.Upozornenie);
+    sounds_->setExclusive(true);
 
     chkStale->setFocus(Qt::OtherFocusReason);
     exec();
     regi_.reset();
 }
 
-void TfrmSetup::done(int vysledok) {
+void TfrmSetup::done(int result) {
     if (regi_) {
         // Only the window's own place is at stake: a store that refuses it must not keep the
         // window from closing, and the next opening falls back to the design position.
@@ -225,47 +223,47 @@ void TfrmSetup::done(int vysledok) {
         } catch (const std::exception&) {
         }
     }
-    QDialog::done(vysledok);
+    QDialog::done(result);
 }
 
-void TfrmSetup::NastavJazyk(bool sk) {
+void TfrmSetup::SetLanguage(bool sk) {
     (sk ? btnSK : btnCZ)->setChecked(true);
     imgSK->setPictures(sk ? imgSKstisknute : imgSKnestisknute);
     imgCZ->setPictures(sk ? imgCZnestisknute : imgCZstisknute);
 }
 
 void TfrmSetup::chkStaleClick() {
-    const bool stale = chkStale->isChecked();
-    imgSec->setPixmap(stale ? imgSec2 : imgSec1);
-    txtShow->setEnabled(!stale);
+    const bool always = chkStale->isChecked();
+    imgSec->setPixmap(always ? imgSec2 : imgSec1);
+    txtShow->setEnabled(!always);
 }
 
 void TfrmSetup::imgOKClick() {
     Potvrdene = true;
     JazykSK = btnSK->isChecked();
-    Nastavenia.Startup = chkStartup->isChecked();
-    Nastavenia.Pamatat = chkPamatat->isChecked();
-    Nastavenia.Stale = chkStale->isChecked();
+    Settings.Startup = chkStartup->isChecked();
+    Settings.Pamatat = chkPamatat->isChecked();
+    Settings.Stale = chkStale->isChecked();
     // A seconds text that is not a number keeps both numbers, a days text only the days.
     if (int seconds = 0; Cislo(txtShow, seconds)) {
-        Nastavenia.ShowTime = ShowTimeFromSeconds(seconds);
-        Cislo(txtDopredu, Nastavenia.Dopredu);
+        Settings.ShowTime = ShowTimeFromSeconds(seconds);
+        Cislo(txtDopredu, Settings.Dopredu);
     }
     accept();
 }
 
-void TfrmSetup::keyPressEvent(QKeyEvent* udalost) {
-    if (udalost->key() == Qt::Key_Return || udalost->key() == Qt::Key_Enter) {
+void TfrmSetup::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         imgOKClick();
         return;
     }
-    QDialog::keyPressEvent(udalost);
+    QDialog::keyPressEvent(event);
 }
 
-bool TfrmSetup::eventFilter(QObject* objekt, QEvent* udalost) {
-    if (udalost->type() == QEvent::MouseMove)
+bool TfrmSetup::eventFilter(QObject* object, QEvent* event) {
+    if (event->type() == QEvent::MouseMove)
         imgOK->setLit(false); // over the background or the title strip
-    return QDialog::eventFilter(objekt, udalost);
+    return QDialog::eventFilter(object, event);
 }
 
 } // namespace tilava

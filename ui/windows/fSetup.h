@@ -33,9 +33,9 @@ class TRegi;
 class TfrmSetup final : public QDialog {
     Q_OBJECT
 public:
-    static constexpr int Sirka = 303; // client area
-    static constexpr int Vyska = 332;
-    static constexpr QPoint Navrh{244, 180}; // design position
+    static constexpr int Width = 303; // client area
+    static constexpr int Height = 332;
+    static constexpr QPoint Proposal{244, 180}; // design position
 
     // `hive` holds the window's position ("frmSetupTop", "frmSetupLeft"); it must outlive the
     // window.
@@ -49,17 +49,17 @@ public:
     // The name-day language and the widget's settings; the display time is shown and handed
     // back in whole seconds.
     bool JazykSK = true;
-    WidgetSettings Nastavenia;
+    WidgetSettings Settings;
     bool Potvrdene = false;
 
-    void done(int vysledok) override;
+    void done(int result) override;
 
 protected:
-    bool eventFilter(QObject* objekt, QEvent* udalost) override;
-    void keyPressEvent(QKeyEvent* udalost) override;
+    bool eventFilter(QObject* object, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void NastavJazyk(bool sk);
+    void SetLanguage(bool sk);
     void chkStaleClick();
     void imgOKClick();
 
@@ -71,7 +71,7 @@ private:
     PictureButton* imgSK = nullptr;
     PictureButton* imgCZ = nullptr;
     QPixmap imgSKstisknute, imgSKnestisknute, imgCZstisknute, imgCZnestisknute;
-    QButtonGroup* jazyky_ = nullptr;
+    QButtonGroup* languages_ = nullptr;
     QToolButton* btnSK = nullptr;
     QToolButton* btnCZ = nullptr;
     QCheckBox* chkStale = nullptr;
@@ -81,7 +81,7 @@ private:
     QLineEdit* txtDopredu = nullptr;
     QCheckBox* chkStartup = nullptr;
     QCheckBox* chkPamatat = nullptr;
-    QButtonGroup* zvuky_ = nullptr;
+    QButtonGroup* sounds_ = nullptr;
     QRadioButton* optNikdy = nullptr;
     QRadioButton* optPriPrvom = nullptr;
     QRadioButton* optPriKazdom = nullptr;

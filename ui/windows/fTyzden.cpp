@@ -16,7 +16,7 @@
 #include "ui/skin/Palette.h"
 #include "ui/skin/Pictures.h"
 #include "ui/windows/QtDate.h"
-#include "ui/windows/ZelmAdresy.h"
+#include "ui/windows/ZelmAddresses.h"
 
 #include <QApplication>
 #include <QCalendarWidget>
@@ -41,7 +41,7 @@ namespace tilava {
 
 using namespace std::chrono;
 
-const QString TfrmTyzden::WebAdresa = ZelmAdresy::Domov;
+const QString TfrmTyzden::WebAddress = ZelmAddresses::HomePage;
 
 namespace {
 
@@ -52,7 +52,7 @@ const QColor sedaPlocha(0xF0, 0xF0, 0xF0);
 const QColor sedyText(0x80, 0x80, 0x80);
 
 const QString hintZoznamu = QStringLiteral("Kliknutím vložíte udalosť");
-constexpr int Chyba = TTyzden::Nevykonane;
+constexpr int ErrorPrefix = TTyzden::NotDone;
 
 QFont Pismo(int pixels, bool bold) {
     return fonts::Font(fonts::kWeek, pixels, bold);
@@ -66,19 +66,19 @@ QString Q(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-void NastavFarbu(QWidget* w, const QColor& farba) {
+void NastavFarbu(QWidget* w, const QColor& color) {
     QPalette p = w->palette();
-    p.setColor(QPalette::WindowText, farba);
+    p.setColor(QPalette::WindowText, color);
     w->setPalette(p);
 }
 
-QLabel* Menovka(QWidget* rodic, const QString& meno, QPoint miesto, const QFont& pismo,
-                const QColor& farba, const QString& text = {}) {
-    auto* l = new QLabel(text, rodic);
+QLabel* Label(QWidget* parent, const QString& meno, QPoint place, const QFont& pismo,
+              const QColor& color, const QString& text = {}) {
+    auto* l = new QLabel(text, parent);
     l->setObjectName(meno);
     l->setFont(pismo);
-    NastavFarbu(l, farba);
-    l->move(miesto);
+    NastavFarbu(l, color);
+    l->move(place);
     l->adjustSize();
     return l;
 }
@@ -104,7 +104,7 @@ protected:
 };
 
 // The frame of the selected day: a rounded rectangle, filled, with a thin black edge.
-class Tvar final : public QWidget {
+class Shape final : public QWidget {
 public:
     using QWidget::QWidget;
 
@@ -118,13 +118,13 @@ protected:
     }
 };
 
-// A text that runs past `sirka` takes the condensed face, then smaller sizes down to 9 pixels:
+// A text that runs past `width` takes the condensed face, then smaller sizes down to 9 pixels:
 // names and holidays stay whole and readable beside the day's list.
-void Prisposob(QLabel* l, const QString& text, const QFont& pismo, int sirka) {
+void Prisposob(QLabel* l, const QString& text, const QFont& pismo, int width) {
     QFont f = pismo;
-    if (QFontMetrics(f).horizontalAdvance(text) > sirka) {
+    if (QFontMetrics(f).horizontalAdvance(text) > width) {
         f.setFamilies(fonts::kWeekNarrow);
-        while (f.pixelSize() > 9 && QFontMetrics(f).horizontalAdvance(text) > sirka)
+        while (f.pixelSize() > 9 && QFontMetrics(f).horizontalAdvance(text) > width)
             f.setPixelSize(f.pixelSize() - 1);
     }
     if (l->font() != f)
@@ -134,9 +134,9 @@ void Prisposob(QLabel* l, const QString& text, const QFont& pismo, int sirka) {
 }
 
 // "Pondelok 24. marca": the day of row i (Monday is 1) as its list is announced.
-QString NazovDna(const TTyzden& m, int i) {
-    return Q(Dni[static_cast<std::size_t>(i)]) + QStringLiteral(" %1. ").arg(m.DenMesiaca(i)) +
-           Q(MonthsAfterDay[static_cast<std::size_t>(m.Mesiac(i))]);
+QString WeekdayName(const TTyzden& m, int i) {
+    return Q(Dni[static_cast<std::size_t>(i)]) + QStringLiteral(" %1. ").arg(m.DayOfMonth(i)) +
+           Q(MonthsAfterDay[static_cast<std::size_t>(m.Month(i))]);
 }
 
 int Znakov(const QString& text) {
@@ -145,15 +145,15 @@ int Znakov(const QString& text) {
 
 } // namespace
 
-TfrmTyzden::TfrmTyzden(const Clock& hodiny, Notifier& oznamy, PageOpener& web, QWidget* parent)
-    : QDialog(parent), hodiny_(hodiny), oznamy_(oznamy), web_(web) {
+TfrmTyzden::TfrmTyzden(const Clock& clock, Notifier& notifier, PageOpener& web, QWidget* parent)
+    : QDialog(parent), clock_(clock), notifier_(notifier), web_(web) {
     // FormCreate: no command runs before the window has been activated.
     Zaneprazdneny = true;
     setObjectName(QStringLiteral("frmTyzden"));
     setWindowTitle(QStringLiteral("Kalendár"));
     setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
-    setFixedSize(Sirka, Vyska);
+    setFixedSize(Width, Height);
     move(223, 150);
     setFont(Pismo(11, false));
     QPalette paleta = palette();
@@ -161,28 +161,27 @@ TfrmTyzden::TfrmTyzden(const Clock& hodiny, Notifier& oznamy, PageOpener& web, Q
     setPalette(paleta);
     setAutoFillBackground(true);
 
-    const auto obraz = [](const char* meno, QSize velkost,
-                          const QColor& farba = palette::kWeekSky) {
-        return LoadSkinPicture(QLatin1String(meno), farba, velkost);
+    const auto image = [](const char* meno, QSize size, const QColor& color = palette::kWeekSky) {
+        return LoadSkinPicture(QLatin1String(meno), color, size);
     };
 
-    imgPozadie = Obrazok(this, "imgPozadie", QRect(0, 0, 620, 645));
-    imgPozadie->setPixmap(obraz("week_background", QSize(620, 645), Qt::white));
-    shpSel = new Tvar(this);
+    imgPozadie = PictureLabel(this, "imgPozadie", QRect(0, 0, 620, 645));
+    imgPozadie->setPixmap(image("week_background", QSize(620, 645), Qt::white));
+    shpSel = new Shape(this);
     shpSel->setObjectName(QStringLiteral("shpSel"));
     shpSel->setGeometry(14, 201, 168, 54);
     shpSel->setAttribute(Qt::WA_TransparentForMouseEvents);
 
-    lblTyzden = Menovka(this, QStringLiteral("lblTyzden"), QPoint(235, 58), Pismo(13, true),
-                        namornicka, QStringLiteral("4. týždeň"));
+    lblTyzden = Label(this, QStringLiteral("lblTyzden"), QPoint(235, 58), Pismo(13, true),
+                      namornicka, QStringLiteral("4. týždeň"));
     lblTyzden->setGeometry(235, 58, 78, 16);
     lblTyzden->setAlignment(Qt::AlignCenter);
     imgTminus = Button(this, QStringLiteral("imgTminus"), QRect(191, 53, 16, 24),
-                       QStringLiteral("Predchádzajúci týždeň"), obraz("week_prev", QSize(16, 24)));
+                       QStringLiteral("Predchádzajúci týždeň"), image("week_prev", QSize(16, 24)));
     imgTplus = Button(this, QStringLiteral("imgTplus"), QRect(340, 53, 16, 24),
-                      QStringLiteral("Nasledujúci týždeň"), obraz("week_next", QSize(16, 24)));
-    lblmesiacrok = Menovka(this, QStringLiteral("lblmesiacrok"), QPoint(48, 58), Pismo(13, true),
-                           namornicka, QStringLiteral("Mesiac"));
+                      QStringLiteral("Nasledujúci týždeň"), image("week_next", QSize(16, 24)));
+    lblmesiacrok = Label(this, QStringLiteral("lblmesiacrok"), QPoint(48, 58), Pismo(13, true),
+                         namornicka, QStringLiteral("Mesiac"));
 
     dtpDatum = new DatePicker(this);
     dtpDatum->setObjectName(QStringLiteral("dtpDatum"));
@@ -204,11 +203,11 @@ TfrmTyzden::TfrmTyzden(const Clock& hodiny, Notifier& oznamy, PageOpener& web, Q
     }
 
     imgDnes = Button(this, QStringLiteral("imgDnes"), QRect(473, 52, 40, 25),
-                     QStringLiteral("Tento týždeň"), obraz("week_today_normal", QSize(40, 25)),
-                     obraz("week_today_hover", QSize(40, 25)));
+                     QStringLiteral("Tento týždeň"), image("week_today_normal", QSize(40, 25)),
+                     image("week_today_hover", QSize(40, 25)));
 
     Image1 = Button(this, QStringLiteral("Image1"), QRect(0, 0, 529, 49),
-                    QStringLiteral("Choď na: ") + WebAdresa);
+                    QStringLiteral("Choď na: ") + WebAddress);
     Image1->setLink(true);
     // The day areas: a click selects the day; the pointer stays an arrow over them.
     const int hore[] = {96, 150, 206, 262, 316, 372, 427};
@@ -236,20 +235,20 @@ TfrmTyzden::TfrmTyzden(const Clock& hodiny, Notifier& oznamy, PageOpener& web, Q
         // A painted label with an invisible button over it, which takes its clicks, the focus
         // (the focus frame lies over the text) and is the result for assistive technology.
         const auto index = static_cast<std::size_t>(k);
-        resultTexts_[index] = Menovka(this, QStringLiteral("Label%1Text").arg(k + 1),
-                                      QPoint(vlavo[k], 506), Pismo(11, true), namornicka);
-        vysledky_[index] =
+        resultTexts_[index] = Label(this, QStringLiteral("Label%1Text").arg(k + 1),
+                                    QPoint(vlavo[k], 506), Pismo(11, true), namornicka);
+        results_[index] =
             Button(this, QStringLiteral("Label%1").arg(k + 1), resultTexts_[index]->geometry(), {});
     }
     imgFminus = Button(this, QStringLiteral("imgFminus"), QRect(0, 503, 13, 22), {},
-                       obraz("week_results_prev", QSize(13, 22)));
+                       image("week_results_prev", QSize(13, 22)));
     imgFminus->hide();
     imgFplus = Button(this, QStringLiteral("imgFplus"), QRect(512, 503, 13, 22), {},
-                      obraz("week_results_next", QSize(13, 22)));
+                      image("week_results_next", QSize(13, 22)));
     imgFplus->hide();
 
     const auto velkonocna = [this](const char* meno, int y, const char* text) {
-        QLabel* l = Menovka(this, QLatin1String(meno), QPoint(60, y), Pismo(11, false), cervena);
+        QLabel* l = Label(this, QLatin1String(meno), QPoint(60, y), Pismo(11, false), cervena);
         Prisposob(l, QString::fromUtf8(text), l->font(), 120);
         l->setAttribute(Qt::WA_TransparentForMouseEvents);
         l->hide();
@@ -261,8 +260,8 @@ TfrmTyzden::TfrmTyzden(const Clock& hodiny, Notifier& oznamy, PageOpener& web, Q
 
     imgUlozit =
         Button(this, QStringLiteral("imgUlozit"), QRect(414, 527, 100, 25),
-               QStringLiteral("Uložiť a zavrieť"), obraz("week_save_normal", QSize(100, 25)),
-               obraz("week_save_hover", QSize(100, 25)));
+               QStringLiteral("Uložiť a zavrieť"), image("week_save_normal", QSize(100, 25)),
+               image("week_save_hover", QSize(100, 25)));
 
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
@@ -273,21 +272,21 @@ TfrmTyzden::TfrmTyzden(const Clock& hodiny, Notifier& oznamy, PageOpener& web, Q
         ZobrazTyzden();
     });
 
-    VytvorRiadky();
+    CreateRows();
 
     connect(dtpDatum, &QDateEdit::dateChanged, this, [this] { Prikaz(200); });
     connect(dtpDatum->calendarWidget(), &QCalendarWidget::clicked, this,
             [this] { txtFind->setFocus(Qt::OtherFocusReason); });
     connect(txtFind, &QLineEdit::textChanged, this, [this] { Prikaz(100); });
 
-    NastavPristupnost();
+    SetAccessibility();
     ConnectButtons();
 
     // The background's moves, and the search's focus.
     for (QWidget* w : {static_cast<QWidget*>(imgPozadie), static_cast<QWidget*>(txtFind),
                        static_cast<QWidget*>(imgFminus), static_cast<QWidget*>(imgFplus)})
         w->installEventFilter(this);
-    for (PictureButton* result : vysledky_)
+    for (PictureButton* result : results_)
         result->installEventFilter(this);
 }
 
@@ -302,18 +301,18 @@ void TfrmTyzden::ConnectButtons() {
                 button->setFocus(Qt::OtherFocusReason);
         });
     };
-    press(imgTminus, [this] { Prikaz(TTyzden::TyzdenSpat); });
-    press(imgTplus, [this] { Prikaz(TTyzden::TyzdenDopredu); });
-    press(imgDnes, [this] { Prikaz(TTyzden::Dnes); });
-    press(imgFminus, [this] { Prikaz(TTyzden::SkorsieVysledky); });
-    press(imgFplus, [this] { Prikaz(TTyzden::NeskorsieVysledky); });
-    press(imgUlozit, [this] { Zatvor(); });
+    press(imgTminus, [this] { Prikaz(TTyzden::WeekBack); });
+    press(imgTplus, [this] { Prikaz(TTyzden::WeekForward); });
+    press(imgDnes, [this] { Prikaz(TTyzden::Today); });
+    press(imgFminus, [this] { Prikaz(TTyzden::EarlierResults); });
+    press(imgFplus, [this] { Prikaz(TTyzden::LaterResults); });
+    press(imgUlozit, [this] { Close(); });
     press(Image1, [this] {
-        if (!web_.Otvor(QUrl(WebAdresa)))
-            oznamy_.Message(this, QStringLiteral("Nepodarilo sa otvoriť webový prehliadač."));
+        if (!web_.Open(QUrl(WebAddress)))
+            notifier_.Message(this, QStringLiteral("Nepodarilo sa otvoriť webový prehliadač."));
     });
     for (int k = 0; k < 3; ++k)
-        press(vysledky_[static_cast<std::size_t>(k)], [this, k] { LClick(k + 1); });
+        press(results_[static_cast<std::size_t>(k)], [this, k] { LClick(k + 1); });
     for (int i = 0; i < 7; ++i)
         press(imgImage[static_cast<std::size_t>(i)], [this, i] { ImageClick(i + 1); });
 
@@ -329,7 +328,7 @@ void TfrmTyzden::ConnectButtons() {
         connect(button, &PictureButton::pointerLeft, this, &TfrmTyzden::PointerOverBackground);
     for (PictureButton* button : {imgTminus, imgTplus, Image1, imgFminus, imgFplus})
         connect(button, &PictureButton::pointerMoved, this, &TfrmTyzden::PointerOverBackground);
-    for (PictureButton* button : vysledky_)
+    for (PictureButton* button : results_)
         connect(button, &PictureButton::pointerMoved, this, &TfrmTyzden::PointerOverBackground);
     for (PictureButton* button : imgImage)
         connect(button, &PictureButton::pointerMoved, this, &TfrmTyzden::PointerOverBackground);
@@ -343,7 +342,7 @@ void TfrmTyzden::PointerOverBackground() {
 
 TfrmTyzden::~TfrmTyzden() = default;
 
-void TfrmTyzden::NastavPristupnost() {
+void TfrmTyzden::SetAccessibility() {
     setAccessibleDescription(QStringLiteral(
         "Kliknutím do zoznamu dňa pridáte udalosť, dvojklikom ju upravíte. Z klávesnice: Enter "
         "pridá udalosť alebo upraví vybranú, Insert pridá udalosť, Delete vybranú vymaže."));
@@ -367,13 +366,13 @@ void TfrmTyzden::NastavPristupnost() {
 
     // The week's navigation, the date picker, the search with its results, the day lists and
     // the save button; the date picker hands over to the search box.
-    SetTabOrder({Image1, imgTminus, imgTplus, imgDnes, dtpDatum, txtFind, imgFminus, vysledky_[0],
-                 vysledky_[1], vysledky_[2], imgFplus, riadky_[0].zoznam});
-    SetTabOrder({riadky_[0].zoznam, riadky_[1].zoznam, riadky_[2].zoznam, riadky_[3].zoznam,
-                 riadky_[4].zoznam, riadky_[5].zoznam, riadky_[6].zoznam, imgUlozit});
+    SetTabOrder({Image1, imgTminus, imgTplus, imgDnes, dtpDatum, txtFind, imgFminus, results_[0],
+                 results_[1], results_[2], imgFplus, lines_[0].list});
+    SetTabOrder({lines_[0].list, lines_[1].list, lines_[2].list, lines_[3].list, lines_[4].list,
+                 lines_[5].list, lines_[6].list, imgUlozit});
 }
 
-void TfrmTyzden::VytvorRiadky() {
+void TfrmTyzden::CreateRows() {
     // One size of day digits for every row: the widest two digits fit the 48-pixel box with a
     // margin.
     QFont cislice = fonts::Font(fonts::kWeekNarrow, 40, true);
@@ -383,70 +382,69 @@ void TfrmTyzden::VytvorRiadky() {
 
     for (int i = 1; i <= 7; ++i) {
         const int y = 55 * i;
-        const QColor farba = i == 7 ? cervena : namornicka;
-        Riadok& r = riadky_[static_cast<std::size_t>(i - 1)];
-        r.den =
-            Menovka(this, QStringLiteral("lblDen%1").arg(i), QPoint(13, y + 44), cislice, farba);
-        r.den->setGeometry(13, y + 44, 48, 48);
-        r.den->setAlignment(Qt::AlignCenter);
-        r.denTyzdna = Menovka(this, QStringLiteral("lblDenTyzdna%1").arg(i), QPoint(60, y + 43),
-                              Pismo(11, true), farba, Q(Dni[static_cast<std::size_t>(i)]));
-        r.prvy = new TLabelScroll(this);
-        r.prvy->setObjectName(QStringLiteral("lblPrvy%1").arg(i));
-        r.prvy->setFont(Pismo(11, false));
-        NastavFarbu(r.prvy, farba);
-        r.prvy->move(60, y + 76);
-        r.druhy = Menovka(this, QStringLiteral("lblDruhy%1").arg(i), QPoint(60, y + 63),
-                          Pismo(11, false), farba);
+        const QColor color = i == 7 ? cervena : namornicka;
+        Line& r = lines_[static_cast<std::size_t>(i - 1)];
+        r.date = Label(this, QStringLiteral("lblDen%1").arg(i), QPoint(13, y + 44), cislice, color);
+        r.date->setGeometry(13, y + 44, 48, 48);
+        r.date->setAlignment(Qt::AlignCenter);
+        r.weekday = Label(this, QStringLiteral("lblDenTyzdna%1").arg(i), QPoint(60, y + 43),
+                          Pismo(11, true), color, Q(Dni[static_cast<std::size_t>(i)]));
+        r.first = new TLabelScroll(this);
+        r.first->setObjectName(QStringLiteral("lblPrvy%1").arg(i));
+        r.first->setFont(Pismo(11, false));
+        NastavFarbu(r.first, color);
+        r.first->move(60, y + 76);
+        r.second = Label(this, QStringLiteral("lblDruhy%1").arg(i), QPoint(60, y + 63),
+                         Pismo(11, false), color);
         // The labels lie over the day's click area, which takes their clicks.
-        for (QWidget* w : {static_cast<QWidget*>(r.den), static_cast<QWidget*>(r.denTyzdna),
-                           static_cast<QWidget*>(r.prvy), static_cast<QWidget*>(r.druhy)})
+        for (QWidget* w : {static_cast<QWidget*>(r.date), static_cast<QWidget*>(r.weekday),
+                           static_cast<QWidget*>(r.first), static_cast<QWidget*>(r.second)})
             w->setAttribute(Qt::WA_TransparentForMouseEvents);
 
-        r.zoznam = new QListWidget(this);
-        r.zoznam->setObjectName(QStringLiteral("lstDen%1").arg(i));
-        r.zoznam->setGeometry(182, y + 42, 331, 52);
-        r.zoznam->setProperty("tag", i);
-        r.zoznam->setToolTip(hintZoznamu);
-        r.zoznam->setSelectionMode(QAbstractItemView::SingleSelection);
-        r.zoznam->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        r.zoznam->setFrameStyle(QFrame::Box | QFrame::Plain);
-        r.zoznam->setFocusPolicy(Qt::StrongFocus);
-        NastavVzhladZoznamu(i);
-        r.zoznam->installEventFilter(this);
-        r.zoznam->viewport()->installEventFilter(this);
+        r.list = new QListWidget(this);
+        r.list->setObjectName(QStringLiteral("lstDen%1").arg(i));
+        r.list->setGeometry(182, y + 42, 331, 52);
+        r.list->setProperty("tag", i);
+        r.list->setToolTip(hintZoznamu);
+        r.list->setSelectionMode(QAbstractItemView::SingleSelection);
+        r.list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        r.list->setFrameStyle(QFrame::Box | QFrame::Plain);
+        r.list->setFocusPolicy(Qt::StrongFocus);
+        SetListLook(i);
+        r.list->installEventFilter(this);
+        r.list->viewport()->installEventFilter(this);
     }
 }
 
-void TfrmTyzden::Ukaz(TTyzden& tyzden) {
-    model_ = &tyzden;
+void TfrmTyzden::Ukaz(TTyzden& week) {
+    model_ = &week;
     exec();
     model_ = nullptr;
 }
 
-void TfrmTyzden::showEvent(QShowEvent* udalost) {
-    QDialog::showEvent(udalost);
-    if (!model_ || udalost->spontaneous())
+void TfrmTyzden::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!model_ || event->spontaneous())
         return;
     ZobrazTyzden();
     // The controls' change events of the set-up have passed; faults of the first week are
     // told once the window is on the screen.
     QTimer::singleShot(0, this, [this] {
         Zaneprazdneny = false;
-        OznamChybyNacitania();
+        ReportLoadErrors();
     });
 }
 
-void TfrmTyzden::changeEvent(QEvent* udalost) {
-    QDialog::changeEvent(udalost);
-    if (udalost->type() == QEvent::ActivationChange && isActiveWindow()) {
+void TfrmTyzden::changeEvent(QEvent* event) {
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
         // FormActivate, also when the event editor or a message closes.
         Zaneprazdneny = false;
-        PrecitajPoziciu();
+        ReadPosition();
     }
 }
 
-void TfrmTyzden::PrecitajPoziciu() {
+void TfrmTyzden::ReadPosition() {
     if (!model_)
         return;
     const TRegi& regi = model_->Regi();
@@ -456,28 +454,28 @@ void TfrmTyzden::PrecitajPoziciu() {
         move(vlavo, y());
 }
 
-void TfrmTyzden::closeEvent(QCloseEvent* udalost) {
-    Zatvor();
-    QDialog::closeEvent(udalost);
+void TfrmTyzden::closeEvent(QCloseEvent* event) {
+    Close();
+    QDialog::closeEvent(event);
 }
 
-void TfrmTyzden::Zatvor() {
-    if (zatvorene_)
+void TfrmTyzden::Close() {
+    if (closed_)
         return;
-    zatvorene_ = true;
+    closed_ = true;
     if (model_) {
         // Closing without saving is only ever the user's own choice.
         while (!model_->Ulozit()) {
-            const int answer = oznamy_.Ask(
+            const int answer = notifier_.Ask(
                 this,
                 QStringLiteral("Zmeny sa nepodarilo uložiť:\n\n%1\n\nAk okno zavriete bez "
                                "uloženia, tieto zmeny sa stratia.")
-                    .arg(Q(model_->ChybaUlozenia())),
+                    .arg(Q(model_->SaveError())),
                 {QStringLiteral("Skúsiť znova"), QStringLiteral("Zavrieť bez uloženia")});
             if (answer == 1)
                 break;
         }
-        OznamZlucenie();
+        ReportMerge();
         try {
             model_->Regi().ZapisHodnotu("frmTyzdenTop", y());
             model_->Regi().ZapisHodnotu("frmTyzdenLeft", x());
@@ -488,111 +486,112 @@ void TfrmTyzden::Zatvor() {
     done(QDialog::Accepted);
 }
 
-int TfrmTyzden::Prikaz(int kod) {
+int TfrmTyzden::Prikaz(int code) {
     if (Zaneprazdneny || !model_)
-        return Chyba;
+        return ErrorPrefix;
     Zaneprazdneny = true;
     struct Uvolni {
         bool& zaneprazdneny;
         ~Uvolni() { zaneprazdneny = false; }
     } uvolni{Zaneprazdneny};
-    return VykonajPrikaz(kod);
+    return RunCommand(code);
 }
 
-int TfrmTyzden::VykonajPrikaz(int kod) {
+int TfrmTyzden::RunCommand(int code) {
     TTyzden& m = *model_;
-    switch (kod) {
-    case TTyzden::Hladat: {
+    switch (code) {
+    case TTyzden::Search: {
         ClearResults();
         imgFminus->hide();
         imgFplus->hide();
         if (Znakov(txtFind->text()) <= 2)
-            return Chyba;
-        m.NastavHladane(txtFind->text().toStdString());
-        const int vysledok = m.Vykonaj(kod);
-        if (vysledok == TTyzden::Hotovo)
-            UkazVysledky();
-        return vysledok;
+            return ErrorPrefix;
+        m.SetSearched(txtFind->text().toStdString());
+        const int result = m.Vykonaj(code);
+        if (result == TTyzden::Done)
+            ShowResults();
+        return result;
     }
-    case TTyzden::ChodNaDatum:
-        m.NastavDatum({NaDen(dtpDatum->date()), m.Datum().casDna});
-        return Presun(kod);
+    case TTyzden::GoToDate:
+        m.NastavDatum({ToDay(dtpDatum->date()), m.Datum().timeOfDay});
+        return MoveTo(code);
     case 300:
         if (CielovyDen >= 1 && CielovyDen <= 7 && CielovyDen != m.VybranyDen()) {
             m.VyberDen(CielovyDen);
             ZobrazVyber();
         }
-        return Chyba;
+        return ErrorPrefix;
     case 400:
-        if (Upravitelny())
+        if (Editable())
             m.ZmazZaznam();
-        return Chyba;
-    case TTyzden::UpravitZaznam: {
-        if (!Upravitelny())
-            return Chyba;
-        m.NastavRokZaznamu(static_cast<int>(m.Datum().Datum().year()));
+        return ErrorPrefix;
+    case TTyzden::EditEntry: {
+        if (!Editable())
+            return ErrorPrefix;
+        m.SetEntryYear(static_cast<int>(m.Datum().Datum().year()));
         m.NastavZaznam(KliknutyRiadok);
-        const int vysledok = m.Vykonaj(kod);
+        const int result = m.Vykonaj(code);
         // The window is active again once the editor has closed, on every desktop.
-        PrecitajPoziciu();
-        if (vysledok == TTyzden::Hotovo)
+        ReadPosition();
+        if (result == TTyzden::Done)
             ZobrazDen(m.VybranyDen());
-        return vysledok;
+        return result;
     }
-    case TTyzden::Dnes:
-        m.NastavDatum(hodiny_.Teraz());
-        return Presun(kod);
-    case TTyzden::TyzdenSpat:
-    case TTyzden::TyzdenDopredu:
-        return Presun(kod);
-    case TTyzden::SkorsieVysledky:
-    case TTyzden::NeskorsieVysledky: {
-        const int vysledok = m.Vykonaj(kod);
-        if (vysledok == TTyzden::Hotovo)
-            UkazVysledky();
-        return vysledok;
+    case TTyzden::Today:
+        m.NastavDatum(clock_.Now());
+        return MoveTo(code);
+    case TTyzden::WeekBack:
+    case TTyzden::WeekForward:
+        return MoveTo(code);
+    case TTyzden::EarlierResults:
+    case TTyzden::LaterResults: {
+        const int result = m.Vykonaj(code);
+        if (result == TTyzden::Done)
+            ShowResults();
+        return result;
     }
     default:
-        return Chyba;
+        return ErrorPrefix;
     }
 }
 
-int TfrmTyzden::Presun(int kod) {
-    const int vysledok = model_->Vykonaj(kod);
-    if (vysledok == TTyzden::Hotovo) {
+int TfrmTyzden::MoveTo(int code) {
+    const int result = model_->Vykonaj(code);
+    if (result == TTyzden::Done) {
         ZobrazTyzden();
     } else {
         // The week stays as it is shown, the date picker too.
-        NastavDatumVyberu();
-        oznamy_.Message(this, QStringLiteral("Zmeny tohto týždňa sa nepodarilo uložiť, preto "
-                                             "zostáva zobrazený:\n\n%1")
-                                  .arg(Q(model_->ChybaUlozenia())));
+        SetPickerDate();
+        notifier_.Message(this, QStringLiteral("Zmeny tohto týždňa sa nepodarilo uložiť, preto "
+                                               "zostáva zobrazený:\n\n%1")
+                                    .arg(Q(model_->SaveError())));
     }
-    OznamZlucenie();
-    if (vysledok == TTyzden::Hotovo)
-        OznamChybyNacitania();
-    return vysledok;
+    ReportMerge();
+    if (result == TTyzden::Done)
+        ReportLoadErrors();
+    return result;
 }
 
-void TfrmTyzden::OznamChybyNacitania() {
+void TfrmTyzden::ReportLoadErrors() {
     if (!model_)
         return;
-    const std::string chyba = model_->VezmiChybuNacitania();
-    if (!chyba.empty())
-        oznamy_.Message(this, Q(chyba) + QStringLiteral("\n\nZáznamy tohto dňa sa zobrazia tak, "
-                                                        "ako sa dali prečítať; deň sa nedá "
-                                                        "upravovať a jeho súbor zostane, ako je."));
+    const std::string error = model_->TakeLoadError();
+    if (!error.empty())
+        notifier_.Message(this,
+                          Q(error) + QStringLiteral("\n\nZáznamy tohto dňa sa zobrazia tak, "
+                                                    "ako sa dali prečítať; deň sa nedá "
+                                                    "upravovať a jeho súbor zostane, ako je."));
 }
 
-void TfrmTyzden::OznamZlucenie() {
-    if (model_ && !model_->OznamenieUlozenia().empty())
-        oznamy_.Message(this, Q(model_->OznamenieUlozenia()));
+void TfrmTyzden::ReportMerge() {
+    if (model_ && !model_->SaveNotice().empty())
+        notifier_.Message(this, Q(model_->SaveNotice()));
 }
 
-bool TfrmTyzden::Upravitelny() {
-    if (model_->Upravitelny(model_->VybranyDen()))
+bool TfrmTyzden::Editable() {
+    if (model_->Editable(model_->VybranyDen()))
         return true;
-    oznamy_.Message(
+    notifier_.Message(
         this, QStringLiteral("Tento deň sa nedá upravovať, lebo jeho súbor %1 sa "
                              "nepodarilo prečítať celý.")
                   .arg(QString::fromStdString(
@@ -608,37 +607,37 @@ void TfrmTyzden::ZobrazTyzden() {
     for (QLabel* l : {lblVelkaNoc, lblVelkaNedela, lblVelkaPondelok})
         l->hide();
     for (int i = 1; i <= 7; ++i) {
-        Riadok& r = riadky_[static_cast<std::size_t>(i - 1)];
-        r.den->setText(Q(m.DenMesiacaText(i)));
-        switch (m.VelkonocnyDen(i)) {
-        case TVelkonocnyDen::Nedela:
+        Line& r = lines_[static_cast<std::size_t>(i - 1)];
+        r.date->setText(Q(m.DayOfMonthText(i)));
+        switch (m.EasterDayOf(i)) {
+        case EasterDay::EasterSunday:
             lblVelkaNoc->show();
             lblVelkaNedela->show();
             break;
-        case TVelkonocnyDen::Pondelok:
+        case EasterDay::EasterMonday:
             lblVelkaPondelok->show();
             break;
-        case TVelkonocnyDen::Piatok:
-        case TVelkonocnyDen::Ziadny:
+        case EasterDay::GoodFriday:
+        case EasterDay::NotEaster:
             break;
         }
         // The first entry lies on the lower line, the second above it; both end before the
         // day's list.
-        Prisposob(r.prvy, Q(m.PrvyZaznam(i)), Pismo(11, false), 120);
-        Prisposob(r.druhy, Q(m.DruhyZaznam(i)), Pismo(11, false), 120);
-        const QColor farba = m.Cerveny(i) ? cervena : namornicka;
-        for (QWidget* w : {static_cast<QWidget*>(r.den), static_cast<QWidget*>(r.denTyzdna),
-                           static_cast<QWidget*>(r.prvy), static_cast<QWidget*>(r.druhy)})
-            NastavFarbu(w, farba);
+        Prisposob(r.first, Q(m.FirstEntry(i)), Pismo(11, false), 120);
+        Prisposob(r.second, Q(m.SecondEntry(i)), Pismo(11, false), 120);
+        const QColor color = m.IsRed(i) ? cervena : namornicka;
+        for (QWidget* w : {static_cast<QWidget*>(r.date), static_cast<QWidget*>(r.weekday),
+                           static_cast<QWidget*>(r.first), static_cast<QWidget*>(r.second)})
+            NastavFarbu(w, color);
         // The day and its names or holiday, as the row shows them beside the list.
-        QStringList mena;
-        for (const std::string* text : {&m.PrvyZaznam(i), &m.DruhyZaznam(i)})
+        QStringList names;
+        for (const std::string* text : {&m.FirstEntry(i), &m.SecondEntry(i)})
             if (!text->empty())
-                mena << Q(*text);
-        for (QWidget* w : {static_cast<QWidget*>(r.zoznam),
-                           static_cast<QWidget*>(imgImage[std::size_t(i - 1)])}) {
-            w->setAccessibleName(NazovDna(m, i));
-            w->setAccessibleDescription(mena.join(QStringLiteral(", ")));
+                names << Q(*text);
+        for (QWidget* w :
+             {static_cast<QWidget*>(r.list), static_cast<QWidget*>(imgImage[std::size_t(i - 1)])}) {
+            w->setAccessibleName(WeekdayName(m, i));
+            w->setAccessibleDescription(names.join(QStringLiteral(", ")));
         }
         ZobrazDen(i);
     }
@@ -647,33 +646,33 @@ void TfrmTyzden::ZobrazTyzden() {
 }
 
 void TfrmTyzden::ZobrazDen(int i) {
-    QListWidget* zoznam = Zoznam(i);
-    zoznam->clear();
+    QListWidget* list = DayList(i);
+    list->clear();
     QString hint = hintZoznamu;
-    for (const TRiadok& riadok : model_->Riadky(i)) {
+    for (const WeekLine& line : model_->Lines(i)) {
         // A row shows one line and its hint a few: an entry of a megabyte from an import or a
         // hand edit would only hold up the window. The editor opens the whole text.
-        auto* polozka = new QListWidgetItem(Q(Utf8Shorten(riadok.Text, 500)), zoznam);
-        const QString text = Q(Utf8Shorten(riadok.Text, 2000));
+        auto* polozka = new QListWidgetItem(Q(Utf8Shorten(line.Text, 500)), list);
+        const QString text = Q(Utf8Shorten(line.Text, 2000));
         polozka->setToolTip(text);
         hint = text;
     }
-    zoznam->setToolTip(hint);
-    NastavVzhladZoznamu(i);
+    list->setToolTip(hint);
+    SetListLook(i);
 }
 
 // White for a day the user can change; grey, with the reason as its hint, for a day whose
 // file could not be read whole.
-void TfrmTyzden::NastavVzhladZoznamu(int i) {
-    QListWidget* zoznam = Zoznam(i);
-    const bool upravitelny = !model_ || model_->Upravitelny(i);
-    QPalette p = zoznam->palette();
+void TfrmTyzden::SetListLook(int i) {
+    QListWidget* list = DayList(i);
+    const bool upravitelny = !model_ || model_->Editable(i);
+    QPalette p = list->palette();
     p.setColor(QPalette::Base, upravitelny ? Qt::white : sedaPlocha);
     p.setColor(QPalette::Text, upravitelny ? namornicka : sedyText);
     p.setColor(QPalette::WindowText, ramZoznamu);
-    zoznam->setPalette(p);
+    list->setPalette(p);
     if (!upravitelny)
-        zoznam->setToolTip(
+        list->setToolTip(
             QStringLiteral("Súbor %1 sa nepodarilo prečítať celý: deň sa nedá upravovať.")
                 .arg(
                     QString::fromStdString(model_->Poznamky(i).NazovSuboru().filename().string())));
@@ -685,41 +684,41 @@ void TfrmTyzden::ZobrazVyber() {
     const TTyzden& m = *model_;
     const int vybrany = m.VybranyDen();
     for (int i = 1; i <= 7; ++i)
-        NastavVzhladZoznamu(i);
-    shpSel->move(shpSel->x(), Zoznam(vybrany)->y() - 1);
-    NastavDatumVyberu();
+        SetListLook(i);
+    shpSel->move(shpSel->x(), DayList(vybrany)->y() - 1);
+    SetPickerDate();
     const year_month_day datum = m.Datum().Datum();
     lblmesiacrok->setText(Q(Mesiace[static_cast<unsigned>(datum.month())]) + QLatin1Char(' ') +
                           QString::number(static_cast<int>(datum.year())));
     lblmesiacrok->adjustSize();
-    for (const Riadok& r : riadky_) {
-        r.zoznam->clearSelection();
-        r.zoznam->setCurrentRow(-1);
+    for (const Line& r : lines_) {
+        r.list->clearSelection();
+        r.list->setCurrentRow(-1);
     }
-    Zoznam(vybrany)->setFocus(Qt::OtherFocusReason);
+    DayList(vybrany)->setFocus(Qt::OtherFocusReason);
 }
 
 // The date picker follows the model without raising its change.
-void TfrmTyzden::NastavDatumVyberu() {
+void TfrmTyzden::SetPickerDate() {
     const QSignalBlocker ticho(dtpDatum);
-    dtpDatum->setDate(NaQDate(model_->Datum().den));
+    dtpDatum->setDate(ToQDate(model_->Datum().date));
 }
 
 void TfrmTyzden::ClearResults() {
     for (std::size_t k = 0; k < 3; ++k) {
         resultTexts_[k]->clear();
         resultTexts_[k]->hide();
-        vysledky_[k]->setText({});
-        vysledky_[k]->hide();
+        results_[k]->setText({});
+        results_[k]->hide();
     }
 }
 
-void TfrmTyzden::UkazVysledky() {
+void TfrmTyzden::ShowResults() {
     const TTyzden& m = *model_;
-    constexpr int okraj = 16; // the arrows at both ends
-    constexpr int medzera = 8;
-    int pocet = 0;
-    int sirka = 0;
+    constexpr int margin = 16; // the arrows at both ends
+    constexpr int gap = 8;
+    int count = 0;
+    int width = 0;
     std::array<QString, 3> whole;
     for (std::size_t k = 0; k < 3; ++k) {
         QLabel* l = resultTexts_[k];
@@ -728,26 +727,26 @@ void TfrmTyzden::UkazVysledky() {
         l->adjustSize();
         l->setVisible(!whole[k].isEmpty());
         if (!whole[k].isEmpty()) {
-            ++pocet;
-            sirka += l->width();
+            ++count;
+            width += l->width();
         }
     }
-    if (pocet > 0) {
+    if (count > 0) {
         // Long holiday texts are shortened so that all three fit between the arrows; the
         // hint keeps the whole text.
-        const int miesto = Sirka - 2 * okraj - (pocet + 1) * medzera;
-        if (sirka > miesto) {
-            sirka = 0;
+        const int place = Width - 2 * margin - (count + 1) * gap;
+        if (width > place) {
+            width = 0;
             for (std::size_t k = 0; k < 3; ++k) {
                 QLabel* l = resultTexts_[k];
                 if (l->isHidden())
                     continue;
-                l->setText(l->fontMetrics().elidedText(whole[k], Qt::ElideRight, miesto / pocet));
+                l->setText(l->fontMetrics().elidedText(whole[k], Qt::ElideRight, place / count));
                 l->adjustSize();
-                sirka += l->width();
+                width += l->width();
             }
         }
-        const int medzi = (Sirka - sirka) / (pocet + 1);
+        const int medzi = (Width - width) / (count + 1);
         int x = medzi;
         for (QLabel* l : resultTexts_) {
             if (l->isHidden())
@@ -757,7 +756,7 @@ void TfrmTyzden::UkazVysledky() {
         }
     }
     for (std::size_t k = 0; k < 3; ++k) {
-        PictureButton* button = vysledky_[k];
+        PictureButton* button = results_[k];
         button->setGeometry(resultTexts_[k]->geometry());
         button->setText(resultTexts_[k]->text());
         button->setToolTip(whole[k]);
@@ -769,45 +768,45 @@ void TfrmTyzden::UkazVysledky() {
 }
 
 void TfrmTyzden::LClick(int k) {
-    if (!model_ || vysledky_[static_cast<std::size_t>(k - 1)]->text().isEmpty())
+    if (!model_ || results_[static_cast<std::size_t>(k - 1)]->text().isEmpty())
         return;
     // The day of the result in the current year.
-    const auto target = model_->ResultDay(k, hodiny_.Teraz().Datum().year());
+    const auto target = model_->ResultDay(k, clock_.Now().Datum().year());
     if (!target)
         return;
     {
         const QSignalBlocker ticho(dtpDatum);
-        dtpDatum->setDate(NaQDate(*target));
+        dtpDatum->setDate(ToQDate(*target));
     }
-    Prikaz(TTyzden::ChodNaDatum);
+    Prikaz(TTyzden::GoToDate);
     txtFind->clear();
 }
 
-void TfrmTyzden::ImageClick(int den) {
-    if (model_ && den != model_->VybranyDen()) {
-        model_->VyberDen(den);
+void TfrmTyzden::ImageClick(int date) {
+    if (model_ && date != model_->VybranyDen()) {
+        model_->VyberDen(date);
         ZobrazVyber();
     }
 }
 
-bool TfrmTyzden::MKeyDown(QListWidget* zoznam, int kluc) {
-    const int riadkov = zoznam->count();
-    if ((kluc == Qt::Key_Up || kluc == Qt::Key_Down) && riadkov > 0 &&
-        zoznam->selectedItems().isEmpty()) {
+bool TfrmTyzden::MKeyDown(QListWidget* list, int key) {
+    const int lineCount = list->count();
+    if ((key == Qt::Key_Up || key == Qt::Key_Down) && lineCount > 0 &&
+        list->selectedItems().isEmpty()) {
         // Nothing is highlighted yet: the first arrow highlights the first row.
-        zoznam->setCurrentRow(0);
+        list->setCurrentRow(0);
         return true;
     }
-    switch (kluc) {
+    switch (key) {
     case Qt::Key_Up:
-        if (riadkov == 0 || zoznam->item(0)->isSelected()) {
+        if (lineCount == 0 || list->item(0)->isSelected()) {
             CielovyDen = model_->VybranyDen() - 1;
             Prikaz(300);
             return true;
         }
         return false;
     case Qt::Key_Down:
-        if (riadkov == 0 || zoznam->item(riadkov - 1)->isSelected()) {
+        if (lineCount == 0 || list->item(lineCount - 1)->isSelected()) {
             CielovyDen = model_->VybranyDen() + 1;
             Prikaz(300);
             return true;
@@ -819,14 +818,14 @@ bool TfrmTyzden::MKeyDown(QListWidget* zoznam, int kluc) {
         // The keyboard's click and double click: Enter edits the highlighted entry or adds
         // one, Insert always adds one.
         KliknutyRiadok =
-            kluc != Qt::Key_Insert && zoznam->currentItem() && zoznam->currentItem()->isSelected()
-                ? zoznam->currentRow() + 1
+            key != Qt::Key_Insert && list->currentItem() && list->currentItem()->isSelected()
+                ? list->currentRow() + 1
                 : 0;
-        Prikaz(TTyzden::UpravitZaznam);
+        Prikaz(TTyzden::EditEntry);
         return true;
     case Qt::Key_Delete:
-        if (zoznam->currentItem() && zoznam->currentItem()->isSelected()) {
-            model_->NastavZaznam(zoznam->currentRow());
+        if (list->currentItem() && list->currentItem()->isSelected()) {
+            model_->NastavZaznam(list->currentRow());
             Prikaz(400);
             ZobrazTyzden();
             return true;
@@ -837,75 +836,74 @@ bool TfrmTyzden::MKeyDown(QListWidget* zoznam, int kluc) {
     }
 }
 
-void TfrmTyzden::MMouseUp(QListWidget* zoznam, Qt::MouseButton tlacidlo, QPoint bod,
-                          QPoint globalne) {
-    CielovyDen = zoznam->property("tag").toInt();
-    const bool vybrany = zoznam->currentItem() && zoznam->currentItem()->isSelected();
-    if (tlacidlo == Qt::LeftButton) {
-        if (zoznam->count() == 0) {
+void TfrmTyzden::MMouseUp(QListWidget* list, Qt::MouseButton button, QPoint point, QPoint global) {
+    CielovyDen = list->property("tag").toInt();
+    const bool vybrany = list->currentItem() && list->currentItem()->isSelected();
+    if (button == Qt::LeftButton) {
+        if (list->count() == 0) {
             KliknutyRiadok = 0;
-            Prikaz(TTyzden::UpravitZaznam);
+            Prikaz(TTyzden::EditEntry);
             return;
         }
-        const QModelIndex index = zoznam->indexAt(bod);
+        const QModelIndex index = list->indexAt(point);
         KliknutyRiadok = index.isValid() ? index.row() + 1 : 0;
         if (KliknutyRiadok == 0)
-            Prikaz(TTyzden::UpravitZaznam);
+            Prikaz(TTyzden::EditEntry);
         else if (vybrany)
-            model_->NastavZaznam(zoznam->currentRow());
-    } else if (tlacidlo == Qt::RightButton && vybrany) {
-        model_->NastavZaznam(zoznam->currentRow());
-        PopupMenu1->exec(globalne);
+            model_->NastavZaznam(list->currentRow());
+    } else if (button == Qt::RightButton && vybrany) {
+        model_->NastavZaznam(list->currentRow());
+        PopupMenu1->exec(global);
     }
 }
 
-void TfrmTyzden::MDblClick(QListWidget* zoznam) {
-    int riadok = 0;
-    for (int r = 0; r < zoznam->count(); ++r)
-        if (zoznam->item(r)->isSelected())
-            riadok = r + 1;
-    if (riadok > 0) {
-        KliknutyRiadok = riadok;
-        Prikaz(TTyzden::UpravitZaznam);
+void TfrmTyzden::MDblClick(QListWidget* list) {
+    int line = 0;
+    for (int r = 0; r < list->count(); ++r)
+        if (list->item(r)->isSelected())
+            line = r + 1;
+    if (line > 0) {
+        KliknutyRiadok = line;
+        Prikaz(TTyzden::EditEntry);
     }
 }
 
-bool TfrmTyzden::eventFilter(QObject* objekt, QEvent* udalost) {
-    QListWidget* zoznam = nullptr;
-    for (const Riadok& r : riadky_)
-        if (objekt == r.zoznam || objekt == r.zoznam->viewport())
-            zoznam = r.zoznam;
-    if (zoznam) {
+bool TfrmTyzden::eventFilter(QObject* object, QEvent* event) {
+    QListWidget* list = nullptr;
+    for (const Line& r : lines_)
+        if (object == r.list || object == r.list->viewport())
+            list = r.list;
+    if (list) {
         if (!model_)
             return false;
-        switch (udalost->type()) {
+        switch (event->type()) {
         case QEvent::FocusIn: // MEnter
-            CielovyDen = zoznam->property("tag").toInt();
+            CielovyDen = list->property("tag").toInt();
             Prikaz(300);
             break;
         case QEvent::KeyPress:
-            if (objekt == zoznam && MKeyDown(zoznam, static_cast<QKeyEvent*>(udalost)->key()))
+            if (object == list && MKeyDown(list, static_cast<QKeyEvent*>(event)->key()))
                 return true;
             break;
         case QEvent::MouseButtonRelease: {
-            const auto* mys = static_cast<QMouseEvent*>(udalost);
-            MMouseUp(zoznam, mys->button(), mys->position().toPoint(),
+            const auto* mys = static_cast<QMouseEvent*>(event);
+            MMouseUp(list, mys->button(), mys->position().toPoint(),
                      mys->globalPosition().toPoint());
             break;
         }
         case QEvent::ContextMenu:
             // The menu key opens the menu of the highlighted entry beside it.
-            if (static_cast<QContextMenuEvent*>(udalost)->reason() == QContextMenuEvent::Keyboard &&
-                zoznam->currentItem() && zoznam->currentItem()->isSelected()) {
-                model_->NastavZaznam(zoznam->currentRow());
-                PopupMenu1->exec(zoznam->viewport()->mapToGlobal(
-                    zoznam->visualItemRect(zoznam->currentItem()).bottomLeft()));
+            if (static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard &&
+                list->currentItem() && list->currentItem()->isSelected()) {
+                model_->NastavZaznam(list->currentRow());
+                PopupMenu1->exec(list->viewport()->mapToGlobal(
+                    list->visualItemRect(list->currentItem()).bottomLeft()));
                 return true;
             }
             break;
         case QEvent::MouseButtonDblClick:
-            if (static_cast<QMouseEvent*>(udalost)->button() == Qt::LeftButton) {
-                MDblClick(zoznam);
+            if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+                MDblClick(list);
                 return true;
             }
             break;
@@ -919,11 +917,11 @@ bool TfrmTyzden::eventFilter(QObject* objekt, QEvent* udalost) {
     // The search is the box with its results and their arrows, which Tab reaches from the box.
     const auto hladanie = [this](const QObject* o) {
         return o && (o == txtFind || o == imgFminus || o == imgFplus ||
-                     std::find(vysledky_.begin(), vysledky_.end(), o) != vysledky_.end());
+                     std::find(results_.begin(), results_.end(), o) != results_.end());
     };
-    if (udalost->type() == QEvent::FocusOut && hladanie(objekt)) {
-        const Qt::FocusReason dovod = static_cast<QFocusEvent*>(udalost)->reason();
-        if (dovod != Qt::ActiveWindowFocusReason && dovod != Qt::PopupFocusReason &&
+    if (event->type() == QEvent::FocusOut && hladanie(object)) {
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason &&
             !hladanie(QApplication::focusWidget())) {
             imgFminus->hide();
             imgFplus->hide();
@@ -931,9 +929,9 @@ bool TfrmTyzden::eventFilter(QObject* objekt, QEvent* udalost) {
         }
     }
     // The painted background; the day areas and the other buttons tell of their moves.
-    if (objekt == imgPozadie && udalost->type() == QEvent::MouseMove)
+    if (object == imgPozadie && event->type() == QEvent::MouseMove)
         PointerOverBackground();
-    return QDialog::eventFilter(objekt, udalost);
+    return QDialog::eventFilter(object, event);
 }
 
 } // namespace tilava

@@ -33,78 +33,78 @@ class TTyzden;
 class TfrmTyzden final : public QDialog, public IWeekWindow {
     Q_OBJECT
 public:
-    static constexpr int Sirka = 527; // client area
-    static constexpr int Vyska = 552;
+    static constexpr int Width = 527; // client area
+    static constexpr int Height = 552;
     // The maker's page behind the header.
-    static const QString WebAdresa;
+    static const QString WebAddress;
 
-    // `hodiny` gives "now" (the today button, the jump to a result), `oznamy` shows messages,
+    // `clock` gives "now" (the today button, the jump to a result), `notifier` shows messages,
     // `web` opens the maker's page. All must outlive the window.
-    TfrmTyzden(const Clock& hodiny, Notifier& oznamy, PageOpener& web, QWidget* parent = nullptr);
+    TfrmTyzden(const Clock& clock, Notifier& notifier, PageOpener& web, QWidget* parent = nullptr);
     ~TfrmTyzden() override;
 
-    // Shows the week of `tyzden` modally; returns when the window has closed.
-    void Ukaz(TTyzden& tyzden) override;
+    // Shows the week of `week` modally; returns when the window has closed.
+    void Ukaz(TTyzden& week) override;
 
     // Runs one window command under Zaneprazdneny; the model's answer, or 666 when the
     // command was dropped or refused.
-    int Prikaz(int kod);
+    int Prikaz(int code);
     void ZobrazTyzden();
     void ZobrazDen(int i);
     void ZobrazVyber();
 
     // Saves the seven days (asking what to do when that fails), stores the position and
     // closes. The save button, Escape and the close box all come here.
-    void Zatvor();
-    void reject() override { Zatvor(); }
+    void Close();
+    void reject() override { Close(); }
 
     // A command is running, or the window has not been activated yet: commands are dropped.
     bool Zaneprazdneny = true;
     int CielovyDen = 0;     // the day command 300 selects
     int KliknutyRiadok = 0; // 1-based row command 500 edits; 0 adds an entry
 
-    QListWidget* Zoznam(int i) const { return riadky_.at(static_cast<std::size_t>(i - 1)).zoznam; }
+    QListWidget* DayList(int i) const { return lines_.at(static_cast<std::size_t>(i - 1)).list; }
 
 protected:
-    bool eventFilter(QObject* objekt, QEvent* udalost) override;
-    void showEvent(QShowEvent* udalost) override;
-    void changeEvent(QEvent* udalost) override;
-    void closeEvent(QCloseEvent* udalost) override;
+    bool eventFilter(QObject* object, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
-    struct Riadok {
-        QLabel* den = nullptr;       // day of the month
-        QLabel* denTyzdna = nullptr; // weekday
-        TLabelScroll* prvy = nullptr;
-        QLabel* druhy = nullptr;
-        QListWidget* zoznam = nullptr;
+    struct Line {
+        QLabel* date = nullptr;    // day of the month
+        QLabel* weekday = nullptr; // weekday
+        TLabelScroll* first = nullptr;
+        QLabel* second = nullptr;
+        QListWidget* list = nullptr;
     };
 
-    void VytvorRiadky();
-    void NastavPristupnost();
+    void CreateRows();
+    void SetAccessibility();
     void ConnectButtons();
     void PointerOverBackground();
-    int VykonajPrikaz(int kod);
-    int Presun(int kod);
+    int RunCommand(int code);
+    int MoveTo(int code);
     void ClearResults();
-    void UkazVysledky();
+    void ShowResults();
     void LClick(int k);
-    void NastavDatumVyberu();
-    void OznamChybyNacitania();
-    void OznamZlucenie();
-    bool Upravitelny();
-    void NastavVzhladZoznamu(int i);
-    bool MKeyDown(QListWidget* zoznam, int kluc);
-    void MMouseUp(QListWidget* zoznam, Qt::MouseButton tlacidlo, QPoint bod, QPoint globalne);
-    void MDblClick(QListWidget* zoznam);
-    void ImageClick(int den);
-    void PrecitajPoziciu();
+    void SetPickerDate();
+    void ReportLoadErrors();
+    void ReportMerge();
+    bool Editable();
+    void SetListLook(int i);
+    bool MKeyDown(QListWidget* list, int key);
+    void MMouseUp(QListWidget* list, Qt::MouseButton button, QPoint point, QPoint global);
+    void MDblClick(QListWidget* list);
+    void ImageClick(int date);
+    void ReadPosition();
 
-    const Clock& hodiny_;
-    Notifier& oznamy_;
+    const Clock& clock_;
+    Notifier& notifier_;
     PageOpener& web_;
     TTyzden* model_ = nullptr;
-    bool zatvorene_ = false;
+    bool closed_ = false;
     bool saveAwake_ = false; // the pointer has been over the background: the save button lights
 
     QLabel* imgPozadie = nullptr;
@@ -118,7 +118,7 @@ private:
     PictureButton* Image1 = nullptr;          // the header, a link to the maker's page
     std::array<PictureButton*, 7> imgImage{}; // the day areas
     QLineEdit* txtFind = nullptr;
-    std::array<PictureButton*, 3> vysledky_{}; // Label1 .. Label3, over their texts
+    std::array<PictureButton*, 3> results_{}; // Label1 .. Label3, over their texts
     std::array<QLabel*, 3> resultTexts_{};
     PictureButton* imgFminus = nullptr;
     PictureButton* imgFplus = nullptr;
@@ -127,7 +127,7 @@ private:
     QLabel* lblVelkaNedela = nullptr;
     PictureButton* imgUlozit = nullptr;
     QMenu* PopupMenu1 = nullptr;
-    std::array<Riadok, 7> riadky_{};
+    std::array<Line, 7> lines_{};
 };
 
 } // namespace tilava

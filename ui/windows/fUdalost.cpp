@@ -37,54 +37,54 @@ PictureButton* Button(QWidget* parent, const char* name, QRect place, const QPix
     return button;
 }
 
-QLineEdit* Pole(QWidget* rodic, const char* meno, QRect miesto) {
-    auto* pole = new QLineEdit(rodic);
-    pole->setObjectName(QLatin1String(meno));
-    pole->setGeometry(miesto);
-    pole->setFrame(false);
-    QPalette paleta = pole->palette();
+QLineEdit* LineEdit(QWidget* parent, const char* meno, QRect place) {
+    auto* field = new QLineEdit(parent);
+    field->setObjectName(QLatin1String(meno));
+    field->setGeometry(place);
+    field->setFrame(false);
+    QPalette paleta = field->palette();
     paleta.setColor(QPalette::Base, Qt::white);
     paleta.setColor(QPalette::Text, Qt::black);
-    pole->setPalette(paleta);
-    return pole;
+    field->setPalette(paleta);
+    return field;
 }
 
 // A year box: four digit places, only the digits count.
-QLineEdit* PoleRoku(QWidget* rodic, const char* meno, QRect miesto) {
-    QLineEdit* pole = Pole(rodic, meno, miesto);
-    pole->setInputMask(QStringLiteral("0000"));
-    pole->setText(QString::number(TfrmUdalost::RokNaStart));
-    return pole;
+QLineEdit* PoleRoku(QWidget* parent, const char* meno, QRect place) {
+    QLineEdit* field = LineEdit(parent, meno, place);
+    field->setInputMask(QStringLiteral("0000"));
+    field->setText(QString::number(TfrmUdalost::StartYear));
+    return field;
 }
 
 // Up-down arrows beside a year box; the buttons are named <meno>Hore and <meno>Dole.
-QWidget* Sipky(QWidget* rodic, const char* meno, QRect miesto) {
-    auto* sipky = new QWidget(rodic);
-    sipky->setObjectName(QLatin1String(meno));
-    sipky->setGeometry(miesto);
-    const int polovica = miesto.height() / 2;
+QWidget* Sipky(QWidget* parent, const char* meno, QRect place) {
+    auto* arrows = new QWidget(parent);
+    arrows->setObjectName(QLatin1String(meno));
+    arrows->setGeometry(place);
+    const int polovica = place.height() / 2;
     const struct {
         const char* pripona;
         Qt::ArrowType smer;
-        QRect miesto;
+        QRect place;
     } tlacidla[] = {
-        {"Hore", Qt::UpArrow, QRect(0, 0, miesto.width(), polovica)},
-        {"Dole", Qt::DownArrow, QRect(0, polovica, miesto.width(), miesto.height() - polovica)},
+        {"Hore", Qt::UpArrow, QRect(0, 0, place.width(), polovica)},
+        {"Dole", Qt::DownArrow, QRect(0, polovica, place.width(), place.height() - polovica)},
     };
     for (const auto& t : tlacidla) {
-        auto* tlacidlo = new QToolButton(sipky);
-        tlacidlo->setObjectName(QLatin1String(meno) + QLatin1String(t.pripona));
-        tlacidlo->setArrowType(t.smer);
-        tlacidlo->setGeometry(t.miesto);
-        tlacidlo->setAutoRepeat(true);
-        tlacidlo->setFocusPolicy(Qt::NoFocus);
-        tlacidlo->setAutoRaise(true);
+        auto* button = new QToolButton(arrows);
+        button->setObjectName(QLatin1String(meno) + QLatin1String(t.pripona));
+        button->setArrowType(t.smer);
+        button->setGeometry(t.place);
+        button->setAutoRepeat(true);
+        button->setFocusPolicy(Qt::NoFocus);
+        button->setAutoRaise(true);
     }
-    return sipky;
+    return arrows;
 }
 
-QRadioButton* Volba(QWidget* rodic, const char* meno, QButtonGroup* skupina) {
-    auto* volba = new QRadioButton(rodic);
+QRadioButton* Volba(QWidget* parent, const char* meno, QButtonGroup* skupina) {
+    auto* volba = new QRadioButton(parent);
     volba->setObjectName(QLatin1String(meno));
     volba->hide();
     skupina->addButton(volba);
@@ -93,12 +93,12 @@ QRadioButton* Volba(QWidget* rodic, const char* meno, QButtonGroup* skupina) {
 
 } // namespace
 
-TfrmUdalost::TfrmUdalost(const Clock& hodiny, Notifier& oznamy, QWidget* parent)
-    : QDialog(parent), hodiny_(hodiny), oznamy_(oznamy) {
+TfrmUdalost::TfrmUdalost(const Clock& clock, Notifier& notifier, QWidget* parent)
+    : QDialog(parent), clock_(clock), notifier_(notifier) {
     setObjectName(QStringLiteral("frmUdalost"));
     setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
-    setFixedSize(Sirka, Vyska);
+    setFixedSize(Width, Height);
     move(495, 193);
     setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
     QPalette paleta = palette();
@@ -106,7 +106,7 @@ TfrmUdalost::TfrmUdalost(const Clock& hodiny, Notifier& oznamy, QWidget* parent)
     setPalette(paleta);
     setAutoFillBackground(true);
 
-    imgPozadie = Obrazok(this, "imgPozadie", QRect(0, 0, 370, 189));
+    imgPozadie = PictureLabel(this, "imgPozadie", QRect(0, 0, 370, 189));
     imgPozadie->setPixmap(
         LoadSkinPicture(QStringLiteral("event_background"), farbaPozadia, QSize(370, 189)));
     const auto picture = [](const char* name) {
@@ -116,7 +116,7 @@ TfrmUdalost::TfrmUdalost(const Clock& hodiny, Notifier& oznamy, QWidget* parent)
                    picture("event_ok_hover"));
     imgStorno = Button(this, "imgStorno", QRect(264, 158, 100, 26), picture("event_cancel_normal"),
                        picture("event_cancel_hover"));
-    connect(imgOk, &PictureButton::clicked, this, &TfrmUdalost::PotvrdAZatvor);
+    connect(imgOk, &PictureButton::clicked, this, &TfrmUdalost::ConfirmAndClose);
     connect(imgStorno, &PictureButton::clicked, this, &TfrmUdalost::reject);
     connect(imgOk, &PictureButton::pointerMoved, this,
             [this] { PointerOverButton(imgOk, imgStorno); });
@@ -126,68 +126,69 @@ TfrmUdalost::TfrmUdalost(const Clock& hodiny, Notifier& oznamy, QWidget* parent)
     shpNarodeniny = Button(this, "shpNarodeniny", QRect(32, 48, 73, 17));
     shpVyrocie = Button(this, "shpVyrocie", QRect(32, 84, 53, 17));
     shpPoznamka = Button(this, "shpPoznamka", QRect(32, 124, 69, 17));
-    for (const auto& [area, druh] :
-         {std::pair{shpNarodeniny, TDruh::Narodeniny}, std::pair{shpVyrocie, TDruh::Vyrocie},
-          std::pair{shpPoznamka, TDruh::Poznamka}}) {
+    for (const auto& [area, kind] :
+         {std::pair{shpNarodeniny, EntryKind::Narodeniny},
+          std::pair{shpVyrocie, EntryKind::Vyrocie}, std::pair{shpPoznamka, EntryKind::Poznamka}}) {
         // The keyboard takes the focus on to the kind's text field also when the kind was
         // selected already; the mouse never gives the area the focus.
-        connect(area, &PictureButton::clicked, this, [this, area, druh] {
+        connect(area, &PictureButton::clicked, this, [this, area, kind] {
             if (area->hasFocus())
-                VyberDruhKlavesnicou(druh);
+                PickKindByKeyboard(kind);
             else
-                VyberDruh(druh);
+                PickKind(kind);
         });
         connect(area, &PictureButton::pointerMoved, this, &TfrmUdalost::PointerOverBackground);
     }
 
-    druhy_ = new QButtonGroup(this);
-    optNar = Volba(this, "optNar", druhy_);
-    optVyr = Volba(this, "optVyr", druhy_);
-    optPoz = Volba(this, "optPoz", druhy_);
+    kinds_ = new QButtonGroup(this);
+    optNar = Volba(this, "optNar", kinds_);
+    optVyr = Volba(this, "optVyr", kinds_);
+    optPoz = Volba(this, "optPoz", kinds_);
 
-    txtNar = Pole(this, "txtNar", QRect(117, 49, 145, 18));
+    txtNar = LineEdit(this, "txtNar", QRect(117, 49, 145, 18));
     txtNarRok = PoleRoku(this, "txtNarRok", QRect(292, 48, 32, 21));
     updNar = Sipky(this, "updNar", QRect(324, 48, 15, 21));
-    txtVyr = Pole(this, "txtVyr", QRect(117, 86, 145, 19));
+    txtVyr = LineEdit(this, "txtVyr", QRect(117, 86, 145, 19));
     txtVyrRok = PoleRoku(this, "txtVyrRok", QRect(292, 86, 32, 19));
     updVyr = Sipky(this, "updVyr", QRect(324, 86, 15, 19));
-    txtPoz = Pole(this, "txtPoz", QRect(117, 126, 245, 18));
-    NastavPristupnost();
+    txtPoz = LineEdit(this, "txtPoz", QRect(117, 126, 245, 18));
+    SetAccessibility();
 
     for (QWidget* w : {static_cast<QWidget*>(imgPozadie), static_cast<QWidget*>(txtNar),
                        static_cast<QWidget*>(txtNarRok), static_cast<QWidget*>(txtVyr),
                        static_cast<QWidget*>(txtVyrRok), static_cast<QWidget*>(txtPoz)})
         w->installEventFilter(this);
 
-    for (const TDruh druh : {TDruh::Narodeniny, TDruh::Vyrocie, TDruh::Poznamka}) {
-        connect(VolbaDruhu(druh), &QRadioButton::toggled, this, [this, druh](bool zapnuta) {
+    for (const EntryKind kind : {EntryKind::Narodeniny, EntryKind::Vyrocie, EntryKind::Poznamka}) {
+        connect(KindChoice(kind), &QRadioButton::toggled, this, [this, kind](bool zapnuta) {
             if (!zapnuta)
                 return;
-            TextDruhu(druh)->setFocus(Qt::OtherFocusReason);
-            VyprazdniOstatne(druh);
+            KindText(kind)->setFocus(Qt::OtherFocusReason);
+            ClearOthers(kind);
         });
     }
     const struct {
-        QWidget* sipky;
+        QWidget* arrows;
         QLineEdit* rok;
         int minimum;
         int* maximum;
-    } roky[] = {{updNar, txtNarRok, MinNar, &maxNar_}, {updVyr, txtVyrRok, MinVyr, &maxVyr_}};
+    } roky[] = {{updNar, txtNarRok, MinBirthYear, &maxBirthYear_},
+                {updVyr, txtVyrRok, MinAnniversaryYear, &maxAnniversaryYear_}};
     for (const auto& r : roky) {
-        const QString meno = r.sipky->objectName();
-        auto* hore = r.sipky->findChild<QToolButton*>(meno + QLatin1String("Hore"));
-        auto* dole = r.sipky->findChild<QToolButton*>(meno + QLatin1String("Dole"));
+        const QString meno = r.arrows->objectName();
+        auto* hore = r.arrows->findChild<QToolButton*>(meno + QLatin1String("Hore"));
+        auto* down = r.arrows->findChild<QToolButton*>(meno + QLatin1String("Dole"));
         connect(hore, &QToolButton::clicked, this,
-                [this, r] { Krok(r.rok, +1, r.minimum, *r.maximum); });
-        connect(dole, &QToolButton::clicked, this,
-                [this, r] { Krok(r.rok, -1, r.minimum, *r.maximum); });
+                [this, r] { Step(r.rok, +1, r.minimum, *r.maximum); });
+        connect(down, &QToolButton::clicked, this,
+                [this, r] { Step(r.rok, -1, r.minimum, *r.maximum); });
     }
-    maxNar_ = maxVyr_ = static_cast<int>(hodiny_.Teraz().Datum().year());
+    maxBirthYear_ = maxAnniversaryYear_ = static_cast<int>(clock_.Now().Datum().year());
 }
 
 TfrmUdalost::~TfrmUdalost() = default;
 
-void TfrmUdalost::NastavPristupnost() {
+void TfrmUdalost::SetAccessibility() {
     setAccessibleDescription(QStringLiteral(
         "Zadajte udalosť: narodeniny (meno a rok narodenia), výročie (popis udalosti a rok "
         "vzniku) alebo poznámku. Druh vyberiete tlačidlom Narodeniny, Výročie alebo Poznámka; "
@@ -199,29 +200,29 @@ void TfrmUdalost::NastavPristupnost() {
     imgOk->setAccessibleName(QStringLiteral("OK"));
     imgStorno->setAccessibleName(QStringLiteral("Storno"));
     const struct {
-        QWidget* pole;
+        QWidget* field;
         const char* meno;
-        const char* druh;
+        const char* kind;
     } polia[] = {{txtNar, "Meno", "Narodeniny"},
                  {txtNarRok, "Rok narodenia", "Narodeniny"},
                  {txtVyr, "Popis udalosti", "Výročie"},
                  {txtVyrRok, "Rok vzniku", "Výročie"},
                  {txtPoz, "Text poznámky", "Poznámka"}};
     for (const auto& p : polia) {
-        p.pole->setAccessibleName(QString::fromUtf8(p.meno));
-        p.pole->setAccessibleDescription(QString::fromUtf8(p.druh));
+        p.field->setAccessibleName(QString::fromUtf8(p.meno));
+        p.field->setAccessibleDescription(QString::fromUtf8(p.kind));
     }
     const struct {
-        QWidget* sipky;
+        QWidget* arrows;
         const char* rok;
-    } sipky[] = {{updNar, "rok narodenia"}, {updVyr, "rok vzniku"}};
-    for (const auto& s : sipky) {
+    } arrows[] = {{updNar, "rok narodenia"}, {updVyr, "rok vzniku"}};
+    for (const auto& s : arrows) {
         const QString rok = QString::fromUtf8(s.rok);
-        const QString meno = s.sipky->objectName();
-        s.sipky->setAccessibleName(QStringLiteral("Šípky: ") + rok);
-        s.sipky->findChild<QWidget*>(meno + QLatin1String("Hore"))
+        const QString meno = s.arrows->objectName();
+        s.arrows->setAccessibleName(QStringLiteral("Šípky: ") + rok);
+        s.arrows->findChild<QWidget*>(meno + QLatin1String("Hore"))
             ->setAccessibleName(QStringLiteral("Zvýšiť ") + rok);
-        s.sipky->findChild<QWidget*>(meno + QLatin1String("Dole"))
+        s.arrows->findChild<QWidget*>(meno + QLatin1String("Dole"))
             ->setAccessibleName(QStringLiteral("Znížiť ") + rok);
     }
     // The three kinds, the fields in their rows, then the two buttons.
@@ -229,165 +230,165 @@ void TfrmUdalost::NastavPristupnost() {
                  txtPoz, imgOk, imgStorno});
 }
 
-QLineEdit* TfrmUdalost::TextDruhu(TDruh druh) const {
-    switch (druh) {
-    case TDruh::Poznamka:
+QLineEdit* TfrmUdalost::KindText(EntryKind kind) const {
+    switch (kind) {
+    case EntryKind::Poznamka:
         return txtPoz;
-    case TDruh::Vyrocie:
+    case EntryKind::Vyrocie:
         return txtVyr;
-    case TDruh::Narodeniny:
+    case EntryKind::Narodeniny:
         break;
     }
     return txtNar;
 }
 
-QLineEdit* TfrmUdalost::RokDruhu(TDruh druh) const {
-    switch (druh) {
-    case TDruh::Poznamka:
+QLineEdit* TfrmUdalost::YearOfKind(EntryKind kind) const {
+    switch (kind) {
+    case EntryKind::Poznamka:
         return nullptr;
-    case TDruh::Vyrocie:
+    case EntryKind::Vyrocie:
         return txtVyrRok;
-    case TDruh::Narodeniny:
+    case EntryKind::Narodeniny:
         break;
     }
     return txtNarRok;
 }
 
-QRadioButton* TfrmUdalost::VolbaDruhu(TDruh druh) const {
-    switch (druh) {
-    case TDruh::Poznamka:
+QRadioButton* TfrmUdalost::KindChoice(EntryKind kind) const {
+    switch (kind) {
+    case EntryKind::Poznamka:
         return optPoz;
-    case TDruh::Vyrocie:
+    case EntryKind::Vyrocie:
         return optVyr;
-    case TDruh::Narodeniny:
+    case EntryKind::Narodeniny:
         break;
     }
     return optNar;
 }
 
-TDruh TfrmUdalost::VybranyDruh() const {
+EntryKind TfrmUdalost::PickedKind() const {
     if (optPoz->isChecked())
-        return TDruh::Poznamka;
+        return EntryKind::Poznamka;
     if (optVyr->isChecked())
-        return TDruh::Vyrocie;
-    return TDruh::Narodeniny;
+        return EntryKind::Vyrocie;
+    return EntryKind::Narodeniny;
 }
 
-void TfrmUdalost::VyberDruh(TDruh druh) {
-    VolbaDruhu(druh)->setChecked(true);
-    VyprazdniOstatne(druh);
+void TfrmUdalost::PickKind(EntryKind kind) {
+    KindChoice(kind)->setChecked(true);
+    ClearOthers(kind);
 }
 
-void TfrmUdalost::VyberDruhKlavesnicou(TDruh druh) {
-    VyberDruh(druh);
-    TextDruhu(druh)->setFocus(Qt::OtherFocusReason);
+void TfrmUdalost::PickKindByKeyboard(EntryKind kind) {
+    PickKind(kind);
+    KindText(kind)->setFocus(Qt::OtherFocusReason);
 }
 
-void TfrmUdalost::VyprazdniOstatne(TDruh druh) {
-    for (const TDruh iny : {TDruh::Narodeniny, TDruh::Vyrocie, TDruh::Poznamka})
-        if (iny != druh)
-            TextDruhu(iny)->clear();
+void TfrmUdalost::ClearOthers(EntryKind kind) {
+    for (const EntryKind other : {EntryKind::Narodeniny, EntryKind::Vyrocie, EntryKind::Poznamka})
+        if (other != kind)
+            KindText(other)->clear();
     if (longText_) {
-        TextDruhu(druh)->setText(longTextShown_);
-        TextDruhu(druh)->setCursorPosition(0);
+        KindText(kind)->setText(longTextShown_);
+        KindText(kind)->setCursorPosition(0);
     }
 }
 
-void TfrmUdalost::Krok(QLineEdit* rok, int o, int minimum, int maximum) {
-    bool cislo = false;
-    int hodnota = rok->text().toInt(&cislo);
-    if (!cislo)
-        hodnota = RokNaStart;
-    rok->setText(QString::number(std::clamp(hodnota + o, minimum, std::max(minimum, maximum))));
+void TfrmUdalost::Step(QLineEdit* rok, int o, int minimum, int maximum) {
+    bool number = false;
+    int value = rok->text().toInt(&number);
+    if (!number)
+        value = StartYear;
+    rok->setText(QString::number(std::clamp(value + o, minimum, std::max(minimum, maximum))));
 }
 
-bool TfrmUdalost::Uprav(TNote& poznamka, int rok) {
-    poznamka_ = &poznamka;
-    rok_ = rok;
-    prijate_ = false;
+bool TfrmUdalost::Uprav(TNote& note, int rok) {
+    note_ = &note;
+    year_ = rok;
+    accepted_ = false;
     setWindowTitle(QStringLiteral("Udalosť dňa "));
-    maxNar_ = maxVyr_ = static_cast<int>(hodiny_.Teraz().Datum().year());
-    const QString text = QString::fromStdString(poznamka.Text);
-    VolbaDruhu(poznamka.Druh)->setChecked(true);
+    maxBirthYear_ = maxAnniversaryYear_ = static_cast<int>(clock_.Now().Datum().year());
+    const QString text = QString::fromStdString(note.Text);
+    KindChoice(note.Druh)->setChecked(true);
     longText_.reset();
     longTextShown_.clear();
-    QLineEdit* pole = TextDruhu(poznamka.Druh);
-    if (text.size() > pole->maxLength()) {
+    QLineEdit* field = KindText(note.Druh);
+    if (text.size() > field->maxLength()) {
         // A text field would cut the rest off without a word, and OK would store the cut text.
-        longText_ = poznamka.Text;
-        longTextShown_ = text.left(pole->maxLength());
-        const QString sprava =
+        longText_ = note.Text;
+        longTextShown_ = text.left(field->maxLength());
+        const QString message =
             QStringLiteral("Text tohto záznamu má %1 znakov, viac ako %2, ktoré sa dajú upraviť "
                            "v tomto okne. Zobrazí sa len jeho začiatok a ostane nezmenený; "
                            "zmeniť môžete druh a rok záznamu.")
                 .arg(QLocale(QLocale::Slovak).toString(text.size()),
-                     QLocale(QLocale::Slovak).toString(pole->maxLength()));
+                     QLocale(QLocale::Slovak).toString(field->maxLength()));
         for (QLineEdit* t : {txtNar, txtVyr, txtPoz}) {
             t->setReadOnly(true);
-            t->setToolTip(sprava);
+            t->setToolTip(message);
         }
-        pole->setText(longTextShown_);
-        oznamy_.Message(this, sprava);
+        field->setText(longTextShown_);
+        notifier_.Message(this, message);
     } else {
-        pole->setText(text);
+        field->setText(text);
     }
-    if (poznamka.Druh == TDruh::Vyrocie || (poznamka.Druh == TDruh::Narodeniny && poznamka.Rok))
-        RokDruhu(poznamka.Druh)->setText(QString::number(poznamka.Rok));
+    if (note.Druh == EntryKind::Vyrocie || (note.Druh == EntryKind::Narodeniny && note.Rok))
+        YearOfKind(note.Druh)->setText(QString::number(note.Rok));
     exec();
-    poznamka_ = nullptr;
-    return prijate_;
+    note_ = nullptr;
+    return accepted_;
 }
 
 bool TfrmUdalost::Potvrd() {
-    prijate_ = false;
-    if (!poznamka_)
+    accepted_ = false;
+    if (!note_)
         return false;
-    const TDruh druh = VybranyDruh();
-    QLineEdit* pole = TextDruhu(druh);
-    const QString text = pole->text();
+    const EntryKind kind = PickedKind();
+    QLineEdit* field = KindText(kind);
+    const QString text = field->text();
     if (!longText_ && text.trimmed().isEmpty() && !Existujuca) {
-        oznamy_.Beep();
-        pole->setFocus(Qt::OtherFocusReason);
+        notifier_.Beep();
+        field->setFocus(Qt::OtherFocusReason);
         return false;
     }
     // Everything is checked before the entry changes, so a refusal leaves it as it was.
-    int rok = rok_;
-    if (QLineEdit* poleRoku = RokDruhu(druh)) {
-        bool cislo = false;
-        rok = poleRoku->text().toInt(&cislo);
-        if (!cislo) {
-            oznamy_.Message(this, QStringLiteral("Rok musí byť číslo. Zadajte ho číslicami, "
-                                                 "napríklad 1980."));
+    int rok = year_;
+    if (QLineEdit* poleRoku = YearOfKind(kind)) {
+        bool number = false;
+        rok = poleRoku->text().toInt(&number);
+        if (!number) {
+            notifier_.Message(this, QStringLiteral("Rok musí byť číslo. Zadajte ho číslicami, "
+                                                   "napríklad 1980."));
             poleRoku->setFocus(Qt::OtherFocusReason);
             return false;
         }
     }
     // A text kept whole was read from its day file as it is and is written back the same.
     const std::string utf8 = longText_ ? *longText_ : text.toStdString();
-    QString chyba;
+    QString error;
     if (!longText_) {
         if (utf8.find_first_of("\r\n") != std::string::npos) {
-            chyba = QStringLiteral("Text musí byť v jednom riadku.");
-        } else if (const auto znak = FirstUnencodable(utf8)) {
-            chyba = QStringLiteral("Znak %1 sa do súboru poznámok nedá uložiť. Nahraďte ho, "
+            error = QStringLiteral("Text musí byť v jednom riadku.");
+        } else if (const auto codePoint = FirstUnencodable(utf8)) {
+            error = QStringLiteral("Znak %1 sa do súboru poznámok nedá uložiť. Nahraďte ho, "
                                    "prosím, iným.")
-                        .arg(QString::fromStdString(DescribeCharacter(*znak)));
+                        .arg(QString::fromStdString(DescribeCharacter(*codePoint)));
         }
     }
-    if (!chyba.isEmpty()) {
-        oznamy_.Message(this, chyba);
-        pole->setFocus(Qt::OtherFocusReason);
+    if (!error.isEmpty()) {
+        notifier_.Message(this, error);
+        field->setFocus(Qt::OtherFocusReason);
         return false;
     }
-    poznamka_->Druh = druh;
-    poznamka_->Rok = rok;
-    poznamka_->Potvrdena = true;
-    poznamka_->Text = utf8;
-    prijate_ = true;
+    note_->Druh = kind;
+    note_->Rok = rok;
+    note_->Potvrdena = true;
+    note_->Text = utf8;
+    accepted_ = true;
     return true;
 }
 
-void TfrmUdalost::PotvrdAZatvor() {
+void TfrmUdalost::ConfirmAndClose() {
     if (Potvrd())
         accept();
 }
@@ -405,57 +406,57 @@ void TfrmUdalost::PointerOverButton(PictureButton* button, PictureButton* other)
     other->setLit(false);
 }
 
-void TfrmUdalost::showEvent(QShowEvent* udalost) {
-    QDialog::showEvent(udalost);
-    if (poznamka_)
-        TextDruhu(poznamka_->Druh)->setFocus(Qt::ActiveWindowFocusReason);
+void TfrmUdalost::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (note_)
+        KindText(note_->Druh)->setFocus(Qt::ActiveWindowFocusReason);
 }
 
-bool TfrmUdalost::eventFilter(QObject* objekt, QEvent* udalost) {
-    auto* w = qobject_cast<QWidget*>(objekt);
+bool TfrmUdalost::eventFilter(QObject* object, QEvent* event) {
+    auto* w = qobject_cast<QWidget*>(object);
     if (!w)
-        return QDialog::eventFilter(objekt, udalost);
-    switch (udalost->type()) {
+        return QDialog::eventFilter(object, event);
+    switch (event->type()) {
     case QEvent::KeyPress: {
-        const int kluc = static_cast<QKeyEvent*>(udalost)->key();
-        if (kluc == Qt::Key_Escape) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Escape) {
             reject();
             return true;
         }
         // The year box's arrows from the keyboard.
-        if ((kluc == Qt::Key_Up || kluc == Qt::Key_Down) && (w == txtNarRok || w == txtVyrRok)) {
-            const int o = kluc == Qt::Key_Up ? +1 : -1;
+        if ((key == Qt::Key_Up || key == Qt::Key_Down) && (w == txtNarRok || w == txtVyrRok)) {
+            const int o = key == Qt::Key_Up ? +1 : -1;
             if (w == txtNarRok)
-                Krok(txtNarRok, o, MinNar, maxNar_);
+                Step(txtNarRok, o, MinBirthYear, maxBirthYear_);
             else
-                Krok(txtVyrRok, o, MinVyr, maxVyr_);
+                Step(txtVyrRok, o, MinAnniversaryYear, maxAnniversaryYear_);
             return true;
         }
-        if (kluc != Qt::Key_Return && kluc != Qt::Key_Enter)
+        if (key != Qt::Key_Return && key != Qt::Key_Enter)
             break;
         if (w == txtNar)
             txtNarRok->setFocus(Qt::OtherFocusReason);
         else if (w == txtVyr)
             txtVyrRok->setFocus(Qt::OtherFocusReason);
         else if (w == txtNarRok || w == txtVyrRok || w == txtPoz)
-            PotvrdAZatvor();
+            ConfirmAndClose();
         else
             break;
         return true;
     }
     case QEvent::FocusIn:
         // A text kept whole shows its beginning, also after the field's own focus handling.
-        if (auto* pole = qobject_cast<QLineEdit*>(w); pole && longText_ && pole->isReadOnly())
-            QTimer::singleShot(0, pole, [pole] { pole->setCursorPosition(0); });
+        if (auto* field = qobject_cast<QLineEdit*>(w); field && longText_ && field->isReadOnly())
+            QTimer::singleShot(0, field, [field] { field->setCursorPosition(0); });
         break;
     case QEvent::MouseButtonPress:
         // A click into a text field selects its kind; the year boxes select nothing.
         if (w == txtNar)
-            VyberDruh(TDruh::Narodeniny);
+            PickKind(EntryKind::Narodeniny);
         else if (w == txtVyr)
-            VyberDruh(TDruh::Vyrocie);
+            PickKind(EntryKind::Vyrocie);
         else if (w == txtPoz)
-            VyberDruh(TDruh::Poznamka);
+            PickKind(EntryKind::Poznamka);
         break;
     case QEvent::MouseMove:
         // The kinds' click areas are invisible: over them too the pointer is over the
@@ -466,7 +467,7 @@ bool TfrmUdalost::eventFilter(QObject* objekt, QEvent* udalost) {
     default:
         break;
     }
-    return QDialog::eventFilter(objekt, udalost);
+    return QDialog::eventFilter(object, event);
 }
 
 } // namespace tilava

@@ -31,19 +31,19 @@ class PictureButton;
 class TfrmUdalost final : public QDialog, public IEventEditor {
     Q_OBJECT
 public:
-    static constexpr int Sirka = 369; // client area
-    static constexpr int Vyska = 188;
-    static constexpr int RokNaStart = 1980; // the year boxes' first value and arrow position
+    static constexpr int Width = 369; // client area
+    static constexpr int Height = 188;
+    static constexpr int StartYear = 1980; // the year boxes' first value and arrow position
 
-    // `hodiny` gives the current year (the arrows' maximum); `oznamy` beeps and shows
+    // `clock` gives the current year (the arrows' maximum); `notifier` beeps and shows
     // messages. Both must outlive the window.
-    TfrmUdalost(const Clock& hodiny, Notifier& oznamy, QWidget* parent = nullptr);
+    TfrmUdalost(const Clock& clock, Notifier& notifier, QWidget* parent = nullptr);
     ~TfrmUdalost() override;
 
-    void NastavExistujucu(bool existujuca) override { Existujuca = existujuca; }
-    // Shows the window modally for `poznamka`; `rok` is the year of the shown week, which a
+    void SetExisting(bool existing) override { Existujuca = existing; }
+    // Shows the window modally for `note`; `rok` is the year of the shown week, which a
     // plain note takes. True when the user confirmed; the entry is changed only then.
-    bool Uprav(TNote& poznamka, int rok) override;
+    bool Uprav(TNote& note, int rok) override;
 
     // Checks the fields of the selected kind and, when they are sound, writes them into the
     // entry. A text longer than a text field holds (from an import or a hand edit) is shown
@@ -54,48 +54,48 @@ public:
 
     // An existing entry is edited: an empty text is accepted.
     bool Existujuca = false;
-    bool Prijate() const { return prijate_; }
+    bool Prijate() const { return accepted_; }
 
 protected:
-    bool eventFilter(QObject* objekt, QEvent* udalost) override;
-    void showEvent(QShowEvent* udalost) override;
+    bool eventFilter(QObject* object, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
-    void NastavPristupnost();
-    QLineEdit* TextDruhu(TDruh druh) const;
-    QLineEdit* RokDruhu(TDruh druh) const;
-    QRadioButton* VolbaDruhu(TDruh druh) const;
-    TDruh VybranyDruh() const;
+    void SetAccessibility();
+    QLineEdit* KindText(EntryKind kind) const;
+    QLineEdit* YearOfKind(EntryKind kind) const;
+    QRadioButton* KindChoice(EntryKind kind) const;
+    EntryKind PickedKind() const;
     // Selects the kind: a kind that was not selected takes the focus to its text field; the
     // text fields of the two other kinds are emptied.
-    void VyberDruh(TDruh druh);
+    void PickKind(EntryKind kind);
     // The same from the keyboard: the focus goes on to the kind's text field also when the
     // kind was selected already.
-    void VyberDruhKlavesnicou(TDruh druh);
-    void VyprazdniOstatne(TDruh druh);
-    void Krok(QLineEdit* rok, int o, int minimum, int maximum);
-    void PotvrdAZatvor();
+    void PickKindByKeyboard(EntryKind kind);
+    void ClearOthers(EntryKind kind);
+    void Step(QLineEdit* rok, int o, int minimum, int maximum);
+    void ConfirmAndClose();
     // The pointer is over the background or a kind's label: both buttons go out, and from
     // now on a move over one of them lights it.
     void PointerOverBackground();
     // The pointer is over `button`, `other` is the second button.
     void PointerOverButton(PictureButton* button, PictureButton* other);
 
-    const Clock& hodiny_;
-    Notifier& oznamy_;
-    TNote* poznamka_ = nullptr;
-    int rok_ = 0;
-    bool prijate_ = false;
+    const Clock& clock_;
+    Notifier& notifier_;
+    TNote* note_ = nullptr;
+    int year_ = 0;
+    bool accepted_ = false;
     // The entry's whole text when the text fields cannot hold it, and the part they show.
     std::optional<std::string> longText_;
     QString longTextShown_;
     // The buttons light only once the pointer has been over the background: a window that
     // opens under the pointer shows both unlit.
     bool buttonsAwake_ = false;
-    int maxNar_ = 0; // the arrows' range; the maxima are the current year when shown
-    int maxVyr_ = 0;
-    static constexpr int MinNar = 1900;
-    static constexpr int MinVyr = 1000;
+    int maxBirthYear_ = 0; // the arrows' range; the maxima are the current year when shown
+    int maxAnniversaryYear_ = 0;
+    static constexpr int MinBirthYear = 1900;
+    static constexpr int MinAnniversaryYear = 1000;
 
     QLabel* imgPozadie = nullptr;
     PictureButton* imgOk = nullptr;
@@ -103,7 +103,7 @@ private:
     PictureButton* shpNarodeniny = nullptr;
     PictureButton* shpVyrocie = nullptr;
     PictureButton* shpPoznamka = nullptr;
-    QButtonGroup* druhy_ = nullptr;
+    QButtonGroup* kinds_ = nullptr;
     QRadioButton* optNar = nullptr;
     QRadioButton* optVyr = nullptr;
     QRadioButton* optPoz = nullptr;

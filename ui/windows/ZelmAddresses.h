@@ -4,15 +4,15 @@
 
 #include <array>
 
-namespace tilava::ZelmAdresy {
+namespace tilava::ZelmAddresses {
 
 // The maker's web pages, for the about window and the week window's header.
-inline const QString Domov = QStringLiteral("https://www.zelm.sk/");
+inline const QString HomePage = QStringLiteral("https://www.zelm.sk/");
 // What the link hints show after "Choď na: ".
-inline const QString DomovHint = QStringLiteral("www.zelm.sk");
+inline const QString HomePageHint = QStringLiteral("www.zelm.sk");
 
 // The maker's other programs, in the order the about window names them.
-inline const std::array<QString, 6> Produkty{
+inline const std::array<QString, 6> Products{
     QStringLiteral("https://www.zelm.sk/rodinny-diar/"),
     QStringLiteral("https://www.zelm.sk/domace-financie/"),
     QStringLiteral("https://www.zelm.sk/nakupny-listok/"),
@@ -21,4 +21,4 @@ inline const std::array<QString, 6> Produkty{
     QStringLiteral("https://www.zelm.sk/stopky-a-budik/"),
 };
 
-} // namespace tilava::ZelmAdresy
+} // namespace tilava::ZelmAddresses

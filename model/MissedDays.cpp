@@ -1,4 +1,4 @@
-#include "model/Zmeskane.h"
+#include "model/MissedDays.h"
 
 #include "core/CalendarWords.h"
 #include "store/uPoznamky.h"
@@ -21,18 +21,18 @@ bool JeMedzera(char c) {
     return c == ' ' || c == '\t' || c == '\xC2' || c == '\xA0' || c == '\r' || c == '\n';
 }
 
-// A year of two digits: the latest year with those last digits that is not after `dnes`.
-int CelyRok(int dvojcislie, sys_days dnes) {
-    const int teraz = static_cast<int>(year_month_day{dnes}.year());
-    return teraz - ((teraz % 100 - dvojcislie + 100) % 100);
+// A year of two digits: the latest year with those last digits that is not after `today`.
+int CelyRok(int dvojcislie, sys_days today) {
+    const int timeNow = static_cast<int>(year_month_day{today}.year());
+    return timeNow - ((timeNow % 100 - dvojcislie + 100) % 100);
 }
 
-std::optional<year_month_day> Platny(int d, int m, int r, sys_days dnes) {
+std::optional<year_month_day> Platny(int d, int m, int r, sys_days today) {
     if (m < 1 || m > 12 || d < 1 || d > 31)
         return std::nullopt;
     const year_month_day datum{year{r}, month{static_cast<unsigned>(m)},
                                day{static_cast<unsigned>(d)}};
-    if (!datum.ok() || sys_days{datum} > dnes)
+    if (!datum.ok() || sys_days{datum} > today)
         return std::nullopt;
     return datum;
 }
@@ -50,8 +50,8 @@ bool RovnakeBezVelkosti(std::string_view a, std::string_view b) {
     return true;
 }
 
-std::optional<year_month_day> PodlaVzoru(std::string_view text, std::string_view vzor,
-                                         sys_days dnes, std::span<const std::string> mesiace) {
+std::optional<year_month_day> PodlaVzoru(std::string_view text, std::string_view pattern,
+                                         sys_days today, std::span<const std::string> months) {
     int d = -1, m = -1, r = -1;
     bool dvojcifernyRok = false;
     std::size_t t = 0;
@@ -59,25 +59,25 @@ std::optional<year_month_day> PodlaVzoru(std::string_view text, std::string_view
         while (t < text.size() && JeMedzera(text[t]))
             ++t;
     };
-    for (std::size_t v = 0; v < vzor.size();) {
-        const char znak = vzor[v];
-        if (znak == 'd' || znak == 'M' || znak == 'y') {
-            std::size_t dlzka = 0;
-            while (v + dlzka < vzor.size() && vzor[v + dlzka] == znak)
-                ++dlzka;
-            v += dlzka;
-            if (znak == 'd' && dlzka > 2) {
+    for (std::size_t v = 0; v < pattern.size();) {
+        const char codePoint = pattern[v];
+        if (codePoint == 'd' || codePoint == 'M' || codePoint == 'y') {
+            std::size_t length = 0;
+            while (v + length < pattern.size() && pattern[v + length] == codePoint)
+                ++length;
+            v += length;
+            if (codePoint == 'd' && length > 2) {
                 // A weekday's name: letters up to the next blank, digit or punctuation.
                 while (t < text.size() && !JeCislica(text[t]) && !JeMedzera(text[t]) &&
                        text[t] != ',' && text[t] != '.')
                     ++t;
                 continue;
             }
-            if (znak == 'M' && dlzka > 2) {
+            if (codePoint == 'M' && length > 2) {
                 // The longest name that stands here.
                 std::size_t najdlhsie = 0;
-                for (std::size_t i = 0; i < mesiace.size(); ++i) {
-                    const std::string& meno = mesiace[i];
+                for (std::size_t i = 0; i < months.size(); ++i) {
+                    const std::string& meno = months[i];
                     if (!meno.empty() && meno.size() > najdlhsie &&
                         RovnakeBezVelkosti(text.substr(t, meno.size()), meno)) {
                         najdlhsie = meno.size();
@@ -89,38 +89,38 @@ std::optional<year_month_day> PodlaVzoru(std::string_view text, std::string_view
                 t += najdlhsie;
                 continue;
             }
-            const std::size_t najviac = znak == 'y' ? (dlzka >= 4 ? 4 : 2) : 2;
+            const std::size_t najviac = codePoint == 'y' ? (length >= 4 ? 4 : 2) : 2;
             std::size_t n = 0;
-            int cislo = 0;
+            int number = 0;
             while (t < text.size() && n < najviac && JeCislica(text[t])) {
-                cislo = cislo * 10 + (text[t] - '0');
+                number = number * 10 + (text[t] - '0');
                 ++t;
                 ++n;
             }
-            if (n == 0 || (znak == 'y' && n != najviac))
+            if (n == 0 || (codePoint == 'y' && n != najviac))
                 return std::nullopt;
-            if (znak == 'd')
-                d = cislo;
-            else if (znak == 'M')
-                m = cislo;
+            if (codePoint == 'd')
+                d = number;
+            else if (codePoint == 'M')
+                m = number;
             else {
-                r = cislo;
+                r = number;
                 dvojcifernyRok = najviac == 2;
             }
-        } else if (znak == '\'') {
-            const std::size_t koniec = vzor.find('\'', v + 1);
-            if (koniec == std::string_view::npos)
+        } else if (codePoint == '\'') {
+            const std::size_t end = pattern.find('\'', v + 1);
+            if (end == std::string_view::npos)
                 return std::nullopt;
-            const std::string_view doslovne = vzor.substr(v + 1, koniec - v - 1);
+            const std::string_view doslovne = pattern.substr(v + 1, end - v - 1);
             if (text.substr(t, doslovne.size()) != doslovne)
                 return std::nullopt;
             t += doslovne.size();
-            v = koniec + 1;
-        } else if (JeMedzera(znak)) {
+            v = end + 1;
+        } else if (JeMedzera(codePoint)) {
             preskocMedzery();
             ++v;
         } else {
-            if (t >= text.size() || text[t] != znak)
+            if (t >= text.size() || text[t] != codePoint)
                 return std::nullopt;
             ++t;
             ++v;
@@ -129,13 +129,14 @@ std::optional<year_month_day> PodlaVzoru(std::string_view text, std::string_view
     preskocMedzery();
     if (t != text.size() || d < 0 || m < 0 || r < 0)
         return std::nullopt;
-    return Platny(d, m, dvojcifernyRok ? CelyRok(r, dnes) : r, dnes);
+    return Platny(d, m, dvojcifernyRok ? CelyRok(r, today) : r, today);
 }
 
 // Three groups of digits with blanks, dots, slashes or dashes between them: year first when the
 // first group has four digits, else in the order of the pattern (month first only when it puts M
 // first).
-std::optional<year_month_day> Ciselne(std::string_view text, std::string_view vzor, sys_days dnes) {
+std::optional<year_month_day> Ciselne(std::string_view text, std::string_view pattern,
+                                      sys_days today) {
     std::array<std::string, 3> skupiny;
     std::size_t n = 0;
     for (std::size_t i = 0; i < text.size();) {
@@ -156,38 +157,38 @@ std::optional<year_month_day> Ciselne(std::string_view text, std::string_view vz
     for (const std::string& s : skupiny)
         if (s.size() > 4)
             return std::nullopt;
-    const auto cislo = [](const std::string& s) { return std::stoi(s); };
+    const auto number = [](const std::string& s) { return std::stoi(s); };
     if (skupiny[0].size() == 4)
-        return Platny(cislo(skupiny[2]), cislo(skupiny[1]), cislo(skupiny[0]), dnes);
-    const std::size_t den = vzor.find('d'), mes = vzor.find('M');
+        return Platny(number(skupiny[2]), number(skupiny[1]), number(skupiny[0]), today);
+    const std::size_t date = pattern.find('d'), mes = pattern.find('M');
     const bool mesiacPrvy =
-        mes != std::string_view::npos && (den == std::string_view::npos || mes < den);
+        mes != std::string_view::npos && (date == std::string_view::npos || mes < date);
     const std::string& rok = skupiny[2];
     if (rok.size() != 2 && rok.size() != 4)
         return std::nullopt;
-    const int r = rok.size() == 2 ? CelyRok(cislo(rok), dnes) : cislo(rok);
-    return mesiacPrvy ? Platny(cislo(skupiny[1]), cislo(skupiny[0]), r, dnes)
-                      : Platny(cislo(skupiny[0]), cislo(skupiny[1]), r, dnes);
+    const int r = rok.size() == 2 ? CelyRok(number(rok), today) : number(rok);
+    return mesiacPrvy ? Platny(number(skupiny[1]), number(skupiny[0]), r, today)
+                      : Platny(number(skupiny[0]), number(skupiny[1]), r, today);
 }
 
-std::string_view SkratkaDna(sys_days den) {
-    return WeekdayAbbreviations[weekday{den}.iso_encoding()];
+std::string_view SkratkaDna(sys_days date) {
+    return WeekdayAbbreviations[weekday{date}.iso_encoding()];
 }
 
 } // namespace
 
-std::optional<year_month_day> Zmeskane::CitajDatum(std::string_view text, std::string_view vzor,
-                                                   sys_days dnes,
-                                                   std::span<const std::string> mesiace) {
+std::optional<year_month_day> MissedDays::ReadDate(std::string_view text, std::string_view pattern,
+                                                   sys_days today,
+                                                   std::span<const std::string> months) {
     if (text.empty() || text.size() > 64)
         return std::nullopt;
-    if (auto datum = PodlaVzoru(text, vzor, dnes, mesiace))
+    if (auto datum = PodlaVzoru(text, pattern, today, months))
         return datum;
-    return Ciselne(text, vzor, dnes);
+    return Ciselne(text, pattern, today);
 }
 
-std::string Zmeskane::IsoText(sys_days den) {
-    const year_month_day datum{den};
+std::string MissedDays::IsoText(sys_days date) {
+    const year_month_day datum{date};
     const auto digits = [](unsigned value, std::size_t width) {
         std::string text = std::to_string(value);
         return std::string(text.size() < width ? width - text.size() : 0, '0') + text;
@@ -197,8 +198,8 @@ std::string Zmeskane::IsoText(sys_days den) {
            digits(static_cast<unsigned>(datum.day()), 2);
 }
 
-std::optional<year_month_day> Zmeskane::LastRunFromIso(std::string_view iso, std::string_view now,
-                                                       sys_days dnes) {
+std::optional<year_month_day> MissedDays::LastRunFromIso(std::string_view iso, std::string_view now,
+                                                         sys_days today) {
     if (iso.size() != 10 || iso[4] != '-' || iso[7] != '-')
         return std::nullopt;
     for (const std::size_t i : {0, 1, 2, 3, 5, 6, 8, 9})
@@ -211,7 +212,7 @@ std::optional<year_month_day> Zmeskane::LastRunFromIso(std::string_view iso, std
         return value;
     };
     const int y = number(0, 4), m = number(5, 2), d = number(8, 2);
-    const auto date = Platny(d, m, y, dnes);
+    const auto date = Platny(d, m, y, today);
     if (!date || now.size() > 64)
         return std::nullopt;
     for (std::size_t i = 0; i < now.size();) {
@@ -229,30 +230,30 @@ std::optional<year_month_day> Zmeskane::LastRunFromIso(std::string_view iso, std
     return date;
 }
 
-std::vector<sys_days> Zmeskane::Dni(std::optional<year_month_day> posledny, sys_days dnes) {
-    std::vector<sys_days> dni;
-    if (!posledny || !posledny->ok())
-        return dni;
-    sys_days od = sys_days{*posledny} + days{1};
-    if (od < dnes - days{MaxDni})
-        od = dnes - days{MaxDni};
-    for (sys_days d = od; d < dnes; d += days{1})
-        dni.push_back(d);
-    return dni;
+std::vector<sys_days> MissedDays::Dni(std::optional<year_month_day> last, sys_days today) {
+    std::vector<sys_days> dayList;
+    if (!last || !last->ok())
+        return dayList;
+    sys_days od = sys_days{*last} + days{1};
+    if (od < today - days{MaxDays})
+        od = today - days{MaxDays};
+    for (sys_days d = od; d < today; d += days{1})
+        dayList.push_back(d);
+    return dayList;
 }
 
-std::vector<ReminderLine> Zmeskane::Zostav(TDayNotes& poznamky,
-                                           std::optional<year_month_day> posledny, sys_days dnes) {
-    std::vector<ReminderLine> riadky;
-    std::vector<std::string> chyby; // the line of a bad file is enough here
-    for (const sys_days den : Dni(posledny, dnes)) {
-        const year_month_day datum{den};
-        const std::string predpona = std::string(SkratkaDna(den)) + " " +
-                                     std::to_string(static_cast<unsigned>(datum.day())) + "." +
-                                     std::to_string(static_cast<unsigned>(datum.month())) + ". ";
-        Reminders::PridajDen(poznamky, datum, predpona, riadky, chyby);
+std::vector<ReminderLine> MissedDays::Build(TDayNotes& notes, std::optional<year_month_day> last,
+                                            sys_days today) {
+    std::vector<ReminderLine> lines;
+    std::vector<std::string> errors; // the line of a bad file is enough here
+    for (const sys_days date : Dni(last, today)) {
+        const year_month_day datum{date};
+        const std::string prefix = std::string(SkratkaDna(date)) + " " +
+                                   std::to_string(static_cast<unsigned>(datum.day())) + "." +
+                                   std::to_string(static_cast<unsigned>(datum.month())) + ". ";
+        Reminders::AddDay(notes, datum, prefix, lines, errors);
     }
-    return riadky;
+    return lines;
 }
 
 } // namespace tilava

@@ -1,4 +1,4 @@
-#include "model/Nastavenia.h"
+#include "model/ApplySettings.h"
 
 #include "core/uRok.h"
 #include "platform/FileHive.h"
@@ -14,7 +14,7 @@ namespace {
 
 // Start with the session on the desktop's own file: switching on writes the autostart entry
 // that runs the program, switching off removes it.
-TEST(NastaveniaXdg, StartupSwitchWritesAndRemovesTheAutostartEntry) {
+TEST(SettingsXdg, StartupSwitchWritesAndRemovesTheAutostartEntry) {
     test::TempFolder config;
     FileHive hive(config.Path());
     TRegi regi(hive);
@@ -23,7 +23,7 @@ TEST(NastaveniaXdg, StartupSwitchWritesAndRemovesTheAutostartEntry) {
     WidgetSettings z = w;
     z.Startup = z.Pamatat = true;
     const std::filesystem::path program = "/home/jana/Programy a hry/tilava";
-    ASSERT_EQ(AplikujNastavenia(z, true, rok, regi, w, program), "");
+    ASSERT_EQ(ApplySettings(z, true, rok, regi, w, program), "");
     EXPECT_TRUE(w.Startup && w.Pamatat);
     const std::string entry = test::ReadBytes(hive.AutostartFile());
     EXPECT_NE(entry.find("Exec=" + FileHive::ExecFor(program.string()) + "\n"), std::string::npos)
@@ -31,7 +31,7 @@ TEST(NastaveniaXdg, StartupSwitchWritesAndRemovesTheAutostartEntry) {
     EXPECT_NE(test::ReadBytes(hive.SettingsFile()).find("ZelmTilavaP=True"), std::string::npos);
 
     z.Startup = false;
-    ASSERT_EQ(AplikujNastavenia(z, true, rok, regi, w, program), "");
+    ASSERT_EQ(ApplySettings(z, true, rok, regi, w, program), "");
     EXPECT_FALSE(w.Startup);
     EXPECT_TRUE(w.Pamatat);
     EXPECT_FALSE(std::filesystem::exists(hive.AutostartFile()));

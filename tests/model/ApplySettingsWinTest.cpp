@@ -1,4 +1,4 @@
-#include "model/Nastavenia.h"
+#include "model/ApplySettings.h"
 
 #include "core/uRok.h"
 #include "platform/ProgramPath.h"
@@ -28,7 +28,7 @@ std::wstring RunValue(const wchar_t* name, bool& found) {
     return found ? std::wstring(buffer) : std::wstring();
 }
 
-TEST(NastaveniaRegistry, StartupSwitchWritesTheQuotedProgramPathAndRemovesIt) {
+TEST(SettingsRegistry, StartupSwitchWritesTheQuotedProgramPathAndRemovesIt) {
     RegDeleteTreeW(HKEY_CURRENT_USER, kRoot);
     HKEY key = nullptr;
     ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, Utf8ToWide(kRun).c_str(), 0, nullptr, 0, KEY_WRITE,
@@ -43,7 +43,7 @@ TEST(NastaveniaRegistry, StartupSwitchWritesTheQuotedProgramPathAndRemovesIt) {
     WidgetSettings z = w;
     z.Startup = z.Stale = true;
     z.ShowTime = 8000;
-    ASSERT_EQ(AplikujNastavenia(z, true, rok, regi, w, ProgramPath()), "");
+    ASSERT_EQ(ApplySettings(z, true, rok, regi, w, ProgramPath()), "");
     EXPECT_TRUE(w.Startup && w.Stale);
     EXPECT_EQ(w.ShowTime, 8000);
     bool found = false;
@@ -52,7 +52,7 @@ TEST(NastaveniaRegistry, StartupSwitchWritesTheQuotedProgramPathAndRemovesIt) {
     EXPECT_EQ(RunValue(L"ZelmTilavaS", found), L"True");
 
     z.Startup = false;
-    ASSERT_EQ(AplikujNastavenia(z, true, rok, regi, w, ProgramPath()), "");
+    ASSERT_EQ(ApplySettings(z, true, rok, regi, w, ProgramPath()), "");
     EXPECT_FALSE(w.Startup);
     RunValue(L"ZelmTilava", found);
     EXPECT_FALSE(found);

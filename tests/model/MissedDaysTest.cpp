@@ -1,6 +1,6 @@
 // The days missed between two runs and what they held: reading back the date a run recorded,
 // choosing the days across month and year ends and 29 February, and listing their entries.
-#include "model/Zmeskane.h"
+#include "model/MissedDays.h"
 
 #include "store/uPoznamky.h"
 #include "support/TempNotes.h"
@@ -12,16 +12,16 @@ namespace {
 
 using namespace std::chrono;
 
-constexpr year_month_day streda{2026y / 12 / 9};
+constexpr year_month_day wednesday{2026y / 12 / 9};
 
-struct CitanieDatumu {
+struct DateReading {
     const char* text;
-    const char* vzor;
+    const char* pattern;
     std::optional<year_month_day> datum;
 };
 
-TEST(Zmeskane, CitaZaznamDnaVoFormeUzivatela) {
-    const CitanieDatumu tabulka[] = {
+TEST(MissedDays, ReadsRecordOfDayInUserForm) {
+    const DateReading table[] = {
         {"6. 12. 2026", "d. M. yyyy", 2026y / 12 / 6},
         {"6.12.2026", "d. M. yyyy", 2026y / 12 / 6}, // blanks may be left out
         {"6.\u00A012.\u00A02026", "d. M. yyyy", 2026y / 12 / 6},
@@ -47,16 +47,16 @@ TEST(Zmeskane, CitaZaznamDnaVoFormeUzivatela) {
         {"6. 12. 2026 navyše", "d. M. yyyy", std::nullopt},
     };
     // Short English names, then Slovak ones as a date names its month.
-    const std::vector<std::string> mesiace{
+    const std::vector<std::string> months{
         "Jan",  "Feb",  "Mar",  "Apr",     "May",       "Jun",      "Jul",      "Aug",
         "Sep",  "Oct",  "Nov",  "Dec",     "januára",   "februára", "marca",    "apríla",
         "mája", "júna", "júla", "augusta", "septembra", "októbra",  "novembra", "decembra"};
-    for (const auto& r : tabulka)
-        EXPECT_EQ(Zmeskane::CitajDatum(r.text, r.vzor, sys_days{streda}, mesiace), r.datum)
-            << r.text << " / " << r.vzor;
+    for (const auto& r : table)
+        EXPECT_EQ(MissedDays::ReadDate(r.text, r.pattern, sys_days{wednesday}, months), r.datum)
+            << r.text << " / " << r.pattern;
 }
 
-TEST(Zmeskane, LastRunFromIsoWhenNowAgrees) {
+TEST(MissedDays, LastRunFromIsoWhenNowAgrees) {
     const struct {
         const char* iso;
         const char* now;
@@ -78,60 +78,60 @@ TEST(Zmeskane, LastRunFromIsoWhenNowAgrees) {
         {"", "8. 12. 2026", std::nullopt},
     };
     for (const auto& r : rows)
-        EXPECT_EQ(Zmeskane::LastRunFromIso(r.iso, r.now, sys_days{streda}), r.date)
+        EXPECT_EQ(MissedDays::LastRunFromIso(r.iso, r.now, sys_days{wednesday}), r.date)
             << r.iso << " / " << r.now;
-    EXPECT_EQ(Zmeskane::IsoText(sys_days{2026y / 1 / 5}), "2026-01-05");
-    EXPECT_EQ(Zmeskane::IsoText(sys_days{streda}), "2026-12-09");
+    EXPECT_EQ(MissedDays::IsoText(sys_days{2026y / 1 / 5}), "2026-01-05");
+    EXPECT_EQ(MissedDays::IsoText(sys_days{wednesday}), "2026-12-09");
 }
 
-struct VolbaDni {
-    std::optional<year_month_day> posledny;
-    year_month_day dnes;
-    std::vector<year_month_day> dni;
+struct DayChoice {
+    std::optional<year_month_day> last;
+    year_month_day today;
+    std::vector<year_month_day> dayList;
 };
 
-TEST(Zmeskane, DniOdPoslednehoBehu) {
-    const VolbaDni tabulka[] = {
-        {std::nullopt, streda, {}},
-        {streda, streda, {}},
-        {2026y / 12 / 8, streda, {}}, // yesterday's run saw yesterday
-        {2026y / 12 / 7, streda, {2026y / 12 / 8}},
+TEST(MissedDays, DaysSinceLastRun) {
+    const DayChoice table[] = {
+        {std::nullopt, wednesday, {}},
+        {wednesday, wednesday, {}},
+        {2026y / 12 / 8, wednesday, {}}, // yesterday's run saw yesterday
+        {2026y / 12 / 7, wednesday, {2026y / 12 / 8}},
         {2026y / 2 / 26, 2026y / 3 / 2, {2026y / 2 / 27, 2026y / 2 / 28, 2026y / 3 / 1}},
         {2025y / 12 / 30, 2026y / 1 / 2, {2025y / 12 / 31, 2026y / 1 / 1}},
         {2024y / 2 / 27, 2024y / 3 / 1, {2024y / 2 / 28, 2024y / 2 / 29}},
-        {2027y / 1 / 1, streda, {}},
+        {2027y / 1 / 1, wednesday, {}},
     };
-    for (const auto& r : tabulka) {
-        std::vector<year_month_day> dni;
-        for (const sys_days d : Zmeskane::Dni(r.posledny, sys_days{r.dnes}))
-            dni.emplace_back(d);
-        EXPECT_EQ(dni, r.dni) << sys_days{r.dnes}.time_since_epoch().count();
+    for (const auto& r : table) {
+        std::vector<year_month_day> dayList;
+        for (const sys_days d : MissedDays::Dni(r.last, sys_days{r.today}))
+            dayList.emplace_back(d);
+        EXPECT_EQ(dayList, r.dayList) << sys_days{r.today}.time_since_epoch().count();
     }
     // After a long absence only the latest days.
-    const auto dlho = Zmeskane::Dni(2025y / 1 / 1, sys_days{streda});
-    ASSERT_EQ(dlho.size(), static_cast<std::size_t>(Zmeskane::MaxDni));
+    const auto dlho = MissedDays::Dni(2025y / 1 / 1, sys_days{wednesday});
+    ASSERT_EQ(dlho.size(), static_cast<std::size_t>(MissedDays::MaxDays));
     EXPECT_EQ(year_month_day{dlho.front()}, 2026y / 11 / 25);
     EXPECT_EQ(year_month_day{dlho.back()}, 2026y / 12 / 8);
 }
 
-TEST(Zmeskane, ZaznamyZmeskanychDni) {
-    test::TempNotesFolder priecinok;
-    priecinok.ZapisDen(5, 12, test::RiadkyDna({{1, 2026, "pred odchodom"}}));
-    priecinok.ZapisDen(6, 12, test::RiadkyDna({{2, 1996, "Jano"}, {3, 2001, "svadba"}}));
-    priecinok.ZapisDen(7, 12, test::RiadkyDna({{2, 1990, "nepripomínať"}}, false));
-    priecinok.ZapisBajty(8, 12, "!\r\n-1\r\nx\r\n");
-    priecinok.ZapisDen(9, 12, test::RiadkyDna({{1, 2026, "dnes"}}));
-    TDayNotes poznamky(priecinok.Cesta());
+TEST(MissedDays, EntriesOfMissedDays) {
+    test::TempNotesFolder folder;
+    folder.WriteDay(5, 12, test::DayFileLines({{1, 2026, "pred odchodom"}}));
+    folder.WriteDay(6, 12, test::DayFileLines({{2, 1996, "Jano"}, {3, 2001, "svadba"}}));
+    folder.WriteDay(7, 12, test::DayFileLines({{2, 1990, "nepripomínať"}}, false));
+    folder.WriteDayBytes(8, 12, "!\r\n-1\r\nx\r\n");
+    folder.WriteDay(9, 12, test::DayFileLines({{1, 2026, "dnes"}}));
+    TDayNotes notes(folder.TempPath());
 
-    const std::vector<ReminderLine> riadky =
-        Zmeskane::Zostav(poznamky, 2026y / 12 / 5, sys_days{streda});
-    const std::vector<ReminderLine> ocakavane{
-        {TDruh::Narodeniny, "Ne 6.12. Jano 30. narodeniny"},
-        {TDruh::Vyrocie, "Ne 6.12. 25. výročie svadba"},
-        {TDruh::Poznamka, "Ut 8.12. Súbor 1208.txt sa nedá prečítať (riadok 3)", true},
+    const std::vector<ReminderLine> lines =
+        MissedDays::Build(notes, 2026y / 12 / 5, sys_days{wednesday});
+    const std::vector<ReminderLine> expected{
+        {EntryKind::Narodeniny, "Ne 6.12. Jano 30. narodeniny"},
+        {EntryKind::Vyrocie, "Ne 6.12. 25. výročie svadba"},
+        {EntryKind::Poznamka, "Ut 8.12. Súbor 1208.txt sa nedá prečítať (riadok 3)", true},
     };
-    EXPECT_EQ(riadky, ocakavane);
-    EXPECT_TRUE(Zmeskane::Zostav(poznamky, std::nullopt, sys_days{streda}).empty());
+    EXPECT_EQ(lines, expected);
+    EXPECT_TRUE(MissedDays::Build(notes, std::nullopt, sys_days{wednesday}).empty());
 }
 
 } // namespace
