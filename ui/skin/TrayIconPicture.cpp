@@ -81,20 +81,20 @@ void NakresliDen(QPainter& p, const QRect& place, int date) {
 
     // The number fills the sheet below the strip, narrowed when two digits would not fit.
     const QString number = QString::number(date);
-    const QRectF desktop(pero, vazba, place.width() - 2 * pero, place.height() - vazba - pero);
-    QFont pismo = fonts::Font(fonts::kSkin, std::max(6, static_cast<int>(desktop.height() * 1.18)),
-                              true, false);
+    const QRectF area(pero, vazba, place.width() - 2 * pero, place.height() - vazba - pero);
+    QFont pismo =
+        fonts::Font(fonts::kSkin, std::max(6, static_cast<int>(area.height() * 1.18)), true, false);
     QFontMetricsF miery(pismo);
     const qreal width = miery.boundingRect(number).width();
-    if (width > desktop.width())
-        pismo.setStretch(std::max(50, static_cast<int>(100 * desktop.width() / width)));
+    if (width > area.width())
+        pismo.setStretch(std::max(50, static_cast<int>(100 * area.width() / width)));
     p.setFont(pismo);
     p.setPen(palette::kNavy);
     // Centred on the digits' own height, not the font's line.
     miery = QFontMetricsF(pismo);
     const QRectF tvar = miery.tightBoundingRect(number);
-    const qreal x = desktop.center().x() - tvar.center().x();
-    const qreal y = desktop.center().y() - tvar.center().y();
+    const qreal x = area.center().x() - tvar.center().x();
+    const qreal y = area.center().y() - tvar.center().y();
     p.drawText(QPointF(std::round(x), std::round(y)), number);
     p.restore();
 }

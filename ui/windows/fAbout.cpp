@@ -28,11 +28,11 @@ const QColor farbaTlacidla(0x1F, 0x3C, 0x88);
 
 // An invisible link area over a painted name.
 PictureButton* Odkaz(QWidget* parent, const QString& meno, QRect place, const QString& address) {
-    auto* desktop = new PictureButton(parent, meno, place);
-    desktop->setLink(true);
-    desktop->setCursor(Qt::PointingHandCursor);
-    desktop->setToolTip(QStringLiteral("Choď na: ") + address);
-    return desktop;
+    auto* link = new PictureButton(parent, meno, place);
+    link->setLink(true);
+    link->setCursor(Qt::PointingHandCursor);
+    link->setToolTip(QStringLiteral("Choď na: ") + address);
+    return link;
 }
 
 // A button of the window's bottom row, lit from a move over it until a move over the
@@ -132,9 +132,11 @@ int TfrmAbout::Ukaz(int top, int left) {
     if (!obrazovka)
         obrazovka = QGuiApplication::primaryScreen();
     // Kept whole on the screen: a widget dragged to the left edge would put it partly off.
-    const QRect desktop = obrazovka->availableGeometry();
-    move(std::clamp(left, desktop.left(), std::max(desktop.left(), desktop.right() + 1 - width())),
-         std::clamp(top, desktop.top(), std::max(desktop.top(), desktop.bottom() + 1 - height())));
+    const QRect available = obrazovka->availableGeometry();
+    move(std::clamp(left, available.left(),
+                    std::max(available.left(), available.right() + 1 - width())),
+         std::clamp(top, available.top(),
+                    std::max(available.top(), available.bottom() + 1 - height())));
     return exec();
 }
 

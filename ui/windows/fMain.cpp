@@ -178,7 +178,7 @@ void TfrmMain::CreateControls() {
         NastavFarbu(l, color);
         return l;
     };
-    const auto desktop = [this](const char* meno, QRect place) {
+    const auto area = [this](const char* meno, QRect place) {
         auto* w = new QWidget(this);
         w->setObjectName(QLatin1String(meno));
         w->setGeometry(place);
@@ -232,13 +232,13 @@ void TfrmMain::CreateControls() {
     lblDen_->setGeometry(DaySide.x(), DaySide.y() + SideBand, DaySide.width(),
                          lblDen_->fontMetrics().height());
     lblDen_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    imgHornaLista_ = desktop("imgHornaLista", {0, 0, 97, 20});
+    imgHornaLista_ = area("imgHornaLista", {0, 0, 97, 20});
     imgFlag_ = new PictureButton(this, QStringLiteral("imgFlag"), {46, 1, 26, 17});
     connect(imgFlag_, &PictureButton::clicked, this, &TfrmMain::SwitchLanguage);
     connect(imgFlag_, &PictureButton::pointerMoved, this, &TfrmMain::MysNadFormom);
     imgDrag_ = PictureLabel(this, "imgDrag", {86, 45, 85, 38});
     imgDrag_->hide();
-    image1_ = desktop("Image1", {0, 24, 169, 57});
+    image1_ = area("Image1", {0, 24, 169, 57});
 
     // The buttons handle their own mouse; the other parts are watched here.
     for (QObject* o : children()) {
