@@ -1,5 +1,6 @@
 #include "model/uTyzden.h"
 
+#include "core/CalendarWords.h"
 #include "core/Dates.h"
 #include "model/Collation.h"
 #include "platform/AtomicFile.h"
@@ -282,6 +283,18 @@ const std::string& TTyzden::FirstEntry(int i) const {
 
 const std::string& TTyzden::SecondEntry(int i) const {
     return date(i).nameDays->Nazov(2);
+}
+
+std::string TTyzden::DayTitle(int i) const {
+    return std::string(Dni.at(static_cast<std::size_t>(i))) + ' ' + DayOfMonthText(i) + ". " +
+           std::string(MonthsAfterDay[static_cast<std::size_t>(Month(i))]);
+}
+
+std::string TTyzden::DayNames(int i) const {
+    std::string names = FirstEntry(i);
+    if (!SecondEntry(i).empty())
+        names += (names.empty() ? "" : ", ") + SecondEntry(i);
+    return names;
 }
 
 bool TTyzden::Sviatok(int i) const {

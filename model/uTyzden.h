@@ -129,6 +129,10 @@ public:
     // The first and second calendar entry of the day (empty when there is none).
     const std::string& FirstEntry(int i) const;
     const std::string& SecondEntry(int i) const;
+    // "Pondelok 24. marca": the weekday, the day and the month of day i.
+    std::string DayTitle(int i) const;
+    // The day's calendar entries as the row shows them, "Alexandra, Karina"; empty when none.
+    std::string DayNames(int i) const;
     // The first or second calendar entry is a public holiday.
     bool Sviatok(int i) const;
     EasterDay EasterDayOf(int i) const;

@@ -136,6 +136,19 @@ TEST_F(TyzdenTest, DaysShowTheirCalendarEntriesAndHolidays) {
     EXPECT_TRUE(t->IsRed(4));
     EXPECT_FALSE(t->IsRed(5));
     EXPECT_TRUE(t->IsRed(7)); // Sunday
+    // How the row of a day is named and described for assistive technology.
+    const struct {
+        int day;
+        std::string title, names;
+    } rows[] = {
+        {4, "Štvrtok 1. januára", "Nový rok, Deň vzniku SR"},
+        {5, "Piatok 2. januára", "Alexandra, Karina"},
+        {1, "Pondelok 29. decembra", "Milada"}, // one name, no separator
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(t->DayTitle(row.day), row.title);
+        EXPECT_EQ(t->DayNames(row.day), row.names) << row.day;
+    }
     EXPECT_THROW(t->FirstEntry(0), std::out_of_range);
     EXPECT_THROW(t->WeekDay(8), std::out_of_range);
 }

@@ -3,27 +3,24 @@
 #include "core/CalendarWords.h"
 #include "core/Clock.h"
 #include "core/uRok.h"
-#include "core/Utf8.h"
 #include "model/uTyzden.h"
 #include "store/uRegi.h"
-#include "ui/controls/LabelScroll.h"
 #include "ui/controls/PictureButton.h"
 #include "ui/controls/SkinControls.h"
 #include "ui/controls/TabOrder.h"
 #include "ui/desktop/Notifier.h"
 #include "ui/desktop/PageOpener.h"
-#include "ui/skin/Fonts.h"
 #include "ui/skin/Palette.h"
 #include "ui/skin/Pictures.h"
 #include "ui/windows/QtDate.h"
+#include "ui/windows/WeekDayRow.h"
+#include "ui/windows/WeekLook.h"
+#include "ui/windows/WeekSearch.h"
 #include "ui/windows/ZelmAddresses.h"
 
-#include <QApplication>
 #include <QCalendarWidget>
 #include <QContextMenuEvent>
 #include <QDateEdit>
-#include <QFocusEvent>
-#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -34,7 +31,6 @@
 #include <QSignalBlocker>
 #include <QTimer>
 
-#include <algorithm>
 #include <chrono>
 
 namespace tilava {
@@ -45,53 +41,7 @@ const QString TfrmTyzden::WebAddress = ZelmAddresses::HomePage;
 
 namespace {
 
-const QColor& namornicka = palette::kWeekNavy;
-const QColor& cervena = palette::kWeekRed;
-const QColor ramZoznamu(0xB5, 0xCB, 0xE6);
-const QColor sedaPlocha(0xF0, 0xF0, 0xF0);
-const QColor sedyText(0x80, 0x80, 0x80);
-
-const QString hintZoznamu = QStringLiteral("Kliknutím vložíte udalosť");
 constexpr int ErrorPrefix = TTyzden::NotDone;
-
-QFont Pismo(int pixels, bool bold) {
-    return fonts::Font(fonts::kWeek, pixels, bold);
-}
-
-QString Q(const std::string& text) {
-    return QString::fromStdString(text);
-}
-
-QString Q(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-void NastavFarbu(QWidget* w, const QColor& color) {
-    QPalette p = w->palette();
-    p.setColor(QPalette::WindowText, color);
-    w->setPalette(p);
-}
-
-QLabel* Label(QWidget* parent, const QString& meno, QPoint place, const QFont& pismo,
-              const QColor& color, const QString& text = {}) {
-    auto* l = new QLabel(text, parent);
-    l->setObjectName(meno);
-    l->setFont(pismo);
-    NastavFarbu(l, color);
-    l->move(place);
-    l->adjustSize();
-    return l;
-}
-
-// A picture button with its hint; with no picture an invisible click area or a text.
-PictureButton* Button(QWidget* parent, const QString& name, QRect place, const QString& hint,
-                      const QPixmap& normal = {}, const QPixmap& lit = {}) {
-    auto* button = new PictureButton(parent, name, place);
-    button->setPictures(normal, lit);
-    button->setCursor(Qt::PointingHandCursor);
-    button->setToolTip(hint);
-    return button;
-}
 
 // A date picker that Tab leaves at once, as it leaves every other field; the arrow keys move
 // between its day, month and year.
@@ -118,31 +68,6 @@ protected:
     }
 };
 
-// A text that runs past `width` takes the condensed face, then smaller sizes down to 9 pixels:
-// names and holidays stay whole and readable beside the day's list.
-void Prisposob(QLabel* l, const QString& text, const QFont& pismo, int width) {
-    QFont f = pismo;
-    if (QFontMetrics(f).horizontalAdvance(text) > width) {
-        f.setFamilies(fonts::kWeekNarrow);
-        while (f.pixelSize() > 9 && QFontMetrics(f).horizontalAdvance(text) > width)
-            f.setPixelSize(f.pixelSize() - 1);
-    }
-    if (l->font() != f)
-        l->setFont(f);
-    l->setText(text);
-    l->adjustSize();
-}
-
-// "Pondelok 24. marca": the day of row i (Monday is 1) as its list is announced.
-QString WeekdayName(const TTyzden& m, int i) {
-    return Q(Dni[static_cast<std::size_t>(i)]) + QStringLiteral(" %1. ").arg(m.DayOfMonth(i)) +
-           Q(MonthsAfterDay[static_cast<std::size_t>(m.Month(i))]);
-}
-
-int Znakov(const QString& text) {
-    return static_cast<int>(text.toUcs4().size());
-}
-
 } // namespace
 
 TfrmTyzden::TfrmTyzden(const Clock& clock, Notifier& notifier, PageOpener& web, QWidget* parent)
@@ -155,7 +80,7 @@ TfrmTyzden::TfrmTyzden(const Clock& clock, Notifier& notifier, PageOpener& web, 
                    Qt::WindowCloseButtonHint);
     setFixedSize(Width, Height);
     move(223, 150);
-    setFont(Pismo(11, false));
+    setFont(week::Font(11, false));
     QPalette paleta = palette();
     paleta.setColor(QPalette::Window, Qt::white);
     setPalette(paleta);
@@ -172,16 +97,18 @@ TfrmTyzden::TfrmTyzden(const Clock& clock, Notifier& notifier, PageOpener& web, 
     shpSel->setGeometry(14, 201, 168, 54);
     shpSel->setAttribute(Qt::WA_TransparentForMouseEvents);
 
-    lblTyzden = Label(this, QStringLiteral("lblTyzden"), QPoint(235, 58), Pismo(13, true),
-                      namornicka, QStringLiteral("4. týždeň"));
+    lblTyzden = week::Label(this, QStringLiteral("lblTyzden"), QPoint(235, 58),
+                            week::Font(13, true), palette::kWeekNavy, QStringLiteral("4. týždeň"));
     lblTyzden->setGeometry(235, 58, 78, 16);
     lblTyzden->setAlignment(Qt::AlignCenter);
-    imgTminus = Button(this, QStringLiteral("imgTminus"), QRect(191, 53, 16, 24),
-                       QStringLiteral("Predchádzajúci týždeň"), image("week_prev", QSize(16, 24)));
-    imgTplus = Button(this, QStringLiteral("imgTplus"), QRect(340, 53, 16, 24),
-                      QStringLiteral("Nasledujúci týždeň"), image("week_next", QSize(16, 24)));
-    lblmesiacrok = Label(this, QStringLiteral("lblmesiacrok"), QPoint(48, 58), Pismo(13, true),
-                         namornicka, QStringLiteral("Mesiac"));
+    imgTminus =
+        week::Button(this, QStringLiteral("imgTminus"), QRect(191, 53, 16, 24),
+                     QStringLiteral("Predchádzajúci týždeň"), image("week_prev", QSize(16, 24)));
+    imgTplus =
+        week::Button(this, QStringLiteral("imgTplus"), QRect(340, 53, 16, 24),
+                     QStringLiteral("Nasledujúci týždeň"), image("week_next", QSize(16, 24)));
+    lblmesiacrok = week::Label(this, QStringLiteral("lblmesiacrok"), QPoint(48, 58),
+                               week::Font(13, true), palette::kWeekNavy, QStringLiteral("Mesiac"));
 
     dtpDatum = new DatePicker(this);
     dtpDatum->setObjectName(QStringLiteral("dtpDatum"));
@@ -193,63 +120,38 @@ TfrmTyzden::TfrmTyzden(const Clock& clock, Notifier& notifier, PageOpener& web, 
     // Typing a date moves the week once it is complete (Enter or leaving the field); the
     // arrows and the calendar move it at once.
     dtpDatum->setKeyboardTracking(false);
-    dtpDatum->setFont(Pismo(11, false));
+    dtpDatum->setFont(week::Font(11, false));
     dtpDatum->calendarWidget()->setFirstDayOfWeek(Qt::Monday);
     {
         QPalette p = dtpDatum->palette();
         p.setColor(QPalette::Base, Qt::white);
-        p.setColor(QPalette::Text, namornicka);
+        p.setColor(QPalette::Text, palette::kWeekNavy);
         dtpDatum->setPalette(p);
     }
 
-    imgDnes = Button(this, QStringLiteral("imgDnes"), QRect(473, 52, 40, 25),
-                     QStringLiteral("Tento týždeň"), image("week_today_normal", QSize(40, 25)),
-                     image("week_today_hover", QSize(40, 25)));
+    imgDnes = week::Button(
+        this, QStringLiteral("imgDnes"), QRect(473, 52, 40, 25), QStringLiteral("Tento týždeň"),
+        image("week_today_normal", QSize(40, 25)), image("week_today_hover", QSize(40, 25)));
 
-    Image1 = Button(this, QStringLiteral("Image1"), QRect(0, 0, 529, 49),
-                    QStringLiteral("Choď na: ") + WebAddress);
+    Image1 = week::Button(this, QStringLiteral("Image1"), QRect(0, 0, 529, 49),
+                          QStringLiteral("Choď na: ") + WebAddress);
     Image1->setLink(true);
     // The day areas: a click selects the day; the pointer stays an arrow over them.
     const int hore[] = {96, 150, 206, 262, 316, 372, 427};
     for (int i = 0; i < 7; ++i) {
-        PictureButton* area =
-            Button(this, QStringLiteral("imgImage%1").arg(i + 1), QRect(15, hore[i], 169, 54), {});
+        PictureButton* area = week::Button(this, QStringLiteral("imgImage%1").arg(i + 1),
+                                           QRect(15, hore[i], 169, 54), {});
         area->unsetCursor();
         area->setFocusPolicy(Qt::NoFocus);
         imgImage[static_cast<std::size_t>(i)] = area;
     }
 
-    txtFind = new QLineEdit(this);
-    txtFind->setObjectName(QStringLiteral("txtFind"));
-    txtFind->setGeometry(184, 485, 131, 18);
-    txtFind->setFrame(false);
-    txtFind->setFont(Pismo(11, false));
-    {
-        QPalette p = txtFind->palette();
-        p.setColor(QPalette::Base, Qt::white);
-        p.setColor(QPalette::Text, namornicka);
-        txtFind->setPalette(p);
-    }
-    const int vlavo[] = {56, 168, 312};
-    for (int k = 0; k < 3; ++k) {
-        // A painted label with an invisible button over it, which takes its clicks, the focus
-        // (the focus frame lies over the text) and is the result for assistive technology.
-        const auto index = static_cast<std::size_t>(k);
-        resultTexts_[index] = Label(this, QStringLiteral("Label%1Text").arg(k + 1),
-                                    QPoint(vlavo[k], 506), Pismo(11, true), namornicka);
-        results_[index] =
-            Button(this, QStringLiteral("Label%1").arg(k + 1), resultTexts_[index]->geometry(), {});
-    }
-    imgFminus = Button(this, QStringLiteral("imgFminus"), QRect(0, 503, 13, 22), {},
-                       image("week_results_prev", QSize(13, 22)));
-    imgFminus->hide();
-    imgFplus = Button(this, QStringLiteral("imgFplus"), QRect(512, 503, 13, 22), {},
-                      image("week_results_next", QSize(13, 22)));
-    imgFplus->hide();
+    search_ = new WeekSearch(this, Width);
 
     const auto velkonocna = [this](const char* meno, int y, const char* text) {
-        QLabel* l = Label(this, QLatin1String(meno), QPoint(60, y), Pismo(11, false), cervena);
-        Prisposob(l, QString::fromUtf8(text), l->font(), 120);
+        QLabel* l = week::Label(this, QLatin1String(meno), QPoint(60, y), week::Font(11, false),
+                                palette::kWeekRed);
+        week::FitText(l, QString::fromUtf8(text), l->font(), 120);
         l->setAttribute(Qt::WA_TransparentForMouseEvents);
         l->hide();
         return l;
@@ -259,9 +161,9 @@ TfrmTyzden::TfrmTyzden(const Clock& clock, Notifier& notifier, PageOpener& web, 
     lblVelkaNedela = velkonocna("lblVelkaNedela", 440, "Veľkonočná nedeľa");
 
     imgUlozit =
-        Button(this, QStringLiteral("imgUlozit"), QRect(414, 527, 100, 25),
-               QStringLiteral("Uložiť a zavrieť"), image("week_save_normal", QSize(100, 25)),
-               image("week_save_hover", QSize(100, 25)));
+        week::Button(this, QStringLiteral("imgUlozit"), QRect(414, 527, 100, 25),
+                     QStringLiteral("Uložiť a zavrieť"), image("week_save_normal", QSize(100, 25)),
+                     image("week_save_hover", QSize(100, 25)));
 
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
@@ -276,18 +178,14 @@ TfrmTyzden::TfrmTyzden(const Clock& clock, Notifier& notifier, PageOpener& web, 
 
     connect(dtpDatum, &QDateEdit::dateChanged, this, [this] { Prikaz(200); });
     connect(dtpDatum->calendarWidget(), &QCalendarWidget::clicked, this,
-            [this] { txtFind->setFocus(Qt::OtherFocusReason); });
-    connect(txtFind, &QLineEdit::textChanged, this, [this] { Prikaz(100); });
+            [this] { search_->Field()->setFocus(Qt::OtherFocusReason); });
+    connect(search_->Field(), &QLineEdit::textChanged, this, [this] { Prikaz(100); });
 
     SetAccessibility();
     ConnectButtons();
 
-    // The background's moves, and the search's focus.
-    for (QWidget* w : {static_cast<QWidget*>(imgPozadie), static_cast<QWidget*>(txtFind),
-                       static_cast<QWidget*>(imgFminus), static_cast<QWidget*>(imgFplus)})
-        w->installEventFilter(this);
-    for (PictureButton* result : results_)
-        result->installEventFilter(this);
+    // The background's moves.
+    imgPozadie->installEventFilter(this);
 }
 
 void TfrmTyzden::ConnectButtons() {
@@ -304,15 +202,15 @@ void TfrmTyzden::ConnectButtons() {
     press(imgTminus, [this] { Prikaz(TTyzden::WeekBack); });
     press(imgTplus, [this] { Prikaz(TTyzden::WeekForward); });
     press(imgDnes, [this] { Prikaz(TTyzden::Today); });
-    press(imgFminus, [this] { Prikaz(TTyzden::EarlierResults); });
-    press(imgFplus, [this] { Prikaz(TTyzden::LaterResults); });
+    press(search_->EarlierArrow(), [this] { Prikaz(TTyzden::EarlierResults); });
+    press(search_->LaterArrow(), [this] { Prikaz(TTyzden::LaterResults); });
     press(imgUlozit, [this] { Close(); });
     press(Image1, [this] {
         if (!web_.Open(QUrl(WebAddress)))
             notifier_.Message(this, QStringLiteral("Nepodarilo sa otvoriť webový prehliadač."));
     });
-    for (int k = 0; k < 3; ++k)
-        press(results_[static_cast<std::size_t>(k)], [this, k] { LClick(k + 1); });
+    for (int k = 1; k <= 3; ++k)
+        press(search_->Result(k), [this, k] { LClick(k); });
     for (int i = 0; i < 7; ++i)
         press(imgImage[static_cast<std::size_t>(i)], [this, i] { ImageClick(i + 1); });
 
@@ -326,9 +224,9 @@ void TfrmTyzden::ConnectButtons() {
     connect(imgDnes, &PictureButton::pointerMoved, this, [this] { imgDnes->setLit(true); });
     for (PictureButton* button : {imgUlozit, imgDnes})
         connect(button, &PictureButton::pointerLeft, this, &TfrmTyzden::PointerOverBackground);
-    for (PictureButton* button : {imgTminus, imgTplus, Image1, imgFminus, imgFplus})
-        connect(button, &PictureButton::pointerMoved, this, &TfrmTyzden::PointerOverBackground);
-    for (PictureButton* button : results_)
+    for (PictureButton* button :
+         {imgTminus, imgTplus, Image1, search_->EarlierArrow(), search_->LaterArrow(),
+          search_->Result(1), search_->Result(2), search_->Result(3)})
         connect(button, &PictureButton::pointerMoved, this, &TfrmTyzden::PointerOverBackground);
     for (PictureButton* button : imgImage)
         connect(button, &PictureButton::pointerMoved, this, &TfrmTyzden::PointerOverBackground);
@@ -349,15 +247,12 @@ void TfrmTyzden::SetAccessibility() {
     imgPozadie->setAccessibleName(QStringLiteral("Tilava – Kalendár mien a sviatkov"));
     shpSel->setAccessibleName(QStringLiteral("Vybraný deň"));
     dtpDatum->setAccessibleName(QStringLiteral("Dátum"));
-    txtFind->setAccessibleName(QStringLiteral("Hľadať meno"));
 
     Image1->setAccessibleName(QStringLiteral("Tilava – Kalendár mien a sviatkov"));
     imgTminus->setAccessibleName(QStringLiteral("Predchádzajúci týždeň"));
     imgTplus->setAccessibleName(QStringLiteral("Nasledujúci týždeň"));
     imgDnes->setAccessibleName(QStringLiteral("Dnes"));
     imgDnes->setAccessibleDescription(QStringLiteral("Tento týždeň"));
-    imgFminus->setAccessibleName(QStringLiteral("Predchádzajúce výsledky"));
-    imgFplus->setAccessibleName(QStringLiteral("Ďalšie výsledky"));
     // The results are named by the result they show, the day areas by their day. The day areas
     // are pressable by assistive technology; from the keyboard the day's list selects the day
     // when it takes the focus.
@@ -366,53 +261,20 @@ void TfrmTyzden::SetAccessibility() {
 
     // The week's navigation, the date picker, the search with its results, the day lists and
     // the save button; the date picker hands over to the search box.
-    SetTabOrder({Image1, imgTminus, imgTplus, imgDnes, dtpDatum, txtFind, imgFminus, results_[0],
-                 results_[1], results_[2], imgFplus, lines_[0].list});
-    SetTabOrder({lines_[0].list, lines_[1].list, lines_[2].list, lines_[3].list, lines_[4].list,
-                 lines_[5].list, lines_[6].list, imgUlozit});
+    SetTabOrder({Image1, imgTminus, imgTplus, imgDnes, dtpDatum, search_->Field(),
+                 search_->EarlierArrow(), search_->Result(1), search_->Result(2),
+                 search_->Result(3), search_->LaterArrow(), DayList(1)});
+    SetTabOrder({DayList(1), DayList(2), DayList(3), DayList(4), DayList(5), DayList(6), DayList(7),
+                 imgUlozit});
 }
 
 void TfrmTyzden::CreateRows() {
-    // One size of day digits for every row: the widest two digits fit the 48-pixel box with a
-    // margin.
-    QFont cislice = fonts::Font(fonts::kWeekNarrow, 40, true);
-    while (cislice.pixelSize() > 20 &&
-           QFontMetrics(cislice).horizontalAdvance(QStringLiteral("00")) > 44)
-        cislice.setPixelSize(cislice.pixelSize() - 1);
-
+    const QFont digits = WeekDayRow::DigitsFont();
+    rows_.reserve(7);
     for (int i = 1; i <= 7; ++i) {
-        const int y = 55 * i;
-        const QColor color = i == 7 ? cervena : namornicka;
-        Line& r = lines_[static_cast<std::size_t>(i - 1)];
-        r.date = Label(this, QStringLiteral("lblDen%1").arg(i), QPoint(13, y + 44), cislice, color);
-        r.date->setGeometry(13, y + 44, 48, 48);
-        r.date->setAlignment(Qt::AlignCenter);
-        r.weekday = Label(this, QStringLiteral("lblDenTyzdna%1").arg(i), QPoint(60, y + 43),
-                          Pismo(11, true), color, Q(Dni[static_cast<std::size_t>(i)]));
-        r.first = new TLabelScroll(this);
-        r.first->setObjectName(QStringLiteral("lblPrvy%1").arg(i));
-        r.first->setFont(Pismo(11, false));
-        NastavFarbu(r.first, color);
-        r.first->move(60, y + 76);
-        r.second = Label(this, QStringLiteral("lblDruhy%1").arg(i), QPoint(60, y + 63),
-                         Pismo(11, false), color);
-        // The labels lie over the day's click area, which takes their clicks.
-        for (QWidget* w : {static_cast<QWidget*>(r.date), static_cast<QWidget*>(r.weekday),
-                           static_cast<QWidget*>(r.first), static_cast<QWidget*>(r.second)})
-            w->setAttribute(Qt::WA_TransparentForMouseEvents);
-
-        r.list = new QListWidget(this);
-        r.list->setObjectName(QStringLiteral("lstDen%1").arg(i));
-        r.list->setGeometry(182, y + 42, 331, 52);
-        r.list->setProperty("tag", i);
-        r.list->setToolTip(hintZoznamu);
-        r.list->setSelectionMode(QAbstractItemView::SingleSelection);
-        r.list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        r.list->setFrameStyle(QFrame::Box | QFrame::Plain);
-        r.list->setFocusPolicy(Qt::StrongFocus);
-        SetListLook(i);
-        r.list->installEventFilter(this);
-        r.list->viewport()->installEventFilter(this);
+        rows_.emplace_back(this, i, digits, imgImage[static_cast<std::size_t>(i - 1)]);
+        rows_.back().List()->installEventFilter(this);
+        rows_.back().List()->viewport()->installEventFilter(this);
     }
 }
 
@@ -470,7 +332,7 @@ void TfrmTyzden::Close() {
                 this,
                 QStringLiteral("Zmeny sa nepodarilo uložiť:\n\n%1\n\nAk okno zavriete bez "
                                "uloženia, tieto zmeny sa stratia.")
-                    .arg(Q(model_->SaveError())),
+                    .arg(week::Text(model_->SaveError())),
                 {QStringLiteral("Skúsiť znova"), QStringLiteral("Zavrieť bez uloženia")});
             if (answer == 1)
                 break;
@@ -501,15 +363,14 @@ int TfrmTyzden::RunCommand(int code) {
     TTyzden& m = *model_;
     switch (code) {
     case TTyzden::Search: {
-        ClearResults();
-        imgFminus->hide();
-        imgFplus->hide();
-        if (Znakov(txtFind->text()) <= 2)
+        search_->ClearResults();
+        search_->HideArrows();
+        if (!search_->Searchable())
             return ErrorPrefix;
-        m.SetSearched(txtFind->text().toStdString());
+        m.SetSearched(search_->Field()->text().toStdString());
         const int result = m.Vykonaj(code);
         if (result == TTyzden::Done)
-            ShowResults();
+            search_->ShowResults(m);
         return result;
     }
     case TTyzden::GoToDate:
@@ -547,7 +408,7 @@ int TfrmTyzden::RunCommand(int code) {
     case TTyzden::LaterResults: {
         const int result = m.Vykonaj(code);
         if (result == TTyzden::Done)
-            ShowResults();
+            search_->ShowResults(m);
         return result;
     }
     default:
@@ -564,7 +425,7 @@ int TfrmTyzden::MoveTo(int code) {
         SetPickerDate();
         notifier_.Message(this, QStringLiteral("Zmeny tohto týždňa sa nepodarilo uložiť, preto "
                                                "zostáva zobrazený:\n\n%1")
-                                    .arg(Q(model_->SaveError())));
+                                    .arg(week::Text(model_->SaveError())));
     }
     ReportMerge();
     if (result == TTyzden::Done)
@@ -577,15 +438,15 @@ void TfrmTyzden::ReportLoadErrors() {
         return;
     const std::string error = model_->TakeLoadError();
     if (!error.empty())
-        notifier_.Message(this,
-                          Q(error) + QStringLiteral("\n\nZáznamy tohto dňa sa zobrazia tak, "
-                                                    "ako sa dali prečítať; deň sa nedá "
-                                                    "upravovať a jeho súbor zostane, ako je."));
+        notifier_.Message(this, week::Text(error) +
+                                    QStringLiteral("\n\nZáznamy tohto dňa sa zobrazia tak, "
+                                                   "ako sa dali prečítať; deň sa nedá "
+                                                   "upravovať a jeho súbor zostane, ako je."));
 }
 
 void TfrmTyzden::ReportMerge() {
     if (model_ && !model_->SaveNotice().empty())
-        notifier_.Message(this, Q(model_->SaveNotice()));
+        notifier_.Message(this, week::Text(model_->SaveNotice()));
 }
 
 bool TfrmTyzden::Editable() {
@@ -603,12 +464,10 @@ void TfrmTyzden::ZobrazTyzden() {
     if (!model_)
         return;
     const TTyzden& m = *model_;
-    ClearResults();
+    search_->ClearResults();
     for (QLabel* l : {lblVelkaNoc, lblVelkaNedela, lblVelkaPondelok})
         l->hide();
     for (int i = 1; i <= 7; ++i) {
-        Line& r = lines_[static_cast<std::size_t>(i - 1)];
-        r.date->setText(Q(m.DayOfMonthText(i)));
         switch (m.EasterDayOf(i)) {
         case EasterDay::EasterSunday:
             lblVelkaNoc->show();
@@ -621,61 +480,19 @@ void TfrmTyzden::ZobrazTyzden() {
         case EasterDay::NotEaster:
             break;
         }
-        // The first entry lies on the lower line, the second above it; both end before the
-        // day's list.
-        Prisposob(r.first, Q(m.FirstEntry(i)), Pismo(11, false), 120);
-        Prisposob(r.second, Q(m.SecondEntry(i)), Pismo(11, false), 120);
-        const QColor color = m.IsRed(i) ? cervena : namornicka;
-        for (QWidget* w : {static_cast<QWidget*>(r.date), static_cast<QWidget*>(r.weekday),
-                           static_cast<QWidget*>(r.first), static_cast<QWidget*>(r.second)})
-            NastavFarbu(w, color);
-        // The day and its names or holiday, as the row shows them beside the list.
-        QStringList names;
-        for (const std::string* text : {&m.FirstEntry(i), &m.SecondEntry(i)})
-            if (!text->empty())
-                names << Q(*text);
-        for (QWidget* w :
-             {static_cast<QWidget*>(r.list), static_cast<QWidget*>(imgImage[std::size_t(i - 1)])}) {
-            w->setAccessibleName(WeekdayName(m, i));
-            w->setAccessibleDescription(names.join(QStringLiteral(", ")));
-        }
+        rows_[static_cast<std::size_t>(i - 1)].ShowDay(m);
         ZobrazDen(i);
     }
     lblTyzden->setText(QString::number(m.CisloTyzdna()) + QStringLiteral(". týždeň"));
     ZobrazVyber();
 }
 
-void TfrmTyzden::ZobrazDen(int i) {
-    QListWidget* list = DayList(i);
-    list->clear();
-    QString hint = hintZoznamu;
-    for (const WeekLine& line : model_->Lines(i)) {
-        // A row shows one line and its hint a few: an entry of a megabyte from an import or a
-        // hand edit would only hold up the window. The editor opens the whole text.
-        auto* polozka = new QListWidgetItem(Q(Utf8Shorten(line.Text, 500)), list);
-        const QString text = Q(Utf8Shorten(line.Text, 2000));
-        polozka->setToolTip(text);
-        hint = text;
-    }
-    list->setToolTip(hint);
-    SetListLook(i);
+QListWidget* TfrmTyzden::DayList(int i) const {
+    return rows_.at(static_cast<std::size_t>(i - 1)).List();
 }
 
-// White for a day the user can change; grey, with the reason as its hint, for a day whose
-// file could not be read whole.
-void TfrmTyzden::SetListLook(int i) {
-    QListWidget* list = DayList(i);
-    const bool upravitelny = !model_ || model_->Editable(i);
-    QPalette p = list->palette();
-    p.setColor(QPalette::Base, upravitelny ? Qt::white : sedaPlocha);
-    p.setColor(QPalette::Text, upravitelny ? namornicka : sedyText);
-    p.setColor(QPalette::WindowText, ramZoznamu);
-    list->setPalette(p);
-    if (!upravitelny)
-        list->setToolTip(
-            QStringLiteral("Súbor %1 sa nepodarilo prečítať celý: deň sa nedá upravovať.")
-                .arg(
-                    QString::fromStdString(model_->Poznamky(i).NazovSuboru().filename().string())));
+void TfrmTyzden::ZobrazDen(int i) {
+    rows_.at(static_cast<std::size_t>(i - 1)).ShowLines(*model_);
 }
 
 void TfrmTyzden::ZobrazVyber() {
@@ -683,17 +500,17 @@ void TfrmTyzden::ZobrazVyber() {
         return;
     const TTyzden& m = *model_;
     const int vybrany = m.VybranyDen();
-    for (int i = 1; i <= 7; ++i)
-        SetListLook(i);
+    for (WeekDayRow& row : rows_)
+        row.SetLook(model_);
     shpSel->move(shpSel->x(), DayList(vybrany)->y() - 1);
     SetPickerDate();
     const year_month_day datum = m.Datum().Datum();
-    lblmesiacrok->setText(Q(Mesiace[static_cast<unsigned>(datum.month())]) + QLatin1Char(' ') +
-                          QString::number(static_cast<int>(datum.year())));
+    lblmesiacrok->setText(week::Text(Mesiace[static_cast<unsigned>(datum.month())]) +
+                          QLatin1Char(' ') + QString::number(static_cast<int>(datum.year())));
     lblmesiacrok->adjustSize();
-    for (const Line& r : lines_) {
-        r.list->clearSelection();
-        r.list->setCurrentRow(-1);
+    for (const WeekDayRow& row : rows_) {
+        row.List()->clearSelection();
+        row.List()->setCurrentRow(-1);
     }
     DayList(vybrany)->setFocus(Qt::OtherFocusReason);
 }
@@ -704,71 +521,8 @@ void TfrmTyzden::SetPickerDate() {
     dtpDatum->setDate(ToQDate(model_->Datum().date));
 }
 
-void TfrmTyzden::ClearResults() {
-    for (std::size_t k = 0; k < 3; ++k) {
-        resultTexts_[k]->clear();
-        resultTexts_[k]->hide();
-        results_[k]->setText({});
-        results_[k]->hide();
-    }
-}
-
-void TfrmTyzden::ShowResults() {
-    const TTyzden& m = *model_;
-    constexpr int margin = 16; // the arrows at both ends
-    constexpr int gap = 8;
-    int count = 0;
-    int width = 0;
-    std::array<QString, 3> whole;
-    for (std::size_t k = 0; k < 3; ++k) {
-        QLabel* l = resultTexts_[k];
-        whole[k] = Q(m.Vysledok(static_cast<int>(k) + 1));
-        l->setText(whole[k]);
-        l->adjustSize();
-        l->setVisible(!whole[k].isEmpty());
-        if (!whole[k].isEmpty()) {
-            ++count;
-            width += l->width();
-        }
-    }
-    if (count > 0) {
-        // Long holiday texts are shortened so that all three fit between the arrows; the
-        // hint keeps the whole text.
-        const int place = Width - 2 * margin - (count + 1) * gap;
-        if (width > place) {
-            width = 0;
-            for (std::size_t k = 0; k < 3; ++k) {
-                QLabel* l = resultTexts_[k];
-                if (l->isHidden())
-                    continue;
-                l->setText(l->fontMetrics().elidedText(whole[k], Qt::ElideRight, place / count));
-                l->adjustSize();
-                width += l->width();
-            }
-        }
-        const int medzi = (Width - width) / (count + 1);
-        int x = medzi;
-        for (QLabel* l : resultTexts_) {
-            if (l->isHidden())
-                continue;
-            l->move(x, 506);
-            x += l->width() + medzi;
-        }
-    }
-    for (std::size_t k = 0; k < 3; ++k) {
-        PictureButton* button = results_[k];
-        button->setGeometry(resultTexts_[k]->geometry());
-        button->setText(resultTexts_[k]->text());
-        button->setToolTip(whole[k]);
-        button->setAccessibleName(whole[k]);
-        button->setVisible(!whole[k].isEmpty());
-    }
-    imgFminus->setVisible(m.ViacVysledkov());
-    imgFplus->setVisible(m.ViacVysledkov());
-}
-
 void TfrmTyzden::LClick(int k) {
-    if (!model_ || results_[static_cast<std::size_t>(k - 1)]->text().isEmpty())
+    if (!model_ || !search_->HasResult(k))
         return;
     // The day of the result in the current year.
     const auto target = model_->ResultDay(k, clock_.Now().Datum().year());
@@ -779,7 +533,7 @@ void TfrmTyzden::LClick(int k) {
         dtpDatum->setDate(ToQDate(*target));
     }
     Prikaz(TTyzden::GoToDate);
-    txtFind->clear();
+    search_->Field()->clear();
 }
 
 void TfrmTyzden::ImageClick(int date) {
@@ -870,9 +624,9 @@ void TfrmTyzden::MDblClick(QListWidget* list) {
 
 bool TfrmTyzden::eventFilter(QObject* object, QEvent* event) {
     QListWidget* list = nullptr;
-    for (const Line& r : lines_)
-        if (object == r.list || object == r.list->viewport())
-            list = r.list;
+    for (const WeekDayRow& row : rows_)
+        if (object == row.List() || object == row.List()->viewport())
+            list = row.List();
     if (list) {
         if (!model_)
             return false;
@@ -913,21 +667,6 @@ bool TfrmTyzden::eventFilter(QObject* object, QEvent* event) {
         return false;
     }
 
-    // txtFindExit: leaving the search for another control of this window, not for a message.
-    // The search is the box with its results and their arrows, which Tab reaches from the box.
-    const auto hladanie = [this](const QObject* o) {
-        return o && (o == txtFind || o == imgFminus || o == imgFplus ||
-                     std::find(results_.begin(), results_.end(), o) != results_.end());
-    };
-    if (event->type() == QEvent::FocusOut && hladanie(object)) {
-        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason &&
-            !hladanie(QApplication::focusWidget())) {
-            imgFminus->hide();
-            imgFplus->hide();
-            txtFind->clear();
-        }
-    }
     // The painted background; the day areas and the other buttons tell of their moves.
     if (object == imgPozadie && event->type() == QEvent::MouseMove)
         PointerOverBackground();

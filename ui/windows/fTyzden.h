@@ -5,10 +5,10 @@
 #include <QDialog>
 
 #include <array>
+#include <vector>
 
 class QDateEdit;
 class QLabel;
-class QLineEdit;
 class QListWidget;
 class QMenu;
 
@@ -18,8 +18,9 @@ class Clock;
 class Notifier;
 class PageOpener;
 class PictureButton;
-class TLabelScroll;
 class TTyzden;
+class WeekDayRow;
+class WeekSearch;
 
 // The week window "Kalendár": seven day rows, Monday on top, each with the day of the month in
 // large digits, the weekday, up to two calendar entries and the list of the user's entries;
@@ -63,7 +64,7 @@ public:
     int CielovyDen = 0;     // the day command 300 selects
     int KliknutyRiadok = 0; // 1-based row command 500 edits; 0 adds an entry
 
-    QListWidget* DayList(int i) const { return lines_.at(static_cast<std::size_t>(i - 1)).list; }
+    QListWidget* DayList(int i) const;
 
 protected:
     bool eventFilter(QObject* object, QEvent* event) override;
@@ -72,28 +73,17 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    struct Line {
-        QLabel* date = nullptr;    // day of the month
-        QLabel* weekday = nullptr; // weekday
-        TLabelScroll* first = nullptr;
-        QLabel* second = nullptr;
-        QListWidget* list = nullptr;
-    };
-
     void CreateRows();
     void SetAccessibility();
     void ConnectButtons();
     void PointerOverBackground();
     int RunCommand(int code);
     int MoveTo(int code);
-    void ClearResults();
-    void ShowResults();
     void LClick(int k);
     void SetPickerDate();
     void ReportLoadErrors();
     void ReportMerge();
     bool Editable();
-    void SetListLook(int i);
     bool MKeyDown(QListWidget* list, int key);
     void MMouseUp(QListWidget* list, Qt::MouseButton button, QPoint point, QPoint global);
     void MDblClick(QListWidget* list);
@@ -117,17 +107,13 @@ private:
     PictureButton* imgDnes = nullptr;
     PictureButton* Image1 = nullptr;          // the header, a link to the maker's page
     std::array<PictureButton*, 7> imgImage{}; // the day areas
-    QLineEdit* txtFind = nullptr;
-    std::array<PictureButton*, 3> results_{}; // Label1 .. Label3, over their texts
-    std::array<QLabel*, 3> resultTexts_{};
-    PictureButton* imgFminus = nullptr;
-    PictureButton* imgFplus = nullptr;
+    WeekSearch* search_ = nullptr;            // txtFind, its results and their arrows
     QLabel* lblVelkaPondelok = nullptr;
     QLabel* lblVelkaNoc = nullptr;
     QLabel* lblVelkaNedela = nullptr;
     PictureButton* imgUlozit = nullptr;
     QMenu* PopupMenu1 = nullptr;
-    std::array<Line, 7> lines_{};
+    std::vector<WeekDayRow> rows_;
 };
 
 } // namespace tilava
