@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QPointer>
 #include <QTimer>
@@ -53,6 +54,11 @@ QTimer* WhenActive(std::function<void(T&)> action, bool* seen = nullptr,
         action(*window);
         if (after == AfterAction::Close && guard && guard->isVisible())
             guard->close();
+        else if (guard && !guard->isVisible())
+            // The action closed the window inside one of its own waits, which took the wake-up
+            // meant for the window's loop: on Windows that loop would sleep until the next
+            // event came (the watchdog's, a minute later).
+            QAbstractEventDispatcher::instance()->interrupt();
     });
     poll->start();
     QTimer::singleShot(watchdog, poll, [poll] {

@@ -42,7 +42,7 @@ void RunSettings(const std::function<void()>& show, const std::function<void(Tfr
     show();
     delete poll.data();
     if (!seen)
-        qWarning("the settings window was never shown");
+        QTest::qFail("the settings window was never shown", __FILE__, __LINE__);
 }
 
 template <typename T = QWidget> T* Control(QWidget& window, const char* meno) {

@@ -39,7 +39,7 @@ bool RunEditor(TfrmUdalost& window, TNote& note, int year, const std::function<v
     const bool result = window.Uprav(note, year);
     delete poll.data();
     if (!seen)
-        qWarning("the event editor was never shown");
+        QTest::qFail("the event editor was never shown", __FILE__, __LINE__);
     return result;
 }
 
