@@ -3,6 +3,7 @@
 // button and the gear open the settings, the "?" button the about window; the tray icon hides
 // and shows the widget, and its "Ukončit" ends the program from inside those windows too.
 #include "AccessibleSupport.h"
+#include "ControlSupport.h"
 #include "ModalSupport.h"
 #include "WidgetSupport.h"
 
@@ -33,10 +34,7 @@ using namespace std::chrono;
 
 namespace {
 
-void TypeText(QWidget* w, const QString& text) {
-    for (const QChar typedChar : text)
-        QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(typedChar), Qt::NoModifier);
-}
+using test::TypeText;
 
 QString ShownReminderText(QWidget& w) {
     return w.findChild<QLabel*>(QStringLiteral("lblNote"))->text();
@@ -137,16 +135,12 @@ private slots:
     void accessibility_data() {
         QTest::addColumn<QString>("control");
         QTest::addColumn<QString>("meno");
-        QTest::newRow("gear") << "imgSetup"
-                              << "Nastavenia";
-        QTest::newRow("about") << "imgHelp"
-                               << "Pomocník";
-        QTest::newRow("hide") << "imgMin"
-                              << "Minimalizovať";
-        QTest::newRow("flag") << "imgFlag"
-                              << "Slovenské mená";
-        QTest::newRow("close") << "imgClose"
-                               << "Zatvoriť";
+        for (const auto& [name, control, meno] : {std::tuple{"gear", "imgSetup", "Nastavenia"},
+                                                  {"about", "imgHelp", "Pomocník"},
+                                                  {"hide", "imgMin", "Minimalizovať"},
+                                                  {"flag", "imgFlag", "Slovenské mená"},
+                                                  {"close", "imgClose", "Zatvoriť"}})
+            QTest::newRow(name) << QString::fromLatin1(control) << QString::fromUtf8(meno);
     }
     void accessibility() {
         QFETCH(QString, control);

@@ -1,4 +1,5 @@
 #include "AccessibleSupport.h"
+#include "ControlSupport.h"
 #include "ModalSupport.h"
 #include "MouseSupport.h"
 #include "PictureSupport.h"
@@ -45,14 +46,8 @@ void RunSettings(const std::function<void()>& show, const std::function<void(Tfr
         qWarning("the settings window was never shown");
 }
 
-template <typename T = QWidget> T* Control(QWidget& window, const char* meno) {
-    auto* w = window.findChild<T*>(QLatin1String(meno));
-    if (!w)
-        qFatal("no control %s", meno);
-    return w;
-}
-
 using test::Click;
+using test::Control;
 using test::MouseEvent;
 
 QImage Picture(const QWidget* w) {
@@ -113,16 +108,11 @@ private slots:
                     QCOMPARE(Picture(Control(o, "imgSec")),
                              Skin("setup_seconds_disabled", {93, 25}));
 
-                    // The keyboard goes round the rows in their order.
+                    // Space on "always" frees the seconds (the Tab ring is its own test).
                     QCOMPARE(o.focusWidget(), Control(o, "chkStale"));
                     QTest::keyClick(o.focusWidget(), Qt::Key_Space);
                     QVERIFY(Control<QLineEdit>(o, "txtShow")->isEnabled());
                     QCOMPARE(Picture(Control(o, "imgSec")), Skin("setup_seconds", {93, 25}));
-                    for (const char* next :
-                         {"txtShow", "txtDopredu", "chkStartup", "chkPamatat", "optNikdy"}) {
-                        QTest::keyClick(o.focusWidget(), Qt::Key_Tab);
-                        QCOMPARE(o.focusWidget()->objectName(), QLatin1String(next));
-                    }
 
                     // OK lights under the pointer and goes out over the background only.
                     MouseEvent(Control(o, "imgOK"), QEvent::MouseMove, {5, 5});
@@ -292,26 +282,22 @@ private slots:
         QTest::addColumn<QString>("meno");
         QTest::addColumn<int>("role");
         QTest::addColumn<QString>("after"); // after Press; empty: no Press
-        const int button = QAccessible::Button;
-        QTest::newRow("SK") << "imgSK"
-                            << "Slovenský kalendár mien" << button << "SK";
-        QTest::newRow("CZ") << "imgCZ"
-                            << "Český kalendár mien" << button << "CZ";
-        QTest::newRow("OK") << "imgOK"
-                            << "OK" << button << "potvrdené";
-        QTest::newRow("always") << "chkStale"
-                                << "Hlavné okno zobraziť stále" << int(QAccessible::CheckBox) << "";
-        QTest::newRow("seconds") << "txtShow"
-                                 << "Hlavné okno zobraziť na sekúnd"
-                                 << int(QAccessible::EditableText) << "";
-        QTest::newRow("days") << "txtDopredu"
-                              << "Upozorniť na poznámky dní dopredu"
-                              << int(QAccessible::EditableText) << "";
-        QTest::newRow("start") << "chkStartup"
-                               << "Spustiť pri štarte PC" << int(QAccessible::CheckBox) << "";
-        QTest::newRow("sound at every start")
-            << "optPriKazdom"
-            << "Zvukové upozornenie pri každom spustení" << int(QAccessible::RadioButton) << "";
+        const auto row = [](const char* name, const char* control, const char* meno,
+                            QAccessible::Role role, const char* after) {
+            QTest::newRow(name) << QString::fromLatin1(control) << QString::fromUtf8(meno)
+                                << int(role) << QString::fromUtf8(after);
+        };
+        const auto button = QAccessible::Button;
+        const auto field = QAccessible::EditableText;
+        row("SK", "imgSK", "Slovenský kalendár mien", button, "SK");
+        row("CZ", "imgCZ", "Český kalendár mien", button, "CZ");
+        row("OK", "imgOK", "OK", button, "potvrdené");
+        row("always", "chkStale", "Hlavné okno zobraziť stále", QAccessible::CheckBox, "");
+        row("seconds", "txtShow", "Hlavné okno zobraziť na sekúnd", field, "");
+        row("days", "txtDopredu", "Upozorniť na poznámky dní dopredu", field, "");
+        row("start", "chkStartup", "Spustiť pri štarte PC", QAccessible::CheckBox, "");
+        row("sound at every start", "optPriKazdom", "Zvukové upozornenie pri každom spustení",
+            QAccessible::RadioButton, "");
     }
     void controlsAsAssistiveTechnologySeesThem() {
         QFETCH(QString, control);
