@@ -376,10 +376,8 @@ void fMainTest::brokenDayFile() {
     const QByteArray badFile = FileBytes(world.Subor(31, 3));
     auto w = world.Start();
 
-    // Every readable day is listed; the bad one adds its own bar after what it did hold.
-    QCOMPARE(EventLines(*w),
-             (QStringList{"Zubár", "ráno", "Súbor 0331.txt sa nedá prečítať (riadok 7)",
-                          "Eva 25. narodeniny"}));
+    // The bad day adds a bar of its own after what it did hold (the lines are the widget
+    // model's table).
     const QList<QLabel*> bars = VisibleBars(*w);
     QCOMPARE(bars.size(), 4);
     const QImage note = bars[0]->pixmap().toImage();
@@ -410,7 +408,6 @@ void fMainTest::midnight() {
     auto w = world.Start();
     w->show();
     QVERIFY(QTest::qWaitForWindowExposed(w.get()));
-    const QString yesterday = w->TextTooltipu();
     w->tmrZapisTimer();
     QCOMPARE(Lbl(*w, "lblDatum")->text(), QStringLiteral("30."));
 
@@ -422,11 +419,9 @@ void fMainTest::midnight() {
     for (const char* meno :
          {"lblDnes", "lblDen", "lblDatum", "lblSviatok1", "lblSviatok2", "lblSviatok3", "lblNote"})
         QCOMPARE(Lbl(*w, meno)->text(), Lbl(*fresh, meno)->text());
-    QCOMPARE(Lbl(*w, "lblDen")->text(), QStringLiteral("Pondelok"));
+    // (the new day's texts and tooltip are the widget model's table)
     QCOMPARE(w->height(), fresh->height());
-    QCOMPARE(w->TextTooltipu(), fresh->TextTooltipu());
-    QVERIFY(w->TextTooltipu() != yesterday);
-    QCOMPARE(w->Tray()->toolTip(), w->TextTooltipu());
+    QCOMPARE(w->Tray()->toolTip(), fresh->TextTooltipu());
     QCOMPARE(w->Tray()->icon().pixmap(22).toImage(), TrayIconPicture(31).pixmap(22).toImage());
 }
 
