@@ -60,9 +60,7 @@ class WidgetCommandsTest : public QObject {
 private slots:
     void newCelebrationFromWeekOnWidget() {
         test::WidgetWorld world(2024y / 3 / 13); // a Wednesday
-        auto w = world.Start();
-        w->show();
-        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        auto w = world.StartShown();
         QVERIFY(ShownReminderText(*w).isEmpty());
 
         bool week = false, editor = false;
@@ -104,9 +102,7 @@ private slots:
         QFETCH(QString, window);
         QFETCH(int, key);
         test::WidgetWorld world(2024y / 3 / 13);
-        auto w = world.Start();
-        w->show();
-        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        auto w = world.StartShown();
 
         bool seen = false;
         bool countdownStopped = false;
@@ -148,9 +144,7 @@ private slots:
         test::WidgetWorld world(2024y / 3 / 13);
         world.tray = true;
         world.WriteEntries(13, 3, {{1, 2024, "Zubár"}});
-        auto w = world.Start();
-        w->show();
-        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        auto w = world.StartShown();
         // The day, its names and the reminders read as one text.
         QVERIFY2(w->accessibleDescription().startsWith(QStringLiteral("Dnes Streda 13.: ")),
                  qPrintable(w->accessibleDescription()));
@@ -180,9 +174,7 @@ private slots:
     void trayIcon() {
         test::WidgetWorld world(2024y / 3 / 13);
         world.tray = true;
-        auto w = world.Start();
-        w->show();
-        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        auto w = world.StartShown();
         QVERIFY(w->Tray() && w->Tray()->isVisible());
         QCOMPARE(w->Tray()->toolTip(), w->TextTooltipu());
         // The right button hides the widget before the menu opens, whatever the menu does.
@@ -216,9 +208,7 @@ private slots:
     void quitFromOpenWindow() {
         test::WidgetWorld world(2024y / 3 / 13);
         world.tray = true;
-        auto w = world.Start();
-        w->show();
-        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        auto w = world.StartShown();
         QSignalSpy end(w.get(), &TfrmMain::closed);
         QPoint position;
         bool week = false, editor = false;
@@ -258,9 +248,7 @@ private slots:
         QSKIP("Windows ends a session with window messages, not signals");
 #endif
         test::WidgetWorld world(2024y / 3 / 13);
-        auto w = world.Start();
-        w->show();
-        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        auto w = world.StartShown();
         SessionEnd sessionEnd;
         connect(&sessionEnd, &SessionEnd::ending, w.get(), &TfrmMain::EndSession);
         QSignalSpy closed(w.get(), &TfrmMain::closed);

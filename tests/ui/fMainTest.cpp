@@ -106,7 +106,7 @@ private slots:
     void edgeBelongsInside_data();
     void edgeBelongsInside();
     void tomorrowView();
-    void hoverFromMinToClose();
+    void dayAreaPutsTheButtonsOut();
     void hoverDimsOnLeave_data();
     void hoverDimsOnLeave();
     void dragging();
@@ -114,8 +114,7 @@ private slots:
     void positionOnClose();
     void hiding_data();
     void hiding();
-    void messageHasProgramName();
-    void questionOffersTheChoices();
+    void notifierBoxes();
     void refusedSettingsFileToldOnce();
 };
 
@@ -405,17 +404,13 @@ void fMainTest::midnight() {
     world.tray = true;
     world.clock.Set(sunday, 23h + 59min + 58s);
     world.WriteEntries(31, 3, {{1, 2025, "ráno"}, {2, 1980, "Jano"}});
-    auto w = world.Start();
-    w->show();
-    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+    auto w = world.StartShown();
     w->tmrZapisTimer();
     QCOMPARE(Lbl(*w, "lblDatum")->text(), QStringLiteral("30."));
 
     world.clock.Set(year{2025} / 3 / 31, 3s);
     w->tmrZapisTimer();
-    const auto fresh = world.Start();
-    fresh->show();
-    QVERIFY(QTest::qWaitForWindowExposed(fresh.get()));
+    const auto fresh = world.StartShown();
     for (const char* meno :
          {"lblDnes", "lblDen", "lblDatum", "lblSviatok1", "lblSviatok2", "lblSviatok3", "lblNote"})
         QCOMPARE(Lbl(*w, meno)->text(), Lbl(*fresh, meno)->text());
@@ -440,9 +435,7 @@ void fMainTest::missedDays() {
     world.WriteEntries(6, 12, {{2, 1996, "Jano"}});
     world.WriteEntries(8, 12, {{1, 2026, "zubár"}});
     world.WriteEntries(9, 12, {{1, 2026, "dnes"}});
-    auto w = world.Start();
-    w->show();
-    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+    auto w = world.StartShown();
     QCOMPARE(EventLines(*w).size(), 3);
     const QImage violet = Lbl(*w, "Pruh1")->pixmap().toImage();
     const QColor color = violet.pixelColor(violet.width() / 2, violet.height() / 2);
@@ -469,9 +462,7 @@ void fMainTest::countdownTwoSeconds() {
     WidgetWorld world(sunday);
     world.tray = true;
     world.hive.PutString(HiveKey::Settings, "ShowTime", "2000");
-    auto w = world.Start();
-    w->show();
-    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+    auto w = world.StartShown();
     w->SpustiOdpocet();
     w->tmrTimerTimer();
     QCOMPARE(qRound(w->windowOpacity() * 255), 161);
@@ -527,9 +518,7 @@ void fMainTest::edgeBelongsInside() {
 
 void fMainTest::tomorrowView() {
     WidgetWorld world(year{2025} / 3 / 9); // Sunday 9 March; tomorrow Monday 10 March
-    auto w = world.Start();
-    w->show();
-    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+    auto w = world.StartShown();
     QCursor::setPos(0, 700);
     const TSviatky& tomorrow = w->Rok().DajDen(10, 3);
     // An idle widget wakes only for the 5 s record of the date.
@@ -560,26 +549,17 @@ void fMainTest::tomorrowView() {
     QVERIFY(!running("tmrNadFormom"));
 }
 
-void fMainTest::hoverFromMinToClose() {
+// (which buttons a path over them lights is the hover model's table)
+void fMainTest::dayAreaPutsTheButtonsOut() {
     WidgetWorld world(sunday);
     auto w = world.Start();
     w->show();
-    QWidget* min = Control(*w, "imgMin");
     QWidget* close = Control(*w, "imgClose");
-    const QImage minNormal = test::ShownPicture(min);
     const QImage closeNormal = test::ShownPicture(close);
-    QVERIFY(!minNormal.isNull());
-
-    MoveMouse(min);
-    QVERIFY(w->Hover().IsLit(ButtonHover::Min));
-    QVERIFY(test::ShownPicture(min) != minNormal);
+    QVERIFY(!closeNormal.isNull());
     MoveMouse(close);
-    for (auto b : {ButtonHover::Setup, ButtonHover::Help, ButtonHover::Min})
-        QVERIFY(!w->Hover().IsLit(b));
     QVERIFY(w->Hover().IsLit(ButtonHover::Close));
-    QCOMPARE(test::ShownPicture(min), minNormal);
     QVERIFY(test::ShownPicture(close) != closeNormal);
-    // Moving over a button leaves the countdown alone; the day area puts the buttons out.
     MoveMouse(Control(*w, "Image1"), {60, 20});
     QVERIFY(!w->Hover().IsLit(ButtonHover::Close));
     QCOMPARE(test::ShownPicture(close), closeNormal);
@@ -599,9 +579,7 @@ void fMainTest::hoverDimsOnLeave() {
     QFETCH(QString, button);
     QFETCH(QString, way);
     WidgetWorld world(sunday);
-    auto w = world.Start();
-    w->show();
-    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+    auto w = world.StartShown();
     QCursor::setPos(0, 700); // far from the widget in the top right corner
     // The leave check has seen the pointer away and stopped.
     w->tmrNadFormomTimer();
@@ -715,9 +693,7 @@ void fMainTest::hiding() {
     WidgetWorld world(sunday);
     world.tray = tray;
     world.hive.PutString(HiveKey::Settings, "ShowTime", "1000");
-    auto w = world.Start();
-    w->show();
-    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+    auto w = world.StartShown();
     if (countdown) {
         for (int i = 0; i < 1000 && w->isVisible() && !w->isMinimized(); ++i)
             w->tmrTimerTimer();
@@ -741,23 +717,20 @@ void fMainTest::hiding() {
     QVERIFY(w->findChild<QTimer*>(QStringLiteral("tmrTimer"))->isActive());
 }
 
-void fMainTest::messageHasProgramName() {
+// A message carries the program's name; a question shows its choices as buttons, the first
+// the default and the answer to Escape.
+void fMainTest::notifierBoxes() {
     QApplication::setApplicationDisplayName(QStringLiteral("Tilava"));
     SystemNotifier notifier;
-    QString title, text;
+    QString messageTitle, messageText;
     test::WhenActive<QMessageBox>([&](QMessageBox& box) {
-        title = box.windowTitle();
-        text = box.text();
+        messageTitle = box.windowTitle();
+        messageText = box.text();
         box.accept();
     });
     notifier.Message(nullptr, QStringLiteral("Súbor „0331.txt“, riadok 3: chyba"));
-    QCOMPARE(title, QStringLiteral("Tilava"));
-    QCOMPARE(text, QStringLiteral("Súbor „0331.txt“, riadok 3: chyba"));
-}
-
-// A question shows its choices as buttons, the first the default and the answer to Escape.
-void fMainTest::questionOffersTheChoices() {
-    SystemNotifier notifier;
+    QCOMPARE(messageTitle, QStringLiteral("Tilava"));
+    QCOMPARE(messageText, QStringLiteral("Súbor „0331.txt“, riadok 3: chyba"));
     const QStringList choices{QStringLiteral("Skúsiť znova"),
                               QStringLiteral("Zavrieť bez uloženia")};
     for (int press : {-1, 0, 1}) { // -1: Escape

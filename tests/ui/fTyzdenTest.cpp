@@ -1,5 +1,6 @@
 #include "AccessibleSupport.h"
 #include "ControlSupport.h"
+#include "ModalSupport.h"
 #include "WidgetSupport.h"
 
 #include "core/Cp1250.h"
@@ -85,25 +86,6 @@ void DoubleClick(QWidget* w, QPoint point) {
     MouseEvent(w, QEvent::MouseButtonPress, point, Qt::LeftButton);
     MouseEvent(w, QEvent::MouseButtonDblClick, point, Qt::LeftButton);
     MouseEvent(w, QEvent::MouseButtonRelease, point, Qt::LeftButton);
-}
-
-// Runs `action` once on the first modal window of type T other than the week window; the
-// returned timer watches until then.
-template <typename T>
-std::unique_ptr<QTimer> WithWindow(const std::function<void(T&)>& action, bool* started) {
-    auto waiting = std::make_unique<QTimer>();
-    waiting->setInterval(5);
-    QTimer* t = waiting.get();
-    QObject::connect(t, &QTimer::timeout, [t, action, started] {
-        auto* window = qobject_cast<T*>(QApplication::activeModalWidget());
-        if (!window || !window->isVisible() || qobject_cast<TfrmTyzden*>(window))
-            return;
-        t->stop();
-        *started = true;
-        action(*window);
-    });
-    waiting->start();
-    return waiting;
 }
 
 QByteArray Cp(const char* utf8) {
@@ -369,7 +351,7 @@ private slots:
             for (const auto& p : cases) {
                 bool started = false;
                 QString seen;
-                auto waiting = WithWindow<TfrmUdalost>(
+                test::WhenActive<TfrmUdalost>(
                     [&](TfrmUdalost& editor) {
                         seen = Control<QLineEdit>(editor, p.field)->text();
                         QVERIFY(Control<QLineEdit>(editor, p.field)->isVisible());
@@ -446,7 +428,7 @@ private slots:
             QCOMPARE(window.pos(), saved);
             window.move(40, 60);
             bool started = false;
-            auto waiting = WithWindow<TfrmUdalost>([](TfrmUdalost& e) { e.reject(); }, &started);
+            test::WhenActive<TfrmUdalost>([](TfrmUdalost& e) { e.reject(); }, &started);
             Click(window.DayList(3)->viewport(), QPoint(20, 20));
             QVERIFY(started);
             QTRY_COMPARE_WITH_TIMEOUT(window.pos(), positionSaved ? saved : QPoint(40, 60), 500);
@@ -663,7 +645,7 @@ private slots:
             QTest::keyClick(window.DayList(3), Qt::Key_Tab);
             QCOMPARE(QApplication::focusWidget(), window.DayList(4));
             bool started = false;
-            auto waiting = WithWindow<TfrmUdalost>(
+            test::WhenActive<TfrmUdalost>(
                 [](TfrmUdalost& editor) {
                     QTRY_VERIFY_WITH_TIMEOUT(editor.isActiveWindow(), 1000);
                     QCOMPARE(editor.focusWidget(), Control(editor, "txtNar"));
@@ -703,7 +685,7 @@ private slots:
         World(year{2024} / 3 / 13);
         Open([&](TfrmTyzden& window) {
             bool started = false;
-            auto waiting = WithWindow<TfrmUdalost>(
+            test::WhenActive<TfrmUdalost>(
                 [](TfrmUdalost& editor) {
                     QVERIFY(Control<QRadioButton>(editor, "optNar")->isChecked());
                     TypeText(Control<QLineEdit>(editor, "txtNar"), QStringLiteral("Ľubica"));
