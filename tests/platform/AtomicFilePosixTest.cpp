@@ -11,13 +11,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-using tilava::FileError;
-using tilava::RemoveStaleTemporaries;
-using tilava::ReplaceFileAtomically;
-using tilava::test::FolderEntries;
-using tilava::test::ReadBytes;
-using tilava::test::TempFolder;
-using tilava::test::WriteBytes;
+using namespace tilava;
+using namespace tilava::test;
 
 namespace {
 

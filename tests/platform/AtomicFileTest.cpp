@@ -9,17 +9,8 @@
 
 #include <algorithm>
 
-using tilava::FileError;
-using tilava::ReadFileIfExists;
-using tilava::RemoveFile;
-using tilava::RemoveStaleTemporaries;
-using tilava::ReplaceFileAtomically;
-using tilava::test::FolderEntries;
-using tilava::test::MakeSymbolicLink;
-using tilava::test::ReadBytes;
-using tilava::test::TempFolder;
-using tilava::test::UnderWine;
-using tilava::test::WriteBytes;
+using namespace tilava;
+using namespace tilava::test;
 
 namespace {
 

@@ -5,14 +5,8 @@
 
 #include <gtest/gtest.h>
 
-using tilava::CheckExportTarget;
-using tilava::ExistingExport;
-using tilava::FileError;
-using tilava::kExportSaveRules;
-using tilava::ReplaceFileAtomically;
-using tilava::test::ReadBytes;
-using tilava::test::TempFolder;
-using tilava::test::WriteBytes;
+using namespace tilava;
+using namespace tilava::test;
 
 namespace {
 

@@ -12,15 +12,8 @@
 #include <cstdlib>
 #include <memory>
 
-using tilava::FileHive;
-using tilava::HiveError;
-using tilava::HiveKey;
-using tilava::TRegi;
-using tilava::ValueKind;
-using tilava::test::FolderEntries;
-using tilava::test::ReadBytes;
-using tilava::test::TempFolder;
-using tilava::test::WriteBytes;
+using namespace tilava;
+using namespace tilava::test;
 
 namespace {
 

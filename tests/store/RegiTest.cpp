@@ -10,12 +10,7 @@
 #include <optional>
 #include <variant>
 
-using tilava::HiveError;
-using tilava::HiveKey;
-using tilava::MemoryHive;
-using tilava::TRegi;
-using tilava::ValueKind;
-using tilava::WidgetSettings;
+using namespace tilava;
 
 namespace {
 

@@ -1,3 +1,4 @@
+#include "ControlSupport.h"
 #include "ProgramRunSupport.h"
 
 #include "platform/SingleInstance.h"
@@ -38,16 +39,8 @@ private:
 
 namespace {
 
-QByteArray FileBytes(const QString& subor) {
-    QFile f(subor);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(missing)");
-}
-
-void WriteFile(const QString& subor, const QByteArray& bytes) {
-    QFile f(subor);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(bytes);
-}
+using test::FileBytes;
+using test::WriteFile;
 
 const QByteArray kDay = "!\r\n-1\r\n2\r\n1980\r\nJ\xE1n Nov\xE1k\r\n";
 const QByteArray kCalendar = "\xEF\xBB\xBF \r\nBEGIN:VCALENDAR\r\nX-MINE:1\r\nEND:VCALENDAR\r\n";

@@ -24,4 +24,9 @@ inline void Click(QWidget* w) {
     MouseEvent(w, QEvent::MouseButtonRelease, w->rect().center());
 }
 
+// The pointer moves to the middle of `w`, no button held.
+inline void MoveMouse(QWidget* w) {
+    MouseEvent(w, QEvent::MouseMove, w->rect().center());
+}
+
 } // namespace tilava::test

@@ -3,6 +3,7 @@
 #include "core/Cp1250.h"
 
 #include <QFile>
+#include <QTest>
 
 namespace tilava::test {
 
@@ -11,6 +12,14 @@ WidgetWorld::WidgetWorld(std::chrono::year_month_day today) : clock(today) {}
 std::unique_ptr<TfrmMain> WidgetWorld::Start() {
     return std::make_unique<TfrmMain>(clock, hive, folder.path().toStdString(), notifier,
                                       [this] { return tray; });
+}
+
+std::unique_ptr<TfrmMain> WidgetWorld::StartShown() {
+    auto w = Start();
+    w->show();
+    if (!QTest::qWaitForWindowExposed(w.get()))
+        qFatal("the widget never appeared on the screen");
+    return w;
 }
 
 QString WidgetWorld::Subor(int date, int monthNumber) const {

@@ -55,6 +55,8 @@ public:
     explicit WidgetWorld(std::chrono::year_month_day today);
 
     std::unique_ptr<TfrmMain> Start();
+    // Started and shown on the screen; a widget that never appears ends the test program.
+    std::unique_ptr<TfrmMain> StartShown();
 
     // Writes the day file of day.month: UTF-8 lines turned into Windows-1250, CR LF after each.
     void WriteDay(int date, int monthNumber, const std::vector<std::string>& lines) const;

@@ -1,4 +1,5 @@
 #include "AccessibleSupport.h"
+#include "ControlSupport.h"
 #include "ModalSupport.h"
 #include "MouseSupport.h"
 #include "PictureSupport.h"
@@ -40,14 +41,8 @@ public:
 };
 
 using test::Click;
+using test::Control;
 using test::MouseEvent;
-
-QWidget* Control(QWidget& window, const QString& meno) {
-    auto* w = window.findChild<QWidget*>(meno);
-    if (!w)
-        qFatal("no control %s", qPrintable(meno));
-    return w;
-}
 
 QImage Picture(QWidget& window, const char* meno) {
     return test::ShownPicture(Control(window, QLatin1String(meno)));
@@ -175,20 +170,18 @@ private slots:
         QTest::addColumn<QString>("meno");
         QTest::addColumn<int>("role");
         QTest::addColumn<QString>("after"); // after Press: pages opened, help, closed
-        const int link = QAccessible::Link;
-        QTest::newRow("close") << "imgZatvorit"
-                               << "Zatvoriť" << int(QAccessible::Button) << "zatvorené";
-        QTest::newRow("help") << "imgNapoveda"
-                              << "Nápoveda" << int(QAccessible::Button) << "nápoveda";
-        QTest::newRow("logo") << "Image1"
-                              << "Tilava, verzia 1.0" << link << ZelmAddresses::HomePage;
-        QTest::newRow("first program") << "imgOdkaz1"
-                                       << "Zelm Rodinný diár" << link << ZelmAddresses::Products[0];
-        QTest::newRow("last program")
-            << "imgOdkaz6"
-            << "Zelm Stopky a budík" << link << ZelmAddresses::Products[5];
-        QTest::newRow("maker") << "imgZelm"
-                               << "ZELM software" << link << ZelmAddresses::HomePage;
+        const auto row = [](const char* name, const char* control, const char* meno,
+                            QAccessible::Role role, const QString& after) {
+            QTest::newRow(name) << QString::fromLatin1(control) << QString::fromUtf8(meno)
+                                << int(role) << after;
+        };
+        const auto link = QAccessible::Link;
+        row("close", "imgZatvorit", "Zatvoriť", QAccessible::Button, QStringLiteral("zatvorené"));
+        row("help", "imgNapoveda", "Nápoveda", QAccessible::Button, QStringLiteral("nápoveda"));
+        row("logo", "Image1", "Tilava, verzia 1.0", link, ZelmAddresses::HomePage);
+        row("first program", "imgOdkaz1", "Zelm Rodinný diár", link, ZelmAddresses::Products[0]);
+        row("last program", "imgOdkaz6", "Zelm Stopky a budík", link, ZelmAddresses::Products[5]);
+        row("maker", "imgZelm", "ZELM software", link, ZelmAddresses::HomePage);
     }
     void controlsAsAssistiveTechnologySeesThem() {
         QFETCH(QString, control);

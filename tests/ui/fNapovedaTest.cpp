@@ -1,3 +1,4 @@
+#include "ControlSupport.h"
 #include "WidgetSupport.h"
 
 #include "core/Cp1250.h"
@@ -18,16 +19,8 @@ using test::RecordingNotifier;
 
 namespace {
 
-QByteArray FileBytes(const QString& subor) {
-    QFile f(subor);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void WriteFile(const QString& subor, const QByteArray& bytes) {
-    QFile f(subor);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(bytes);
-}
+using test::FileBytes;
+using test::WriteFile;
 
 std::filesystem::path TempPath(const QString& text) {
     return std::filesystem::path(text.toStdU16String());

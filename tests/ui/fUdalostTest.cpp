@@ -1,5 +1,7 @@
 #include "AccessibleSupport.h"
+#include "ControlSupport.h"
 #include "ModalSupport.h"
+#include "MouseSupport.h"
 #include "PictureSupport.h"
 #include "WidgetSupport.h"
 
@@ -43,42 +45,17 @@ bool RunEditor(TfrmUdalost& window, TNote& note, int year, const std::function<v
     return result;
 }
 
-template <typename T = QWidget> T* Control(QWidget& window, const char* meno) {
-    auto* w = window.findChild<T*>(QLatin1String(meno));
-    if (!w)
-        qFatal("no control %s", meno);
-    return w;
-}
+using test::Click;
+using test::Control;
+using test::MoveMouse;
+using test::TypeText;
 
-QLineEdit* LineEdit(QWidget& window, const char* meno) {
-    return Control<QLineEdit>(window, meno);
-}
-
-void TypeText(QWidget* w, const QString& text) {
-    for (const QChar typedChar : text)
-        QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(typedChar), Qt::NoModifier);
+QLineEdit* LineEdit(QWidget& window, const char* name) {
+    return Control<QLineEdit>(window, QLatin1String(name));
 }
 
 void Enter(QWidget& window) {
     QTest::keyClick(window.focusWidget(), Qt::Key_Return);
-}
-
-void MouseEvent(QWidget* w, QEvent::Type type, QPoint point, Qt::MouseButton button) {
-    const Qt::MouseButtons held =
-        type == QEvent::MouseButtonPress ? Qt::MouseButtons(button) : Qt::NoButton;
-    QMouseEvent e(type, QPointF(point), QPointF(w->mapToGlobal(point)), button, held,
-                  Qt::NoModifier);
-    QApplication::sendEvent(w, &e);
-}
-
-void Click(QWidget* w) {
-    const QPoint center = w->rect().center();
-    MouseEvent(w, QEvent::MouseButtonPress, center, Qt::LeftButton);
-    MouseEvent(w, QEvent::MouseButtonRelease, center, Qt::LeftButton);
-}
-
-void MoveMouse(QWidget* w) {
-    MouseEvent(w, QEvent::MouseMove, w->rect().center(), Qt::NoButton);
 }
 
 } // namespace
@@ -432,50 +409,28 @@ private slots:
         QTest::addColumn<QString>("meno");
         QTest::addColumn<int>("role");
         QTest::addColumn<QString>("after"); // after Press; empty: no Press
-        const int button = QAccessible::Button;
-        const int field = QAccessible::EditableText;
-        QTest::newRow("anniversary") << ""
-                                     << "shpVyrocie"
-                                     << "Výročie" << button << "optVyr txtVyr 1980";
-        QTest::newRow("note") << ""
-                              << "shpPoznamka"
-                              << "Poznámka" << button << "optPoz txtPoz 1980";
-        QTest::newRow("birthday, text kept") << "Jano"
-                                             << "shpNarodeniny"
-                                             << "Narodeniny" << button << "optNar txtNar 1980 Jano";
-        QTest::newRow("year up") << ""
-                                 << "updNarHore"
-                                 << "Zvýšiť rok narodenia" << button << "optNar txtNar 1981";
-        QTest::newRow("year down") << ""
-                                   << "updVyrDole"
-                                   << "Znížiť rok vzniku" << button << "optNar txtNar 1980";
-        QTest::newRow("OK") << "Jano"
-                            << "imgOk"
-                            << "OK" << button << "prijaté";
-        QTest::newRow("OK, empty") << ""
-                                   << "imgOk"
-                                   << "OK" << button << "optNar txtNar 1980";
-        QTest::newRow("Storno") << "Jano"
-                                << "imgStorno"
-                                << "Storno" << button << "zrušené";
-        QTest::newRow("name") << ""
-                              << "txtNar"
-                              << "Meno" << field << "";
-        QTest::newRow("year of birth") << ""
-                                       << "txtNarRok"
-                                       << "Rok narodenia" << field << "";
-        QTest::newRow("description") << ""
-                                     << "txtVyr"
-                                     << "Popis udalosti" << field << "";
-        QTest::newRow("year of origin") << ""
-                                        << "txtVyrRok"
-                                        << "Rok vzniku" << field << "";
-        QTest::newRow("note text") << ""
-                                   << "txtPoz"
-                                   << "Text poznámky" << field << "";
-        QTest::newRow("heading") << ""
-                                 << "imgPozadie"
-                                 << "Zadajte udalosť" << int(QAccessible::Graphic) << "";
+        const auto row = [](const char* name, const char* before, const char* control,
+                            const char* meno, QAccessible::Role role, const char* after) {
+            QTest::newRow(name) << QString::fromUtf8(before) << QString::fromUtf8(control)
+                                << QString::fromUtf8(meno) << int(role) << QString::fromUtf8(after);
+        };
+        const auto button = QAccessible::Button;
+        const auto field = QAccessible::EditableText;
+        row("anniversary", "", "shpVyrocie", "Výročie", button, "optVyr txtVyr 1980");
+        row("note", "", "shpPoznamka", "Poznámka", button, "optPoz txtPoz 1980");
+        row("birthday, text kept", "Jano", "shpNarodeniny", "Narodeniny", button,
+            "optNar txtNar 1980 Jano");
+        row("year up", "", "updNarHore", "Zvýšiť rok narodenia", button, "optNar txtNar 1981");
+        row("year down", "", "updVyrDole", "Znížiť rok vzniku", button, "optNar txtNar 1980");
+        row("OK", "Jano", "imgOk", "OK", button, "prijaté");
+        row("OK, empty", "", "imgOk", "OK", button, "optNar txtNar 1980");
+        row("Storno", "Jano", "imgStorno", "Storno", button, "zrušené");
+        row("name", "", "txtNar", "Meno", field, "");
+        row("year of birth", "", "txtNarRok", "Rok narodenia", field, "");
+        row("description", "", "txtVyr", "Popis udalosti", field, "");
+        row("year of origin", "", "txtVyrRok", "Rok vzniku", field, "");
+        row("note text", "", "txtPoz", "Text poznámky", field, "");
+        row("heading", "", "imgPozadie", "Zadajte udalosť", QAccessible::Graphic, "");
     }
     void controlsAsAssistiveTechnologySeesThem() {
         QFETCH(QString, before);
