@@ -377,7 +377,7 @@ private slots:
         world->WriteEntries(13, 3, {{1, 2023, "Stará"}, {2, 1990, "Jano"}, {1, 2024, "Zubár"}});
         Open([&](TfrmTyzden& window) {
             QListWidget* list = window.DayList(3);
-            QWidget* desktop = list->viewport();
+            QWidget* viewport = list->viewport();
             const QPoint line = list->visualItemRect(list->item(1)).center();
             if (menu) {
                 bool launched = false;
@@ -394,11 +394,11 @@ private slots:
                     popup->close();
                 });
                 waiting.start();
-                MouseEvent(desktop, QEvent::MouseButtonPress, line, Qt::RightButton);
-                MouseEvent(desktop, QEvent::MouseButtonRelease, line, Qt::RightButton);
+                MouseEvent(viewport, QEvent::MouseButtonPress, line, Qt::RightButton);
+                MouseEvent(viewport, QEvent::MouseButtonRelease, line, Qt::RightButton);
                 QVERIFY(launched);
             } else {
-                Click(desktop, line);
+                Click(viewport, line);
                 QCOMPARE(list->currentRow(), 1);
                 QTest::keyClick(list, Qt::Key_Delete);
             }
