@@ -113,79 +113,70 @@ void PictureButtonTest::showsThePictureOfItsState() {
     QCOMPARE(button.grab().toImage().pixelColor(5, 4), colours[shown]);
 }
 
-// What the user does to the button, and whether that is a click.
+// What the user does to the button, and whether that is a click. The mouse steps: "p" and "r"
+// press and release the left button inside, "P" and "R" the right one, "d" is a double click
+// and "o" moves out and releases there; a key is pressed and released `presses` times, the
+// later times as held down.
 void PictureButtonTest::clicks_data() {
-    QTest::addColumn<QString>("action");
+    QTest::addColumn<QString>("mouse");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<int>("presses");
     QTest::addColumn<int>("clicks");
-    QTest::newRow("left click") << "click" << 1;
-    QTest::newRow("released outside") << "release outside" << 0;
-    QTest::newRow("right click") << "right click" << 0;
-    QTest::newRow("double click") << "double click" << 2;
-    QTest::newRow("Space") << "Space" << 1;
-    QTest::newRow("Enter") << "Enter" << 1;
-    QTest::newRow("Return") << "Return" << 1;
-    QTest::newRow("keypad Enter") << "keypad Enter" << 1;
-    QTest::newRow("Ctrl+Enter") << "Ctrl+Enter" << 0;
-    QTest::newRow("Shift+Space") << "Shift+Space" << 0;
-    QTest::newRow("held Enter repeats nothing") << "Enter held" << 1;
-    QTest::newRow("another key") << "A" << 0;
+    const int none = Qt::NoModifier;
+    QTest::newRow("left click") << "pr" << 0 << none << 0 << 1;
+    QTest::newRow("released outside") << "po" << 0 << none << 0 << 0;
+    QTest::newRow("right click") << "PR" << 0 << none << 0 << 0;
+    QTest::newRow("double click") << "prdr" << 0 << none << 0 << 2;
+    QTest::newRow("Space") << "" << int(Qt::Key_Space) << none << 1 << 1;
+    QTest::newRow("Enter") << "" << int(Qt::Key_Enter) << none << 1 << 1;
+    QTest::newRow("Return") << "" << int(Qt::Key_Return) << none << 1 << 1;
+    QTest::newRow("keypad Enter") << "" << int(Qt::Key_Enter) << int(Qt::KeypadModifier) << 1 << 1;
+    QTest::newRow("Ctrl+Enter") << "" << int(Qt::Key_Return) << int(Qt::ControlModifier) << 1 << 0;
+    QTest::newRow("Shift+Space") << "" << int(Qt::Key_Space) << int(Qt::ShiftModifier) << 1 << 0;
+    QTest::newRow("held Enter repeats nothing") << "" << int(Qt::Key_Return) << none << 3 << 1;
+    QTest::newRow("another key") << "" << int(Qt::Key_A) << none << 1 << 0;
 }
 
 void PictureButtonTest::clicks() {
-    QFETCH(QString, action);
+    QFETCH(QString, mouse);
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(int, presses);
     QFETCH(int, clicks);
     Parent window;
     window.resize(100, 100);
     PictureButton button(&window, QStringLiteral("button"), QRect(10, 10, 30, 20));
     button.setPictures(Picture(Qt::red, {30, 20}));
     QSignalSpy clicked(&button, &QAbstractButton::clicked);
-    const QPoint inside(15, 10);
-    const auto mouse = [&](QEvent::Type type, Qt::MouseButton which, QPoint at) {
+    const auto send = [&](QEvent::Type type, Qt::MouseButton which, QPoint at) {
         QMouseEvent event(type, QPointF(at), QPointF(button.mapToGlobal(at)), which,
                           type == QEvent::MouseButtonRelease ? Qt::NoButton
                                                              : Qt::MouseButtons(which),
                           Qt::NoModifier);
         QApplication::sendEvent(&button, &event);
     };
-    const auto key = [&](Qt::Key which, Qt::KeyboardModifiers modifiers, bool repeat = false) {
-        QKeyEvent press(QEvent::KeyPress, which, modifiers, QString(), repeat);
-        QApplication::sendEvent(&button, &press);
-        QKeyEvent release(QEvent::KeyRelease, which, modifiers, QString(), repeat);
-        QApplication::sendEvent(&button, &release);
-    };
-    if (action == "click") {
-        mouse(QEvent::MouseButtonPress, Qt::LeftButton, inside);
-        mouse(QEvent::MouseButtonRelease, Qt::LeftButton, inside);
-    } else if (action == "release outside") {
-        mouse(QEvent::MouseButtonPress, Qt::LeftButton, inside);
-        mouse(QEvent::MouseMove, Qt::LeftButton, QPoint(45, 10));
-        mouse(QEvent::MouseButtonRelease, Qt::LeftButton, QPoint(45, 10));
-    } else if (action == "right click") {
-        mouse(QEvent::MouseButtonPress, Qt::RightButton, inside);
-        mouse(QEvent::MouseButtonRelease, Qt::RightButton, inside);
-    } else if (action == "double click") {
-        mouse(QEvent::MouseButtonPress, Qt::LeftButton, inside);
-        mouse(QEvent::MouseButtonRelease, Qt::LeftButton, inside);
-        mouse(QEvent::MouseButtonDblClick, Qt::LeftButton, inside);
-        mouse(QEvent::MouseButtonRelease, Qt::LeftButton, inside);
-    } else if (action == "Space") {
-        key(Qt::Key_Space, Qt::NoModifier);
-    } else if (action == "Enter") {
-        key(Qt::Key_Enter, Qt::NoModifier);
-    } else if (action == "Return") {
-        key(Qt::Key_Return, Qt::NoModifier);
-    } else if (action == "keypad Enter") {
-        key(Qt::Key_Enter, Qt::KeypadModifier);
-    } else if (action == "Ctrl+Enter") {
-        key(Qt::Key_Return, Qt::ControlModifier);
-    } else if (action == "Shift+Space") {
-        key(Qt::Key_Space, Qt::ShiftModifier);
-    } else if (action == "Enter held") {
-        key(Qt::Key_Return, Qt::NoModifier);
-        key(Qt::Key_Return, Qt::NoModifier, true);
-        key(Qt::Key_Return, Qt::NoModifier, true);
-    } else if (action == "A") {
-        key(Qt::Key_A, Qt::NoModifier);
+    const QPoint inside(15, 10);
+    const QPoint outside(45, 10);
+    for (const QChar step : mouse) {
+        const Qt::MouseButton which = step.isUpper() ? Qt::RightButton : Qt::LeftButton;
+        if (step.toLower() == QLatin1Char('p'))
+            send(QEvent::MouseButtonPress, which, inside);
+        else if (step.toLower() == QLatin1Char('r'))
+            send(QEvent::MouseButtonRelease, which, inside);
+        else if (step == QLatin1Char('d'))
+            send(QEvent::MouseButtonDblClick, which, inside);
+        else if (step == QLatin1Char('o')) {
+            send(QEvent::MouseMove, which, outside);
+            send(QEvent::MouseButtonRelease, which, outside);
+        }
+    }
+    for (int press = 0; press < presses; ++press) {
+        const auto with = Qt::KeyboardModifiers(modifiers);
+        QKeyEvent down(QEvent::KeyPress, key, with, QString(), press > 0);
+        QApplication::sendEvent(&button, &down);
+        QKeyEvent up(QEvent::KeyRelease, key, with, QString(), press > 0);
+        QApplication::sendEvent(&button, &up);
     }
     QCOMPARE(clicked.count(), clicks);
     QVERIFY(!button.isDown());
