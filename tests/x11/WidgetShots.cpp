@@ -7,6 +7,7 @@
 #include "core/Clock.h"
 #include "core/Cp1250.h"
 #include "platform/MemoryHive.h"
+#include "ShotsSupport.h"
 #include "ui/desktop/Notifier.h"
 #include "ui/skin/Pictures.h"
 #include "ui/windows/fMain.h"
@@ -23,34 +24,7 @@
 
 using namespace std::chrono;
 
-namespace {
-
-class StderrNotifier final : public tilava::Notifier {
-public:
-    void Beep() override {}
-    void Message(QWidget*, const QString& text) override {
-        std::fprintf(stderr, "message: %s\n", qPrintable(text));
-    }
-    // The widget asks nothing; a question would take the first choice.
-    int Ask(QWidget*, const QString& text, const QStringList&) override {
-        std::fprintf(stderr, "question: %s\n", qPrintable(text));
-        return 0;
-    }
-};
-
-void WriteDay(const QString& folder, year_month_day date, const std::vector<std::string>& lines) {
-    QByteArray bytes;
-    for (const auto& r : lines)
-        bytes += QByteArray::fromStdString(tilava::EncodeCp1250(r)) + "\r\n";
-    QFile f(QStringLiteral("%1/%2%3.txt")
-                .arg(folder)
-                .arg(static_cast<unsigned>(date.month()), 2, 10, QLatin1Char('0'))
-                .arg(static_cast<unsigned>(date.day()), 2, 10, QLatin1Char('0')));
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size())
-        qFatal("cannot write %s", qPrintable(f.fileName()));
-}
-
-} // namespace
+namespace {} // namespace
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -67,16 +41,19 @@ int main(int argc, char* argv[]) {
     // Monday: two notes of the same kind; Tuesday: one of each kind with carons; Wednesday:
     // nothing; Thursday (Friday's file is bad, two days are listed); the rest one birthday.
     const auto date = [&](int i) { return year_month_day{monday + days{i}}; };
-    WriteDay(folder, date(0),
-             {"!", "-1", "1", "2025", "Ľudmila volá", "-1", "1", "2025", "Štvrtá schôdza"});
-    WriteDay(folder, date(1),
-             {"!", "-1", "1", "2025", "Šport: Ťahanie lana", "-1", "2", "1980", "Ľubomír", "-1",
-              "3", "2000", "Šťastný deň"});
-    WriteDay(folder, date(4), {"!", "-1", "1", "2025", "ráno", "-1", "x", "2025", "večer"});
-    WriteDay(folder, date(5), {"!", "-1", "2", "1990", "Žofia"});
-    WriteDay(folder, date(6), {"!", "-1", "1", "2025", "Nedeľný obed u Šimona a Ľubice"});
+    tilava::shots::WriteDay(
+        folder, date(0),
+        {"!", "-1", "1", "2025", "Ľudmila volá", "-1", "1", "2025", "Štvrtá schôdza"});
+    tilava::shots::WriteDay(folder, date(1),
+                            {"!", "-1", "1", "2025", "Šport: Ťahanie lana", "-1", "2", "1980",
+                             "Ľubomír", "-1", "3", "2000", "Šťastný deň"});
+    tilava::shots::WriteDay(folder, date(4),
+                            {"!", "-1", "1", "2025", "ráno", "-1", "x", "2025", "večer"});
+    tilava::shots::WriteDay(folder, date(5), {"!", "-1", "2", "1990", "Žofia"});
+    tilava::shots::WriteDay(folder, date(6),
+                            {"!", "-1", "1", "2025", "Nedeľný obed u Šimona a Ľubice"});
 
-    StderrNotifier notifier;
+    tilava::shots::PrintingNotifier notifier;
     std::vector<std::unique_ptr<tilava::FixedClock>> clock;
     std::vector<std::unique_ptr<tilava::MemoryHive>> hive;
     std::vector<std::unique_ptr<tilava::TfrmMain>> windows;

@@ -9,6 +9,7 @@
 #include "core/Clock.h"
 #include "core/Cp1250.h"
 #include "platform/MemoryHive.h"
+#include "ShotsSupport.h"
 #include "store/uPoznamky.h"
 #include "ui/desktop/Notifier.h"
 #include "ui/desktop/PageOpener.h"
@@ -36,18 +37,6 @@
 using namespace std::chrono;
 
 namespace {
-
-class QuietNotifier final : public tilava::Notifier {
-public:
-    void Beep() override {}
-    void Message(QWidget*, const QString& text) override {
-        std::fprintf(stderr, "message: %s\n", qPrintable(text));
-    }
-    int Ask(QWidget*, const QString& text, const QStringList&) override {
-        std::fprintf(stderr, "question: %s\n", qPrintable(text));
-        return 0;
-    }
-};
 
 class NoPages final : public tilava::PageOpener {
 public:
@@ -102,18 +91,6 @@ void WhileModal(const std::function<void()>& open, const std::function<void(QWid
     open();
 }
 
-void WriteDay(const QString& folder, year_month_day day, const std::vector<std::string>& lines) {
-    QByteArray bytes;
-    for (const auto& line : lines)
-        bytes += QByteArray::fromStdString(tilava::EncodeCp1250(line)) + "\r\n";
-    QFile file(QStringLiteral("%1/%2%3.txt")
-                   .arg(folder)
-                   .arg(static_cast<unsigned>(day.month()), 2, 10, QLatin1Char('0'))
-                   .arg(static_cast<unsigned>(day.day()), 2, 10, QLatin1Char('0')));
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
-        qFatal("cannot write %s", qPrintable(file.fileName()));
-}
-
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -130,20 +107,21 @@ int main(int argc, char* argv[]) {
     // Wednesday 26 March 2025; the program last ran on Sunday.
     const sys_days today{year{2025} / 3 / 26};
     const auto day = [&](int offset) { return year_month_day{today + days{offset}}; };
-    WriteDay(notes, day(-2), {"!", "-1", "2", "1996", "Jano"});
-    WriteDay(notes, day(-1), {"!", "-1", "1", "2025", "zubár o 9.00"});
-    WriteDay(notes, day(0),
-             {"!", "-1", "1", "2025", "Šport: Ťahanie lana", "-1", "2", "1980", "Ľubomír", "-1",
-              "3", "2000", "Šťastný deň"});
-    WriteDay(notes, day(1), {"!", "-1", "1", "2025", "Nedeľný obed u Šimona a Ľubice"});
-    WriteDay(notes, day(3), {"!", "-1", "2", "1990", "Žofia"});
+    tilava::shots::WriteDay(notes, day(-2), {"!", "-1", "2", "1996", "Jano"});
+    tilava::shots::WriteDay(notes, day(-1), {"!", "-1", "1", "2025", "zubár o 9.00"});
+    tilava::shots::WriteDay(notes, day(0),
+                            {"!", "-1", "1", "2025", "Šport: Ťahanie lana", "-1", "2", "1980",
+                             "Ľubomír", "-1", "3", "2000", "Šťastný deň"});
+    tilava::shots::WriteDay(notes, day(1),
+                            {"!", "-1", "1", "2025", "Nedeľný obed u Šimona a Ľubice"});
+    tilava::shots::WriteDay(notes, day(3), {"!", "-1", "2", "1990", "Žofia"});
 
     tilava::FixedClock clock(day(0));
     tilava::MemoryHive hive;
     hive.PutString(tilava::HiveKey::Startup, "ZelmTilavaS", "True"); // no fading
     hive.PutString(tilava::HiveKey::Settings, "Dopredu", "1");
     hive.PutString(tilava::HiveKey::Settings, "NowIso", "2025-03-23");
-    QuietNotifier notifier;
+    tilava::shots::PrintingNotifier notifier;
     NoPages pages;
 
     tilava::TfrmMain widget(clock, hive, notes.toStdString(), notifier, [] { return false; });
