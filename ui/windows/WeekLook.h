@@ -35,15 +35,22 @@ inline void SetTextColor(QWidget* widget, const QColor& color) {
 }
 
 // A label named `name` at `place`, sized to its text.
-inline QLabel* Label(QWidget* parent, const QString& name, QPoint place, const QFont& font,
-                     const QColor& color, const QString& text = {}) {
-    auto* label = new QLabel(text, parent);
+// Sets up `label` at its place with its font and colour.
+template <typename L>
+L* SetUpLabel(L* label, const QString& name, QPoint place, const QFont& font, const QColor& color,
+              const QString& text = {}) {
+    label->setText(text);
     label->setObjectName(name);
     label->setFont(font);
     SetTextColor(label, color);
     label->move(place);
     label->adjustSize();
     return label;
+}
+
+inline QLabel* Label(QWidget* parent, const QString& name, QPoint place, const QFont& font,
+                     const QColor& color, const QString& text = {}) {
+    return SetUpLabel(new QLabel(parent), name, place, font, color, text);
 }
 
 // A picture button with its hint; with no picture an invisible click area or a text.

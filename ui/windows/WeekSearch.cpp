@@ -1,6 +1,7 @@
 #include "ui/windows/WeekSearch.h"
 
 #include "model/uTyzden.h"
+#include "ui/controls/PaintedLabel.h"
 #include "ui/controls/PictureButton.h"
 #include "ui/skin/Palette.h"
 #include "ui/skin/Pictures.h"
@@ -34,8 +35,8 @@ WeekSearch::WeekSearch(QWidget* window, int width) : QObject(window), width_(wid
     for (std::size_t k = 0; k < 3; ++k) {
         // The focus frame of the button lies over the text.
         resultTexts_[k] =
-            week::Label(window, QStringLiteral("Label%1Text").arg(k + 1), QPoint(left[k], 506),
-                        week::Font(11, true), palette::kWeekNavy);
+            week::SetUpLabel(new PaintedLabel(window), QStringLiteral("Label%1Text").arg(k + 1),
+                             QPoint(left[k], 506), week::Font(11, true), palette::kWeekNavy);
         results_[k] = week::Button(window, QStringLiteral("Label%1").arg(k + 1),
                                    resultTexts_[k]->geometry(), {});
     }
