@@ -253,11 +253,21 @@ void ReplaceFileAtomically(const fs::path& path, std::string_view bytes, FolderF
         abandon(GetLastError());
     }
     CloseHandle(handle);
-    if (!MoveFileExW(temporary.c_str(), file.c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    // A reader that has the file open for a moment (the widget, a sync tool, a virus scanner)
+    // makes the replace fail with "access denied" or a sharing violation: it is tried again for
+    // up to a second before the save fails and the old file stays.
+    for (int attempt = 1;; ++attempt) {
+        if (MoveFileExW(temporary.c_str(), file.c_str(),
+                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            return;
         const DWORD error = GetLastError();
-        DeleteFileW(temporary.c_str());
-        Fail(path, Reason(target, SystemErrorText(error)));
+        const bool held = error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION ||
+                          error == ERROR_LOCK_VIOLATION;
+        if (!held || attempt == 50) {
+            DeleteFileW(temporary.c_str());
+            Fail(path, Reason(target, SystemErrorText(error)));
+        }
+        Sleep(20);
     }
 }
 

@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include <thread>
+
 using tilava::FileError;
 using tilava::RemoveStaleTemporaries;
 using tilava::ReplaceFileAtomically;
@@ -42,6 +44,24 @@ TEST(AtomicFileWin, FileHeldOpenByAnotherProgramStaysWhole) {
 // A save holds its temporary file open, letting nobody delete it, until it has written it. The
 // clean-up at another start leaves such a file alone, however old it looks; once it is closed
 // (the save was killed), an old one goes.
+// A reader that holds the file for a moment only delays the save.
+TEST(AtomicFileWin, FileReadForAMomentIsReplacedAfterIt) {
+    TempFolder folder;
+    const auto file = folder / "0101.txt";
+    WriteBytes(file, "old");
+    HANDLE held = CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    std::thread reader([held] {
+        Sleep(200);
+        CloseHandle(held);
+    });
+    EXPECT_NO_THROW(ReplaceFileAtomically(file, "new"));
+    reader.join();
+    EXPECT_EQ(ReadBytes(file), "new");
+    EXPECT_EQ(FolderEntries(folder.Path()), std::vector<std::string>{"0101.txt"});
+}
+
 TEST(AtomicFileWin, StartUpLeavesATemporaryThatASaveHoldsOpen) {
     TempFolder folder;
     const auto temporary = folder / ".0101.txt.tilava-77-1.tmp";
