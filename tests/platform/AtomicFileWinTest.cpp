@@ -19,13 +19,19 @@ using tilava::test::WriteBytes;
 
 namespace {
 
+// Opens `file` as another program may: for reading, letting nobody write, delete or rename it.
+HANDLE HoldOpen(const std::filesystem::path& file) {
+    return CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                       FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+// Another program that keeps the file open makes the save fail after a second of trying, and
+// the old file stays whole.
 TEST(AtomicFileWin, FileHeldOpenByAnotherProgramStaysWhole) {
     TempFolder folder;
     const auto file = folder / "0101.txt";
     WriteBytes(file, "old");
-    // Another program holds the file open and lets nobody delete or rename it.
-    HANDLE held = CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE held = HoldOpen(file);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     bool refused = false;
     try {
@@ -41,16 +47,12 @@ TEST(AtomicFileWin, FileHeldOpenByAnotherProgramStaysWhole) {
     EXPECT_EQ(FolderEntries(folder.Path()), std::vector<std::string>{"0101.txt"});
 }
 
-// A save holds its temporary file open, letting nobody delete it, until it has written it. The
-// clean-up at another start leaves such a file alone, however old it looks; once it is closed
-// (the save was killed), an old one goes.
 // A reader that holds the file for a moment only delays the save.
 TEST(AtomicFileWin, FileReadForAMomentIsReplacedAfterIt) {
     TempFolder folder;
     const auto file = folder / "0101.txt";
     WriteBytes(file, "old");
-    HANDLE held = CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE held = HoldOpen(file);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     std::thread reader([held] {
         Sleep(200);
@@ -62,6 +64,9 @@ TEST(AtomicFileWin, FileReadForAMomentIsReplacedAfterIt) {
     EXPECT_EQ(FolderEntries(folder.Path()), std::vector<std::string>{"0101.txt"});
 }
 
+// A save holds its temporary file open, letting nobody delete it, until it has written it. The
+// clean-up at another start leaves such a file alone, however old it looks; once it is closed
+// (the save was killed), an old one goes.
 TEST(AtomicFileWin, StartUpLeavesATemporaryThatASaveHoldsOpen) {
     TempFolder folder;
     const auto temporary = folder / ".0101.txt.tilava-77-1.tmp";
