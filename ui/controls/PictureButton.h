@@ -16,7 +16,8 @@ namespace tilava {
 //
 // Tab reaches it (never a mouse click, so clicks leave the focus where it was); while it has
 // the focus an orange frame with a white inner line lies over its edge. A left click, Space,
-// and Enter emit clicked(); assistive technology sees a button (or a link) with a Press action.
+// and Enter emit clicked(); assistive technology sees a button (or a link) with a Press action,
+// or a radio button with its checked state and a Toggle action.
 //
 // The window decides when it is lit: the windows light their buttons by rules of their own
 // (what a move over a neighbour or over the background does), so the button only tells of the
@@ -32,6 +33,13 @@ public:
     // Assistive technology sees a link that opens a page instead of a button.
     void setLink(bool link);
     bool isLink() const { return link_; }
+    // The button is one choice of a group, as a radio button is: it can be checked, a click
+    // (from the mouse, the keys or assistive technology's Toggle) checks it and never unchecks
+    // it, and assistive technology sees a radio button, checked or not. The window keeps the
+    // group: it unchecks the others when one is checked. The pictures and the keys stay those
+    // of a plain button (Tab stops at each choice, Space or Enter takes it).
+    void setRadio(bool radio);
+    bool isRadio() const { return radio_; }
 
     // The picture painted now.
     const QPixmap& shownPicture() const;
@@ -43,6 +51,7 @@ signals:
     void pointerLeft();
 
 protected:
+    void nextCheckState() override;
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -51,9 +60,13 @@ protected:
     void leaveEvent(QEvent* event) override;
 
 private:
+    // Qt keeps a control's interface once it has made one: one of another kind goes.
+    void forgetAccessibleInterface();
+
     QPixmap normal_, litPicture_, pressed_;
     bool lit_ = false;
     bool link_ = false;
+    bool radio_ = false;
 };
 
 } // namespace tilava
