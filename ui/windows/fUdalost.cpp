@@ -15,6 +15,8 @@
 #include <QLocale>
 #include <QMouseEvent>
 #include <QRadioButton>
+#include <QRegularExpression>
+#include <QRegularExpressionValidator>
 #include <QTimer>
 #include <QToolButton>
 
@@ -49,10 +51,13 @@ QLineEdit* LineEdit(QWidget* parent, const char* meno, QRect place) {
     return field;
 }
 
-// A year box: four digit places, only the digits count.
+// A year box: up to four digits, or empty for a year not known. (A digit mask would leave the
+// cursor of an empty box after its empty places, where typing puts nothing in.)
 QLineEdit* PoleRoku(QWidget* parent, const char* meno, QRect place) {
     QLineEdit* field = LineEdit(parent, meno, place);
-    field->setInputMask(QStringLiteral("0000"));
+    field->setMaxLength(4);
+    field->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,4}")), field));
     field->setText(QString::number(TfrmUdalost::StartYear));
     return field;
 }
