@@ -3,6 +3,7 @@
 // where it cannot reach it.
 
 #include "app/CommandLine.h"
+#include "app/WindowSystemGuard.h"
 #include "core/Clock.h"
 #include "platform/AtomicFile.h"
 #include "platform/NotesFolder.h"
@@ -47,7 +48,8 @@ private:
 } // namespace
 
 int main(int argc, char* argv[]) {
-    // The command-line options run without a window and without the single-instance lock.
+    // The command-line options run without a window and without the single-instance lock; a
+    // wrong command line ends here too.
     if (argc > 1)
         if (const auto result = tilava::RunCommandLine(argc, argv))
             return *result;
@@ -73,7 +75,9 @@ int main(int argc, char* argv[]) {
         tilava::RemoveStaleTemporaries(*settings);
 
     const tilava::FontWarmup pisma;
+    tilava::WindowSystemGuard windowSystem(argc, argv);
     QApplication app(argc, argv);
+    windowSystem.Release();
     QApplication::setApplicationName(QStringLiteral("Tilava"));
     QApplication::setApplicationDisplayName(QStringLiteral("Tilava"));
     QApplication::setOrganizationName(QStringLiteral("ZELM"));
