@@ -12,6 +12,7 @@
 #include "platform/StandardOutput.h"
 #include "ui/desktop/FontWarmup.h"
 #include "ui/desktop/InstanceChannel.h"
+#include "ui/desktop/QtTranslation.h"
 #include "ui/desktop/SessionEnd.h"
 #include "ui/desktop/SystemNotifier.h"
 #include "ui/skin/Pictures.h"
@@ -78,6 +79,7 @@ int main(int argc, char* argv[]) {
     tilava::WindowSystemGuard windowSystem(argc, argv);
     QApplication app(argc, argv);
     windowSystem.Release();
+    tilava::LoadQtTranslation();
     QApplication::setApplicationName(QStringLiteral("Tilava"));
     QApplication::setApplicationDisplayName(QStringLiteral("Tilava"));
     QApplication::setOrganizationName(QStringLiteral("ZELM"));
