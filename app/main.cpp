@@ -80,8 +80,8 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     windowSystem.Release();
     tilava::LoadQtTranslation();
+    // (No display name: Qt would add it to every window's title.)
     QApplication::setApplicationName(QStringLiteral("Tilava"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Tilava"));
     QApplication::setOrganizationName(QStringLiteral("ZELM"));
     // Links the windows to the installed desktop entry (its icon and name in the task bar).
     QGuiApplication::setDesktopFileName(QStringLiteral("sk.zelm.Tilava"));
