@@ -4,7 +4,7 @@
 set -euo pipefail
 
 declare -A groups=(
-  [build]="cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libjpeg-dev libturbojpeg0-dev libfontconfig-dev libxcb1-dev libical-dev fonts-dejavu-core"
+  [build]="cmake ninja-build g++ pkg-config qt6-base-dev qt6-translations-l10n libgl-dev libjpeg-dev libturbojpeg0-dev libfontconfig-dev libxcb1-dev libical-dev fonts-dejavu-core"
   [test]="libgtest-dev libgmock-dev googletest libbenchmark-dev clang-format desktop-file-utils dbus-daemon"
   [windows]="g++-mingw-w64-x86-64-posix wine64 wine locales"
   [windows-installer]="nsis"
