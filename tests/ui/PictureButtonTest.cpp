@@ -47,6 +47,8 @@ private slots:
     void pressedByAssistiveTechnology_data();
     void pressedByAssistiveTechnology();
     void focusFrame();
+    void frameOnlyForTheKeyboard_data();
+    void frameOnlyForTheKeyboard();
     void tellsTheWindowOfThePointer();
 };
 
@@ -221,6 +223,47 @@ void PictureButtonTest::focusFrame() {
     // A mouse click leaves the focus where it was.
     test::Click(&button);
     QVERIFY(!button.hasFocus());
+}
+
+// The frame shows for a focus that came from the keyboard, not for one the program or the
+// window's activation gave (a mouse user at the widget's start); such a focus keeps the frame
+// of a keyboard focus before it, and a key pressed on the button shows it.
+void PictureButtonTest::frameOnlyForTheKeyboard_data() {
+    QTest::addColumn<QList<int>>("reasons"); // focus given, taken away, given again...
+    QTest::addColumn<bool>("keyPressed");
+    QTest::addColumn<bool>("framed");
+    QTest::newRow("Tab") << QList<int>{Qt::TabFocusReason} << false << true;
+    QTest::newRow("Shift+Tab") << QList<int>{Qt::BacktabFocusReason} << false << true;
+    QTest::newRow("shortcut") << QList<int>{Qt::ShortcutFocusReason} << false << true;
+    QTest::newRow("window activated") << QList<int>{Qt::ActiveWindowFocusReason} << false << false;
+    QTest::newRow("by the program") << QList<int>{Qt::OtherFocusReason} << false << false;
+    QTest::newRow("mouse") << QList<int>{Qt::MouseFocusReason} << false << false;
+    QTest::newRow("back after Tab")
+        << QList<int>{Qt::TabFocusReason, Qt::OtherFocusReason} << false << true;
+    QTest::newRow("mouse after Tab")
+        << QList<int>{Qt::TabFocusReason, Qt::MouseFocusReason} << false << false;
+    QTest::newRow("a key on it") << QList<int>{Qt::ActiveWindowFocusReason} << true << true;
+}
+
+void PictureButtonTest::frameOnlyForTheKeyboard() {
+    QFETCH(QList<int>, reasons);
+    QFETCH(bool, keyPressed);
+    QFETCH(bool, framed);
+    QWidget window;
+    window.resize(120, 40);
+    PictureButton button(&window, QStringLiteral("button"), QRect(5, 5, 100, 25));
+    button.setPictures(Picture(QColor(0x1F, 0x3C, 0x88), {100, 25}));
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    for (const int reason : reasons) {
+        button.clearFocus();
+        button.setFocus(Qt::FocusReason(reason));
+    }
+    QVERIFY(button.hasFocus());
+    if (keyPressed)
+        QTest::keyClick(&button, Qt::Key_Shift);
+    const QColor corner = button.grab().toImage().pixelColor(0, 0);
+    QCOMPARE(corner.red() > 200 && corner.blue() < 80, framed);
 }
 
 // The window lights the button by its own rules, from the moves and leaves it is told of.

@@ -28,6 +28,7 @@
 
 #include <csignal>
 #include <functional>
+#include <tuple>
 
 namespace tilava {
 
@@ -135,26 +136,42 @@ private slots:
         test::WidgetWorld world(2024y / 3 / 13);
         world.WriteEntries(13, 3, {{1, 2024, "Zubár"}});
         auto w = world.StartShown();
-        // The day, its names and the reminders read as one text.
-        QVERIFY2(w->accessibleDescription().startsWith(QStringLiteral("Dnes Streda 13.: ")),
+        // A window named "Tilava"; the day with its month, its names and the reminders read as
+        // one text.
+        QAccessibleInterface* widget = QAccessible::queryAccessibleInterface(w.get());
+        QCOMPARE(widget->role(), QAccessible::Window);
+        QCOMPARE(widget->text(QAccessible::Name), QStringLiteral("Tilava"));
+        QVERIFY2(widget->text(QAccessible::Description)
+                     .startsWith(QStringLiteral("Dnes Streda 13. marca: ")),
                  qPrintable(w->accessibleDescription()));
         QVERIFY(w->accessibleDescription().endsWith(QStringLiteral(". Pripomienky: Zubár.")));
-        for (const auto& [control, name] : {std::pair{"imgSetup", "Nastavenia"},
-                                            {"imgHelp", "Pomocník"},
-                                            {"imgMin", "Minimalizovať"},
-                                            {"imgFlag", "Slovenské mená"},
-                                            {"imgClose", "Zatvoriť"}}) {
+        // Each button says what it does, in Slovak; the flag is a toggle, on for the Slovak
+        // names.
+        for (const auto& [control, name, role, description] :
+             {std::tuple{"imgSetup", "Nastavenia", QAccessible::Button, "Nastavenia"},
+              {"imgHelp", "O programe", QAccessible::Button,
+               "Otvorí okno o programe, odkiaľ sa otvára nápoveda"},
+              {"imgMin", "Minimalizovať", QAccessible::Button, "Minimalizovať"},
+              {"imgFlag", "Slovenské mená", QAccessible::CheckBox,
+               "Prepína mená medzi slovenskými a českými"},
+              {"imgClose", "Zatvoriť", QAccessible::Button, "Zatvoriť"}}) {
             QAccessibleInterface* button =
                 QAccessible::queryAccessibleInterface(test::Control(*w, QLatin1String(control)));
             QCOMPARE(button->text(QAccessible::Name), QString::fromUtf8(name));
-            QCOMPARE(button->role(), QAccessible::Button);
+            QCOMPARE(button->text(QAccessible::Description), QString::fromUtf8(description));
+            QCOMPARE(button->role(), role);
             QVERIFY(button->actionInterface()->actionNames().contains(
-                QAccessibleActionInterface::pressAction()));
+                role == QAccessible::CheckBox ? QAccessibleActionInterface::toggleAction()
+                                              : QAccessibleActionInterface::pressAction()));
         }
-        // The flag is named by the language it shows.
+        QAccessibleInterface* flag =
+            QAccessible::queryAccessibleInterface(test::Control(*w, QStringLiteral("imgFlag")));
+        QVERIFY(flag->state().checkable && flag->state().checked);
         test::Click(test::Control(*w, QStringLiteral("imgFlag")));
-        QCOMPARE(test::Control(*w, QStringLiteral("imgFlag"))->accessibleName(),
-                 QStringLiteral("České mená"));
+        QVERIFY(!w->JazykSK());
+        QVERIFY(flag->state().checkable && !flag->state().checked);
+        test::Click(test::Control(*w, QStringLiteral("imgFlag")));
+        QVERIFY(w->JazykSK() && flag->state().checked);
     }
 
     void trayIcon() {

@@ -2,6 +2,7 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QFocusEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -115,7 +116,7 @@ void PictureButton::paintEvent(QPaintEvent*) {
                                 QStyle::visualAlignment(QGuiApplication::layoutDirection(),
                                                         Qt::AlignLeft | Qt::AlignVCenter),
                                 picture);
-    if (!hasFocus())
+    if (!hasFocus() || !keyboardFocus_)
         return;
     // Filled strips, so that every pixel of the edge is covered, the corners too.
     const auto frame = [&painter](QRect r, int thickness, const QColor& colour) {
@@ -128,7 +129,27 @@ void PictureButton::paintEvent(QPaintEvent*) {
     frame(rect().adjusted(2, 2, -2, -2), 1, Qt::white);
 }
 
+void PictureButton::focusInEvent(QFocusEvent* event) {
+    switch (event->reason()) {
+    case Qt::TabFocusReason:
+    case Qt::BacktabFocusReason:
+    case Qt::ShortcutFocusReason:
+        keyboardFocus_ = true;
+        break;
+    case Qt::MouseFocusReason:
+        keyboardFocus_ = false;
+        break;
+    default:
+        break;
+    }
+    QAbstractButton::focusInEvent(event);
+}
+
 void PictureButton::keyPressEvent(QKeyEvent* event) {
+    if (!keyboardFocus_) {
+        keyboardFocus_ = true;
+        update();
+    }
     const int key = event->key();
     if (key != Qt::Key_Space && key != Qt::Key_Return && key != Qt::Key_Enter) {
         QAbstractButton::keyPressEvent(event);
