@@ -367,7 +367,7 @@ void fMainTest::remindersFitTheScreen() {
     WidgetWorld world(sunday);
     std::vector<WidgetWorld::Entry> birthdays;
     for (int i = 1; i <= count; ++i)
-        birthdays.push_back({2, 1980, "Oslávenec " + std::to_string(i)});
+        birthdays.push_back({2, 1980, "Ľubomír Oslávenec " + std::to_string(i)});
     world.WriteEntries(30, 3, birthdays);
     if (top >= 0) {
         world.hive.PutString(HiveKey::Startup, "ZelmTilavaP", "True");
@@ -382,15 +382,15 @@ void fMainTest::remindersFitTheScreen() {
     const QStringList lines = EventLines(*w);
     QCOMPARE(lines.size(), bars.size());
     QVERIFY(w->accessibleDescription().contains(
-        QStringLiteral("Oslávenec %1 45. narodeniny.").arg(count)));
+        QStringLiteral("Ľubomír Oslávenec %1 45. narodeniny.").arg(count)));
     QCOMPARE(w->height(), bars.last()->geometry().bottom() + 1);
     if (bars.size() == count) {
-        QCOMPARE(lines.last(), QStringLiteral("Oslávenec %1 45. narodeniny").arg(count));
+        QCOMPARE(lines.last(), QStringLiteral("Ľubomír Oslávenec %1 45. narodeniny").arg(count));
         return;
     }
     const qsizetype shown = bars.size() - 1;
     QCOMPARE(lines.last(), QStringLiteral("a ďalšie %1…").arg(count - shown));
-    QCOMPARE(lines[shown - 1], QStringLiteral("Oslávenec %1 45. narodeniny").arg(shown));
+    QCOMPARE(lines[shown - 1], QStringLiteral("Ľubomír Oslávenec %1 45. narodeniny").arg(shown));
     // No room is left for one more birthday.
     const int birthday = bars[1]->y() - bars[0]->y();
     QVERIFY(area.bottom() - w->geometry().bottom() < birthday);
