@@ -226,42 +226,50 @@ void PictureButtonTest::focusFrame() {
 }
 
 // The frame shows for a focus that came from the keyboard, not for one the program or the
-// window's activation gave (a mouse user at the widget's start); such a focus keeps the frame
-// of a keyboard focus before it, and a key pressed on the button shows it.
+// window's activation gives while the user works with the mouse (the widget's start, a window
+// opened by a click); for a user of the keyboard such a focus shows it too.
 void PictureButtonTest::frameOnlyForTheKeyboard_data() {
-    QTest::addColumn<QList<int>>("reasons"); // focus given, taken away, given again...
-    QTest::addColumn<bool>("keyPressed");
+    QTest::addColumn<QStringList>("steps"); // a key or a click anywhere, then the focus given
     QTest::addColumn<bool>("framed");
-    QTest::newRow("Tab") << QList<int>{Qt::TabFocusReason} << false << true;
-    QTest::newRow("Shift+Tab") << QList<int>{Qt::BacktabFocusReason} << false << true;
-    QTest::newRow("shortcut") << QList<int>{Qt::ShortcutFocusReason} << false << true;
-    QTest::newRow("window activated") << QList<int>{Qt::ActiveWindowFocusReason} << false << false;
-    QTest::newRow("by the program") << QList<int>{Qt::OtherFocusReason} << false << false;
-    QTest::newRow("mouse") << QList<int>{Qt::MouseFocusReason} << false << false;
-    QTest::newRow("back after Tab")
-        << QList<int>{Qt::TabFocusReason, Qt::OtherFocusReason} << false << true;
-    QTest::newRow("mouse after Tab")
-        << QList<int>{Qt::TabFocusReason, Qt::MouseFocusReason} << false << false;
-    QTest::newRow("a key on it") << QList<int>{Qt::ActiveWindowFocusReason} << true << true;
+    QTest::newRow("Tab") << QStringList{"Tab"} << true;
+    QTest::newRow("Shift+Tab") << QStringList{"Backtab"} << true;
+    QTest::newRow("shortcut") << QStringList{"Shortcut"} << true;
+    QTest::newRow("mouse") << QStringList{"key", "Mouse"} << false;
+    QTest::newRow("by the program after a click") << QStringList{"click", "Other"} << false;
+    QTest::newRow("window activated after a click")
+        << QStringList{"click", "ActiveWindow"} << false;
+    QTest::newRow("by the program after a key") << QStringList{"key", "Other"} << true;
+    QTest::newRow("window activated after a key") << QStringList{"key", "ActiveWindow"} << true;
+    QTest::newRow("a key on the button") << QStringList{"click", "Other", "key"} << true;
 }
 
 void PictureButtonTest::frameOnlyForTheKeyboard() {
-    QFETCH(QList<int>, reasons);
-    QFETCH(bool, keyPressed);
+    QFETCH(QStringList, steps);
     QFETCH(bool, framed);
-    QWidget window;
+    Parent window;
     window.resize(120, 40);
     PictureButton button(&window, QStringLiteral("button"), QRect(5, 5, 100, 25));
     button.setPictures(Picture(QColor(0x1F, 0x3C, 0x88), {100, 25}));
     window.show();
     QVERIFY(QTest::qWaitForWindowActive(&window));
-    for (const int reason : reasons) {
-        button.clearFocus();
-        button.setFocus(Qt::FocusReason(reason));
+    const QMap<QString, Qt::FocusReason> reasons{{"Tab", Qt::TabFocusReason},
+                                                 {"Backtab", Qt::BacktabFocusReason},
+                                                 {"Shortcut", Qt::ShortcutFocusReason},
+                                                 {"Mouse", Qt::MouseFocusReason},
+                                                 {"ActiveWindow", Qt::ActiveWindowFocusReason},
+                                                 {"Other", Qt::OtherFocusReason}};
+    for (const QString& step : steps) {
+        if (step == "key") {
+            QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &window,
+                            Qt::Key_Shift);
+        } else if (step == "click") {
+            QTest::mouseClick(&window, Qt::LeftButton, {}, {115, 35});
+        } else {
+            button.clearFocus();
+            button.setFocus(reasons.value(step));
+        }
     }
     QVERIFY(button.hasFocus());
-    if (keyPressed)
-        QTest::keyClick(&button, Qt::Key_Shift);
     const QColor corner = button.grab().toImage().pixelColor(0, 0);
     QCOMPARE(corner.red() > 200 && corner.blue() < 80, framed);
 }

@@ -17,8 +17,8 @@ namespace tilava {
 // Tab reaches it (never a mouse click, so clicks leave the focus where it was); while it has
 // a focus that came from the keyboard (Tab, Shift+Tab, a shortcut, or a key pressed on it) an
 // orange frame with a white inner line lies over its edge. A focus the program or the window's
-// activation gives it draws no frame for a user who has not touched the keyboard, and keeps the
-// frame of a keyboard focus it had before. A left click, Space,
+// activation gives it draws the frame only when the user's last press in the program was a key,
+// so a mouse user never sees it. A left click, Space,
 // and Enter emit clicked(); assistive technology sees a button (or a link) with a Press action.
 //
 // The window decides when it is lit: the windows light their buttons by rules of their own
