@@ -33,6 +33,17 @@ protected:
     void mouseMoveEvent(QMouseEvent*) override { ++mouseEvents; }
 };
 
+// A shown window with a navy button on it, for the focus frame.
+struct FrameWindow {
+    FrameWindow() {
+        window.resize(120, 40);
+        button.setPictures(Picture(QColor(0x1F, 0x3C, 0x88), {100, 25}));
+        window.show();
+    }
+    Parent window;
+    PictureButton button{&window, QStringLiteral("button"), QRect(5, 5, 100, 25)};
+};
+
 } // namespace
 
 class PictureButtonTest : public QObject {
@@ -213,16 +224,12 @@ void PictureButtonTest::pressedByAssistiveTechnology() {
 }
 
 void PictureButtonTest::focusFrame() {
-    QWidget window;
-    window.resize(120, 40);
-    PictureButton button(&window, QStringLiteral("button"), QRect(5, 5, 100, 25));
-    button.setPictures(Picture(QColor(0x1F, 0x3C, 0x88), {100, 25}));
-    window.show();
-    QVERIFY(QTest::qWaitForWindowActive(&window));
-    test::CheckFocusFrame(&button);
+    FrameWindow f;
+    QVERIFY(QTest::qWaitForWindowActive(&f.window));
+    test::CheckFocusFrame(&f.button);
     // A mouse click leaves the focus where it was.
-    test::Click(&button);
-    QVERIFY(!button.hasFocus());
+    test::Click(&f.button);
+    QVERIFY(!f.button.hasFocus());
 }
 
 // The frame shows for a focus that came from the keyboard, not for one the program or the
@@ -246,12 +253,9 @@ void PictureButtonTest::frameOnlyForTheKeyboard_data() {
 void PictureButtonTest::frameOnlyForTheKeyboard() {
     QFETCH(QStringList, steps);
     QFETCH(bool, framed);
-    Parent window;
-    window.resize(120, 40);
-    PictureButton button(&window, QStringLiteral("button"), QRect(5, 5, 100, 25));
-    button.setPictures(Picture(QColor(0x1F, 0x3C, 0x88), {100, 25}));
-    window.show();
-    QVERIFY(QTest::qWaitForWindowActive(&window));
+    FrameWindow f;
+    QVERIFY(QTest::qWaitForWindowActive(&f.window));
+    PictureButton& button = f.button;
     const QMap<QString, Qt::FocusReason> reasons{{"Tab", Qt::TabFocusReason},
                                                  {"Backtab", Qt::BacktabFocusReason},
                                                  {"Shortcut", Qt::ShortcutFocusReason},
@@ -260,10 +264,10 @@ void PictureButtonTest::frameOnlyForTheKeyboard() {
                                                  {"Other", Qt::OtherFocusReason}};
     for (const QString& step : steps) {
         if (step == "key") {
-            QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &window,
+            QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &f.window,
                             Qt::Key_Shift);
         } else if (step == "click") {
-            QTest::mouseClick(&window, Qt::LeftButton, {}, {115, 35});
+            QTest::mouseClick(&f.window, Qt::LeftButton, {}, {115, 35});
         } else {
             button.clearFocus();
             button.setFocus(reasons.value(step));
