@@ -262,16 +262,8 @@ TEST(WidgetModel, TheAccessibleTextReadsHeaderNamesAndReminders) {
          false,
          {{1, 2025, "ráno"}, {2, 1980, "Jano"}},
          "Dnes Štvrtok 13. marca: Vlastimil. Pripomienky: ráno; Jano 45. narodeniny."},
-        {"two lines of names",
-         2025y / 12 / 24,
-         false,
-         {},
-         "Dnes Streda 24. decembra: Štedrý deň, Adam."},
-        {"tomorrow, into the next month",
-         2025y / 3 / 31,
-         true,
-         {},
-         "Zajtra Utorok 1. apríla: Hugo."},
+        {"two names", 2025y / 12 / 24, false, {}, "Dnes Streda 24. decembra: Štedrý deň, Adam."},
+        {"tomorrow in April", 2025y / 3 / 31, true, {}, "Zajtra Utorok 1. apríla: Hugo."},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -293,13 +285,11 @@ TEST(WidgetModel, LinesFitTheRoomWithABarForTheRest) {
         std::vector<int> heights;
         WidgetModel::Fit fit;
     } cases[] = {
-        {"nothing to show", 100, {}, {0, 0}},
         {"all fit exactly", 60, {20, 20, 20}, {3, 0}},
         {"one pixel short", 59, {20, 20, 20}, {2, 1}},
         {"room for two and the rest", 55, {20, 20, 20, 20}, {2, 2}},
         {"a tall bar stops the ones after it", 60, {20, 40, 10, 10}, {1, 3}},
         {"no room beside the rest", 14, {20, 20}, {0, 2}},
-        {"no room at all", -30, {20}, {0, 1}},
         {"32 birthdays on a 900 pixel screen", 900 - 85, std::vector<int>(32, 37), {21, 11}},
     };
     for (const auto& c : cases) {

