@@ -2,6 +2,7 @@
 // a new birthday goes through the editor into its day file and back onto the widget; the right
 // button and the gear open the settings, the "?" button the about window; the tray icon hides
 // and shows the widget, and its "Ukončit" ends the program from inside those windows too.
+#include "AccessibleSupport.h"
 #include "ControlSupport.h"
 #include "ModalSupport.h"
 #include "MouseSupport.h"
@@ -135,14 +136,23 @@ private slots:
         test::WidgetWorld world(2024y / 3 / 13);
         world.WriteEntries(13, 3, {{1, 2024, "Zubár"}});
         auto w = world.StartShown();
-        // The day, its names and the reminders read as one text.
-        QVERIFY2(w->accessibleDescription().startsWith(QStringLiteral("Dnes Streda 13.: ")),
+        // The focus starts on the widget itself, its day, where no focus frame is drawn (on a
+        // button a mouse user would see one); Tab goes round the flag and the buttons.
+        w->activateWindow();
+        test::CheckTabRing({"imgFlag", "imgSetup", "imgHelp", "imgMin", "imgClose", "frmMain"});
+        // A window named "Tilava"; the day with its month, its names and the reminders read as
+        // one text.
+        QAccessibleInterface* widget = QAccessible::queryAccessibleInterface(w.get());
+        QCOMPARE(widget->role(), QAccessible::Window);
+        QCOMPARE(widget->text(QAccessible::Name), QStringLiteral("Tilava"));
+        QVERIFY2(widget->text(QAccessible::Description)
+                     .startsWith(QStringLiteral("Dnes Streda 13. marca: ")),
                  qPrintable(w->accessibleDescription()));
         QVERIFY(w->accessibleDescription().endsWith(QStringLiteral(". Pripomienky: Zubár.")));
+        // Each button says what it does, in Slovak.
         for (const auto& [control, name] : {std::pair{"imgSetup", "Nastavenia"},
-                                            {"imgHelp", "Pomocník"},
+                                            {"imgHelp", "O programe"},
                                             {"imgMin", "Minimalizovať"},
-                                            {"imgFlag", "Slovenské mená"},
                                             {"imgClose", "Zatvoriť"}}) {
             QAccessibleInterface* button =
                 QAccessible::queryAccessibleInterface(test::Control(*w, QLatin1String(control)));
@@ -151,10 +161,19 @@ private slots:
             QVERIFY(button->actionInterface()->actionNames().contains(
                 QAccessibleActionInterface::pressAction()));
         }
-        // The flag is named by the language it shows.
+        QCOMPARE(test::Control(*w, QStringLiteral("imgHelp"))->accessibleDescription(),
+                 QStringLiteral("Otvorí okno o programe, odkiaľ sa otvára nápoveda"));
+        // The flag is a toggle, on for the Slovak names.
+        QAccessibleInterface* flag =
+            QAccessible::queryAccessibleInterface(test::Control(*w, QStringLiteral("imgFlag")));
+        QCOMPARE(flag->text(QAccessible::Name), QStringLiteral("Slovenské mená"));
+        QCOMPARE(flag->role(), QAccessible::CheckBox);
+        QVERIFY(flag->state().checkable && flag->state().checked);
         test::Click(test::Control(*w, QStringLiteral("imgFlag")));
-        QCOMPARE(test::Control(*w, QStringLiteral("imgFlag"))->accessibleName(),
-                 QStringLiteral("České mená"));
+        QVERIFY(!w->JazykSK());
+        QVERIFY(flag->state().checkable && !flag->state().checked);
+        test::Click(test::Control(*w, QStringLiteral("imgFlag")));
+        QVERIFY(w->JazykSK() && flag->state().checked);
     }
 
     void trayIcon() {

@@ -140,6 +140,7 @@ signals:
 protected:
     bool eventFilter(QObject* object, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -160,6 +161,16 @@ private:
     void CloseAfterWindows();
     // Draws the model: the names, the reminder bars, the window height and the flag.
     void Draw(bool newDay);
+    // The reminders that fit between the header and the bottom of the screen's free area, and
+    // when not all of them do, a last bar that tells how many are left out (a click on it opens
+    // the week window, as a click on the others does). Returns the bottom of the last bar.
+    int ShowReminders();
+    // The free area (without panels) of the screen the widget's header is on.
+    QRect AvailableArea() const;
+    // Moves the widget so that its header lies inside that area, when it does not.
+    void KeepOnScreen();
+    // The free area of a screen changed, or a screen went.
+    void AvailableAreaChanged();
     void ZobrazMena(bool whole);
     void ShowTexts(const DayTexts& texty, bool whole);
     void SetOpacity();
