@@ -10,7 +10,7 @@ declare -A groups=(
   [windows-installer]="nsis"
   [windows-deps]="g++-mingw-w64-x86-64-posix cmake ninja-build nasm perl dpkg-dev debian-archive-keyring qt6-base-dev qt6-base-dev-tools"
   [run]="xvfb x11-utils imagemagick"
-  [x11]="xvfb xcompmgr x11-utils xdotool trayer"
+  [x11]="xvfb openbox xcompmgr x11-utils xdotool trayer"
   [wine-x11]="xvfb openbox xcompmgr x11-utils xdotool trayer imagemagick wine64 wine fonts-wine locales"
   [package]="desktop-file-utils appstream dpkg-dev file"
 )

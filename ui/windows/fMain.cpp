@@ -36,6 +36,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QScopedValueRollback>
 #include <QScreen>
 #include <QShowEvent>
 #include <QTimer>
@@ -107,12 +108,14 @@ TfrmMain::TfrmMain(const Clock& clock, SettingsHive& hive, std::filesystem::path
     connect(tray_, &WidgetTray::activated, this, &TfrmMain::TrayIconActivated);
     connect(tray_, &WidgetTray::quitChosen, this, &TfrmMain::Quit);
     connect(tray_, &WidgetTray::showChosen, this, &TfrmMain::Ukaz);
-    connect(tray_, &WidgetTray::exportChosen, this, [this] {
-        CalendarExchange([this] { ExportCalendarTo(this, model_->Notes().Adresar(), notifier_); });
-    });
-    connect(tray_, &WidgetTray::importChosen, this, [this] {
-        CalendarExchange([this] { ImportContacts(this, model_->Notes().Adresar(), notifier_); });
-    });
+    // The commands that open a window run once the menu's call has returned (assistive
+    // technology waits for its answer).
+    connect(
+        tray_, &WidgetTray::exportChosen, this, [this] { CalendarExchange(Exchange::Export); },
+        Qt::QueuedConnection);
+    connect(
+        tray_, &WidgetTray::importChosen, this, [this] { CalendarExchange(Exchange::Import); },
+        Qt::QueuedConnection);
 
     tmrTimer_ = new QTimer(this);
     tmrTimer_->setObjectName(QStringLiteral("tmrTimer"));
@@ -243,8 +246,11 @@ void TfrmMain::CreateControls() {
         if (!tmrNadFormom_->isActive())
             tmrNadFormom_->start();
     });
-    connect(imgSetup_, &PictureButton::clicked, this, &TfrmMain::OtvorNastavenia);
-    connect(imgHelp_, &PictureButton::clicked, this, &TfrmMain::OpenAbout);
+    // Their windows open once the click has returned, as for the mouse on the day area: a
+    // press by assistive technology waits for its answer.
+    connect(imgSetup_, &PictureButton::clicked, this, &TfrmMain::OtvorNastavenia,
+            Qt::QueuedConnection);
+    connect(imgHelp_, &PictureButton::clicked, this, &TfrmMain::OpenAbout, Qt::QueuedConnection);
     connect(imgMin_, &PictureButton::clicked, this, [this] {
         tmrTimer_->stop();
         HideWidget();
@@ -501,8 +507,18 @@ void TfrmMain::Ukaz() {
     else
         show();
     raise();
-    activateWindow();
-    SpustiOdpocet();
+    if (openWindows_ == 0) {
+        activateWindow();
+        SpustiOdpocet();
+        return;
+    }
+    // A command's window is open (the tray works meanwhile): the widget waits for it without a
+    // countdown, and that window stays in front.
+    ZastavOdpocet();
+    if (QWidget* window = QApplication::activeModalWidget()) {
+        window->raise();
+        window->activateWindow();
+    }
 }
 
 void TfrmMain::TrayIconActivated(QSystemTrayIcon::ActivationReason reason) {
@@ -533,7 +549,7 @@ void TfrmMain::EndSession() {
 }
 
 void TfrmMain::CloseAfterWindows() {
-    if (!openWindow_) {
+    if (openWindows_ == 0) {
         close();
         return;
     }
@@ -607,17 +623,21 @@ void TfrmMain::MyskaKlik(Qt::MouseButton button) {
 }
 
 bool TfrmMain::WithOpenWindow(const std::function<void()>& command) {
-    if (openWindow_ || quitting_)
+    return openWindows_ == 0 && WithWindow(command);
+}
+
+bool TfrmMain::WithWindow(const std::function<void()>& command) {
+    if (quitting_)
         return false;
-    openWindow_ = true;
+    const QScopedValueRollback open(openWindows_, openWindows_ + 1);
     ZastavOdpocet();
     command();
-    openWindow_ = false;
     return !quitting_;
 }
 
 void TfrmMain::OtvorKalendar() {
     if (!WithOpenWindow([this] {
+            const QScopedValueRollback open(weekOpen_, true);
             tilava::OtvorKalendar(model_->Rok(), model_->Regi(), model_->Notes().Adresar(), clock_,
                                   notifier_, *web_, this);
         }))
@@ -636,9 +656,29 @@ void TfrmMain::OtvorNastavenia() {
     SpustiOdpocet();
 }
 
-void TfrmMain::CalendarExchange(const std::function<void()>& command) {
+void TfrmMain::CalendarExchange(Exchange which) {
+    if (quitting_)
+        return;
+    QString why;
+    if (exchanging_)
+        why = QStringLiteral("Export do kalendára alebo import kontaktov už prebieha. Dokončite ho "
+                             "alebo ho zrušte, potom zvoľte ďalší.");
+    else if (which == Exchange::Export && weekOpen_)
+        why = QStringLiteral("Export do kalendára sa teraz nespustil: v otvorenom okne Kalendár "
+                             "môžu byť zmeny, ktoré ešte nie sú uložené, a v exporte by chýbali. "
+                             "Zatvorte okno Kalendár a zvoľte export znova.");
+    if (!why.isEmpty()) {
+        // Over the open window, which waits for the answer.
+        QWidget* window = QApplication::activeModalWidget();
+        notifier_.Message(window ? window : this, why);
+        return;
+    }
+    const QScopedValueRollback open(exchanging_, true);
     // Contacts imported for today or the days ahead are reminded at once.
-    if (WithOpenWindow(command))
+    if (WithWindow([this, which] {
+            (which == Exchange::Export ? ExportCalendarTo : ImportContacts)(
+                this, model_->Notes().Adresar(), notifier_);
+        }))
         ZobrazUdalosti();
 }
 
@@ -773,7 +813,7 @@ void TfrmMain::changeEvent(QEvent* event) {
 }
 
 void TfrmMain::closeEvent(QCloseEvent* event) {
-    if (openWindow_) {
+    if (openWindows_ > 0) {
         // Closed by the desktop while a command's window is open: that window closes first.
         event->ignore();
         Quit();

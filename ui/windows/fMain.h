@@ -107,8 +107,13 @@ public:
     // The about window, to the left of the widget.
     void OpenAbout();
     // The calendar export or the contact import from the tray menu, with its file dialog and
-    // report; the reminders are built anew afterwards.
-    void CalendarExchange(const std::function<void()>& command);
+    // report; the reminders are built anew afterwards. The tray works while the other windows
+    // are open, so this may come while one is: the import runs then too (the store joins what
+    // it writes with what the week window saves later), the export waits for the week window
+    // to close (its unsaved changes would be missing), and a second one waits for the first;
+    // the user is told why.
+    enum class Exchange { Export, Import };
+    void CalendarExchange(Exchange which);
 
     // The shared objects the other windows borrow.
     TRok& Rok() { return model_->Rok(); }
@@ -182,6 +187,8 @@ private:
     // Runs the command that opens a window, with the countdown stopped and no other command's
     // window at the same time; false when it did not run or "Ukončit" came meanwhile.
     bool WithOpenWindow(const std::function<void()>& command);
+    // The same over a window that is open already (a command from the tray).
+    bool WithWindow(const std::function<void()>& command);
     // Shows the pending message about unreadable day files once the widget is on the screen.
     void ScheduleMessage();
 
@@ -189,7 +196,9 @@ private:
     SettingsHive& hive_;
     Notifier& notifier_;
     std::unique_ptr<PageOpener> web_;
-    bool openWindow_ = false; // a window of a command is open
+    int openWindows_ = 0;     // windows of commands open now, one over another
+    bool weekOpen_ = false;   // among them the week window
+    bool exchanging_ = false; // among them the file dialog of an export or import
     bool quitting_ = false;   // Koniec: the program is ending
     bool closed_ = false;     // the close reaction has run
     std::unique_ptr<LocalDateFormat> dateFormat_;

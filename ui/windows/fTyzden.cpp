@@ -75,6 +75,8 @@ TfrmTyzden::TfrmTyzden(const Clock& clock, Notifier& notifier, PageOpener& web, 
     // FormCreate: no command runs before the window has been activated.
     Zaneprazdneny = true;
     setObjectName(QStringLiteral("frmTyzden"));
+    // Modal to the windows it belongs to, not to the whole program: the tray icon keeps working.
+    setWindowModality(Qt::WindowModal);
     setWindowTitle(QStringLiteral("Kalendár"));
     setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
