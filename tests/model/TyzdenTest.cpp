@@ -382,48 +382,16 @@ TEST_F(TyzdenTest, AReloadShowsAnotherProgramsChangesAndKeepsTheUsers) {
         bool told;                     // a new reason why the day cannot be read
         std::string saved;             // the file after the save; empty: none
     };
+    const std::vector<std::string> one{"Jano 44. narodeniny"};
+    const std::vector<std::string> two{"Jano 44. narodeniny", "Eva 49. narodeniny"};
+    const std::string joined = jano + "-1\r\n1\r\n2024\r\nmoja\r\n-1\r\n2\r\n1975\r\nEva\r\n";
     const Case cases[] = {
-        {"a day gets a file",
-         "",
-         false,
-         janoEva,
-         {3},
-         {"Jano 44. narodeniny", "Eva 49. narodeniny"},
-         false,
-         janoEva},
+        {"a day gets a file", "", false, janoEva, {3}, two, false, janoEva},
         {"a file is deleted", jano, false, "", {3}, {}, false, ""},
-        {"the same bytes, as after a save",
-         jano,
-         false,
-         jano,
-         {},
-         {"Jano 44. narodeniny"},
-         false,
-         jano},
-        {"the user's change stays",
-         jano,
-         true,
-         janoEva,
-         {},
-         {"Jano 44. narodeniny", "moja"},
-         false,
-         jano + "-1\r\n1\r\n2024\r\nmoja\r\n-1\r\n2\r\n1975\r\nEva\r\n"},
-        {"the file becomes unreadable",
-         jano,
-         false,
-         broken,
-         {3},
-         {"Jano 44. narodeniny"},
-         true,
-         broken},
-        {"an unreadable file is mended",
-         broken,
-         false,
-         janoEva,
-         {3},
-         {"Jano 44. narodeniny", "Eva 49. narodeniny"},
-         false,
-         janoEva},
+        {"the same bytes, as after a save", jano, false, jano, {}, one, false, jano},
+        {"the user's change stays", jano, true, janoEva, {}, {one[0], "moja"}, false, joined},
+        {"the file becomes unreadable", jano, false, broken, {3}, one, true, broken},
+        {"an unreadable file is mended", broken, false, janoEva, {3}, two, false, janoEva},
     };
     const fs::path wednesday = folder / "0313.txt";
     for (const Case& c : cases) {

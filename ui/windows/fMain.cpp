@@ -12,6 +12,7 @@
 #include "ui/controls/ReminderText.h"
 #include "ui/controls/TabOrder.h"
 #include "ui/controls/WidgetButtons.h"
+#include "ui/desktop/NotesFolderWatch.h"
 #include "ui/desktop/Notifier.h"
 #include "ui/desktop/PageOpener.h"
 #include "ui/desktop/WindowOpacity.h"
@@ -119,6 +120,10 @@ TfrmMain::TfrmMain(const Clock& clock, SettingsHive& hive, std::filesystem::path
 
     dateFormat_ = std::make_unique<SystemDateFormat>();
     model_ = std::make_unique<WidgetModel>(clock, hive, std::move(folder), *dateFormat_);
+    // Day files written by another program (an import, a sync tool) show without a restart.
+    notesWatch_ = new NotesFolderWatch(
+        QString::fromStdU16String(model_->Notes().Adresar().u16string()), this);
+    connect(notesWatch_, &NotesFolderWatch::Changed, this, &TfrmMain::ZobrazUdalosti);
     SetText(lblDen_, Q(DayTexts::WeekdayName(model_->Today())));
     const WidgetSettings& settings = model_->Settings();
     if (settings.Top)
@@ -521,7 +526,7 @@ bool TfrmMain::WithOpenWindow(const std::function<void()>& command) {
 void TfrmMain::OtvorKalendar() {
     if (!WithOpenWindow([this] {
             tilava::OtvorKalendar(model_->Rok(), model_->Regi(), model_->Notes().Adresar(), clock_,
-                                  notifier_, *web_, this);
+                                  notifier_, *web_, this, notesWatch_);
         }))
         return;
     ZobrazUdalosti();
