@@ -736,21 +736,41 @@ private slots:
             for (int r = 0; r < std::min(entries, 4); ++r)
                 QVERIFY(list->viewport()->rect().contains(list->visualItemRect(list->item(r))));
 
+            // The ink of the day's digits and that of the weekday and the names beside them:
+            // where the window looks different without them.
+            const auto without = [&](const QStringList& kinds) {
+                QList<QWidget*> hidden;
+                for (int i = 1; i <= 7; ++i)
+                    for (const QString& kind : kinds)
+                        hidden << Control(window, kind.arg(i));
+                for (QWidget* w : hidden)
+                    w->hide();
+                const QImage face = window.grab().toImage();
+                for (QWidget* w : hidden)
+                    w->show();
+                return face;
+            };
             const QImage face = window.grab().toImage();
-            const qreal ratio = face.devicePixelRatio();
+            const QImage noDigits = without({QStringLiteral("lblDen%1")});
+            const QImage noNames =
+                without({QStringLiteral("lblDenTyzdna%1"), QStringLiteral("lblPrvy%1"),
+                         QStringLiteral("lblDruhy%1")});
             for (int i = 1; i <= 7; ++i) {
-                // The rightmost ink of the day's digits, two pixels or more before the names.
-                const QRect digits = Label(window, QStringLiteral("lblDen%1").arg(i))->geometry();
-                const int names = Label(window, QStringLiteral("lblDenTyzdna%1").arg(i))->x();
+                // Four clear pixels or more between them, at any scale.
+                const QRect band = Label(window, QStringLiteral("lblDen%1").arg(i))->geometry();
                 int right = 0;
-                for (int y = digits.top(); y <= digits.bottom(); ++y)
-                    for (int x = digits.left(); x < names; ++x) {
-                        const QColor c = face.pixelColor(QPointF(x * ratio, y * ratio).toPoint());
-                        if (c.saturation() > 200) // navy or red, not the light bands
+                int left = face.width();
+                for (int y = band.top() * face.devicePixelRatio();
+                     y <= band.bottom() * face.devicePixelRatio(); ++y)
+                    for (int x = 0; x < face.width(); ++x) {
+                        if (face.pixel(x, y) != noDigits.pixel(x, y))
                             right = std::max(right, x);
+                        if (face.pixel(x, y) != noNames.pixel(x, y))
+                            left = std::min(left, x);
                     }
-                QVERIFY2(right > digits.left() && right <= names - 3,
-                         qPrintable(QStringLiteral("row %1: ink to %2").arg(i).arg(right)));
+                QVERIFY2(
+                    left - right > 4 * face.devicePixelRatio(),
+                    qPrintable(QStringLiteral("row %1: %2 .. %3").arg(i).arg(right).arg(left)));
             }
 
             auto* searchField = Control<QLineEdit>(window, "txtFind");
