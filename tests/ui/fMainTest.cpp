@@ -101,6 +101,7 @@ private slots:
     void remindersFitTheScreen();
     void longEntryTakesAFewLines();
     void brokenDayFile();
+    void anotherProgramsEntriesShowWithoutARestart();
     void midnight();
     void missedDays_data();
     void missedDays();
@@ -408,6 +409,15 @@ void fMainTest::longEntryTakesAFewLines() {
     QVERIFY(EventLines(*w).first().endsWith(QStringLiteral("…")));
     QCOMPARE(EventLines(*w).last(), QStringLiteral("Jano 45. narodeniny"));
     QVERIFY(w->accessibleDescription().size() < 1000);
+}
+
+// An import from the command line or a sync tool writes today's file while the widget runs.
+void fMainTest::anotherProgramsEntriesShowWithoutARestart() {
+    WidgetWorld world(sunday);
+    auto w = world.StartShown();
+    QCOMPARE(EventLines(*w), QStringList{});
+    world.WriteEntries(30, 3, {{1, 2025, "Zubár"}});
+    QTRY_COMPARE_WITH_TIMEOUT(EventLines(*w), QStringList{QStringLiteral("Zubár")}, 5000);
 }
 
 void fMainTest::brokenDayFile() {

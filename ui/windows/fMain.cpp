@@ -11,6 +11,7 @@
 #include "ui/controls/PictureButton.h"
 #include "ui/controls/ReminderText.h"
 #include "ui/controls/WidgetButtons.h"
+#include "ui/desktop/NotesFolderWatch.h"
 #include "ui/desktop/Notifier.h"
 #include "ui/desktop/PageOpener.h"
 #include "ui/desktop/WindowOpacity.h"
@@ -138,6 +139,10 @@ TfrmMain::TfrmMain(const Clock& clock, SettingsHive& hive, std::filesystem::path
 
     dateFormat_ = std::make_unique<SystemDateFormat>();
     model_ = std::make_unique<WidgetModel>(clock, hive, std::move(folder), *dateFormat_);
+    // Day files written by another program (an import, a sync tool) show without a restart.
+    notesWatch_ = new NotesFolderWatch(
+        QString::fromStdU16String(model_->Notes().Adresar().u16string()), this);
+    connect(notesWatch_, &NotesFolderWatch::Changed, this, &TfrmMain::ZobrazUdalosti);
     SetText(lblDen_, Q(DayTexts::WeekdayName(model_->Today())));
     const WidgetSettings& settings = model_->Settings();
     if (settings.Top)
@@ -639,7 +644,7 @@ void TfrmMain::OtvorKalendar() {
     if (!WithOpenWindow([this] {
             const QScopedValueRollback open(weekOpen_, true);
             tilava::OtvorKalendar(model_->Rok(), model_->Regi(), model_->Notes().Adresar(), clock_,
-                                  notifier_, *web_, this);
+                                  notifier_, *web_, this, notesWatch_);
         }))
         return;
     ZobrazUdalosti();

@@ -29,6 +29,7 @@ namespace tilava {
 
 class Clock;
 class LocalDateFormat;
+class NotesFolderWatch;
 class Notifier;
 class PageOpener;
 class PictureButton;
@@ -216,7 +217,8 @@ private:
     QTimer* tmrNadFormom_ = nullptr;
     QTimer* tmrZapis_ = nullptr;
     WidgetTray* tray_ = nullptr;
-    QList<QPointer<QWidget>> closing_; // windows "Ukončit" has asked to close
+    NotesFolderWatch* notesWatch_ = nullptr; // day files changed by any program
+    QList<QPointer<QWidget>> closing_;       // windows "Ukončit" has asked to close
 
     // Controls, bottom of the stacking order first.
     QLabel* imgMain_ = nullptr;
