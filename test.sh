@@ -65,7 +65,10 @@ VARIABLES
 # The real program on a private X server with a compositor and a tray host: what offscreen
 # tests cannot see.
 x11() {
-  tests/x11/fade.sh "$root/build/dev/app/tilava" && tests/x11/tray.sh "$root/build/dev/app/tilava"
+  tests/x11/fade.sh "$root/build/dev/app/tilava" && tests/x11/tray.sh "$root/build/dev/app/tilava" &&
+    tests/x11/titles.sh "$root/build/dev/app/tilava" &&
+    tests/x11/screen.sh "$root/build/dev/app/tilava" &&
+    tests/x11/quit-over-week.sh "$root/build/dev/app/tilava"
 }
 
 # What `cmake --install` and the Debian package put on a system, from the dev build: seconds.

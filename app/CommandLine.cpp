@@ -5,12 +5,11 @@
 #include "platform/NotesFolder.h"
 #include "platform/StandardOutput.h"
 
-#include <QCommandLineOption>
-#include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QStringList>
 
 #include <filesystem>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -18,23 +17,155 @@ namespace tilava {
 
 namespace {
 
-constexpr std::string_view kVolby[] = {
-    "--export-ics", "--import-vcard", "--force",   "--help", "-h",
-    "-?",           "--help-all",     "--version", "-v"};
+enum class Takes { Nothing, Value };
 
-bool JeNasa(std::string_view argument) {
-    for (const std::string_view volba : kVolby) {
-        if (argument == volba || (argument.starts_with(volba) && argument.size() > volba.size() &&
-                                  argument[volba.size()] == '='))
-            return true;
+struct KnownOption {
+    std::string_view name;
+    Takes takes;
+};
+
+// The program's own options, spelt exactly so.
+constexpr KnownOption kOwnOptions[] = {
+    {"--export-ics", Takes::Value}, {"--import-vcard", Takes::Value}, {"--force", Takes::Nothing},
+    {"--help", Takes::Nothing},     {"-h", Takes::Nothing},           {"-?", Takes::Nothing},
+    {"--help-all", Takes::Nothing}, {"--version", Takes::Nothing},    {"-v", Takes::Nothing}};
+
+// Qt 6.4's own arguments, which QCoreApplication, QGuiApplication, QApplication and the X11
+// platform take out of the command line before the program sees it, each with one dash or two
+// ("-platform", "--platform"). A value follows as the next argument; "-style=", "-stylesheet="
+// and "-qmljsdebugger=" also take it after the sign.
+constexpr KnownOption kQtOptions[] = {{"platform", Takes::Value},
+                                      {"platformpluginpath", Takes::Value},
+                                      {"platformtheme", Takes::Value},
+                                      {"plugin", Takes::Value},
+                                      {"qwindowgeometry", Takes::Value},
+                                      {"qwindowtitle", Takes::Value},
+                                      {"qwindowicon", Takes::Value},
+                                      {"geometry", Takes::Value},
+                                      {"title", Takes::Value},
+                                      {"icon", Takes::Value},
+                                      {"session", Takes::Value},
+                                      {"style", Takes::Value},
+                                      {"stylesheet", Takes::Value},
+                                      {"display", Takes::Value},
+                                      {"name", Takes::Value},
+                                      {"visual", Takes::Value},
+                                      {"reverse", Takes::Nothing},
+                                      {"testability", Takes::Nothing},
+                                      {"widgetcount", Takes::Nothing},
+                                      {"qdevel", Takes::Nothing},
+                                      {"qdebug", Takes::Nothing},
+                                      {"nograb", Takes::Nothing},
+                                      {"dograb", Takes::Nothing}};
+constexpr std::string_view kQtOptionsWithSign[] = {"style=", "stylesheet=", "qmljsdebugger="};
+
+const KnownOption* Find(std::span<const KnownOption> options, std::string_view name) {
+    for (const KnownOption& option : options)
+        if (option.name == name)
+            return &option;
+    return nullptr;
+}
+
+// What the command line asks for; `error` (Slovak) when it is wrong.
+struct Request {
+    bool own = false; // any option of the program's own: it runs without a window
+    bool help = false;
+    bool version = false;
+    bool force = false;
+    QStringList imports;
+    QStringList exports;
+    std::string error;
+};
+
+std::string Quoted(const QString& text) {
+    return "„" + text.toStdString() + "“";
+}
+
+Request Scan(const QStringList& arguments) {
+    Request request;
+    auto fail = [&request](std::string why) {
+        if (request.error.empty())
+            request.error = std::move(why);
+    };
+    for (qsizetype i = 1; i < arguments.size() && request.error.empty(); ++i) {
+        const QString& argument = arguments[i];
+        if (argument == QLatin1String("--")) {
+            if (i + 1 < arguments.size())
+                fail("nečakaný argument " + Quoted(arguments[i + 1]));
+            break;
+        }
+        if (argument.size() < 2 || !argument.startsWith(QLatin1Char('-'))) {
+            fail("nečakaný argument " + Quoted(argument));
+            break;
+        }
+        const std::string text = argument.toStdString();
+        const std::size_t sign = text.find('=');
+        const std::string name = text.substr(0, sign);
+        const KnownOption* own = Find(kOwnOptions, name);
+        if (own != nullptr) {
+            request.own = true;
+            QString value;
+            if (own->takes == Takes::Nothing) {
+                if (sign != std::string::npos)
+                    fail("voľba " + Quoted(QString::fromStdString(name)) + " nemá hodnotu");
+            } else if (sign != std::string::npos) {
+                value = argument.mid(static_cast<qsizetype>(sign) + 1);
+            } else if (i + 1 < arguments.size()) {
+                value = arguments[++i];
+            } else {
+                fail("voľbe " + Quoted(argument) + " chýba hodnota");
+            }
+            if (name == "--export-ics")
+                request.exports.append(value);
+            else if (name == "--import-vcard")
+                request.imports.append(value);
+            else if (name == "--force")
+                request.force = true;
+            else if (name == "--version" || name == "-v")
+                request.version = true;
+            else
+                request.help = true;
+            continue;
+        }
+        const std::string_view bare = std::string_view(text).substr(text.starts_with("--") ? 2 : 1);
+        const KnownOption* qt = Find(kQtOptions, bare);
+        if (qt != nullptr) {
+            if (qt->takes == Takes::Value && ++i >= arguments.size())
+                fail("voľbe " + Quoted(argument) + " chýba hodnota");
+            continue;
+        }
+        bool withSign = false;
+        for (const std::string_view prefix : kQtOptionsWithSign)
+            withSign = withSign || bare.starts_with(prefix);
+        if (!withSign)
+            fail("neznáma voľba " + Quoted(argument));
     }
-    return false;
+    return request;
 }
 
-void Vypis(StandardStream kam, const std::string& text) {
-    // A name from a vCard or a file name must not drive the user's terminal.
-    WriteStandard(kam, PrintableText(text));
-}
+// The reports; a failed write fails the run, and standard error says so when it can.
+class Reporter {
+public:
+    void Say(StandardStream stream, const std::string& text) {
+        // A name from a vCard or a file name must not drive the user's terminal.
+        if (!WriteStandard(stream, PrintableText(text)))
+            (stream == StandardStream::Output ? outputFailed_ : errorFailed_) = true;
+    }
+    void Wrong(const std::string& why) {
+        Say(StandardStream::Error, "tilava: nesprávny príkazový riadok – " + why +
+                                       ".\nMožnosti vypíše „tilava --help“.\n");
+    }
+    int Finish(int status) {
+        if (outputFailed_)
+            Say(StandardStream::Error, "tilava: správu sa nepodarilo vypísať na štandardný "
+                                       "výstup (je zatvorený alebo plný).\n");
+        return status == 0 && (outputFailed_ || errorFailed_) ? 1 : status;
+    }
+
+private:
+    bool outputFailed_ = false;
+    bool errorFailed_ = false;
+};
 
 const char* const kPomoc =
     "Použitie: tilava [voľby]\n"
@@ -57,61 +188,45 @@ const char* const kPomoc =
 } // namespace
 
 std::optional<int> RunCommandLine(int argc, char* argv[]) {
-    bool ours = false;
-    for (int i = 1; i < argc && !ours; ++i)
-        ours = JeNasa(argv[i]);
-    if (!ours)
+    // The options are checked before anything else: a mistyped option must neither start the
+    // widget nor pass as a second start of a running copy.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    Reporter report;
+    if (const Request first = Scan(arguments); !first.error.empty()) {
+        report.Wrong(first.error);
+        return report.Finish(2);
+    } else if (!first.own) {
         return std::nullopt;
+    }
 
+    // Qt's list of the arguments holds them as typed, also where the system's code page has no
+    // letter for a file name's characters.
     QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("Tilava"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(TILAVA_VERSION));
-
-    QCommandLineParser parser;
-    const QCommandLineOption exportIcs(QStringLiteral("export-ics"), {}, QStringLiteral("SÚBOR"));
-    const QCommandLineOption importVcard(QStringLiteral("import-vcard"), {},
-                                         QStringLiteral("SÚBOR"));
-    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help"), QStringLiteral("?"),
-                                   QStringLiteral("help-all")},
-                                  {});
-    const QCommandLineOption verzia({QStringLiteral("v"), QStringLiteral("version")}, {});
-    const QCommandLineOption force(QStringLiteral("force"), {});
-    parser.addOptions({exportIcs, importVcard, force, help, verzia});
-    if (!parser.parse(QCoreApplication::arguments())) {
-        std::string error = parser.errorText().toStdString();
-        if (error.ends_with('.'))
-            error.pop_back();
-        Vypis(StandardStream::Error, "tilava: nesprávny príkazový riadok – " + error +
-                                         ".\nMožnosti vypíše „tilava --help“.\n");
-        return 2;
+    const Request request = Scan(QCoreApplication::arguments());
+    if (!request.error.empty()) {
+        report.Wrong(request.error);
+        return report.Finish(2);
     }
-    if (!parser.positionalArguments().isEmpty()) {
-        Vypis(StandardStream::Error, "tilava: nečakaný argument „" +
-                                         parser.positionalArguments().constFirst().toStdString() +
-                                         "“.\nMožnosti vypíše „tilava --help“.\n");
-        return 2;
+    if (request.help) {
+        report.Say(StandardStream::Output, kPomoc);
+        return report.Finish(0);
     }
-    if (parser.isSet(help)) {
-        Vypis(StandardStream::Output, kPomoc);
-        return 0;
+    if (request.version) {
+        report.Say(StandardStream::Output, "Tilava " TILAVA_VERSION "\n");
+        return report.Finish(0);
     }
-    if (parser.isSet(verzia)) {
-        Vypis(StandardStream::Output, "Tilava " TILAVA_VERSION "\n");
-        return 0;
-    }
-
-    for (const QString& subor : parser.values(importVcard) + parser.values(exportIcs)) {
+    for (const QString& subor : request.imports + request.exports) {
         if (subor.isEmpty()) {
-            Vypis(StandardStream::Error,
-                  "tilava: voľby --import-vcard a --export-ics potrebujú meno súboru, "
-                  "nie prázdny text.\nMožnosti vypíše „tilava --help“.\n");
-            return 2;
+            report.Wrong("voľby --import-vcard a --export-ics potrebujú meno súboru, nie "
+                         "prázdny text");
+            return report.Finish(2);
         }
     }
-    if (parser.isSet(force) && !parser.isSet(exportIcs)) {
-        Vypis(StandardStream::Error, "tilava: voľba --force platí len spolu s --export-ics.\n"
-                                     "Možnosti vypíše „tilava --help“.\n");
-        return 2;
+    if (request.force && request.exports.isEmpty()) {
+        report.Wrong("voľba --force platí len spolu s --export-ics");
+        return report.Finish(2);
     }
 
     // A repeated option is done each time, in the order given (all imports first, then every
@@ -120,17 +235,17 @@ std::optional<int> RunCommandLine(int argc, char* argv[]) {
     const std::filesystem::path folder = NotesFolder();
     auto path = [](const QString& s) { return std::filesystem::path(s.toStdU16String()); };
     const ExistingExport existing =
-        parser.isSet(force) ? ExistingExport::Any : ExistingExport::CalendarOnly;
+        request.force ? ExistingExport::Any : ExistingExport::CalendarOnly;
     bool success = true;
-    auto ohlas = [&success](const ExchangeResult& v) {
-        Vypis(v.success ? StandardStream::Output : StandardStream::Error, v.message);
+    auto ohlas = [&](const ExchangeResult& v) {
+        report.Say(v.success ? StandardStream::Output : StandardStream::Error, v.message);
         success = success && v.success;
     };
-    for (const QString& subor : parser.values(importVcard))
+    for (const QString& subor : request.imports)
         ohlas(ImportContactsFile(folder, path(subor)));
-    for (const QString& subor : parser.values(exportIcs))
+    for (const QString& subor : request.exports)
         ohlas(ExportCalendarFile(folder, path(subor), existing));
-    return success ? 0 : 1;
+    return report.Finish(success ? 0 : 1);
 }
 
 } // namespace tilava

@@ -14,9 +14,12 @@ namespace tilava {
 // single-instance lock, so they also run beside an open widget (the notes store joins what
 // both save). The report is Slovak, on standard output, a failure's on standard error, with
 // every control character but the line end shown as a visible code. The result is the exit
-// status: 0 all done, 1 something failed or a target was refused, 2 a wrong command line.
-// Nothing when the arguments hold none of these options: the program then starts as it always
-// has, and Qt's own arguments (-session, -platform …) go on to the application.
+// status: 0 all done, 1 something failed, a target was refused or a report could not be
+// written, 2 a wrong command line. Besides these the command line may hold only Qt's own
+// arguments (-platform, -style, -session, -display …); anything else is a wrong command line,
+// found before the program does anything else. Nothing when the arguments hold no option of
+// the program's own and no mistake: the program then starts its widget, and Qt's arguments go
+// on to the application.
 std::optional<int> RunCommandLine(int argc, char* argv[]);
 
 } // namespace tilava

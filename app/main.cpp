@@ -3,6 +3,7 @@
 // where it cannot reach it.
 
 #include "app/CommandLine.h"
+#include "app/WindowSystemGuard.h"
 #include "core/Clock.h"
 #include "platform/AtomicFile.h"
 #include "platform/NotesFolder.h"
@@ -11,6 +12,7 @@
 #include "platform/StandardOutput.h"
 #include "ui/desktop/FontWarmup.h"
 #include "ui/desktop/InstanceChannel.h"
+#include "ui/desktop/QtTranslation.h"
 #include "ui/desktop/SessionEnd.h"
 #include "ui/desktop/SystemNotifier.h"
 #include "ui/skin/Pictures.h"
@@ -47,7 +49,8 @@ private:
 } // namespace
 
 int main(int argc, char* argv[]) {
-    // The command-line options run without a window and without the single-instance lock.
+    // The command-line options run without a window and without the single-instance lock; a
+    // wrong command line ends here too.
     if (argc > 1)
         if (const auto result = tilava::RunCommandLine(argc, argv))
             return *result;
@@ -73,9 +76,12 @@ int main(int argc, char* argv[]) {
         tilava::RemoveStaleTemporaries(*settings);
 
     const tilava::FontWarmup pisma;
+    tilava::WindowSystemGuard windowSystem(argc, argv);
     QApplication app(argc, argv);
+    windowSystem.Release();
+    tilava::LoadQtTranslation();
+    // (No display name: Qt would add it to every window's title.)
     QApplication::setApplicationName(QStringLiteral("Tilava"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Tilava"));
     QApplication::setOrganizationName(QStringLiteral("ZELM"));
     // Links the windows to the installed desktop entry (its icon and name in the task bar).
     QGuiApplication::setDesktopFileName(QStringLiteral("sk.zelm.Tilava"));

@@ -1,6 +1,5 @@
 #include "model/MissedDays.h"
 
-#include "core/CalendarWords.h"
 #include "store/uPoznamky.h"
 
 #include <array>
@@ -171,10 +170,6 @@ std::optional<year_month_day> Ciselne(std::string_view text, std::string_view pa
                       : Platny(number(skupiny[0]), number(skupiny[1]), r, today);
 }
 
-std::string_view SkratkaDna(sys_days date) {
-    return WeekdayAbbreviations[weekday{date}.iso_encoding()];
-}
-
 } // namespace
 
 std::optional<year_month_day> MissedDays::ReadDate(std::string_view text, std::string_view pattern,
@@ -247,11 +242,7 @@ std::vector<ReminderLine> MissedDays::Build(TDayNotes& notes, std::optional<year
     std::vector<ReminderLine> lines;
     std::vector<std::string> errors; // the line of a bad file is enough here
     for (const sys_days date : Dni(last, today)) {
-        const year_month_day datum{date};
-        const std::string prefix = std::string(SkratkaDna(date)) + " " +
-                                   std::to_string(static_cast<unsigned>(datum.day())) + "." +
-                                   std::to_string(static_cast<unsigned>(datum.month())) + ". ";
-        Reminders::AddDay(notes, datum, prefix, lines, errors);
+        Reminders::AddDay(notes, year_month_day{date}, Reminders::DayPrefix(date), lines, errors);
     }
     return lines;
 }

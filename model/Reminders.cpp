@@ -1,5 +1,6 @@
 #include "model/Reminders.h"
 
+#include "core/CalendarWords.h"
 #include "core/Utf8.h"
 #include "store/NotesError.h"
 
@@ -23,6 +24,13 @@ std::string NazovSuboruDna(std::chrono::year_month_day date) {
 }
 
 } // namespace
+
+std::string Reminders::DayPrefix(std::chrono::sys_days date) {
+    const std::chrono::year_month_day datum{date};
+    return std::string(WeekdayAbbreviations[std::chrono::weekday{date}.iso_encoding()]) + " " +
+           std::to_string(static_cast<unsigned>(datum.day())) + "." +
+           std::to_string(static_cast<unsigned>(datum.month())) + ". ";
+}
 
 std::string Reminders::ErrorText(std::string_view subor, int line) {
     std::string text = "Súbor ";
@@ -65,8 +73,9 @@ Reminders Reminders::Build(TDayNotes& notes, std::chrono::sys_days today, int da
     for (int d = 0; d <= daysAhead && r.lines.size() < MaxLines; ++d) {
         if (r.lines.empty() && d >= DniStvorrocia)
             break;
-        AddDay(notes, std::chrono::year_month_day{today + std::chrono::days{d}}, {}, r.lines,
-               r.errors);
+        const std::chrono::sys_days date = today + std::chrono::days{d};
+        AddDay(notes, std::chrono::year_month_day{date}, d == 0 ? std::string{} : DayPrefix(date),
+               r.lines, r.errors);
     }
     return r;
 }

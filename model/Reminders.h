@@ -20,9 +20,10 @@ struct ReminderLine {
 };
 
 // The widget's reminder list: the entries of today and of the `Dopredu` days after it whose
-// day is marked to be listed, in day order and within a day in stored order. A day file that
-// cannot be read gets one line of its own after the entries read before its bad record, and
-// the days around it are listed as usual.
+// day is marked to be listed, in day order and within a day in stored order; a line of a day
+// after today is led by its day ("Po 31.3. Zubár"). A day file that cannot be read gets one
+// line of its own after the entries read before its bad record, and the days around it are
+// listed as usual.
 struct Reminders {
     std::vector<ReminderLine> lines;
     // The notes store's messages for the day files that could not be read, in day order:
@@ -46,6 +47,10 @@ struct Reminders {
     // message goes to `errors`. Adds nothing once `lines` holds MaxLines lines.
     static void AddDay(TDayNotes& notes, std::chrono::year_month_day date, std::string_view prefix,
                        std::vector<ReminderLine>& lines, std::vector<std::string>& errors);
+
+    // What leads a line of another day than today: the weekday's abbreviation, the day and the
+    // month, then a blank: "Ne 6.12. ".
+    static std::string DayPrefix(std::chrono::sys_days date);
 
     // The line of a day file that cannot be read: "Súbor 0331.txt sa nedá prečítať (riadok 3)",
     // without the line part when the file could not be read at all (`line` 0).

@@ -1,5 +1,6 @@
 #include "model/WidgetModel.h"
 
+#include "core/CalendarWords.h"
 #include "core/Clock.h"
 #include "core/uRok.h"
 #include "model/LocalDateFormat.h"
@@ -115,7 +116,10 @@ std::string WidgetModel::AccessibleText(bool tomorrow) const {
             names += ", ";
         names += line.text;
     }
-    std::string text = header.today + ' ' + header.date + ' ' + header.datum + ": " + names + '.';
+    const std::chrono::year_month_day day{Today() + std::chrono::days{tomorrow ? 1 : 0}};
+    const std::string month(MonthsAfterDay[static_cast<unsigned>(day.month())]);
+    std::string text =
+        header.today + ' ' + header.date + ' ' + header.datum + ' ' + month + ": " + names + '.';
     if (!lines_.empty()) {
         text += " Pripomienky: ";
         for (std::size_t i = 0; i < lines_.size(); ++i) {
@@ -128,6 +132,24 @@ std::string WidgetModel::AccessibleText(bool tomorrow) const {
         text += '.';
     }
     return text;
+}
+
+WidgetModel::Fit WidgetModel::FitLines(int room, std::span<const int> heights, int moreHeight) {
+    long long used = 0;
+    for (const int height : heights)
+        used += height;
+    if (used <= room)
+        return {heights.size(), 0};
+    // Room for the bar that tells the rest, then the bars from the top while they fit.
+    long long left = static_cast<long long>(room) - moreHeight;
+    std::size_t shown = 0;
+    while (shown < heights.size() && heights[shown] <= left)
+        left -= heights[shown++];
+    return {shown, heights.size() - shown};
+}
+
+std::string WidgetModel::MoreText(std::size_t rest) {
+    return "a ďalšie " + std::to_string(rest) + "…";
 }
 
 std::string WidgetModel::TakeMessage() {

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <filesystem>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -69,8 +70,23 @@ public:
     int ReminderCount() const { return reminderCount_; }
     // The tray icon's tooltip for the day shown.
     std::string Tooltip() const;
-    // One text for a screen reader: the header's texts, its names and the reminder lines.
+    // One text for a screen reader: the header's texts with the whole date ("Dnes Streda
+    // 9. decembra"), its names and every reminder line, also those the screen has no room for.
     std::string AccessibleText(bool tomorrow) const;
+
+    // How many reminder bars the widget shows when `room` pixels are left below its header:
+    // bar i takes heights[i] pixels. When not all of them fit, as many as fit together with
+    // one more bar of `moreHeight` pixels that tells how many are left out (MoreText); that
+    // bar is shown even when nothing fits beside it.
+    struct Fit {
+        std::size_t shown = 0;
+        std::size_t rest = 0; // lines left out, told by the last bar
+
+        friend bool operator==(const Fit&, const Fit&) = default;
+    };
+    static Fit FitLines(int room, std::span<const int> heights, int moreHeight);
+    // The last bar's text when `rest` lines are left out: "a ďalšie 5…".
+    static std::string MoreText(std::size_t rest);
     // The message about day files that could not be read (and at start a refused settings
     // file), once; empty when there is none.
     std::string TakeMessage();

@@ -97,21 +97,52 @@ int TTyzden::MoveWithSave(const LocalDateTime& newDate) {
 void TTyzden::Prepocitaj() {
     weekNumber_ = IsoWeekNumber(date_.date);
     selectedDay_ = IsoWeekday(date_.date);
-    loadError_.clear();
-    errorReported_ = false;
     for (int i = 1; i <= 7; ++i) {
         Day& d = date(i);
         d.datum = {date_.date - days{selectedDay_} + days{i}, date_.timeOfDay};
         d.nameDays = &year_.DajDatum(d.datum.date);
         d.changed = false;
-        try {
-            d.notes->Nacitaj(year_month_day{d.datum.date});
-        } catch (const std::exception& e) {
-            // The store keeps what it read before the fault and refuses to save it.
-            PridajRiadok(loadError_, e.what());
-        }
-        BuildLines(d);
+        Load(d);
     }
+    JoinLoadErrors();
+    errorReported_ = false;
+}
+
+void TTyzden::Load(Day& d) {
+    d.loadError.clear();
+    try {
+        d.notes->Nacitaj(year_month_day{d.datum.date});
+    } catch (const std::exception& e) {
+        // The store keeps what it read before the fault and refuses to save it.
+        d.loadError = e.what();
+    }
+    BuildLines(d);
+}
+
+void TTyzden::JoinLoadErrors() {
+    loadError_.clear();
+    for (const Day& d : days_)
+        if (!d.loadError.empty())
+            PridajRiadok(loadError_, d.loadError);
+}
+
+std::vector<int> TTyzden::ReloadUnchanged() {
+    std::vector<int> redrawn;
+    for (int i = 1; i <= 7; ++i) {
+        Day& d = date(i);
+        if (d.changed || i == editedDay_)
+            continue;
+        const std::vector<WeekLine> before = d.lines;
+        const bool readable = d.loadError.empty();
+        Load(d);
+        if (d.lines != before || d.loadError.empty() != readable)
+            redrawn.push_back(i);
+    }
+    const std::string before = loadError_;
+    JoinLoadErrors();
+    if (loadError_ != before)
+        errorReported_ = false;
+    return redrawn;
 }
 
 bool TTyzden::Ulozit() {
@@ -170,6 +201,12 @@ bool TTyzden::UpravZaznam() {
     const std::unique_ptr<IEventEditor> editor = createEditor_();
     if (!editor)
         return false;
+    // The editor holds an entry of this day: a reread meanwhile must not free it.
+    editedDay_ = selectedDay_;
+    struct EditEnds {
+        int& day;
+        ~EditEnds() { day = 0; }
+    } editEnds{editedDay_};
     if (selectedEntry_ == 0) {
         auto fresh = std::make_unique<TNote>();
         editor->SetExisting(false);

@@ -28,6 +28,8 @@ struct WeekLine {
     std::string Text; // PopisPolozky for the year of the day
     EntryKind Druh = EntryKind::Narodeniny;
     int Position = 0; // 0-based position of the entry in the day's store
+
+    friend bool operator==(const WeekLine&, const WeekLine&) = default;
 };
 
 // The model behind the week window: one calendar week, Monday to Sunday, around Datum, with
@@ -70,6 +72,15 @@ public:
     // False when any failed (the reasons in SaveError). An unchanged day is not written
     // again: browsing weeks costs no disk writes.
     bool Ulozit();
+    // Rereads the days whose entries the user has not changed since they were loaded or saved,
+    // so that what another program wrote into their files shows. A day the user changed keeps
+    // the user's entries; its save joins them with the other program's (TDayNotes::Uloz). The
+    // day whose entry the event editor holds is left for a later reread. Answers the days
+    // whose rows or readability changed; a new reason why a day cannot be read is reported
+    // once (TakeLoadError).
+    std::vector<int> ReloadUnchanged();
+    // The event editor is open on an entry of the selected day.
+    bool Editing() const { return editedDay_ != 0; }
 
     void NastavDatum(const LocalDateTime& datum) { date_ = datum; }
     // Selects day i (1..7) of the shown week; nothing is reloaded. Other numbers are ignored.
@@ -165,12 +176,15 @@ private:
         LocalDateTime datum;
         const TSviatky* nameDays = nullptr;
         std::vector<WeekLine> lines;
-        bool changed = false; // entries changed since the last load or save
+        bool changed = false;  // entries changed since the last load or save
+        std::string loadError; // why the last load failed; empty when it did not
     };
 
     Day& date(int i);
     const Day& date(int i) const;
     void BuildLines(Day& date);
+    void Load(Day& date);
+    void JoinLoadErrors();
     int MoveWithSave(const LocalDateTime& newDate);
     const NameIndex& Index();
 
@@ -184,6 +198,7 @@ private:
     int weekNumber_ = 0;
     int selectedEntry_ = 0;
     int entryYear_ = 0;
+    int editedDay_ = 0; // the day whose entry the editor holds; 0 when none
     EventEditorFactory createEditor_;
     IWeekWindow* window_ = nullptr;
 

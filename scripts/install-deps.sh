@@ -4,13 +4,13 @@
 set -euo pipefail
 
 declare -A groups=(
-  [build]="cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libjpeg-dev libturbojpeg0-dev libfontconfig-dev libxcb1-dev libical-dev fonts-dejavu-core"
+  [build]="cmake ninja-build g++ pkg-config qt6-base-dev qt6-translations-l10n libgl-dev libjpeg-dev libturbojpeg0-dev libfontconfig-dev libxcb1-dev libical-dev fonts-dejavu-core"
   [test]="libgtest-dev libgmock-dev googletest libbenchmark-dev clang-format desktop-file-utils dbus-daemon"
   [windows]="g++-mingw-w64-x86-64-posix wine64 wine locales"
   [windows-installer]="nsis"
   [windows-deps]="g++-mingw-w64-x86-64-posix cmake ninja-build nasm perl dpkg-dev debian-archive-keyring qt6-base-dev qt6-base-dev-tools"
   [run]="xvfb x11-utils imagemagick"
-  [x11]="xvfb xcompmgr x11-utils xdotool trayer"
+  [x11]="xvfb openbox xcompmgr x11-utils xdotool trayer"
   [wine-x11]="xvfb openbox xcompmgr x11-utils xdotool trayer imagemagick wine64 wine fonts-wine locales"
   [package]="desktop-file-utils appstream dpkg-dev file"
 )

@@ -45,9 +45,10 @@ TEST_F(RemindersTest, DaysAheadPicksDaysInOrder) {
     const ReminderLine jano{EntryKind::Narodeniny, "Jano 45. narodeniny"};
     const ReminderLine dentist{EntryKind::Poznamka, "Zubár"};
     const ReminderLine wedding{EntryKind::Vyrocie, "25. výročie svadba"};
-    // a plain note of another year is listed like any other entry; its blanks stay
-    const ReminderLine old{EntryKind::Poznamka, " staré"};
-    const ReminderLine eva{EntryKind::Narodeniny, "Eva 25. narodeniny"};
+    // a later day's lines are led by their day; a plain note of another year is listed like
+    // any other entry, its blanks kept
+    const ReminderLine old{EntryKind::Poznamka, "Po 31.3.  staré"};
+    const ReminderLine eva{EntryKind::Narodeniny, "St 2.4. Eva 25. narodeniny"};
     struct {
         int daysAhead;
         std::vector<ReminderLine> lines;
@@ -82,10 +83,10 @@ TEST_F(RemindersTest, BrokenFileGetsItsOwnLineAndOtherDaysStay) {
         {EntryKind::Narodeniny, "Jano 45. narodeniny"},
         {EntryKind::Poznamka, "Zubár"},
         {EntryKind::Vyrocie, "25. výročie svadba"},
-        {EntryKind::Poznamka, "ráno"},
-        {EntryKind::Poznamka, "Súbor 0331.txt sa nedá prečítať (riadok 7)", true},
-        {EntryKind::Poznamka, "Súbor 0401.txt sa nedá prečítať (riadok 3)", true},
-        {EntryKind::Narodeniny, "Eva 25. narodeniny"},
+        {EntryKind::Poznamka, "Po 31.3. ráno"},
+        {EntryKind::Poznamka, "Po 31.3. Súbor 0331.txt sa nedá prečítať (riadok 7)", true},
+        {EntryKind::Poznamka, "Ut 1.4. Súbor 0401.txt sa nedá prečítať (riadok 3)", true},
+        {EntryKind::Narodeniny, "St 2.4. Eva 25. narodeniny"},
     };
     EXPECT_EQ(r.lines, lines);
 }

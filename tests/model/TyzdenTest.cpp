@@ -365,6 +365,79 @@ TEST_F(TyzdenTest, AStepJoinsADayThatAnotherProgramChanged) {
     EXPECT_EQ(t->SaveNotice(), "");
 }
 
+// Another program writes Wednesday's file while the week is shown; the week rereads the days
+// the user left alone and keeps the user's own changes, which the save joins with the other
+// program's entries.
+TEST_F(TyzdenTest, AReloadShowsAnotherProgramsChangesAndKeepsTheUsers) {
+    const std::string jano = "!\r\n-1\r\n2\r\n1980\r\nJano\r\n";
+    const std::string janoEva = jano + "-1\r\n2\r\n1975\r\nEva\r\n";
+    const std::string broken = jano + "-1\r\nx\r\n2000\r\nEva\r\n";
+    struct Case {
+        const char* name;
+        std::string before; // Wednesday's file when the week opens; empty: none
+        bool userAdds;      // the user adds the note "moja" first
+        std::string theirs; // what the other program leaves; empty: it deletes the file
+        std::vector<int> redrawn;
+        std::vector<std::string> rows; // Wednesday's rows after the reread
+        bool told;                     // a new reason why the day cannot be read
+        std::string saved;             // the file after the save; empty: none
+    };
+    const std::vector<std::string> one{"Jano 44. narodeniny"};
+    const std::vector<std::string> two{"Jano 44. narodeniny", "Eva 49. narodeniny"};
+    const std::string joined = jano + "-1\r\n1\r\n2024\r\nmoja\r\n-1\r\n2\r\n1975\r\nEva\r\n";
+    const Case cases[] = {
+        {"a day gets a file", "", false, janoEva, {3}, two, false, janoEva},
+        {"a file is deleted", jano, false, "", {3}, {}, false, ""},
+        {"the same bytes, as after a save", jano, false, jano, {}, one, false, jano},
+        {"the user's change stays", jano, true, janoEva, {}, {one[0], "moja"}, false, joined},
+        {"the file becomes unreadable", jano, false, broken, {3}, one, true, broken},
+        {"an unreadable file is mended", broken, false, janoEva, {3}, two, false, janoEva},
+    };
+    const fs::path wednesday = folder / "0313.txt";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove(wednesday);
+        if (!c.before.empty())
+            test::WriteBytes(wednesday, c.before);
+        auto t = Open(2024y / 3 / 13);
+        t->TakeLoadError();
+        if (c.userAdds)
+            Pridaj(*t, {EntryKind::Poznamka, 2024, true, "moja"});
+        if (c.theirs.empty())
+            fs::remove(wednesday);
+        else
+            test::WriteBytes(wednesday, c.theirs);
+
+        EXPECT_EQ(t->ReloadUnchanged(), c.redrawn);
+        EXPECT_EQ(Texty(*t, 3), c.rows);
+        EXPECT_EQ(t->Editable(3), !c.told);
+        const std::string error = t->TakeLoadError();
+        EXPECT_EQ(error.find("0313.txt") != std::string::npos, c.told) << error;
+        EXPECT_EQ(t->TakeLoadError(), "");
+        EXPECT_EQ(t->ReloadUnchanged(), std::vector<int>{}); // nothing new the second time
+        EXPECT_TRUE(t->Ulozit() || c.told);
+        EXPECT_EQ(fs::exists(wednesday) ? test::ReadBytes(wednesday) : "", c.saved);
+    }
+
+    // The watch may fire while the editor is open on an entry of the day: that day is not
+    // reread under it, and the edit lands.
+    test::WriteBytes(wednesday, jano);
+    auto t = Open(2024y / 3 / 13);
+    std::vector<int> redrawn{0};
+    Edit(*t, [&](TNote& n) {
+        test::WriteBytes(wednesday, janoEva);
+        redrawn = t->ReloadUnchanged();
+        n.Text = "Ján";
+    });
+    t->NastavZaznam(1);
+    EXPECT_EQ(t->Vykonaj(TTyzden::EditEntry), TTyzden::Done);
+    EXPECT_EQ(redrawn, std::vector<int>{});
+    EXPECT_EQ(Texty(*t, 3), std::vector<std::string>{"Ján 44. narodeniny"});
+    EXPECT_TRUE(t->Ulozit());
+    EXPECT_EQ(test::ReadBytes(wednesday),
+              "!\r\n-1\r\n2\r\n1980\r\nJ\xe1n\r\n-1\r\n2\r\n1975\r\nEva\r\n");
+}
+
 TEST_F(TyzdenTest, RowsSkipNotesOfAnotherYearAndStillEditTheRightEntries) {
     test::WriteBytes(folder / "0313.txt", "!\r\n"
                                           "-1\r\n1\r\n2020\r\nStara\r\n"

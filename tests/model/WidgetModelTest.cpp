@@ -251,19 +251,19 @@ TEST(WidgetModel, TheAccessibleTextReadsHeaderNamesAndReminders) {
         std::vector<Entry> entries;
         const char* text;
     } cases[] = {
-        {"a name, no reminders", 2025y / 3 / 13, false, {}, "Dnes Štvrtok 13.: Vlastimil."},
+        {"a name, no reminders", 2025y / 3 / 13, false, {}, "Dnes Štvrtok 13. marca: Vlastimil."},
         {"a reminder",
          2025y / 3 / 13,
          false,
          {{1, 2025, "Zubár"}},
-         "Dnes Štvrtok 13.: Vlastimil. Pripomienky: Zubár."},
+         "Dnes Štvrtok 13. marca: Vlastimil. Pripomienky: Zubár."},
         {"a note and a birthday",
          2025y / 3 / 13,
          false,
          {{1, 2025, "ráno"}, {2, 1980, "Jano"}},
-         "Dnes Štvrtok 13.: Vlastimil. Pripomienky: ráno; Jano 45. narodeniny."},
-        {"two lines of names", 2025y / 12 / 24, false, {}, "Dnes Streda 24.: Štedrý deň, Adam."},
-        {"tomorrow's name alone", 2025y / 3 / 13, true, {}, "Zajtra Piatok 14.: Matilda."},
+         "Dnes Štvrtok 13. marca: Vlastimil. Pripomienky: ráno; Jano 45. narodeniny."},
+        {"two names", 2025y / 12 / 24, false, {}, "Dnes Streda 24. decembra: Štedrý deň, Adam."},
+        {"tomorrow in April", 2025y / 3 / 31, true, {}, "Zajtra Utorok 1. apríla: Hugo."},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -276,6 +276,29 @@ TEST(WidgetModel, TheAccessibleTextReadsHeaderNamesAndReminders) {
     }
 }
 
+// The bars that fit below the header: all when they do, else those that fit beside a last bar
+// telling how many are left out; that bar stands alone when nothing fits beside it.
+TEST(WidgetModel, LinesFitTheRoomWithABarForTheRest) {
+    const struct {
+        const char* name;
+        int room;
+        std::vector<int> heights;
+        WidgetModel::Fit fit;
+    } cases[] = {
+        {"all fit exactly", 60, {20, 20, 20}, {3, 0}},
+        {"one pixel short", 59, {20, 20, 20}, {2, 1}},
+        {"room for two and the rest", 55, {20, 20, 20, 20}, {2, 2}},
+        {"a tall bar stops the ones after it", 60, {20, 40, 10, 10}, {1, 3}},
+        {"no room beside the rest", 14, {20, 20}, {0, 2}},
+        {"32 birthdays on a 900 pixel screen", 900 - 85, std::vector<int>(32, 37), {21, 11}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(WidgetModel::FitLines(c.room, c.heights, 15), c.fit);
+    }
+    EXPECT_EQ(WidgetModel::MoreText(11), "a ďalšie 11…");
+}
+
 // A day file that cannot be read adds its own line and a message, told once; mended, the next
 // build lists it and says nothing.
 TEST(WidgetModel, AnUnreadableDayFileIsToldOnce) {
@@ -286,9 +309,10 @@ TEST(WidgetModel, AnUnreadableDayFileIsToldOnce) {
     world.Entries(2, 4, {{2, 2000, "Eva"}});
     world.Put("Dopredu", "3");
     auto model = world.Start();
-    EXPECT_EQ(Texts(*model), (std::vector<std::string>{"Zubár", "ráno",
-                                                       "Súbor 0331.txt sa nedá prečítať (riadok 7)",
-                                                       "Eva 25. narodeniny"}));
+    EXPECT_EQ(Texts(*model),
+              (std::vector<std::string>{"Zubár", "Po 31.3. ráno",
+                                        "Po 31.3. Súbor 0331.txt sa nedá prečítať (riadok 7)",
+                                        "St 2.4. Eva 25. narodeniny"}));
     EXPECT_TRUE(model->Lines()[2].error);
     const std::string message = model->TakeMessage();
     EXPECT_EQ(message.rfind("Pripomienky sa nepodarilo načítať.\n\n", 0), 0u) << message;
@@ -299,7 +323,8 @@ TEST(WidgetModel, AnUnreadableDayFileIsToldOnce) {
     world.Entries(31, 3, {{1, 2025, "ráno"}});
     model->Rebuild();
     EXPECT_EQ(model->TakeMessage(), "");
-    EXPECT_EQ(Texts(*model), (std::vector<std::string>{"Zubár", "ráno", "Eva 25. narodeniny"}));
+    EXPECT_EQ(Texts(*model),
+              (std::vector<std::string>{"Zubár", "Po 31.3. ráno", "St 2.4. Eva 25. narodeniny"}));
 }
 
 } // namespace

@@ -27,10 +27,13 @@ private slots:
     void exportTargets();
     void repeatedOptionsAreEachDone();
     void reportsHoldNoControlCharacters();
+    void outcomes_data();
+    void outcomes();
 
 private:
     using ScrollRun = test::ProgramRun;
-    ScrollRun Run(const QStringList& arguments);
+    ScrollRun Run(const QStringList& arguments, const QStringList& environment = {},
+                  const QString& outputFile = {});
     QString TempPath(const QString& meno) const { return home_.filePath(meno); }
 
     QTemporaryDir home_;
@@ -50,13 +53,17 @@ const QByteArray kCalendar = "\xEF\xBB\xBF \r\nBEGIN:VCALENDAR\r\nX-MINE:1\r\nEN
 void CommandLinePosixTest::initTestCase() {
     QVERIFY(home_.isValid());
     QVERIFY(QDir(home_.path()).mkpath(QStringLiteral("run")));
+    QCOMPARE(::chmod(QFile::encodeName(TempPath(QStringLiteral("run"))).constData(), 0700), 0);
     qputenv("XDG_RUNTIME_DIR", TempPath(QStringLiteral("run")).toLocal8Bit());
     running_.emplace();
     QVERIFY(running_->IsFirst());
     ::umask(022);
 }
 
-CommandLinePosixTest::ScrollRun CommandLinePosixTest::Run(const QStringList& arguments) {
+// The program runs without a display unless `environment` (NAME=VALUE) gives one.
+CommandLinePosixTest::ScrollRun CommandLinePosixTest::Run(const QStringList& arguments,
+                                                          const QStringList& environment,
+                                                          const QString& outputFile) {
     QProcess program;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("HOME"), home_.path());
@@ -65,7 +72,11 @@ CommandLinePosixTest::ScrollRun CommandLinePosixTest::Run(const QStringList& arg
     env.insert(QStringLiteral("XDG_RUNTIME_DIR"), TempPath(QStringLiteral("run")));
     for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
         env.remove(QString::fromLatin1(variable));
+    for (const QString& setting : environment)
+        env.insert(setting.section(QLatin1Char('='), 0, 0), setting.section(QLatin1Char('='), 1));
     program.setProcessEnvironment(env);
+    if (!outputFile.isEmpty())
+        program.setStandardOutputFile(outputFile);
     program.setWorkingDirectory(home_.path());
     return test::RunToEnd(program, QStringLiteral(TILAVA_EXE), arguments, 20000);
 }
@@ -280,6 +291,82 @@ void CommandLinePosixTest::reportsHoldNoControlCharacters() {
         if (run.code != 0)
             QVERIFY2(run.out.isEmpty(), qPrintable(run.out));
     }
+}
+
+// How a start ends, by its command line and its surroundings: exit status and the exact text
+// on standard output and standard error. A started widget ends after its first paint.
+void CommandLinePosixTest::outcomes_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QStringList>("environment");
+    QTest::addColumn<bool>("runningCopy");
+    QTest::addColumn<bool>("outputFull"); // standard output on /dev/full
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("out");
+    QTest::addColumn<QString>("err");
+
+    const QStringList offscreen{QStringLiteral("QT_QPA_PLATFORM=offscreen"),
+                                QStringLiteral("TILAVA_EXIT_AFTER_PAINT=1")};
+    const QString help = QStringLiteral(".\nMožnosti vypíše „tilava --help“.\n");
+    const QString wrong = QStringLiteral("tilava: nesprávny príkazový riadok – ");
+    const QString noScreen = QStringLiteral(
+        "tilava: widget sa nedá zobraziť – program sa nepripojil k obrazovke (%1).\nBez "
+        "obrazovky fungujú voľby --export-ics a --import-vcard (pozri „tilava --help“).\n");
+    QTest::newRow("unknown long option starts no widget")
+        << QStringList{QStringLiteral("--bogus")} << offscreen << false << false << 2 << QString()
+        << wrong + QStringLiteral("neznáma voľba „--bogus“") + help;
+    QTest::newRow("unknown short option")
+        << QStringList{QStringLiteral("-x")} << offscreen << false << false << 2 << QString()
+        << wrong + QStringLiteral("neznáma voľba „-x“") + help;
+    QTest::newRow("mistyped option beside a running copy")
+        << QStringList{QStringLiteral("--export-isc"), QStringLiteral("x.ics")} << QStringList()
+        << true << false << 2 << QString()
+        << wrong + QStringLiteral("neznáma voľba „--export-isc“") + help;
+    QTest::newRow("Qt's own options start the widget")
+        << QStringList{QStringLiteral("-platform"),     QStringLiteral("offscreen"),
+                       QStringLiteral("-reverse"),      QStringLiteral("-style=Fusion"),
+                       QStringLiteral("--session"),     QStringLiteral("abc_1"),
+                       QStringLiteral("-qwindowtitle"), QStringLiteral("x")}
+        << QStringList{QStringLiteral("TILAVA_EXIT_AFTER_PAINT=1")} << false << false << 0
+        << QString() << QString();
+    QTest::newRow("Qt's option without its value")
+        << QStringList{QStringLiteral("-platform")} << offscreen << false << false << 2 << QString()
+        << wrong + QStringLiteral("voľbe „-platform“ chýba hodnota") + help;
+    QTest::newRow("no display") << QStringList() << QStringList() << false << false << 1
+                                << QString()
+                                << noScreen.arg(
+                                       QStringLiteral("premenná DISPLAY nie je nastavená, premenná "
+                                                      "WAYLAND_DISPLAY nie je nastavená"));
+    QTest::newRow("display that does not answer")
+        << QStringList() << QStringList{QStringLiteral("DISPLAY=:65000")} << false << false << 1
+        << QString()
+        << noScreen.arg(
+               QStringLiteral("DISPLAY=„:65000“, premenná WAYLAND_DISPLAY nie je nastavená"));
+    QTest::newRow("version into a full output")
+        << QStringList{QStringLiteral("--version")} << QStringList() << true << true << 1
+        << QString()
+        << QStringLiteral("tilava: správu sa nepodarilo vypísať na štandardný výstup (je "
+                          "zatvorený alebo plný).\n");
+}
+
+void CommandLinePosixTest::outcomes() {
+    QFETCH(QStringList, arguments);
+    QFETCH(QStringList, environment);
+    QFETCH(bool, runningCopy);
+    QFETCH(bool, outputFull);
+    QFETCH(int, code);
+    QFETCH(QString, out);
+    QFETCH(QString, err);
+
+    if (!runningCopy)
+        running_.reset();
+    const ScrollRun run =
+        Run(arguments, environment, outputFull ? QStringLiteral("/dev/full") : QString());
+    running_.emplace();
+    QVERIFY(running_->IsFirst());
+    QCOMPARE(run.err, err);
+    QCOMPARE(run.out, out);
+    QCOMPARE(run.code, code);
+    QVERIFY(!QFile::exists(TempPath(QStringLiteral("x.ics"))));
 }
 
 } // namespace tilava

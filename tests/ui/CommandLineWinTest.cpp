@@ -22,6 +22,8 @@ private slots:
     void initTestCase();
     void cleanupTestCase();
     void importThenExport();
+    void outcomes_data();
+    void outcomes();
 
 private:
     using Run = test::ProgramRun;
@@ -104,6 +106,36 @@ void CommandLineWinTest::importThenExport() {
     run = Start({QStringLiteral("--version")});
     QCOMPARE(run.out.trimmed(), QStringLiteral("Tilava " TILAVA_VERSION));
     QCOMPARE(Start({QStringLiteral("--export-ics")}).code, 2);
+}
+
+// A wrong command line ends before the single-instance check (this test holds the claim), and
+// Qt's own arguments pass: such a start asks the running copy to show itself.
+void CommandLineWinTest::outcomes_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("err");
+
+    const QString wrong = QStringLiteral("tilava: nesprávny príkazový riadok – %1.\r\nMožnosti "
+                                         "vypíše „tilava --help“.\r\n");
+    QTest::newRow("unknown option") << QStringList{QStringLiteral("--bogus")} << 2
+                                    << wrong.arg(QStringLiteral("neznáma voľba „--bogus“"));
+    QTest::newRow("mistyped option")
+        << QStringList{QStringLiteral("--export-isc"), QStringLiteral("x.ics")} << 2
+        << wrong.arg(QStringLiteral("neznáma voľba „--export-isc“"));
+    QTest::newRow("Qt's own options")
+        << QStringList{QStringLiteral("-platform"), QStringLiteral("windows"),
+                       QStringLiteral("-reverse")}
+        << 0 << QString();
+}
+
+void CommandLineWinTest::outcomes() {
+    QFETCH(QStringList, arguments);
+    QFETCH(int, code);
+    QFETCH(QString, err);
+    const Run run = Start(arguments);
+    QCOMPARE(run.err, err);
+    QCOMPARE(run.code, code);
+    QVERIFY(!QFile::exists(Path(QStringLiteral("x.ics"))));
 }
 
 } // namespace tilava

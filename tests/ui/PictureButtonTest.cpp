@@ -46,6 +46,7 @@ private slots:
     void clicks();
     void pressedByAssistiveTechnology_data();
     void pressedByAssistiveTechnology();
+    void focusFrame_data();
     void focusFrame();
     void tellsTheWindowOfThePointer();
 };
@@ -210,17 +211,52 @@ void PictureButtonTest::pressedByAssistiveTechnology() {
              QStringLiteral("Jozef"));
 }
 
+// The frame shows for a focus from the keyboard, and for one the program or the window's
+// activation gives after a key (not after a click: a mouse user never sees it); a key pressed
+// on the button shows it.
+void PictureButtonTest::focusFrame_data() {
+    QTest::addColumn<bool>("keyBefore"); // the user's last press: a key, else a click
+    QTest::addColumn<int>("reason");
+    QTest::addColumn<bool>("keyOnIt");
+    QTest::addColumn<bool>("framed");
+    QTest::newRow("Tab") << false << int(Qt::TabFocusReason) << false << true;
+    QTest::newRow("shortcut") << false << int(Qt::ShortcutFocusReason) << false << true;
+    QTest::newRow("mouse") << true << int(Qt::MouseFocusReason) << false << false;
+    QTest::newRow("program, click") << false << int(Qt::OtherFocusReason) << false << false;
+    QTest::newRow("activation, click")
+        << false << int(Qt::ActiveWindowFocusReason) << false << false;
+    QTest::newRow("program, key") << true << int(Qt::OtherFocusReason) << false << true;
+    QTest::newRow("activation, key") << true << int(Qt::ActiveWindowFocusReason) << false << true;
+    QTest::newRow("key on it") << false << int(Qt::OtherFocusReason) << true << true;
+}
+
 void PictureButtonTest::focusFrame() {
+    QFETCH(bool, keyBefore);
+    QFETCH(int, reason);
+    QFETCH(bool, keyOnIt);
+    QFETCH(bool, framed);
     QWidget window;
     window.resize(120, 40);
     PictureButton button(&window, QStringLiteral("button"), QRect(5, 5, 100, 25));
     button.setPictures(Picture(QColor(0x1F, 0x3C, 0x88), {100, 25}));
     window.show();
     QVERIFY(QTest::qWaitForWindowActive(&window));
-    test::CheckFocusFrame(&button);
-    // A mouse click leaves the focus where it was.
-    test::Click(&button);
-    QVERIFY(!button.hasFocus());
+    if (reason == Qt::TabFocusReason) {
+        test::CheckFocusFrame(&button);
+        // A mouse click leaves the focus where it was.
+        test::Click(&button);
+        QVERIFY(!button.hasFocus());
+    }
+    if (keyBefore)
+        QTest::keyClick(&window, Qt::Key_Shift);
+    else
+        QTest::mouseClick(&window, Qt::LeftButton, {}, {115, 35});
+    button.clearFocus();
+    button.setFocus(Qt::FocusReason(reason));
+    if (keyOnIt)
+        QTest::keyClick(&button, Qt::Key_Shift);
+    const QColor corner = button.grab().toImage().pixelColor(0, 0);
+    QCOMPARE(corner.red() > 200 && corner.blue() < 80, framed);
 }
 
 // The window lights the button by its own rules, from the moves and leaves it is told of.

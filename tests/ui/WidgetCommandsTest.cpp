@@ -1,7 +1,9 @@
 // The widget's commands as a user reaches them: a click on the day opens the week window, where
 // a new birthday goes through the editor into its day file and back onto the widget; the right
 // button and the gear open the settings, the "?" button the about window; the tray icon hides
-// and shows the widget, and its "Ukončit" ends the program from inside those windows too.
+// and shows the widget, and its menu works over each of those windows and ends the program
+// from inside them too.
+#include "AccessibleSupport.h"
 #include "ControlSupport.h"
 #include "ModalSupport.h"
 #include "MouseSupport.h"
@@ -10,6 +12,7 @@
 #include "core/Cp1250.h"
 #include "ui/desktop/SessionEnd.h"
 #include "ui/windows/fAbout.h"
+#include "ui/windows/fNapoveda.h"
 #include "ui/windows/fSetup.h"
 #include "ui/windows/fTyzden.h"
 #include "ui/windows/fUdalost.h"
@@ -18,10 +21,14 @@
 #include <QAction>
 #include <QApplication>
 #include <QFile>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QPointer>
+#include <QPushButton>
+#include <QScopeGuard>
 #include <QTimer>
 #include <QtTest>
 #include <QWindow>
@@ -52,6 +59,40 @@ void AddBirthdayInWeek(TfrmTyzden& week, bool& editorSeen) {
         },
         &editorSeen);
     QTest::mouseClick(week.DayList(3)->viewport(), Qt::LeftButton, {}, QPoint(20, 20));
+}
+
+// Opens `open` as a user does ("week", "editor" over the week window, "setup", "about", "help"
+// over the about window, "import": the import's file dialog) and calls `atTop` with the top
+// window once it takes input; the windows stay open.
+void OpenWindows(TfrmMain& w, const QString& open, const std::function<void(QWidget&)>& atTop) {
+    const auto keep = test::AfterAction::KeepOpen;
+    if (open == "week" || open == "editor") {
+        test::WhenActive<TfrmTyzden>(
+            [open, atTop, keep](TfrmTyzden& week) {
+                if (open == "week")
+                    return atTop(week);
+                test::WhenActive<TfrmUdalost>(atTop, nullptr, keep);
+                QTest::mouseClick(week.DayList(3)->viewport(), Qt::LeftButton, {}, QPoint(20, 20));
+            },
+            nullptr, keep);
+        QTest::mouseClick(test::Control(w, QStringLiteral("Image1")), Qt::LeftButton);
+    } else if (open == "setup") {
+        test::WhenActive<TfrmSetup>(atTop, nullptr, keep);
+        test::Click(test::Control(w, QStringLiteral("imgSetup")));
+    } else if (open == "about" || open == "help") {
+        test::WhenActive<TfrmAbout>(
+            [open, atTop, keep](TfrmAbout& about) {
+                if (open == "about")
+                    return atTop(about);
+                test::WhenActive<TfrmNapoveda>(atTop, nullptr, keep);
+                test::Click(test::Control(about, QStringLiteral("imgNapoveda")));
+            },
+            nullptr, keep);
+        test::Click(test::Control(w, QStringLiteral("imgHelp")));
+    } else {
+        test::WhenActive<QFileDialog>(atTop, nullptr, keep);
+        w.findChild<QAction*>(QStringLiteral("Importovat1"))->trigger();
+    }
 }
 
 } // namespace
@@ -135,14 +176,23 @@ private slots:
         test::WidgetWorld world(2024y / 3 / 13);
         world.WriteEntries(13, 3, {{1, 2024, "Zubár"}});
         auto w = world.StartShown();
-        // The day, its names and the reminders read as one text.
-        QVERIFY2(w->accessibleDescription().startsWith(QStringLiteral("Dnes Streda 13.: ")),
+        // The focus starts on the widget itself, its day, where no focus frame is drawn (on a
+        // button a mouse user would see one); Tab goes round the flag and the buttons.
+        w->activateWindow();
+        test::CheckTabRing({"imgFlag", "imgSetup", "imgHelp", "imgMin", "imgClose", "frmMain"});
+        // A window named "Tilava"; the day with its month, its names and the reminders read as
+        // one text.
+        QAccessibleInterface* widget = QAccessible::queryAccessibleInterface(w.get());
+        QCOMPARE(widget->role(), QAccessible::Window);
+        QCOMPARE(widget->text(QAccessible::Name), QStringLiteral("Tilava"));
+        QVERIFY2(widget->text(QAccessible::Description)
+                     .startsWith(QStringLiteral("Dnes Streda 13. marca: ")),
                  qPrintable(w->accessibleDescription()));
         QVERIFY(w->accessibleDescription().endsWith(QStringLiteral(". Pripomienky: Zubár.")));
+        // Each button says what it does, in Slovak.
         for (const auto& [control, name] : {std::pair{"imgSetup", "Nastavenia"},
-                                            {"imgHelp", "Pomocník"},
+                                            {"imgHelp", "O programe"},
                                             {"imgMin", "Minimalizovať"},
-                                            {"imgFlag", "Slovenské mená"},
                                             {"imgClose", "Zatvoriť"}}) {
             QAccessibleInterface* button =
                 QAccessible::queryAccessibleInterface(test::Control(*w, QLatin1String(control)));
@@ -151,10 +201,19 @@ private slots:
             QVERIFY(button->actionInterface()->actionNames().contains(
                 QAccessibleActionInterface::pressAction()));
         }
-        // The flag is named by the language it shows.
+        QCOMPARE(test::Control(*w, QStringLiteral("imgHelp"))->accessibleDescription(),
+                 QStringLiteral("Otvorí okno o programe, odkiaľ sa otvára nápoveda"));
+        // The flag is a toggle, on for the Slovak names.
+        QAccessibleInterface* flag =
+            QAccessible::queryAccessibleInterface(test::Control(*w, QStringLiteral("imgFlag")));
+        QCOMPARE(flag->text(QAccessible::Name), QStringLiteral("Slovenské mená"));
+        QCOMPARE(flag->role(), QAccessible::CheckBox);
+        QVERIFY(flag->state().checkable && flag->state().checked);
         test::Click(test::Control(*w, QStringLiteral("imgFlag")));
-        QCOMPARE(test::Control(*w, QStringLiteral("imgFlag"))->accessibleName(),
-                 QStringLiteral("České mená"));
+        QVERIFY(!w->JazykSK());
+        QVERIFY(flag->state().checkable && !flag->state().checked);
+        test::Click(test::Control(*w, QStringLiteral("imgFlag")));
+        QVERIFY(w->JazykSK() && flag->state().checked);
     }
 
     void trayIcon() {
@@ -225,6 +284,108 @@ private slots:
         QVERIFY(!value("frmMainTop").isEmpty());
         QTest::qWait(200);
         QCOMPARE(end.size(), 1);
+    }
+
+    void trayOverOpenWindows_data() {
+        QTest::addColumn<QString>("open");
+        QTest::addColumn<QString>("item"); // of the tray menu, chosen over the open windows
+        // What it does then: "dialog" (its file dialog opens), "shown" (the widget, without its
+        // countdown, the window staying in front), else the start of its message.
+        QTest::addColumn<QString>("answer");
+        const char* weekOpen = "Export do kalendára sa teraz nespustil: v otvorenom okne Kalendár";
+        const char* busy = "Export do kalendára alebo import kontaktov už prebieha";
+        const struct {
+            const char *row, *open, *item, *answer;
+        } rows[] = {{"export over the week window", "week", "Exportovat1", weekOpen},
+                    {"export over the editor", "editor", "Exportovat1", weekOpen},
+                    {"import over the week window", "week", "Importovat1", "dialog"},
+                    {"export over the settings", "setup", "Exportovat1", "dialog"},
+                    {"import over the about window", "about", "Importovat1", "dialog"},
+                    {"export over the help", "help", "Exportovat1", "dialog"},
+                    {"export over the import", "import", "Exportovat1", busy},
+                    {"Zobraziť over the settings", "setup", "Zobrazi1", "shown"}};
+        for (const auto& r : rows)
+            QTest::newRow(r.row) << QString(r.open) << QString(r.item)
+                                 << QString::fromUtf8(r.answer);
+    }
+    // The tray works while any window of the widget is open: a window they do not own (as the
+    // tray icon's own window is) takes clicks, the menu's items run or say why not, and
+    // "Ukončit" closes every window, then the widget, once.
+    void trayOverOpenWindows() {
+        QFETCH(QString, open);
+        QFETCH(QString, item);
+        QFETCH(QString, answer);
+        test::WidgetWorld world(2024y / 3 / 13);
+        world.tray = true;
+        auto w = world.StartShown();
+        QPushButton icon;
+        icon.setGeometry(1000, 700, 22, 22);
+        icon.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&icon));
+        QSignalSpy iconPressed(&icon, &QPushButton::pressed);
+        QSignalSpy closed(w.get(), &TfrmMain::closed);
+        const auto choose = [&w](const QString& name) { w->findChild<QAction*>(name)->trigger(); };
+
+        QString outcome;
+        OpenWindows(*w, open, [&](QWidget& top) {
+            // Whatever the checks find, the windows close.
+            const auto quit = qScopeGuard([&] { choose(QStringLiteral("Ukoncit1")); });
+            QTest::mouseClick(icon.windowHandle(), Qt::LeftButton, {}, QPoint(11, 11));
+            w->TrayIconActivated(QSystemTrayIcon::Context);
+            // (the import's own file dialog may be the window open)
+            const QPointer<QTimer> poll =
+                answer != "dialog" ? nullptr : test::WhenActive<QFileDialog>([&](QFileDialog&) {
+                    outcome = QStringLiteral("dialog");
+                });
+            const auto stop = qScopeGuard([&] { delete poll; });
+            choose(item);
+            QTRY_VERIFY_WITH_TIMEOUT(
+                !outcome.isEmpty() || !world.notifier.messages.isEmpty() || w->isVisible(), 3000);
+            if (w->isVisible() && !w->Countdown().running &&
+                QApplication::activeModalWidget() == &top)
+                outcome = QStringLiteral("shown");
+            outcome += world.notifier.messages.join('\n');
+        });
+        QTRY_COMPARE_WITH_TIMEOUT(closed.size(), 1, 10000);
+        QCOMPARE(iconPressed.size(), 1);
+        QVERIFY2(outcome.startsWith(answer), qPrintable(outcome));
+        QVERIFY(!QApplication::activeModalWidget());
+        QTest::qWait(100);
+        QCOMPARE(closed.size(), 1);
+    }
+
+    void pressReturnsBeforeTheWindowOpens_data() {
+        QTest::addColumn<QString>("control");
+        QTest::newRow("gear") << "imgSetup";
+        QTest::newRow("about button") << "imgHelp";
+        QTest::newRow("tray: export") << "Exportovat1";
+        QTest::newRow("tray: import") << "Importovat1";
+    }
+    // A press by assistive technology (or a menu item's trigger) returns before the window of
+    // its command opens: the caller waits for its answer, and a window's loop inside it would
+    // keep it waiting for as long as the window is open.
+    void pressReturnsBeforeTheWindowOpens() {
+        QFETCH(QString, control);
+        test::WidgetWorld world(2024y / 3 / 13);
+        world.tray = true;
+        auto w = world.StartShown();
+        bool returned = false, opened = false, openedAfter = false;
+        test::WhenActive<QDialog>([&](QDialog&) {
+            opened = true;
+            openedAfter = returned;
+        });
+        if (auto* action = w->findChild<QAction*>(control)) {
+            action->trigger();
+            returned = true;
+        } else {
+            auto* button = qobject_cast<QAbstractButton*>(test::Control(*w, control));
+            // After the widget's own reaction to the click.
+            connect(button, &QAbstractButton::clicked, this, [&] { returned = true; });
+            QAccessible::queryAccessibleInterface(button)->actionInterface()->doAction(
+                QAccessibleActionInterface::pressAction());
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(opened && !QApplication::activeModalWidget(), 6000);
+        QVERIFY(openedAfter);
     }
 
     // A termination signal (logout, shutdown) while an entry waits unsaved in the week window:

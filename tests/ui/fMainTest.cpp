@@ -8,6 +8,7 @@
 #include "ui/controls/ReminderText.h"
 #include "ui/desktop/SystemNotifier.h"
 #include "ui/skin/TrayIconPicture.h"
+#include "ui/windows/fTyzden.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -96,8 +97,11 @@ private slots:
     void daysAhead_data();
     void daysAhead();
     void hundredBars();
+    void remindersFitTheScreen_data();
+    void remindersFitTheScreen();
     void longEntryTakesAFewLines();
     void brokenDayFile();
+    void anotherProgramsEntriesShowWithoutARestart();
     void midnight();
     void missedDays_data();
     void missedDays();
@@ -162,7 +166,7 @@ void fMainTest::controlsInPlace() {
              w->children().indexOf(Control(*w, "imgMain")) - 1);
     QVERIFY(!Control(*w, "imgDrag")->isVisibleTo(w.get()));
     const char* hints[][2] = {{"imgSetup", "Nastavenia"},
-                              {"imgHelp", "Help"},
+                              {"imgHelp", "O programe"},
                               {"imgMin", "Minimalizovať"},
                               {"imgClose", "Zatvoriť"}};
     for (const auto& h : hints)
@@ -275,8 +279,8 @@ void fMainTest::daysAhead_data() {
     QTest::addColumn<QString>("daysAhead");
     QTest::addColumn<QStringList>("lines");
     QTest::newRow("2") << "2"
-                       << QStringList{"Jano 45. narodeniny", "Zubár", "25. výročie svadba",
-                                      "ráno: Nedeľný obed u Šimona a Ľubice"};
+                       << QStringList{"Jano 45. narodeniny", "Zubár", "Po 31.3. 25. výročie svadba",
+                                      "Ut 1.4. ráno: Nedeľný obed u Šimona a Ľubice"};
     QTest::newRow("-1") << "-1" << QStringList{};
 }
 
@@ -331,18 +335,60 @@ void fMainTest::hundredBars() {
         many.push_back({1, 2025, "pripomienka " + std::to_string(i)});
     world.WriteEntries(30, 3, many);
     auto w = world.Start();
-    QCOMPARE(w->PocetPruhov(), 100);
-    QCOMPARE(VisibleBars(*w).size(), 100);
-    QCOMPARE(EventLines(*w).size(), 100);
-    QCOMPARE(EventLines(*w).last(), QStringLiteral("pripomienka 100"));
+    // The widget lists a hundred: those the screen has room for, and the rest on the last bar.
+    const int bars = static_cast<int>(VisibleBars(*w).size());
+    QCOMPARE(w->PocetPruhov(), bars);
+    QCOMPARE(EventLines(*w).size(), bars);
+    QCOMPARE(EventLines(*w).last(), QStringLiteral("a ďalšie %1…").arg(100 - (bars - 1)));
     QVERIFY(world.notifier.messages.isEmpty());
 
     // A shorter list later shows only its own bars; the others stay for the next rebuild.
     world.WriteEntries(30, 3, {{1, 2025, "jedna"}, {2, 2000, "Eva"}});
     w->ZobrazUdalosti();
-    QCOMPARE(w->PocetPruhov(), 100);
+    QCOMPARE(w->PocetPruhov(), bars);
     QCOMPARE(VisibleBars(*w).size(), 2);
     QCOMPARE(w->height(), Lbl(*w, "lblNote")->geometry().bottom() + 1);
+}
+
+// The bars that fit between the header and the bottom of the screen, then one that tells how
+// many are left out and opens the week window.
+void fMainTest::remindersFitTheScreen_data() {
+    QTest::addColumn<int>("top"); // -1: the default corner
+    QTest::addColumn<int>("count");
+    QTest::newRow("32 birthdays from the top") << -1 << 32;
+    QTest::newRow("32 birthdays halfway down") << 500 << 32;
+}
+
+void fMainTest::remindersFitTheScreen() {
+    QFETCH(int, top);
+    QFETCH(int, count);
+    WidgetWorld world(sunday);
+    std::vector<WidgetWorld::Entry> birthdays;
+    for (int i = 1; i <= count; ++i)
+        birthdays.push_back({2, 1980, "Ľubomír Oslávenec " + std::to_string(i)});
+    world.WriteEntries(30, 3, birthdays);
+    if (top >= 0) {
+        world.hive.PutString(HiveKey::Startup, "ZelmTilavaP", "True");
+        world.hive.PutString(HiveKey::Settings, "frmMainTop", std::to_string(top));
+    }
+    auto w = world.StartShown();
+    const QRect area = w->screen()->availableGeometry();
+    QCOMPARE(w->y(), std::max(top, 0));
+    QVERIFY2(w->geometry().bottom() <= area.bottom(), qPrintable(QString::number(w->height())));
+    const QList<QLabel*> bars = VisibleBars(*w);
+    const QStringList lines = EventLines(*w);
+    QCOMPARE(w->height(), bars.last()->geometry().bottom() + 1);
+    const qsizetype shown = bars.size() - 1;
+    QCOMPARE(lines.last(), QStringLiteral("a ďalšie %1…").arg(count - shown));
+    QCOMPARE(lines[shown - 1], QStringLiteral("Ľubomír Oslávenec %1 45. narodeniny").arg(shown));
+    // No room is left for one more birthday.
+    const int birthday = bars[1]->y() - bars[0]->y();
+    QVERIFY(area.bottom() - w->geometry().bottom() < birthday);
+
+    bool weekSeen = false;
+    test::WhenActive<TfrmTyzden>([](TfrmTyzden&) {}, &weekSeen);
+    Click(bars.last(), {165, 4}); // beside the text
+    QTRY_VERIFY(weekSeen && !QApplication::activeModalWidget());
 }
 
 // A megabyte of text in one entry (an import, a hand edit) shows as a bar of a few lines whose
@@ -363,6 +409,15 @@ void fMainTest::longEntryTakesAFewLines() {
     QVERIFY(EventLines(*w).first().endsWith(QStringLiteral("…")));
     QCOMPARE(EventLines(*w).last(), QStringLiteral("Jano 45. narodeniny"));
     QVERIFY(w->accessibleDescription().size() < 1000);
+}
+
+// An import from the command line or a sync tool writes today's file while the widget runs.
+void fMainTest::anotherProgramsEntriesShowWithoutARestart() {
+    WidgetWorld world(sunday);
+    auto w = world.StartShown();
+    QCOMPARE(EventLines(*w), QStringList{});
+    world.WriteEntries(30, 3, {{1, 2025, "Zubár"}});
+    QTRY_COMPARE_WITH_TIMEOUT(EventLines(*w), QStringList{QStringLiteral("Zubár")}, 5000);
 }
 
 void fMainTest::brokenDayFile() {

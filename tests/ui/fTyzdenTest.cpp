@@ -6,6 +6,7 @@
 #include "core/Cp1250.h"
 #include "core/uRok.h"
 #include "store/uRegi.h"
+#include "ui/desktop/NotesFolderWatch.h"
 #include "ui/desktop/PageOpener.h"
 #include "ui/skin/Pictures.h"
 #include "ui/windows/fTyzden.h"
@@ -15,6 +16,7 @@
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QApplication>
+#include <QCalendarWidget>
 #include <QDateEdit>
 #include <QDir>
 #include <QFile>
@@ -25,6 +27,8 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QRadioButton>
+#include <QScrollBar>
+#include <QTableView>
 #include <QTest>
 #include <QTimer>
 
@@ -142,7 +146,7 @@ class fTyzdenTest : public QObject {
 
     // Opens the week window as the widget does and runs `action` on it once it takes
     // commands; a window the action leaves open is closed with the save button's way.
-    void Open(const std::function<void(TfrmTyzden&)>& action) {
+    void Open(const std::function<void(TfrmTyzden&)>& action, NotesFolderWatch* watch = nullptr) {
         bool started = false;
         QTimer waiting;
         waiting.setInterval(5);
@@ -165,7 +169,7 @@ class fTyzdenTest : public QObject {
         });
         guard.start(8000);
         OtvorKalendar(*rok, *regi, world->folder.path().toStdString(), world->clock,
-                      world->notifier, web, nullptr);
+                      world->notifier, web, nullptr, watch);
         QVERIFY2(started, "the week window never took commands");
     }
 
@@ -605,19 +609,302 @@ private slots:
         });
     }
 
+    // A date is typed as into any date field: after Tab, over a selected part or over the whole
+    // text, with Enter or leaving the field to take it; the arrows and the calendar take theirs
+    // at once. The week of the date is shown, and nothing typed reaches the search box.
+    void aDateIsTypedOrPickedAsInAnyDateField_data() {
+        QTest::addColumn<QString>("selected"); // before the keys; empty: reached by Tab
+        QTest::addColumn<QString>("keys");     // \n Enter, \t Tab, ^ Up, v Down
+        QTest::addColumn<QDate>("shown");
+        QTest::addColumn<QString>("focus"); // afterwards
+        const auto row = [](const char* name, const char* selected, const char* keys, QDate shown,
+                            const char* focus = "dtpDatum") {
+            QTest::newRow(name) << QString::fromLatin1(selected) << QString::fromLatin1(keys)
+                                << shown << QString::fromLatin1(focus);
+        };
+        row("a whole date", "", "18.04.2025\n", QDate(2025, 4, 18));
+        row("no leading zeros", "", "18.4.2025\n", QDate(2025, 4, 18));
+        row("commas of the number pad", "", "1,5,2025\n", QDate(2025, 5, 1));
+        row("a two-digit year", "", "3.1.25\n", QDate(2025, 1, 3));
+        row("over the whole text", "all", "18.04.2025\n", QDate(2025, 4, 18));
+        row("the day", "day", "5\n", QDate(2024, 3, 5));
+        row("the month", "month", "11\n", QDate(2024, 11, 13));
+        row("the year, then Tab", "year", "2025\t", QDate(2025, 3, 13), "txtFind");
+        row("a click on the year", "click", "1999\n", QDate(1999, 3, 13));
+        row("31 in February", "", "31.2.2025\n", QDate(2025, 2, 28));
+        row("the arrows", "day", "^^", QDate(2024, 3, 15));
+        row("the calendar", "calendar", "v\n", QDate(2024, 3, 20), "");
+    }
+    void aDateIsTypedOrPickedAsInAnyDateField() {
+        QFETCH(QString, selected);
+        QFETCH(QString, keys);
+        QFETCH(QDate, shown);
+        QFETCH(QString, focus);
+        World(year{2024} / 3 / 13);
+        Open([&](TfrmTyzden& window) {
+            auto* field = Control<QDateEdit>(window, "dtpDatum");
+            auto* text = field->findChild<QLineEdit*>();
+            if (selected.isEmpty()) {
+                Control(window, "imgDnes")->setFocus(Qt::TabFocusReason);
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            } else {
+                field->setFocus(Qt::TabFocusReason);
+            }
+            QCOMPARE(QApplication::focusWidget(), field);
+            if (selected == QLatin1String("all"))
+                text->selectAll();
+            else if (selected == QLatin1String("day"))
+                field->setSelectedSection(QDateTimeEdit::DaySection);
+            else if (selected == QLatin1String("month"))
+                field->setSelectedSection(QDateTimeEdit::MonthSection);
+            else if (selected == QLatin1String("year"))
+                field->setSelectedSection(QDateTimeEdit::YearSection);
+            else if (selected == QLatin1String("click"))
+                Click(text, QPoint(text->fontMetrics().horizontalAdvance(QStringLiteral("13.3.20")),
+                                   text->height() / 2));
+            else if (selected == QLatin1String("calendar")) {
+                Click(field, QPoint(field->width() - 6, field->height() / 2));
+                QTRY_VERIFY(QApplication::activePopupWidget());
+            }
+            for (const QChar key : keys) {
+                QWidget* target = QApplication::focusWidget();
+                switch (key.unicode()) {
+                case '\n':
+                    QTest::keyClick(target, Qt::Key_Return);
+                    break;
+                case '\t':
+                    QTest::keyClick(target, Qt::Key_Tab);
+                    break;
+                case '^':
+                    QTest::keyClick(target, Qt::Key_Up);
+                    break;
+                case 'v':
+                    QTest::keyClick(target, Qt::Key_Down);
+                    break;
+                default:
+                    QTest::keyClick(target, key.toLatin1());
+                }
+            }
+            QCOMPARE(field->date(), shown);
+            const int day = shown.dayOfWeek();
+            QCOMPARE(Label(window, QStringLiteral("lblDen%1").arg(day))->text(),
+                     QString::number(shown.day()));
+            QCOMPARE(Control(window, "shpSel")->y(), window.DayList(day)->y() - 1);
+            QCOMPARE(Control<QLineEdit>(window, "txtFind")->text(), QString());
+            if (!focus.isEmpty())
+                QCOMPARE(QApplication::focusWidget()->objectName(), focus);
+            // No closed calendar moves its current cell with the date, which assistive
+            // technology reads out as a focused cell: there is none until it has been opened,
+            // and once closed again it keeps quiet.
+            auto* calendar = field->findChild<QCalendarWidget*>();
+            QCOMPARE(calendar != nullptr, selected == QLatin1String("calendar"));
+            if (calendar) {
+                QTRY_VERIFY(!calendar->isVisible());
+                int cellMoves = 0;
+                connect(calendar->findChild<QTableView*>()->selectionModel(),
+                        &QItemSelectionModel::currentChanged, &window, [&] { ++cellMoves; });
+                field->setFocus(Qt::TabFocusReason);
+                QTest::keyClick(field, Qt::Key_Up);
+                QCOMPARE(field->date(), shown.addDays(1));
+                QCOMPARE(Label(window, QStringLiteral("lblDen%1").arg(day % 7 + 1))->text(),
+                         QString::number(shown.addDays(1).day()));
+                QCOMPARE(cellMoves, 0);
+            }
+        });
+    }
+
+    // Two-digit days keep apart from the names beside them; four entries show whole without a
+    // scroll bar, more scroll; the results keep off the search box and the footer.
+    void theWeekShowsItsTextsWholeAndApart_data() {
+        QTest::addColumn<int>("entries");
+        QTest::addColumn<bool>("scrolls");
+        QTest::newRow("four entries") << 4 << false;
+        QTest::newRow("five entries") << 5 << true;
+    }
+    void theWeekShowsItsTextsWholeAndApart() {
+        QFETCH(int, entries);
+        QFETCH(bool, scrolls);
+        World(year{2025} / 3 / 26); // 24 .. 30 March
+        std::vector<WidgetWorld::Entry> many;
+        for (int i = 1; i <= entries; ++i)
+            many.push_back({2, 1990 + i, "Ľubomír Šťastný " + std::to_string(i)});
+        world->WriteEntries(26, 3, many);
+        Open([&](TfrmTyzden& window) {
+            QListWidget* list = window.DayList(3);
+            QCOMPARE(list->count(), entries);
+            QCOMPARE(list->verticalScrollBar()->isVisible(), scrolls);
+            for (int r = 0; r < std::min(entries, 4); ++r)
+                QVERIFY(list->viewport()->rect().contains(list->visualItemRect(list->item(r))));
+
+            // The ink of the day's digits and that of the weekday and the names beside them:
+            // where the window looks different without them.
+            const auto without = [&](const QStringList& kinds) {
+                QList<QWidget*> hidden;
+                for (int i = 1; i <= 7; ++i)
+                    for (const QString& kind : kinds)
+                        hidden << Control(window, kind.arg(i));
+                for (QWidget* w : hidden)
+                    w->hide();
+                const QImage face = window.grab().toImage();
+                for (QWidget* w : hidden)
+                    w->show();
+                return face;
+            };
+            const QImage face = window.grab().toImage();
+            const QImage noDigits = without({QStringLiteral("lblDen%1")});
+            const QImage noNames =
+                without({QStringLiteral("lblDenTyzdna%1"), QStringLiteral("lblPrvy%1"),
+                         QStringLiteral("lblDruhy%1")});
+            for (int i = 1; i <= 7; ++i) {
+                // Four clear pixels or more between them, at any scale.
+                const QRect band = Label(window, QStringLiteral("lblDen%1").arg(i))->geometry();
+                int right = 0;
+                int left = face.width();
+                for (int y = band.top() * face.devicePixelRatio();
+                     y <= band.bottom() * face.devicePixelRatio(); ++y)
+                    for (int x = 0; x < face.width(); ++x) {
+                        if (face.pixel(x, y) != noDigits.pixel(x, y))
+                            right = std::max(right, x);
+                        if (face.pixel(x, y) != noNames.pixel(x, y))
+                            left = std::min(left, x);
+                    }
+                QVERIFY2(
+                    left - right > 4 * face.devicePixelRatio(),
+                    qPrintable(QStringLiteral("row %1: %2 .. %3").arg(i).arg(right).arg(left)));
+            }
+
+            auto* searchField = Control<QLineEdit>(window, "txtFind");
+            searchField->setFocus(Qt::TabFocusReason);
+            TypeText(searchField, QStringLiteral("jozef"));
+            for (const char* shown : {"Label1Text", "lblHladanie"}) {
+                if (QString::fromLatin1(shown) == QLatin1String("lblHladanie"))
+                    TypeText(searchField, QStringLiteral("xq"));
+                const QRect r = Control(window, shown)->geometry();
+                QVERIFY2(Control(window, shown)->isVisible() && r.top() >= 507 && r.bottom() <= 521,
+                         shown);
+            }
+        });
+    }
+
+    // Another program writes the day files while the week is open (an import, a sync tool):
+    // the days the user has not changed show what is there now, the user's own change stays,
+    // and the save joins it with the other program's entries. The week's own save is told
+    // once; reading the files does not set the watch off again.
+    void anotherProgramsWritesShowInTheOpenWeek() {
+        World(year{2024} / 3 / 13);
+        world->WriteEntries(11, 3, {{2, 1990, "Jano"}});
+        world->WriteEntries(13, 3, {{2, 1990, "Jano"}, {1, 2024, "Zubár"}});
+        NotesFolderWatch watch(world->folder.path(), nullptr, std::chrono::milliseconds{100});
+        int told = 0;
+        connect(&watch, &NotesFolderWatch::Changed, this, [&] { ++told; });
+        Open(
+            [&](TfrmTyzden& window) {
+                QListWidget* wednesday = window.DayList(3);
+                wednesday->setCurrentRow(1);
+                QTest::keyClick(wednesday, Qt::Key_Delete);
+                QCOMPARE(wednesday->count(), 1);
+
+                world->WriteEntries(11, 3, {{2, 1990, "Jano"}, {2, 1985, "Eva"}});
+                world->WriteEntries(13, 3,
+                                    {{2, 1990, "Jano"}, {1, 2024, "Zubár"}, {2, 1970, "Fero"}});
+                world->WriteEntries(15, 3, {{1, 2024, "Marta"}});
+                QTRY_COMPARE_WITH_TIMEOUT(window.DayList(5)->count(), 1, 5000);
+                QCOMPARE(window.DayList(1)->count(), 2);
+                QCOMPARE(wednesday->count(), 1);
+                QCOMPARE(wednesday->item(0)->text(), QStringLiteral("Jano 34. narodeniny"));
+            },
+            &watch);
+        QCOMPARE(FileBytes(world->Subor(13, 3)),
+                 QByteArray("!\r\n-1\r\n2\r\n1990\r\nJano\r\n-1\r\n2\r\n1970\r\nFero\r\n"));
+        QVERIFY(FileBytes(world->Subor(11, 3)).contains("Eva"));
+        const int before = told;
+        QTRY_VERIFY_WITH_TIMEOUT(told > before, 5000);
+        const int afterSave = told;
+        QTest::qWait(600);
+        QCOMPARE(told, afterSave);
+    }
+
+    // The search says what it found: that a query is too short, that nothing holds it, or (to
+    // assistive technology, as the search box's description) the results it shows. The arrows
+    // are out of use at the ends of the results.
+    void theSearchSaysWhatItFound_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("later"); // presses of ">"
+        QTest::addColumn<QString>("note");
+        QTest::addColumn<QString>("told");
+        QTest::addColumn<QString>("usable"); // the arrows in use: "<", ">", "<>" or ""
+        const QString tooShort = QStringLiteral("Napíšte aspoň tri písmená.");
+        QTest::newRow("one letter") << "a" << 0 << tooShort << tooShort << "";
+        QTest::newRow("two letters") << "al" << 0 << tooShort << tooShort << "";
+        QTest::newRow("nothing holds it")
+            << "xyzq" << 0 << QStringLiteral("Meno ani sviatok „xyzq“ sa v kalendári nenašli.")
+            << QStringLiteral("Meno ani sviatok „xyzq“ sa v kalendári nenašli.") << "";
+        QTest::newRow("one result") << "ctib" << 0 << ""
+                                    << "1 výsledok: 13.9. Ctibor"
+                                    << "";
+        QTest::newRow("more results") << "jozef" << 0 << ""
+                                      << "2 výsledky: 19.3. Jozef, 6.8. Jozefína"
+                                      << "";
+        QTest::newRow("the first three of many")
+            << "ale" << 0 << ""
+            << "10 výsledkov, zobrazené 1. až 3.: 2.1. Alexandra, 9.1. Alexej, "
+               "27.2. Alexander"
+            << ">";
+        QTest::newRow("the last three") << "ale" << 7 << "" << QString() << "<";
+        QTest::newRow("an empty box says nothing") << "" << 0 << ""
+                                                   << ""
+                                                   << "";
+    }
+    void theSearchSaysWhatItFound() {
+        QFETCH(QString, typed);
+        QFETCH(int, later);
+        QFETCH(QString, note);
+        QFETCH(QString, told);
+        QFETCH(QString, usable);
+        World(year{2024} / 3 / 13);
+        Open([&](TfrmTyzden& window) {
+            auto* searchField = Control<QLineEdit>(window, "txtFind");
+            searchField->setFocus(Qt::TabFocusReason);
+            TypeText(searchField, typed.isEmpty() ? QStringLiteral("x") : typed);
+            if (typed.isEmpty())
+                QTest::keyClick(searchField, Qt::Key_Backspace);
+            auto* further = Control<QAbstractButton>(window, "imgFplus");
+            further->setFocus(Qt::TabFocusReason);
+            for (int i = 0; i < later; ++i)
+                QTest::keyClick(further, Qt::Key_Space);
+            QLabel* said = Label(window, "lblHladanie");
+            QCOMPARE(said->isVisible() ? said->text() : QString(), note);
+            if (!told.isNull())
+                QCOMPARE(searchField->accessibleDescription(), told);
+            QCOMPARE(Control(window, "imgFminus")->isEnabled(), usable.contains('<'));
+            QCOMPARE(further->isEnabled(), usable.contains('>'));
+            if (later > 0) {
+                // The keyboard stays in the search: the focus went on to the last result.
+                QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("Label3"));
+                QCOMPARE(searchField->text(), typed);
+            }
+            // A hidden result is still named for assistive technology.
+            for (int k = 1; k <= 3; ++k)
+                QVERIFY(
+                    !Control(window, QStringLiteral("Label%1").arg(k))->accessibleName().isEmpty());
+        });
+    }
+
     // Tab goes round the window's controls in a sensible order, Shift+Tab back; the search's
     // results and their arrows come right after the search box.
     void tabGoesRoundTheWindow() {
         World(year{2024} / 3 / 13);
         Open([&](TfrmTyzden& window) {
-            const QStringList ring{"lstDen4", "lstDen5",   "lstDen6",  "lstDen7", "imgUlozit",
-                                   "Image1",  "imgTminus", "imgTplus", "imgDnes", "dtpDatum",
-                                   "txtFind", "lstDen1",   "lstDen2",  "lstDen3"};
+            // The header band is a link for the mouse and assistive technology only.
+            const QStringList ring{"lstDen4",   "lstDen5",  "lstDen6", "lstDen7",  "imgUlozit",
+                                   "imgTminus", "imgTplus", "imgDnes", "dtpDatum", "txtFind",
+                                   "lstDen1",   "lstDen2",  "lstDen3"};
             test::CheckTabRing(ring);
             auto* searchField = Control<QLineEdit>(window, "txtFind");
             searchField->setFocus(Qt::TabFocusReason);
             TypeText(searchField, QStringLiteral("ale"));
-            for (const char* meno : {"imgFminus", "Label1", "Label2", "Label3", "imgFplus"}) {
+            // "<" is out of use at the first results.
+            for (const char* meno : {"Label1", "Label2", "Label3", "imgFplus"}) {
                 QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
                 QCOMPARE(QApplication::focusWidget()->objectName(), QLatin1String(meno));
             }

@@ -25,6 +25,17 @@
 # x11_holds MS WHAT COMMAND...: COMMAND keeps succeeding for MS milliseconds, else fails with WHAT.
 # x11_tell_failure NAME: for a failure report: whether the X server went away, and the program's
 #   output ($work/tilava.log).
+#
+# For a script that runs the widget, its pid in $tilava:
+# running: whether the program still runs. ours WID: whether the window is the program's.
+# find_widget: the widget's window (as wide as the widget) in $widget; widget_mapped and
+#   widget_unmapped tell its state.
+# find_icon: the tray icon embedded in trayer's panel: $icon, its centre in icon_x, icon_y.
+# find_menu: the open popup menu: $menu with menu_x, menu_y, menu_w, menu_h; menu_closed.
+# x11_start_widget: starts $program on the display (its output in $work/tilava.log), once its
+#   widget is mapped and its tray icon embedded (find_icon).
+# x11_wait_end SECONDS WHAT: waits until the program has ended after WHAT happened; its exit
+#   status in $status (it is no longer one of $pids).
 
 now() { echo "${EPOCHREALTIME/./}"; }
 deadline() { until_=$(($(now) + $1 * 1000000)); }
@@ -190,4 +201,69 @@ x11_tell_failure() {
         echo "$1: the program's output:" >&2
         sed 's/^/    /' "$work/tilava.log" >&2
     fi
+}
+
+running() { kill -0 "$tilava" 2>/dev/null; }
+
+ours() { [[ $(xprop -id "$1" _NET_WM_PID 2>/dev/null) == *" = $tilava" ]]; }
+widget_mapped() { read_window "$widget" && [[ $win_state == IsViewable ]]; }
+widget_unmapped() { read_window "$widget" && [[ $win_state == IsUnMapped ]]; }
+
+# (the program's own window, also where a window manager has framed it)
+find_widget() {
+    local id
+    for id in $(xdotool search --pid "$tilava" 2>/dev/null); do
+        read_window "$id" && ((win_w == 170)) && widget=$id && return 0
+    done
+    return 1
+}
+
+find_icon() {
+    local id panel
+    for panel in $(xdotool search --classname '^panel$' 2>/dev/null); do
+        for id in $(xwininfo -tree -id "$panel" 2>/dev/null | awk '/^ +0x/ {print $1}'); do
+            ours "$id" && read_window "$id" && [[ $win_state == IsViewable ]] &&
+                ((win_w > 0 && win_h > 0 && (win_x != 0 || win_y != 0))) || continue
+            icon=$id icon_x=$((win_x + win_w / 2)) icon_y=$((win_y + win_h / 2))
+            return 0
+        done
+    done
+    return 1
+}
+
+# (a mapped override-redirect top-level window of ours)
+find_menu() {
+    local id
+    for id in $(xwininfo -root -children 2>/dev/null | awk '/^ +0x/ && /"tilava" "Tilava"/ {print $1}'); do
+        [[ $id != "$widget" ]] && read_window "$id" && [[ $win_state == IsViewable ]] &&
+            [[ $win_override == yes ]] && ours "$id" || continue
+        menu=$id menu_x=$win_x menu_y=$win_y menu_w=$win_w menu_h=$win_h
+        return 0
+    done
+    return 1
+}
+menu_closed() { ! read_window "$menu" || [[ $win_state != IsViewable ]]; }
+
+x11_start_widget() {
+    env QT_QPA_PLATFORM=xcb "$program" >"$work/tilava.log" 2>&1 &
+    tilava=$!
+    pids+=("$tilava")
+    widget=
+    wait_for 20 "a window of the program's width appears" find_widget
+    wait_for 10 "the widget is mapped" widget_mapped
+    # (a tray found at start embeds the icon at once; one found later only after 5 s)
+    wait_for 10 "the tray icon is embedded in trayer's panel" find_icon
+}
+
+x11_wait_end() {
+    local pid kept=()
+    deadline "$1"
+    while running; do
+        late && fail "the program still runs $1 s after $2"
+        sleep 0.02
+    done
+    wait "$tilava"
+    status=$?
+    for pid in "${pids[@]}"; do ((pid == tilava)) || kept+=("$pid"); done
+    pids=("${kept[@]}")
 }

@@ -32,49 +32,6 @@ fail() {
 }
 ok() { echo "ok: $*"; }
 
-
-running() { kill -0 "$tilava" 2>/dev/null; }
-
-ours() { [[ $(xprop -id "$1" _NET_WM_PID 2>/dev/null) == *" = $tilava" ]]; }
-widget_mapped() { read_window "$widget" && [[ $win_state == IsViewable ]]; }
-widget_unmapped() { read_window "$widget" && [[ $win_state == IsUnMapped ]]; }
-
-# The widget: a top-level window of our process, as wide as the widget.
-find_widget() {
-    local id
-    for id in $(xwininfo -root -children 2>/dev/null | awk '/^ +0x/ && / 170x[0-9]+[+-]/ {print $1}'); do
-        ours "$id" && widget=$id && return 0
-    done
-    return 1
-}
-
-# The tray icon: our window inside the tray host's panel, mapped and placed there.
-find_icon() {
-    local id panel
-    for panel in $(xdotool search --classname '^panel$' 2>/dev/null); do
-        for id in $(xwininfo -tree -id "$panel" 2>/dev/null | awk '/^ +0x/ {print $1}'); do
-            ours "$id" && read_window "$id" && [[ $win_state == IsViewable ]] &&
-                ((win_w > 0 && win_h > 0 && (win_x != 0 || win_y != 0))) || continue
-            icon=$id icon_x=$((win_x + win_w / 2)) icon_y=$((win_y + win_h / 2))
-            return 0
-        done
-    done
-    return 1
-}
-
-# The open popup menu: a mapped override-redirect top-level window of ours.
-find_menu() {
-    local id
-    for id in $(xwininfo -root -children 2>/dev/null | awk '/^ +0x/ && /"tilava" "Tilava"/ {print $1}'); do
-        [[ $id != "$widget" ]] && read_window "$id" && [[ $win_state == IsViewable ]] &&
-            [[ $win_override == yes ]] && ours "$id" || continue
-        menu=$id menu_x=$win_x menu_y=$win_y menu_w=$win_w menu_h=$win_h
-        return 0
-    done
-    return 1
-}
-menu_closed() { ! read_window "$menu" || [[ $win_state != IsViewable ]]; }
-
 # A user of our own: home, settings, notes and runtime folder in the temporary folder, and no
 # session bus. The settings folder is left to the program to create.
 x11_begin tray
@@ -85,16 +42,8 @@ x11_server
 # of the whole screen.
 x11_tray
 
-env QT_QPA_PLATFORM=xcb "$program" >"$work/tilava.log" 2>&1 &
-tilava=$!
-pids+=("$tilava")
-
 # 1. Start: the widget is shown and the icon sits in the tray.
-widget=
-wait_for 20 "a window of the program's width appears" find_widget
-wait_for 10 "the widget is mapped" widget_mapped
-# (a tray found at start embeds the icon at once; one found later only after 5 s)
-wait_for 10 "the tray icon is embedded in trayer's panel" find_icon
+x11_start_widget
 ok "widget $widget mapped at start, tray icon $icon embedded at $icon_x,$icon_y"
 
 # 2. Right click: the menu opens, the widget is hidden; Escape closes the menu only.
@@ -137,16 +86,7 @@ read_window "$widget" || fail "the widget's window is gone"
 widget_x=$win_x widget_y=$win_y
 click "$((widget_x + 158))" "$((widget_y + 8))" 1
 clicked=$(now)
-deadline 5
-while running; do
-    late && fail "the program still runs 5 s after its close button was clicked"
-    sleep 0.02
-done
-wait "$tilava"
-status=$?
-kept=()
-for pid in "${pids[@]}"; do ((pid == tilava)) || kept+=("$pid"); done
-pids=("${kept[@]}")
+x11_wait_end 5 "its close button was clicked"
 ended_ms=$((($(now) - clicked) / 1000))
 ((status == 0)) || fail "the program ended with status $status after its close button"
 [[ -f $settings ]] || fail "no settings file at $settings after the close"

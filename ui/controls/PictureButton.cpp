@@ -2,6 +2,8 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QCoreApplication>
+#include <QFocusEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -67,6 +69,42 @@ QAccessibleInterface* LinkOrRadioFactory(const QString& className, QObject* obje
                                                              : nullptr;
 }
 
+// Whether the user's last press was a key or a mouse button, in any window of the program: a
+// focus the program gives (a window that opens, a command that hands the focus back) shows its
+// frame only to a user of the keyboard.
+class LastInput final : public QObject {
+public:
+    static bool WasKeyboard() {
+        static LastInput* watcher = [] {
+            auto* w = new LastInput(QCoreApplication::instance());
+            QCoreApplication::instance()->installEventFilter(w);
+            return w;
+        }();
+        return watcher->keyboard_;
+    }
+
+protected:
+    bool eventFilter(QObject* object, QEvent* event) override {
+        switch (event->type()) {
+        case QEvent::KeyPress:
+        case QEvent::ShortcutOverride:
+            keyboard_ = true;
+            break;
+        case QEvent::MouseButtonPress:
+        case QEvent::TouchBegin:
+            keyboard_ = false;
+            break;
+        default:
+            break;
+        }
+        return QObject::eventFilter(object, event);
+    }
+
+private:
+    using QObject::QObject;
+    bool keyboard_ = false;
+};
+
 bool IsOnlyKeypad(Qt::KeyboardModifiers modifiers) {
     return !modifiers.testAnyFlags(~Qt::KeyboardModifiers(Qt::KeypadModifier));
 }
@@ -80,6 +118,7 @@ PictureButton::PictureButton(QWidget* parent, const QString& name, QRect place)
     setFocusPolicy(Qt::TabFocus);
     setMouseTracking(true);
     setBackgroundRole(QPalette::Window); // as a label's, where the picture leaves room
+    LastInput::WasKeyboard();            // the presses are watched from now on
 }
 
 void PictureButton::setPictures(const QPixmap& normal, const QPixmap& lit, const QPixmap& pressed) {
@@ -155,7 +194,7 @@ void PictureButton::paintEvent(QPaintEvent*) {
                                 QStyle::visualAlignment(QGuiApplication::layoutDirection(),
                                                         Qt::AlignLeft | Qt::AlignVCenter),
                                 picture);
-    if (!hasFocus())
+    if (!hasFocus() || !keyboardFocus_)
         return;
     // Filled strips, so that every pixel of the edge is covered, the corners too.
     const auto frame = [&painter](QRect r, int thickness, const QColor& colour) {
@@ -168,7 +207,28 @@ void PictureButton::paintEvent(QPaintEvent*) {
     frame(rect().adjusted(2, 2, -2, -2), 1, Qt::white);
 }
 
+void PictureButton::focusInEvent(QFocusEvent* event) {
+    switch (event->reason()) {
+    case Qt::TabFocusReason:
+    case Qt::BacktabFocusReason:
+    case Qt::ShortcutFocusReason:
+        keyboardFocus_ = true;
+        break;
+    case Qt::MouseFocusReason:
+        keyboardFocus_ = false;
+        break;
+    default:
+        keyboardFocus_ = LastInput::WasKeyboard();
+        break;
+    }
+    QAbstractButton::focusInEvent(event);
+}
+
 void PictureButton::keyPressEvent(QKeyEvent* event) {
+    if (!keyboardFocus_) {
+        keyboardFocus_ = true;
+        update();
+    }
     const int key = event->key();
     if (key != Qt::Key_Space && key != Qt::Key_Return && key != Qt::Key_Enter) {
         QAbstractButton::keyPressEvent(event);

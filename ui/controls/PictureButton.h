@@ -15,9 +15,12 @@ namespace tilava {
 // painted label.
 //
 // Tab reaches it (never a mouse click, so clicks leave the focus where it was); while it has
-// the focus an orange frame with a white inner line lies over its edge. A left click, Space,
-// and Enter emit clicked(); assistive technology sees a button (or a link) with a Press action,
-// or a radio button with its checked state and a Toggle action.
+// a focus that came from the keyboard (Tab, Shift+Tab, a shortcut, or a key pressed on it) an
+// orange frame with a white inner line lies over its edge. A focus the program or the window's
+// activation gives it draws the frame only when the user's last press in the program was a key,
+// so a mouse user never sees it. A left click, Space, and Enter emit clicked(); assistive
+// technology sees a button (or a link) with a Press action, or a radio button with its checked
+// state and a Toggle action.
 //
 // The window decides when it is lit: the windows light their buttons by rules of their own
 // (what a move over a neighbour or over the background does), so the button only tells of the
@@ -54,6 +57,7 @@ protected:
     void nextCheckState() override;
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -67,6 +71,7 @@ private:
     bool lit_ = false;
     bool link_ = false;
     bool radio_ = false;
+    bool keyboardFocus_ = false; // the focus came from the keyboard: the frame shows
 };
 
 } // namespace tilava

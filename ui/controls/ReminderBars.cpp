@@ -19,15 +19,18 @@ bool ReminderBars::IsBar(const QObject* object) const {
     return std::find(bars_.begin(), bars_.end(), object) != bars_.end();
 }
 
-const QPixmap& ReminderBars::Picture(const ReminderLine& line, bool missed) {
-    if (line.error) {
-        // A plain slate bar, unlike the three kinds of entries, under the white text.
-        if (error_.isNull()) {
-            error_ = QPixmap(4, 4);
-            error_.fill(palette::kSlate);
-        }
-        return error_;
+const QPixmap& ReminderBars::Plain(QPixmap& picture, const QColor& colour) {
+    if (picture.isNull()) {
+        picture = QPixmap(4, 4);
+        picture.fill(colour);
     }
+    return picture;
+}
+
+const QPixmap& ReminderBars::Picture(const ReminderLine& line, bool missed) {
+    // Plain bars, unlike the three kinds of entries, under the white text.
+    if (line.error)
+        return Plain(error_, palette::kSlate);
     if (missed)
         return missed_();
     switch (line.kind) {
@@ -42,9 +45,11 @@ const QPixmap& ReminderBars::Picture(const ReminderLine& line, bool missed) {
 }
 
 int ReminderBars::Show(const std::vector<ReminderLine>& lines, std::size_t missed,
-                       const ReminderText& text, int top) {
+                       const ReminderText& text, int top, bool more) {
     for (QLabel* bar : bars_)
         bar->hide();
+    shown_ = lines.size();
+    more_ = more && shown_ > 0;
     int bottom = top;
     int height = 0; // of the text so far
     for (std::size_t n = 0; n < lines.size(); ++n) {
@@ -62,7 +67,8 @@ int ReminderBars::Show(const std::vector<ReminderLine>& lines, std::size_t misse
         bar->lower();
         const int textBottom =
             static_cast<int>(std::ceil(text.Paragraph(static_cast<int>(n)).bottom()));
-        bar->setPixmap(Picture(lines[n], n < missed));
+        bar->setPixmap(more_ && n + 1 == shown_ ? Plain(rest_, palette::kNavy)
+                                                : Picture(lines[n], n < missed));
         bar->setGeometry(0, barTop, window_.width(), top + Indent + textBottom - barTop);
         bar->show();
         height = textBottom;

@@ -23,7 +23,12 @@ WidgetButtons::WidgetButtons(QWidget& widget) : QObject(&widget) {
          {101, 1, 18, 16},
          QStringLiteral("Nastavenia"),
          QStringLiteral("Nastavenia")},
-        {"imgHelp", "help", {120, 1, 13, 14}, QStringLiteral("Help"), QStringLiteral("Pomocník")},
+        // (the "?" opens the about window, from which the help opens)
+        {"imgHelp",
+         "help",
+         {120, 1, 13, 14},
+         QStringLiteral("O programe"),
+         QStringLiteral("O programe")},
         {"imgMin",
          "min",
          {135, 1, 13, 14},
@@ -55,6 +60,8 @@ WidgetButtons::WidgetButtons(QWidget& widget) : QObject(&widget) {
             Refresh();
         });
     }
+    buttons_[ButtonHover::Help]->setAccessibleDescription(
+        QStringLiteral("Otvorí okno o programe, odkiaľ sa otvára nápoveda"));
 }
 
 void WidgetButtons::PutOut() {

@@ -11,8 +11,21 @@ void SystemNotifier::Beep() {
     QApplication::beep();
 }
 
+namespace {
+
+// A box over a window is modal to that window and its owners only: the tray icon keeps working.
+void ShowBox(QMessageBox& box) {
+    if (box.parentWidget())
+        box.setWindowModality(Qt::WindowModal);
+    box.exec();
+}
+
+} // namespace
+
 void SystemNotifier::Message(QWidget* parent, const QString& text) {
-    QMessageBox::warning(parent, QApplication::applicationDisplayName(), text, QMessageBox::Ok);
+    QMessageBox box(QMessageBox::Warning, QApplication::applicationDisplayName(), text,
+                    QMessageBox::Ok, parent);
+    ShowBox(box);
 }
 
 int SystemNotifier::Ask(QWidget* parent, const QString& text, const QStringList& choices) {
@@ -26,7 +39,7 @@ int SystemNotifier::Ask(QWidget* parent, const QString& text, const QStringList&
         box.setDefaultButton(buttons.first());
         box.setEscapeButton(buttons.first());
     }
-    box.exec();
+    ShowBox(box);
     const auto taken = buttons.indexOf(qobject_cast<QPushButton*>(box.clickedButton()));
     return taken < 0 ? 0 : static_cast<int>(taken);
 }

@@ -31,6 +31,8 @@ template <typename F> void Vykonaj(QWidget* owner, Notifier& notifier, F&& praca
 void ExportCalendarTo(QWidget* owner, const fs::path& folder, Notifier& notifier) {
     QFileDialog dialog(owner, QStringLiteral("Exportovať do kalendára"), QDir::homePath(),
                        QStringLiteral("Kalendár (*.ics)"));
+    // The tray icon keeps working while it is open.
+    dialog.setWindowModality(Qt::WindowModal);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QStringLiteral("ics"));
     dialog.selectFile(QDir::home().filePath(QStringLiteral("Tilava.ics")));
@@ -43,12 +45,14 @@ void ExportCalendarTo(QWidget* owner, const fs::path& folder, Notifier& notifier
 }
 
 void ImportContacts(QWidget* owner, const fs::path& folder, Notifier& notifier) {
-    const QString subor =
-        QFileDialog::getOpenFileName(owner, QStringLiteral("Importovať kontakty"), QDir::homePath(),
-                                     QStringLiteral("Kontakty (*.vcf *.vcard)"));
-    if (subor.isEmpty())
+    QFileDialog dialog(owner, QStringLiteral("Importovať kontakty"), QDir::homePath(),
+                       QStringLiteral("Kontakty (*.vcf *.vcard)"));
+    dialog.setWindowModality(Qt::WindowModal);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
-    Vykonaj(owner, notifier, [&] { return ImportContactsFile(folder, TempPath(subor)); });
+    const fs::path subor = TempPath(dialog.selectedFiles().constFirst());
+    Vykonaj(owner, notifier, [&] { return ImportContactsFile(folder, subor); });
 }
 
 } // namespace tilava

@@ -1,6 +1,7 @@
 #include "ui/windows/OtvorKalendar.h"
 
 #include "model/uTyzden.h"
+#include "ui/desktop/NotesFolderWatch.h"
 #include "ui/desktop/PageOpener.h"
 #include "ui/windows/fTyzden.h"
 #include "ui/windows/fUdalost.h"
@@ -14,7 +15,8 @@ void OtvorKalendar(const TRok& rok, TRegi& regi, const std::filesystem::path& fo
 }
 
 void OtvorKalendar(const TRok& rok, TRegi& regi, const std::filesystem::path& folder,
-                   const Clock& clock, Notifier& notifier, PageOpener& web, QWidget* owner) {
+                   const Clock& clock, Notifier& notifier, PageOpener& web, QWidget* owner,
+                   NotesFolderWatch* watch) {
     TTyzden week(rok, regi, folder, clock);
     TfrmTyzden* window = nullptr;
     // The editor belongs to the week window while that is shown.
@@ -24,6 +26,8 @@ void OtvorKalendar(const TRok& rok, TRegi& regi, const std::filesystem::path& fo
     week.Zobraz([&]() -> std::unique_ptr<IWeekWindow> {
         auto nove = std::make_unique<TfrmTyzden>(clock, notifier, web, owner);
         window = nove.get();
+        if (watch)
+            QObject::connect(watch, &NotesFolderWatch::Changed, window, &TfrmTyzden::ReloadDays);
         return nove;
     });
 }

@@ -7,6 +7,7 @@ class QWidget;
 namespace tilava {
 
 class Clock;
+class NotesFolderWatch;
 class Notifier;
 class PageOpener;
 class TRegi;
@@ -20,8 +21,10 @@ class TRok;
 void OtvorKalendar(const TRok& rok, TRegi& regi, const std::filesystem::path& folder,
                    const Clock& clock, Notifier& notifier, QWidget* owner);
 
-// The same with another way to the web browser (tests).
+// The same with another way to the web browser (tests); with `watch`, the open window shows
+// what other programs write into the day files meanwhile.
 void OtvorKalendar(const TRok& rok, TRegi& regi, const std::filesystem::path& folder,
-                   const Clock& clock, Notifier& notifier, PageOpener& web, QWidget* owner);
+                   const Clock& clock, Notifier& notifier, PageOpener& web, QWidget* owner,
+                   NotesFolderWatch* watch = nullptr);
 
 } // namespace tilava

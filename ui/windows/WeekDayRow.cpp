@@ -15,6 +15,7 @@
 #include <QListWidget>
 #include <QPalette>
 #include <QString>
+#include <QStyledItemDelegate>
 
 #include <cstddef>
 
@@ -27,13 +28,28 @@ const QColor listFrame(0xB5, 0xCB, 0xE6);
 const QColor greyBase(0xF0, 0xF0, 0xF0);
 const QColor greyText(0x80, 0x80, 0x80);
 
+// Rows of 12 pixels: four entries fill the 50 pixels inside the list's frame, so a day with
+// four shows them whole and without a scroll bar.
+class CompactRows final : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    static constexpr int Height = 12;
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        size.setHeight(Height);
+        return size;
+    }
+};
+
 } // namespace
 
 QFont WeekDayRow::DigitsFont() {
-    // The widest two digits fit the 48-pixel box with a margin.
+    // The widest two digits fit the 48-pixel box with a margin on each side, so that they
+    // keep apart from the names beside them.
     QFont digits = fonts::Font(fonts::kWeekNarrow, 40, true);
     while (digits.pixelSize() > 20 &&
-           QFontMetrics(digits).horizontalAdvance(QStringLiteral("00")) > 44)
+           QFontMetrics(digits).horizontalAdvance(QStringLiteral("00")) > 40)
         digits.setPixelSize(digits.pixelSize() - 1);
     return digits;
 }
@@ -70,6 +86,7 @@ WeekDayRow::WeekDayRow(QWidget* window, int i, const QFont& digits, PictureButto
     list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     list_->setFrameStyle(QFrame::Box | QFrame::Plain);
     list_->setFocusPolicy(Qt::StrongFocus);
+    list_->setItemDelegate(new CompactRows(list_));
     SetLook(nullptr);
 }
 
@@ -84,9 +101,14 @@ void WeekDayRow::ShowDay(const TTyzden& week) {
                        static_cast<QWidget*>(first_), static_cast<QWidget*>(second_)})
         week::SetTextColor(w, color);
     // The day and its names or holiday, as the row shows them beside the list.
+    // Told to assistive technology only when they change.
+    const QString title = week::Text(week.DayTitle(day_));
+    const QString names = week::Text(week.DayNames(day_));
     for (QWidget* w : {static_cast<QWidget*>(list_), static_cast<QWidget*>(area_)}) {
-        w->setAccessibleName(week::Text(week.DayTitle(day_)));
-        w->setAccessibleDescription(week::Text(week.DayNames(day_)));
+        if (w->accessibleName() != title)
+            w->setAccessibleName(title);
+        if (w->accessibleDescription() != names)
+            w->setAccessibleDescription(names);
     }
     ShowLines(week);
 }

@@ -55,6 +55,8 @@ TfrmAbout::TfrmAbout(std::filesystem::path folder, Notifier& notifier, PageOpene
                      QWidget* parent)
     : QDialog(parent), folder_(std::move(folder)), notifier_(notifier), web_(web) {
     setObjectName(QStringLiteral("frmAbout"));
+    // Modal to the windows it belongs to, not to the whole program: the tray icon keeps working.
+    setWindowModality(Qt::WindowModal);
     setWindowTitle(QStringLiteral("O programe"));
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
     setFixedSize(Width, Height);

@@ -10,8 +10,8 @@
 #include "store/WidgetSettings.h"
 #include "ui/controls/PictureButton.h"
 #include "ui/controls/ReminderText.h"
-#include "ui/controls/TabOrder.h"
 #include "ui/controls/WidgetButtons.h"
+#include "ui/desktop/NotesFolderWatch.h"
 #include "ui/desktop/Notifier.h"
 #include "ui/desktop/PageOpener.h"
 #include "ui/desktop/WindowOpacity.h"
@@ -25,6 +25,8 @@
 #include "ui/windows/SystemDateFormat.h"
 #include "ui/windows/WidgetTray.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCursor>
@@ -35,14 +37,18 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QScopedValueRollback>
 #include <QScreen>
 #include <QShowEvent>
 #include <QTimer>
 #include <QToolTip>
 
 #include <algorithm>
+#include <array>
+#include <cmath>
 #include <cstddef>
 #include <utility>
+#include <vector>
 
 namespace tilava {
 
@@ -69,6 +75,14 @@ void SetText(QLabel* l, const QString& text) {
     l->setMouseTracking(true);
 }
 
+// Assistive technology sees the widget as a window (a plain widget would be a "filler").
+QAccessibleInterface* WidgetAccessible(const QString& className, QObject* object) {
+    if (className != QLatin1String(TfrmMain::staticMetaObject.className()) ||
+        !object->isWidgetType())
+        return nullptr;
+    return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
+}
+
 } // namespace
 
 TfrmMain::TfrmMain(const Clock& clock, SettingsHive& hive, std::filesystem::path folder,
@@ -83,6 +97,10 @@ TfrmMain::TfrmMain(const Clock& clock, SettingsHive& hive, std::filesystem::path
     setPalette(p);
     setFont(WidgetFont());
     setMouseTracking(true);
+    [[maybe_unused]] static const bool accessible = [] {
+        QAccessible::installFactory(&WidgetAccessible);
+        return true;
+    }();
     InitSkinResources();
     CreateControls();
     tray_ = new WidgetTray(
@@ -91,12 +109,14 @@ TfrmMain::TfrmMain(const Clock& clock, SettingsHive& hive, std::filesystem::path
     connect(tray_, &WidgetTray::activated, this, &TfrmMain::TrayIconActivated);
     connect(tray_, &WidgetTray::quitChosen, this, &TfrmMain::Quit);
     connect(tray_, &WidgetTray::showChosen, this, &TfrmMain::Ukaz);
-    connect(tray_, &WidgetTray::exportChosen, this, [this] {
-        CalendarExchange([this] { ExportCalendarTo(this, model_->Notes().Adresar(), notifier_); });
-    });
-    connect(tray_, &WidgetTray::importChosen, this, [this] {
-        CalendarExchange([this] { ImportContacts(this, model_->Notes().Adresar(), notifier_); });
-    });
+    // The commands that open a window run once the menu's call has returned (assistive
+    // technology waits for its answer).
+    connect(
+        tray_, &WidgetTray::exportChosen, this, [this] { CalendarExchange(Exchange::Export); },
+        Qt::QueuedConnection);
+    connect(
+        tray_, &WidgetTray::importChosen, this, [this] { CalendarExchange(Exchange::Import); },
+        Qt::QueuedConnection);
 
     tmrTimer_ = new QTimer(this);
     tmrTimer_->setObjectName(QStringLiteral("tmrTimer"));
@@ -119,6 +139,10 @@ TfrmMain::TfrmMain(const Clock& clock, SettingsHive& hive, std::filesystem::path
 
     dateFormat_ = std::make_unique<SystemDateFormat>();
     model_ = std::make_unique<WidgetModel>(clock, hive, std::move(folder), *dateFormat_);
+    // Day files written by another program (an import, a sync tool) show without a restart.
+    notesWatch_ = new NotesFolderWatch(
+        QString::fromStdU16String(model_->Notes().Adresar().u16string()), this);
+    connect(notesWatch_, &NotesFolderWatch::Changed, this, &TfrmMain::ZobrazUdalosti);
     SetText(lblDen_, Q(DayTexts::WeekdayName(model_->Today())));
     const WidgetSettings& settings = model_->Settings();
     if (settings.Top)
@@ -126,6 +150,21 @@ TfrmMain::TfrmMain(const Clock& clock, SettingsHive& hive, std::filesystem::path
     if (settings.Left)
         position.setX(*settings.Left);
     move(position);
+    // A place stored on a screen that is gone (or grew smaller since) brings the widget back;
+    // one partly off the screen, where the user dragged it, stays.
+    if (!QGuiApplication::screenAt(position + QPoint(Width / 2, HeaderHeight / 2)))
+        KeepOnScreen();
+    // The screen's free area shrinks (a panel appears, a smaller resolution, a screen goes):
+    // the widget stays on it and its reminders below the header fit it.
+    const auto watch = [this](QScreen* screen) {
+        connect(screen, &QScreen::availableGeometryChanged, this, &TfrmMain::AvailableAreaChanged,
+                Qt::QueuedConnection);
+    };
+    for (QScreen* screen : QGuiApplication::screens())
+        watch(screen);
+    connect(qGuiApp, &QGuiApplication::screenAdded, this, watch);
+    connect(qGuiApp, &QGuiApplication::screenRemoved, this, &TfrmMain::AvailableAreaChanged,
+            Qt::QueuedConnection);
 
     const bool beep = model_->Start();
     Draw(false);
@@ -212,8 +251,11 @@ void TfrmMain::CreateControls() {
         if (!tmrNadFormom_->isActive())
             tmrNadFormom_->start();
     });
-    connect(imgSetup_, &PictureButton::clicked, this, &TfrmMain::OtvorNastavenia);
-    connect(imgHelp_, &PictureButton::clicked, this, &TfrmMain::OpenAbout);
+    // Their windows open once the click has returned, as for the mouse on the day area: a
+    // press by assistive technology waits for its answer.
+    connect(imgSetup_, &PictureButton::clicked, this, &TfrmMain::OtvorNastavenia,
+            Qt::QueuedConnection);
+    connect(imgHelp_, &PictureButton::clicked, this, &TfrmMain::OpenAbout, Qt::QueuedConnection);
     connect(imgMin_, &PictureButton::clicked, this, [this] {
         tmrTimer_->stop();
         HideWidget();
@@ -248,9 +290,15 @@ void TfrmMain::CreateControls() {
             w->installEventFilter(this);
         }
     }
+    // A toggle: on for the Slovak names, off for the Czech ones.
+    imgFlag_->setCheckable(true);
+    imgFlag_->setChecked(true);
     imgFlag_->setAccessibleName(QStringLiteral("Slovenské mená"));
-    SetTabOrder({imgFlag_, imgSetup_, imgHelp_, imgMin_, imgClose_});
+    imgFlag_->setAccessibleDescription(QStringLiteral("Prepína mená medzi slovenskými a českými"));
     setFocusPolicy(Qt::StrongFocus);
+    // The widget starts with the focus on itself, its day: a button with the focus would show
+    // its frame to a user who has not touched the keyboard.
+    setFocus(Qt::OtherFocusReason);
     setFixedSize(Width, HeaderHeight);
     bars_ = std::make_unique<ReminderBars>(*this, *this);
 }
@@ -286,16 +334,76 @@ void TfrmMain::ZobrazUdalosti() {
     Draw(model_->Rebuild());
 }
 
+QRect TfrmMain::AvailableArea() const {
+    QScreen* screen = QGuiApplication::screenAt(pos() + QPoint(Width / 2, HeaderHeight / 2));
+    if (!screen)
+        screen = this->screen();
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry() : QRect();
+}
+
+void TfrmMain::KeepOnScreen() {
+    const QRect area = AvailableArea();
+    if (area.isEmpty() || area.contains(QRect(pos(), QSize(Width, HeaderHeight))))
+        return;
+    move(std::max(area.left(), std::min(x(), area.right() + 1 - Width)),
+         std::max(area.top(), std::min(y(), area.bottom() + 1 - HeaderHeight)));
+}
+
+void TfrmMain::AvailableAreaChanged() {
+    if (closed_)
+        return;
+    KeepOnScreen();
+    Draw(false);
+}
+
+int TfrmMain::ShowReminders() {
+    const std::vector<ReminderLine>& all = model_->Lines();
+    QStringList paragraphs;
+    for (const ReminderLine& line : all)
+        paragraphs << Q(line.text);
+    // Each bar's height, and that of a last bar telling the rest, from the text laid out once
+    // with such a bar after all of them.
+    lblNote_->SetParagraphs(paragraphs + QStringList{Q(WidgetModel::MoreText(all.size()))},
+                            TextWidth);
+    std::vector<int> heights;
+    int above = -BarIndent;
+    for (int i = 0; i <= static_cast<int>(all.size()); ++i) {
+        const int bottom = static_cast<int>(std::ceil(lblNote_->Paragraph(i).bottom()));
+        heights.push_back(bottom - above);
+        above = bottom;
+    }
+    const int moreHeight = heights.back();
+    heights.pop_back();
+    const int room = AvailableArea().bottom() + 1 - (y() + HeaderHeight);
+    WidgetModel::Fit fit = WidgetModel::FitLines(room, heights, moreHeight);
+    std::vector<ReminderLine> shown;
+    int bottom = HeaderHeight;
+    for (;;) {
+        shown.assign(all.begin(), all.begin() + static_cast<std::ptrdiff_t>(fit.shown));
+        if (fit.rest > 0)
+            shown.push_back({EntryKind::Poznamka, WidgetModel::MoreText(fit.rest)});
+        QStringList texts;
+        for (const ReminderLine& line : shown)
+            texts << Q(line.text);
+        lblNote_->SetParagraphs(texts, TextWidth);
+        lblNote_->setGeometry(8, HeaderHeight + BarIndent, TextWidth, lblNote_->Height());
+        bottom = bars_->Show(shown, std::min(model_->MissedShown(), fit.shown), *lblNote_,
+                             HeaderHeight, fit.rest > 0);
+        // (the bar telling the rest may round a pixel higher after another bar than at the end)
+        if (fit.shown == 0 || bottom - HeaderHeight <= room)
+            return bottom;
+        --fit.shown;
+        ++fit.rest;
+    }
+}
+
 void TfrmMain::Draw(bool newDay) {
     // A new day since the last build (the widget ran over midnight) also needs its weekday.
     ZobrazMena(newDay);
     const std::vector<ReminderLine>& lines = model_->Lines();
-    QStringList paragraphs;
-    for (const ReminderLine& line : lines)
-        paragraphs << Q(line.text);
-    lblNote_->SetParagraphs(paragraphs, TextWidth);
-    lblNote_->setGeometry(8, HeaderHeight + BarIndent, TextWidth, lblNote_->Height());
-    const int bottom = bars_->Show(lines, model_->MissedShown(), *lblNote_, HeaderHeight);
+    const int bottom = ShowReminders();
 
     if (const std::string message = model_->TakeMessage(); !message.empty()) {
         message_ = Q(message);
@@ -310,8 +418,7 @@ void TfrmMain::Draw(bool newDay) {
     }
     const bool sk = model_->Rok().JazykSK;
     imgFlag_->setPictures(sk ? imgSK_() : imgCZ_());
-    imgFlag_->setAccessibleName(sk ? QStringLiteral("Slovenské mená")
-                                   : QStringLiteral("České mená"));
+    imgFlag_->setChecked(sk);
     setAccessibleName(QStringLiteral("Tilava"));
     setAccessibleDescription(Q(model_->AccessibleText(tomorrow_)));
 }
@@ -405,8 +512,18 @@ void TfrmMain::Ukaz() {
     else
         show();
     raise();
-    activateWindow();
-    SpustiOdpocet();
+    if (openWindows_ == 0) {
+        activateWindow();
+        SpustiOdpocet();
+        return;
+    }
+    // A command's window is open (the tray works meanwhile): the widget waits for it without a
+    // countdown, and that window stays in front.
+    ZastavOdpocet();
+    if (QWidget* window = QApplication::activeModalWidget()) {
+        window->raise();
+        window->activateWindow();
+    }
 }
 
 void TfrmMain::TrayIconActivated(QSystemTrayIcon::ActivationReason reason) {
@@ -437,7 +554,7 @@ void TfrmMain::EndSession() {
 }
 
 void TfrmMain::CloseAfterWindows() {
-    if (!openWindow_) {
+    if (openWindows_ == 0) {
         close();
         return;
     }
@@ -494,6 +611,8 @@ void TfrmMain::fraCmdMouseMove(QPoint point) {
 
 void TfrmMain::fraCmdMouseUp() {
     drag_.Release();
+    // The reminders fit the room below the new place.
+    Draw(false);
     SpustiOdpocet();
 }
 
@@ -509,19 +628,23 @@ void TfrmMain::MyskaKlik(Qt::MouseButton button) {
 }
 
 bool TfrmMain::WithOpenWindow(const std::function<void()>& command) {
-    if (openWindow_ || quitting_)
+    return openWindows_ == 0 && WithWindow(command);
+}
+
+bool TfrmMain::WithWindow(const std::function<void()>& command) {
+    if (quitting_)
         return false;
-    openWindow_ = true;
+    const QScopedValueRollback open(openWindows_, openWindows_ + 1);
     ZastavOdpocet();
     command();
-    openWindow_ = false;
     return !quitting_;
 }
 
 void TfrmMain::OtvorKalendar() {
     if (!WithOpenWindow([this] {
+            const QScopedValueRollback open(weekOpen_, true);
             tilava::OtvorKalendar(model_->Rok(), model_->Regi(), model_->Notes().Adresar(), clock_,
-                                  notifier_, *web_, this);
+                                  notifier_, *web_, this, notesWatch_);
         }))
         return;
     ZobrazUdalosti();
@@ -538,9 +661,29 @@ void TfrmMain::OtvorNastavenia() {
     SpustiOdpocet();
 }
 
-void TfrmMain::CalendarExchange(const std::function<void()>& command) {
+void TfrmMain::CalendarExchange(Exchange which) {
+    if (quitting_)
+        return;
+    QString why;
+    if (exchanging_)
+        why = QStringLiteral("Export do kalendára alebo import kontaktov už prebieha. Dokončite ho "
+                             "alebo ho zrušte, potom zvoľte ďalší.");
+    else if (which == Exchange::Export && weekOpen_)
+        why = QStringLiteral("Export do kalendára sa teraz nespustil: v otvorenom okne Kalendár "
+                             "môžu byť zmeny, ktoré ešte nie sú uložené, a v exporte by chýbali. "
+                             "Zatvorte okno Kalendár a zvoľte export znova.");
+    if (!why.isEmpty()) {
+        // Over the open window, which waits for the answer.
+        QWidget* window = QApplication::activeModalWidget();
+        notifier_.Message(window ? window : this, why);
+        return;
+    }
+    const QScopedValueRollback open(exchanging_, true);
     // Contacts imported for today or the days ahead are reminded at once.
-    if (WithOpenWindow(command))
+    if (WithWindow([this, which] {
+            (which == Exchange::Export ? ExportCalendarTo : ImportContacts)(
+                this, model_->Notes().Adresar(), notifier_);
+        }))
         ZobrazUdalosti();
 }
 
@@ -576,7 +719,8 @@ bool TfrmMain::eventFilter(QObject* object, QEvent* event) {
         const auto* mys = static_cast<QMouseEvent*>(event);
         // A click on the missed days puts them away.
         const QPoint point = static_cast<QWidget*>(object)->mapTo(this, mys->position().toPoint());
-        const std::size_t zmeskanych = std::min(model_->MissedCount(), bars_->Count());
+        const std::size_t zmeskanych =
+            std::min(model_->MissedShown(), bars_->Shown() - (bars_->MoreBar() ? 1 : 0));
         if (zmeskanych > 0 && (object == lblNote_ || bars_->IsBar(object)) &&
             point.y() < bars_->Bar(zmeskanych - 1)->geometry().bottom() + 1) {
             if (mys->button() == Qt::LeftButton)
@@ -587,7 +731,7 @@ bool TfrmMain::eventFilter(QObject* object, QEvent* event) {
             fraCmdMouseDown(mys->position().toPoint());
         else if (object == image1_ || object == imgMain_ || object == lblNote_ ||
                  object == lblDatum_ || object == lblSviatok1_ || object == lblSviatok2_ ||
-                 object == lblSviatok3_ || object == imgDrag_)
+                 object == lblSviatok3_ || object == imgDrag_ || object == bars_->MoreBar())
             MyskaKlik(mys->button());
         return true;
     }
@@ -645,6 +789,18 @@ void TfrmMain::keyPressEvent(QKeyEvent* event) {
     event->accept();
 }
 
+bool TfrmMain::focusNextPrevChild(bool next) {
+    // Tab goes round the widget itself (its day), the flag and the four buttons.
+    const std::array<QWidget*, 6> ring{this, imgFlag_, imgSetup_, imgHelp_, imgMin_, imgClose_};
+    const auto at = std::find(ring.begin(), ring.end(), focusWidget());
+    if (at == ring.end())
+        return QWidget::focusNextPrevChild(next);
+    const std::size_t i = static_cast<std::size_t>(at - ring.begin());
+    ring[(i + (next ? 1 : ring.size() - 1)) % ring.size()]->setFocus(next ? Qt::TabFocusReason
+                                                                          : Qt::BacktabFocusReason);
+    return true;
+}
+
 void TfrmMain::mouseMoveEvent(QMouseEvent* event) {
     MysNadFormom();
     event->accept();
@@ -662,7 +818,7 @@ void TfrmMain::changeEvent(QEvent* event) {
 }
 
 void TfrmMain::closeEvent(QCloseEvent* event) {
-    if (openWindow_) {
+    if (openWindows_ > 0) {
         // Closed by the desktop while a command's window is open: that window closes first.
         event->ignore();
         Quit();

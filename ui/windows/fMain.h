@@ -29,6 +29,7 @@ namespace tilava {
 
 class Clock;
 class LocalDateFormat;
+class NotesFolderWatch;
 class Notifier;
 class PageOpener;
 class PictureButton;
@@ -107,8 +108,13 @@ public:
     // The about window, to the left of the widget.
     void OpenAbout();
     // The calendar export or the contact import from the tray menu, with its file dialog and
-    // report; the reminders are built anew afterwards.
-    void CalendarExchange(const std::function<void()>& command);
+    // report; the reminders are built anew afterwards. The tray works while the other windows
+    // are open, so this may come while one is: the import runs then too (the store joins what
+    // it writes with what the week window saves later), the export waits for the week window
+    // to close (its unsaved changes would be missing), and a second one waits for the first;
+    // the user is told why.
+    enum class Exchange { Export, Import };
+    void CalendarExchange(Exchange which);
 
     // The shared objects the other windows borrow.
     TRok& Rok() { return model_->Rok(); }
@@ -140,6 +146,7 @@ signals:
 protected:
     bool eventFilter(QObject* object, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -160,6 +167,16 @@ private:
     void CloseAfterWindows();
     // Draws the model: the names, the reminder bars, the window height and the flag.
     void Draw(bool newDay);
+    // The reminders that fit between the header and the bottom of the screen's free area, and
+    // when not all of them do, a last bar that tells how many are left out (a click on it opens
+    // the week window, as a click on the others does). Returns the bottom of the last bar.
+    int ShowReminders();
+    // The free area (without panels) of the screen the widget's header is on.
+    QRect AvailableArea() const;
+    // Moves the widget so that its header lies inside that area, when it does not.
+    void KeepOnScreen();
+    // The free area of a screen changed, or a screen went.
+    void AvailableAreaChanged();
     void ZobrazMena(bool whole);
     void ShowTexts(const DayTexts& texty, bool whole);
     void SetOpacity();
@@ -171,6 +188,8 @@ private:
     // Runs the command that opens a window, with the countdown stopped and no other command's
     // window at the same time; false when it did not run or "Ukončit" came meanwhile.
     bool WithOpenWindow(const std::function<void()>& command);
+    // The same over a window that is open already (a command from the tray).
+    bool WithWindow(const std::function<void()>& command);
     // Shows the pending message about unreadable day files once the widget is on the screen.
     void ScheduleMessage();
 
@@ -178,7 +197,9 @@ private:
     SettingsHive& hive_;
     Notifier& notifier_;
     std::unique_ptr<PageOpener> web_;
-    bool openWindow_ = false; // a window of a command is open
+    int openWindows_ = 0;     // windows of commands open now, one over another
+    bool weekOpen_ = false;   // among them the week window
+    bool exchanging_ = false; // among them the file dialog of an export or import
     bool quitting_ = false;   // Koniec: the program is ending
     bool closed_ = false;     // the close reaction has run
     std::unique_ptr<LocalDateFormat> dateFormat_;
@@ -196,7 +217,8 @@ private:
     QTimer* tmrNadFormom_ = nullptr;
     QTimer* tmrZapis_ = nullptr;
     WidgetTray* tray_ = nullptr;
-    QList<QPointer<QWidget>> closing_; // windows "Ukončit" has asked to close
+    NotesFolderWatch* notesWatch_ = nullptr; // day files changed by any program
+    QList<QPointer<QWidget>> closing_;       // windows "Ukončit" has asked to close
 
     // Controls, bottom of the stacking order first.
     QLabel* imgMain_ = nullptr;

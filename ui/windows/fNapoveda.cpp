@@ -34,6 +34,8 @@ QString Text(const std::string& utf8) {
 TfrmNapoveda::TfrmNapoveda(std::filesystem::path folder, Notifier& notifier, QWidget* parent)
     : QDialog(parent), folder_(std::move(folder)), notifier_(notifier) {
     setObjectName(QStringLiteral("frmNapoveda"));
+    // Modal to the windows it belongs to, not to the whole program: the tray icon keeps working.
+    setWindowModality(Qt::WindowModal);
     setWindowTitle(QStringLiteral("Nápoveda"));
     setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);

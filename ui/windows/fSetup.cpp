@@ -80,6 +80,8 @@ bool Cislo(const QLineEdit* field, int& number) {
 
 TfrmSetup::TfrmSetup(SettingsHive& hive, QWidget* parent) : QDialog(parent), hive_(hive) {
     setObjectName(QStringLiteral("frmSetup"));
+    // Modal to the windows it belongs to, not to the whole program: the tray icon keeps working.
+    setWindowModality(Qt::WindowModal);
     setWindowTitle(QStringLiteral("Nastavenia"));
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
     setFixedSize(Width, Height);

@@ -21,6 +21,7 @@
 #include <QCalendarWidget>
 #include <QContextMenuEvent>
 #include <QDateEdit>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -28,10 +29,16 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QRegularExpression>
 #include <QSignalBlocker>
+#include <QTableView>
 #include <QTimer>
+#include <QWheelEvent>
 
+#include <algorithm>
 #include <chrono>
+#include <functional>
+#include <utility>
 
 namespace tilava {
 
@@ -43,14 +50,140 @@ namespace {
 
 constexpr int ErrorPrefix = TTyzden::NotDone;
 
-// A date picker that Tab leaves at once, as it leaves every other field; the arrow keys move
-// between its day, month and year.
+// The date field. A whole date or any part of it is typed as in other date fields: Tab into
+// the field and type "18.4.2025" (a full stop, comma, slash, dash or blank moves on to the next
+// part, and one right after a part that filled itself is skipped), or type over the part that
+// a click or the keyboard selected; a two-digit year is of this century. A typed date is taken
+// on Enter and when the field is left; the arrow keys, the mouse wheel and the calendar take
+// theirs at once. Tab leaves the field at once, as it leaves every other field.
 class DatePicker final : public QDateEdit {
 public:
-    using QDateEdit::QDateEdit;
+    // `chosen` is told of each date taken, `made` of the calendar once it has been made.
+    DatePicker(QWidget* parent, std::function<void()> chosen,
+               std::function<void(QCalendarWidget*)> made)
+        : QDateEdit(parent), chosen_(std::move(chosen)), made_(std::move(made)) {
+        connect(this, &QDateEdit::dateChanged, this, [this] {
+            if (!typing_)
+                chosen_();
+        });
+        connect(this, &QAbstractSpinBox::editingFinished, this, [this] {
+            if (std::exchange(typing_, false))
+                chosen_();
+        });
+        lineEdit()->installEventFilter(this);
+    }
 
 protected:
-    bool focusNextPrevChild(bool next) override { return QWidget::focusNextPrevChild(next); }
+    bool event(QEvent* event) override {
+        if (event->type() == QEvent::KeyPress) {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            const bool tab = key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab;
+            if (tab && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+                const bool forward =
+                    key->key() == Qt::Key_Tab && !(key->modifiers() & Qt::ShiftModifier);
+                if (QWidget::focusNextPrevChild(forward))
+                    return true;
+            }
+        }
+        return QDateEdit::event(event);
+    }
+
+    void keyPressEvent(QKeyEvent* event) override {
+        const QString text = event->text();
+        const bool digit = text.size() == 1 && text[0].isDigit();
+        const bool separator = text.size() == 1 && QStringLiteral(".,/- ").contains(text[0]);
+        switch (event->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            ExpandShortYear();
+            break;
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown:
+            typing_ = false;
+            break;
+        case Qt::Key_Backspace:
+        case Qt::Key_Delete:
+            typing_ = true;
+            break;
+        default:
+            break;
+        }
+        if (separator) {
+            typing_ = true;
+            event->accept();
+            // The part that filled itself has already moved on.
+            if (!std::exchange(advanced_, false) && currentSectionIndex() + 1 < sectionCount())
+                SelectPart(currentSectionIndex() + 1);
+            return;
+        }
+        if (digit) {
+            typing_ = true;
+            // Typing over a selection of several parts starts with the first of them.
+            const QLineEdit* edit = lineEdit();
+            if (edit->hasSelectedText() && edit->selectedText().contains(QLatin1Char('.')))
+                SelectPart(PartAt(edit->selectionStart()));
+        }
+        const int before = currentSectionIndex();
+        QDateEdit::keyPressEvent(event);
+        advanced_ = digit && currentSectionIndex() != before;
+    }
+
+    void focusOutEvent(QFocusEvent* event) override {
+        ExpandShortYear();
+        QDateEdit::focusOutEvent(event);
+    }
+
+    void wheelEvent(QWheelEvent* event) override {
+        typing_ = false;
+        QDateEdit::wheelEvent(event);
+    }
+
+    void mousePressEvent(QMouseEvent* event) override {
+        typing_ = false; // the calendar's choice is taken at once
+        QDateEdit::mousePressEvent(event);
+        if (made_)
+            if (auto* calendar = findChild<QCalendarWidget*>())
+                std::exchange(made_, nullptr)(calendar);
+    }
+
+    // A click into the text selects the part under it, to be typed over.
+    bool eventFilter(QObject* object, QEvent* event) override {
+        if (object == lineEdit() && event->type() == QEvent::MouseButtonRelease &&
+            !lineEdit()->hasSelectedText())
+            SelectPart(PartAt(lineEdit()->cursorPosition()));
+        return QDateEdit::eventFilter(object, event);
+    }
+
+private:
+    // The part (0 day, 1 month, 2 year) at a position of the text.
+    int PartAt(int position) const {
+        return static_cast<int>(lineEdit()->text().left(position).count(QLatin1Char('.')));
+    }
+
+    void SelectPart(int part) {
+        setCurrentSectionIndex(std::clamp(part, 0, sectionCount() - 1));
+        setSelectedSection(currentSection());
+    }
+
+    // "18.4.25" is 18.4.2025.
+    void ExpandShortYear() {
+        static const QRegularExpression shortYear(
+            QStringLiteral("^(\\d{1,2})\\.(\\d{1,2})\\.(\\d{1,2})$"));
+        const QRegularExpressionMatch m = shortYear.match(lineEdit()->text());
+        if (!m.hasMatch())
+            return;
+        const QDate typed(2000 + m.captured(3).toInt(), m.captured(2).toInt(),
+                          m.captured(1).toInt());
+        if (typed.isValid())
+            setDate(typed);
+    }
+
+    std::function<void()> chosen_;
+    std::function<void(QCalendarWidget*)> made_;
+    bool typing_ = false;   // typed text waits for Enter or for leaving the field
+    bool advanced_ = false; // the last digit filled its part and moved on to the next
 };
 
 // The frame of the selected day: a rounded rectangle, filled, with a thin black edge.
@@ -75,6 +208,8 @@ TfrmTyzden::TfrmTyzden(const Clock& clock, Notifier& notifier, PageOpener& web, 
     // FormCreate: no command runs before the window has been activated.
     Zaneprazdneny = true;
     setObjectName(QStringLiteral("frmTyzden"));
+    // Modal to the windows it belongs to, not to the whole program: the tray icon keeps working.
+    setWindowModality(Qt::WindowModal);
     setWindowTitle(QStringLiteral("Kalendár"));
     setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
@@ -110,18 +245,17 @@ TfrmTyzden::TfrmTyzden(const Clock& clock, Notifier& notifier, PageOpener& web, 
     lblmesiacrok = week::Label(this, QStringLiteral("lblmesiacrok"), QPoint(48, 58),
                                week::Font(13, true), palette::kWeekNavy, QStringLiteral("Mesiac"));
 
-    dtpDatum = new DatePicker(this);
+    dtpDatum = new DatePicker(
+        this, [this] { DateChosen(); },
+        [this](QCalendarWidget* calendar) { CalendarMade(calendar); });
     dtpDatum->setObjectName(QStringLiteral("dtpDatum"));
     dtpDatum->setGeometry(371, 55, 90, 21);
     dtpDatum->setCalendarPopup(true);
     dtpDatum->setDisplayFormat(QStringLiteral("d.M.yyyy"));
     dtpDatum->setDateRange(QDate(1601, 1, 1), QDate(9999, 12, 24));
     dtpDatum->setLocale(QLocale(QLocale::Slovak, QLocale::Slovakia));
-    // Typing a date moves the week once it is complete (Enter or leaving the field); the
-    // arrows and the calendar move it at once.
     dtpDatum->setKeyboardTracking(false);
     dtpDatum->setFont(week::Font(11, false));
-    dtpDatum->calendarWidget()->setFirstDayOfWeek(Qt::Monday);
     {
         QPalette p = dtpDatum->palette();
         p.setColor(QPalette::Base, Qt::white);
@@ -136,6 +270,8 @@ TfrmTyzden::TfrmTyzden(const Clock& clock, Notifier& notifier, PageOpener& web, 
     Image1 = week::Button(this, QStringLiteral("Image1"), QRect(0, 0, 529, 49),
                           QStringLiteral("Choď na: ") + WebAddress);
     Image1->setLink(true);
+    // The header is a link for the mouse and assistive technology; Tab passes it by.
+    Image1->setFocusPolicy(Qt::NoFocus);
     // The day areas: a click selects the day; the pointer stays an arrow over them.
     const int hore[] = {96, 150, 206, 262, 316, 372, 427};
     for (int i = 0; i < 7; ++i) {
@@ -146,7 +282,7 @@ TfrmTyzden::TfrmTyzden(const Clock& clock, Notifier& notifier, PageOpener& web, 
         imgImage[static_cast<std::size_t>(i)] = area;
     }
 
-    search_ = new WeekSearch(this, Width);
+    search_ = new WeekSearch(this, Width, imgPozadie->pixmap());
 
     const auto velkonocna = [this](const char* meno, int y, const char* text) {
         QLabel* l = week::Label(this, QLatin1String(meno), QPoint(60, y), week::Font(11, false),
@@ -176,9 +312,6 @@ TfrmTyzden::TfrmTyzden(const Clock& clock, Notifier& notifier, PageOpener& web, 
 
     CreateRows();
 
-    connect(dtpDatum, &QDateEdit::dateChanged, this, [this] { Prikaz(200); });
-    connect(dtpDatum->calendarWidget(), &QCalendarWidget::clicked, this,
-            [this] { search_->Field()->setFocus(Qt::OtherFocusReason); });
     connect(search_->Field(), &QLineEdit::textChanged, this, [this] { Prikaz(100); });
 
     SetAccessibility();
@@ -186,6 +319,64 @@ TfrmTyzden::TfrmTyzden(const Clock& clock, Notifier& notifier, PageOpener& web, 
 
     // The background's moves.
     imgPozadie->installEventFilter(this);
+
+    reloadLater_ = new QTimer(this);
+    reloadLater_->setSingleShot(true);
+    reloadLater_->setInterval(200);
+    connect(reloadLater_, &QTimer::timeout, this, &TfrmTyzden::ReloadDays);
+}
+
+// The calendar is made when it first opens: until then no calendar follows the dates the
+// window shows. Closed again, it follows them without telling assistive technology (each move
+// would be read out as a focused cell).
+void TfrmTyzden::CalendarMade(QCalendarWidget* calendar) {
+    calendar->setFirstDayOfWeek(Qt::Monday);
+    connect(calendar, &QCalendarWidget::clicked, this,
+            [this] { search_->Field()->setFocus(Qt::OtherFocusReason); });
+    calendarPopup_ = calendar->window();
+    calendarPopup_->installEventFilter(this);
+}
+
+void TfrmTyzden::SetCalendarQuiet(bool quiet) {
+    if (auto* cells = calendarPopup_->findChild<QTableView*>()) {
+        cells->selectionModel()->blockSignals(quiet);
+        cells->model()->blockSignals(quiet);
+        if (!quiet)
+            cells->viewport()->update();
+    }
+}
+
+void TfrmTyzden::ReloadDays() {
+    if (!model_ || closed_)
+        return;
+    // Not under a running command, the open editor or a message: once they are over.
+    if (Zaneprazdneny || reloading_ || model_->Editing()) {
+        reloadLater_->start();
+        return;
+    }
+    reloading_ = true;
+    for (const int i : model_->ReloadUnchanged()) {
+        // The highlighted entry stays highlighted where it still is.
+        QListWidget* list = DayList(i);
+        const QListWidgetItem* current = list->currentItem();
+        const QString highlighted = current && current->isSelected() ? current->text() : QString();
+        ZobrazDen(i);
+        if (const auto same = list->findItems(highlighted, Qt::MatchExactly);
+            !highlighted.isEmpty() && !same.isEmpty())
+            list->setCurrentItem(same.first());
+    }
+    ReportLoadErrors();
+    reloading_ = false;
+}
+
+void TfrmTyzden::DateChosen() {
+    if (!model_ || dtpDatum->date() == ToQDate(model_->Datum().date))
+        return;
+    // The focus stays where the user has it: in the field, so that the arrows and the typing
+    // go on from there, or where Tab took it.
+    keepFocus_ = true;
+    Prikaz(TTyzden::GoToDate);
+    keepFocus_ = false;
 }
 
 void TfrmTyzden::ConnectButtons() {
@@ -261,9 +452,9 @@ void TfrmTyzden::SetAccessibility() {
 
     // The week's navigation, the date picker, the search with its results, the day lists and
     // the save button; the date picker hands over to the search box.
-    SetTabOrder({Image1, imgTminus, imgTplus, imgDnes, dtpDatum, search_->Field(),
-                 search_->EarlierArrow(), search_->Result(1), search_->Result(2),
-                 search_->Result(3), search_->LaterArrow(), DayList(1)});
+    SetTabOrder({imgTminus, imgTplus, imgDnes, dtpDatum, search_->Field(), search_->EarlierArrow(),
+                 search_->Result(1), search_->Result(2), search_->Result(3), search_->LaterArrow(),
+                 DayList(1)});
     SetTabOrder({DayList(1), DayList(2), DayList(3), DayList(4), DayList(5), DayList(6), DayList(7),
                  imgUlozit});
 }
@@ -365,8 +556,10 @@ int TfrmTyzden::RunCommand(int code) {
     case TTyzden::Search: {
         search_->ClearResults();
         search_->HideArrows();
-        if (!search_->Searchable())
+        if (!search_->Searchable()) {
+            search_->ShowTooShort();
             return ErrorPrefix;
+        }
         m.SetSearched(search_->Field()->text().toStdString());
         const int result = m.Vykonaj(code);
         if (result == TTyzden::Done)
@@ -512,7 +705,8 @@ void TfrmTyzden::ZobrazVyber() {
         row.List()->clearSelection();
         row.List()->setCurrentRow(-1);
     }
-    DayList(vybrany)->setFocus(Qt::OtherFocusReason);
+    if (!keepFocus_)
+        DayList(vybrany)->setFocus(Qt::OtherFocusReason);
 }
 
 // The date picker follows the model without raising its change.
@@ -623,6 +817,9 @@ void TfrmTyzden::MDblClick(QListWidget* list) {
 }
 
 bool TfrmTyzden::eventFilter(QObject* object, QEvent* event) {
+    if (object == calendarPopup_ &&
+        (event->type() == QEvent::Show || event->type() == QEvent::Hide))
+        SetCalendarQuiet(event->type() == QEvent::Hide);
     QListWidget* list = nullptr;
     for (const WeekDayRow& row : rows_)
         if (object == row.List() || object == row.List()->viewport())

@@ -7,10 +7,12 @@
 #include <array>
 #include <vector>
 
+class QCalendarWidget;
 class QDateEdit;
 class QLabel;
 class QListWidget;
 class QMenu;
+class QTimer;
 
 namespace tilava {
 
@@ -66,6 +68,10 @@ public:
 
     QListWidget* DayList(int i) const;
 
+    // The day files may have changed on disk: the days the user has not changed show what is
+    // there now; while a command or the editor runs, a moment later.
+    void ReloadDays();
+
 protected:
     bool eventFilter(QObject* object, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -89,6 +95,9 @@ private:
     void MDblClick(QListWidget* list);
     void ImageClick(int date);
     void ReadPosition();
+    void DateChosen();
+    void CalendarMade(QCalendarWidget* calendar);
+    void SetCalendarQuiet(bool quiet);
 
     const Clock& clock_;
     Notifier& notifier_;
@@ -96,6 +105,10 @@ private:
     TTyzden* model_ = nullptr;
     bool closed_ = false;
     bool saveAwake_ = false; // the pointer has been over the background: the save button lights
+    bool keepFocus_ = false; // a date from the date field: the focus stays there
+    bool reloading_ = false;
+    QTimer* reloadLater_ = nullptr;
+    QWidget* calendarPopup_ = nullptr; // the date field's calendar, once made
 
     QLabel* imgPozadie = nullptr;
     QWidget* shpSel = nullptr;

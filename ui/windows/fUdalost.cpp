@@ -101,6 +101,8 @@ QRadioButton* Volba(QWidget* parent, const char* meno, QButtonGroup* skupina) {
 TfrmUdalost::TfrmUdalost(const Clock& clock, Notifier& notifier, QWidget* parent)
     : QDialog(parent), clock_(clock), notifier_(notifier) {
     setObjectName(QStringLiteral("frmUdalost"));
+    // Modal to the windows it belongs to, not to the whole program: the tray icon keeps working.
+    setWindowModality(Qt::WindowModal);
     setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
     setFixedSize(Width, Height);
