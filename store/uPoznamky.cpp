@@ -20,14 +20,18 @@ namespace fs = std::filesystem;
 
 std::string TNote::Popis(int rok) const {
     // 64 bits: a year read from a file may be anything a 32-bit integer holds.
-    const std::string count = std::to_string(std::int64_t{rok} - std::int64_t{Rok});
+    const std::int64_t years = std::int64_t{rok} - std::int64_t{Rok};
+    // Year 0 is an unknown year, and a year after `rok` has no count yet: the entry is
+    // named without one rather than with a made-up or negative count.
+    const bool counted = Rok != 0 && years >= 0;
+    const std::string count = std::to_string(years);
     switch (Druh) {
     case EntryKind::Poznamka:
         return Text;
     case EntryKind::Narodeniny:
-        return Text + " " + count + ". narodeniny";
+        return counted ? Text + " " + count + ". narodeniny" : Text + " – narodeniny";
     case EntryKind::Vyrocie:
-        return count + ". výročie " + Text;
+        return counted ? count + ". výročie " + Text : Text + " – výročie";
     }
     return Text;
 }

@@ -29,7 +29,8 @@ struct TNote {
     std::string Text; // one line, UTF-8
 
     // The text shown for the year `rok`: the note itself, "Jano 30. narodeniny" or
-    // "25. výročie svadba". Zero and negative counts are shown as they come out.
+    // "25. výročie svadba"; in the year itself the count is 0. With year 0 (not known) or a
+    // year after `rok` there is no count: "Jano – narodeniny", "svadba – výročie".
     std::string Popis(int rok) const;
 
     friend bool operator==(const TNote&, const TNote&) = default;

@@ -86,13 +86,19 @@ TEST(TNoteTest, Popis) {
         {EntryKind::Vyrocie, 1985, "svadba", 2010, "25. výročie svadba"},
         {EntryKind::Poznamka, 2009, "  Zubár", 2030, "  Zubár"},
         {EntryKind::Narodeniny, 2010, "Jano", 2010, "Jano 0. narodeniny"},
-        {EntryKind::Narodeniny, 2012, "Jano", 2010, "Jano -2. narodeniny"},
         {EntryKind::Vyrocie, 2010, "", 2010, "0. výročie "},
+        // Year 0 is not known, and a later year has no count yet: no count is made up.
+        {EntryKind::Narodeniny, 0, "Jano", 2026, "Jano – narodeniny"},
+        {EntryKind::Vyrocie, 0, "svadba", 2026, "svadba – výročie"},
+        {EntryKind::Narodeniny, 2012, "Jano", 2010, "Jano – narodeniny"},
+        {EntryKind::Vyrocie, 2011, "svadba", 2010, "svadba – výročie"},
+        {EntryKind::Poznamka, 0, "Zubár", 2010, "Zubár"},
         // Years from a file can be anything; the count must not overflow.
         {EntryKind::Narodeniny, std::numeric_limits<std::int32_t>::min(), "X", 2010,
          "X 2147485658. narodeniny"},
-        {EntryKind::Vyrocie, std::numeric_limits<std::int32_t>::max(), "Y", -5,
-         "-2147483652. výročie Y"},
+        {EntryKind::Vyrocie, std::numeric_limits<std::int32_t>::min(), "Y",
+         std::numeric_limits<int>::max(), "4294967295. výročie Y"},
+        {EntryKind::Vyrocie, std::numeric_limits<std::int32_t>::max(), "Y", -5, "Y – výročie"},
     };
     for (const auto& p : cases) {
         EXPECT_EQ(Entry(p.kind, p.rok, p.text).Popis(p.inYear), p.description);

@@ -4,6 +4,8 @@
 #include "core/Cp1250.h"
 #include "ui/windows/fNapoveda.h"
 
+#include <QAccessible>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
@@ -34,6 +36,15 @@ void Activate(QWidget& window, QWidget& other) {
     window.show();
     window.activateWindow();
     QTRY_VERIFY_WITH_TIMEOUT(window.isActiveWindow(), 1000);
+}
+
+// The accessible objects of `iface`'s tree that say they have the focus, with their names.
+void FocusedNames(QAccessibleInterface* iface, QStringList& names) {
+    if (iface->state().focused)
+        names << iface->text(QAccessible::Name);
+    for (int i = 0; i < iface->childCount(); ++i)
+        if (QAccessibleInterface* child = iface->child(i))
+            FocusedNames(child, names);
 }
 
 QString Zobrazene(QWidget& window) {
@@ -101,6 +112,41 @@ private slots:
         QCOMPARE(FileBytes(subor), bytes);
         QVERIFY(QDir(folder).entryList(QDir::Files | QDir::Hidden) ==
                 QStringList{QStringLiteral("Help.html")});
+    }
+
+    // Assistive technology finds the focus on the help text itself, by its name, and reads the
+    // document's plain text (no internal marker characters of its tables) with the view's own
+    // offsets: a line by an offset, and a character by its place on the screen.
+    void assistiveTechnologyReadsThePlainTextWhereTheFocusIs() {
+        QTemporaryDir tmp;
+        RecordingNotifier notifier;
+        TfrmNapoveda window(TempPath(tmp.filePath(QStringLiteral("ZelmTilava"))), notifier);
+        QWidget other;
+        Activate(window, other);
+        auto* view = window.findChild<QTextBrowser*>(QStringLiteral("WebBrowser1"));
+        QCOMPARE(QApplication::focusWidget(), view);
+        QStringList focused;
+        FocusedNames(QAccessible::queryAccessibleInterface(&window), focused);
+        QCOMPARE(focused, QStringList{QStringLiteral("Nápoveda")});
+
+        QAccessibleTextInterface* text =
+            QAccessible::queryAccessibleInterface(view)->textInterface();
+        QVERIFY(text);
+        const QString all = text->text(0, text->characterCount());
+        QVERIFY(all.contains(QStringLiteral("Týždenný kalendár")));
+        for (const char16_t marker : {u'\uFDD0', u'\uFDD1', u'\u2029'})
+            QVERIFY2(!all.contains(QChar(marker)), qPrintable(QString::number(marker, 16)));
+        QCOMPARE(all, view->document()->toPlainText());
+
+        const int at = all.indexOf(QStringLiteral("Týždenný kalendár"));
+        int start = 0;
+        int end = 0;
+        const QString line = text->textAtOffset(at + 3, QAccessible::LineBoundary, &start, &end);
+        QVERIFY2(line.contains(QStringLiteral("Týždenný kalendár")), qPrintable(line));
+        QCOMPARE(all.mid(start, end - start), line);
+        const QRect place = text->characterRect(at);
+        QVERIFY(view->viewport()->rect().contains(view->viewport()->mapFromGlobal(place.center())));
+        QCOMPARE(text->offsetAtPoint(QPoint(place.left() + 1, place.center().y())), at);
     }
 
     // Shown, the window has its document at once, before any window system activates it.

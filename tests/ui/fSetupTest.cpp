@@ -3,6 +3,7 @@
 #include "ModalSupport.h"
 #include "MouseSupport.h"
 #include "PictureSupport.h"
+#include "RadioSupport.h"
 #include "WidgetSupport.h"
 
 #include "core/uRok.h"
@@ -183,6 +184,8 @@ private slots:
                 Click(Control(o, "imgCZ"));
                 QCOMPARE(Picture(Control(o, "imgCZ")), Skin("setup_flag_cz_pressed", {42, 29}));
                 QCOMPARE(Picture(Control(o, "imgSK")), Skin("setup_flag_sk", {42, 29}));
+                test::CheckRadioGroup({Control(o, "imgSK"), Control(o, "imgCZ")},
+                                      Control(o, "imgCZ"));
                 Click(Control(o, "chkStartup"));
                 QTest::mouseClick(Control(o, "chkPamatat"), Qt::LeftButton);
                 QTest::mouseClick(Control(o, "optPriKazdom"), Qt::LeftButton);
@@ -265,8 +268,9 @@ private slots:
                  qPrintable(notifier.messages[0]));
     }
 
-    // Assistive technology sees each control by the words painted beside it, the flags and OK
-    // as buttons whose Press does what their click does; Tab goes round from the flags to OK.
+    // Assistive technology sees each control by the words painted beside it: the flags as two
+    // radio buttons, the chosen language checked, whose Toggle does what their click does, and
+    // OK as a button whose Press does; Tab goes round from the flags to OK.
     void controlsAsAssistiveTechnologySeesThem_data() {
         QTest::addColumn<QString>("control");
         QTest::addColumn<QString>("meno");
@@ -279,8 +283,9 @@ private slots:
         };
         const auto button = QAccessible::Button;
         const auto field = QAccessible::EditableText;
-        row("SK", "imgSK", "Slovenský kalendár mien", button, "SK");
-        row("CZ", "imgCZ", "Český kalendár mien", button, "CZ");
+        const auto radio = QAccessible::RadioButton;
+        row("SK", "imgSK", "Slovenský kalendár mien", radio, "SK");
+        row("CZ", "imgCZ", "Český kalendár mien", radio, "CZ");
         row("OK", "imgOK", "OK", button, "potvrdené");
         row("always", "chkStale", "Hlavné okno zobraziť stále", QAccessible::CheckBox, "");
         row("seconds", "txtShow", "Hlavné okno zobraziť na sekúnd", field, "");
@@ -300,10 +305,19 @@ private slots:
         QString state;
         RunSettings([&] { window.Zobraz(); },
                     [&](TfrmSetup& o) {
-                        test::CheckAccessibility(Control(o, qPrintable(control)), meno, role,
-                                                 !after.isEmpty());
+                        const QList<QWidget*> flags{Control(o, "imgSK"), Control(o, "imgCZ")};
+                        test::CheckRadioGroup(flags, flags[window.JazykSK ? 0 : 1]);
+                        QWidget* w = Control(o, qPrintable(control));
+                        if (role == QAccessible::RadioButton) {
+                            test::CheckAccessibility(w, meno, role, false);
+                            test::ToggleByAssistiveTechnology(w);
+                        } else {
+                            test::CheckAccessibility(w, meno, role, !after.isEmpty());
+                        }
                         if (o.isVisible()) {
-                            state = Control<QAbstractButton>(o, "btnSK")->isChecked() ? "SK" : "CZ";
+                            const bool sk = Control<QAbstractButton>(o, "btnSK")->isChecked();
+                            test::CheckRadioGroup(flags, flags[sk ? 0 : 1]);
+                            state = sk ? "SK" : "CZ";
                             o.reject();
                         }
                     });
@@ -312,6 +326,7 @@ private slots:
                      after);
     }
 
+    // Tab goes round from the flags to OK; Space on a flag chooses it.
     void tabGoesRoundFromTheFlagsToOK() {
         MemoryHive hive;
         TfrmSetup window(hive);
@@ -322,6 +337,12 @@ private slots:
                                                "chkPamatat", "optNikdy",   "imgOK",
                                                "imgSK",      "imgCZ",      "chkStale"};
                         test::CheckTabRing(ring);
+                        const QList<QWidget*> flags{Control(o, "imgSK"), Control(o, "imgCZ")};
+                        test::CheckRadioGroup(flags, flags[0]);
+                        flags[1]->setFocus(Qt::TabFocusReason);
+                        QTest::keyClick(flags[1], Qt::Key_Space);
+                        test::CheckRadioGroup(flags, flags[1]);
+                        QCOMPARE(Picture(flags[1]), Skin("setup_flag_cz_pressed", {42, 29}));
                         o.reject();
                     });
     }

@@ -3,6 +3,7 @@
 #include "ModalSupport.h"
 #include "MouseSupport.h"
 #include "PictureSupport.h"
+#include "RadioSupport.h"
 #include "WidgetSupport.h"
 
 #include "core/uRok.h"
@@ -50,6 +51,27 @@ using test::Control;
 using test::MoveMouse;
 using test::TypeText;
 
+// The three kinds: the hidden option that holds the choice and the painted label's click area.
+constexpr std::pair<const char*, const char*> kKinds[] = {
+    {"optNar", "shpNarodeniny"}, {"optVyr", "shpVyrocie"}, {"optPoz", "shpPoznamka"}};
+
+// The selected kind's option, after checking that assistive technology sees the same kind
+// checked among the three radio buttons of the kinds.
+QString CheckedKind(QWidget& window) {
+    QString picked;
+    QWidget* checkedArea = nullptr;
+    QList<QWidget*> areas;
+    for (const auto& [volba, area] : kKinds) {
+        areas << Control(window, area);
+        if (Control<QRadioButton>(window, volba)->isChecked()) {
+            picked = QLatin1String(volba);
+            checkedArea = areas.last();
+        }
+    }
+    test::CheckRadioGroup(areas, checkedArea);
+    return picked;
+}
+
 QLineEdit* LineEdit(QWidget& window, const char* name) {
     return Control<QLineEdit>(window, QLatin1String(name));
 }
@@ -82,7 +104,7 @@ private slots:
         const bool ok = RunEditor(Window(), n, 2024, [&] {
             QCOMPARE(Window().windowTitle(), QStringLiteral("Udalosť dňa "));
             QCOMPARE(Window().size(), QSize(369, 188));
-            QVERIFY(Control<QRadioButton>(Window(), "optNar")->isChecked());
+            QCOMPARE(CheckedKind(Window()), QStringLiteral("optNar"));
             QCOMPARE(LineEdit(Window(), "txtNar")->text(), QString());
             QCOMPARE(LineEdit(Window(), "txtNarRok")->text(), QStringLiteral("1980"));
             QCOMPARE(LineEdit(Window(), "txtVyrRok")->text(), QStringLiteral("1980"));
@@ -169,7 +191,7 @@ private slots:
             QTest::keyClicks(LineEdit(Window(), "txtNar"), "Jano");
             Click(Control(Window(), "shpVyrocie"));
             QCOMPARE(LineEdit(Window(), "txtNar")->text(), QString());
-            QVERIFY(Control<QRadioButton>(Window(), "optVyr")->isChecked());
+            QCOMPARE(CheckedKind(Window()), QStringLiteral("optVyr"));
             QCOMPARE(Window().focusWidget(), LineEdit(Window(), "txtVyr"));
             QTest::keyClicks(LineEdit(Window(), "txtVyr"), "svadba");
 
@@ -178,16 +200,16 @@ private slots:
             QTest::keyClick(Window().focusWidget(), Qt::Key_Tab);
             QCOMPARE(Window().focusWidget(), LineEdit(Window(), "txtPoz"));
             QTest::keyClicks(LineEdit(Window(), "txtPoz"), "pozn");
-            QVERIFY(Control<QRadioButton>(Window(), "optVyr")->isChecked());
+            QCOMPARE(CheckedKind(Window()), QStringLiteral("optVyr"));
             QTest::mouseClick(LineEdit(Window(), "txtNar"), Qt::LeftButton);
-            QVERIFY(Control<QRadioButton>(Window(), "optNar")->isChecked());
+            QCOMPARE(CheckedKind(Window()), QStringLiteral("optNar"));
             QCOMPARE(LineEdit(Window(), "txtVyr")->text(), QString());
             QCOMPARE(LineEdit(Window(), "txtPoz")->text(), QString());
             QTest::mouseClick(LineEdit(Window(), "txtVyr"), Qt::LeftButton);
             QTest::keyClicks(LineEdit(Window(), "txtVyr"), "promocia");
             // The year boxes select nothing and are never emptied.
             QTest::mouseClick(LineEdit(Window(), "txtNarRok"), Qt::LeftButton);
-            QVERIFY(Control<QRadioButton>(Window(), "optVyr")->isChecked());
+            QCOMPARE(CheckedKind(Window()), QStringLiteral("optVyr"));
             QCOMPARE(LineEdit(Window(), "txtVyrRok")->text(), QStringLiteral("1980"));
             Click(Control(Window(), "imgOk"));
         }));
@@ -238,39 +260,103 @@ private slots:
 
         // An existing entry may be emptied: the week model then deletes it.
         init();
-        TNote existing{EntryKind::Narodeniny, 0, true, "Jano"};
+        TNote existing{EntryKind::Narodeniny, 1975, true, "Jano"};
         Window().Existujuca = true;
         QVERIFY(RunEditor(Window(), existing, 2024, [&] {
-            QCOMPARE(LineEdit(Window(), "txtNarRok")->text(), QStringLiteral("1980"));
+            QCOMPARE(LineEdit(Window(), "txtNarRok")->text(), QStringLiteral("1975"));
             LineEdit(Window(), "txtNar")->clear();
             Enter(Window());
             Enter(Window());
         }));
-        QCOMPARE(existing, (TNote{EntryKind::Narodeniny, 1980, true, ""}));
+        QCOMPARE(existing, (TNote{EntryKind::Narodeniny, 1975, true, ""}));
         QCOMPARE(notifier.beeps, 0);
     }
 
-    void aYearThatIsNoNumberIsRefusedWithAMessage() {
-        const TNote original{EntryKind::Narodeniny, 1975, true, "Jano"};
-        TNote n = original;
-        Window().Existujuca = true;
-        QVERIFY(RunEditor(Window(), n, 2024, [&] {
-            auto* rok = LineEdit(Window(), "txtNarRok");
-            rok->setFocus();
-            QTest::keyClick(rok, Qt::Key_A, Qt::ControlModifier);
-            QTest::keyClick(rok, Qt::Key_Backspace);
-            QCOMPARE(rok->text(), QString());
-            QTest::keyClicks(LineEdit(Window(), "txtNar"), "ko");
-            Enter(Window());
-            QCOMPARE(notifier.messages, QStringList{"Rok musí byť číslo. Zadajte ho číslicami, "
-                                                    "napríklad 1980."});
-            QVERIFY(Window().isVisible());
-            QCOMPARE(Window().focusWidget(), rok);
-            QCOMPARE(n, original);
-            QTest::keyClicks(rok, "1976");
-            Enter(Window());
-        }));
-        QCOMPARE(n, (TNote{EntryKind::Narodeniny, 1976, true, "Janoko"}));
+    // The year box from the week window to the day file: year 0 is a year not known, shown
+    // without a count and as an empty box; an empty box stores 0; a year after the current one
+    // (2024 here) is refused with a message, the window staying open with everything typed.
+    void theYearBoxFromTheDayFileBackToIt_data() {
+        QTest::addColumn<int>("kindCode"); // as in the day file: 2 birthday, 3 anniversary
+        QTest::addColumn<int>("stored");
+        QTest::addColumn<QString>("listed");
+        QTest::addColumn<QString>("shown"); // in the year box when the window opens
+        QTest::addColumn<QString>("typed"); // replaces the year box's text
+        QTest::addColumn<int>("saved");     // the year in the file afterwards
+        QTest::addColumn<QString>("message");
+        const auto row = [](const char* name, int kindCode, int stored, const char* listed,
+                            const char* shown, const char* typed, int saved, const char* message) {
+            QTest::newRow(name) << kindCode << stored << QString::fromUtf8(listed)
+                                << QString::fromUtf8(shown) << QString::fromUtf8(typed) << saved
+                                << QString::fromUtf8(message);
+        };
+        row("birthday without a year", 2, 0, "Jano – narodeniny", "", "", 0, "");
+        row("anniversary without a year", 3, 0, "Jano – výročie", "", "", 0, "");
+        row("a year given later", 2, 0, "Jano – narodeniny", "", "1990", 1990, "");
+        row("a year emptied", 2, 1975, "Jano 49. narodeniny", "1975", "", 0, "");
+        row("this year", 3, 1975, "49. výročie Jano", "1975", "2024", 2024, "");
+        row("a future year of birth", 2, 1975, "Jano 49. narodeniny", "1975", "2025", 1975,
+            "Rok narodenia 2025 je v budúcnosti. Zadajte rok, ktorý už bol (najviac 2024), alebo "
+            "pole nechajte prázdne, ak rok nepoznáte.");
+        row("a future year of origin", 3, 0, "Jano – výročie", "", "2031", 0,
+            "Rok vzniku 2031 je v budúcnosti. Zadajte rok, ktorý už bol (najviac 2024), alebo "
+            "pole nechajte prázdne, ak rok nepoznáte.");
+    }
+    void theYearBoxFromTheDayFileBackToIt() {
+        QFETCH(int, kindCode);
+        QFETCH(int, stored);
+        QFETCH(QString, listed);
+        QFETCH(QString, shown);
+        QFETCH(QString, typed);
+        QFETCH(int, saved);
+        QFETCH(QString, message);
+        const auto dayFile = [kindCode](int rok) {
+            return QByteArray("!\r\n-1\r\n") + QByteArray::number(kindCode) + "\r\n" +
+                   QByteArray::number(rok) + "\r\nJano\r\n";
+        };
+        QTemporaryDir folder;
+        const QString subor = folder.filePath(QStringLiteral("0313.txt"));
+        test::WriteFile(subor, dayFile(stored));
+        TRok rok;
+        MemoryHive hive;
+        TRegi regi(hive);
+        TTyzden week(rok, regi, folder.path().toStdString(), clock);
+        week.SetEditor([this] { return std::make_unique<TfrmUdalost>(clock, notifier); });
+        week.SetEntryYear(2024);
+        QCOMPARE(QString::fromStdString(week.Lines(3).at(0).Text), listed);
+        week.NastavZaznam(1);
+        bool seen = false;
+        test::WhenActive<TfrmUdalost>(
+            [&](TfrmUdalost& editor) {
+                auto* yearBox = LineEdit(editor, kindCode == 2 ? "txtNarRok" : "txtVyrRok");
+                QCOMPARE(yearBox->text(), shown);
+                // A click into the box, a year written over what it showed.
+                QTest::mouseClick(yearBox, Qt::LeftButton, {},
+                                  QPoint(yearBox->width() - 2, yearBox->height() / 2));
+                QCOMPARE(editor.focusWidget(), yearBox);
+                if (!shown.isEmpty()) {
+                    QTest::keyClick(yearBox, Qt::Key_A, Qt::ControlModifier);
+                    QTest::keyClick(yearBox, Qt::Key_Backspace);
+                }
+                QTest::keyClicks(yearBox, qPrintable(typed));
+                Enter(editor);
+                if (message.isEmpty())
+                    return;
+                QCOMPARE(notifier.messages, QStringList{message});
+                QVERIFY(editor.isVisible());
+                QCOMPARE(editor.focusWidget(), yearBox);
+                QCOMPARE(yearBox->text(), typed);
+                QCOMPARE(LineEdit(editor, kindCode == 2 ? "txtNar" : "txtVyr")->text(),
+                         QStringLiteral("Jano"));
+                QTest::keyClick(yearBox, Qt::Key_Escape);
+            },
+            &seen);
+        QCOMPARE(week.Vykonaj(TTyzden::EditEntry),
+                 message.isEmpty() ? TTyzden::Done : TTyzden::NotDone);
+        QVERIFY(seen);
+        QVERIFY(week.Ulozit());
+        QCOMPARE(test::FileBytes(subor), dayFile(saved));
+        if (message.isEmpty())
+            QVERIFY(notifier.messages.isEmpty());
     }
 
     void aCharacterThatADayFileCannotHoldIsNamed() {
@@ -335,10 +421,10 @@ private slots:
             QTest::keyClicks(LineEdit(Window(), "txtNar"), "Eva");
             rok->setFocus();
             QTest::keyClick(rok, Qt::Key_A, Qt::ControlModifier);
-            QTest::keyClicks(rok, "2031");
+            QTest::keyClicks(rok, "1850");
             Enter(Window());
         }));
-        QCOMPARE(n, (TNote{EntryKind::Narodeniny, 2031, true, "Eva"}));
+        QCOMPARE(n, (TNote{EntryKind::Narodeniny, 1850, true, "Eva"}));
     }
 
     void buttonsShowTheirHoverPictures() {
@@ -399,10 +485,11 @@ private slots:
         QCOMPARE(week.Poznamky(3).Polozka(0), (TNote{EntryKind::Poznamka, 2024, true, "Kino"}));
     }
 
-    // Assistive technology sees each control by the words painted beside it, the kinds and
-    // OK and Storno as buttons whose Press does what their click does. `before` is typed into
-    // the focused field first; `after` is the selected kind, the focused control and the year
-    // of birth, or how the window closed.
+    // Assistive technology sees each control by the words painted beside it: the kinds as
+    // radio buttons whose Toggle does what their click does, OK and Storno as buttons whose
+    // Press does. `before` is typed into the focused field first; `after` is the selected kind
+    // (seen checked by assistive technology too), the focused control and the year of birth,
+    // or how the window closed.
     void controlsAsAssistiveTechnologySeesThem_data() {
         QTest::addColumn<QString>("before");
         QTest::addColumn<QString>("control");
@@ -416,9 +503,10 @@ private slots:
         };
         const auto button = QAccessible::Button;
         const auto field = QAccessible::EditableText;
-        row("anniversary", "", "shpVyrocie", "Výročie", button, "optVyr txtVyr 1980");
-        row("note", "", "shpPoznamka", "Poznámka", button, "optPoz txtPoz 1980");
-        row("birthday, text kept", "Jano", "shpNarodeniny", "Narodeniny", button,
+        const auto radio = QAccessible::RadioButton;
+        row("anniversary", "", "shpVyrocie", "Výročie", radio, "optVyr txtVyr 1980");
+        row("note", "", "shpPoznamka", "Poznámka", radio, "optPoz txtPoz 1980");
+        row("birthday, text kept", "Jano", "shpNarodeniny", "Narodeniny", radio,
             "optNar txtNar 1980 Jano");
         row("year up", "", "updNarHore", "Zvýšiť rok narodenia", button, "optNar txtNar 1981");
         row("year down", "", "updVyrDole", "Znížiť rok vzniku", button, "optNar txtNar 1980");
@@ -442,13 +530,16 @@ private slots:
         QString state;
         const bool accepted = RunEditor(Window(), n, 2024, [&] {
             QTest::keyClicks(Window().focusWidget(), qPrintable(before));
-            test::CheckAccessibility(Control(Window(), qPrintable(control)), meno, role,
-                                     !after.isEmpty());
+            QWidget* w = Control(Window(), qPrintable(control));
+            if (role == QAccessible::RadioButton) {
+                test::CheckAccessibility(w, meno, role, false);
+                test::ToggleByAssistiveTechnology(w);
+            } else {
+                test::CheckAccessibility(w, meno, role, !after.isEmpty());
+            }
             if (!Window().isVisible())
                 return;
-            for (const char* volba : {"optNar", "optVyr", "optPoz"})
-                if (Control<QRadioButton>(Window(), volba)->isChecked())
-                    state = QLatin1String(volba);
+            state = CheckedKind(Window());
             state += QLatin1Char(' ') + Window().focusWidget()->objectName() + QLatin1Char(' ') +
                      LineEdit(Window(), "txtNarRok")->text();
             if (!LineEdit(Window(), "txtNar")->text().isEmpty())

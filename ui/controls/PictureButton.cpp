@@ -16,11 +16,14 @@ namespace {
 
 const QColor frameColour(0xFF, 0x8C, 0x00); // stands out on the navy buttons and the sky blue
 
-// What assistive technology sees of a button that opens a page: a link with a Press action.
-// (A plain button gets Qt's own button interface.)
-class LinkAccessible final : public QAccessibleWidget {
+// What assistive technology sees of a button that opens a page, a link with a Press action, and
+// of one choice of a group, a radio button with its checked state and a Toggle action. (A plain
+// button gets Qt's own button interface.)
+class LinkOrRadioAccessible final : public QAccessibleWidget {
 public:
-    explicit LinkAccessible(PictureButton* button) : QAccessibleWidget(button, QAccessible::Link) {}
+    explicit LinkOrRadioAccessible(PictureButton* button)
+        : QAccessibleWidget(button,
+                            button->isLink() ? QAccessible::Link : QAccessible::RadioButton) {}
 
     QString text(QAccessible::Text kind) const override {
         QString text = QAccessibleWidget::text(kind);
@@ -28,27 +31,42 @@ public:
             text = button()->text();
         return text;
     }
+    QAccessible::State state() const override {
+        QAccessible::State state = QAccessibleWidget::state();
+        if (button()->isRadio()) {
+            state.checkable = true;
+            state.checked = button()->isChecked();
+        }
+        return state;
+    }
     QStringList actionNames() const override {
-        return QStringList{pressAction()} + QAccessibleWidget::actionNames();
+        return QStringList{ownAction()} + QAccessibleWidget::actionNames();
     }
     void doAction(const QString& action) override {
-        if (action != pressAction()) {
+        if (action != ownAction()) {
             QAccessibleWidget::doAction(action);
             return;
         }
-        if (button()->isEnabled())
+        if (!button()->isEnabled())
+            return;
+        // A choice is taken at once, so that its checked state is there when asked next.
+        if (button()->isRadio())
+            button()->click();
+        else
             button()->animateClick();
     }
 
 private:
     PictureButton* button() const { return static_cast<PictureButton*>(widget()); }
+    QString ownAction() const { return button()->isRadio() ? toggleAction() : pressAction(); }
 };
 
-QAccessibleInterface* LinkFactory(const QString& className, QObject* object) {
+QAccessibleInterface* LinkOrRadioFactory(const QString& className, QObject* object) {
     if (className != QLatin1String(PictureButton::staticMetaObject.className()))
         return nullptr;
     auto* button = qobject_cast<PictureButton*>(object);
-    return button && button->isLink() ? new LinkAccessible(button) : nullptr;
+    return button && (button->isLink() || button->isRadio()) ? new LinkOrRadioAccessible(button)
+                                                             : nullptr;
 }
 
 // Whether the user's last press was a key or a mouse button, in any window of the program: a
@@ -121,14 +139,36 @@ void PictureButton::setLink(bool link) {
     if (link == link_)
         return;
     link_ = link;
+    forgetAccessibleInterface();
+}
+
+void PictureButton::setRadio(bool radio) {
+    if (radio == radio_)
+        return;
+    radio_ = radio;
+    setCheckable(radio);
+    forgetAccessibleInterface();
+}
+
+void PictureButton::forgetAccessibleInterface() {
     [[maybe_unused]] static const bool installed = [] {
-        QAccessible::installFactory(&LinkFactory);
+        QAccessible::installFactory(&LinkOrRadioFactory);
         return true;
     }();
-    // Qt keeps a control's interface once it has made one: one of the other kind goes.
+    const QAccessible::Role role = link_    ? QAccessible::Link
+                                   : radio_ ? QAccessible::RadioButton
+                                            : QAccessible::Button;
     if (QAccessibleInterface* known = QAccessible::queryAccessibleInterface(this);
-        known && (known->role() == QAccessible::Link) != link_)
+        known && known->role() != role)
         QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(known));
+}
+
+void PictureButton::nextCheckState() {
+    // A choice of a group is taken by a click, never given back.
+    if (radio_)
+        setChecked(true);
+    else
+        QAbstractButton::nextCheckState();
 }
 
 const QPixmap& PictureButton::shownPicture() const {

@@ -3,6 +3,7 @@
 #include "core/Cp1250.h"
 #include "platform/AtomicFile.h"
 #include "platform/SystemErrorText.h"
+#include "ui/controls/ReadingView.h"
 #include "ui/desktop/Notifier.h"
 
 #include <QEvent>
@@ -42,7 +43,8 @@ TfrmNapoveda::TfrmNapoveda(std::filesystem::path folder, Notifier& notifier, QWi
     setMinimumSize(360, 240);
     move(407, 120);
 
-    WebBrowser1 = new QTextBrowser(this);
+    // Assistive technology reads the view as one plain text named "Nápoveda", the focus on it.
+    WebBrowser1 = new ReadingView(this);
     WebBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
     WebBrowser1->setFrameShape(QFrame::NoFrame);
     WebBrowser1->document()->setDocumentMargin(14);

@@ -112,11 +112,18 @@ TfrmSetup::TfrmSetup(SettingsHive& hive, QWidget* parent) : QDialog(parent), hiv
     imgCZ = new PictureButton(this, QStringLiteral("imgCZ"), QRect(223, 36, 42, 29));
     imgCZ->setCursor(Qt::PointingHandCursor);
     imgCZ->setToolTip(QStringLiteral("Český kalendár mien"));
-    connect(imgSK, &PictureButton::clicked, this, [this] { SetLanguage(true); });
-    connect(imgCZ, &PictureButton::clicked, this, [this] { SetLanguage(false); });
     languages_ = new QButtonGroup(this);
     btnSK = Prepinac(this, "btnSK", QStringLiteral("SK"), languages_);
     btnCZ = Prepinac(this, "btnCZ", QStringLiteral("CZ"), languages_);
+    // Assistive technology sees the flags as radio buttons, the chosen language checked.
+    for (const auto& [flagButton, choice] : {std::pair{imgSK, btnSK}, std::pair{imgCZ, btnCZ}}) {
+        flagButton->setRadio(true);
+        connect(choice, &QToolButton::toggled, flagButton, &PictureButton::setChecked);
+        connect(flagButton, &PictureButton::toggled, this, [this, flagButton](bool checked) {
+            if (checked)
+                SetLanguage(flagButton == imgSK);
+        });
+    }
     btnSK->setChecked(true);
 
     chkStale = Volba<QCheckBox>(this, "chkStale", QRect(168, 75, 15, 15));

@@ -15,6 +15,8 @@
 #include <QLocale>
 #include <QMouseEvent>
 #include <QRadioButton>
+#include <QRegularExpression>
+#include <QRegularExpressionValidator>
 #include <QTimer>
 #include <QToolButton>
 
@@ -49,10 +51,13 @@ QLineEdit* LineEdit(QWidget* parent, const char* meno, QRect place) {
     return field;
 }
 
-// A year box: four digit places, only the digits count.
+// A year box: up to four digits, or empty for a year not known. (A digit mask would leave the
+// cursor of an empty box after its empty places, where typing puts nothing in.)
 QLineEdit* PoleRoku(QWidget* parent, const char* meno, QRect place) {
     QLineEdit* field = LineEdit(parent, meno, place);
-    field->setInputMask(QStringLiteral("0000"));
+    field->setMaxLength(4);
+    field->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,4}")), field));
     field->setText(QString::number(TfrmUdalost::StartYear));
     return field;
 }
@@ -131,6 +136,12 @@ TfrmUdalost::TfrmUdalost(const Clock& clock, Notifier& notifier, QWidget* parent
     for (const auto& [area, kind] :
          {std::pair{shpNarodeniny, EntryKind::Narodeniny},
           std::pair{shpVyrocie, EntryKind::Vyrocie}, std::pair{shpPoznamka, EntryKind::Poznamka}}) {
+        // Assistive technology sees the kinds as radio buttons, the selected one checked.
+        area->setRadio(true);
+        connect(area, &PictureButton::toggled, this, [this, kind](bool checked) {
+            if (checked)
+                PickKind(kind);
+        });
         // The keyboard takes the focus on to the kind's text field also when the kind was
         // selected already; the mouse never gives the area the focus.
         connect(area, &PictureButton::clicked, this, [this, area, kind] {
@@ -161,7 +172,10 @@ TfrmUdalost::TfrmUdalost(const Clock& clock, Notifier& notifier, QWidget* parent
                        static_cast<QWidget*>(txtVyrRok), static_cast<QWidget*>(txtPoz)})
         w->installEventFilter(this);
 
-    for (const EntryKind kind : {EntryKind::Narodeniny, EntryKind::Vyrocie, EntryKind::Poznamka}) {
+    for (const auto& [area, kind] :
+         {std::pair{shpNarodeniny, EntryKind::Narodeniny},
+          std::pair{shpVyrocie, EntryKind::Vyrocie}, std::pair{shpPoznamka, EntryKind::Poznamka}}) {
+        connect(KindChoice(kind), &QRadioButton::toggled, area, &PictureButton::setChecked);
         connect(KindChoice(kind), &QRadioButton::toggled, this, [this, kind](bool zapnuta) {
             if (!zapnuta)
                 return;
@@ -193,8 +207,8 @@ TfrmUdalost::~TfrmUdalost() = default;
 void TfrmUdalost::SetAccessibility() {
     setAccessibleDescription(QStringLiteral(
         "Zadajte udalosť: narodeniny (meno a rok narodenia), výročie (popis udalosti a rok "
-        "vzniku) alebo poznámku. Druh vyberiete tlačidlom Narodeniny, Výročie alebo Poznámka; "
-        "šípky hore a dole menia rok."));
+        "vzniku) alebo poznámku. Druh vyberiete prepínačom Narodeniny, Výročie alebo Poznámka; "
+        "v poli roku šípky hore a dole menia rok."));
     imgPozadie->setAccessibleName(QStringLiteral("Zadajte udalosť"));
     shpNarodeniny->setAccessibleName(QStringLiteral("Narodeniny"));
     shpVyrocie->setAccessibleName(QStringLiteral("Výročie"));
@@ -334,8 +348,10 @@ bool TfrmUdalost::Uprav(TNote& note, int rok) {
     } else {
         field->setText(text);
     }
-    if (note.Druh == EntryKind::Vyrocie || (note.Druh == EntryKind::Narodeniny && note.Rok))
-        YearOfKind(note.Druh)->setText(QString::number(note.Rok));
+    // Year 0 is a year not known (an import leaves it so): an existing entry shows an empty
+    // box to fill in, a new one the box's first value.
+    if (QLineEdit* yearBox = YearOfKind(note.Druh); yearBox && (note.Rok != 0 || Existujuca))
+        yearBox->setText(note.Rok != 0 ? QString::number(note.Rok) : QString());
     exec();
     note_ = nullptr;
     return accepted_;
@@ -356,11 +372,25 @@ bool TfrmUdalost::Potvrd() {
     // Everything is checked before the entry changes, so a refusal leaves it as it was.
     int rok = year_;
     if (QLineEdit* poleRoku = YearOfKind(kind)) {
-        bool number = false;
-        rok = poleRoku->text().toInt(&number);
+        // An empty box stores year 0: the year is not known, and no count of years is shown.
+        const QString typed = poleRoku->text().trimmed();
+        bool number = typed.isEmpty();
+        rok = number ? 0 : typed.toInt(&number);
+        QString refusal;
         if (!number) {
-            notifier_.Message(this, QStringLiteral("Rok musí byť číslo. Zadajte ho číslicami, "
-                                                   "napríklad 1980."));
+            refusal = QStringLiteral("Rok musí byť číslo. Zadajte ho číslicami, napríklad 1980.");
+        } else if (const int thisYear = static_cast<int>(clock_.Now().Datum().year());
+                   rok > thisYear) {
+            refusal = QStringLiteral("%1 %2 je v budúcnosti. Zadajte rok, ktorý už bol "
+                                     "(najviac %3), alebo pole nechajte prázdne, ak rok "
+                                     "nepoznáte.")
+                          .arg(kind == EntryKind::Vyrocie ? QStringLiteral("Rok vzniku")
+                                                          : QStringLiteral("Rok narodenia"))
+                          .arg(rok)
+                          .arg(thisYear);
+        }
+        if (!refusal.isEmpty()) {
+            notifier_.Message(this, refusal);
             poleRoku->setFocus(Qt::OtherFocusReason);
             return false;
         }

@@ -48,8 +48,9 @@ public:
     // Checks the fields of the selected kind and, when they are sound, writes them into the
     // entry. A text longer than a text field holds (from an import or a hand edit) is shown
     // cut, cannot be changed here and is kept whole; the user is told so when the window opens.
-    // False (the window stays open, the entry unchanged) after a beep for an empty new entry, or
-    // after a message for a year that is not a number or a text that a day file cannot hold.
+    // An empty year box stores year 0, a year not known. False (the window stays open, the
+    // entry unchanged) after a beep for an empty new entry, or after a message for a year that
+    // is not a number or lies after the current year, or a text that a day file cannot hold.
     bool Potvrd();
 
     // An existing entry is edited: an empty text is accepted.
