@@ -297,6 +297,9 @@ private slots:
         row("a future year of birth", 2, 1975, "Jano 49. narodeniny", "1975", "2025", 1975,
             "Rok narodenia 2025 je v budúcnosti. Zadajte rok, ktorý už bol (najviac 2024), alebo "
             "pole nechajte prázdne, ak rok nepoznáte.");
+        // A year the four-digit box cannot show stays as it was, unless another is written.
+        row("a year too long for the box", 2, 12345, "Jano – narodeniny", "", "", 12345, "");
+        row("a year too long, replaced", 3, -12345, "14369. výročie Jano", "", "1990", 1990, "");
         row("a future year of origin", 3, 0, "Jano – výročie", "", "2031", 0,
             "Rok vzniku 2031 je v budúcnosti. Zadajte rok, ktorý už bol (najviac 2024), alebo "
             "pole nechajte prázdne, ak rok nepoznáte.");

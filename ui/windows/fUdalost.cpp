@@ -316,6 +316,7 @@ void TfrmUdalost::Step(QLineEdit* rok, int o, int minimum, int maximum) {
     if (!number)
         value = StartYear;
     rok->setText(QString::number(std::clamp(value + o, minimum, std::max(minimum, maximum))));
+    rok->setModified(true);
 }
 
 bool TfrmUdalost::Uprav(TNote& note, int rok) {
@@ -350,8 +351,21 @@ bool TfrmUdalost::Uprav(TNote& note, int rok) {
     }
     // Year 0 is a year not known (an import leaves it so): an existing entry shows an empty
     // box to fill in, a new one the box's first value.
-    if (QLineEdit* yearBox = YearOfKind(note.Druh); yearBox && (note.Rok != 0 || Existujuca))
-        yearBox->setText(note.Rok != 0 ? QString::number(note.Rok) : QString());
+    yearKept_.reset();
+    txtNarRok->setPlaceholderText({});
+    txtVyrRok->setPlaceholderText({});
+    if (QLineEdit* yearBox = YearOfKind(note.Druh); yearBox && (note.Rok != 0 || Existujuca)) {
+        const QString year = note.Rok != 0 ? QString::number(note.Rok) : QString();
+        if (year.size() > yearBox->maxLength()) {
+            // The box would cut the year short and OK would store the cut one: it stays empty,
+            // shows the year greyed, and the year is kept unless the user writes another.
+            yearKept_ = note.Rok;
+            yearBox->setText(QString());
+            yearBox->setPlaceholderText(year);
+        } else {
+            yearBox->setText(year);
+        }
+    }
     exec();
     note_ = nullptr;
     return accepted_;
@@ -377,7 +391,9 @@ bool TfrmUdalost::Potvrd() {
         bool number = typed.isEmpty();
         rok = number ? 0 : typed.toInt(&number);
         QString refusal;
-        if (!number) {
+        if (yearKept_ && kind == note_->Druh && !poleRoku->isModified()) {
+            rok = *yearKept_;
+        } else if (!number) {
             refusal = QStringLiteral("Rok musí byť číslo. Zadajte ho číslicami, napríklad 1980.");
         } else if (const int thisYear = static_cast<int>(clock_.Now().Datum().year());
                    rok > thisYear) {

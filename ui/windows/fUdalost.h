@@ -89,6 +89,8 @@ private:
     bool accepted_ = false;
     // The entry's whole text when the text fields cannot hold it, and the part they show.
     std::optional<std::string> longText_;
+    // A year from a day file that the four-digit box cannot show; kept unless the box is edited.
+    std::optional<int> yearKept_;
     QString longTextShown_;
     // The buttons light only once the pointer has been over the background: a window that
     // opens under the pointer shows both unlit.
