@@ -16,6 +16,9 @@ build=${1:-$source/build/package}
 mkdir -p "$build"
 build=$(cd "$build" && pwd)
 
+# A compiler cache may be used, but not its rewriting of paths into relative ones (base_dir):
+# the compiler would see other file names than in a build without it.
+export CCACHE_BASEDIR=
 SOURCE_DATE_EPOCH=$(dpkg-parsechangelog -l "$source/assets/linux/changelog" -STimestamp)
 export SOURCE_DATE_EPOCH
 # The flags a Debian package build gets; -ffile-prefix-map makes the source folder ".".
