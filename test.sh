@@ -71,14 +71,18 @@ x11() {
     tests/x11/quit-over-week.sh "$root/build/dev/app/tilava"
 }
 
-# What `cmake --install` and the Debian package put on a system, from the dev build: seconds.
+# The Debian package as a distribution builds it (hardened release, debug package), what it
+# and `cmake --install` put on a system, lintian, and a second build in another folder that must
+# give the same bytes: two release builds, minutes each.
 package() {
-  tests/package/check.sh "$root/build/dev"
+  scripts/build-package.sh "$root/build/package" >/dev/null &&
+    tests/package/check.sh "$root/build/package" &&
+    tests/package/reproducible.sh "$root/build/package"
 }
 
 leg "native (Linux) build and tests" native
 leg "X11 (Xvfb, xcompmgr) window system tests" x11
-leg "Linux package (install, desktop entry, AppStream, .deb)" package
+leg "Linux package (install, desktop entry, AppStream, .deb, lintian, reproducible)" package
 # The Windows installer (NSIS) built from the windows-app build, installed, started and
 # uninstalled silently under Wine.
 installer() {

@@ -16,6 +16,7 @@
 #include "ui/desktop/SessionEnd.h"
 #include "ui/desktop/SystemNotifier.h"
 #include "ui/skin/Pictures.h"
+#include "ui/skin/TrayIconPicture.h"
 #include "ui/windows/fMain.h"
 
 #include <QApplication>
@@ -83,8 +84,11 @@ int main(int argc, char* argv[]) {
     // (No display name: Qt would add it to every window's title.)
     QApplication::setApplicationName(QStringLiteral("Tilava"));
     QApplication::setOrganizationName(QStringLiteral("ZELM"));
-    // Links the windows to the installed desktop entry (its icon and name in the task bar).
+    // Links the windows to the installed desktop entry (its icon and name in the task bar). On
+    // X11 their class is "Tilava", from the application name: the entry's StartupWMClass.
     QGuiApplication::setDesktopFileName(QStringLiteral("sk.zelm.Tilava"));
+    // Every window carries the program's icon (the installed icons are this same painting).
+    QApplication::setWindowIcon(tilava::TrayIconPicture());
     // The widget may be hidden in the tray; the program ends when the widget is closed.
     QApplication::setQuitOnLastWindowClosed(false);
     tilava::InitSkinResources();

@@ -1,8 +1,10 @@
 # What `cmake --install` puts on a Linux system, and the Debian package made of it by CPack:
-# the program, its calendar export module, its desktop entry, its icon in every hicolor size and
-# its AppStream metainfo.
+# the program, its calendar export module, its manual page, its desktop entry, its icon in every
+# hicolor size, its AppStream metainfo, and the package's copyright and changelog.
 # Nothing else is installed (the tests, the painters and the static layer libraries stay in the
-# build folder). `tests/package/check.sh BUILD_DIR` checks the result.
+# build folder). `scripts/build-package.sh` builds the package as a distribution would (hardened,
+# with the debug information in a package of its own, reproducibly);
+# `tests/package/check.sh BUILD_DIR` checks the result.
 include(GNUInstallDirs)
 
 set(TILAVA_APP_ID sk.zelm.Tilava)
@@ -16,9 +18,47 @@ if(NOT CMAKE_SYSTEM_NAME STREQUAL "Linux")
   return()
 endif()
 
-# The calendar export's module, where the program looks for it (ui/CMakeLists.txt).
+# The calendar export's module, in the program's private folder under the library folder,
+# where the program looks for it (exchange/CMakeLists.txt); no other program links it, so it
+# needs no ldconfig.
 if(TARGET tilava_calendar_export)
-  install(TARGETS tilava_calendar_export LIBRARY DESTINATION lib/tilava)
+  install(TARGETS tilava_calendar_export LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}/tilava)
+endif()
+# The package's own documents: the copyright and the changelog, whose newest entry names the
+# package's version (the project's version and the Debian revision).
+set(TILAVA_DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/tilava)
+set(changelog ${PROJECT_SOURCE_DIR}/assets/linux/changelog)
+file(STRINGS ${changelog} newest LIMIT_COUNT 1)
+if(NOT newest MATCHES "^tilava \\(${PROJECT_VERSION}-([0-9]+)\\) ")
+  message(FATAL_ERROR "The newest entry of ${changelog} is not version ${PROJECT_VERSION}-N: "
+                      "${newest}")
+endif()
+set(TILAVA_DEBIAN_REVISION ${CMAKE_MATCH_1})
+find_program(TILAVA_GZIP gzip REQUIRED)
+# Without the file's name and time (-n), so that every build gives the same bytes.
+add_custom_command(
+  OUTPUT ${PROJECT_BINARY_DIR}/changelog.Debian.gz
+  COMMAND ${TILAVA_GZIP} -9n -c ${changelog} > ${PROJECT_BINARY_DIR}/changelog.Debian.gz
+  DEPENDS ${changelog}
+  VERBATIM)
+add_custom_target(tilava_changelog ALL DEPENDS ${PROJECT_BINARY_DIR}/changelog.Debian.gz)
+install(FILES ${PROJECT_SOURCE_DIR}/assets/linux/copyright
+              ${PROJECT_BINARY_DIR}/changelog.Debian.gz DESTINATION ${TILAVA_DOC_DIR})
+# What lintian asks of a package in Debian's own archive and does not apply to this one.
+install(FILES ${PROJECT_SOURCE_DIR}/assets/linux/lintian-overrides
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME tilava)
+# The manual page, written from the built program's --help (cmake/manpage.sh).
+if(TARGET tilava AND NOT CMAKE_CROSSCOMPILING)
+  set(manual ${PROJECT_BINARY_DIR}/tilava.1)
+  add_custom_command(
+    OUTPUT ${manual}.gz
+    COMMAND ${PROJECT_SOURCE_DIR}/cmake/manpage.sh $<TARGET_FILE:tilava> ${manual}
+    COMMAND ${TILAVA_GZIP} -9nf ${manual}
+    DEPENDS tilava ${PROJECT_SOURCE_DIR}/cmake/manpage.sh
+    COMMENT "Manual page tilava.1 from tilava --help"
+    VERBATIM)
+  add_custom_target(tilava_manual ALL DEPENDS ${manual}.gz)
+  install(FILES ${manual}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 endif()
 install(FILES ${PROJECT_SOURCE_DIR}/assets/linux/${TILAVA_APP_ID}.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
@@ -46,9 +86,17 @@ A week window browses the calendar from Monday to Sunday with Easter, week
 numbers and a search for a name's day. Notes, birthdays and anniversaries are
 kept per day in small Windows-1250 text files, the same files that the Windows
 version writes.")
-set(CPACK_STRIP_FILES ON)
+# The program and the module are stripped when they are packaged; their debug information goes
+# into the package tilava-dbgsym (a .ddeb, as Debian's own debug packages), found by build id.
+set(CPACK_STRIP_FILES OFF)
+set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/PackageDebugSymbols.cmake)
+# Folders in the package are rwxr-xr-x whatever the builder's umask.
+set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
+    OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 
 set(CPACK_DEBIAN_PACKAGE_NAME tilava)
+set(CPACK_DEBIAN_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_DEBIAN_PACKAGE_RELEASE ${TILAVA_DEBIAN_REVISION})
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${TILAVA_PACKAGE_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)

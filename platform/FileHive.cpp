@@ -619,12 +619,19 @@ void FileHive::WriteString(HiveKey key, std::string_view name, std::string_view 
         Refuse(name, false, "názov nie je platný");
     }
     if (key == HiveKey::Startup && name == kAutostartValue) {
+        // TryExec: once the program is removed (a package cannot remove this file of the user's),
+        // the session skips the entry instead of failing to start it at every login.
+        const std::string program = Unquote(text);
         const std::string content = "[Desktop Entry]\n"
                                     "Type=Application\n"
                                     "Name=Tilava\n"
                                     "Comment=Menný kalendár s pripomienkami\n"
+                                    "Icon=sk.zelm.Tilava\n"
+                                    "TryExec=" +
+                                    EscapeValue(program) +
+                                    "\n"
                                     "Exec=" +
-                                    ExecFor(Unquote(text)) +
+                                    ExecFor(program) +
                                     "\n"
                                     "Terminal=false\n"
                                     "X-GNOME-Autostart-enabled=true\n";

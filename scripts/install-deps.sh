@@ -12,7 +12,7 @@ declare -A groups=(
   [run]="xvfb x11-utils imagemagick"
   [x11]="xvfb openbox xcompmgr x11-utils xdotool trayer"
   [wine-x11]="xvfb openbox xcompmgr x11-utils xdotool trayer imagemagick wine64 wine fonts-wine locales"
-  [package]="desktop-file-utils appstream dpkg-dev file"
+  [package]="desktop-file-utils appstream appstream-util lintian dpkg-dev file git"
 )
 
 wanted=()

@@ -205,16 +205,26 @@ TEST(FileHive, AutostartEntryFollowsSetStartup) {
     TempFolder config;
     FileHive hive(config.Path());
     TRegi regi(hive);
-    const char* paths[] = {
-        "/usr/bin/tilava",
-        "/opt/Moje programy/Tilava/tilava",
-        "/home/ľudo/Aplikácie/tilava",
-        "/tmp/odd $HOME `x` 100% \"q\" back\\slash/tilava",
+    // The entry names the program's icon, and TryExec lets the session skip it once the program
+    // is gone (the path as a string value: only the backslash is escaped).
+    const struct {
+        const char* path;
+        const char* tryExec;
+    } cases[] = {
+        {"/usr/bin/tilava", "/usr/bin/tilava"},
+        {"/opt/Moje programy/Tilava/tilava", "/opt/Moje programy/Tilava/tilava"},
+        {"/home/ľudo/Aplikácie/tilava", "/home/ľudo/Aplikácie/tilava"},
+        {"/tmp/odd $HOME `x` 100% \"q\" back\\slash/tilava",
+         "/tmp/odd $HOME `x` 100% \"q\" back\\\\slash/tilava"},
     };
-    for (const char* path : paths) {
+    for (const auto& [path, tryExec] : cases) {
         SCOPED_TRACE(path);
         regi.NastavStartup(path);
         ASSERT_TRUE(std::filesystem::exists(hive.AutostartFile()));
+        const std::string entry = ReadBytes(hive.AutostartFile());
+        EXPECT_NE(entry.find(std::string("\nTryExec=") + tryExec + "\n"), std::string::npos)
+            << entry;
+        EXPECT_NE(entry.find("\nIcon=sk.zelm.Tilava\n"), std::string::npos) << entry;
         EXPECT_TRUE(regi.JeStartup());
         EXPECT_EQ(hive.ReadValue(HiveKey::Startup, "ZelmTilava").text,
                   std::string("\"") + path + "\"");

@@ -2,7 +2,8 @@
 # Runs the real program on a private X server with a compositor and watches the widget's
 # _NET_WM_WINDOW_OPACITY while it fades out: the window system must be told every step of the
 # fade as it happens, not all of them at once when the widget is hidden. Then a termination
-# signal must end it as "Ukončit" does. A tray host (trayer)
+# signal must end it as "Ukončit" does; on the way, the widget's class and icon must be the
+# desktop entry's. A tray host (trayer)
 # runs too: with a tray icon to bring it back, the faded widget is hidden (without one it
 # would go to the task bar).
 #
@@ -53,6 +54,15 @@ done
 kill -0 "${pids[1]}" 2>/dev/null || fail "xcompmgr ended: $(cat "$work/xcompmgr.log")"
 
 x11_watch_opacity "$wid" "$work/spy"
+
+# What docks and task bars go by: the window's class is the desktop entry's StartupWMClass, and
+# the window carries the program's icon rather than the window system's default one.
+entry=$(dirname "$0")/../../assets/linux/sk.zelm.Tilava.desktop
+wm_class=$(xprop -id "$wid" WM_CLASS)
+[[ $wm_class == *", \"$(sed -n 's/^StartupWMClass=//p' "$entry")\"" ]] ||
+    fail "the widget's $wm_class does not match StartupWMClass in ${entry##*/}"
+[[ $(xprop -id "$wid" _NET_WM_ICON | head -c 200) == "_NET_WM_ICON(CARDINAL) = "* ]] ||
+    fail "the widget carries no icon (_NET_WM_ICON)"
 
 x11_hidden_after_fade "$wid" "$work/spy"
 
