@@ -120,8 +120,8 @@ void Background(QPainter& p) {
     CalendarIcon(p, QRectF(49, 24, 110, 118), QStringLiteral("7"));
     Text(p, QRectF(24, 148, 161, 34), Qt::AlignCenter, QStringLiteral("Tilava"), Font(26, true),
          color::kWhite);
-    Text(p, QRectF(14, 182, 180, 16), Qt::AlignCenter, QStringLiteral("verzia 1.0"), Font(11),
-         color::kSkyLight);
+    Text(p, QRectF(14, 182, 180, 16), Qt::AlignCenter, QStringLiteral("verzia " TILAVA_VERSION),
+         Font(11), color::kSkyLight);
     // The two name-day calendars the program knows.
     for (const auto& [left, slovak] : {std::pair{76.0, true}, std::pair{106.0, false}}) {
         const QRectF flag(left, 208, 24, 16);

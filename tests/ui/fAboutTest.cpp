@@ -178,7 +178,7 @@ private slots:
         const auto link = QAccessible::Link;
         row("close", "imgZatvorit", "Zatvoriť", QAccessible::Button, QStringLiteral("zatvorené"));
         row("help", "imgNapoveda", "Nápoveda", QAccessible::Button, QStringLiteral("nápoveda"));
-        row("logo", "Image1", "Tilava, verzia 1.0", link, ZelmAddresses::HomePage);
+        row("logo", "Image1", "Tilava, verzia " TILAVA_VERSION, link, ZelmAddresses::HomePage);
         row("first program", "imgOdkaz1", "Zelm Rodinný diár", link, ZelmAddresses::Products[0]);
         row("last program", "imgOdkaz6", "Zelm Stopky a budík", link, ZelmAddresses::Products[5]);
         row("maker", "imgZelm", "ZELM software", link, ZelmAddresses::HomePage);

@@ -92,14 +92,15 @@ TfrmAbout::TfrmAbout(std::filesystem::path folder, Notifier& notifier, PageOpene
     // The texts of the picture: the program, its maker and the other programs.
     imgOPrograme->setAccessibleName(QStringLiteral("O programe"));
     imgOPrograme->setAccessibleDescription(QStringLiteral(
-        "Tilava, verzia 1.0. Kalendár mien a sviatkov pre Slovensko a Česko. Tilava vám každé "
+        "Tilava, verzia " TILAVA_VERSION
+        ". Kalendár mien a sviatkov pre Slovensko a Česko. Tilava vám každé "
         "ráno pripomenie, kto má meniny a aký je sviatok, a na pracovnej ploche ukáže vaše "
         "poznámky, narodeniny a výročia. V týždennom kalendári ich zapíšete jedným kliknutím a "
         "meno nájdete podľa slovenského aj českého kalendára mien. Autor programu: ZELM "
         "software."));
     setAccessibleDescription(imgOPrograme->accessibleDescription());
     Image2->setAccessibleName(QStringLiteral("O programe"));
-    Image1->setAccessibleName(QStringLiteral("Tilava, verzia 1.0"));
+    Image1->setAccessibleName(QStringLiteral("Tilava, verzia " TILAVA_VERSION));
     connect(Image1, &PictureButton::clicked, this, [this] { OpenPage(ZelmAddresses::HomePage); });
     static const char* const produkty[] = {"Zelm Rodinný diár",   "Zelm Domáce financie",
                                            "Zelm Nákupný lístok", "Zelm Evidencia dochádzky",
