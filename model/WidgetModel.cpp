@@ -66,7 +66,7 @@ bool WidgetModel::Tick() {
     return changed;
 }
 
-bool WidgetModel::Rebuild() {
+bool WidgetModel::Rebuild(Told told) {
     const std::chrono::sys_days today = Today();
     const bool newDay = today != shownDay_;
     shownDay_ = today;
@@ -78,11 +78,15 @@ bool WidgetModel::Rebuild() {
                    missed_.begin() + static_cast<std::ptrdiff_t>(missedShown_));
     r.lines.resize(std::min(r.lines.size(), Reminders::MaxLines));
     lines_ = std::move(r.lines);
+    std::string message;
     if (!r.errors.empty()) {
-        message_ = "Pripomienky sa nepodarilo načítať.\n";
+        message = "Pripomienky sa nepodarilo načítať.\n";
         for (const std::string& error : r.errors)
-            message_ += '\n' + error;
+            message += '\n' + error;
     }
+    if (!message.empty() && (told == Told::Always || message != lastMessage_))
+        message_ = message;
+    lastMessage_ = std::move(message);
     return newDay;
 }
 

@@ -49,8 +49,11 @@ public:
 
     // Builds the reminder lines anew for today: the missed days first, then today's reminders,
     // MaxLines lines at most. The day files that could not be read make the message. True
-    // when today is another day than the one shown so far.
-    bool Rebuild();
+    // when today is another day than the one shown so far. With `Told::Once` the message
+    // comes only when it differs from the last one (a rebuild for another program's writes must
+    // not tell of the same unreadable file at every write).
+    enum class Told { Always, Once };
+    bool Rebuild(Told told = Told::Always);
 
     // The date has changed since the lines were built.
     bool DayChanged() const;
@@ -116,6 +119,7 @@ private:
     std::size_t missedShown_ = 0;
     int reminderCount_ = 0;
     std::string message_;
+    std::string lastMessage_;
 };
 
 } // namespace tilava

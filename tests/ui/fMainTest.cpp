@@ -418,6 +418,13 @@ void fMainTest::anotherProgramsEntriesShowWithoutARestart() {
     QCOMPARE(EventLines(*w), QStringList{});
     world.WriteEntries(30, 3, {{1, 2025, "Zubár"}});
     QTRY_COMPARE_WITH_TIMEOUT(EventLines(*w), QStringList{QStringLiteral("Zubár")}, 5000);
+    // A file it cannot read is told once, not again at each of its later writes.
+    const std::vector<std::string> broken{"!", "-1", "x", "2025", "Zubár"};
+    world.WriteDay(30, 3, broken);
+    QTRY_COMPARE_WITH_TIMEOUT(world.notifier.messages.size(), 1, 5000);
+    world.WriteDay(30, 3, broken);
+    QTest::qWait(2000);
+    QCOMPARE(world.notifier.messages.size(), 1);
 }
 
 void fMainTest::brokenDayFile() {

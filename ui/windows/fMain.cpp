@@ -142,7 +142,8 @@ TfrmMain::TfrmMain(const Clock& clock, SettingsHive& hive, std::filesystem::path
     // Day files written by another program (an import, a sync tool) show without a restart.
     notesWatch_ = new NotesFolderWatch(
         QString::fromStdU16String(model_->Notes().Adresar().u16string()), this);
-    connect(notesWatch_, &NotesFolderWatch::Changed, this, &TfrmMain::ZobrazUdalosti);
+    connect(notesWatch_, &NotesFolderWatch::Changed, this,
+            [this] { Draw(model_->Rebuild(WidgetModel::Told::Once)); });
     SetText(lblDen_, Q(DayTexts::WeekdayName(model_->Today())));
     const WidgetSettings& settings = model_->Settings();
     if (settings.Top)
