@@ -822,6 +822,17 @@ private slots:
         const int afterSave = told;
         QTest::qWait(600);
         QCOMPARE(told, afterSave);
+
+        // A folder that is not there yet is watched once another program makes it.
+        const QString later = world->folder.filePath(QStringLiteral("later"));
+        NotesFolderWatch waiting(later, nullptr, std::chrono::milliseconds{100},
+                                 std::chrono::seconds{3}, std::chrono::milliseconds{100});
+        int toldLater = 0;
+        connect(&waiting, &NotesFolderWatch::Changed, this, [&] { ++toldLater; });
+        QVERIFY(QDir().mkdir(later));
+        QTRY_COMPARE_WITH_TIMEOUT(toldLater, 1, 5000);
+        test::WriteFile(later + QStringLiteral("/0313.txt"), "!\r\n");
+        QTRY_COMPARE_WITH_TIMEOUT(toldLater, 2, 5000);
     }
 
     // The search says what it found: that a query is too short, that nothing holds it, or (to

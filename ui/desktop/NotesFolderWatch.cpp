@@ -25,11 +25,17 @@ bool IsDayFileName(const QString& name) {
 
 NotesFolderWatch::NotesFolderWatch(const QString& folder, QObject* parent,
                                    std::chrono::milliseconds quiet,
-                                   std::chrono::milliseconds longest)
+                                   std::chrono::milliseconds longest,
+                                   std::chrono::milliseconds lookAgain)
     : QObject(parent), folder_(QDir::cleanPath(folder)), longest_(longest) {
     quiet_.setSingleShot(true);
     quiet_.setInterval(quiet);
     connect(&quiet_, &QTimer::timeout, this, &NotesFolderWatch::Quiet);
+    absent_.setInterval(lookAgain);
+    connect(&absent_, &QTimer::timeout, this, [this] {
+        if (QDir(folder_).exists())
+            Touched();
+    });
     connect(&watcher_, &QFileSystemWatcher::directoryChanged, this, &NotesFolderWatch::Touched);
     connect(&watcher_, &QFileSystemWatcher::fileChanged, this, &NotesFolderWatch::Touched);
     WatchFiles();
@@ -51,8 +57,13 @@ void NotesFolderWatch::Quiet() {
 
 void NotesFolderWatch::WatchFiles() {
     const QDir dir(folder_);
-    if (!dir.exists())
-        return; // watched again once it is back and something else tells of a change
+    if (!dir.exists()) {
+        if (!watcher_.files().isEmpty())
+            watcher_.removePaths(watcher_.files());
+        absent_.start();
+        return;
+    }
+    absent_.stop();
     if (!watcher_.directories().contains(folder_))
         watcher_.addPath(folder_);
     QSet<QString> days;

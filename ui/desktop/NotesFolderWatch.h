@@ -17,13 +17,16 @@ namespace tilava {
 // signal does not raise it again.
 //
 // The folder itself is watched for names that come and go, each day file ("MMDD.txt") for
-// writes in place; a folder that is removed and made again is watched again.
+// writes in place. A folder that is not there yet (no entry was ever saved) or was removed is
+// looked for every few seconds; once it is there (an import made it, a sync tool put it back) it
+// is watched and that is told as a change.
 class NotesFolderWatch final : public QObject {
     Q_OBJECT
 public:
     explicit NotesFolderWatch(const QString& folder, QObject* parent = nullptr,
                               std::chrono::milliseconds quiet = std::chrono::milliseconds{500},
-                              std::chrono::milliseconds longest = std::chrono::seconds{3});
+                              std::chrono::milliseconds longest = std::chrono::seconds{3},
+                              std::chrono::milliseconds lookAgain = std::chrono::seconds{3});
 
     const QString& Folder() const { return folder_; }
 
@@ -40,6 +43,7 @@ private:
     std::chrono::milliseconds longest_;
     QFileSystemWatcher watcher_;
     QTimer quiet_;
+    QTimer absent_;         // while the folder is not there
     QElapsedTimer pending_; // since the first change not yet told
 };
 
