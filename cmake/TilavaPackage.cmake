@@ -107,5 +107,7 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://www.zelm.sk/")
 # the widget's font is loaded by name at run time, so its package is named here.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS fonts-dejavu-core)
+# Qt's Slovak catalogue: without it the file dialogs and the standard buttons speak English.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-translations-l10n)
 
 include(CPack)

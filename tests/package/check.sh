@@ -161,6 +161,8 @@ for needed in libqt6core6 libqt6gui6 libqt6widgets6 libqt6dbus6 libturbojpeg0 li
     fonts-dejavu-core; do
     grep -qx "$needed" <<<"$names" || fail "Depends lacks $needed: $depends"
 done
+[[ $(dpkg-deb -f "$deb" Recommends) == qt6-translations-l10n ]] ||
+    fail "the package does not recommend qt6-translations-l10n (Qt's Slovak dialogs)"
 packaged=$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { print $6 }' | sed 's|^\./||' | sort)
 compare_lists "the .deb" "$expected_list" "$packaged"
 
