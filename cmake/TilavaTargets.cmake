@@ -22,6 +22,12 @@ endfunction()
 
 function(tilava_pick_sources out dir)
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${dir}/*.cpp ${dir}/*.h)
+  # A subfolder with a CMakeLists.txt of its own builds a library of its own.
+  file(GLOB_RECURSE own_lists CONFIGURE_DEPENDS ${dir}/*/CMakeLists.txt)
+  foreach(list_file IN LISTS own_lists)
+    get_filename_component(own_dir ${list_file} DIRECTORY)
+    list(FILTER sources EXCLUDE REGEX "^${own_dir}/")
+  endforeach()
   if(WIN32)
     list(FILTER sources EXCLUDE REGEX "Posix\\.cpp$")
   else()

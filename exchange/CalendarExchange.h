@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/ExportTarget.h"
+#include "store/SyncSettings.h"
 
 #include <chrono>
 #include <filesystem>
@@ -27,5 +28,16 @@ ExchangeResult ImportContactsFile(const std::filesystem::path& folder,
 ExchangeResult ExportCalendarStamped(const std::filesystem::path& folder,
                                      const std::filesystem::path& subor,
                                      std::chrono::sys_seconds now, ExistingExport existing);
+
+// The two-way sync of the notes in `folder` with the calendar of `settings`, the password taken
+// from the desktop's secret store, the state kept in SyncStateFolder(); as this build reaches the
+// sync (linked in, loaded as a module, or missing: CalendarSync{Linked,Loaded,Missing}.cpp).
+// One sync runs at a time on a computer; a second one waits for it or says that it runs. The
+// report is Slovak; a conflict (an entry changed on both sides) keeps both and is named there.
+ExchangeResult SyncCalendar(const std::filesystem::path& folder, const SyncSettings& settings);
+
+// Keeps `password` in the desktop's secret store for the user and calendar of `settings`; an
+// empty password forgets the one kept. The report says what happened, in Slovak.
+ExchangeResult KeepSyncPassword(const SyncSettings& settings, const std::string& password);
 
 } // namespace tilava

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <cstddef>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tilava {
+
+// A body the XML reader refuses: not well-formed, a DOCTYPE (no entity of a server's own
+// making is ever expanded), nested deeper than kDeepestXml, or longer than kLargestXml. The
+// message is Slovak, for the user.
+class XmlError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+inline constexpr std::size_t kLargestXml = std::size_t{64} << 20;
+inline constexpr int kDeepestXml = 64;
+
+// One element, with its namespace resolved (prefixes and the default namespace).
+struct XmlElement {
+    std::string space; // the namespace's URI: "DAV:", "urn:ietf:params:xml:ns:caldav"; or empty
+    std::string name;  // the local name
+    std::string text;  // the character data directly inside it, entities and CDATA decoded
+    std::vector<XmlElement> children;
+
+    // The first child of that namespace and name; nullptr when there is none.
+    const XmlElement* Find(std::string_view childSpace, std::string_view childName) const;
+};
+
+// Reads a whole XML document (UTF-8, as WebDAV servers send it) strictly. Attributes are read
+// only to resolve namespaces. Throws XmlError.
+XmlElement ParseXml(std::string_view document);
+
+// One member of a WebDAV multistatus answer.
+struct DavMember {
+    std::string href;         // as the server wrote it (trimmed), percent-encoding kept
+    int status = 0;           // 200 for a member with properties; 404 for one that is gone
+    std::string etag;         // DAV:getetag, quotes included; empty when not given
+    std::string calendarData; // CalDAV calendar-data; empty when not given
+};
+
+struct DavMultiStatus {
+    std::string syncToken; // DAV:sync-token of a sync-collection report; empty when none
+    std::vector<DavMember> members;
+};
+
+// A 207 answer to PROPFIND or REPORT (sync-collection, calendar-multiget, calendar-query).
+// A member's status is its response's own <status>, else that of the propstat holding its
+// properties. Throws XmlError when the body is not a multistatus.
+DavMultiStatus ReadMultiStatus(std::string_view body);
+
+// The server refused a sync-collection report because it no longer knows the token
+// (<DAV:error><DAV:valid-sync-token/></DAV:error>): the client starts again with a full listing.
+bool IsInvalidSyncToken(std::string_view body);
+
+// The text with & < > " ' written as entities, to put into a request's XML body.
+std::string XmlEscape(std::string_view text);
+
+} // namespace tilava
