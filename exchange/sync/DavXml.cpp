@@ -1,7 +1,9 @@
 #include "exchange/sync/DavXml.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <utility>
 
 namespace tilava {
@@ -15,6 +17,8 @@ constexpr std::string_view kXmlSpace = "http://www.w3.org/XML/1998/namespace";
 // Every element costs memory beyond its bytes: 64 MiB of "<a/>" would otherwise become
 // gigabytes of tree. A listing of 5,000 events has about 30,000 elements.
 constexpr std::size_t kMostXmlElements = 1'000'000;
+// An element of a WebDAV answer has a few namespace declarations at most.
+constexpr std::size_t kMostXmlAttributes = 256;
 
 // Where the characters of a body stop being well-formed UTF-8 or become a character XML does
 // not allow (controls but tab, line feed and carriage return; U+FFFE, U+FFFF); npos when
@@ -141,11 +145,6 @@ public:
     }
 
 private:
-    struct Binding {
-        std::string prefix;
-        std::string space;
-    };
-
     [[noreturn]] void Fail(std::string_view reason) const {
         std::size_t line = 1;
         for (std::size_t i = 0; i < at_ && i < document_.size(); ++i)
@@ -302,12 +301,24 @@ private:
         }
     }
 
+    void Declare(const std::string& prefix, const std::string& space) {
+        spaces_[prefix].push_back(space);
+        declared_.push_back(prefix);
+    }
+
+    void Forget(std::size_t outerDeclarations) {
+        while (declared_.size() > outerDeclarations) {
+            spaces_[declared_.back()].pop_back();
+            declared_.pop_back();
+        }
+    }
+
     std::string Resolve(std::string_view prefix) {
         if (prefix == "xml")
             return std::string(kXmlSpace);
-        for (auto binding = bindings_.rbegin(); binding != bindings_.rend(); ++binding)
-            if (binding->prefix == prefix)
-                return binding->space;
+        const auto found = spaces_.find(std::string(prefix));
+        if (found != spaces_.end() && !found->second.empty())
+            return found->second.back();
         if (!prefix.empty())
             Fail("predpona „" + std::string(prefix) + "“ nie je deklarovaná");
         return {};
@@ -328,7 +339,7 @@ private:
             Fail("má viac ako " + std::to_string(kMostXmlElements) + " prvkov");
         ++at_;
         const std::string_view qualified = Name();
-        const std::size_t outerBindings = bindings_.size();
+        const std::size_t outerDeclarations = declared_.size();
         std::vector<std::pair<std::string_view, std::string>> attributes;
         for (;;) {
             const bool spaced = SkipSpace();
@@ -342,20 +353,24 @@ private:
                 Fail("za menom atribútu chýba „=“");
             ++at_;
             SkipSpace();
-            std::string value = AttributeValue();
-            for (const auto& [earlier, ignored] : attributes)
-                if (earlier == name)
-                    Fail("atribút " + std::string(name) + " je v prvku dvakrát");
-            attributes.emplace_back(name, std::move(value));
+            if (attributes.size() == kMostXmlAttributes)
+                Fail("prvok má viac ako " + std::to_string(kMostXmlAttributes) + " atribútov");
+            attributes.emplace_back(name, AttributeValue());
         }
+        std::vector<std::string_view> names;
+        for (const auto& attribute : attributes)
+            names.push_back(attribute.first);
+        std::sort(names.begin(), names.end());
+        if (const auto twice = std::adjacent_find(names.begin(), names.end()); twice != names.end())
+            Fail("atribút " + std::string(*twice) + " je v prvku dvakrát");
         for (auto& [name, value] : attributes) {
             if (name == "xmlns") {
-                bindings_.push_back({{}, value});
+                Declare({}, value);
             } else if (name.starts_with("xmlns:")) {
                 const std::string_view prefix = name.substr(6);
                 if (prefix == "xmlns" || value.empty() || (prefix == "xml") != (value == kXmlSpace))
                     Fail("nedovolená deklarácia predpony " + std::string(prefix));
-                bindings_.push_back({std::string(prefix), value});
+                Declare(std::string(prefix), value);
             }
         }
         for (const auto& [name, value] : attributes)
@@ -368,7 +383,7 @@ private:
         element.name = local;
         if (LooksAt("/>")) {
             at_ += 2;
-            bindings_.resize(outerBindings);
+            Forget(outerDeclarations);
             return element;
         }
         ++at_;
@@ -411,14 +426,18 @@ private:
                 element.children.push_back(Element(depth + 1));
             }
         }
-        bindings_.resize(outerBindings);
+        Forget(outerDeclarations);
         return element;
     }
 
     std::string_view document_;
     std::size_t at_ = 0;
     std::size_t elements_ = 0;
-    std::vector<Binding> bindings_;
+    // The namespaces in scope: for each prefix ("" for the default) its declarations, the
+    // innermost last; and the prefixes in the order they were declared, to leave each scope.
+    // A lookup costs the same however many declarations a body piles up.
+    std::unordered_map<std::string, std::vector<std::string>> spaces_;
+    std::vector<std::string> declared_;
 };
 
 // "HTTP/1.1 404 Not Found" → 404.

@@ -165,7 +165,15 @@ TEST(DavXml, RefusesBodiesThatAreNotStrictXml) {
         {"a second root", "<m/><m/>", "za koreňovým prvkom"},
         {"text after the root", "<m/>text", "za koreňovým prvkom"},
         {"no root", "  <!-- nothing -->  ", "chýba koreňový prvok"},
-        {"an attribute twice", "<m a=\"1\" a=\"2\"/>", "dvakrát"},
+        {"an attribute twice", "<m a=\"1\" b=\"\" a=\"2\"/>", "atribút a je v prvku dvakrát"},
+        {"more attributes than an answer ever has",
+         [] {
+             std::string element = "<m";
+             for (int i = 0; i <= 256; ++i)
+                 element += " a" + std::to_string(i) + "=''";
+             return element + "/>";
+         }(),
+         "viac ako 256 atribútov"},
         {"a raw < in an attribute", "<m a=\"<\"/>", "„<“"},
         {"an empty namespace bound to a prefix", "<p:m xmlns:p=\"\"/>", "predpony"},
         {"a comment with --", "<m><!-- a -- b --></m>", "komentár"},
