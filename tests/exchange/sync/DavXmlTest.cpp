@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tilava {
@@ -194,9 +197,6 @@ TEST(DavXml, RefusesBodiesThatAreNotStrictXml) {
         {"a member without any status",
          "<multistatus xmlns=\"DAV:\"><response><href>/a.ics</href></response></multistatus>",
          "bez stavu"},
-        {"a body longer than the limit",
-         "<multistatus xmlns=\"DAV:\">" + std::string(kLargestXml, ' ') + "</multistatus>",
-         "príliš dlhá"},
     };
     for (const RefusedCase& c : cases) {
         SCOPED_TRACE(c.what);
@@ -206,6 +206,17 @@ TEST(DavXml, RefusesBodiesThatAreNotStrictXml) {
         } catch (const XmlError& e) {
             EXPECT_NE(std::string(e.what()).find(c.reason), std::string::npos) << e.what();
         }
+    }
+    // Refused by its length before a byte is read. Zeroed memory the system has not yet handed
+    // out costs nothing to get; a reader that went on would stop at the first NUL, another way.
+    const std::unique_ptr<char, decltype(&std::free)> zeros(
+        static_cast<char*>(std::calloc(kLargestXml + 1, 1)), &std::free);
+    ASSERT_TRUE(zeros);
+    try {
+        ReadMultiStatus(std::string_view(zeros.get(), kLargestXml + 1));
+        ADD_FAILURE() << "a body longer than the limit was read";
+    } catch (const XmlError& e) {
+        EXPECT_NE(std::string(e.what()).find("príliš dlhá"), std::string::npos) << e.what();
     }
 }
 
