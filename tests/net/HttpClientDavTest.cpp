@@ -107,6 +107,9 @@ TEST(HttpClientDav, TalksToACalendarServer) {
         }
     }
 
+    // A redirect is an answer too: the server's start page leads elsewhere, and is not followed.
+    EXPECT_EQ(client->Send({"GET", *server + "/", {}, ""}).status, 302);
+
     // A wrong password is an answer of the server, not a failure to reach it.
     const auto stranger = CreateHttpClient(test::kCalendarUser, "wrong");
     EXPECT_EQ(stranger->Send({"GET", calendar + "0123456789abcdef.ics", {}, ""}).status, 401);
