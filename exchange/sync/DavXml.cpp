@@ -119,8 +119,7 @@ public:
 
     XmlElement Document() {
         if (document_.size() > kLargestXml)
-            throw XmlError("Odpoveď servera je príliš dlhá (" +
-                           std::to_string(document_.size() >> 20) + " MiB, najviac " +
+            throw XmlError("Odpoveď servera je príliš dlhá (viac ako " +
                            std::to_string(kLargestXml >> 20) + " MiB); nečíta sa.");
         const std::size_t bad = FirstBadCharacter(document_);
         if (bad != std::string_view::npos) {

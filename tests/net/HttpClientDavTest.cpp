@@ -132,6 +132,12 @@ TEST(HttpClientDav, SaysWhyNoAnswerCame) {
     const std::vector<Failure> failures = {
         {"a port where nothing listens", "http://127.0.0.1:1/", 1000, Kind::NoConnection,
          "Server 127.0.0.1:1 neodpovedá: spojenie odmietnuté"},
+        {"plain http to this computer by its name", "http://localhost:1/", 1000, Kind::NoConnection,
+         "Server localhost:1 neodpovedá"},
+        {"plain http to this computer over IPv6", "http://[::1]:1/", 1000, Kind::NoConnection,
+         "Server [::1]:1 neodpovedá"},
+        {"a port beyond the last", "https://calendar.invalid:65536/", 1000, Kind::BadAddress,
+         "neplatné číslo portu"},
         {"plain http to another computer", "http://example.org/calendar/", 1000, Kind::BadAddress,
          "http://example.org:80 nie je šifrovaná"},
         {"a name that does not exist", "https://calendar.invalid/", 1000, Kind::NoConnection,
