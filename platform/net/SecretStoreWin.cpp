@@ -31,8 +31,8 @@ std::wstring TargetName(const std::string& calendarUrl, const std::string& user)
     return Utf8ToWide("Tilava CalDAV:" + escaped + "@" + calendarUrl);
 }
 
-// Windows 10 and 11 answer ERROR_NOT_FOUND when no entry has the name; Wine answers
-// ERROR_ENVVAR_NOT_FOUND.
+// ERROR_NOT_FOUND: no entry has the name (Windows, and Wine 8.0 too). ERROR_ENVVAR_NOT_FOUND,
+// reported for some Wine builds, means the same and nothing else there.
 bool NothingKept(DWORD error) {
     return error == ERROR_NOT_FOUND || error == ERROR_ENVVAR_NOT_FOUND;
 }
