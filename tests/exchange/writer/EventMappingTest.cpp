@@ -7,6 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <stdexcept>
+#include <utility>
+
 namespace tilava {
 namespace {
 
@@ -19,6 +23,23 @@ std::string EventPart(const std::string& text) {
     const auto end = text.find("END:VEVENT\r\n");
     return begin == std::string::npos || end == std::string::npos ? ""
                                                                   : text.substr(begin, end - begin);
+}
+
+const sys_seconds kStamp = sys_days{2024y / 5 / 1} + 12h;
+
+// The export of a notes folder whose one day file holds the one entry, and the file it wrote.
+std::pair<ExportReport, std::string> ExportOne(const TNote& entry, month_day date) {
+    const test::TempFolder folder("tilava-mapping");
+    char name[16];
+    std::snprintf(name, sizeof name, "%02u%02u.txt", static_cast<unsigned>(date.month()),
+                  static_cast<unsigned>(date.day()));
+    test::WriteBytes(folder / name,
+                     "!\r\n0\r\n" + std::to_string(static_cast<int>(entry.Druh) + 1) + "\r\n" +
+                         std::to_string(entry.Rok) + "\r\n" + EncodeCp1250(entry.Text) + "\r\n");
+    const test::TempFolder out("tilava-mapping-ics");
+    const ExportReport report =
+        ExportCalendar(folder.Path(), out / "out.ics", kStamp, ExistingExport::CalendarOnly);
+    return {report, test::ReadBytes(out / "out.ics")};
 }
 
 TEST(EventMappingTest, EntryComesBackFromItsEvent) {
@@ -41,26 +62,15 @@ TEST(EventMappingTest, EntryComesBackFromItsEvent) {
         {EntryKind::Poznamka, 2023, March / 5, " \tZubár – narodeniny ", "Zubár – narodeniny"},
         {EntryKind::Poznamka, 2000, February / 29, longText, longText},
     };
-    const sys_seconds stamp = sys_days{2024y / 5 / 1} + 12h;
     for (const auto& row : rows) {
         SCOPED_TRACE(row.text.substr(0, 40) + " " + std::to_string(row.rok));
         const TNote entry{row.kind, row.rok, false, row.text};
         const std::string uid = EntryUid(entry, row.date);
-        const std::string text = EventCalendarText(entry, row.date, uid, stamp);
+        const std::string text = EventCalendarText(entry, row.date, uid, kStamp);
 
         // The export of a folder with this one entry writes the very same event.
-        const test::TempFolder folder("tilava-mapping");
-        char name[16];
-        std::snprintf(name, sizeof name, "%02u%02u.txt", static_cast<unsigned>(row.date.month()),
-                      static_cast<unsigned>(row.date.day()));
-        test::WriteBytes(folder / name,
-                         "!\r\n0\r\n" + std::to_string(static_cast<int>(row.kind) + 1) + "\r\n" +
-                             std::to_string(row.rok) + "\r\n" + EncodeCp1250(row.text) + "\r\n");
-        const test::TempFolder out("tilava-mapping-ics");
-        ASSERT_TRUE(
-            ExportCalendar(folder.Path(), out / "out.ics", stamp, ExistingExport::CalendarOnly)
-                .Succeeded());
-        const std::string exported = test::ReadBytes(out / "out.ics");
+        const auto [report, exported] = ExportOne(entry, row.date);
+        ASSERT_TRUE(report.Succeeded());
         EXPECT_NE(EventPart(text), "");
         EXPECT_EQ(EventPart(text), EventPart(exported));
         EXPECT_EQ(text.substr(0, text.find("BEGIN:VEVENT")),
@@ -71,6 +81,33 @@ TEST(EventMappingTest, EntryComesBackFromItsEvent) {
         EXPECT_EQ(back.uid, uid);
         EXPECT_EQ(back.date, row.date);
         EXPECT_EQ(back.entry, (TNote{row.kind, row.rok, true, row.textBack}));
+    }
+}
+
+// What the calendar on the server could not give back as it was is no event: the export lists
+// it among the entries left out, and the sync cannot upload it.
+TEST(EventMappingTest, EntriesThatAreNoEvents) {
+    const struct {
+        EntryKind kind;
+        std::int32_t rok;
+        month_day date;
+        std::string text, reasonPart;
+    } rows[] = {
+        {EntryKind::Poznamka, 2023, February / 29, "nikdy", "z roku 2023"},
+        {EntryKind::Poznamka, 0, March / 5, "Zubár", "z roku 0"},
+        {EntryKind::Narodeniny, 1980, March / 5, "Jano\x01Peter", "U+0001"},
+        {EntryKind::Vyrocie, 0, March / 5, std::string(kLongestEntryText + 1, 'v'), "32768 znakov"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.reasonPart);
+        const TNote entry{row.kind, row.rok, false, row.text};
+        const auto [report, exported] = ExportOne(entry, row.date);
+        EXPECT_EQ(report.events, 0);
+        EXPECT_EQ(exported.find("BEGIN:VEVENT"), std::string::npos);
+        ASSERT_EQ(report.skipped.size(), 1u);
+        EXPECT_NE(report.skipped[0].find(row.reasonPart), std::string::npos) << report.skipped[0];
+        EXPECT_THROW(EventCalendarText(entry, row.date, EntryUid(entry, row.date), kStamp),
+                     std::invalid_argument);
     }
 }
 
