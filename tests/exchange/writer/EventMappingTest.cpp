@@ -104,8 +104,10 @@ TEST(EventMappingTest, EntriesThatAreNoEvents) {
         const auto [report, exported] = ExportOne(entry, row.date);
         EXPECT_EQ(report.events, 0);
         EXPECT_EQ(exported.find("BEGIN:VEVENT"), std::string::npos);
-        ASSERT_EQ(report.skipped.size(), 1u);
-        EXPECT_NE(report.skipped[0].find(row.reasonPart), std::string::npos) << report.skipped[0];
+        EXPECT_EQ(report.skipped.size(), 1u);
+        for (const std::string& line : report.skipped) {
+            EXPECT_NE(line.find(row.reasonPart), std::string::npos) << line;
+        }
         EXPECT_THROW(EventCalendarText(entry, row.date, EntryUid(entry, row.date), kStamp),
                      std::invalid_argument);
     }
