@@ -42,29 +42,35 @@ std::pair<ExportReport, std::string> ExportOne(const TNote& entry, month_day dat
     return {report, test::ReadBytes(out / "out.ics")};
 }
 
+// An entry of a day, and what is expected of it.
+struct EntryRow {
+    TNote entry;
+    month_day date;
+    std::string expected;
+};
+
 TEST(EventMappingTest, EntryComesBackFromItsEvent) {
     const std::string longText(kLongestEntryText, 'z');
-    const struct {
-        EntryKind kind;
-        std::int32_t rok;
-        month_day date;
-        std::string text, textBack;
-    } rows[] = {
-        {EntryKind::Narodeniny, 1980, March / 5, "Jano", "Jano"},
-        {EntryKind::Narodeniny, 0, December / 31, "Teta", "Teta"},
-        {EntryKind::Narodeniny, 2000, May / 1, "Eva", "Eva"},
-        {EntryKind::Vyrocie, 1850, January / 1, "svadba, Peter; Eva \\ a\\n",
+    // The entry, and its text as it comes back.
+    const EntryRow rows[] = {
+        {{EntryKind::Narodeniny, 1980, false, "Jano"}, March / 5, "Jano"},
+        {{EntryKind::Narodeniny, 0, false, "Teta"}, December / 31, "Teta"},
+        {{EntryKind::Narodeniny, 2000, false, "Eva"}, May / 1, "Eva"},
+        {{EntryKind::Vyrocie, 1850, false, "svadba, Peter; Eva \\ a\\n"},
+         January / 1,
          "svadba, Peter; Eva \\ a\\n"},
-        {EntryKind::Vyrocie, 0, June / 30, "ľščťžýáíé", "ľščťžýáíé"},
-        {EntryKind::Narodeniny, 0, February / 29, "Leo", "Leo"},
-        {EntryKind::Narodeniny, 1980, February / 29, "Leo", "Leo"},
-        {EntryKind::Narodeniny, 1981, February / 29, "Max", "Max"},
-        {EntryKind::Poznamka, 2023, March / 5, " \tZubár – narodeniny ", "Zubár – narodeniny"},
-        {EntryKind::Poznamka, 2000, February / 29, longText, longText},
+        {{EntryKind::Vyrocie, 0, false, "ľščťžýáíé"}, June / 30, "ľščťžýáíé"},
+        {{EntryKind::Narodeniny, 0, false, "Leo"}, February / 29, "Leo"},
+        {{EntryKind::Narodeniny, 1980, false, "Leo"}, February / 29, "Leo"},
+        {{EntryKind::Narodeniny, 1981, false, "Max"}, February / 29, "Max"},
+        {{EntryKind::Poznamka, 2023, false, " \tZubár – narodeniny "},
+         March / 5,
+         "Zubár – narodeniny"},
+        {{EntryKind::Poznamka, 2000, false, longText}, February / 29, longText},
     };
     for (const auto& row : rows) {
-        SCOPED_TRACE(row.text.substr(0, 40) + " " + std::to_string(row.rok));
-        const TNote entry{row.kind, row.rok, false, row.text};
+        SCOPED_TRACE(row.entry.Text.substr(0, 40) + " " + std::to_string(row.entry.Rok));
+        const TNote& entry = row.entry;
         const std::string uid = EntryUid(entry, row.date);
         const std::string text = EventCalendarText(entry, row.date, uid, kStamp);
 
@@ -80,33 +86,31 @@ TEST(EventMappingTest, EntryComesBackFromItsEvent) {
         EXPECT_EQ(back.kind, ReadEvent::Kind::Entry) << back.reason;
         EXPECT_EQ(back.uid, uid);
         EXPECT_EQ(back.date, row.date);
-        EXPECT_EQ(back.entry, (TNote{row.kind, row.rok, true, row.textBack}));
+        EXPECT_EQ(back.entry, (TNote{entry.Druh, entry.Rok, true, row.expected}));
     }
 }
 
 // What the calendar on the server could not give back as it was is no event: the export lists
 // it among the entries left out, and the sync cannot upload it.
 TEST(EventMappingTest, EntriesThatAreNoEvents) {
-    const struct {
-        EntryKind kind;
-        std::int32_t rok;
-        month_day date;
-        std::string text, reasonPart;
-    } rows[] = {
-        {EntryKind::Poznamka, 2023, February / 29, "nikdy", "z roku 2023"},
-        {EntryKind::Poznamka, 0, March / 5, "Zubár", "z roku 0"},
-        {EntryKind::Narodeniny, 1980, March / 5, "Jano\x01Peter", "U+0001"},
-        {EntryKind::Vyrocie, 0, March / 5, std::string(kLongestEntryText + 1, 'v'), "32768 znakov"},
+    // The entry, and a part of the reason why it is no event.
+    const EntryRow rows[] = {
+        {{EntryKind::Poznamka, 2023, false, "nikdy"}, February / 29, "z roku 2023"},
+        {{EntryKind::Poznamka, 0, false, "Zubár"}, March / 5, "z roku 0"},
+        {{EntryKind::Narodeniny, 1980, false, "Jano\x01Peter"}, March / 5, "U+0001"},
+        {{EntryKind::Vyrocie, 0, false, std::string(kLongestEntryText + 1, 'v')},
+         March / 5,
+         "32768 znakov"},
     };
     for (const auto& row : rows) {
-        SCOPED_TRACE(row.reasonPart);
-        const TNote entry{row.kind, row.rok, false, row.text};
+        SCOPED_TRACE(row.expected);
+        const TNote& entry = row.entry;
         const auto [report, exported] = ExportOne(entry, row.date);
         EXPECT_EQ(report.events, 0);
         EXPECT_EQ(exported.find("BEGIN:VEVENT"), std::string::npos);
         EXPECT_EQ(report.skipped.size(), 1u);
         for (const std::string& line : report.skipped) {
-            EXPECT_NE(line.find(row.reasonPart), std::string::npos) << line;
+            EXPECT_NE(line.find(row.expected), std::string::npos) << line;
         }
         EXPECT_THROW(EventCalendarText(entry, row.date, EntryUid(entry, row.date), kStamp),
                      std::invalid_argument);
