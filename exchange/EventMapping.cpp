@@ -97,8 +97,7 @@ std::optional<std::string> TextProblem(std::string_view text) {
         return c < 0x20 || (c >= 0x7F && c <= 0x9F);
     });
     if (control != characters.end()) {
-        return "obsahuje riadiaci znak " + DescribeCharacter(*control) +
-               ", ktorý sa v kalendári ani v poznámkach nedá zobraziť";
+        return "obsahuje riadiaci znak " + DescribeCharacter(*control) + ", ktorý sa nedá zobraziť";
     }
     if (characters.size() > kLongestEntryText) {
         return "má " + std::to_string(characters.size()) +
@@ -423,6 +422,7 @@ ReadEvent ReadCalendarEvent(std::string_view ical, bool yearlyEventsAsBirthdays)
     if (!shape) {
         return r;
     }
+    const month_day date = shape->start.month() / shape->start.day();
     const char* summaryValue = icalcomponent_get_summary(event);
     const std::string summary = Trimmed(summaryValue ? summaryValue : "");
     TNote entry{EntryKind::Poznamka, static_cast<std::int32_t>(shape->start.year()), true, summary};
@@ -436,14 +436,13 @@ ReadEvent ReadCalendarEvent(std::string_view ical, bool yearlyEventsAsBirthdays)
         } else {
             return r;
         }
-        const month_day date = shape->start.month() / shape->start.day();
         const year startYear = shape->start.year();
         entry.Rok = DescriptionYear(event, YearLabel(entry.Druh))
                         .value_or(startYear == Zaciatok(0, date).year()
                                       ? 0
                                       : static_cast<std::int32_t>(startYear));
     }
-    r.date = shape->start.month() / shape->start.day();
+    r.date = date;
     std::optional<std::string> problem = TextProblem(entry.Text);
     if (entry.Text.empty()) {
         problem = "nemá text";
