@@ -23,6 +23,8 @@ constexpr std::size_t kLargestEvent = 1 << 20;
 // Components nest at most this deep (VCALENDAR, VEVENT, VALARM; VTIMEZONE, STANDARD): libical
 // frees and writes a component tree by recursion, and a deeper text is no entry anyway.
 constexpr int kDeepestNesting = 8;
+// The longest UID of an event Tilava takes; calendar programs write at most a few hundred bytes.
+constexpr std::size_t kLongestUid = 1000;
 
 constexpr std::string_view kBirthdaySuffix = " – narodeniny";
 constexpr std::string_view kAnniversarySuffix = " – výročie";
@@ -123,6 +125,14 @@ std::optional<std::string> TextProblem(std::string_view text) {
 // A text for a message: at most 80 characters, control characters as their codes.
 std::string Shown(std::string_view text) {
     return PrintableText(Utf8Shorten(text, 80));
+}
+
+// Whether the UID can name an event both ways: 1 to kLongestUid bytes, no control character
+// (libical writes a carriage return inside a value as it is, and it does not read back).
+bool UsableUid(std::string_view uid) {
+    return !uid.empty() && uid.size() <= kLongestUid &&
+           std::none_of(uid.begin(), uid.end(),
+                        [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; });
 }
 
 // Whether the text starts with the word, in upper or lower case letters (ASCII only, as
@@ -391,6 +401,9 @@ std::string EventCalendarText(const TNote& entry, month_day date, const std::str
     if (const auto why = WhyNoEvent(entry, date)) {
         throw std::invalid_argument(why->empty() ? "záznam bez textu nie je udalosťou" : *why);
     }
+    if (!UsableUid(uid)) {
+        throw std::invalid_argument("UID udalosti je prázdne, príliš dlhé alebo má riadiaci znak");
+    }
     icalerror_set_errors_are_fatal(0);
     const ComponentPointer calendar = NewTilavaCalendar();
     icalcomponent_add_component(calendar.get(), EntryEvent(entry, date, uid, stamp).release());
@@ -416,7 +429,8 @@ std::string EventCalendarText(const TNote& entry, month_day date, const std::str
 // - a text that is empty, has a control character, is longer than kLongestEntryText or holds a
 //   character Windows-1250 cannot is Refused;
 // - a text over kLargestEvent bytes, with a zero byte, nesting components deeper than
-//   kDeepestNesting, or that libical cannot read as one VCALENDAR is Foreign.
+//   kDeepestNesting, that libical cannot read as one VCALENDAR, or whose UID is not UsableUid
+//   is Foreign.
 ReadEvent ReadCalendarEvent(std::string_view ical, bool yearlyEventsAsBirthdays) {
     ReadEvent r;
     if (ical.size() > kLargestEvent || ical.find('\0') != std::string_view::npos ||
@@ -428,7 +442,7 @@ ReadEvent ReadCalendarEvent(std::string_view ical, bool yearlyEventsAsBirthdays)
     const ComponentPointer calendar(icalparser_parse_string(text.c_str()));
     icalcomponent* event = OnlyEvent(calendar.get());
     const char* uid = event ? icalcomponent_get_uid(event) : nullptr;
-    if (!uid || !*uid) {
+    if (!uid || !UsableUid(uid)) {
         return r;
     }
     r.uid = uid;

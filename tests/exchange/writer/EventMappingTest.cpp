@@ -163,6 +163,8 @@ TEST(EventMappingTest, ServerEventsThatAreNoEntries) {
         {"exception of a series", PhoneEvent(birthday + "RECURRENCE-ID;VALUE=DATE:19900305\r\n"),
          false, K::Foreign, ""},
         {"without UID", PhoneEvent(birthday, ""), false, K::Foreign, ""},
+        {"carriage return in the UID", PhoneEvent(birthday, "UID:phone\r1\r\n"), false, K::Foreign,
+         ""},
         {"two events", PhoneEvent(birthday + "END:VEVENT\r\nBEGIN:VEVENT\r\nUID:2\r\n" + birthday),
          false, K::Foreign, ""},
         {"task",
