@@ -24,12 +24,15 @@ std::string EntryUid(const TNote& entry, std::chrono::month_day date);
 
 // Why the entry cannot be an event (Slovak, naming the day file: "0315.txt: poznámka „…“ z roku
 // 0 – taký deň v kalendári nie je …"); nothing when it can. An entry without text is no event
-// either; its reason is empty text ("").
+// either; its reason is empty text (""). A note of a year after 2999 (libical writes no later
+// date) and a text that ReadCalendarEvent would refuse are no events: what one computer writes
+// to the calendar, every other one can take back.
 std::optional<std::string> WhyNoEvent(const TNote& entry, std::chrono::month_day date);
 
 // A whole iCalendar object (VCALENDAR with one VEVENT, CRLF lines) for the entry, as a sync
 // uploads it: UID `uid` (the server's own when the event came from it), stamped `stamp`.
-// The entry must be one that WhyNoEvent accepts.
+// The entry must be one that WhyNoEvent accepts, and the UID at most 1000 bytes without a
+// control character; otherwise it throws std::invalid_argument.
 std::string EventCalendarText(const TNote& entry, std::chrono::month_day date,
                               const std::string& uid, std::chrono::sys_seconds stamp);
 
@@ -52,7 +55,8 @@ struct ReadEvent {
 // summary ends " – narodeniny" / " – výročie" is a birthday / anniversary; one without those
 // words is a birthday only when `yearlyEventsAsBirthdays`. A one-day all-day event that does
 // not recur is a note of its year. A text Windows-1250 cannot hold, one with a control
-// character, or one longer than kLongestEntryText is Refused.
+// character, or one longer than kLongestEntryText is Refused. An event without a UID, or with one
+// of a control character or over 1000 bytes, is Foreign.
 ReadEvent ReadCalendarEvent(std::string_view ical, bool yearlyEventsAsBirthdays);
 
 } // namespace tilava
