@@ -33,7 +33,8 @@
 # find_icon: the tray icon embedded in trayer's panel: $icon, its centre in icon_x, icon_y.
 # find_menu: the open popup menu: $menu with menu_x, menu_y, menu_w, menu_h; menu_closed.
 # find_titled TITLE: a mapped window of ours whose title starts with TITLE: its id in $found.
-# find_box: a mapped message box of ours ("Tilava", as the widget is called): its id in $found.
+# find_box: a mapped message box of ours ("Tilava", as the widget is called; not a note from the
+#   tray icon, which the window manager does not frame): its id in $found.
 # active_is WID: whether the window is the active one. gone WID: whether it is no longer shown.
 # x11_start_widget: starts $program on the display (its output in $work/tilava.log), once its
 #   widget is mapped and its tray icon embedded (find_icon).
@@ -262,7 +263,7 @@ find_box() {
     local id
     for id in $(xdotool search --all --onlyvisible --pid "$tilava" --name '^Tilava$' 2>/dev/null); do
         [[ $id != "$widget" ]] && read_window "$id" && [[ $win_state == IsViewable ]] &&
-            ((win_w != 170)) && found=$id && return 0
+            [[ $win_override == no ]] && ((win_w != 170)) && found=$id && return 0
     done
     return 1
 }
