@@ -68,7 +68,8 @@ x11() {
   tests/x11/fade.sh "$root/build/dev/app/tilava" && tests/x11/tray.sh "$root/build/dev/app/tilava" &&
     tests/x11/titles.sh "$root/build/dev/app/tilava" &&
     tests/x11/screen.sh "$root/build/dev/app/tilava" &&
-    tests/x11/quit-over-week.sh "$root/build/dev/app/tilava"
+    tests/x11/quit-over-week.sh "$root/build/dev/app/tilava" &&
+    tests/x11/sync.sh "$root/build/dev/app/tilava"
 }
 
 # The Debian package as a distribution builds it (hardened release, debug package), what it

@@ -17,12 +17,15 @@
 #include "ui/desktop/SystemNotifier.h"
 #include "ui/skin/Pictures.h"
 #include "ui/skin/TrayIconPicture.h"
+#include "ui/windows/CalendarSyncRunner.h"
 #include "ui/windows/fMain.h"
 
 #include <QApplication>
 #include <QCoreApplication>
 #include <QTimer>
 
+#include <chrono>
+#include <cstdlib>
 #include <filesystem>
 
 namespace {
@@ -120,5 +123,10 @@ int main(int argc, char* argv[]) {
         QTimer::singleShot(0, &frmMain, [&] {
             notifier.Message(&frmMain, QString::fromStdString(single.Problem()));
         });
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    // A calendar sync that still waits for its server is cut after a moment (the next one picks
+    // up where it stopped): ending normally would tear down the libraries under it.
+    if (!frmMain.Sync().WaitForEnd(std::chrono::seconds(2)))
+        std::_Exit(status);
+    return status;
 }

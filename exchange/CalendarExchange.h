@@ -14,6 +14,9 @@ namespace tilava {
 struct ExchangeResult {
     bool success = false;
     std::string message;
+    // The work succeeded, but the report holds what the user must read: an entry changed on
+    // both sides, an event the notes cannot hold.
+    bool remarks = false;
 };
 
 // The calendar export and the contact import of the notes in `folder`, shared by the tray

@@ -168,8 +168,11 @@ bool TTyzden::Ulozit() {
             PridajRiadok(saveError_, e.what());
         }
     }
-    if (writtenUids)
+    if (writtenUids) {
         FlushFolder(folder_);
+        if (saved_)
+            saved_();
+    }
     return saved;
 }
 

@@ -10,10 +10,12 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace tilava {
@@ -116,6 +118,8 @@ public:
     const std::string& Hladane() const { return searched_; }
     void SetEntryYear(int rok) { entryYear_ = rok; }
     int RokZaznamu() const { return entryYear_; }
+    // Called after each save that wrote at least one day.
+    void SetSavedReaction(std::function<void()> saved) { saved_ = std::move(saved); }
     // Creates the event editor for each edit; without it UpravZaznam does nothing.
     void SetEditor(EventEditorFactory create) { createEditor_ = std::move(create); }
 
@@ -200,6 +204,7 @@ private:
     int entryYear_ = 0;
     int editedDay_ = 0; // the day whose entry the editor holds; 0 when none
     EventEditorFactory createEditor_;
+    std::function<void()> saved_;
     IWeekWindow* window_ = nullptr;
 
     std::string searched_;

@@ -7,6 +7,7 @@
 #include "ControlSupport.h"
 #include "ModalSupport.h"
 #include "MouseSupport.h"
+#include "WeekSupport.h"
 #include "WidgetSupport.h"
 
 #include "core/Cp1250.h"
@@ -42,23 +43,10 @@ using namespace std::chrono;
 
 namespace {
 
-using test::TypeText;
+using test::AddBirthdayInWeek;
 
 QString ShownReminderText(QWidget& w) {
     return w.findChild<QLabel*>(QStringLiteral("lblNote"))->text();
-}
-
-// In the week window: a click into Wednesday's list opens the editor, where "Ľubica" is typed
-// and confirmed as a birthday of 1980; the window stays open.
-void AddBirthdayInWeek(TfrmTyzden& week, bool& editorSeen) {
-    test::WhenActive<TfrmUdalost>(
-        [](TfrmUdalost& e) {
-            TypeText(e.findChild<QLineEdit*>(QStringLiteral("txtNar")), QStringLiteral("Ľubica"));
-            QTest::keyClick(e.focusWidget(), Qt::Key_Return);
-            QTest::keyClick(e.focusWidget(), Qt::Key_Return);
-        },
-        &editorSeen);
-    QTest::mouseClick(week.DayList(3)->viewport(), Qt::LeftButton, {}, QPoint(20, 20));
 }
 
 // Opens `open` as a user does ("week", "editor" over the week window, "setup", "about", "help"
@@ -239,7 +227,8 @@ private slots:
         for (const QAction* a : w->Tray()->contextMenu()->actions())
             items << a->text();
         QCOMPARE(items, (QStringList{"Ukončit", "Zobraziť", "Exportovať do kalendára…",
-                                     "Importovať kontakty…"}));
+                                     "Importovať kontakty…", "Synchronizovať",
+                                     "Nastavenie synchronizácie…"}));
 
         QSignalSpy end(w.get(), &TfrmMain::closed);
         w->findChild<QAction*>(QStringLiteral("Ukoncit1"))->trigger();

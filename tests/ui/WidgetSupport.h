@@ -37,6 +37,11 @@ public:
                       : static_cast<int>(choices.size()) - 1;
     }
 
+    bool Notify(QSystemTrayIcon* icon, const QString& text) override {
+        notes << text;
+        return icon != nullptr;
+    }
+
     int beeps = 0;
     // The answer to the n-th question (1, 2, ...); without it the last choice is taken, so
     // that no test asks forever.
@@ -46,6 +51,7 @@ public:
     QList<bool> questionParentShown;
     QStringList messages;
     QList<bool> parentShown; // for each message: its window was on the screen
+    QStringList notes;       // the short notes from the tray icon
 };
 
 // What a main widget needs to start in a test: a fixed day, an in-memory settings hive with

@@ -15,7 +15,7 @@
 
 namespace tilava::shots {
 
-// Prints messages and questions instead of showing them; a question takes the first choice.
+// Prints messages, questions and notes instead of showing them; a question takes the first choice.
 class PrintingNotifier final : public Notifier {
 public:
     void Beep() override {}
@@ -25,6 +25,10 @@ public:
     int Ask(QWidget*, const QString& text, const QStringList&) override {
         std::fprintf(stderr, "question: %s\n", qPrintable(text));
         return 0;
+    }
+    bool Notify(QSystemTrayIcon*, const QString& text) override {
+        std::fprintf(stderr, "note: %s\n", qPrintable(text));
+        return true;
     }
 };
 

@@ -32,10 +32,18 @@
 #   widget_unmapped tell its state.
 # find_icon: the tray icon embedded in trayer's panel: $icon, its centre in icon_x, icon_y.
 # find_menu: the open popup menu: $menu with menu_x, menu_y, menu_w, menu_h; menu_closed.
+# find_titled TITLE: a mapped window of ours whose title starts with TITLE: its id in $found.
+# find_box: a mapped message box of ours ("Tilava", as the widget is called; not a note from the
+#   tray icon, which the window manager does not frame): its id in $found.
+# active_is WID: whether the window is the active one. gone WID: whether it is no longer shown.
 # x11_start_widget: starts $program on the display (its output in $work/tilava.log), once its
 #   widget is mapped and its tray icon embedded (find_icon).
 # x11_wait_end SECONDS WHAT: waits until the program has ended after WHAT happened; its exit
 #   status in $status (it is no longer one of $pids).
+#
+# x11_keyring: a private session bus (DBUS_SESSION_BUS_ADDRESS) with gnome-keyring's secret
+#   service on it, its keyring unlocked, both stopped at the end; for programs that keep
+#   passwords in the desktop's secret store.
 
 now() { echo "${EPOCHREALTIME/./}"; }
 deadline() { until_=$(($(now) + $1 * 1000000)); }
@@ -244,6 +252,24 @@ find_menu() {
 }
 menu_closed() { ! read_window "$menu" || [[ $win_state != IsViewable ]]; }
 
+find_titled() {
+    local id
+    for id in $(xdotool search --all --onlyvisible --pid "$tilava" --name "^$1" 2>/dev/null); do
+        read_window "$id" && [[ $win_state == IsViewable ]] && found=$id && return 0
+    done
+    return 1
+}
+find_box() {
+    local id
+    for id in $(xdotool search --all --onlyvisible --pid "$tilava" --name '^Tilava$' 2>/dev/null); do
+        [[ $id != "$widget" ]] && read_window "$id" && [[ $win_state == IsViewable ]] &&
+            [[ $win_override == no ]] && ((win_w != 170)) && found=$id && return 0
+    done
+    return 1
+}
+active_is() { [[ $(xdotool getactivewindow 2>/dev/null) == "$1" ]]; }
+gone() { ! read_window "$1" || [[ $win_state != IsViewable ]]; }
+
 x11_start_widget() {
     env QT_QPA_PLATFORM=xcb "$program" >"$work/tilava.log" 2>&1 &
     tilava=$!
@@ -266,4 +292,28 @@ x11_wait_end() {
     status=$?
     for pid in "${pids[@]}"; do ((pid == tilava)) || kept+=("$pid"); done
     pids=("${kept[@]}")
+}
+
+x11_keyring() {
+    dbus-daemon --session --nofork --nopidfile --address="unix:path=$work/bus" \
+        >"$work/dbus.log" 2>&1 &
+    pids+=($!)
+    export DBUS_SESSION_BUS_ADDRESS=unix:path=$work/bus
+    deadline 10
+    until dbus-send --session --dest=org.freedesktop.DBus --print-reply /org/freedesktop/DBus \
+        org.freedesktop.DBus.GetId >/dev/null 2>&1; do
+        late && fail "the session bus did not start: $(cat "$work/dbus.log")"
+        sleep 0.05
+    done
+    # The keyring's own password comes on standard input; it creates the keyring unlocked.
+    printf 'keyring' | gnome-keyring-daemon --foreground --unlock --components=secrets \
+        >"$work/keyring.log" 2>&1 &
+    pids+=($!)
+    deadline 10
+    until dbus-send --session --dest=org.freedesktop.DBus --print-reply /org/freedesktop/DBus \
+        org.freedesktop.DBus.NameHasOwner string:org.freedesktop.secrets 2>/dev/null |
+        grep -q 'boolean true'; do
+        late && fail "the keyring's secret service did not start: $(cat "$work/keyring.log")"
+        sleep 0.05
+    done
 }

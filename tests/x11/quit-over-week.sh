@@ -31,25 +31,6 @@ fail() {
 }
 ok() { echo "ok: $*"; }
 
-# A window of ours whose title starts with $1, mapped: its id in $found.
-find_titled() {
-    local id
-    for id in $(xdotool search --all --onlyvisible --pid "$tilava" --name "^$1" 2>/dev/null); do
-        read_window "$id" && [[ $win_state == IsViewable ]] && found=$id && return 0
-    done
-    return 1
-}
-# A message box of ours ("Tilava", as the widget is called), mapped: its id in $found.
-find_box() {
-    local id
-    for id in $(xdotool search --all --onlyvisible --pid "$tilava" --name '^Tilava$' 2>/dev/null); do
-        [[ $id != "$widget" ]] && read_window "$id" && [[ $win_state == IsViewable ]] &&
-            ((win_w != 170)) && found=$id && return 0
-    done
-    return 1
-}
-active_is() { [[ $(xdotool getactivewindow 2>/dev/null) == "$1" ]]; }
-gone() { ! read_window "$1" || [[ $win_state != IsViewable ]]; }
 day_files() { compgen -G "$notes/*.txt"; }
 
 x11_begin quit-over-week

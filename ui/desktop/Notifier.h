@@ -2,6 +2,7 @@
 
 #include <QStringList>
 
+class QSystemTrayIcon;
 class QWidget;
 
 namespace tilava {
@@ -19,6 +20,10 @@ public:
     // first is the default and the answer to Escape, the others are destructive. Answers the
     // index of the choice taken.
     virtual int Ask(QWidget* parent, const QString& text, const QStringList& choices) = 0;
+    // A short note that goes away by itself, from the tray icon (the desktop's notification
+    // where it has them, else a balloon at the icon). False when it could not be shown: there
+    // is no icon, or the icon is not in a tray.
+    virtual bool Notify(QSystemTrayIcon* icon, const QString& text) = 0;
 };
 
 } // namespace tilava

@@ -4,6 +4,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStringList>
+#include <QSystemTrayIcon>
 
 namespace tilava {
 
@@ -42,6 +43,14 @@ int SystemNotifier::Ask(QWidget* parent, const QString& text, const QStringList&
     ShowBox(box);
     const auto taken = buttons.indexOf(qobject_cast<QPushButton*>(box.clickedButton()));
     return taken < 0 ? 0 : static_cast<int>(taken);
+}
+
+bool SystemNotifier::Notify(QSystemTrayIcon* icon, const QString& text) {
+    if (!icon || !icon->isVisible() || !QSystemTrayIcon::isSystemTrayAvailable())
+        return false;
+    // Long enough to read two lines; the desktop may keep it longer.
+    icon->showMessage(QStringLiteral("Tilava"), text, QSystemTrayIcon::Information, 8000);
+    return true;
 }
 
 } // namespace tilava

@@ -10,6 +10,7 @@ public:
     void Beep() override;
     void Message(QWidget* parent, const QString& text) override;
     int Ask(QWidget* parent, const QString& text, const QStringList& choices) override;
+    bool Notify(QSystemTrayIcon* icon, const QString& text) override;
 };
 
 } // namespace tilava

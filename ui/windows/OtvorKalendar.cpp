@@ -6,6 +6,8 @@
 #include "ui/windows/fTyzden.h"
 #include "ui/windows/fUdalost.h"
 
+#include <utility>
+
 namespace tilava {
 
 void OtvorKalendar(const TRok& rok, TRegi& regi, const std::filesystem::path& folder,
@@ -16,8 +18,9 @@ void OtvorKalendar(const TRok& rok, TRegi& regi, const std::filesystem::path& fo
 
 void OtvorKalendar(const TRok& rok, TRegi& regi, const std::filesystem::path& folder,
                    const Clock& clock, Notifier& notifier, PageOpener& web, QWidget* owner,
-                   NotesFolderWatch* watch) {
+                   NotesFolderWatch* watch, std::function<void()> saved) {
     TTyzden week(rok, regi, folder, clock);
+    week.SetSavedReaction(std::move(saved));
     TfrmTyzden* window = nullptr;
     // The editor belongs to the week window while that is shown.
     week.SetEditor([&]() -> std::unique_ptr<IEventEditor> {

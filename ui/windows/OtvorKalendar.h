@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 
 class QWidget;
 
@@ -22,9 +23,10 @@ void OtvorKalendar(const TRok& rok, TRegi& regi, const std::filesystem::path& fo
                    const Clock& clock, Notifier& notifier, QWidget* owner);
 
 // The same with another way to the web browser (tests); with `watch`, the open window shows
-// what other programs write into the day files meanwhile.
+// what other programs write into the day files meanwhile; `saved` is called after each save
+// that wrote the user's changes.
 void OtvorKalendar(const TRok& rok, TRegi& regi, const std::filesystem::path& folder,
                    const Clock& clock, Notifier& notifier, PageOpener& web, QWidget* owner,
-                   NotesFolderWatch* watch = nullptr);
+                   NotesFolderWatch* watch = nullptr, std::function<void()> saved = {});
 
 } // namespace tilava

@@ -23,6 +23,15 @@ void WidgetTray::Hide() {
         icon_->hide();
 }
 
+void WidgetTray::SetSyncRunning(bool running) {
+    syncRunning_ = running;
+    if (!sync_)
+        return;
+    sync_->setEnabled(!running);
+    sync_->setText(running ? QStringLiteral("Synchronizuje sa…")
+                           : QStringLiteral("Synchronizovať"));
+}
+
 void WidgetTray::Update(const QString& tooltip, int dayOfMonth) {
     tooltip_ = tooltip;
     day_ = dayOfMonth;
@@ -53,6 +62,7 @@ bool WidgetTray::Create() {
         QAction* action = menu_->addAction(text);
         action->setObjectName(QLatin1String(name));
         connect(action, &QAction::triggered, this, chosen);
+        return action;
     };
     add(QStringLiteral("Ukončit"), "Ukoncit1", &WidgetTray::quitChosen);
     add(QStringLiteral("Zobraziť"), "Zobrazi1", &WidgetTray::showChosen);
@@ -60,6 +70,11 @@ bool WidgetTray::Create() {
     // book.
     add(QStringLiteral("Exportovať do kalendára…"), "Exportovat1", &WidgetTray::exportChosen);
     add(QStringLiteral("Importovať kontakty…"), "Importovat1", &WidgetTray::importChosen);
+    // The same entries on the user's other computers and phone, through a calendar server.
+    sync_ = add(QStringLiteral("Synchronizovať"), "Synchronizovat1", &WidgetTray::syncChosen);
+    add(QStringLiteral("Nastavenie synchronizácie…"), "NastavenieSynchronizacie1",
+        &WidgetTray::syncSettingsChosen);
+    SetSyncRunning(syncRunning_);
 
     icon_ = new QSystemTrayIcon(TrayIconPicture(day_), this);
     icon_->setToolTip(tooltip_);

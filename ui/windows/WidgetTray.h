@@ -6,6 +6,7 @@
 
 #include <functional>
 
+class QAction;
 class QMenu;
 class QTimer;
 class QWidget;
@@ -13,9 +14,9 @@ class QWidget;
 namespace tilava {
 
 // The widget's tray icon, a calendar sheet with the day of the month, and its menu: "Ukončit",
-// "Zobraziť", the calendar export and the contact import. On a desktop without a tray at
-// start it asks again every 5 s for two minutes, since a panel that starts after the program
-// (autostart) brings its tray a little later.
+// "Zobraziť", the calendar export and the contact import, the calendar sync and its settings. On a
+// desktop without a tray at start it asks again every 5 s for two minutes, since a panel that
+// starts after the program (autostart) brings its tray a little later.
 class WidgetTray final : public QObject {
     Q_OBJECT
 public:
@@ -34,6 +35,8 @@ public:
     QSystemTrayIcon* Icon() const { return icon_; }
     bool IsShown() const { return icon_ && icon_->isVisible(); }
     void Hide();
+    // While a sync runs its item reads "Synchronizuje sa…" and cannot be chosen.
+    void SetSyncRunning(bool running);
 
 signals:
     // A click on the icon; the menu opening counts as the Context one.
@@ -42,6 +45,8 @@ signals:
     void showChosen();
     void exportChosen();
     void importChosen();
+    void syncChosen();
+    void syncSettingsChosen();
 
 private:
     bool Create();
@@ -52,6 +57,8 @@ private:
     int day_ = 1;
     QSystemTrayIcon* icon_ = nullptr;
     QMenu* menu_ = nullptr;
+    QAction* sync_ = nullptr;
+    bool syncRunning_ = false;
     QTimer* wait_ = nullptr;
 };
 

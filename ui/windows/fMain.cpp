@@ -19,6 +19,7 @@
 #include "ui/skin/Palette.h"
 #include "ui/skin/Pictures.h"
 #include "ui/windows/CalendarExchange.h"
+#include "ui/windows/CalendarSyncRunner.h"
 #include "ui/windows/fAbout.h"
 #include "ui/windows/OtvorKalendar.h"
 #include "ui/windows/OtvorNastavenia.h"
@@ -144,6 +145,21 @@ TfrmMain::TfrmMain(const Clock& clock, SettingsHive& hive, std::filesystem::path
         QString::fromStdU16String(model_->Notes().Adresar().u16string()), this);
     connect(notesWatch_, &NotesFolderWatch::Changed, this,
             [this] { Draw(model_->Rebuild(WidgetModel::Told::Once)); });
+    sync_ =
+        new CalendarSyncRunner(*this, *tray_, model_->Regi(), model_->Notes().Adresar(), notifier_);
+    // The sync's changes show at once (the folder watch may come a little later).
+    connect(sync_, &CalendarSyncRunner::finished, this, [this] {
+        if (!closed_)
+            ZobrazUdalosti();
+    });
+    connect(
+        sync_, &CalendarSyncRunner::settingsWanted, this, [this] { OpenSyncSettings(true); },
+        Qt::QueuedConnection);
+    connect(tray_, &WidgetTray::syncChosen, sync_,
+            [this] { sync_->Start(CalendarSyncRunner::Origin::Menu); });
+    connect(
+        tray_, &WidgetTray::syncSettingsChosen, this, [this] { OpenSyncSettings(false); },
+        Qt::QueuedConnection);
     SetText(lblDen_, Q(DayTexts::WeekdayName(model_->Today())));
     const WidgetSettings& settings = model_->Settings();
     if (settings.Top)
@@ -645,7 +661,8 @@ void TfrmMain::OtvorKalendar() {
     if (!WithOpenWindow([this] {
             const QScopedValueRollback open(weekOpen_, true);
             tilava::OtvorKalendar(model_->Rok(), model_->Regi(), model_->Notes().Adresar(), clock_,
-                                  notifier_, *web_, this, notesWatch_);
+                                  notifier_, *web_, this, notesWatch_,
+                                  [this] { sync_->ChangesSaved(); });
         }))
         return;
     ZobrazUdalosti();
@@ -686,6 +703,21 @@ void TfrmMain::CalendarExchange(Exchange which) {
                 this, model_->Notes().Adresar(), notifier_);
         }))
         ZobrazUdalosti();
+}
+
+void TfrmMain::OpenSyncSettings(bool thenSync) {
+    if (quitting_)
+        return;
+    if (syncSettingsOpen_) {
+        // Chosen again from the tray: the open dialog comes to the front.
+        if (QWidget* window = QApplication::activeModalWidget()) {
+            window->raise();
+            window->activateWindow();
+        }
+        return;
+    }
+    const QScopedValueRollback open(syncSettingsOpen_, true);
+    WithWindow([this, thenSync] { sync_->EditSettings(this, thenSync); });
 }
 
 void TfrmMain::OpenAbout() {
@@ -833,6 +865,7 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
     tmrTimer_->stop();
     tmrNadFormom_->stop();
     tmrZapis_->stop();
+    sync_->Stop();
     // The position is recorded at every close; only Pamatat decides whether a start uses it.
     try {
         model_->Regi().ZapisHodnotu("frmMainTop", y());

@@ -27,6 +27,7 @@ class QTimer;
 
 namespace tilava {
 
+class CalendarSyncRunner;
 class Clock;
 class LocalDateFormat;
 class NotesFolderWatch;
@@ -115,6 +116,11 @@ public:
     // the user is told why.
     enum class Exchange { Export, Import };
     void CalendarExchange(Exchange which);
+    // The calendar sync's settings dialog from the tray menu, over any window that is open; a
+    // sync follows when `thenSync` (the user chose "Synchronizovať" before it was set up).
+    void OpenSyncSettings(bool thenSync);
+    // The calendar sync: from the tray, by its timer and after the week window saves.
+    CalendarSyncRunner& Sync() { return *sync_; }
 
     // The shared objects the other windows borrow.
     TRok& Rok() { return model_->Rok(); }
@@ -197,11 +203,12 @@ private:
     SettingsHive& hive_;
     Notifier& notifier_;
     std::unique_ptr<PageOpener> web_;
-    int openWindows_ = 0;     // windows of commands open now, one over another
-    bool weekOpen_ = false;   // among them the week window
-    bool exchanging_ = false; // among them the file dialog of an export or import
-    bool quitting_ = false;   // Koniec: the program is ending
-    bool closed_ = false;     // the close reaction has run
+    int openWindows_ = 0;           // windows of commands open now, one over another
+    bool weekOpen_ = false;         // among them the week window
+    bool exchanging_ = false;       // among them the file dialog of an export or import
+    bool syncSettingsOpen_ = false; // among them the sync's settings dialog
+    bool quitting_ = false;         // Koniec: the program is ending
+    bool closed_ = false;           // the close reaction has run
     std::unique_ptr<LocalDateFormat> dateFormat_;
     std::unique_ptr<WidgetModel> model_;
 
@@ -217,6 +224,7 @@ private:
     QTimer* tmrNadFormom_ = nullptr;
     QTimer* tmrZapis_ = nullptr;
     WidgetTray* tray_ = nullptr;
+    CalendarSyncRunner* sync_ = nullptr;
     NotesFolderWatch* notesWatch_ = nullptr; // day files changed by any program
     QList<QPointer<QWidget>> closing_;       // windows "Ukončit" has asked to close
 
