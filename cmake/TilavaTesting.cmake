@@ -28,8 +28,10 @@ macro(tilava_tests_for_this_system tests labels layer)
   endif()
 endmacro()
 
+# WRAPPED <regex> WRAPPER <command...>: the programs whose name matches start through the
+# command (natively; under Wine, Wine starts them), e.g. with a private session bus.
 function(tilava_gtests layer)
-  cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "" "WRAPPED" "LIBS;WRAPPER" ${ARGN})
   file(GLOB tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*Test.cpp)
   file(GLOB helpers CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*Support.cpp)
   tilava_tests_for_this_system(tests labels ${layer})
@@ -55,6 +57,10 @@ function(tilava_gtests layer)
       add_test(NAME ${target} COMMAND ${target})
       set_tests_properties(${target} PROPERTIES LABELS "${labels}" TIMEOUT 300 ${server_properties})
       continue()
+    endif()
+    if(ARG_WRAPPED AND name MATCHES "${ARG_WRAPPED}")
+      # The listing of the tests and each test run through it.
+      set_target_properties(${target} PROPERTIES CROSSCOMPILING_EMULATOR "${ARG_WRAPPER}")
     endif()
     gtest_discover_tests(${target}
       DISCOVERY_MODE PRE_TEST
