@@ -1,15 +1,16 @@
 #!/usr/bin/env bash
 # Builds the fuzzers (Clang, `fuzz` preset) and runs each for a bounded time.
 #   fuzz/run.sh [SECONDS] [extra libFuzzer options...]     e.g. fuzz/run.sh 3600 -runs=1000000
-# FUZZERS (default "dayfile vcard now settings") picks the fuzzers; BUILD_DIR (default build/fuzz) is the
-# build folder. New inputs go to $BUILD_DIR/corpus-NAME; the seed corpus fuzz/corpus (day files)
-# is only read. Any crash or sanitizer report fails the run.
+# FUZZERS (default "dayfile vcard now settings davxml") picks the fuzzers; BUILD_DIR (default
+# build/fuzz) is the build folder. New inputs go to $BUILD_DIR/corpus-NAME; the seed corpora
+# fuzz/corpus (day files) and fuzz/corpus/NAME, and the dictionary fuzz/NAME.dict, are only read.
+# Any crash or sanitizer report fails the run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
 shift || true
 build=${BUILD_DIR:-build/fuzz}
-fuzzers=${FUZZERS:-dayfile vcard now settings}
+fuzzers=${FUZZERS:-dayfile vcard now settings davxml}
 
 cmake --preset fuzz -B "$build" >/dev/null
 for name in $fuzzers; do
@@ -26,6 +27,11 @@ for name in $fuzzers; do
   if [[ $name == dayfile ]]; then
     corpus+=(fuzz/corpus)
     options+=(-dict=fuzz/dayfile.dict)
+  elif [[ -d fuzz/corpus/$name ]]; then
+    corpus+=("fuzz/corpus/$name")
+  fi
+  if [[ $name != dayfile && -f fuzz/$name.dict ]]; then
+    options+=("-dict=fuzz/$name.dict")
   fi
   mkdir -p "${corpus[0]}"
   # The settings fuzzer saves a file at every input: in memory, where a flush costs nothing.

@@ -117,11 +117,7 @@ public:
 
     HttpResponse Send(const HttpRequest& request) override {
         const ServerAddress server = ReadServerAddress(request.url);
-        for (const HttpHeader& header : request.headers)
-            if (header.name.find_first_of("\r\n:") != std::string::npos ||
-                header.value.find_first_of("\r\n") != std::string::npos)
-                throw std::invalid_argument("Hlavička požiadavky „" + header.name +
-                                            "“ obsahuje koniec riadka; požiadavka sa neposlala.");
+        CheckHeaders(request.headers);
 
         HttpResponse response;
         Reception reception{&response.body, &response.etag, limits_.largestBody};

@@ -1,6 +1,7 @@
 #include "platform/net/ServerAddress.h"
 
 #include <algorithm>
+#include <stdexcept>
 
 namespace tilava {
 
@@ -133,6 +134,15 @@ ServerAddress ReadServerAddress(std::string_view url) {
                          " nie je šifrovaná: heslo by išlo sieťou ako čitateľný text. Zadajte "
                          "adresu https://; http:// je dovolené len pre server na tomto počítači.");
     return server;
+}
+
+void CheckHeaders(const std::vector<HttpHeader>& headers) {
+    for (const HttpHeader& header : headers)
+        if (header.name.empty() || header.name.find_first_of("\r\n: ") != std::string::npos ||
+            header.value.find_first_of("\r\n") != std::string::npos)
+            throw std::invalid_argument("Hlavička požiadavky „" + header.name +
+                                        "“ je neplatná alebo obsahuje koniec riadka; požiadavka "
+                                        "sa neposlala.");
 }
 
 HttpError ServerError(HttpError::Kind kind, const ServerAddress& server, std::string_view reason) {

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tilava {
 
@@ -27,6 +28,10 @@ struct ServerAddress {
 // to a host other than this computer (127.0.0.1, ::1, localhost), which would carry the
 // password in the clear. Characters outside ASCII in the path are percent-encoded.
 ServerAddress ReadServerAddress(std::string_view url);
+
+// Refuses (std::invalid_argument) a header whose name or value would end its line and so
+// smuggle in another header: a tag the server sent back, put into If-Match, could hold one.
+void CheckHeaders(const std::vector<HttpHeader>& headers);
 
 // The Slovak message of an answer that did not come, naming the server and the reason:
 // "Server 127.0.0.1:1 neodpovedá: spojenie odmietnuté."

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <optional>
 #include <random>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -154,6 +155,11 @@ TEST(HttpClientDav, SaysWhyNoAnswerCame) {
             EXPECT_EQ(message.find(test::kCalendarPassword), std::string::npos) << message;
         }
     }
+    // A tag the server sent back cannot smuggle another header into a request.
+    const auto client = CreateHttpClient(test::kCalendarUser, test::kCalendarPassword);
+    EXPECT_THROW(
+        client->Send({"DELETE", *server + "/alice/a.ics", {{"If-Match", "\"a\"\r\nX: y"}}, ""}),
+        std::invalid_argument);
 }
 
 } // namespace

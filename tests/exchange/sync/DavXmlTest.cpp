@@ -80,6 +80,7 @@ TEST(DavXml, ReadsTheMembersOfAMultistatus) {
          "<x:href>/wrong.ics</x:href><href xmlns=\"urn:example:other\">/wrong.ics</href>"
          "<href>/right.ics</href><propstat><prop><x:getetag>\"wrong\"</x:getetag>"
          "<calendar-data>not CalDAV</calendar-data></prop><status>HTTP/1.1 200 OK</status>"
+         "</propstat><propstat><prop><getctag/></prop><status>HTTP/1.1 404 Not Found</status>"
          "</propstat></response><D:response xmlns:D=\"urn:example:other\"><D:href>/no.ics"
          "</D:href></D:response><D:response xmlns:D=\"DAV:\"><D:href>/yes.ics</D:href>"
          "<status>HTTP/1.1 404 Not Found</status></D:response></multistatus>",
