@@ -51,15 +51,24 @@ bool CalendarYear(std::int32_t rok) {
     return rok >= 1 && rok <= 9999;
 }
 
-// Where a recurring event begins: on the day in the year of birth or of the event. A year the
-// calendar cannot hold (0 is a birthday whose year is not known) starts it in 2000. The first
-// 29 February comes in the first leap year from then on, and the event recurs in leap years.
+// The last year an event may start in: libical writes no date after the year 3000 (it writes
+// "00000000T000000" instead), and an event of 31 December ends on the next day.
+constexpr std::int32_t kLastEventYear = 2999;
+
+bool EventYear(std::int32_t rok) {
+    return rok >= 1 && rok <= kLastEventYear;
+}
+
+// Where a recurring event begins: on the day in the year of birth or of the event. A year an
+// event cannot start in (0 is a birthday whose year is not known) starts it in 2000; the year
+// itself is still in the description. The first 29 February comes in the first leap year from
+// then on, and the event recurs in leap years.
 year_month_day Zaciatok(std::int32_t rok, month_day date) {
-    int r = CalendarYear(rok) ? rok : 2000;
-    while (r <= 9999 && !(year{r} / date).ok()) {
+    int r = EventYear(rok) ? rok : 2000;
+    while (r <= kLastEventYear && !(year{r} / date).ok()) {
         ++r;
     }
-    return year{r <= 9999 ? r : 2000} / date;
+    return year{r <= kLastEventYear ? r : 2000} / date;
 }
 
 // The summary's suffix for the kind; a plain note has none.
@@ -97,8 +106,7 @@ std::optional<std::string> TextProblem(std::string_view text) {
         return c < 0x20 || (c >= 0x7F && c <= 0x9F);
     });
     if (control != characters.end()) {
-        return "obsahuje riadiaci znak " + DescribeCharacter(*control) +
-               ", ktorý sa v kalendári ani v poznámkach nedá zobraziť";
+        return "obsahuje riadiaci znak " + DescribeCharacter(*control) + ", ktorý sa nedá zobraziť";
     }
     if (characters.size() > kLongestEntryText) {
         return "má " + std::to_string(characters.size()) +
@@ -211,8 +219,8 @@ struct EventShape {
 };
 
 // The shape of the event when it has one an entry can be: the start a date (DTSTART with
-// VALUE=DATE, in the years 1 to 9999); one day long (no DTEND and no DURATION, DTEND the next
-// day, or DURATION P1D); no rule or one rule EveryYear accepts. An event with a line libical
+// VALUE=DATE, in the years 1 to kLastEventYear); one day long (no DTEND and no DURATION, DTEND the
+// next day, or DURATION P1D); no rule or one rule EveryYear accepts. An event with a line libical
 // could not read (X-LIC-ERROR: libical drops such a property, and a dropped RRULE would make a
 // series look like one day), with exceptions or extra dates (RECURRENCE-ID, EXDATE, RDATE,
 // EXRULE) has none.
@@ -233,7 +241,7 @@ std::optional<EventShape> ShapeOf(icalcomponent* event) {
     }
     const icaltimetype t =
         icalproperty_get_dtstart(icalcomponent_get_first_property(event, ICAL_DTSTART_PROPERTY));
-    if (!icaltime_is_date(t) || !CalendarYear(t.year)) {
+    if (!icaltime_is_date(t) || !EventYear(t.year)) {
         return std::nullopt;
     }
     const year_month_day start{year{t.year}, month{static_cast<unsigned>(t.month)},
@@ -327,6 +335,11 @@ std::optional<std::string> WhyNoEvent(const TNote& entry, month_day date) {
         !(CalendarYear(entry.Rok) && (year{entry.Rok} / date).ok())) {
         return MMDD(date) + ".txt: poznámka „" + text + "“ z roku " + std::to_string(entry.Rok) +
                " – taký deň v kalendári nie je, ani Tilava ju neukazuje.";
+    }
+    if (entry.Druh == EntryKind::Poznamka && !EventYear(entry.Rok)) {
+        return MMDD(date) + ".txt: poznámka „" + Shown(text) + "“ z roku " +
+               std::to_string(entry.Rok) + " – kalendár udalosti po roku " +
+               std::to_string(kLastEventYear) + " nezapíše, ostala len v poznámkach.";
     }
     if (const auto problem = TextProblem(text)) {
         return MMDD(date) + ".txt: záznam „" + Shown(text) + "“ " + *problem +
@@ -423,6 +436,7 @@ ReadEvent ReadCalendarEvent(std::string_view ical, bool yearlyEventsAsBirthdays)
     if (!shape) {
         return r;
     }
+    const month_day date = shape->start.month() / shape->start.day();
     const char* summaryValue = icalcomponent_get_summary(event);
     const std::string summary = Trimmed(summaryValue ? summaryValue : "");
     TNote entry{EntryKind::Poznamka, static_cast<std::int32_t>(shape->start.year()), true, summary};
@@ -436,14 +450,13 @@ ReadEvent ReadCalendarEvent(std::string_view ical, bool yearlyEventsAsBirthdays)
         } else {
             return r;
         }
-        const month_day date = shape->start.month() / shape->start.day();
         const year startYear = shape->start.year();
         entry.Rok = DescriptionYear(event, YearLabel(entry.Druh))
                         .value_or(startYear == Zaciatok(0, date).year()
                                       ? 0
                                       : static_cast<std::int32_t>(startYear));
     }
-    r.date = shape->start.month() / shape->start.day();
+    r.date = date;
     std::optional<std::string> problem = TextProblem(entry.Text);
     if (entry.Text.empty()) {
         problem = "nemá text";

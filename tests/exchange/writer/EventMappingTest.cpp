@@ -67,6 +67,8 @@ TEST(EventMappingTest, EntryComesBackFromItsEvent) {
          March / 5,
          "Zubár – narodeniny"},
         {{EntryKind::Poznamka, 2000, false, longText}, February / 29, longText},
+        {{EntryKind::Poznamka, 2999, false, "Silvester"}, December / 31, "Silvester"},
+        {{EntryKind::Vyrocie, 3500, false, "Ďaleko"}, March / 5, "Ďaleko"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.entry.Text.substr(0, 40) + " " + std::to_string(row.entry.Rok));
@@ -97,6 +99,7 @@ TEST(EventMappingTest, EntriesThatAreNoEvents) {
     const EntryRow rows[] = {
         {{EntryKind::Poznamka, 2023, false, "nikdy"}, February / 29, "z roku 2023"},
         {{EntryKind::Poznamka, 0, false, "Zubár"}, March / 5, "z roku 0"},
+        {{EntryKind::Poznamka, 3000, false, "Silvester"}, December / 31, "z roku 3000"},
         {{EntryKind::Narodeniny, 1980, false, "Jano\x01Peter"}, March / 5, "U+0001"},
         {{EntryKind::Vyrocie, 0, false, std::string(kLongestEntryText + 1, 'v')},
          March / 5,
