@@ -5,8 +5,8 @@
 #include "exchange/sync/SyncPlan.h"
 #include "exchange/sync/SyncState.h"
 #include "platform/FileLock.h"
-#include "platform/SystemErrorText.h"
 #include "platform/net/ServerAddress.h"
+#include "platform/SystemErrorText.h"
 #include "store/NotesError.h"
 
 #include <optional>
