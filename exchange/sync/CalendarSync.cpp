@@ -373,14 +373,28 @@ private:
     void Upload(const std::vector<std::pair<EntryKey, TNote>>& uploads) {
         for (const auto& [key, entry] : uploads) {
             const std::string uid = EntryUid(entry, key.date);
-            const std::string href = collection_ + uid.substr(0, uid.find('@')) + ".ics";
-            const HttpResponse answer =
-                Send("PUT", href,
-                     {{"If-None-Match", "*"}, {"Content-Type", "text/calendar; charset=utf-8"}},
-                     EventCalendarText(entry, key.date, uid, options_.now));
-            if (Accepted(answer, "udalosť " + EntryTitle(key))) {
-                state_.events[href] = {answer.etag, uid, key};
-                ++report_.uploaded;
+            const std::string name = uid.substr(0, uid.find('@'));
+            std::string href;
+            HttpResponse answer;
+            // The UID is taken when the server keeps an event of it that was changed into
+            // another entry (a calendar that imported an export, edited since): the entry then
+            // goes up as an event of its own, beside that one.
+            for (const std::string& suffix : {std::string(), std::string("-1")}) {
+                href = collection_ + name + suffix + ".ics";
+                answer = Send(
+                    "PUT", href,
+                    {{"If-None-Match", "*"}, {"Content-Type", "text/calendar; charset=utf-8"}},
+                    EventCalendarText(entry, key.date, name + suffix + "@tilava", options_.now));
+                if (answer.status != 409) {
+                    if (Accepted(answer, "udalosť " + EntryTitle(key))) {
+                        state_.events[href] = {answer.etag, name + suffix + "@tilava", key};
+                        ++report_.uploaded;
+                    }
+                    break;
+                }
+            }
+            if (answer.status == 409) {
+                Refused(answer, "udalosť " + EntryTitle(key), true);
             }
             StepDone();
         }

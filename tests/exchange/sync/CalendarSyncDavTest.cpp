@@ -1,6 +1,7 @@
 #include "exchange/sync/CalendarSync.h"
 
 #include "core/Cp1250.h"
+#include "exchange/EventMapping.h"
 #include "exchange/sync/DavXml.h"
 #include "exchange/sync/SyncState.h"
 #include "support/CalendarServer.h"
@@ -125,7 +126,8 @@ TEST(CalendarSyncDav, TwoComputersAndAPhoneShareOneCalendar) {
     EXPECT_TRUE(r.Succeeded()) << r.Text();
     EXPECT_EQ(r.uploaded, 2) << r.Text();
 
-    // The phone adds a birthday (its own UID, a plain hyphen) and an appointment of its own.
+    // The phone adds a birthday (its own UID, a plain hyphen) and an appointment of its own, and
+    // has the calendar an export gave it, where Eva's birthday was edited into Evka's; A adds Eva.
     EXPECT_EQ(phone.Put("mama.ics", Event("phone-1", "DTSTART;VALUE=DATE:19550702\r\n"
                                                      "RRULE:FREQ=YEARLY\r\n"
                                                      "SUMMARY:Mama - narodeniny\r\n")),
@@ -134,15 +136,24 @@ TEST(CalendarSyncDav, TwoComputersAndAPhoneShareOneCalendar) {
                                                         "DTEND:20260702T110000Z\r\n"
                                                         "SUMMARY:Zubár o desiatej\r\n")),
               201);
+    const TNote eva{EntryKind::Narodeniny, 1970, true, "Eva"};
+    EXPECT_EQ(phone.Put("exported.ics", Event(EntryUid(eva, std::chrono::April / 1),
+                                              "DTSTART;VALUE=DATE:19700401\r\nRRULE:FREQ=YEARLY\r\n"
+                                              "SUMMARY:Evka - narodeniny\r\n")),
+              201);
+    a.notes.WriteDay(1, 4, test::DayFileLines({{2, 1970, "Eva"}}));
+    r = a.Sync(settings);
+    EXPECT_TRUE(r.Succeeded()) << r.Text();
+    EXPECT_EQ(a.Day(2, 7), DayBytes({{2, 1955, "Mama"}}));
+    EXPECT_EQ(a.Day(1, 4), DayBytes({{2, 1970, "Eva"}, {2, 1970, "Evka"}}));
 
-    // B, a second computer, gets everything Tilava's, and nothing of the appointment.
+    // B, a second computer, gets everything Tilava's, and nothing of the appointment (2 July).
     r = b.Sync(settings);
     EXPECT_TRUE(r.Succeeded()) << r.Text();
     EXPECT_EQ(b.Day(15, 3), DayBytes({{2, 1980, "Jano"}}));
     EXPECT_EQ(b.Day(16, 12), DayBytes({{1, 2026, "zubár"}}));
     EXPECT_EQ(b.Day(2, 7), DayBytes({{2, 1955, "Mama"}}));
-    r = a.Sync(settings);
-    EXPECT_EQ(a.Day(2, 7), DayBytes({{2, 1955, "Mama"}})) << r.Text();
+    EXPECT_EQ(b.Day(1, 4), DayBytes({{2, 1970, "Eva"}, {2, 1970, "Evka"}}));
 
     // Deletions both ways: B deletes Jano, the phone deletes the dentist note.
     std::filesystem::remove(b.notes.Subor(15, 3));
@@ -167,7 +178,8 @@ TEST(CalendarSyncDav, TwoComputersAndAPhoneShareOneCalendar) {
     EXPECT_NE(r.Text().find("Konflikty"), std::string::npos) << r.Text();
     EXPECT_EQ(a.Day(2, 7), DayBytes({{2, 1955, "Mamka"}, {2, 1955, "Mami"}}));
     const std::multiset<std::string> afterConflict = {"Mami - narodeniny", "Mamka – narodeniny",
-                                                      "Zubár o desiatej"};
+                                                      "Zubár o desiatej", "Eva – narodeniny",
+                                                      "Evka - narodeniny"};
     EXPECT_EQ(phone.Summaries(), afterConflict);
 
     // Syncs cut short midway, then run again: nothing doubled on the server or in a day file.
