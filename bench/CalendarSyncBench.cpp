@@ -3,6 +3,7 @@
 // The time spent waiting for the server's answers is counted apart (server_ms), the rest is
 // the program's own (client_ms). Needs the server that bench/sync.sh starts.
 #include "exchange/sync/CalendarSync.h"
+#include "FullYearNotes.h"
 
 #include <benchmark/benchmark.h>
 
@@ -52,7 +53,7 @@ std::string ServerUrl() {
     return url;
 }
 
-// A notes folder of 5,000 entries as the export's benchmark has, a state folder and a calendar
+// A full year of notes (5,000 entries), a state folder and a calendar
 // of their own.
 Setup MakeSetup(const std::string& server) {
     std::random_device random;
@@ -60,27 +61,8 @@ Setup MakeSetup(const std::string& server) {
     Setup s{fs::temp_directory_path() / name,
             fs::temp_directory_path() / (name + "-state"),
             {server + "/alice/" + name + "/", "alice", 0, false}};
-    fs::create_directories(s.notes);
+    tilava::bench::WriteFullYearNotes(s.notes);
     fs::create_directories(s.stateFolder);
-    int entryCount = 0;
-    int date = 0;
-    for (unsigned m = 1; m <= 12; ++m) {
-        const unsigned lastDay = static_cast<unsigned>((year{2024} / month{m} / last).day());
-        for (unsigned d = 1; d <= lastDay; ++d, ++date) {
-            const int count = date < kEntries - 13 * 366 ? 14 : 13;
-            std::string contents = "!\r\n";
-            for (int i = 0; i < count; ++i, ++entryCount) {
-                const int kind = 1 + entryCount % 3;
-                contents += "-1\r\n" + std::to_string(kind) + "\r\n" +
-                            std::to_string(1940 + entryCount % 20 * 4) + "\r\n" +
-                            (kind == 3 ? "svadba Petra a Zuzany " : "J\xE1n Nov\xE1k ") +
-                            std::to_string(entryCount) + "\r\n";
-            }
-            char file[16];
-            std::snprintf(file, sizeof file, "%02u%02u.txt", m, d);
-            std::ofstream(s.notes / file, std::ios::binary) << contents;
-        }
-    }
     return s;
 }
 

@@ -1,5 +1,6 @@
 #include "exchange/sync/SyncState.h"
 
+#include "core/BackslashEscape.h"
 #include "platform/AtomicFile.h"
 #include "platform/ReadFileIfExists.h"
 #include "platform/SystemErrorText.h"
@@ -14,30 +15,6 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr std::string_view kFirstLine = "tilava-sync 1";
-
-std::string Escaped(std::string_view field) {
-    std::string out;
-    out.reserve(field.size());
-    for (const char c : field) {
-        switch (c) {
-        case '\\':
-            out += "\\\\";
-            break;
-        case '\t':
-            out += "\\t";
-            break;
-        case '\n':
-            out += "\\n";
-            break;
-        case '\r':
-            out += "\\r";
-            break;
-        default:
-            out += c;
-        }
-    }
-    return out;
-}
 
 // Why a line of the file cannot be read; the reader adds the file and the line.
 struct BadLine {
@@ -121,17 +98,19 @@ std::string Damaged(const fs::path& file, const std::string& why) {
 
 std::string SyncStateText(const SyncState& state) {
     std::string text{kFirstLine};
-    text += "\ncalendar\t" + Escaped(state.calendarUrl) + "\nuser\t" + Escaped(state.user) +
-            "\ntoken\t" + Escaped(state.token) + "\n";
+    text += "\ncalendar\t" + BackslashEscaped(state.calendarUrl) + "\nuser\t" +
+            BackslashEscaped(state.user) + "\ntoken\t" + BackslashEscaped(state.token) + "\n";
     for (const auto& [href, known] : state.events) {
         if (!known.entry) {
-            text += "foreign\t" + Escaped(href) + "\t" + Escaped(known.etag) + "\n";
+            text +=
+                "foreign\t" + BackslashEscaped(href) + "\t" + BackslashEscaped(known.etag) + "\n";
             continue;
         }
         const EntryKey& key = *known.entry;
-        text += "entry\t" + Escaped(href) + "\t" + Escaped(known.etag) + "\t" + Escaped(known.uid) +
-                "\t" + DayName(key.date) + "\t" + std::to_string(static_cast<int>(key.kind)) +
-                "\t" + std::to_string(key.year) + "\t" + Escaped(key.text) + "\n";
+        text += "entry\t" + BackslashEscaped(href) + "\t" + BackslashEscaped(known.etag) + "\t" +
+                BackslashEscaped(known.uid) + "\t" + DayName(key.date) + "\t" +
+                std::to_string(static_cast<int>(key.kind)) + "\t" + std::to_string(key.year) +
+                "\t" + BackslashEscaped(key.text) + "\n";
     }
     return text;
 }
