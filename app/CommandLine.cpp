@@ -4,6 +4,8 @@
 #include "exchange/CalendarExchange.h"
 #include "platform/NotesFolder.h"
 #include "platform/StandardOutput.h"
+#include "store/SyncSettings.h"
+#include "store/uRegi.h"
 
 #include <QCoreApplication>
 #include <QStringList>
@@ -27,8 +29,9 @@ struct KnownOption {
 // The program's own options, spelt exactly so.
 constexpr KnownOption kOwnOptions[] = {
     {"--export-ics", Takes::Value}, {"--import-vcard", Takes::Value}, {"--force", Takes::Nothing},
-    {"--help", Takes::Nothing},     {"-h", Takes::Nothing},           {"-?", Takes::Nothing},
-    {"--help-all", Takes::Nothing}, {"--version", Takes::Nothing},    {"-v", Takes::Nothing}};
+    {"--sync", Takes::Nothing},     {"--help", Takes::Nothing},       {"-h", Takes::Nothing},
+    {"-?", Takes::Nothing},         {"--help-all", Takes::Nothing},   {"--version", Takes::Nothing},
+    {"-v", Takes::Nothing}};
 
 // Qt 6.4's own arguments, which QCoreApplication, QGuiApplication, QApplication and the X11
 // platform take out of the command line before the program sees it, each with one dash or two
@@ -72,6 +75,7 @@ struct Request {
     bool help = false;
     bool version = false;
     bool force = false;
+    bool sync = false;
     QStringList imports;
     QStringList exports;
     std::string error;
@@ -121,6 +125,8 @@ Request Scan(const QStringList& arguments) {
                 request.imports.append(value);
             else if (name == "--force")
                 request.force = true;
+            else if (name == "--sync")
+                request.sync = true;
             else if (name == "--version" || name == "-v")
                 request.version = true;
             else
@@ -176,14 +182,18 @@ const char* const kPomoc =
     "  --import-vcard SÚBOR  pridá narodeniny kontaktov zo súboru vCard (.vcf) do poznámok\n"
     "  --force               dovolí exportu prepísať aj existujúci súbor, ktorý nie je\n"
     "                        kalendárom (inak ho export odmietne prepísať)\n"
+    "  --sync                zosynchronizuje poznámky s kalendárom na serveri (CalDAV) podľa\n"
+    "                        nastavenia synchronizácie (adresa, používateľ; heslo v úložisku\n"
+    "                        hesiel systému)\n"
     "  -h, --help            vypíše túto pomoc\n"
     "  -v, --version         vypíše verziu\n"
     "\n"
     "Každú voľbu možno zadať aj viackrát: najprv sa importujú všetky súbory v zadanom poradí,\n"
-    "potom sa exportuje do všetkých súborov. Export nikdy nezapíše do priečinka poznámok ani\n"
-    "nastavení Tilavy, ani do pomenovanej rúry, zariadenia či priečinka, a nejde cez symbolický\n"
-    "odkaz, ktorý mu nepatrí. Návratová hodnota: 0 všetko sa podarilo, 1 niečo sa nepodarilo\n"
-    "alebo export súbor odmietol (pozri správu), 2 nesprávny príkazový riadok.\n";
+    "potom sa poznámky raz zosynchronizujú s kalendárom na serveri, potom sa exportuje do\n"
+    "všetkých súborov. Export nikdy nezapíše do priečinka poznámok ani nastavení Tilavy, ani do\n"
+    "pomenovanej rúry, zariadenia či priečinka, a nejde cez symbolický odkaz, ktorý mu nepatrí.\n"
+    "Návratová hodnota: 0 všetko sa podarilo, 1 niečo sa nepodarilo alebo export súbor odmietol\n"
+    "(pozri správu), 2 nesprávny príkazový riadok.\n";
 
 } // namespace
 
@@ -243,6 +253,10 @@ std::optional<int> RunCommandLine(int argc, char* argv[]) {
     };
     for (const QString& subor : request.imports)
         ohlas(ImportContactsFile(folder, path(subor)));
+    if (request.sync) {
+        const TRegi regi;
+        ohlas(SyncCalendar(folder, SyncSettings::Read(regi)));
+    }
     for (const QString& subor : request.exports)
         ohlas(ExportCalendarFile(folder, path(subor), existing));
     return report.Finish(success ? 0 : 1);

@@ -9,6 +9,8 @@ namespace tilava {
 //                         it refuses)
 //   --import-vcard FILE   the birthdays of a vCard file into the notes
 //   --force               lets the export replace an existing file that is not a calendar
+//   --sync                the notes synced with the calendar on the server of the sync's
+//                         settings, after the imports and before the exports
 //   --help, --version
 // Each of the first two may be given several times. They work on the notes folder and take no
 // single-instance lock, so they also run beside an open widget (the notes store joins what

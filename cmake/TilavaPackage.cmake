@@ -1,5 +1,5 @@
 # What `cmake --install` puts on a Linux system, and the Debian package made of it by CPack:
-# the program, its calendar export module, its manual page, its desktop entry, its icon in every
+# the program, its calendar export and sync modules, its manual page, its desktop entry, its icon in every
 # hicolor size, its AppStream metainfo, and the package's copyright and changelog.
 # Nothing else is installed (the tests, the painters and the static layer libraries stay in the
 # build folder). `scripts/build-package.sh` builds the package as a distribution would (hardened,
@@ -18,12 +18,14 @@ if(NOT CMAKE_SYSTEM_NAME STREQUAL "Linux")
   return()
 endif()
 
-# The calendar export's module, in the program's private folder under the library folder,
-# where the program looks for it (exchange/CMakeLists.txt); no other program links it, so it
-# needs no ldconfig.
-if(TARGET tilava_calendar_export)
-  install(TARGETS tilava_calendar_export LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}/tilava)
-endif()
+# The calendar export's and the calendar sync's modules, in the program's private folder under
+# the library folder, where the program looks for them (exchange/CMakeLists.txt); no other
+# program links them, so they need no ldconfig.
+foreach(module tilava_calendar_export tilava_calendar_sync)
+  if(TARGET ${module})
+    install(TARGETS ${module} LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}/tilava)
+  endif()
+endforeach()
 # The package's own documents: the copyright and the changelog, whose newest entry names the
 # package's version (the project's version and the Debian revision).
 set(TILAVA_DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/tilava)

@@ -1,5 +1,6 @@
 #include "platform/FileHive.h"
 
+#include "core/BackslashEscape.h"
 #include "core/Utf8.h"
 #include "platform/AtomicFile.h"
 #include "platform/FileStamp.h"
@@ -59,30 +60,8 @@ std::vector<Line> SplitLines(std::string_view text, std::size_t from = 0) {
     return lines;
 }
 
-// Values may hold any text: backslash, line breaks and tabs are escaped in the file.
-std::string EscapeValue(std::string_view text) {
-    std::string out;
-    for (const char c : text) {
-        switch (c) {
-        case '\\':
-            out += "\\\\";
-            break;
-        case '\n':
-            out += "\\n";
-            break;
-        case '\r':
-            out += "\\r";
-            break;
-        case '\t':
-            out += "\\t";
-            break;
-        default:
-            out += c;
-        }
-    }
-    return out;
-}
-
+// Values may hold any text: backslash, line breaks and tabs are escaped in the file
+// (BackslashEscaped).
 std::string UnescapeValue(std::string_view text) {
     std::string out;
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -167,7 +146,7 @@ public:
     std::optional<std::string> With(std::string_view section, std::string_view key,
                                     std::string_view value) const {
         const Found found = Find(section, key);
-        const std::string newLine = std::string(key) + "=" + EscapeValue(value);
+        const std::string newLine = std::string(key) + "=" + BackslashEscaped(value);
         std::string out = Start();
         if (!found.lines.empty()) {
             // The last line of a value is the one that counts; it alone changes.
@@ -179,7 +158,7 @@ public:
             for (std::size_t i = 0; i < lines_.size(); ++i) {
                 if (i == changed) {
                     out += text.substr(0, Classify(text).valueStart);
-                    out += EscapeValue(value);
+                    out += BackslashEscaped(value);
                     out += End(i);
                 } else {
                     out += Whole(i);
@@ -547,7 +526,7 @@ std::string FileHive::ExecFor(std::string_view programPath) {
         quoted += c;
     }
     quoted += '"';
-    return EscapeValue(quoted);
+    return BackslashEscaped(quoted);
 }
 
 std::string FileHive::ProgramFromExec(std::string_view exec) {
@@ -628,7 +607,7 @@ void FileHive::WriteString(HiveKey key, std::string_view name, std::string_view 
                                     "Comment=Menný kalendár s pripomienkami\n"
                                     "Icon=sk.zelm.Tilava\n"
                                     "TryExec=" +
-                                    EscapeValue(program) +
+                                    BackslashEscaped(program) +
                                     "\n"
                                     "Exec=" +
                                     ExecFor(program) +

@@ -31,7 +31,7 @@ cmake -S "$source" -B "$build" -G Ninja --log-level=WARNING \
     -DCMAKE_EXE_LINKER_FLAGS="$LDFLAGS" -DCMAKE_SHARED_LINKER_FLAGS="$LDFLAGS" \
     -DCMAKE_MODULE_LINKER_FLAGS="$LDFLAGS" >/dev/null
 cmake --build "$build" -j "$(nproc 2>/dev/null || echo 2)" --target tilava tilava_calendar_export \
-    tilava_manual tilava_changelog
+    tilava_calendar_sync tilava_manual tilava_changelog
 (cd "$build" && cpack -G DEB >cpack.log 2>&1) || {
     cat "$build/cpack.log" >&2
     exit 1

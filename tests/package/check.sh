@@ -34,6 +34,7 @@ id=sk.zelm.Tilava
 sizes=(16 22 24 32 48 64 128 256)
 multiarch=$(dpkg-architecture -qDEB_HOST_MULTIARCH 2>/dev/null)
 expected=(usr/bin/tilava "usr/lib/$multiarch/tilava/calendar-export.so"
+          "usr/lib/$multiarch/tilava/calendar-sync.so"
           usr/share/man/man1/tilava.1.gz usr/share/applications/$id.desktop
           usr/share/metainfo/$id.metainfo.xml usr/share/doc/tilava/copyright
           usr/share/doc/tilava/changelog.Debian.gz usr/share/lintian/overrides/tilava)
@@ -157,8 +158,8 @@ changelog=$(dpkg-deb --fsys-tarfile "$deb" | tar -xOf - ./usr/share/doc/tilava/c
 depends=$(dpkg-deb -f "$deb" Depends)
 # Package names only: "a (>= 1), b | c" gives a, b and c one a line.
 names=$(tr ',|' '\n\n' <<<"$depends" | sed 's/(.*)//; s/[[:space:]]//g' | sed '/^$/d' | sort -u)
-for needed in libqt6core6 libqt6gui6 libqt6widgets6 libqt6dbus6 libturbojpeg0 libical3 \
-    fonts-dejavu-core; do
+for needed in libqt6core6 libqt6gui6 libqt6widgets6 libqt6dbus6 libturbojpeg0 libical3 libcurl4 \
+    libsecret-1-0 fonts-dejavu-core; do
     grep -qx "$needed" <<<"$names" || fail "Depends lacks $needed: $depends"
 done
 [[ $(dpkg-deb -f "$deb" Recommends) == qt6-translations-l10n ]] ||
@@ -185,7 +186,7 @@ unpacked=$work/unpacked
 mkdir -p "$unpacked/deb" "$unpacked/ddeb"
 dpkg-deb -x "$deb" "$unpacked/deb"
 [[ -f $ddeb ]] && dpkg-deb -x "$ddeb" "$unpacked/ddeb"
-for elf in "$unpacked/deb/usr/bin/tilava" "$unpacked/deb/usr/lib/$multiarch/tilava/calendar-export.so"; do
+for elf in "$unpacked/deb/usr/bin/tilava" "$unpacked/deb/usr/lib/$multiarch/tilava/calendar-"{export,sync}.so; do
     [[ -f $elf ]] || continue
     sections=$(readelf -SW "$elf")
     grep -q '\.debug_info' <<<"$sections" && fail "${elf#"$unpacked/deb"} keeps its debug information"

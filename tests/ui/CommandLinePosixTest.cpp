@@ -341,6 +341,14 @@ void CommandLinePosixTest::outcomes_data() {
         << QString()
         << noScreen.arg(
                QStringLiteral("DISPLAY=„:65000“, premenná WAYLAND_DISPLAY nie je nastavená"));
+    QTest::newRow("sync not set up")
+        << QStringList{QStringLiteral("--sync")} << QStringList() << true << false << 1 << QString()
+        << QStringLiteral("Synchronizácia s kalendárom nie je nastavená: chýba adresa kalendára "
+                          "alebo meno používateľa. Nastavíte ju v ponuke ikony na lište: "
+                          "„Nastavenie synchronizácie…“.\n");
+    QTest::newRow("sync with a value")
+        << QStringList{QStringLiteral("--sync=now")} << QStringList() << true << false << 2
+        << QString() << wrong + QStringLiteral("voľba „--sync“ nemá hodnotu") + help;
     QTest::newRow("version into a full output")
         << QStringList{QStringLiteral("--version")} << QStringList() << true << true << 1
         << QString()

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "store/SyncSettings.h"
+
+#include <filesystem>
+#include <string>
+
+namespace tilava {
+
+// The sync of the notes in `folder` with the calendar of `settings` as a user starts it: the
+// password from the desktop's secret store, the state in SyncStateFolder(), the client of this
+// system. Fills `message` with the report (Slovak) and says whether everything went well.
+bool SyncWithDesktop(const std::filesystem::path& folder, const SyncSettings& settings,
+                     std::string& message);
+
+// Keeps the password in the desktop's secret store for the calendar and user of `settings`;
+// an empty one forgets the password kept.
+bool KeepPasswordOnDesktop(const SyncSettings& settings, const std::string& password,
+                           std::string& message);
+
+} // namespace tilava
