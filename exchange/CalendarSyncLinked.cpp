@@ -7,7 +7,7 @@ namespace tilava {
 
 ExchangeResult SyncCalendar(const std::filesystem::path& folder, const SyncSettings& settings) {
     ExchangeResult result;
-    result.success = SyncWithDesktop(folder, settings, result.message);
+    result.success = SyncWithDesktop(folder, settings, result.message, result.remarks);
     return result;
 }
 

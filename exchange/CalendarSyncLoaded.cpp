@@ -16,7 +16,7 @@ constexpr const char* kRefusal = "Synchronizácia s kalendárom sa nedá spusti�
 ExchangeResult SyncCalendar(const std::filesystem::path& folder, const SyncSettings& settings) {
     ExchangeResult v;
     if (void* f = LoadedModuleEntry(kSyncModuleName, kSyncEntryName, kRefusal, v.message))
-        v.success = reinterpret_cast<SyncEntry>(f)(folder, settings, v.message);
+        v.success = reinterpret_cast<SyncEntry>(f)(folder, settings, v.message, v.remarks);
     return v;
 }
 

@@ -8,18 +8,19 @@
 namespace tilava {
 
 // The calendar sync as the program calls it (SyncCalendar and KeepSyncPassword): each fills
-// `message` with the report for the user and says whether everything went well.
+// `message` with the report for the user and says whether everything went well; the sync also
+// says whether its report holds remarks the user must read (ExchangeResult::remarks).
 //
 // On Linux they live in a module of their own (kSyncModuleName), loaded at the first sync, so
 // that a start of the widget maps none of libcurl, libsecret and libical.
 using SyncEntry = bool (*)(const std::filesystem::path& folder, const SyncSettings& settings,
-                           std::string& message);
+                           std::string& message, bool& remarks);
 using PasswordEntry = bool (*)(const SyncSettings& settings, const std::string& password,
                                std::string& message);
 
 // The names carry the number of their signature: a module of an older build that the program
 // finds beside it is then refused, not called with the wrong arguments.
-inline constexpr const char* kSyncEntryName = "tilava_sync_calendar_1";
+inline constexpr const char* kSyncEntryName = "tilava_sync_calendar_2";
 inline constexpr const char* kPasswordEntryName = "tilava_keep_sync_password_1";
 inline constexpr const char* kSyncModuleName = "calendar-sync.so";
 

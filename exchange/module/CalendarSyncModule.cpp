@@ -6,11 +6,11 @@
 #include <exception>
 
 extern "C" __attribute__((visibility("default"))) bool
-tilava_sync_calendar_1(const std::filesystem::path& folder, const tilava::SyncSettings& settings,
-                       std::string& message) {
+tilava_sync_calendar_2(const std::filesystem::path& folder, const tilava::SyncSettings& settings,
+                       std::string& message, bool& remarks) {
     // Nothing may unwind into the program across the module's edge.
     try {
-        return tilava::SyncWithDesktop(folder, settings, message);
+        return tilava::SyncWithDesktop(folder, settings, message, remarks);
     } catch (const std::exception& e) {
         message = std::string("Synchronizácia s kalendárom zlyhala: ") + e.what() + "\n";
     } catch (...) {
@@ -33,5 +33,5 @@ tilava_keep_sync_password_1(const tilava::SyncSettings& settings, const std::str
 }
 
 // The entry points have the types the program calls them by.
-[[maybe_unused]] static constexpr tilava::SyncEntry kSync = &tilava_sync_calendar_1;
+[[maybe_unused]] static constexpr tilava::SyncEntry kSync = &tilava_sync_calendar_2;
 [[maybe_unused]] static constexpr tilava::PasswordEntry kPassword = &tilava_keep_sync_password_1;

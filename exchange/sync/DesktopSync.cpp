@@ -14,7 +14,8 @@ constexpr const char* kWhereToSetUp =
 } // namespace
 
 bool SyncWithDesktop(const std::filesystem::path& folder, const SyncSettings& settings,
-                     std::string& message) {
+                     std::string& message, bool& remarks) {
+    remarks = false;
     if (!settings.Configured()) {
         message = std::string("Synchronizácia s kalendárom nie je nastavená: chýba adresa "
                               "kalendára alebo meno používateľa. ") +
@@ -44,6 +45,7 @@ bool SyncWithDesktop(const std::filesystem::path& folder, const SyncSettings& se
         const auto client = CreateHttpClient(settings.user, *password);
         const SyncReport report = RunCalendarSync(folder, *stateFolder, settings, *client);
         message = report.Text();
+        remarks = !report.conflicts.empty() || !report.refused.empty();
         return report.Succeeded();
     } catch (const std::exception& e) {
         // A client that cannot start (HttpError), memory that ran out.

@@ -9,9 +9,11 @@ namespace tilava {
 
 // The sync of the notes in `folder` with the calendar of `settings` as a user starts it: the
 // password from the desktop's secret store, the state in SyncStateFolder(), the client of this
-// system. Fills `message` with the report (Slovak) and says whether everything went well.
+// system. Fills `message` with the report (Slovak) and says whether everything went well;
+// `remarks` says whether the report holds what the user must read even when it went well (an
+// entry changed on both sides, an event the day files cannot hold).
 bool SyncWithDesktop(const std::filesystem::path& folder, const SyncSettings& settings,
-                     std::string& message);
+                     std::string& message, bool& remarks);
 
 // Keeps the password in the desktop's secret store for the calendar and user of `settings`;
 // an empty one forgets the password kept.
