@@ -38,7 +38,7 @@ WindowSystemGuard::WindowSystemGuard(int argc, char* argv[]) {
         detail += ", platforma „" + platform.toStdString() + "“";
     report_ = PrintableText(
         "tilava: widget sa nedá zobraziť – program sa nepripojil k obrazovke (" + detail +
-        ").\nBez obrazovky fungujú voľby --export-ics a --import-vcard "
+        ").\nBez obrazovky fungujú voľby --export-ics, --import-vcard a --sync "
         "(pozri „tilava --help“).\n");
     current = this;
     previous_ = qInstallMessageHandler(&WindowSystemGuard::Hold);

@@ -310,7 +310,7 @@ void CommandLinePosixTest::outcomes_data() {
     const QString wrong = QStringLiteral("tilava: nesprávny príkazový riadok – ");
     const QString noScreen = QStringLiteral(
         "tilava: widget sa nedá zobraziť – program sa nepripojil k obrazovke (%1).\nBez "
-        "obrazovky fungujú voľby --export-ics a --import-vcard (pozri „tilava --help“).\n");
+        "obrazovky fungujú voľby --export-ics, --import-vcard a --sync (pozri „tilava --help“).\n");
     QTest::newRow("unknown long option starts no widget")
         << QStringList{QStringLiteral("--bogus")} << offscreen << false << false << 2 << QString()
         << wrong + QStringLiteral("neznáma voľba „--bogus“") + help;
