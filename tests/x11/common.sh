@@ -95,7 +95,7 @@ x11_tray() {
         --transparent false >"$work/trayer.log" 2>&1 &
     trayer=$!
     pids+=("$trayer")
-    deadline 10
+    deadline 20
     until [[ -n $(xdotool search --onlyvisible --classname '^panel$' 2>/dev/null) ]]; do
         kill -0 "$trayer" 2>/dev/null || fail "trayer ended: $(cat "$work/trayer.log")"
         late && fail "trayer's panel did not appear: $(cat "$work/trayer.log")"
