@@ -13,6 +13,8 @@ dir=${2:?folder}
 case "$command" in
 start)
   shift 2
+  # A server this folder still holds (a repeated run) is stopped first, or it would be lost.
+  [[ -f "$dir/pid" || -f "$dir/storage" ]] && "$0" stop "$dir"
   (($# > 0)) || set -- alice:secret1
   mkdir -p "$dir"
   dir=$(cd "$dir" && pwd)
