@@ -54,4 +54,19 @@ year_month_day VelkaNoc(int rok) {
     return year{rok} / month{static_cast<unsigned>(monthNumber)} / day{static_cast<unsigned>(date)};
 }
 
+const std::array<month_day, 366>& EveryDayOfTheYear() {
+    static const std::array<month_day, 366> all = [] {
+        std::array<month_day, 366> list{};
+        std::size_t next = 0;
+        // 2024 is a leap year.
+        for (sys_days d = sys_days{2024y / January / 1}; d < sys_days{2025y / January / 1};
+             d += days{1}) {
+            const year_month_day date{d};
+            list[next++] = date.month() / date.day();
+        }
+        return list;
+    }();
+    return all;
+}
+
 } // namespace tilava

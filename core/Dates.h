@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <chrono>
 
 namespace tilava {
@@ -12,6 +13,9 @@ int IsoWeekNumber(std::chrono::sys_days date);
 
 // The Monday of the ISO week that holds the day.
 std::chrono::sys_days MondayOfWeek(std::chrono::sys_days date);
+
+// Every day of the year, 29 February too (each has its day file), from 1 January on.
+const std::array<std::chrono::month_day, 366>& EveryDayOfTheYear();
 
 // Easter Sunday of a Gregorian year (from 1583, the first whole Gregorian year).
 std::chrono::year_month_day VelkaNoc(int rok);

@@ -1,5 +1,6 @@
 #include "exchange/CalendarExport.h"
 
+#include "core/Dates.h"
 #include "exchange/EventMapping.h"
 #include "exchange/EventMappingIcal.h"
 #include "platform/AtomicFile.h"
@@ -42,38 +43,33 @@ ExportReport ExportCalendar(const fs::path& folder, const fs::path& subor, sys_s
 
     std::set<std::string> writtenUids;
 
-    for (unsigned m = 1; m <= 12; ++m) {
-        // 2024 is a leap year: 29 February has its day file too.
-        const unsigned dayList = static_cast<unsigned>((year{2024} / month{m} / last).day());
-        for (unsigned d = 1; d <= dayList; ++d) {
-            const month_day date{month{m}, day{d}};
-            TDayNotes notes(folder);
-            try {
-                notes.Nacitaj(year{2024} / date);
-            } catch (const NotesError& e) {
-                r.errors.push_back(e.what());
-                r.unread.push_back(DayFileName(date));
+    for (const month_day date : EveryDayOfTheYear()) {
+        TDayNotes notes(folder);
+        try {
+            notes.Nacitaj(year{2024} / date);
+        } catch (const NotesError& e) {
+            r.errors.push_back(e.what());
+            r.unread.push_back(DayFileName(date));
+            continue;
+        }
+        for (int i = 0; i < notes.Pocet(); ++i) {
+            const TNote& z = notes.Polozka(i);
+            if (const auto why = WhyNoEvent(z, date)) {
+                if (why->empty()) {
+                    ++r.withoutText;
+                } else {
+                    r.skipped.push_back(*why);
+                }
                 continue;
             }
-            for (int i = 0; i < notes.Pocet(); ++i) {
-                const TNote& z = notes.Polozka(i);
-                if (const auto why = WhyNoEvent(z, date)) {
-                    if (why->empty()) {
-                        ++r.withoutText;
-                    } else {
-                        r.skipped.push_back(*why);
-                    }
-                    continue;
-                }
-                const std::string uid = EntryUid(z, date);
-                if (!writtenUids.insert(uid).second) {
-                    ++r.same;
-                    continue;
-                }
-                icalcomponent_add_component(calendar.get(),
-                                            EntryEvent(z, date, uid, timeNow).release());
-                ++r.events;
+            const std::string uid = EntryUid(z, date);
+            if (!writtenUids.insert(uid).second) {
+                ++r.same;
+                continue;
             }
+            icalcomponent_add_component(calendar.get(),
+                                        EntryEvent(z, date, uid, timeNow).release());
+            ++r.events;
         }
     }
 

@@ -1,5 +1,6 @@
 #include "exchange/sync/CalendarSync.h"
 
+#include "core/Dates.h"
 #include "exchange/EventMapping.h"
 #include "exchange/sync/DavXml.h"
 #include "exchange/sync/SyncPlan.h"
@@ -263,23 +264,19 @@ private:
 
     // The entries of every day file, as the export reads them.
     void Scan() {
-        for (unsigned m = 1; m <= 12; ++m) {
-            const unsigned lastDay = static_cast<unsigned>((year{2024} / month{m} / last).day());
-            for (unsigned d = 1; d <= lastDay; ++d) {
-                const month_day date{month{m}, day{d}};
-                TDayNotes notes(notesFolder_);
-                try {
-                    notes.Nacitaj(year{2024} / date);
-                } catch (const NotesError& e) {
-                    report_.failures.push_back(std::string(e.what()) +
-                                               " Záznamy toho dňa sa nesynchronizovali.");
-                    unreadDays_.insert(date);
-                    continue;
-                }
-                for (int i = 0; i < notes.Pocet(); ++i) {
-                    if (const auto key = KeyOf(notes.Polozka(i), date)) {
-                        local_.try_emplace(*key, notes.Polozka(i));
-                    }
+        for (const month_day date : EveryDayOfTheYear()) {
+            TDayNotes notes(notesFolder_);
+            try {
+                notes.Nacitaj(year{2024} / date);
+            } catch (const NotesError& e) {
+                report_.failures.push_back(std::string(e.what()) +
+                                           " Záznamy toho dňa sa nesynchronizovali.");
+                unreadDays_.insert(date);
+                continue;
+            }
+            for (int i = 0; i < notes.Pocet(); ++i) {
+                if (const auto key = KeyOf(notes.Polozka(i), date)) {
+                    local_.try_emplace(*key, notes.Polozka(i));
                 }
             }
         }
