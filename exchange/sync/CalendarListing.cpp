@@ -2,6 +2,7 @@
 
 #include "exchange/EventMapping.h"
 #include "exchange/sync/DavXml.h"
+#include "exchange/sync/DayOrder.h"
 
 #include <algorithm>
 #include <map>
@@ -140,6 +141,7 @@ private:
             const ReadEvent event =
                 ReadCalendarEvent(member.calendarData, yearlyEventsAsBirthdays_);
             change.uid = event.uid;
+            change.position = EventPosition(member.calendarData);
             if (event.kind == ReadEvent::Kind::Entry) {
                 change.entry = KeyOf(event.entry, event.date);
                 if (change.entry) {

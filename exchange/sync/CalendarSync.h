@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tilava {
@@ -26,8 +27,13 @@ struct SyncReport {
     std::vector<std::string> failures; // whatever stopped a part of the sync
 
     bool Succeeded() const { return failures.empty(); }
+    // The report, one line an item; a control character of a server's text is shown escaped
+    // (a backslash and "n"), so that no text can make lines of its own.
     std::string Text() const;
 };
+
+// The text on one line, its control characters shown as escapes (a backslash and "n", "\\u001B").
+std::string ReportLine(std::string_view text);
 
 struct SyncOptions {
     // The stamp of the events sent.
