@@ -38,9 +38,14 @@ std::vector<TNote> PlaceEntries(std::vector<TNote> day, std::vector<PlacedEntry>
     std::stable_sort(added.begin(), added.end(), [&](const PlacedEntry& a, const PlacedEntry& b) {
         return rank(a) != rank(b) ? rank(a) < rank(b) : a.key < b.key;
     });
-    for (PlacedEntry& e : added) {
-        const std::size_t at = std::min(day.size(), static_cast<std::size_t>(rank(e)));
-        day.insert(day.begin() + static_cast<std::ptrdiff_t>(at), std::move(e.entry));
+    std::size_t previous = 0;
+    for (std::size_t i = 0; i < added.size(); ++i) {
+        std::size_t at = std::min(day.size(), static_cast<std::size_t>(rank(added[i])));
+        if (i > 0 && rank(added[i]) == rank(added[i - 1])) {
+            at = std::max(at, previous + 1); // ties follow each other in the order of keys
+        }
+        day.insert(day.begin() + static_cast<std::ptrdiff_t>(at), std::move(added[i].entry));
+        previous = at;
     }
     return day;
 }
