@@ -49,7 +49,8 @@ void SyncWithDesktop(const std::filesystem::path& folder, const SyncSettings& se
         options.progress = request.progress;
         const SyncReport report = RunCalendarSync(folder, *stateFolder, settings, *client, options);
         message = report.Text();
-        result.remarks = !report.conflicts.empty() || !report.refused.empty();
+        result.remarks =
+            !report.conflicts.empty() || !report.refused.empty() || report.withheld > 0;
         result.withheldRemovals = report.withheld;
         result.success = report.Succeeded();
     } catch (const std::exception& e) {
