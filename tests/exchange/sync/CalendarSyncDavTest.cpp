@@ -363,6 +363,19 @@ TEST(CalendarSyncDav, ADeletedEntryStaysDeletedWhateverTheEtags) {
     EXPECT_EQ(a.Day(15, 3), DayBytes({}));
     EXPECT_EQ(phone.Summaries(), std::multiset<std::string>{"zubár"});
     EXPECT_EQ(a.SyncThrough(client, *settings).Text(), Alike(*settings));
+
+    // A state that knows no etag of zubár's event (the server's listing holds nothing new):
+    // the deletion reads the event first and is sent on condition all the same.
+    const auto stateFile = a.state.Path() / kSyncStateName;
+    SyncState state = LoadSyncState(stateFile, settings->calendarUrl, settings->user);
+    for (auto& [href, known] : state.events) {
+        known.etag.clear();
+    }
+    SaveSyncState(stateFile, state);
+    std::filesystem::remove(a.notes.Subor(16, 12));
+    r = a.SyncThrough(client, *settings);
+    EXPECT_EQ(r.deleted, 1) << r.Text();
+    EXPECT_TRUE(phone.Summaries().empty());
 }
 
 TEST(CalendarSyncDav, AnEntryTypedAgainAfterThePhoneRenamedItsEventReachesTheServer) {
