@@ -27,16 +27,5 @@ TEST(SyncReport, SaysBothSidesWereAlikeOnlyWhenNothingWaits) {
     }
 }
 
-TEST(SyncReport, ShowsEachItemOnOneLine) {
-    SyncReport report;
-    report.calendarUrl = "https://server/cal/";
-    report.refused = {"Udalosť „Jano\nChyby:\r\tx\x1b[2J“", "Ďalšia\u2028riadok"};
-    EXPECT_EQ(report.Text(),
-              "Synchronizácia s kalendárom „https://server/cal/“ prebehla.\n"
-              "\nUdalosti zo servera, ktoré sa do poznámok nedajú prevziať (na serveri ostali):\n"
-              "  Udalosť „Jano\\nChyby:\\r\\tx\\u001B[2J“\n"
-              "  Ďalšia\\u2028riadok\n");
-}
-
 } // namespace
 } // namespace tilava
