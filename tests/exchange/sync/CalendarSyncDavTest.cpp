@@ -421,6 +421,33 @@ TEST(CalendarSyncDav, AnEntryTypedAgainAfterThePhoneRenamedItsEventReachesTheSer
     EXPECT_EQ(a.Day(15, 3), DayBytes({{3, 2001, "svadba"}, {2, 1980, "Janko"}, {2, 1980, "Jano"}}));
 }
 
+TEST(CalendarSyncDav, ASecondComputersFirstSyncKeepsThePhonesEditAndItsOwnText) {
+    const std::optional<SyncSettings> settings = NewCalendar();
+    if (!settings) {
+        GTEST_SKIP() << "runs under the CTest fixture calendar_server";
+    }
+    Phone phone(settings->calendarUrl);
+    Computer a;
+    Computer b;
+    a.notes.WriteDay(2, 7, test::DayFileLines({{2, 1955, "Mama"}}));
+    b.notes.WriteDay(2, 7, test::DayFileLines({{2, 1955, "Mama"}}));
+    EXPECT_EQ(a.Sync(*settings).uploaded, 1);
+    const TNote mama{EntryKind::Narodeniny, 1955, true, "Mama"};
+    EXPECT_EQ(phone.Put(phone.NameOf("Mama – narodeniny"),
+                        Event(EntryUid(mama, std::chrono::July / 2),
+                              "DTSTART;VALUE=DATE:19550702\r\nRRULE:FREQ=YEARLY\r\n"
+                              "SUMMARY:Mami – narodeniny\r\n"),
+                        true),
+              201);
+    const SyncReport r = b.Sync(*settings);
+    EXPECT_TRUE(r.Succeeded()) << r.Text();
+    EXPECT_EQ(r.conflicts.size(), 1u) << r.Text();
+    EXPECT_EQ(b.Day(2, 7), DayBytes({{2, 1955, "Mama"}, {2, 1955, "Mami"}}));
+    EXPECT_EQ(phone.Summaries(),
+              (std::multiset<std::string>{"Mami – narodeniny", "Mama – narodeniny"}));
+    EXPECT_EQ(b.Sync(*settings).Text(), Alike(*settings));
+}
+
 TEST(CalendarSyncDav, EveryComputerHasTheDayInOneOrderAndTheReportOneLineAnEvent) {
     const std::optional<SyncSettings> settings = NewCalendar();
     if (!settings) {
