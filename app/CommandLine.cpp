@@ -27,11 +27,17 @@ struct KnownOption {
 };
 
 // The program's own options, spelt exactly so.
-constexpr KnownOption kOwnOptions[] = {
-    {"--export-ics", Takes::Value}, {"--import-vcard", Takes::Value}, {"--force", Takes::Nothing},
-    {"--sync", Takes::Nothing},     {"--help", Takes::Nothing},       {"-h", Takes::Nothing},
-    {"-?", Takes::Nothing},         {"--help-all", Takes::Nothing},   {"--version", Takes::Nothing},
-    {"-v", Takes::Nothing}};
+constexpr KnownOption kOwnOptions[] = {{"--export-ics", Takes::Value},
+                                       {"--import-vcard", Takes::Value},
+                                       {"--force", Takes::Nothing},
+                                       {"--sync", Takes::Nothing},
+                                       {"--help", Takes::Nothing},
+                                       {"-h", Takes::Nothing},
+                                       {"-?", Takes::Nothing},
+                                       {"--help-all", Takes::Nothing},
+                                       {"--version", Takes::Nothing},
+                                       {"-v", Takes::Nothing},
+                                       {"--sync-allow-removals", Takes::Nothing}};
 
 // Qt 6.4's own arguments, which QCoreApplication, QGuiApplication, QApplication and the X11
 // platform take out of the command line before the program sees it, each with one dash or two
@@ -76,6 +82,7 @@ struct Request {
     bool version = false;
     bool force = false;
     bool sync = false;
+    bool allowRemovals = false; // the sync may remove many entries at once
     QStringList imports;
     QStringList exports;
     std::string error;
@@ -127,6 +134,8 @@ Request Scan(const QStringList& arguments) {
                 request.force = true;
             else if (name == "--sync")
                 request.sync = true;
+            else if (name == "--sync-allow-removals")
+                request.sync = request.allowRemovals = true;
             else if (name == "--version" || name == "-v")
                 request.version = true;
             else
@@ -185,6 +194,8 @@ const char* const kPomoc =
     "  --sync                zosynchronizuje poznámky s kalendárom na serveri (CalDAV) podľa\n"
     "                        nastavenia synchronizácie (adresa, používateľ; heslo v úložisku\n"
     "                        hesiel systému)\n"
+    "  --sync-allow-removals rovnaká synchronizácia, ktorá smie z poznámok odstrániť aj veľa\n"
+    "                        záznamov naraz (bez tejto voľby ich neodstráni a ohlási)\n"
     "  -h, --help            vypíše túto pomoc\n"
     "  -v, --version         vypíše verziu\n"
     "\n"
@@ -255,7 +266,18 @@ std::optional<int> RunCommandLine(int argc, char* argv[]) {
         ohlas(ImportContactsFile(folder, path(subor)));
     if (request.sync) {
         const TRegi regi;
-        ohlas(SyncCalendar(folder, SyncSettings::Read(regi)));
+        SyncRequest syncRequest;
+        syncRequest.allowManyRemovals = request.allowRemovals;
+        ExchangeResult synced = SyncCalendar(folder, SyncSettings::Read(regi), syncRequest);
+        if (synced.withheldRemovals > 0) {
+            synced.success = false;
+            synced.message += "Synchronizácia neodstránila z poznámok " +
+                              std::to_string(synced.withheldRemovals) +
+                              " záznamov, ktoré na serveri chýbajú: toľko naraz len so súhlasom. "
+                              "Ak ich naozaj treba odstrániť, spustite „tilava "
+                              "--sync-allow-removals“.\n";
+        }
+        ohlas(synced);
     }
     for (const QString& subor : request.exports)
         ohlas(ExportCalendarFile(folder, path(subor), existing));

@@ -2,7 +2,10 @@
 
 #include "core/Dates.h"
 #include "exchange/EventMapping.h"
+#include "exchange/sync/CalendarListing.h"
 #include "exchange/sync/DavXml.h"
+#include "exchange/sync/DayOrder.h"
+#include "exchange/sync/RemovedEntries.h"
 #include "exchange/sync/SyncPlan.h"
 #include "exchange/sync/SyncState.h"
 #include "platform/FileLock.h"
@@ -27,22 +30,13 @@ const std::string kNothingChanged = " Poznámky aj kalendár na serveri ostali, 
 // Ends the run; the report already says why.
 struct Stopped {};
 
-// The path of an href, whether the server wrote it as a path or as a whole URL.
-std::string HrefPath(const std::string& href) {
-    const auto scheme = href.find("://");
-    if (scheme == std::string::npos || href.find('/') < scheme) {
-        return href;
-    }
-    const auto path = href.find('/', scheme + 3);
-    return path == std::string::npos ? "/" : href.substr(path);
-}
-
 class SyncRun {
 public:
     SyncRun(const fs::path& notesFolder, const fs::path& stateFolder, const SyncSettings& settings,
             HttpClient& client, const SyncOptions& options, SyncReport& report)
-        : notesFolder_(notesFolder), stateFile_(stateFolder / kSyncStateName), settings_(settings),
-          client_(client), options_(options), report_(report) {}
+        : notesFolder_(notesFolder), stateFolder_(stateFolder),
+          stateFile_(stateFolder / kSyncStateName), settings_(settings), client_(client),
+          options_(options), report_(report) {}
 
     void Run() {
         try {
@@ -54,9 +48,19 @@ public:
             collection_ = server_.target;
             FindCalendar();
             std::vector<RemoteChange> changes = ListChanges();
+            for (const RemoteChange& c : changes) {
+                if (c.position >= 0) {
+                    incomingPositions_[c.href] = c.position;
+                }
+            }
             Scan();
-            const SyncPlan plan = PlanSync(state_, local_, unreadDays_, changes);
+            const SyncPlan plan =
+                PlanSync(state_, local_, unreadDays_, changes, options_.allowManyRemovals);
             complete_ = complete_ && plan.complete;
+            report_.withheld = plan.withheld;
+            total_ = static_cast<int>(plan.localChanges.size() + plan.uploads.size() +
+                                      plan.deletes.size());
+            Progress();
             for (const StateUpdate& u : plan.settled) {
                 Learn(u);
             }
@@ -142,124 +146,19 @@ private:
         state_ = {settings_.calendarUrl, settings_.user, {}, {}};
     }
 
-    HttpResponse Report(const std::string& token) {
-        return Send("REPORT", collection_, {{"Content-Type", kXml}},
-                    "<?xml version=\"1.0\" encoding=\"utf-8\"?><D:sync-collection "
-                    "xmlns:D=\"DAV:\"><D:sync-token>" +
-                        XmlEscape(token) +
-                        "</D:sync-token><D:sync-level>1</D:sync-level><D:prop><D:getetag/>"
-                        "</D:prop></D:sync-collection>");
-    }
-
-    // The server's changes since the state's token (all its events when there is none, or the
-    // server no longer knows it), read as entries.
+    // The server's changes since the state's token, read as entries.
     std::vector<RemoteChange> ListChanges() {
-        std::string token = state_.token;
-        HttpResponse answer = Report(token);
-        if (answer.status == 403 && !token.empty() && IsInvalidSyncToken(answer.body)) {
-            token.clear();
-            answer = Report(token);
-        }
-        if (answer.status != 207) {
-            Refused(answer, "zoznam zmien kalendára");
-        }
-        const DavMultiStatus listing = ReadMultiStatus(answer.body);
-        token_ = listing.syncToken;
-        std::vector<RemoteChange> changes;
-        std::vector<std::string> wanted;
-        std::set<std::string> listed;
-        for (const DavMember& member : listing.members) {
-            const std::string href = HrefPath(member.href);
-            if (href == collection_) {
-                continue;
-            }
-            const auto known = state_.events.find(href);
-            if (member.status == 404) {
-                if (known != state_.events.end()) {
-                    changes.push_back({href, RemoteChange::Kind::Deleted, {}, {}, {}, {}});
-                }
-            } else if (member.status == 200) {
-                listed.insert(href);
-                listedEtags_[href] = member.etag;
-                if (known == state_.events.end() || member.etag.empty() ||
-                    member.etag != known->second.etag) {
-                    wanted.push_back(href);
-                }
-            } else {
-                // Listed in part (a server that pages its answer): the rest comes next time.
-                complete_ = false;
-            }
-        }
-        if (token.empty()) {
-            // A full listing: what it does not name is gone.
-            for (const auto& [href, known] : state_.events) {
-                if (!listed.contains(href)) {
-                    changes.push_back({href, RemoteChange::Kind::Deleted, {}, {}, {}, {}});
-                }
-            }
-        }
-        for (std::size_t first = 0; first < wanted.size();
-             first += static_cast<std::size_t>(options_.fetchBatch)) {
-            const auto last =
-                std::min(wanted.size(), first + static_cast<std::size_t>(options_.fetchBatch));
-            Fetch({wanted.begin() + static_cast<std::ptrdiff_t>(first),
-                   wanted.begin() + static_cast<std::ptrdiff_t>(last)},
-                  changes);
-        }
-        return changes;
-    }
-
-    void Fetch(const std::vector<std::string>& hrefs, std::vector<RemoteChange>& changes) {
-        std::string body = "<?xml version=\"1.0\" encoding=\"utf-8\"?><C:calendar-multiget "
-                           "xmlns:D=\"DAV:\" xmlns:C=\"urn:ietf:params:xml:ns:caldav\"><D:prop>"
-                           "<D:getetag/><C:calendar-data/></D:prop>";
-        for (const std::string& href : hrefs) {
-            body += "<D:href>" + XmlEscape(href) + "</D:href>";
-        }
-        body += "</C:calendar-multiget>";
-        const HttpResponse answer =
-            Send("REPORT", collection_, {{"Content-Type", kXml}, {"Depth", "1"}}, body);
-        if (answer.status != 207) {
-            Refused(answer, "udalosti kalendára");
-        }
-        std::set<std::string> missing(hrefs.begin(), hrefs.end());
-        for (const DavMember& member : ReadMultiStatus(answer.body).members) {
-            const std::string href = HrefPath(member.href);
-            if (!missing.erase(href)) {
-                continue;
-            }
-            if (member.status == 404) {
-                if (state_.events.contains(href)) {
-                    changes.push_back({href, RemoteChange::Kind::Deleted, {}, {}, {}, {}});
-                }
-                continue;
-            }
-            if (member.status != 200) {
-                complete_ = false;
-                continue;
-            }
-            RemoteChange change{href,
-                                RemoteChange::Kind::Foreign,
-                                member.etag.empty() ? listedEtags_[href] : member.etag,
-                                {},
-                                {},
-                                {}};
-            const ReadEvent event =
-                ReadCalendarEvent(member.calendarData, settings_.yearlyEventsAsBirthdays);
-            change.uid = event.uid;
-            if (event.kind == ReadEvent::Kind::Entry) {
-                change.entry = KeyOf(event.entry, event.date);
-                if (change.entry) {
-                    change.kind = RemoteChange::Kind::Entry;
-                }
-            } else if (event.kind == ReadEvent::Kind::Refused) {
-                change.kind = RemoteChange::Kind::Refused;
-                change.reason = event.reason;
-            }
-            changes.push_back(std::move(change));
-        }
-        // Events the answer left out are asked for again next time.
-        complete_ = complete_ && missing.empty();
+        const ListingServer server{
+            [this](const std::string& method, const std::string& path,
+                   std::vector<HttpHeader> headers, std::string body) {
+                return Send(method, path, std::move(headers), std::move(body));
+            },
+            [this](const HttpResponse& answer, const std::string& what) { Refused(answer, what); }};
+        ServerListing listing = ListServerChanges(
+            server, collection_, state_, settings_.yearlyEventsAsBirthdays, options_.fetchBatch);
+        token_ = listing.token;
+        complete_ = complete_ && listing.complete;
+        return std::move(listing.changes);
     }
 
     // The entries of every day file, as the export reads them.
@@ -276,7 +175,9 @@ private:
             }
             for (int i = 0; i < notes.Pocet(); ++i) {
                 if (const auto key = KeyOf(notes.Polozka(i), date)) {
-                    local_.try_emplace(*key, notes.Polozka(i));
+                    if (local_.try_emplace(*key, notes.Polozka(i)).second) {
+                        positions_[*key] = i;
+                    }
                 }
             }
         }
@@ -299,6 +200,25 @@ private:
         if (options_.afterStep) {
             options_.afterStep(steps_);
         }
+        Progress();
+    }
+
+    void Progress() const {
+        if (options_.progress) {
+            options_.progress(steps_, total_);
+        }
+    }
+
+    // Where the computer that sent the events of an addition had its entry (-1: not said).
+    int IncomingPosition(const LocalChange& addition) const {
+        int position = -1;
+        for (const StateUpdate& u : addition.done) {
+            const auto it = incomingPositions_.find(u.first);
+            if (it != incomingPositions_.end() && (position < 0 || it->second < position)) {
+                position = it->second;
+            }
+        }
+        return position;
     }
 
     // Removes and adds entries day by day through the notes store, one save a day.
@@ -311,6 +231,8 @@ private:
             TDayNotes notes(notesFolder_);
             try {
                 notes.Nacitaj(year{2024} / date);
+                std::vector<RemovedEntry> removed;
+                std::vector<PlacedEntry> added;
                 for (const LocalChange* c : dayChanges) {
                     bool present = false;
                     for (int i = notes.Pocet() - 1; i >= 0; --i) {
@@ -319,16 +241,35 @@ private:
                         }
                         present = true;
                         if (!c->add) {
+                            removed.push_back({date, notes.Polozka(i)});
                             notes.Zmaz(i);
                         }
                     }
                     if (c->add && !present) {
-                        notes.Pridaj(EntryOf(c->key));
+                        added.push_back({IncomingPosition(*c), c->key, EntryOf(c->key)});
                     }
                 }
+                if (!added.empty()) {
+                    std::vector<TNote> day;
+                    for (int i = 0; i < notes.Pocet(); ++i) {
+                        day.push_back(notes.Polozka(i));
+                    }
+                    notes.Vycisti();
+                    for (TNote& entry : PlaceEntries(std::move(day), std::move(added))) {
+                        notes.Pridaj(std::move(entry));
+                    }
+                }
+                // What leaves a day file is kept where the user can take it back from, first.
+                KeepRemovedEntries(stateFolder_, removed, options_.now);
                 if (std::string joined = notes.Uloz(FolderFlush::Later); !joined.empty()) {
                     report_.notices.push_back(std::move(joined));
                 }
+            } catch (const FileError& e) {
+                report_.failures.push_back(std::string(e.what()) +
+                                           " Záznamy, ktoré mali z poznámok odísť, ostali; "
+                                           "prídu na rad pri ďalšej synchronizácii.");
+                complete_ = false;
+                continue;
             } catch (const NotesError& e) {
                 report_.failures.push_back(std::string(e.what()) +
                                            " Zmeny zo servera pre tento deň prídu pri ďalšej "
@@ -367,44 +308,90 @@ private:
         return false;
     }
 
+    // The event at `href` as the server has it now, when it reads as the entry `key`: its
+    // etag (which may be empty) and UID. Nothing when it is gone, another entry or event.
+    std::optional<KnownEvent> EventOfEntry(const std::string& href, const EntryKey& key) {
+        const HttpResponse answer = Send("GET", href, {});
+        if (answer.status != 200) {
+            return std::nullopt;
+        }
+        const ReadEvent event = ReadCalendarEvent(answer.body, settings_.yearlyEventsAsBirthdays);
+        if (event.kind != ReadEvent::Kind::Entry || KeyOf(event.entry, event.date) != key) {
+            return std::nullopt;
+        }
+        return KnownEvent{answer.etag, event.uid, key};
+    }
+
+    // Each entry goes up as a new event (If-None-Match: *) under its UID's name. When the
+    // server holds that name or UID for another event (the phone renamed this entry's event
+    // and the user typed the entry again, an event the notes could not take in, a calendar that
+    // imported an export and was edited since), the entry goes up under the next free name
+    // ("-1", "-2", ...), beside that one. An event already there that reads as this entry is
+    // taken as it.
     void Upload(const std::vector<std::pair<EntryKey, TNote>>& uploads) {
+        static constexpr int kNames = 10;
         for (const auto& [key, entry] : uploads) {
             const std::string uid = EntryUid(entry, key.date);
             const std::string name = uid.substr(0, uid.find('@'));
-            std::string href;
-            HttpResponse answer;
-            // The UID is taken when the server keeps an event of it that was changed into
-            // another entry (a calendar that imported an export, edited since): the entry then
-            // goes up as an event of its own, beside that one.
-            for (const std::string& suffix : {std::string(), std::string("-1")}) {
-                href = collection_ + name + suffix + ".ics";
-                answer = Send(
-                    "PUT", href,
-                    {{"If-None-Match", "*"}, {"Content-Type", "text/calendar; charset=utf-8"}},
-                    EventCalendarText(entry, key.date, name + suffix + "@tilava", options_.now));
-                if (answer.status != 409) {
-                    if (Accepted(answer, "udalosť " + EntryTitle(key))) {
-                        state_.events[href] = {answer.etag, name + suffix + "@tilava", key};
-                        ++report_.uploaded;
+            const auto position = positions_.find(key);
+            bool settled = false;
+            for (int attempt = 0; attempt < kNames && !settled; ++attempt) {
+                const std::string suffix = attempt == 0 ? "" : "-" + std::to_string(attempt);
+                const std::string href = collection_ + name + suffix + ".ics";
+                std::string event =
+                    EventCalendarText(entry, key.date, name + suffix + "@tilava", options_.now);
+                if (position != positions_.end()) {
+                    event = WithPosition(std::move(event), position->second);
+                }
+                const HttpResponse answer =
+                    Send("PUT", href,
+                         {{"If-None-Match", "*"}, {"Content-Type", "text/calendar; charset=utf-8"}},
+                         std::move(event));
+                if (answer.status >= 200 && answer.status < 300) {
+                    // Without an etag in the answer, the next sync learns it.
+                    state_.events[href] = {answer.etag, name + suffix + "@tilava", key};
+                    ++report_.uploaded;
+                    settled = true;
+                } else if (answer.status == 412) {
+                    if (const auto there = EventOfEntry(href, key)) {
+                        state_.events[href] = *there;
+                        settled = true;
                     }
-                    break;
+                } else if (answer.status != 409) {
+                    Refused(answer, "udalosť " + EntryTitle(key), true);
+                    settled = true;
                 }
             }
-            if (answer.status == 409) {
-                Refused(answer, "udalosť " + EntryTitle(key), true);
+            if (!settled) {
+                report_.failures.push_back("Záznam " + EntryTitle(key) +
+                                           " sa na server nedostal: všetky mená jeho udalosti sú "
+                                           "obsadené inými udalosťami.");
             }
             StepDone();
         }
     }
 
+    // Deletes on condition that the event is still the one the state knows (If-Match). An
+    // event whose etag is not known (an upload answered without one) is read first: deleted
+    // only when it still reads as the entry, by the etag it has then; never without If-Match.
     void Delete(const std::vector<RemoteDelete>& deletes) {
         for (const RemoteDelete& d : deletes) {
             const auto known = state_.events.find(d.href);
-            const std::string what =
-                "zmazať udalosť " + (known != state_.events.end() && known->second.entry
-                                         ? EntryTitle(*known->second.entry)
-                                         : d.href);
-            const HttpResponse answer = Send("DELETE", d.href, {{"If-Match", d.etag}});
+            const std::optional<EntryKey> entry =
+                known != state_.events.end() ? known->second.entry : std::nullopt;
+            const std::string what = "zmazať udalosť " + (entry ? EntryTitle(*entry) : d.href);
+            std::string etag = d.etag;
+            if (etag.empty() && entry) {
+                if (const auto there = EventOfEntry(d.href, *entry)) {
+                    etag = there->etag;
+                }
+            }
+            if (etag.empty()) {
+                ++report_.waiting;
+                StepDone();
+                continue;
+            }
+            const HttpResponse answer = Send("DELETE", d.href, {{"If-Match", etag}});
             if (answer.status == 404 || Accepted(answer, what)) {
                 state_.events.erase(d.href);
                 report_.deleted += answer.status == 404 ? 0 : 1;
@@ -430,6 +417,7 @@ private:
     static constexpr const char* kXml = "application/xml; charset=utf-8";
 
     fs::path notesFolder_;
+    fs::path stateFolder_;
     fs::path stateFile_;
     const SyncSettings& settings_;
     HttpClient& client_;
@@ -440,8 +428,10 @@ private:
     std::string collection_;
     SyncState state_;
     std::string token_;
-    std::map<std::string, std::string> listedEtags_;
     std::map<EntryKey, TNote> local_;
+    std::map<EntryKey, int> positions_;            // of local_'s entries in their day files
+    std::map<std::string, int> incomingPositions_; // of the server's events, by href
+    int total_ = 0;                                // steps planned
     std::set<month_day> unreadDays_;
     int requests_ = 0;
     int steps_ = 0;
@@ -449,20 +439,6 @@ private:
     bool complete_ = true; // every change of the server came in
     bool flush_ = false;
 };
-
-std::string Count(const char* label, int count) {
-    return std::string(label) + std::to_string(count);
-}
-
-void AddList(std::string& text, const char* title, const std::vector<std::string>& lines) {
-    if (lines.empty()) {
-        return;
-    }
-    text += std::string("\n") + title + "\n";
-    for (const std::string& line : lines) {
-        text += "  " + line + "\n";
-    }
-}
 
 } // namespace
 
@@ -491,34 +467,6 @@ SyncReport RunCalendarSync(const fs::path& notesFolder, const fs::path& stateFol
     }
     SyncRun(notesFolder, stateFolder, settings, client, options, report).Run();
     return report;
-}
-
-std::string SyncReport::Text() const {
-    std::string text = "Synchronizácia s kalendárom „" + calendarUrl + "“ " +
-                       (Succeeded() ? "prebehla.\n" : "sa nedokončila.\n");
-    if (added + removed > 0) {
-        text += Count("Zo servera do poznámok: pridané záznamy ", added) +
-                Count(", odstránené ", removed) + ".\n";
-    }
-    if (uploaded + deleted > 0) {
-        text += Count("Z poznámok na server: odoslané udalosti ", uploaded) +
-                Count(", zmazané ", deleted) + ".\n";
-    }
-    if (Succeeded() && added + removed + uploaded + deleted == 0 && conflicts.empty()) {
-        text += "Obe strany už boli rovnaké.\n";
-    }
-    if (waiting > 0) {
-        text += Count("Udalosti, ktoré sa na serveri medzitým zmenili a prídu na rad pri ďalšej "
-                      "synchronizácii: ",
-                      waiting) +
-                ".\n";
-    }
-    AddList(text, "Konflikty (záznam zmenený na oboch stranách):", conflicts);
-    AddList(text, "Udalosti zo servera, ktoré sa do poznámok nedajú prevziať (na serveri ostali):",
-            refused);
-    AddList(text, "Dni spojené so zmenami iného programu:", notices);
-    AddList(text, "Chyby:", failures);
-    return text;
 }
 
 } // namespace tilava

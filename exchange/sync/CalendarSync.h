@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tilava {
@@ -19,14 +20,20 @@ struct SyncReport {
     int uploaded = 0; // events made on the server
     int deleted = 0;  // events deleted on the server
     int waiting = 0;  // changes left for the next sync (the server's event changed meanwhile)
+    int withheld = 0; // removals from the day files that wait for the user's agreement
     std::vector<std::string> conflicts;
     std::vector<std::string> refused;  // events of the server the day files cannot hold
     std::vector<std::string> notices;  // days joined with another program's changes
     std::vector<std::string> failures; // whatever stopped a part of the sync
 
     bool Succeeded() const { return failures.empty(); }
+    // The report, one line an item; a control character of a server's text is shown escaped
+    // (a backslash and "n"), so that no text can make lines of its own.
     std::string Text() const;
 };
+
+// The text on one line, its control characters shown as escapes (a backslash and "n", "\\u001B").
+std::string ReportLine(std::string_view text);
 
 struct SyncOptions {
     // The stamp of the events sent.
@@ -42,6 +49,10 @@ struct SyncOptions {
     // Called after each step (an entry added or removed, an event sent or deleted) with the
     // count of steps done; a test throws from it to cut the sync short.
     std::function<void(int)> afterStep;
+    // The user agreed that this sync may remove many entries from the day files at once.
+    bool allowManyRemovals = false;
+    // Called as the work goes on: steps done of the steps planned.
+    std::function<void(int done, int total)> progress;
 };
 
 // The two-way sync of the notes in `notesFolder` with the calendar of `settings` through

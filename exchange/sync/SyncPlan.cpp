@@ -1,5 +1,7 @@
 #include "exchange/sync/SyncPlan.h"
 
+#include "exchange/EventMapping.h"
+
 namespace tilava {
 
 namespace {
@@ -7,10 +9,15 @@ namespace {
 struct Holder {
     std::string href;
     KnownEvent known;
-    bool fresh = false; // new or changed on the server since the last sync
+    bool fresh = false;   // new or changed into another entry on the server since the last sync
+    bool relearn = false; // listed as changed: its state line takes the new etag
 };
 
 } // namespace
+
+bool ManyRemovals(std::size_t removals, std::size_t entries) {
+    return removals >= 2 && (removals * 2 > entries || (removals > 5 && removals * 10 > entries));
+}
 
 std::string EntryTitle(const EntryKey& key) {
     std::string title = "„" + key.text;
@@ -29,7 +36,7 @@ std::string EntryTitle(const EntryKey& key) {
 
 SyncPlan PlanSync(const SyncState& state, const std::map<EntryKey, TNote>& local,
                   const std::set<std::chrono::month_day>& unreadDays,
-                  const std::vector<RemoteChange>& changes) {
+                  const std::vector<RemoteChange>& changes, bool allowManyRemovals) {
     SyncPlan plan;
     const auto unread = [&](const std::optional<EntryKey>& key) {
         return key && unreadDays.contains(key->date);
@@ -67,10 +74,16 @@ SyncPlan PlanSync(const SyncState& state, const std::map<EntryKey, TNote>& local
         base[*known.entry].push_back(href);
         keys.insert(*known.entry);
     }
+    // The UIDs of the server's new and changed events that read as entries.
+    std::map<std::string, const RemoteChange*> byUid;
     for (const auto& [href, c] : changed) {
         if (c->kind == RemoteChange::Kind::Entry) {
-            after[*c->entry].push_back({href, {c->etag, c->uid, c->entry}, true});
+            // Only a new etag (a server that stamps anew, an upload answered without one):
+            // the entry is the one the state knows, and no change.
+            const bool same = stateEntry(href) == c->entry;
+            after[*c->entry].push_back({href, {c->etag, c->uid, c->entry}, !same, true});
             keys.insert(*c->entry);
+            byUid.emplace(c->uid, c);
         }
     }
     for (const auto& [key, entry] : local) {
@@ -94,8 +107,12 @@ SyncPlan PlanSync(const SyncState& state, const std::map<EntryKey, TNote>& local
             }
         }
         if (!now.empty() && inNotes) {
-            // Both sides have it: nothing to move, the new events are joined.
-            plan.settled.insert(plan.settled.end(), fresh.begin(), fresh.end());
+            // Both sides have it: nothing to move, the new events and etags are learned.
+            for (const Holder& h : now) {
+                if (h.relearn) {
+                    plan.settled.emplace_back(h.href, h.known);
+                }
+            }
         } else if (!now.empty()) {
             if (fresh.empty()) {
                 // Deleted in the notes, unchanged on the server.
@@ -110,7 +127,18 @@ SyncPlan PlanSync(const SyncState& state, const std::map<EntryKey, TNote>& local
                 additions.push_back({true, key, std::move(fresh)});
             }
         } else if (inNotes && before.empty()) {
-            plan.uploads.emplace_back(key, local.at(key));
+            // A first sync of a second computer: the server may hold this entry's event,
+            // changed since into another entry (by a phone). The server's version comes in,
+            // and the entry goes up beside it.
+            const TNote& entry = local.at(key);
+            const auto same = byUid.find(EntryUid(entry, key.date));
+            if (same != byUid.end() && *same->second->entry != key &&
+                !state.events.contains(same->second->href)) {
+                plan.conflicts.push_back(EntryTitle(key) + " má na serveri inú podobu, " +
+                                         EntryTitle(*same->second->entry) +
+                                         "; ponechané sú obe verzie.");
+            }
+            plan.uploads.emplace_back(key, entry);
         } else if (inNotes) {
             // Deleted on the server, or changed there into another entry or another event.
             LocalChange removal{false, key, {}};
@@ -151,6 +179,17 @@ SyncPlan PlanSync(const SyncState& state, const std::map<EntryKey, TNote>& local
         } else {
             plan.settled.emplace_back(href, KnownEvent{c->etag, {}, std::nullopt});
         }
+    }
+    std::size_t removing = 0;
+    for (const LocalChange& r : removals) {
+        removing += r.done.empty() ? 0 : 1;
+    }
+    if (!allowManyRemovals && ManyRemovals(removing, local.size())) {
+        // Entries deleted or changed into other events on the server: none goes now. Their
+        // events stay known as they were, and the old token is kept to list them again.
+        std::erase_if(removals, [](const LocalChange& r) { return !r.done.empty(); });
+        plan.withheld = static_cast<int>(removing);
+        plan.complete = false;
     }
     plan.localChanges = std::move(removals);
     plan.localChanges.insert(plan.localChanges.end(), additions.begin(), additions.end());

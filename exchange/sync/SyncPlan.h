@@ -25,6 +25,9 @@ struct RemoteChange {
     std::string uid;
     std::optional<EntryKey> entry;
     std::string reason;
+    // Where the computer that sent the event had the entry in its day file (0 first), when
+    // the event says so; -1 otherwise.
+    int position = -1;
 };
 
 // A state line to set (or to forget: nothing) once the step that needs it is done.
@@ -61,17 +64,29 @@ struct SyncPlan {
     // Slovak lines for the report.
     std::vector<std::string> conflicts;
     std::vector<std::string> refused;
+    // Removals from the day files left out of localChanges until the user agrees (too many at
+    // once, see ManyRemovals); their state lines stay, and `complete` is false, so that they
+    // come again at the next sync.
+    int withheld = 0;
     // False when changes of the server touch days whose file could not be read: they stay
     // undone, so the server's old token must be kept to list them again next time.
     bool complete = true;
 };
 
+// Whether removing `removals` of the `entries` entries of the day files at once is too many to
+// do without the user's word: more than half of them (at least 2), or more than 10 % of them
+// when that is more than 5 entries.
+bool ManyRemovals(std::size_t removals, std::size_t entries);
+
 // `local`: the entries of the day files that can be events, by key (the first of identical
 // ones, which share one event); `unreadDays`: days whose file could not be read, whose entries
-// are taken as untouched.
+// are taken as untouched. Removals that are ManyRemovals are withheld unless
+// `allowManyRemovals`. An event that changed on the server only in its etag (its entry is the
+// one the state knows) is no change. A never-synced entry whose event UID the server holds
+// with another text is a conflict: both versions stay.
 SyncPlan PlanSync(const SyncState& state, const std::map<EntryKey, TNote>& local,
                   const std::set<std::chrono::month_day>& unreadDays,
-                  const std::vector<RemoteChange>& changes);
+                  const std::vector<RemoteChange>& changes, bool allowManyRemovals = false);
 
 // "„Jano – narodeniny“ (15. 3.)": how the report names an entry.
 std::string EntryTitle(const EntryKey& key);

@@ -169,6 +169,16 @@ SyncState ReadSyncStateText(std::string_view text, const fs::path& file) {
 
 SyncState LoadSyncState(const fs::path& file, const std::string& calendarUrl,
                         const std::string& user) {
+    // Only a regular file is read: a named pipe in its place would hold the sync (and its lock)
+    // for ever.
+    std::error_code error;
+    if (const fs::file_status status = fs::status(file, error);
+        fs::exists(status) && !fs::is_regular_file(status)) {
+        throw SyncStateError("Stav synchronizácie „" + PathText(file) +
+                             "“ nie je obyčajný súbor (je to priečinok, rúra alebo zariadenie). "
+                             "Synchronizácia neprebehla: poznámky aj kalendár na serveri ostali, "
+                             "ako boli.");
+    }
     std::optional<std::string> text;
     try {
         text = ReadFileIfExists(file, kLargestSyncState);

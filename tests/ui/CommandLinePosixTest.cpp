@@ -346,6 +346,12 @@ void CommandLinePosixTest::outcomes_data() {
         << QStringLiteral("Synchronizácia s kalendárom nie je nastavená: chýba adresa kalendára "
                           "alebo meno používateľa. Nastavíte ju v ponuke ikony na lište: "
                           "„Nastavenie synchronizácie…“.\n");
+    QTest::newRow("sync allowing removals, not set up")
+        << QStringList{QStringLiteral("--sync-allow-removals")} << QStringList() << true << false
+        << 1 << QString()
+        << QStringLiteral("Synchronizácia s kalendárom nie je nastavená: chýba adresa kalendára "
+                          "alebo meno používateľa. Nastavíte ju v ponuke ikony na lište: "
+                          "„Nastavenie synchronizácie…“.\n");
     QTest::newRow("sync with a value")
         << QStringList{QStringLiteral("--sync=now")} << QStringList() << true << false << 2
         << QString() << wrong + QStringLiteral("voľba „--sync“ nemá hodnotu") + help;

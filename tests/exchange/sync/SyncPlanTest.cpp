@@ -1,5 +1,7 @@
 #include "exchange/sync/SyncPlan.h"
 
+#include "exchange/EventMapping.h"
+
 #include <gtest/gtest.h>
 
 #include <map>
@@ -23,7 +25,8 @@ const std::map<std::string, EntryKey> kEntries = {
 struct Change {
     const char* href;
     Kind kind;
-    const char* entry; // for Kind::Entry
+    const char* entry;           // for Kind::Entry
+    const char* uidOf = nullptr; // the event has the UID Tilava gives this entry
 };
 
 struct Row {
@@ -33,6 +36,7 @@ struct Row {
     std::vector<Change> changes;                            // the server's, etag "new"
     bool marchFifteenthUnread;
     const char* plan;
+    bool allowManyRemovals = false;
 };
 
 std::string Line(const std::string& href, const std::optional<KnownEvent>& known) {
@@ -67,6 +71,9 @@ std::string Describe(const SyncPlan& plan) {
     }
     for (const std::string& why : plan.refused) {
         add("refused " + why);
+    }
+    if (plan.withheld > 0) {
+        add("withheld " + std::to_string(plan.withheld));
     }
     if (!plan.complete) {
         add("incomplete");
@@ -136,9 +143,52 @@ const Row kRows[] = {
     {"a deletion the server refused (412) comes back as the server's change",
      {{"h1", "Jano"}, {"h2", "svadba"}},
      {"svadba"},
+     {{"h1", Kind::Entry, "Ján"}},
+     false,
+     "add Ján h1=Ján@new; conflict"},
+    {"a new etag of an unchanged event brings no deleted entry back",
+     {{"h1", "Jano"}, {"h2", "svadba"}},
+     {"svadba"},
      {{"h1", Kind::Entry, "Jano"}},
      false,
-     "add Jano h1=Jano@new"},
+     "delete h1@new"},
+    {"a second computer's first sync keeps the phone's edit of its event and names the conflict",
+     {},
+     {"Jano"},
+     {{"h1", Kind::Entry, "Ján", "Jano"}},
+     false,
+     "add Ján h1=Ján@new; put Jano; conflict"},
+    {"the same first sync with another event's UID is no conflict",
+     {},
+     {"Jano"},
+     {{"h1", Kind::Entry, "Ján", "svadba"}},
+     false,
+     "add Ján h1=Ján@new; put Jano"},
+    {"an emptied calendar removes nothing without the user's word, the rest goes on",
+     {{"h1", "Jano"}, {"h2", "svadba"}},
+     {"Jano", "svadba", "zubár"},
+     {{"h1", Kind::Deleted, nullptr}, {"h2", Kind::Deleted, nullptr}, {"h3", Kind::Entry, "Ján"}},
+     false,
+     "add Ján h3=Ján@new; put zubár; withheld 2; incomplete"},
+    {"the removals the user allowed",
+     {{"h1", "Jano"}, {"h2", "svadba"}},
+     {"Jano", "svadba", "zubár"},
+     {{"h1", Kind::Deleted, nullptr}, {"h2", Kind::Deleted, nullptr}},
+     false,
+     "remove Jano h1=gone; remove svadba h2=gone; put zubár",
+     true},
+    {"entries turned into appointments count as removals",
+     {{"h1", "Jano"}, {"h2", "svadba"}},
+     {"Jano", "svadba"},
+     {{"h1", Kind::Foreign, nullptr}, {"h2", Kind::Deleted, nullptr}},
+     false,
+     "withheld 2; incomplete"},
+    {"renames on the server are no removals",
+     {{"h1", "Jano"}, {"h2", "svadba"}},
+     {"Jano", "svadba"},
+     {{"h1", Kind::Entry, "Ján"}, {"h2", Kind::Entry, "zubár"}},
+     false,
+     "remove Jano; remove svadba; add zubár h2=zubár@new; add Ján h1=Ján@new"},
     {"the same change on both sides is no conflict",
      {{"h1", "Jano"}},
      {"Ján"},
@@ -212,6 +262,10 @@ TEST(SyncPlan, DecidesEachCaseOfTheThreeSides) {
         std::vector<RemoteChange> changes;
         for (const Change& c : row.changes) {
             RemoteChange change{c.href, c.kind, "new", "uid", std::nullopt, "why"};
+            if (c.uidOf) {
+                const EntryKey& key = kEntries.at(c.uidOf);
+                change.uid = EntryUid(EntryOf(key), key.date);
+            }
             if (c.entry) {
                 change.entry = kEntries.at(c.entry);
             }
@@ -221,7 +275,23 @@ TEST(SyncPlan, DecidesEachCaseOfTheThreeSides) {
         if (row.marchFifteenthUnread) {
             unread.insert(March / 15);
         }
-        EXPECT_EQ(Describe(PlanSync(state, notes, unread, changes)), row.plan) << row.name;
+        EXPECT_EQ(Describe(PlanSync(state, notes, unread, changes, row.allowManyRemovals)),
+                  row.plan)
+            << row.name;
+    }
+}
+
+TEST(SyncPlan, AsksBeforeRemovingMoreThanASmallShare) {
+    struct Case {
+        std::size_t removals;
+        std::size_t entries;
+        bool many;
+    };
+    const Case cases[] = {{0, 0, false}, {1, 1, false},    {2, 2, true},     {2, 4, false},
+                          {3, 4, true},  {5, 40, false},   {6, 40, true},    {6, 60, false},
+                          {7, 60, true}, {336, 336, true}, {20, 5000, false}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(ManyRemovals(c.removals, c.entries), c.many) << c.removals << " of " << c.entries;
     }
 }
 

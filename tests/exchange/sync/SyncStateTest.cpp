@@ -5,6 +5,14 @@
 
 #include <gtest/gtest.h>
 
+#include <future>
+
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 namespace tilava {
 namespace {
 
@@ -75,6 +83,28 @@ TEST(SyncState, RefusesADamagedFileAndLeavesItAsItIs) {
     EXPECT_THROW(SaveSyncState(file, huge), SyncStateError);
     EXPECT_EQ(test::ReadBytes(file), head);
 }
+
+#ifndef _WIN32
+TEST(SyncState, AStateThatIsNoRegularFileStopsTheSyncAtOnce) {
+    test::TempFolder folder;
+    const auto file = folder / kSyncStateName;
+    ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0);
+    std::future<std::string> loaded = std::async(std::launch::async, [&] {
+        try {
+            LoadSyncState(file, "c", "u");
+            return std::string("read");
+        } catch (const SyncStateError& e) {
+            return std::string(e.what());
+        }
+    });
+    if (loaded.wait_for(seconds{5}) != std::future_status::ready) {
+        // Let the reader that hangs in the pipe go.
+        ::close(::open(file.c_str(), O_WRONLY | O_NONBLOCK));
+        ADD_FAILURE() << "the sync waits in the named pipe";
+    }
+    EXPECT_NE(loaded.get().find("nie je obyčajný súbor"), std::string::npos);
+}
+#endif
 
 } // namespace
 } // namespace tilava
