@@ -73,6 +73,11 @@ public:
                                        " poslal odpoveď, ktorej Tilava nerozumie: " + e.what() +
                                        (changed_ ? std::string() : kNothingChanged));
             SaveAfterFailure();
+        } catch (const std::exception& e) {
+            // Whatever else stops a sync (a request the client refuses to send) is reported too.
+            report_.failures.push_back("Synchronizácia sa zastavila: " + std::string(e.what()) +
+                                       (changed_ ? std::string() : kNothingChanged));
+            SaveAfterFailure();
         }
     }
 
@@ -133,16 +138,20 @@ private:
         state_ = {settings_.calendarUrl, settings_.user, {}, {}};
     }
 
-    // The server's changes since the state's token, read as entries.
-    std::vector<RemoteChange> ListChanges() {
-        const ListingServer server{
+    // How the listing reaches the server: through Send and Refused.
+    ListingServer Server() {
+        return {
             [this](const std::string& method, const std::string& path,
                    std::vector<HttpHeader> headers, std::string body) {
                 return Send(method, path, std::move(headers), std::move(body));
             },
             [this](const HttpResponse& answer, const std::string& what) { Refused(answer, what); }};
+    }
+
+    // The server's changes since the state's token, read as entries.
+    std::vector<RemoteChange> ListChanges() {
         ServerListing listing = ListServerChanges(
-            server, collection_, state_, settings_.yearlyEventsAsBirthdays, options_.fetchBatch);
+            Server(), collection_, state_, settings_.yearlyEventsAsBirthdays, options_.fetchBatch);
         token_ = listing.token;
         complete_ = complete_ && listing.complete;
         return std::move(listing.changes);
@@ -270,7 +279,8 @@ private:
                     EventCalendarText(entry, key.date, name + suffix + "@tilava", options_.now));
                 if (answer.status != 409) {
                     if (Accepted(answer, "udalosť " + EntryTitle(key))) {
-                        state_.events[href] = {answer.etag, name + suffix + "@tilava", key};
+                        state_.events[href] = {UsableEtag(answer.etag), name + suffix + "@tilava",
+                                               key};
                         ++report_.uploaded;
                     }
                     break;
@@ -290,7 +300,19 @@ private:
                 "zmazať udalosť " + (known != state_.events.end() && known->second.entry
                                          ? EntryTitle(*known->second.entry)
                                          : d.href);
-            const HttpResponse answer = Send("DELETE", d.href, {{"If-Match", d.etag}});
+            // An etag the state does not know (the server sent none that can be used) is asked
+            // for: a deletion never goes without a condition.
+            const std::string etag =
+                !d.etag.empty() || known == state_.events.end() || !known->second.entry
+                    ? d.etag
+                    : EtagOfEntry(Server(), d.href, *known->second.entry,
+                                  settings_.yearlyEventsAsBirthdays);
+            if (etag.empty()) {
+                ++report_.waiting;
+                StepDone();
+                continue;
+            }
+            const HttpResponse answer = Send("DELETE", d.href, {{"If-Match", etag}});
             if (answer.status == 404 || Accepted(answer, what)) {
                 state_.events.erase(d.href);
                 report_.deleted += answer.status == 404 ? 0 : 1;

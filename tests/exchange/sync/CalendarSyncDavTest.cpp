@@ -10,8 +10,11 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
+#include <optional>
 #include <random>
+#include <regex>
 #include <set>
 
 namespace tilava {
@@ -225,6 +228,220 @@ TEST(CalendarSyncDav, TwoComputersAndAPhoneShareOneCalendar) {
     EXPECT_EQ(test::Snapshot(b.notes.TempPath()), notes);
     EXPECT_EQ(test::Snapshot(b.state.Path()), state);
     EXPECT_EQ(phone.Summaries(), everything);
+}
+
+// A client that hands the sync's requests to the real one, and while `on` lets a row answer
+// them as a server of another make would (nothing: the real answer goes back).
+class RewritingClient final : public HttpClient {
+public:
+    using Rewrite = std::function<std::optional<HttpResponse>(const HttpRequest&, HttpClient&)>;
+
+    explicit RewritingClient(Rewrite rewrite)
+        : real_(CreateHttpClient(test::kCalendarUser, test::kCalendarPassword)),
+          rewrite_(std::move(rewrite)) {}
+
+    HttpResponse Send(const HttpRequest& request) override {
+        if (on && rewrite_) {
+            if (std::optional<HttpResponse> answer = rewrite_(request, *real_)) {
+                return *answer;
+            }
+        }
+        return real_->Send(request);
+    }
+
+    bool on = false;
+
+private:
+    std::unique_ptr<HttpClient> real_;
+    Rewrite rewrite_;
+};
+
+bool SyncCollection(const HttpRequest& r) {
+    return r.method == "REPORT" && r.body.find("sync-collection") != std::string::npos;
+}
+
+std::string TokenOf(const HttpRequest& r) {
+    const std::regex token("<D:sync-token>(.*)</D:sync-token>");
+    std::smatch found;
+    return std::regex_search(r.body, found, token) ? found[1].str() : std::string();
+}
+
+HttpResponse Answer(int status, std::string body = {}) {
+    return {status, "", std::move(body)};
+}
+
+// The answer to a sync-collection report of a token the server forgot.
+const HttpResponse kTokenForgotten =
+    Answer(403, "<D:error xmlns:D=\"DAV:\"><D:valid-sync-token/></D:error>");
+
+// A sync-collection answer cut short (RFC 6578, 3.6): the collection with 507 and the token to
+// go on from, "page-2".
+HttpResponse CutShort(const HttpRequest& r) {
+    const std::string path = r.url.substr(r.url.find('/', r.url.find("://") + 3));
+    return Answer(207, "<D:multistatus xmlns:D=\"DAV:\"><D:response><D:href>" + path +
+                           "</D:href><D:status>HTTP/1.1 507 Insufficient Storage</D:status>"
+                           "</D:response><D:sync-token>page-2</D:sync-token></D:multistatus>");
+}
+
+// The real answer with every match of `pattern` replaced.
+HttpResponse Replaced(HttpClient& real, const HttpRequest& r, const std::string& pattern,
+                      const std::string& with) {
+    HttpResponse answer = real.Send(r);
+    answer.body = std::regex_replace(answer.body, std::regex(pattern), with);
+    return answer;
+}
+
+// A full listing whatever the state's token: the server forgot it.
+std::optional<HttpResponse> Forgotten(const HttpRequest& r) {
+    if (SyncCollection(r) && !TokenOf(r).empty() && TokenOf(r) != "page-2") {
+        return kTokenForgotten;
+    }
+    return std::nullopt;
+}
+
+struct ListingRow {
+    const char* what;
+    bool fromStart; // the first sync meets the rewritten server too
+    RewritingClient::Rewrite rewrite;
+    // After two syncs with the rewritten server: whether the notes still hold Eva (1. 4.), whose
+    // event the phone deleted (a server that lists the deleted event with 404 says so even in a
+    // listing in part), and whether the phone's new birthday came in (Mama 2. 7.).
+    bool evaHeld;
+    bool mamaCame;
+};
+
+// The phone adds a birthday, deletes one, and saves Jano's again unchanged (a new etag);
+// the notes delete a note. Every row keeps Jano, never loses what the server did not say, and
+// a sync with the server as it is brings both sides together.
+TEST(CalendarSyncDav, ListingsOfOtherServers) {
+    using namespace std::chrono;
+    const std::optional<std::string> server = test::CalendarServerUrl();
+    if (!server) {
+        GTEST_SKIP() << "runs under the CTest fixture calendar_server";
+    }
+    const auto refuseReport = [](int status) {
+        return [status](const HttpRequest& r, HttpClient&) -> std::optional<HttpResponse> {
+            if (SyncCollection(r)) {
+                return Answer(status, "<D:error xmlns:D=\"DAV:\"><D:need-privileges/></D:error>");
+            }
+            return std::nullopt;
+        };
+    };
+    const ListingRow rows[] = {
+        {"no sync-collection (501): a PROPFIND every time", true, refuseReport(501), false, true},
+        {"sync-collection forbidden (403)", true, refuseReport(403), false, true},
+        {"sync-collection not allowed (405)", true, refuseReport(405), false, true},
+        {"events without their calendar data", false,
+         [](const HttpRequest& r, HttpClient& real) -> std::optional<HttpResponse> {
+             if (r.method == "REPORT" && r.body.find("calendar-multiget") != std::string::npos) {
+                 return Replaced(real, r, "<C:calendar-data>[^<]*</C:calendar-data>",
+                                 "<C:calendar-data/>");
+             }
+             return std::nullopt;
+         },
+         false, false},
+        {"a full listing cut short, followed to its end", false,
+         [](const HttpRequest& r, HttpClient& real) -> std::optional<HttpResponse> {
+             if (!SyncCollection(r)) {
+                 return std::nullopt;
+             }
+             if (TokenOf(r).empty()) {
+                 return CutShort(r);
+             }
+             if (TokenOf(r) == "page-2") {
+                 HttpRequest whole = r;
+                 whole.body = std::regex_replace(r.body, std::regex("page-2"), "");
+                 return real.Send(whole);
+             }
+             return kTokenForgotten;
+         },
+         false, true},
+        {"a full listing cut short for ever", false,
+         [](const HttpRequest& r, HttpClient&) -> std::optional<HttpResponse> {
+             if (const auto forgotten = Forgotten(r)) {
+                 return forgotten;
+             }
+             return SyncCollection(r) ? std::optional(CutShort(r)) : std::nullopt;
+         },
+         true, false},
+        {"a full listing whose events the server could not list", false,
+         [](const HttpRequest& r, HttpClient& real) -> std::optional<HttpResponse> {
+             if (const auto forgotten = Forgotten(r)) {
+                 return forgotten;
+             }
+             if (SyncCollection(r)) {
+                 return Replaced(real, r, "HTTP/1.1 200 OK", "HTTP/1.1 500 Internal Server Error");
+             }
+             return std::nullopt;
+         },
+         false, false},
+        {"etags with a line break, in listings and in answers to uploads", true,
+         [](const HttpRequest& r, HttpClient& real) -> std::optional<HttpResponse> {
+             if (r.method == "PUT") {
+                 HttpResponse answer = real.Send(r);
+                 answer.etag = "\"bad\r\nX-Injected: 1\"";
+                 return answer;
+             }
+             if (r.method == "REPORT") {
+                 return Replaced(real, r, "\"(</([A-Za-z]+:)?getetag>)", "&#13;&#10;X: 1\"$1");
+             }
+             return std::nullopt;
+         },
+         false, true},
+    };
+    const TNote jano{EntryKind::Narodeniny, 1980, true, "Jano"};
+    const std::string mama =
+        Event("phone-mama", "DTSTART;VALUE=DATE:19550702\r\n"
+                            "RRULE:FREQ=YEARLY\r\nSUMMARY:Mama - narodeniny\r\n");
+    std::random_device random;
+    for (const ListingRow& row : rows) {
+        SCOPED_TRACE(row.what);
+        const std::string path = std::string("/") + test::kCalendarUser + "/list-" +
+                                 std::to_string(random()) + std::to_string(random()) + "/";
+        const SyncSettings settings{*server + path, test::kCalendarUser, 0, false};
+        Phone phone(*server + path);
+        Computer a;
+        RewritingClient client(row.rewrite);
+        const auto sync = [&] {
+            const SyncReport r =
+                RunCalendarSync(a.notes.TempPath(), a.state.Path(), settings, client, {});
+            EXPECT_TRUE(r.Succeeded()) << r.Text();
+        };
+        a.notes.WriteDay(15, 3, test::DayFileLines({{2, 1980, "Jano"}}));
+        a.notes.WriteDay(1, 4, test::DayFileLines({{2, 1970, "Eva"}}));
+        a.notes.WriteDay(16, 12, test::DayFileLines({{1, 2026, "zubár"}}));
+        client.on = row.fromStart;
+        sync();
+        sync();
+        ASSERT_EQ(phone.Summaries().size(), 3u);
+
+        const std::string janoName = phone.NameOf("Jano – narodeniny");
+        EXPECT_EQ(phone.Put(janoName,
+                            EventCalendarText(jano, March / 15,
+                                              janoName.substr(0, janoName.size() - 4) + "@tilava",
+                                              std::chrono::sys_days{2030y / 1 / 1}),
+                            true),
+                  201);
+        EXPECT_EQ(phone.Put("mama.ics", mama), 201);
+        EXPECT_EQ(phone.Delete(phone.NameOf("Eva – narodeniny")), 200);
+        std::filesystem::remove(a.notes.Subor(16, 12));
+
+        client.on = true;
+        for (int twice = 0; twice < 2; ++twice) {
+            sync();
+            EXPECT_EQ(a.Day(15, 3), DayBytes({{2, 1980, "Jano"}}));
+            EXPECT_EQ(a.Day(1, 4), row.evaHeld ? DayBytes({{2, 1970, "Eva"}}) : "<none>");
+            EXPECT_EQ(a.Day(2, 7), row.mamaCame ? DayBytes({{2, 1955, "Mama"}}) : "<none>");
+            EXPECT_EQ(a.Day(16, 12), "<none>");
+        }
+        client.on = false;
+        sync();
+        EXPECT_EQ(a.Day(15, 3), DayBytes({{2, 1980, "Jano"}}));
+        EXPECT_EQ(a.Day(1, 4), "<none>");
+        EXPECT_EQ(a.Day(2, 7), DayBytes({{2, 1955, "Mama"}}));
+        EXPECT_EQ(phone.Summaries(),
+                  (std::multiset<std::string>{"Jano – narodeniny", "Mama - narodeniny"}));
+    }
 }
 
 } // namespace
