@@ -413,7 +413,10 @@ TEST(CalendarSyncDav, ListingsOfOtherServers) {
         client.on = row.fromStart;
         sync();
         sync();
-        ASSERT_EQ(phone.Summaries().size(), 3u);
+        if (phone.Summaries().size() != 3u) {
+            ADD_FAILURE() << "the entries did not go up";
+            continue;
+        }
 
         const std::string janoName = phone.NameOf("Jano – narodeniny");
         EXPECT_EQ(phone.Put(janoName,
