@@ -11,6 +11,7 @@
 #include "platform/SystemErrorText.h"
 #include "store/NotesError.h"
 
+#include <new>
 #include <optional>
 #include <set>
 
@@ -71,6 +72,10 @@ public:
         } catch (const XmlError& e) {
             report_.failures.push_back("Server " + server_.HostAndPort() +
                                        " poslal odpoveď, ktorej Tilava nerozumie: " + e.what() +
+                                       (changed_ ? std::string() : kNothingChanged));
+            SaveAfterFailure();
+        } catch (const std::bad_alloc&) {
+            report_.failures.push_back("Synchronizácia sa zastavila: nedostatok pamäte." +
                                        (changed_ ? std::string() : kNothingChanged));
             SaveAfterFailure();
         } catch (const std::exception& e) {

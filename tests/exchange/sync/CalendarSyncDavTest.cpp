@@ -16,6 +16,7 @@
 #include <random>
 #include <regex>
 #include <set>
+#include <stdexcept>
 
 namespace tilava {
 namespace {
@@ -444,6 +445,49 @@ TEST(CalendarSyncDav, ListingsOfOtherServers) {
         EXPECT_EQ(a.Day(2, 7), DayBytes({{2, 1955, "Mama"}}));
         EXPECT_EQ(phone.Summaries(),
                   (std::multiset<std::string>{"Jano – narodeniny", "Mama - narodeniny"}));
+    }
+}
+
+// A client that refuses every request before sending it, as the real one refuses a header that
+// would end its line.
+class RefusingClient final : public HttpClient {
+public:
+    explicit RefusingClient(std::function<void()> refuse) : refuse_(std::move(refuse)) {}
+    HttpResponse Send(const HttpRequest&) override {
+        refuse_();
+        return {};
+    }
+
+private:
+    std::function<void()> refuse_;
+};
+
+TEST(CalendarSyncDav, WhateverStopsASyncIsReported) {
+    const struct {
+        const char* what;
+        std::function<void()> refuse;
+        std::string failure;
+    } rows[] = {
+        {"a header the client will not send",
+         [] { throw std::invalid_argument("Hlavička požiadavky „If-Match“ je neplatná."); },
+         "Synchronizácia sa zastavila: Hlavička požiadavky „If-Match“ je neplatná. Poznámky aj "
+         "kalendár na serveri ostali, ako boli."},
+        {"no memory", [] { throw std::bad_alloc(); },
+         "Synchronizácia sa zastavila: nedostatok pamäte. Poznámky aj kalendár na serveri "
+         "ostali, ako boli."},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        Computer a;
+        a.notes.WriteDay(15, 3, test::DayFileLines({{2, 1980, "Jano"}}));
+        const SyncSettings settings{"http://127.0.0.1:1/alice/calendar/", test::kCalendarUser, 0,
+                                    false};
+        RefusingClient client(row.refuse);
+        SyncReport r;
+        ASSERT_NO_THROW(r = RunCalendarSync(a.notes.TempPath(), a.state.Path(), settings, client));
+        EXPECT_EQ(r.failures, std::vector<std::string>{row.failure});
+        EXPECT_EQ(a.Day(15, 3), DayBytes({{2, 1980, "Jano"}}));
+        EXPECT_EQ(test::FolderEntries(a.state.Path()), std::vector<std::string>{"sync.lock"});
     }
 }
 
