@@ -328,6 +328,21 @@ TEST(CalendarSyncDav, ListingsOfOtherServers) {
             return std::nullopt;
         };
     };
+    // Every etag of the server (of an upload's answer, or in a listing) with `inside` added.
+    const auto badEtags = [](const std::string& inside, const std::string& insideXml) {
+        return [inside, insideXml](const HttpRequest& r,
+                                   HttpClient& real) -> std::optional<HttpResponse> {
+            if (r.method == "PUT") {
+                HttpResponse answer = real.Send(r);
+                answer.etag = "\"bad" + inside + "\"";
+                return answer;
+            }
+            if (r.method == "REPORT") {
+                return Replaced(real, r, "\"(</([A-Za-z]+:)?getetag>)", insideXml + "\"$1");
+            }
+            return std::nullopt;
+        };
+    };
     const ListingRow rows[] = {
         {"no sync-collection (501): a PROPFIND every time", true, refuseReport(501), false, true},
         {"sync-collection forbidden (403)", true, refuseReport(403), false, true},
@@ -377,18 +392,9 @@ TEST(CalendarSyncDav, ListingsOfOtherServers) {
          },
          false, false},
         {"etags with a line break, in listings and in answers to uploads", true,
-         [](const HttpRequest& r, HttpClient& real) -> std::optional<HttpResponse> {
-             if (r.method == "PUT") {
-                 HttpResponse answer = real.Send(r);
-                 answer.etag = "\"bad\r\nX-Injected: 1\"";
-                 return answer;
-             }
-             if (r.method == "REPORT") {
-                 return Replaced(real, r, "\"(</([A-Za-z]+:)?getetag>)", "&#13;&#10;X: 1\"$1");
-             }
-             return std::nullopt;
-         },
-         false, true},
+         badEtags("\r\nX-Injected: 1", "&#13;&#10;X-Injected: 1"), false, true},
+        {"etags over a thousand bytes", true,
+         badEtags(std::string(1000, 'e'), std::string(1000, 'e')), false, true},
     };
     const TNote jano{EntryKind::Narodeniny, 1980, true, "Jano"};
     const std::string mama =
