@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <optional>
@@ -242,6 +243,13 @@ public:
           rewrite_(std::move(rewrite)) {}
 
     HttpResponse Send(const HttpRequest& request) override {
+        // An event is deleted only as it was last seen, never without a condition.
+        if (request.method == "DELETE") {
+            EXPECT_TRUE(std::any_of(
+                request.headers.begin(), request.headers.end(),
+                [](const HttpHeader& h) { return h.name == "If-Match" && !h.value.empty(); }))
+                << request.url;
+        }
         if (on && rewrite_) {
             if (std::optional<HttpResponse> answer = rewrite_(request, *real_)) {
                 return *answer;
