@@ -129,6 +129,10 @@ private:
             const std::string href = HrefPath(member.href);
             if (IsCollection(href)) {
                 result_.complete = result_.complete && member.status != 507;
+            } else if (member.status == 404) {
+                // Here a 404 says that the properties were not found, not that the event is
+                // gone: it is fetched, and the fetch tells.
+                listed_[href] = {false, {}};
             } else if (!member.collection && CalendarType(member.contentType)) {
                 Take(href, member);
             }
@@ -218,6 +222,11 @@ private:
                 continue;
             }
             const std::string etag = UsableEtag(member.etag);
+            // Fetched for want of an etag in the listing, and still as the last sync saw it.
+            if (const auto known = state_.events.find(href);
+                !etag.empty() && known != state_.events.end() && known->second.etag == etag) {
+                continue;
+            }
             RemoteChange change{
                 href, RemoteChange::Kind::Foreign, etag.empty() ? listed_[href].etag : etag, {}, {},
                 {}};

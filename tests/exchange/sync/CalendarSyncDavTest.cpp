@@ -355,6 +355,17 @@ TEST(CalendarSyncDav, ListingsOfOtherServers) {
         {"no sync-collection (501): a PROPFIND every time", true, refuseReport(501), false, true},
         {"sync-collection forbidden (403)", true, refuseReport(403), false, true},
         {"sync-collection not allowed (405)", true, refuseReport(405), false, true},
+        {"a PROPFIND whose properties the server did not find", true,
+         [](const HttpRequest& r, HttpClient& real) -> std::optional<HttpResponse> {
+             if (SyncCollection(r)) {
+                 return Answer(501);
+             }
+             if (r.method == "PROPFIND" && r.body.find("getcontenttype") != std::string::npos) {
+                 return Replaced(real, r, "HTTP/1.1 200 OK", "HTTP/1.1 404 Not Found");
+             }
+             return std::nullopt;
+         },
+         false, true},
         {"events without their calendar data", false,
          [](const HttpRequest& r, HttpClient& real) -> std::optional<HttpResponse> {
              if (r.method == "REPORT" && r.body.find("calendar-multiget") != std::string::npos) {
