@@ -11,6 +11,8 @@
 #include <cstdlib>
 #include <ctime>
 #include <stdexcept>
+#include <string_view>
+#include <vector>
 
 namespace tilava {
 
@@ -170,32 +172,52 @@ int DeepestNesting(std::string_view text) {
     return deepest;
 }
 
-// The one VEVENT of a VCALENDAR that holds nothing else but time zones; nothing otherwise.
-icalcomponent* OnlyEvent(icalcomponent* calendar) {
+// The event of a calendar object: its one VEVENT without a RECURRENCE-ID (the master), and
+// whether VEVENTs of the master's UID with a RECURRENCE-ID stand beside it (a phone's change
+// of one occurrence: one year's birthday moved or renamed).
+struct MasterEvent {
+    icalcomponent* event = nullptr;
+    bool overridden = false;
+};
+
+// The master of a VCALENDAR that holds nothing else but time zones and overrides of the
+// master's occurrences; no event otherwise.
+MasterEvent OnlyEvent(icalcomponent* calendar) {
     if (!calendar || icalcomponent_isa(calendar) != ICAL_VCALENDAR_COMPONENT) {
-        return nullptr;
+        return {};
     }
     icalcomponent* event = nullptr;
+    std::vector<icalcomponent*> overrides;
     for (icalcomponent* c = icalcomponent_get_first_component(calendar, ICAL_ANY_COMPONENT); c;
          c = icalcomponent_get_next_component(calendar, ICAL_ANY_COMPONENT)) {
         const icalcomponent_kind kind = icalcomponent_isa(c);
-        if (kind == ICAL_VEVENT_COMPONENT && !event) {
+        if (kind == ICAL_VEVENT_COMPONENT &&
+            icalcomponent_count_properties(c, ICAL_RECURRENCEID_PROPERTY) != 0) {
+            overrides.push_back(c);
+        } else if (kind == ICAL_VEVENT_COMPONENT && !event) {
             event = c;
         } else if (kind != ICAL_VTIMEZONE_COMPONENT) {
-            return nullptr;
+            return {};
         }
     }
-    if (!event) {
-        return nullptr;
+    const char* uid = event ? icalcomponent_get_uid(event) : nullptr;
+    if (!uid) {
+        return {};
+    }
+    for (icalcomponent* o : overrides) {
+        const char* overrideUid = icalcomponent_get_uid(o);
+        if (!overrideUid || std::string_view(overrideUid) != uid) {
+            return {};
+        }
     }
     // Alarms are the phone's own business; any other part inside the event is not Tilava's.
     for (icalcomponent* c = icalcomponent_get_first_component(event, ICAL_ANY_COMPONENT); c;
          c = icalcomponent_get_next_component(event, ICAL_ANY_COMPONENT)) {
         if (icalcomponent_isa(c) != ICAL_VALARM_COMPONENT) {
-            return nullptr;
+            return {};
         }
     }
-    return event;
+    return {event, !overrides.empty()};
 }
 
 bool NoValues(const short* values) {
@@ -229,15 +251,16 @@ struct EventShape {
 };
 
 // The shape of the event when it has one an entry can be: the start a date (DTSTART with
-// VALUE=DATE, in the years 1 to kLastEventYear); one day long (no DTEND and no DURATION, DTEND the
-// next day, or DURATION P1D); no rule or one rule EveryYear accepts. An event with a line libical
-// could not read (X-LIC-ERROR: libical drops such a property, and a dropped RRULE would make a
-// series look like one day), with exceptions or extra dates (RECURRENCE-ID, EXDATE, RDATE,
-// EXRULE) has none.
-std::optional<EventShape> ShapeOf(icalcomponent* event) {
-    for (const icalproperty_kind kind :
-         {ICAL_XLICERROR_PROPERTY, ICAL_RECURRENCEID_PROPERTY, ICAL_EXDATE_PROPERTY,
-          ICAL_RDATE_PROPERTY, ICAL_EXRULE_PROPERTY}) {
+// VALUE=DATE, in the years 1 to kLastEventYear, or year 0 for a yearly one: a phone's birthday
+// without a year); one day long (no DTEND and no DURATION, DTEND the next day, or DURATION
+// P1D); no rule or one rule EveryYear accepts. Skipped years (EXDATE) and overrides of single
+// years (`overridden`) leave a yearly event's shape as it is: the entry is the master's. An
+// event with a line libical could not read (X-LIC-ERROR: libical drops such a property, and a
+// dropped RRULE would make a series look like one day), with extra dates (RDATE, EXRULE), or
+// with skipped or overridden occurrences of a rule that is not every year's, has none.
+std::optional<EventShape> ShapeOf(icalcomponent* event, bool overridden) {
+    for (const icalproperty_kind kind : {ICAL_XLICERROR_PROPERTY, ICAL_RECURRENCEID_PROPERTY,
+                                         ICAL_RDATE_PROPERTY, ICAL_EXRULE_PROPERTY}) {
         if (icalcomponent_count_properties(event, kind) != 0) {
             return std::nullopt;
         }
@@ -245,13 +268,14 @@ std::optional<EventShape> ShapeOf(icalcomponent* event) {
     const int ends = icalcomponent_count_properties(event, ICAL_DTEND_PROPERTY);
     const int durations = icalcomponent_count_properties(event, ICAL_DURATION_PROPERTY);
     const int rules = icalcomponent_count_properties(event, ICAL_RRULE_PROPERTY);
+    const bool skipped = icalcomponent_count_properties(event, ICAL_EXDATE_PROPERTY) != 0;
     if (icalcomponent_count_properties(event, ICAL_DTSTART_PROPERTY) != 1 || ends + durations > 1 ||
-        rules > 1) {
+        rules > 1 || ((skipped || overridden) && rules != 1)) {
         return std::nullopt;
     }
     const icaltimetype t =
         icalproperty_get_dtstart(icalcomponent_get_first_property(event, ICAL_DTSTART_PROPERTY));
-    if (!icaltime_is_date(t) || !EventYear(t.year)) {
+    if (!icaltime_is_date(t) || !(EventYear(t.year) || (t.year == 0 && rules == 1))) {
         return std::nullopt;
     }
     const year_month_day start{year{t.year}, month{static_cast<unsigned>(t.month)},
@@ -301,6 +325,29 @@ std::optional<std::int32_t> DescriptionYear(icalcomponent* event, std::string_vi
         return std::nullopt;
     }
     return value;
+}
+
+// Whether a yearly event's start year stands for a year that is not known: the year Tilava
+// starts such an event in (Zaciatok(0, …), its own events only: UID "…@tilava"), year 0 and
+// 1604, which phones write for a birthday without a year, and a start that the phone marks as
+// such (X-APPLE-OMIT-YEAR).
+bool YearNotKnown(icalcomponent* event, year_month_day start, std::string_view uid) {
+    const year startYear = start.year();
+    if (startYear == year{0} || startYear == year{1604} ||
+        (uid.ends_with("@tilava") &&
+         startYear == Zaciatok(0, start.month() / start.day()).year())) {
+        return true;
+    }
+    icalproperty* dtstart = icalcomponent_get_first_property(event, ICAL_DTSTART_PROPERTY);
+    for (icalparameter* p = icalproperty_get_first_parameter(dtstart, ICAL_X_PARAMETER); p;
+         p = icalproperty_get_next_parameter(dtstart, ICAL_X_PARAMETER)) {
+        const char* name = icalparameter_get_xname(p);
+        if (name && StartsWithName(name, "X-APPLE-OMIT-YEAR") &&
+            std::string_view(name).size() == 17) {
+            return true;
+        }
+    }
+    return false;
 }
 
 // The summary without the suffix of the kind, or nothing when it has neither the en dash form
@@ -416,15 +463,18 @@ std::string EventCalendarText(const TNote& entry, month_day date, const std::str
 // - all-day is a DTSTART of VALUE=DATE; one day is no DTEND and no DURATION, a DTEND of the
 //   next day, or DURATION P1D (ShapeOf);
 // - yearly is one RRULE of FREQ=YEARLY with nothing else but INTERVAL=1, WKST, and BYMONTH /
-//   BYMONTHDAY equal to the start; COUNT, UNTIL, EXDATE, RDATE make it Foreign: a yearly event
-//   that ends is not a birthday (EveryYear);
+//   BYMONTHDAY equal to the start; COUNT, UNTIL, RDATE make it Foreign: a yearly event that
+//   ends is not a birthday (EveryYear); a year skipped (EXDATE) or changed on its own (a VEVENT
+//   of the same UID with a RECURRENCE-ID beside it, whatever it holds) leaves the birthday as
+//   the master says; beside any other master (a note, another rule) it is Foreign;
 // - the summary's suffix is " – narodeniny" / " – výročie" as the export writes it, or with a
 //   hyphen " - narodeniny" / " - výročie" as a phone's keyboard types it; the text is the
 //   trimmed rest;
 // - the year of a birthday or an anniversary is the one its description names ("Rok narodenia:
 //   1980" / "Rok udalosti: 1999", the whole description); without it the start's year, except
-//   the year the export starts an event whose year is not known (2000, also for 29 February),
-//   which is year 0 again; a note's year is its start's;
+//   a year that stands for none (YearNotKnown: 2000 in Tilava's own events, also for 29
+//   February; 0 and 1604 as phones write a birthday without a year), which is year 0 again; an
+//   event of another program that starts in 2000 keeps 2000; a note's year is its start's;
 // - an entry made from an event is confirmed, as the contact import confirms its birthdays;
 // - a text that is empty, has a control character, is longer than kLongestEntryText or holds a
 //   character Windows-1250 cannot is Refused;
@@ -440,13 +490,14 @@ ReadEvent ReadCalendarEvent(std::string_view ical, bool yearlyEventsAsBirthdays)
     icalerror_set_errors_are_fatal(0);
     const std::string text(ical);
     const ComponentPointer calendar(icalparser_parse_string(text.c_str()));
-    icalcomponent* event = OnlyEvent(calendar.get());
+    const MasterEvent master = OnlyEvent(calendar.get());
+    icalcomponent* event = master.event;
     const char* uid = event ? icalcomponent_get_uid(event) : nullptr;
     if (!uid || !UsableUid(uid)) {
         return r;
     }
     r.uid = uid;
-    const std::optional<EventShape> shape = ShapeOf(event);
+    const std::optional<EventShape> shape = ShapeOf(event, master.overridden);
     if (!shape) {
         return r;
     }
@@ -464,11 +515,10 @@ ReadEvent ReadCalendarEvent(std::string_view ical, bool yearlyEventsAsBirthdays)
         } else {
             return r;
         }
-        const year startYear = shape->start.year();
         entry.Rok = DescriptionYear(event, YearLabel(entry.Druh))
-                        .value_or(startYear == Zaciatok(0, date).year()
+                        .value_or(YearNotKnown(event, shape->start, r.uid)
                                       ? 0
-                                      : static_cast<std::int32_t>(startYear));
+                                      : static_cast<std::int32_t>(shape->start.year()));
     }
     r.date = date;
     std::optional<std::string> problem = TextProblem(entry.Text);

@@ -50,13 +50,16 @@ struct ReadEvent {
     std::string reason; // Slovak, for the user, naming the event's summary
 };
 
-// Reads an iCalendar object of the server (one VEVENT; several components of one UID, a
-// VTODO, or a text that is not iCalendar give Foreign). A yearly all-day one-day event whose
-// summary ends " – narodeniny" / " – výročie" is a birthday / anniversary; one without those
-// words is a birthday only when `yearlyEventsAsBirthdays`. A one-day all-day event that does
-// not recur is a note of its year. A text Windows-1250 cannot hold, one with a control
-// character, or one longer than kLongestEntryText is Refused. An event without a UID, or with one
-// of a control character or over 1000 bytes, is Foreign.
+// Reads an iCalendar object of the server (one VEVENT, with overrides of its single years
+// beside it; other components, or a text that is not iCalendar give Foreign). A yearly all-day
+// one-day event whose summary ends " – narodeniny" / " – výročie" is a birthday / anniversary; one
+// without those words is a birthday only when `yearlyEventsAsBirthdays`; skipped years (EXDATE) and
+// years changed on their own (RECURRENCE-ID) do not change the entry. A yearly event of another
+// program keeps its start's year (also 2000); one whose year stands for none (year 0 or 1604,
+// or X-APPLE-OMIT-YEAR, as phones write birthdays without a year) has year 0. A one-day all-day
+// event that does not recur is a note of its year. A text Windows-1250 cannot hold, one with a
+// control character, or one longer than kLongestEntryText is Refused. An event without a UID, or
+// with one of a control character or over 1000 bytes, is Foreign.
 ReadEvent ReadCalendarEvent(std::string_view ical, bool yearlyEventsAsBirthdays);
 
 } // namespace tilava

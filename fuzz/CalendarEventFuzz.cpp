@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 using tilava::fuzz::Broken;
@@ -25,11 +26,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Broken("an entry text the day file cannot hold");
     if (tilava::WhyNoEvent(event.entry, event.date))
         Broken("an entry read from an event that cannot be an event");
+    // Tilava writes its own UIDs ("…@tilava"), which tell its event of a year not known
+    // (started in 2000, no year in the description) from another program's event of 2000.
+    const std::string uid = std::string_view(event.uid).ends_with("@tilava")
+                                ? event.uid
+                                : tilava::EntryUid(event.entry, event.date);
     const std::string written =
-        tilava::EventCalendarText(event.entry, event.date, event.uid, std::chrono::sys_seconds{});
+        tilava::EventCalendarText(event.entry, event.date, uid, std::chrono::sys_seconds{});
     const tilava::ReadEvent back = tilava::ReadCalendarEvent(written, false);
-    if (back.kind != tilava::ReadEvent::Kind::Entry || back.uid != event.uid ||
-        back.date != event.date || back.entry != event.entry)
+    if (back.kind != tilava::ReadEvent::Kind::Entry || back.uid != uid || back.date != event.date ||
+        back.entry != event.entry)
         Broken("the event written for an entry reads back as something else");
     return 0;
 }

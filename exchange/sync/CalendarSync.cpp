@@ -13,6 +13,7 @@
 #include "platform/SystemErrorText.h"
 #include "store/NotesError.h"
 
+#include <new>
 #include <optional>
 #include <set>
 
@@ -86,6 +87,15 @@ public:
                                        " poslal odpoveď, ktorej Tilava nerozumie: " + e.what() +
                                        (changed_ ? std::string() : kNothingChanged));
             SaveAfterFailure();
+        } catch (const std::bad_alloc&) {
+            report_.failures.push_back("Synchronizácia sa zastavila: nedostatok pamäte." +
+                                       (changed_ ? std::string() : kNothingChanged));
+            SaveAfterFailure();
+        } catch (const std::exception& e) {
+            // Whatever else stops a sync (a request the client refuses to send) is reported too.
+            report_.failures.push_back("Synchronizácia sa zastavila: " + std::string(e.what()) +
+                                       (changed_ ? std::string() : kNothingChanged));
+            SaveAfterFailure();
         }
     }
 
@@ -146,16 +156,20 @@ private:
         state_ = {settings_.calendarUrl, settings_.user, {}, {}};
     }
 
-    // The server's changes since the state's token, read as entries.
-    std::vector<RemoteChange> ListChanges() {
-        const ListingServer server{
+    // How the listing reaches the server: through Send and Refused.
+    ListingServer Server() {
+        return {
             [this](const std::string& method, const std::string& path,
                    std::vector<HttpHeader> headers, std::string body) {
                 return Send(method, path, std::move(headers), std::move(body));
             },
             [this](const HttpResponse& answer, const std::string& what) { Refused(answer, what); }};
+    }
+
+    // The server's changes since the state's token, read as entries.
+    std::vector<RemoteChange> ListChanges() {
         ServerListing listing = ListServerChanges(
-            server, collection_, state_, settings_.yearlyEventsAsBirthdays, options_.fetchBatch);
+            Server(), collection_, state_, settings_.yearlyEventsAsBirthdays, options_.fetchBatch);
         token_ = listing.token;
         complete_ = complete_ && listing.complete;
         return std::move(listing.changes);
@@ -319,7 +333,7 @@ private:
         if (event.kind != ReadEvent::Kind::Entry || KeyOf(event.entry, event.date) != key) {
             return std::nullopt;
         }
-        return KnownEvent{answer.etag, event.uid, key};
+        return KnownEvent{UsableEtag(answer.etag), event.uid, key};
     }
 
     // Each entry goes up as a new event (If-None-Match: *) under its UID's name. When the
@@ -349,7 +363,7 @@ private:
                          std::move(event));
                 if (answer.status >= 200 && answer.status < 300) {
                     // Without an etag in the answer, the next sync learns it.
-                    state_.events[href] = {answer.etag, name + suffix + "@tilava", key};
+                    state_.events[href] = {UsableEtag(answer.etag), name + suffix + "@tilava", key};
                     ++report_.uploaded;
                     settled = true;
                 } else if (answer.status == 412) {

@@ -497,6 +497,10 @@ void ReadResponse(const XmlElement& response, std::vector<DavMember>& members) {
                 member.etag = Trimmed(etag->text);
             if (const XmlElement* data = properties->Find(kCalDavSpace, "calendar-data"))
                 member.calendarData = data->text;
+            if (const XmlElement* type = properties->Find(kDavSpace, "resourcetype"))
+                member.collection = type->Find(kDavSpace, "collection") != nullptr;
+            if (const XmlElement* type = properties->Find(kDavSpace, "getcontenttype"))
+                member.contentType = Trimmed(type->text);
         }
         if (member.status == 0)
             throw XmlError("V odpovedi servera je položka bez stavu.");

@@ -36,10 +36,12 @@ XmlElement ParseXml(std::string_view document);
 
 // One member of a WebDAV multistatus answer.
 struct DavMember {
-    std::string href;         // as the server wrote it (trimmed), percent-encoding kept
-    int status = 0;           // 200 for a member with properties; 404 for one that is gone
-    std::string etag;         // DAV:getetag, quotes included; empty when not given
-    std::string calendarData; // CalDAV calendar-data; empty when not given
+    std::string href;          // as the server wrote it (trimmed), percent-encoding kept
+    int status = 0;            // 200 for a member with properties; 404 for one that is gone
+    std::string etag;          // DAV:getetag, quotes included; empty when not given
+    std::string calendarData;  // CalDAV calendar-data; empty when not given
+    bool collection = false;   // its DAV:resourcetype holds DAV:collection (a folder)
+    std::string contentType{}; // DAV:getcontenttype, trimmed; empty when not given
 };
 
 struct DavMultiStatus {
@@ -48,6 +50,8 @@ struct DavMultiStatus {
 };
 
 // A 207 answer to PROPFIND or REPORT (sync-collection, calendar-multiget, calendar-query).
+// A sync-collection answer cut short (RFC 6578, 3.6) has a member for the collection itself
+// with status 507; the reader gives it as any other.
 // A member's status is its response's own <status>, else that of the propstat holding its
 // properties. Throws XmlError when the body is not a multistatus.
 DavMultiStatus ReadMultiStatus(std::string_view body);

@@ -94,6 +94,38 @@ TEST(DavXml, ReadsTheMembersOfAMultistatus) {
          "<status>HTTP/1.0 404</status></response></multistatus>",
          "",
          {{"/a.ics", 404, "", ""}, {"/b.ics", 404, "", ""}}},
+        {"a sync-collection report cut short names the collection with 507",
+         kDeclaration +
+             "<multistatus xmlns=\"DAV:\"><response><href>/alice/t1/</href>"
+             "<status>HTTP/1.1 507 Insufficient Storage</status><error>"
+             "<number-of-matches-within-limits/></error></response><response><href>" +
+             href + "</href><propstat><prop><getetag>" + etag +
+             "</getetag></prop><status>HTTP/1.1 200 OK</status></propstat></response>"
+             "<sync-token>" +
+             token + "</sync-token></multistatus>",
+         token,
+         {{"/alice/t1/", 507, "", ""}, {href, 200, etag, ""}}},
+        {"a PROPFIND of depth 1: the calendar, a folder in it, an event and a note",
+         "<d:multistatus xmlns:d=\"DAV:\" xmlns:c=\"urn:ietf:params:xml:ns:caldav\"><d:response>"
+         "<d:href>/alice/t1/</d:href><d:propstat><d:prop><d:resourcetype><d:collection/>"
+         "<c:calendar/></d:resourcetype><d:getetag>\"c\"</d:getetag></d:prop><d:status>HTTP/1.1 "
+         "200 OK</d:status></d:propstat></d:response><d:response><d:href>/alice/t1/inner/"
+         "</d:href><d:propstat><d:prop><d:resourcetype><d:collection/></d:resourcetype></d:prop>"
+         "<d:status>HTTP/1.1 200 OK</d:status></d:propstat></d:response><d:response><d:href>" +
+             href +
+             "</d:href><d:propstat><d:prop><d:resourcetype/><d:getcontenttype> "
+             "text/calendar; charset=utf-8; component=VEVENT </d:getcontenttype><d:getetag>" +
+             etag +
+             "</d:getetag></d:prop><d:status>HTTP/1.1 200 OK</d:status></d:propstat></d:response>"
+             "<d:response><d:href>/alice/t1/note.txt</d:href><d:propstat><d:prop>"
+             "<d:getcontenttype>text/plain</d:getcontenttype></d:prop><d:status>HTTP/1.1 200 OK"
+             "</d:status></d:propstat><d:propstat><d:prop><d:getetag/></d:prop><d:status>HTTP/1.1 "
+             "404 Not Found</d:status></d:propstat></d:response></d:multistatus>",
+         "",
+         {{"/alice/t1/", 200, "\"c\"", "", true},
+          {"/alice/t1/inner/", 200, "", "", true},
+          {href, 200, etag, "", false, "text/calendar; charset=utf-8; component=VEVENT"},
+          {"/alice/t1/note.txt", 200, "", "", false, "text/plain"}}},
         {"elements nested as deep as allowed",
          "<multistatus xmlns=\"DAV:\">" +
              [] {
@@ -119,6 +151,8 @@ TEST(DavXml, ReadsTheMembersOfAMultistatus) {
             EXPECT_EQ(read.members[i].status, c.members[i].status);
             EXPECT_EQ(read.members[i].etag, c.members[i].etag);
             EXPECT_EQ(read.members[i].calendarData, c.members[i].calendarData);
+            EXPECT_EQ(read.members[i].collection, c.members[i].collection);
+            EXPECT_EQ(read.members[i].contentType, c.members[i].contentType);
         }
     }
 }

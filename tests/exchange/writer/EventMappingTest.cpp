@@ -159,6 +159,27 @@ TEST(EventMappingTest, ServerEventsThatAreNoEntries) {
         {"rule libical cannot read",
          PhoneEvent(day + "RRULE:FREQ=YEARLY;FOO=1\r\nSUMMARY:Jano\r\n"), false, K::Foreign, ""},
         {"a year left out", PhoneEvent(birthday + "EXDATE;VALUE=DATE:19900305\r\n"), false,
+         K::Entry, "1 1985 Jano"},
+        {"one year moved and renamed on the phone, another left out",
+         PhoneEvent(birthday + "EXDATE;VALUE=DATE:19910305\r\nEND:VEVENT\r\nBEGIN:VEVENT\r\n"
+                               "UID:phone-1\r\nRECURRENCE-ID;VALUE=DATE:19900305\r\n"
+                               "DTSTART;VALUE=DATE:19900306\r\nSUMMARY:Jano oslava\r\n"),
+         false, K::Entry, "1 1985 Jano"},
+        {"a year changed beside a weekly series",
+         PhoneEvent(day + "RRULE:FREQ=WEEKLY\r\nSUMMARY:Jano – narodeniny\r\nEND:VEVENT\r\n"
+                          "BEGIN:VEVENT\r\nUID:phone-1\r\nRECURRENCE-ID;VALUE=DATE:19900305\r\n"
+                          "DTSTART;VALUE=DATE:19900306\r\n"),
+         false, K::Foreign, ""},
+        {"a change of another event's year",
+         PhoneEvent(birthday +
+                    "END:VEVENT\r\nBEGIN:VEVENT\r\nUID:phone-2\r\n"
+                    "RECURRENCE-ID;VALUE=DATE:19900305\r\n" +
+                    day),
+         false, K::Foreign, ""},
+        {"a note with its day left out",
+         PhoneEvent(day + "EXDATE;VALUE=DATE:19850305\r\nSUMMARY:Zubár\r\n"), false, K::Foreign,
+         ""},
+        {"a note of year 0", PhoneEvent("DTSTART;VALUE=DATE:00000305\r\nSUMMARY:Zubár\r\n"), false,
          K::Foreign, ""},
         {"exception of a series", PhoneEvent(birthday + "RECURRENCE-ID;VALUE=DATE:19900305\r\n"),
          false, K::Foreign, ""},
@@ -185,7 +206,23 @@ TEST(EventMappingTest, ServerEventsThatAreNoEntries) {
          PhoneEvent("DTSTART;VALUE=DATE:20000305\r\nDURATION:P1D\r\nRRULE:FREQ=YEARLY;BYMONTH=3;"
                     "BYMONTHDAY=5\r\nSUMMARY: svadba - výročie "
                     "\r\nBEGIN:VALARM\r\nACTION:DISPLAY\r\nTRIGGER:-PT15M\r\nEND:VALARM\r\n"),
-         false, K::Entry, "2 0 svadba"},
+         false, K::Entry, "2 2000 svadba"},
+        {"Tilava's own from 2000, of a year not known",
+         PhoneEvent("DTSTART;VALUE=DATE:20000305\r\nRRULE:FREQ=YEARLY\r\n"
+                    "SUMMARY:Jano – narodeniny\r\n",
+                    "UID:phone-1@tilava\r\n"),
+         false, K::Entry, "1 0 Jano"},
+        {"a phone's birthday without a year (1604)",
+         PhoneEvent("DTSTART;VALUE=DATE:16040305\r\nRRULE:FREQ=YEARLY\r\n"
+                    "SUMMARY:Mama - narodeniny\r\n"),
+         false, K::Entry, "1 0 Mama"},
+        {"a phone's birthday of year 0",
+         PhoneEvent("DTSTART;VALUE=DATE:00000305\r\nRRULE:FREQ=YEARLY\r\nSUMMARY:Mama\r\n"), true,
+         K::Entry, "1 0 Mama"},
+        {"a phone's birthday marked without a year",
+         PhoneEvent("DTSTART;VALUE=DATE;X-APPLE-OMIT-YEAR=1900:19000305\r\nRRULE:FREQ=YEARLY\r\n"
+                    "SUMMARY:Mama - narodeniny\r\n"),
+         false, K::Entry, "1 0 Mama"},
         {"year in the description", PhoneEvent(birthday + "DESCRIPTION:Rok narodenia: 1950\r\n"),
          false, K::Entry, "1 1950 Jano"},
         {"euro", PhoneEvent(day + "SUMMARY:Výplata €\r\n"), false, K::Entry, "0 1985 Výplata €"},
@@ -203,7 +240,7 @@ TEST(EventMappingTest, ServerEventsThatAreNoEntries) {
         const ReadEvent r = ReadCalendarEvent(row.ical, row.yearlyAsBirthdays);
         EXPECT_EQ(r.kind, row.kind) << r.reason;
         if (row.kind == K::Entry) {
-            EXPECT_EQ(r.uid, "phone-1");
+            EXPECT_EQ(r.uid.substr(0, r.uid.find('@')), "phone-1");
             EXPECT_EQ(r.date, March / 5);
             EXPECT_TRUE(r.entry.Potvrdena);
             EXPECT_EQ(std::to_string(static_cast<int>(r.entry.Druh)) + " " +
