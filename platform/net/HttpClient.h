@@ -25,7 +25,8 @@ struct HttpRequest {
 // The server's answer, whatever its status.
 struct HttpResponse {
     int status = 0;
-    std::string etag; // the ETag header as sent, quotes included; empty when there was none
+    std::string etag;     // the ETag header as sent, quotes included; empty when there was none
+    std::string location; // the Location header of a redirect, as sent; empty when none
     std::string body;
 };
 
