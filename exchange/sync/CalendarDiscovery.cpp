@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <optional>
 #include <set>
+#include <vector>
 
 namespace tilava {
 
@@ -75,7 +76,39 @@ std::string LastPart(std::string_view path) {
             decoded += path[i];
         }
     }
-    return Utf8Shorten(PrintableText(decoded), kLongestCalendarName);
+    return Utf8Shorten(PrintableText(decoded), kLongestCalendarName - 1);
+}
+
+// The path with its "." and ".." parts resolved (RFC 3986, 5.2.4); ".." never climbs above the
+// root. The query, if any, is kept as it is.
+std::string WithoutDots(const std::string& target) {
+    const std::size_t query = target.find('?');
+    const std::string path = target.substr(0, query);
+    std::vector<std::string> parts;
+    std::size_t at = 1;
+    while (at <= path.size()) {
+        const std::size_t end = std::min(path.find('/', at), path.size());
+        const std::string part = path.substr(at, end - at);
+        const bool last = end == path.size();
+        if (part == "..") {
+            if (!parts.empty())
+                parts.pop_back();
+            if (last)
+                parts.emplace_back();
+        } else if (part == ".") {
+            if (last)
+                parts.emplace_back();
+        } else {
+            parts.push_back(part);
+        }
+        at = end + 1;
+    }
+    std::string resolved;
+    for (const std::string& part : parts)
+        resolved += "/" + part;
+    if (resolved.empty())
+        resolved = "/";
+    return query == std::string::npos ? resolved : resolved + target.substr(query);
 }
 
 class Search {
@@ -119,11 +152,11 @@ public:
                 if (other.secure != server_.secure || other.host != server_.host ||
                     other.port != server_.port)
                     return std::nullopt;
-                return other.target;
+                return WithoutDots(other.target);
             }
             std::string path =
                 href.starts_with('/') ? href : base.substr(0, base.rfind('/') + 1) + href;
-            return ReadServerAddress(On(server_, "").Url() + path).target;
+            return WithoutDots(ReadServerAddress(On(server_, "").Url() + path).target);
         } catch (const HttpError&) {
             return std::nullopt;
         }
@@ -319,8 +352,9 @@ MadeCalendar MakeCalendar(const std::string& homeUrl, HttpClient& client) {
                 made.url = ShownUrl(On(home, path));
                 return made;
             }
-            // 405 (RFC 4791): something already has that name; the next one is tried.
-            if (answer.status != 405 && answer.status != 409) {
+            // Something already has that name (RFC 4791: 405; radicale 409; xandikos a 207 of
+            // resource-must-be-null): the next one is tried.
+            if (answer.status != 405 && answer.status != 409 && answer.status != 207) {
                 made.failure = "Server " + home.HostAndPort() + " kalendár nezaložil (HTTP " +
                                std::to_string(answer.status) + ")" +
                                (answer.status == 401 || answer.status == 403

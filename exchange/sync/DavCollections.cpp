@@ -30,7 +30,7 @@ void ReadProperties(const XmlElement& properties, DavCollection& member) {
         member.calendar = type->Find(kCalDav, "calendar") != nullptr;
     }
     if (const XmlElement* name = properties.Find(kDav, "displayname"))
-        member.displayName = Utf8Shorten(Trimmed(name->text), kLongestCalendarName);
+        member.displayName = Utf8Shorten(Trimmed(name->text), kLongestCalendarName - 1);
     if (const XmlElement* set = properties.Find(kCalDav, "supported-calendar-component-set")) {
         member.componentsGiven = true;
         for (const XmlElement& comp : set->children)

@@ -523,8 +523,8 @@ const XmlElement* XmlElement::Find(std::string_view childSpace, std::string_view
 }
 
 const std::string* XmlElement::Attribute(std::string_view attributeName) const {
-    for (const auto& [name, value] : attributes)
-        if (name == attributeName)
+    for (const auto& [key, value] : attributes)
+        if (key == attributeName)
             return &value;
     return nullptr;
 }
