@@ -67,7 +67,8 @@ SyncSettingsDialog::Services Fakes(Calls& calls, bool storeRefuses = false) {
         return SyncCalendarsFound{true,
                                   {},
                                   {{"https://cal.example.org/alice/work/", "Práca"},
-                                   {"https://cal.example.org/alice/home/", "Rodina"}},
+                                   {"https://cal.example.org/alice/home/", "Rodina"},
+                                   {"https://cal.example.org/alice/home-2/", "Rodina"}},
                                   "https://cal.example.org/alice/",
                                   {}};
     };
@@ -274,13 +275,13 @@ private slots:
         QTest::addColumn<QString>("stored"); // SyncCalendar saved
         QTest::addColumn<QString>("made");   // the home a calendar was made in
         QTest::addColumn<QString>("status"); // its start, after the search
-        const QString found = "Nájdené kalendáre: 2.";
+        const QString found = "Nájdené kalendáre: 3.";
         QTest::newRow("the first found") << "cal.example.org"
                                          << ""
                                          << "https://cal.example.org/alice/work/"
                                          << "" << found;
         QTest::newRow("another picked") << "cal.example.org"
-                                        << "Rodina"
+                                        << "Rodina (home)"
                                         << "https://cal.example.org/alice/home/"
                                         << "" << found;
         QTest::newRow("a new calendar") << "cal.example.org"
@@ -327,7 +328,8 @@ private slots:
         QStringList items;
         for (int i = 0; i < calendar->count(); ++i)
             items << calendar->itemText(i);
-        QCOMPARE(items, (QStringList{"Práca", "Rodina", "Nový kalendár „Tilava“"}));
+        QCOMPARE(items, (QStringList{"Práca", "Rodina (home)", "Rodina (home-2)",
+                                     "Nový kalendár „Tilava“"}));
         if (!pick.isEmpty())
             calendar->setCurrentIndex(calendar->findText(pick));
         Click(dialog, "save");

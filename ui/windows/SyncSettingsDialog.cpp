@@ -333,8 +333,15 @@ void SyncSettingsDialog::ShowFound(const SyncCalendarsFound& found) {
     calendar_->clear();
     homeUrl_ = found.homeUrl;
     QString wanted = Q(found.typedUrl.empty() ? stored_.calendarUrl : found.typedUrl);
+    QStringList names;
+    for (const SyncCalendarChoice& c : found.calendars)
+        names << Q(c.name);
     for (const SyncCalendarChoice& c : found.calendars) {
-        calendar_->addItem(Q(c.name), Q(c.url));
+        // Calendars of one name are told apart by the end of their address.
+        QString name = Q(c.name);
+        if (names.count(name) > 1)
+            name += QStringLiteral(" (%1)").arg(Q(c.url).section(QLatin1Char('/'), -2, -2));
+        calendar_->addItem(name, Q(c.url));
         calendar_->setItemData(calendar_->count() - 1, Q(c.url), Qt::ToolTipRole);
     }
     if (!homeUrl_.empty())
