@@ -63,6 +63,9 @@ Setup MakeSetup(const std::string& server) {
             {server + "/alice/" + name + "/", "alice", 0, false}};
     tilava::bench::WriteFullYearNotes(s.notes);
     fs::create_directories(s.stateFolder);
+    // The calendar is made beforehand, as the settings dialog does it: the sync makes none.
+    tilava::CreateHttpClient("alice", "secret1")
+        ->Send({"MKCALENDAR", s.settings.calendarUrl, {{"Content-Type", "application/xml"}}, {}});
     return s;
 }
 

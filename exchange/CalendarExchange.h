@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace tilava {
 
@@ -56,5 +57,42 @@ ExchangeResult SyncCalendar(const std::filesystem::path& folder, const SyncSetti
 // Keeps `password` in the desktop's secret store for the user and calendar of `settings`; an
 // empty password forgets the one kept. The report says what happened, in Slovak.
 ExchangeResult KeepSyncPassword(const SyncSettings& settings, const std::string& password);
+
+// A calendar the sync can use, as the settings dialog offers it.
+struct SyncCalendarChoice {
+    std::string url;
+    std::string name;
+
+    friend bool operator==(const SyncCalendarChoice&, const SyncCalendarChoice&) = default;
+};
+
+// The calendars of an account found on the server (or the one calendar made there).
+struct SyncCalendarsFound {
+    bool success = false;
+    std::string message; // why nothing was found (Slovak)
+    std::vector<SyncCalendarChoice> calendars;
+    std::string homeUrl;  // where a new calendar can be made; empty when unknown
+    std::string typedUrl; // the address typed, when it is itself one of the calendars
+};
+
+// Finds the calendars of `user` from `address` (a server's name, its root, the account's home or
+// a calendar). The password is `password`, or when that is empty, the one kept for the account
+// of `kept` (the settings saved before). Nothing is made or changed on the server.
+SyncCalendarsFound FindSyncCalendars(const std::string& address, const std::string& user,
+                                     const std::string& password, const SyncSettings& kept);
+
+// Makes a calendar "Tilava" in the calendar home `homeUrl`; the password as FindSyncCalendars
+// takes it. The calendar made is the one of the answer.
+SyncCalendarsFound MakeSyncCalendar(const std::string& homeUrl, const std::string& user,
+                                    const std::string& password, const SyncSettings& kept);
+
+// The password kept for the account of `from`: whether one is kept (`to` null), or moved to
+// the account of `to` (kept there, then forgotten at `from`; success also when none was kept,
+// and `kept` says whether one was).
+ExchangeResult KeptSyncPassword(const SyncSettings& from, const SyncSettings* to, bool& kept);
+
+// The next sync reads every event of the calendar again (a setting that changes how events
+// are read was switched): the sync state forgets its change token and the events' tags.
+ExchangeResult ForgetSyncListing();
 
 } // namespace tilava

@@ -28,4 +28,46 @@ ExchangeResult KeepSyncPassword(const SyncSettings& settings, const std::string&
     return v;
 }
 
+namespace {
+
+SyncCalendarsFound CallFind(const std::string& address, const std::string& user,
+                            const std::string& password, const SyncSettings& kept,
+                            const std::string& homeUrl) {
+    SyncCalendarsFound found;
+    if (void* f =
+            LoadedModuleEntry(kSyncModuleName, kFindCalendarsEntryName, kRefusal, found.message))
+        reinterpret_cast<FindCalendarsEntry>(f)(address, user, password, kept, homeUrl, found);
+    return found;
+}
+
+} // namespace
+
+SyncCalendarsFound FindSyncCalendars(const std::string& address, const std::string& user,
+                                     const std::string& password, const SyncSettings& kept) {
+    return CallFind(address, user, password, kept, {});
+}
+
+SyncCalendarsFound MakeSyncCalendar(const std::string& homeUrl, const std::string& user,
+                                    const std::string& password, const SyncSettings& kept) {
+    // (an empty home would ask the module to search instead)
+    if (homeUrl.empty())
+        return {false, "Server nepovedal, kde sa dá založiť nový kalendár.", {}, {}, {}};
+    return CallFind({}, user, password, kept, homeUrl);
+}
+
+ExchangeResult KeptSyncPassword(const SyncSettings& from, const SyncSettings* to, bool& kept) {
+    ExchangeResult v;
+    kept = false;
+    if (void* f = LoadedModuleEntry(kSyncModuleName, kKeptPasswordEntryName, kRefusal, v.message))
+        v.success = reinterpret_cast<KeptPasswordEntry>(f)(from, to, kept, v.message);
+    return v;
+}
+
+ExchangeResult ForgetSyncListing() {
+    ExchangeResult v;
+    if (void* f = LoadedModuleEntry(kSyncModuleName, kForgetListingEntryName, kRefusal, v.message))
+        v.success = reinterpret_cast<ForgetListingEntry>(f)(v.message);
+    return v;
+}
+
 } // namespace tilava

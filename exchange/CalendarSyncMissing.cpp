@@ -20,4 +20,23 @@ ExchangeResult KeepSyncPassword(const SyncSettings&, const std::string&) {
     return {false, kNoSync};
 }
 
+SyncCalendarsFound FindSyncCalendars(const std::string&, const std::string&, const std::string&,
+                                     const SyncSettings&) {
+    return {false, kNoSync, {}, {}, {}};
+}
+
+SyncCalendarsFound MakeSyncCalendar(const std::string&, const std::string&, const std::string&,
+                                    const SyncSettings&) {
+    return {false, kNoSync, {}, {}, {}};
+}
+
+ExchangeResult KeptSyncPassword(const SyncSettings&, const SyncSettings*, bool& kept) {
+    kept = false;
+    return {false, kNoSync};
+}
+
+ExchangeResult ForgetSyncListing() {
+    return {true, {}};
+}
+
 } // namespace tilava

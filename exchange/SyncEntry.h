@@ -25,4 +25,17 @@ inline constexpr const char* kSyncEntryName = "tilava_sync_calendar_3";
 inline constexpr const char* kPasswordEntryName = "tilava_keep_sync_password_1";
 inline constexpr const char* kSyncModuleName = "calendar-sync.so";
 
+// Setting the sync up (the settings dialog): finding the account's calendars (`homeUrl` empty)
+// or making one in the home `homeUrl`; the password kept, or moved to a new account; the sync
+// state told to read every event again.
+using FindCalendarsEntry = bool (*)(const std::string& address, const std::string& user,
+                                    const std::string& password, const SyncSettings& kept,
+                                    const std::string& homeUrl, SyncCalendarsFound& found);
+using KeptPasswordEntry = bool (*)(const SyncSettings& from, const SyncSettings* to, bool& kept,
+                                   std::string& message);
+using ForgetListingEntry = bool (*)(std::string& message);
+inline constexpr const char* kFindCalendarsEntryName = "tilava_find_calendars_1";
+inline constexpr const char* kKeptPasswordEntryName = "tilava_kept_sync_password_1";
+inline constexpr const char* kForgetListingEntryName = "tilava_forget_sync_listing_1";
+
 } // namespace tilava

@@ -2,6 +2,7 @@
 
 #include "core/Dates.h"
 #include "exchange/EventMapping.h"
+#include "exchange/sync/CalendarDiscovery.h"
 #include "exchange/sync/CalendarListing.h"
 #include "exchange/sync/DavXml.h"
 #include "exchange/sync/DayOrder.h"
@@ -131,29 +132,19 @@ private:
         }
     }
 
-    // Makes the calendar when the server does not have it yet.
+    // The address must be a calendar: a missing one, or a server's root or an account's home,
+    // stops the sync before anything changes. No calendar is ever made here.
     void FindCalendar() {
-        const HttpResponse found =
-            Send("PROPFIND", collection_, {{"Depth", "0"}, {"Content-Type", kXml}},
-                 "<?xml version=\"1.0\" encoding=\"utf-8\"?><D:propfind xmlns:D=\"DAV:\"><D:prop>"
-                 "<D:resourcetype/></D:prop></D:propfind>");
-        if (found.status == 207) {
-            return;
-        }
-        if (found.status != 404) {
+        const HttpResponse found = Send(
+            "PROPFIND", collection_, {{"Depth", "0"}, {"Content-Type", kXml}}, CalendarCheckBody());
+        if (found.status != 207 && found.status != 404) {
             Refused(found, "otvoriť kalendár");
         }
-        const HttpResponse made =
-            Send("MKCALENDAR", collection_, {{"Content-Type", kXml}},
-                 "<?xml version=\"1.0\" encoding=\"utf-8\"?><C:mkcalendar xmlns:D=\"DAV:\" "
-                 "xmlns:C=\"urn:ietf:params:xml:ns:caldav\"><D:set><D:prop><D:displayname>Tilava"
-                 "</D:displayname><C:supported-calendar-component-set><C:comp name=\"VEVENT\"/>"
-                 "</C:supported-calendar-component-set></D:prop></D:set></C:mkcalendar>");
-        if (made.status != 201) {
-            Refused(made, "založiť kalendár");
+        if (const std::string problem = CalendarProblem(found, settings_.calendarUrl);
+            !problem.empty()) {
+            report_.failures.push_back(problem + kNothingChanged);
+            throw Stopped{};
         }
-        // A new calendar knows nothing of an old state: everything is sent again.
-        state_ = {settings_.calendarUrl, settings_.user, {}, {}};
     }
 
     // How the listing reaches the server: through Send and Refused.

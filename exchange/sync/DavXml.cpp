@@ -377,6 +377,9 @@ private:
                 Resolve(Split(name).first);
 
         XmlElement element;
+        for (auto& [name, value] : attributes)
+            if (name != "xmlns" && name.find(':') == std::string_view::npos)
+                element.attributes.emplace_back(std::string(name), std::move(value));
         const auto [prefix, local] = Split(qualified);
         element.space = Resolve(prefix);
         element.name = local;
@@ -523,6 +526,13 @@ const XmlElement* XmlElement::Find(std::string_view childSpace, std::string_view
     return nullptr;
 }
 
+const std::string* XmlElement::Attribute(std::string_view attributeName) const {
+    for (const auto& [key, value] : attributes)
+        if (key == attributeName)
+            return &value;
+    return nullptr;
+}
+
 XmlElement ParseXml(std::string_view document) {
     return XmlReader(document).Document();
 }
@@ -549,6 +559,10 @@ bool IsInvalidSyncToken(std::string_view body) {
     } catch (const XmlError&) {
         return false;
     }
+}
+
+int DavStatusCode(std::string_view line) {
+    return StatusCode(line);
 }
 
 std::string XmlEscape(std::string_view text) {

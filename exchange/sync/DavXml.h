@@ -4,6 +4,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace tilava {
@@ -25,9 +26,14 @@ struct XmlElement {
     std::string name;  // the local name
     std::string text;  // the character data directly inside it, entities and CDATA decoded
     std::vector<XmlElement> children;
+    // Its attributes without a prefix (CalDAV's <comp name="VEVENT"/>), values decoded;
+    // namespace declarations and prefixed attributes are not kept.
+    std::vector<std::pair<std::string, std::string>> attributes;
 
     // The first child of that namespace and name; nullptr when there is none.
     const XmlElement* Find(std::string_view childSpace, std::string_view childName) const;
+    // The value of an unprefixed attribute; nullptr when it has none of that name.
+    const std::string* Attribute(std::string_view attributeName) const;
 };
 
 // Reads a whole XML document (UTF-8, as WebDAV servers send it) strictly. Attributes are read
@@ -59,6 +65,9 @@ DavMultiStatus ReadMultiStatus(std::string_view body);
 // The server refused a sync-collection report because it no longer knows the token
 // (<DAV:error><DAV:valid-sync-token/></DAV:error>): the client starts again with a full listing.
 bool IsInvalidSyncToken(std::string_view body);
+
+// "HTTP/1.1 404 Not Found" → 404, as a multistatus gives a member's status. Throws XmlError.
+int DavStatusCode(std::string_view line);
 
 // The text with & < > " ' written as entities, to put into a request's XML body.
 std::string XmlEscape(std::string_view text);

@@ -27,6 +27,7 @@ struct HttpResponse {
     int status = 0;
     std::string etag; // the ETag header as sent, quotes included; empty when there was none
     std::string body;
+    std::string location; // the Location header of a redirect, as sent; empty when none
 };
 
 // No answer came. The message is Slovak, for the user, and names the server (host and port),

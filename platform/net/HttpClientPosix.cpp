@@ -28,6 +28,7 @@ void StartCurlOnce() {
 struct Reception {
     std::string* body = nullptr;
     std::string* etag = nullptr;
+    std::string* location = nullptr;
     std::size_t largestBody = 0;
     bool tooLarge = false;
 };
@@ -70,9 +71,12 @@ std::size_t ReceiveHeader(char* data, std::size_t size, std::size_t count, void*
     // A new status line starts another answer (after "100 Continue"): its headers count.
     if (line.starts_with("HTTP/")) {
         reception->etag->clear();
+        reception->location->clear();
     } else if (const std::size_t colon = line.find(':'); colon != std::string_view::npos) {
         if (SameLetters(line.substr(0, colon), "ETag"))
             *reception->etag = TrimmedHeader(line.substr(colon + 1));
+        else if (SameLetters(line.substr(0, colon), "Location"))
+            *reception->location = TrimmedHeader(line.substr(colon + 1));
     }
     return length;
 }
@@ -120,7 +124,8 @@ public:
         CheckHeaders(request.headers);
 
         HttpResponse response;
-        Reception reception{&response.body, &response.etag, limits_.largestBody};
+        Reception reception{&response.body, &response.etag, &response.location,
+                            limits_.largestBody};
         // A reset keeps the open connection, the DNS cache and the TLS sessions.
         curl_easy_reset(handle_);
         const std::string url = server.Url();

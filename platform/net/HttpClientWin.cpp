@@ -150,6 +150,7 @@ public:
             throw Failure(GetLastError(), server);
         response.status = static_cast<int>(status);
         response.etag = Header(call.get(), WINHTTP_QUERY_ETAG);
+        response.location = Header(call.get(), WINHTTP_QUERY_LOCATION);
         // A length announced beyond the limit is refused before anything is read.
         unsigned long long announced = 0;
         for (const char digit : Header(call.get(), WINHTTP_QUERY_CONTENT_LENGTH)) {

@@ -10,6 +10,10 @@ namespace tilava::test {
 // password secret1. Nothing when the test does not run under that fixture.
 std::optional<std::string> CalendarServerUrl();
 
+// The second server of that fixture, xandikos (tests/exchange/xandikos.sh): its address; it
+// asks for no password. Nothing when the test does not run under the fixture.
+std::optional<std::string> XandikosServerUrl();
+
 inline constexpr const char* kCalendarUser = "alice";
 inline constexpr const char* kCalendarPassword = "secret1";
 

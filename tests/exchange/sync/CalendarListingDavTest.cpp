@@ -70,7 +70,7 @@ std::string TokenOf(const HttpRequest& r) {
 }
 
 HttpResponse Answer(int status, std::string body = {}) {
-    return {status, "", std::move(body)};
+    return {status, "", std::move(body), {}};
 }
 
 // The answer to a sync-collection report of a token the server forgot.
@@ -220,6 +220,7 @@ TEST(CalendarSyncDav, ListingsOfOtherServers) {
                                  std::to_string(random()) + std::to_string(random()) + "/";
         const SyncSettings settings{*server + path, test::kCalendarUser, 0, false};
         Phone phone(*server + path);
+        ASSERT_EQ(phone.Make(), 201);
         Computer a;
         RewritingClient client(row.rewrite);
         const auto sync = [&] {

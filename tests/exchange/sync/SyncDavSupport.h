@@ -42,6 +42,15 @@ public:
         }
         return client_->Send({"PUT", calendar_ + name, headers, event}).status;
     }
+    // Makes the calendar itself (the sync never makes one).
+    int Make() {
+        return client_
+            ->Send({"MKCALENDAR",
+                    calendar_,
+                    {{"Content-Type", "application/xml"}},
+                    "<C:mkcalendar xmlns:D=\"DAV:\" xmlns:C=\"urn:ietf:params:xml:ns:caldav\"/>"})
+            .status;
+    }
     int Delete(const std::string& name) {
         return client_->Send({"DELETE", calendar_ + name, {}, {}}).status;
     }
@@ -115,7 +124,7 @@ struct Computer {
     }
 };
 
-// A calendar of its own on the test server; nothing outside the fixture calendar_server.
+// A new calendar of its own on the test server; nothing outside the fixture calendar_server.
 inline std::optional<SyncSettings> NewCalendar() {
     const std::optional<std::string> server = test::CalendarServerUrl();
     if (!server) {
@@ -124,6 +133,11 @@ inline std::optional<SyncSettings> NewCalendar() {
     std::random_device random;
     const std::string path = std::string("/") + test::kCalendarUser + "/sync-" +
                              std::to_string(random()) + std::to_string(random()) + "/";
+    // The sync never makes a calendar: the phone makes it, as a user's other program would.
+    if (const int made = Phone(*server + path).Make(); made != 201) {
+        ADD_FAILURE() << "the test server made no calendar: HTTP " << made;
+        return std::nullopt;
+    }
     return SyncSettings{*server + path, test::kCalendarUser, 0, false};
 }
 
