@@ -1,6 +1,7 @@
 #include "ui/desktop/WindowAbilities.h"
 
 #include <QGuiApplication>
+#include <QScreen>
 
 #include <cstdint>
 #include <cstdlib>
@@ -16,11 +17,15 @@ namespace {
 // The X server is XWayland: a Wayland compositor shows its windows, and most of them (sway,
 // weston) ignore the opacity an X11 window asks for, while they show its translucent pixels.
 bool OnXWayland() {
+    // XWayland up to 23.0 names its outputs XWAYLAND0, XWAYLAND1, ...; later ones take the
+    // compositor's names and announce an extension of XWayland's name instead.
+    for (const QScreen* screen : QGuiApplication::screens())
+        if (screen->name().startsWith(QLatin1String("XWAYLAND")))
+            return true;
     const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
     xcb_connection_t* connection = x11 ? x11->connection() : nullptr;
     if (connection == nullptr)
         return false;
-    // XWayland announces an extension of its own name.
     constexpr const char* name = "XWAYLAND";
     const xcb_query_extension_cookie_t cookie =
         xcb_query_extension(connection, static_cast<std::uint16_t>(std::strlen(name)), name);
