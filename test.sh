@@ -86,8 +86,11 @@ leg "native (Linux) build and tests" native
 leg "X11 (Xvfb, xcompmgr) window system tests" x11
 # The real program on a headless Wayland compositor (sway): XWayland by default, and Wayland
 # itself when chosen.
-leg "Wayland (headless sway, XWayland and native) window system tests" \
-  tests/wayland/sway.sh "$root/build/dev/app/tilava"
+wayland() {
+  tests/wayland/sway.sh "$root/build/dev/app/tilava" &&
+    tests/wayland/mutter.sh "$root/build/dev/app/tilava"
+}
+leg "Wayland (headless sway and mutter; XWayland and native) window system tests" wayland
 leg "Linux package (install, desktop entry, AppStream, .deb, lintian, reproducible)" package
 # The Windows installer (NSIS) built from the windows-app build, installed, started and
 # uninstalled silently under Wine.

@@ -28,13 +28,13 @@ mkdir -p /tmp/.X11-unix && chown root:root /tmp/.X11-unix && chmod 1777 /tmp/.X1
 
 user=(setpriv --reuid=nobody --regid=nogroup --clear-groups env -i PATH=/usr/bin:/bin
     HOME="$HOME" XDG_CONFIG_HOME="$XDG_CONFIG_HOME" XDG_DATA_HOME="$XDG_DATA_HOME"
-    XDG_RUNTIME_DIR="$XDG_RUNTIME_DIR" DBUS_SESSION_BUS_ADDRESS="unix:path=$work/bus" LANG=C.UTF-8)
+    XDG_RUNTIME_DIR="$XDG_RUNTIME_DIR" DBUS_SESSION_BUS_ADDRESS="unix:path=$XDG_RUNTIME_DIR/bus" LANG=C.UTF-8)
 
-"${user[@]}" dbus-daemon --session --nofork --nopidfile --address="unix:path=$work/bus" \
+"${user[@]}" dbus-daemon --session --nofork --nopidfile --address="unix:path=$XDG_RUNTIME_DIR/bus" \
     >"$work/dbus.log" 2>&1 &
 pids+=($!)
 deadline 10
-until [[ -S $work/bus ]]; do late && fail "the session bus did not start"; sleep 0.05; done
+until [[ -S $XDG_RUNTIME_DIR/bus ]]; do late && fail "the session bus did not start"; sleep 0.05; done
 
 "${user[@]}" mutter --headless --wayland --virtual-monitor 1280x800 >"$work/mutter.log" 2>&1 &
 mutter=$!
