@@ -6,8 +6,8 @@
 #   step by step, then it is gone); the pointer on it shows tomorrow, and off it, today again
 #   within half a second;
 #   forced onto Wayland itself (QT_QPA_PLATFORM=wayland): it fades, Qt prints no warning about
-#   window opacity, a drag by its top strip changes no recorded position, and a click on its day
-#   opens the week window.
+#   window opacity, a drag by its top strip is the compositor's and changes no recorded
+#   position, a click on its day opens the week window, and neither window records a place.
 # sway does not run as root: sway, the program, grim and the pointer run as the user nobody.
 #
 # Usage: tests/wayland/sway.sh PATH/TO/tilava [FOLDER]: with FOLDER, screenshots of the whole
@@ -135,8 +135,9 @@ settings=$XDG_CONFIG_HOME/ZELMtilava/settings.ini
 # fade X Y NAME: samples the colour at X,Y through the fade, until the widget is gone (the
 # background shows) or opaque again (on XWayland without a tray the faded widget is
 # minimised, which sway does not do): the colours, one a line, in $work/fade. Fails unless they
-# come near the background through at least 5 colours between. Screenshots of the whole screen
-# half-way and nearly gone go to $shots/NAME-half.png and NAME-end.png.
+# come near the background through at least 3 colours between (a loaded machine samples few;
+# a widget that does not fade shows none). Screenshots of the whole screen half-way and nearly
+# gone go to $shots/NAME-half.png and NAME-end.png.
 distance() { # distance "R G B" "R G B": the largest difference of a channel
     local -a a=($1) b=($2)
     local d i m=0
@@ -164,7 +165,7 @@ fade() {
         ((d < nearest)) && nearest=$d
     done
     between=$(grep -cvx -e "$background" -e "$first" "$work/fade")
-    ((between >= 5 && nearest <= 16)) ||
+    ((between >= 3 && nearest <= 16)) ||
         fail "the widget did not fade: colours $(paste -sd, "$work/fade")"
     say "ok: it faded through $between colours to $nearest from the background"
 }
@@ -228,5 +229,7 @@ say "ok: a click on the day opened the week window"
 end_widget
 grep -q '^frmMainTop=7$' "$settings" && grep -q '^frmMainLeft=5$' "$settings" ||
     fail "the recorded position changed: $(grep '^frmMain' "$settings" | paste -sd' ')"
-say "ok: the recorded position stayed"
+# (the week window, closed by the signal, cannot know its place either)
+grep '^frmTyzden' "$settings" && fail "the week window recorded a place it cannot know"
+say "ok: the recorded positions stayed"
 say "passed"
