@@ -60,8 +60,16 @@ mkdir -p /tmp/.X11-unix && chown root:root /tmp/.X11-unix && chmod 1777 /tmp/.X1
 # Started in the background, "${user[@]}" env -i "${session[@]}" COMMAND is written out, so
 # that $! is the command's own process.
 session=(PATH=/usr/bin:/bin HOME="$HOME" XDG_CONFIG_HOME="$XDG_CONFIG_HOME"
-    XDG_DATA_HOME="$XDG_DATA_HOME" XDG_RUNTIME_DIR="$XDG_RUNTIME_DIR" LANG=C.UTF-8)
+    XDG_DATA_HOME="$XDG_DATA_HOME" XDG_RUNTIME_DIR="$XDG_RUNTIME_DIR" LANG=C.UTF-8
+    DBUS_SESSION_BUS_ADDRESS="unix:path=$XDG_RUNTIME_DIR/bus")
 as_user() { "${user[@]}" env -i "${session[@]}" "$@"; }
+
+# A session bus, over which a second start asks the running program to show its widget.
+"${user[@]}" env -i "${session[@]}" dbus-daemon --session --nofork --nopidfile \
+    --address="unix:path=$XDG_RUNTIME_DIR/bus" >"$work/dbus.log" 2>&1 &
+pids+=($!)
+deadline 10
+until [[ -S $XDG_RUNTIME_DIR/bus ]]; do late && fail "the session bus did not start"; sleep 0.05; done
 
 "${user[@]}" env -i "${session[@]}" WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 \
     WLR_RENDERER=pixman sway -c "$work/sway.conf" >"$work/sway.log" 2>&1 &
@@ -203,9 +211,13 @@ say "ok: forced Wayland start, sway put the widget at $view_x,$view_y"
 fade $((view_x + 120)) $((view_y + 5)) wayland
 grep -i 'opacity' "$work/tilava.log" && fail "Qt warned about window opacity"
 say "ok: no warning about window opacity"
-end_widget
-
-start_widget QT_QPA_PLATFORM=wayland
+# Without a tray the faded widget was hidden (not minimised, from where a Wayland program
+# cannot bring it back): a second start shows it.
+widget_gone || fail "the faded widget is still shown"
+as_user DISPLAY="$x_display" QT_QPA_PLATFORM=wayland timeout 20 "$program" >>"$work/tilava.log" 2>&1 ||
+    fail "the second start failed"
+wait_for 10 "a second start shows the hidden widget" widget_view
+say "ok: a second start showed the faded widget"
 # A drag by the top strip: the compositor moves the window (or not); nothing is recorded.
 # (at a hand's pace: the program asks sway to move it once it has the press)
 from_x=$view_x from_y=$view_y
