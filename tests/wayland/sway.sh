@@ -123,6 +123,9 @@ view() {
 widget_view() { view '.rect.width == 170'; }
 widget_gone() { ! widget_view; }
 
+# painted: the widget's top strip is no longer the background.
+painted() { [[ $(pixel $((view_x + 120)) $((view_y + 5))) != "$background" ]]; }
+
 # start_widget [VARIABLE=VALUE...]: the program as that user, once sway shows its widget.
 start_widget() {
     "${user[@]}" env -i "${session[@]}" DISPLAY="$x_display" "$@" "$program" \
@@ -130,8 +133,7 @@ start_widget() {
     tilava=$!
     pids+=("$tilava")
     wait_for 20 "sway shows the widget" widget_view
-    # (painted: its day area is no longer the background)
-    wait_for 10 "the widget is painted" eval '[[ $(pixel $((view_x + 120)) $((view_y + 5))) != "$background" ]]'
+    wait_for 10 "the widget is painted" painted
 }
 end_widget() {
     kill -TERM "$tilava"
@@ -177,6 +179,23 @@ fade() {
         fail "the widget did not fade: colours $(paste -sd, "$work/fade")"
     say "ok: it faded through $between colours to $nearest from the background"
 }
+# hover_check: the pointer on the day's names shows tomorrow; off the widget, today again
+# within half a second.
+showing() { shot "$view_x" "$view_y" 170 85 "$work/now.ppm" && cmp -s "$work/now.ppm" "$work/$1.ppm"; }
+hover_check() {
+    wait_for 10 "the widget is painted" painted
+    sleep 0.2
+    shot "$view_x" "$view_y" 170 85 "$work/today.ppm"
+    point move $((view_x + 120)) $((view_y + 55))
+    wait_for 2 "the widget shows tomorrow under the pointer" eval '! showing today'
+    point move 1000 700
+    local left
+    left=$(now)
+    wait_for 2 "the widget shows today after the pointer left" showing today
+    say "ok: tomorrow under the pointer, today $((($(now) - left) / 1000)) ms after it left"
+    (($(now) - left <= 500000)) || fail "today came back only after $((($(now) - left) / 1000)) ms"
+}
+
 # --- The default start: XWayland, in the corner, fading, tomorrow while the pointer rests ---
 mkdir -p "$(dirname "$settings")"
 printf '[Settings]\nShowTime=9000\n' >"$settings"
@@ -187,18 +206,7 @@ wait_for 5 "the widget is in the top right corner (at $view_x,$view_y)" \
     eval 'widget_view && ((view_x == width - 170 && view_y == 0))'
 say "ok: default start on XWayland, the widget at $view_x,$view_y ${view_w}x$view_h"
 
-shot "$view_x" "$view_y" 170 85 "$work/today.ppm"
-# The pointer on the day's names: tomorrow, until it leaves.
-point move $((view_x + 120)) $((view_y + 55))
-showing() { shot "$view_x" "$view_y" 170 85 "$work/now.ppm" && cmp -s "$work/now.ppm" "$work/$1.ppm"; }
-wait_for 2 "the widget shows tomorrow under the pointer" eval '! showing today'
-cp "$work/now.ppm" "$work/tomorrow.ppm"
-point move 400 500
-left=$(now)
-wait_for 2 "the widget shows today after the pointer left" showing today
-say "ok: tomorrow under the pointer, today $((($(now) - left) / 1000)) ms after it left"
-(($(now) - left <= 500000)) || fail "today came back only after $((($(now) - left) / 1000)) ms"
-
+hover_check
 fade $((view_x + 120)) $((view_y + 5)) xwayland
 end_widget
 
@@ -218,6 +226,7 @@ as_user DISPLAY="$x_display" QT_QPA_PLATFORM=wayland timeout 20 "$program" >>"$w
     fail "the second start failed"
 wait_for 10 "a second start shows the hidden widget" widget_view
 say "ok: a second start showed the faded widget"
+hover_check
 # A drag by the top strip: the compositor moves the window (or not); nothing is recorded.
 # (at a hand's pace: the program asks sway to move it once it has the press)
 from_x=$view_x from_y=$view_y
