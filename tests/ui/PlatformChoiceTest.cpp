@@ -24,7 +24,7 @@ void PlatformChoiceTest::choice_data() {
     QTest::addColumn<QStringList>("forQt");     // the whole command line Qt gets
 
     const QStringList none;
-    const QStringList xcb{"tilava", "-platform", "xcb"};
+    const QStringList xcb{"tilava", "-platform", "xcb;wayland"};
     QTest::newRow("Wayland session with XWayland") << ""
                                                    << "wayland-1"
                                                    << ":0" << none << xcb;
@@ -53,12 +53,12 @@ void PlatformChoiceTest::choice_data() {
         << ""
         << "wayland-1"
         << ":0" << QStringList{"-platformtheme", "gtk3"}
-        << QStringList{"tilava", "-platform", "xcb", "-platformtheme", "gtk3"};
+        << QStringList{"tilava", "-platform", "xcb;wayland", "-platformtheme", "gtk3"};
     QTest::newRow("the value of another option")
         << ""
         << "wayland-1"
         << ":0" << QStringList{"-title", "platform"}
-        << QStringList{"tilava", "-platform", "xcb", "-title", "platform"};
+        << QStringList{"tilava", "-platform", "xcb;wayland", "-title", "platform"};
 }
 
 void PlatformChoiceTest::choice() {

@@ -29,7 +29,7 @@ std::optional<std::string> PlatformForSession(const SessionVariables& session,
         if (argument == "-platform" || argument == "--platform")
             return std::nullopt;
     }
-    return std::string("xcb");
+    return std::string("xcb;wayland");
 }
 
 QtArguments::QtArguments(int argc, char* argv[], const SessionVariables& session) {

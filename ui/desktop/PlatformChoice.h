@@ -18,7 +18,8 @@ struct SessionVariables {
 };
 
 // The platform Tilava asks Qt for when the user chose none: on a Wayland session with an X
-// server, Qt's X11 platform ("xcb"). On XWayland the widget can place itself in its corner and
+// server, Qt's X11 platform ("xcb"), and Wayland only where the X server does not answer (a
+// DISPLAY left over from elsewhere). On XWayland the widget can place itself in its corner and
 // be dragged, which an xdg-toplevel window cannot. Nothing (Qt's own choice stands) elsewhere
 // and whenever the user chose, by QT_QPA_PLATFORM or by "-platform NAME" / "--platform NAME"
 // on the command line.
