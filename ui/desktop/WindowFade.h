@@ -16,7 +16,6 @@ public:
 
     // The fade's alpha, 0 (transparent) .. 255 (opaque).
     void SetAlpha(int alpha);
-    bool ByPainting() const { return effect_ != nullptr; }
 
 private:
     QWidget& window_;
