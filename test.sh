@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # Builds Tilava and runs every test: the native suite (dev preset), the real program on a
-# private X server (fade and tray), the Linux package check, then the whole program cross-built
-# for Windows with every test run under Wine, and its installer installed and removed under Wine.
+# private X server (fade and tray) and on a headless sway (Wayland), the Linux package check,
+# then the whole program cross-built for Windows with every test run under Wine, and its
+# installer installed and removed under Wine.
 # Installs the Debian packages it needs when they are missing.
 set -uo pipefail
 cd "$(dirname "$0")"
 root=$PWD
 jobs=$(nproc 2>/dev/null || echo 2)
 
-scripts/install-deps.sh build test windows windows-installer x11 wine-x11 package || exit 1
+scripts/install-deps.sh build test windows windows-installer x11 wine-x11 wayland package || exit 1
 
 status=0
 leg() { # leg NAME COMMAND...: runs a leg, times it, remembers a failure
@@ -83,6 +84,13 @@ package() {
 
 leg "native (Linux) build and tests" native
 leg "X11 (Xvfb, xcompmgr) window system tests" x11
+# The real program on a headless Wayland compositor (sway): XWayland by default, and Wayland
+# itself when chosen.
+wayland() {
+  tests/wayland/sway.sh "$root/build/dev/app/tilava" &&
+    tests/wayland/mutter.sh "$root/build/dev/app/tilava"
+}
+leg "Wayland (headless sway and mutter; XWayland and native) window system tests" wayland
 leg "Linux package (install, desktop entry, AppStream, .deb, lintian, reproducible)" package
 # The Windows installer (NSIS) built from the windows-app build, installed, started and
 # uninstalled silently under Wine.

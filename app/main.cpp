@@ -12,6 +12,7 @@
 #include "platform/StandardOutput.h"
 #include "ui/desktop/FontWarmup.h"
 #include "ui/desktop/InstanceChannel.h"
+#include "ui/desktop/PlatformChoice.h"
 #include "ui/desktop/QtTranslation.h"
 #include "ui/desktop/SessionEnd.h"
 #include "ui/desktop/SystemNotifier.h"
@@ -80,8 +81,10 @@ int main(int argc, char* argv[]) {
         tilava::RemoveStaleTemporaries(*settings);
 
     const tilava::FontWarmup pisma;
-    tilava::WindowSystemGuard windowSystem(argc, argv);
-    QApplication app(argc, argv);
+    // On a Wayland session the widget runs on XWayland unless the user chose a platform.
+    tilava::QtArguments qtArguments(argc, argv, tilava::SessionVariables::Current());
+    tilava::WindowSystemGuard windowSystem(qtArguments.Count(), qtArguments.Values());
+    QApplication app(qtArguments.Count(), qtArguments.Values());
     windowSystem.Release();
     tilava::LoadQtTranslation();
     // (No display name: Qt would add it to every window's title.)

@@ -111,5 +111,9 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS fonts-dejavu-core)
 # Qt's Slovak catalogue: without it the file dialogs and the standard buttons speak English.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-translations-l10n)
+# On a Wayland session the widget runs on XWayland, through Qt's X11 platform, which is in
+# libqt6gui6 (a dependency already); XWayland itself comes with the desktop. Qt's Wayland
+# platform is only for a user who chooses it (QT_QPA_PLATFORM=wayland).
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS qt6-wayland)
 
 include(CPack)

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages that a step needs, only those that are missing.
-# Usage: scripts/install-deps.sh build|test|windows|windows-installer|windows-deps|run|x11|wine-x11|package ...
+# Usage: scripts/install-deps.sh build|test|windows|windows-installer|windows-deps|run|x11|wine-x11|wayland|package ...
 set -euo pipefail
 
 declare -A groups=(
@@ -12,6 +12,7 @@ declare -A groups=(
   [run]="xvfb x11-utils imagemagick"
   [x11]="xvfb openbox xcompmgr x11-utils xdotool trayer"
   [wine-x11]="xvfb openbox xcompmgr x11-utils xdotool trayer imagemagick wine64 wine fonts-wine locales"
+  [wayland]="sway xwayland grim jq qt6-wayland libwayland-dev gcc mutter dbus-daemon x11-utils xdotool"
   [package]="desktop-file-utils appstream appstream-util lintian dpkg-dev file git"
 )
 

@@ -164,6 +164,10 @@ for needed in libqt6core6 libqt6gui6 libqt6widgets6 libqt6dbus6 libturbojpeg0 li
 done
 [[ $(dpkg-deb -f "$deb" Recommends) == qt6-translations-l10n ]] ||
     fail "the package does not recommend qt6-translations-l10n (Qt's Slovak dialogs)"
+# Qt's X11 platform (XWayland on a Wayland session) is libqt6gui6's, above; its Wayland
+# platform is for those who choose it.
+[[ $(dpkg-deb -f "$deb" Suggests) == qt6-wayland ]] ||
+    fail "the package does not suggest qt6-wayland (Qt's Wayland platform, when chosen)"
 packaged=$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { print $6 }' | sed 's|^\./||' | sort)
 compare_lists "the .deb" "$expected_list" "$packaged"
 

@@ -110,6 +110,8 @@ private slots:
     void edgeBelongsInside_data();
     void edgeBelongsInside();
     void tomorrowView();
+    void leavingShowsToday_data();
+    void leavingShowsToday();
     void dayAreaPutsTheButtonsOut();
     void hoverDimsOnLeave_data();
     void hoverDimsOnLeave();
@@ -609,6 +611,54 @@ void fMainTest::tomorrowView() {
     QVERIFY(Lbl(*w, "lblSviatok2")->isVisible());
     QVERIFY(!Lbl(*w, "imgDrag")->isVisible());
     QVERIFY(!running("tmrNadFormom"));
+}
+
+void fMainTest::leavingShowsToday_data() {
+    QTest::addColumn<QPoint>("cursor"); // where the window system says the pointer is
+    QTest::addColumn<QString>("leave"); // which widget gets a leave event, if any
+    QTest::addColumn<bool>("tomorrow"); // still showing tomorrow after a tick of the check
+    // the widget at 300, 200, 170 x 85
+    // Wayland: the leave event comes, the position stays where the pointer left
+    QTest::newRow("window left, position not told") << QPoint(400, 240) << "frmMain" << false;
+    QTest::newRow("window left") << QPoint(100, 100) << "frmMain" << false;
+    QTest::newRow("no leave event, pointer away") << QPoint(100, 100) << "" << false;
+    QTest::newRow("no leave event, pointer rests") << QPoint(400, 240) << "" << true;
+    QTest::newRow("flag left, still over the window") << QPoint(350, 210) << "imgFlag" << true;
+}
+
+void fMainTest::leavingShowsToday() {
+    QFETCH(QPoint, cursor);
+    QFETCH(QString, leave);
+    QFETCH(bool, tomorrow);
+    WidgetWorld world(year{2025} / 3 / 9); // Sunday 9 March
+    auto w = world.Start();
+    w->move(300, 200);
+    w->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+    auto* check = w->findChild<QTimer*>(QStringLiteral("tmrNadFormom"));
+
+    // Twice: the widget shows tomorrow again when the pointer comes back.
+    for (int round = 0; round < 2; ++round) {
+        QCursor::setPos(400, 240);
+        MoveMouse(Control(*w, "Image1"), {60, 20});
+        QVERIFY(w->TomorrowView());
+        QCursor::setPos(cursor);
+        if (!leave.isEmpty()) {
+            QEvent event(QEvent::Leave);
+            QWidget* target = leave == w->objectName() ? w.get() : Control(*w, qPrintable(leave));
+            QApplication::sendEvent(target, &event);
+        }
+        w->tmrNadFormomTimer();
+        QCOMPARE(w->TomorrowView(), tomorrow);
+        QCOMPARE(Lbl(*w, "lblDnes")->text(),
+                 tomorrow ? QStringLiteral("Zajtra") : QStringLiteral("Dnes"));
+        QCOMPARE(Lbl(*w, "lblDatum")->text(),
+                 tomorrow ? QStringLiteral("10.") : QStringLiteral("9."));
+        QCOMPARE(Lbl(*w, "imgDrag")->isVisible(), tomorrow);
+        QCOMPARE(check->isActive(), tomorrow);
+        if (tomorrow)
+            return;
+    }
 }
 
 // (which buttons a path over them lights is the hover model's table)

@@ -14,7 +14,7 @@
 #include "ui/desktop/NotesFolderWatch.h"
 #include "ui/desktop/Notifier.h"
 #include "ui/desktop/PageOpener.h"
-#include "ui/desktop/WindowOpacity.h"
+#include "ui/desktop/WindowFade.h"
 #include "ui/skin/Fonts.h"
 #include "ui/skin/Palette.h"
 #include "ui/skin/Pictures.h"
@@ -43,6 +43,7 @@
 #include <QShowEvent>
 #include <QTimer>
 #include <QToolTip>
+#include <QWindow>
 
 #include <algorithm>
 #include <array>
@@ -98,6 +99,8 @@ TfrmMain::TfrmMain(const Clock& clock, SettingsHive& hive, std::filesystem::path
     setPalette(p);
     setFont(WidgetFont());
     setMouseTracking(true);
+    abilities_ = WindowAbilities::Current();
+    fade_ = std::make_unique<WindowFade>(*this, abilities_.fadesByPainting);
     [[maybe_unused]] static const bool accessible = [] {
         QAccessible::installFactory(&WidgetAccessible);
         return true;
@@ -476,7 +479,7 @@ void TfrmMain::SetOpacity() {
     if (countdown_.Opacity == opacity_)
         return;
     opacity_ = countdown_.Opacity;
-    SetWindowAlpha(*this, opacity_);
+    fade_->SetAlpha(opacity_);
 }
 
 void TfrmMain::ZastavOdpocet() {
@@ -508,7 +511,7 @@ void TfrmMain::ClearMissed() {
 }
 
 void TfrmMain::HideWidget() {
-    if (tray_->IsShown()) {
+    if (tray_->IsShown() || !abilities_.showsMinimizedAgain) {
         hide();
         return;
     }
@@ -608,6 +611,10 @@ void TfrmMain::tmrNadFormomTimer() {
     const QPoint cursor = QCursor::pos();
     if (WidgetRect{x(), y(), width(), height()}.Contains(cursor.x(), cursor.y()))
         return;
+    ShowToday();
+}
+
+void TfrmMain::ShowToday() {
     tmrNadFormom_->stop();
     imgDrag_->hide();
     tomorrow_ = false;
@@ -616,6 +623,11 @@ void TfrmMain::tmrNadFormomTimer() {
 }
 
 void TfrmMain::fraCmdMouseDown(QPoint point) {
+    // Where the compositor places the windows, it moves this one too, while the button is down.
+    if (!abilities_.placesItself && windowHandle() && windowHandle()->startSystemMove()) {
+        SpustiOdpocet();
+        return;
+    }
     drag_.Press(point);
     ZastavOdpocet();
 }
@@ -794,8 +806,10 @@ bool TfrmMain::eventFilter(QObject* object, QEvent* event) {
 }
 
 void TfrmMain::leaveEvent(QEvent* event) {
-    // Out of the window: no button stays lit (the leave check switches back to today).
-    buttons_->PutOut();
+    // Out of the window: today again, and no button stays lit. On Wayland this is all the
+    // program learns: the pointer's position is not told once it is over another window, so
+    // the leave check would see it resting where it left.
+    ShowToday();
     QWidget::leaveEvent(event);
 }
 
@@ -867,9 +881,12 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
     tmrZapis_->stop();
     sync_->Stop();
     // The position is recorded at every close; only Pamatat decides whether a start uses it.
+    // A window that cannot know its place (Wayland) keeps the one recorded before.
     try {
-        model_->Regi().ZapisHodnotu("frmMainTop", y());
-        model_->Regi().ZapisHodnotu("frmMainLeft", x());
+        if (abilities_.placesItself) {
+            model_->Regi().ZapisHodnotu("frmMainTop", y());
+            model_->Regi().ZapisHodnotu("frmMainLeft", x());
+        }
     } catch (const HiveError&) {
         // A refused write is not reported: the next start takes the default corner.
     }

@@ -7,6 +7,7 @@
 #include "model/WidgetModel.h"
 #include "ui/controls/ReminderBars.h"
 #include "ui/controls/SkinControls.h"
+#include "ui/desktop/WindowAbilities.h"
 #include "ui/skin/WidgetPicture.h"
 
 #include <QList>
@@ -39,6 +40,7 @@ class SettingsHive;
 class TRegi;
 class WidgetButtons;
 class WidgetTray;
+class WindowFade;
 
 // The main widget: a narrow borderless window in the top right corner with today's day number,
 // weekday and names, the flag of the name-day language, four small buttons and under them a
@@ -78,7 +80,8 @@ public:
     void tmrTimerTimer();
     // The pointer moves over the day area: tomorrow's texts, the leave check starts.
     void MysNadFormom();
-    // One tick of the 100 ms leave check: back to today once the pointer is outside.
+    // One tick of the 100 ms leave check: back to today once the pointer is outside. It stands
+    // beside the leave event, for a leave that the window system did not report.
     void tmrNadFormomTimer();
     // Rebuilds the names, the reminder bars, the window height and the flag.
     void ZobrazUdalosti();
@@ -164,7 +167,8 @@ protected:
 private:
     void CreateControls();
     // Hides the widget after the countdown or by its button; on a desktop without a tray it
-    // goes to the task bar instead, so that it can always be brought back.
+    // goes to the task bar instead, so that it can always be brought back (on Wayland, where a
+    // program cannot bring a minimised window back, it is hidden, and a second start shows it).
     void HideWidget();
     // The tooltip and the tray icon's day number, for the day shown.
     void SetTooltip();
@@ -183,6 +187,8 @@ private:
     void KeepOnScreen();
     // The free area of a screen changed, or a screen went.
     void AvailableAreaChanged();
+    // Today's texts again, the leave check stopped and no button lit: the pointer has left.
+    void ShowToday();
     void ZobrazMena(bool whole);
     void ShowTexts(const DayTexts& texty, bool whole);
     void SetOpacity();
@@ -212,6 +218,8 @@ private:
     std::unique_ptr<LocalDateFormat> dateFormat_;
     std::unique_ptr<WidgetModel> model_;
 
+    WindowAbilities abilities_;
+    std::unique_ptr<WindowFade> fade_;
     FadeCountdown countdown_;
     WindowDrag drag_;
     bool tomorrow_ = false;

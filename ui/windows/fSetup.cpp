@@ -5,6 +5,7 @@
 #include "ui/controls/PictureButton.h"
 #include "ui/controls/SkinControls.h"
 #include "ui/controls/TabOrder.h"
+#include "ui/desktop/WindowAbilities.h"
 #include "ui/skin/Fonts.h"
 #include "ui/skin/Palette.h"
 #include "ui/skin/Pictures.h"
@@ -227,8 +228,11 @@ void TfrmSetup::done(int result) {
         // Only the window's own place is at stake: a store that refuses it must not keep the
         // window from closing, and the next opening falls back to the design position.
         try {
-            regi_->ZapisHodnotu("frmSetupTop", y());
-            regi_->ZapisHodnotu("frmSetupLeft", x());
+            // A window that cannot know its place (Wayland) keeps the one stored before.
+            if (WindowAbilities::Current().placesItself) {
+                regi_->ZapisHodnotu("frmSetupTop", y());
+                regi_->ZapisHodnotu("frmSetupLeft", x());
+            }
         } catch (const std::exception&) {
         }
     }

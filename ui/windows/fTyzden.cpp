@@ -10,6 +10,7 @@
 #include "ui/controls/TabOrder.h"
 #include "ui/desktop/Notifier.h"
 #include "ui/desktop/PageOpener.h"
+#include "ui/desktop/WindowAbilities.h"
 #include "ui/skin/Palette.h"
 #include "ui/skin/Pictures.h"
 #include "ui/windows/QtDate.h"
@@ -530,8 +531,11 @@ void TfrmTyzden::Close() {
         }
         ReportMerge();
         try {
-            model_->Regi().ZapisHodnotu("frmTyzdenTop", y());
-            model_->Regi().ZapisHodnotu("frmTyzdenLeft", x());
+            // A window that cannot know its place (Wayland) keeps the one stored before.
+            if (WindowAbilities::Current().placesItself) {
+                model_->Regi().ZapisHodnotu("frmTyzdenTop", y());
+                model_->Regi().ZapisHodnotu("frmTyzdenLeft", x());
+            }
         } catch (const std::exception&) {
             // A position that cannot be stored only means the default place next time.
         }
