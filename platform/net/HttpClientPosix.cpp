@@ -128,6 +128,10 @@ public:
         curl_easy_setopt(handle_, CURLOPT_PROTOCOLS_STR, "http,https");
         curl_easy_setopt(handle_, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
         curl_easy_setopt(handle_, CURLOPT_FOLLOWLOCATION, 0L);
+        // A proxy named by http_proxy, https_proxy or all_proxy would get a request to this
+        // computer, and with plain http:// read its password.
+        if (IsLoopbackHost(server.host))
+            curl_easy_setopt(handle_, CURLOPT_PROXY, "");
         curl_easy_setopt(handle_, CURLOPT_NOSIGNAL, 1L);
         curl_easy_setopt(handle_, CURLOPT_SSL_VERIFYPEER, 1L);
         curl_easy_setopt(handle_, CURLOPT_SSL_VERIFYHOST, 2L);
@@ -201,9 +205,12 @@ private:
             return ServerError(Kind::NoConnection, server, ConnectReason(systemError));
         }
         case CURLE_OPERATION_TIMEDOUT: {
-            curl_off_t connected = 0;
-            curl_easy_getinfo(handle_, CURLINFO_CONNECT_TIME_T, &connected);
-            if (connected == 0)
+            // The request went out when its size is known: the connection stood (made now or
+            // kept from the request before, when curl gives no time of connecting), and the
+            // answer is what came late.
+            long sent = 0;
+            curl_easy_getinfo(handle_, CURLINFO_REQUEST_SIZE, &sent);
+            if (sent == 0)
                 return ServerError(Kind::Timeout, server,
                                    "spojenie sa nenadviazalo do " +
                                        std::to_string(limits_.connectTimeout.count()) + " s");
