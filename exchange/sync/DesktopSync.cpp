@@ -1,6 +1,7 @@
 #include "exchange/sync/DesktopSync.h"
 
 #include "exchange/sync/CalendarSync.h"
+#include "platform/net/SecretMemory.h"
 #include "platform/net/SecretStore.h"
 #include "platform/SyncStateFolder.h"
 
@@ -28,22 +29,39 @@ bool SyncWithDesktop(const std::filesystem::path& folder, const SyncSettings& se
                   "Poznámky aj kalendár na serveri ostali, ako boli.\n";
         return false;
     }
-    std::optional<std::string> password;
     try {
-        password = CreateDesktopSecretStore()->Lookup(settings.calendarUrl, settings.user);
+        return SyncWithSecretStore(folder, *stateFolder, settings, *CreateDesktopSecretStore(),
+                                   message, remarks);
+    } catch (const std::exception& e) {
+        // A store that cannot start, memory that ran out.
+        message = std::string("Synchronizácia neprebehla: ") + e.what() + "\n";
+        return false;
+    }
+}
+
+bool SyncWithSecretStore(const std::filesystem::path& folder,
+                         const std::filesystem::path& stateFolder, const SyncSettings& settings,
+                         SecretStore& store, std::string& message, bool& remarks) {
+    remarks = false;
+    const SecretHold hold;
+    WipedSecret password;
+    try {
+        std::optional<std::string> found = store.Lookup(settings.calendarUrl, settings.user);
+        if (!found) {
+            message = "Synchronizácia neprebehla: pre používateľa „" + settings.user +
+                      "“ nie je uložené heslo. Zadáte ho v ponuke ikony na lište: „Nastavenie "
+                      "synchronizácie…“.\n";
+            return false;
+        }
+        password.Text() = *found;
+        WipeSecret(*found);
     } catch (const SecretStoreError& e) {
         message = std::string("Synchronizácia neprebehla: ") + e.what() + "\n";
         return false;
     }
-    if (!password) {
-        message = "Synchronizácia neprebehla: pre používateľa „" + settings.user +
-                  "“ nie je uložené heslo. Zadáte ho v ponuke ikony na lište: „Nastavenie "
-                  "synchronizácie…“.\n";
-        return false;
-    }
     try {
-        const auto client = CreateHttpClient(settings.user, *password);
-        const SyncReport report = RunCalendarSync(folder, *stateFolder, settings, *client);
+        const auto client = CreateHttpClient(settings.user, password.Text());
+        const SyncReport report = RunCalendarSync(folder, stateFolder, settings, *client);
         message = report.Text();
         remarks = !report.conflicts.empty() || !report.refused.empty();
         return report.Succeeded();
@@ -56,6 +74,8 @@ bool SyncWithDesktop(const std::filesystem::path& folder, const SyncSettings& se
 
 bool KeepPasswordOnDesktop(const SyncSettings& settings, const std::string& password,
                            std::string& message) {
+    // The password passes through here on its way to the store: no core dump meanwhile.
+    const SecretHold hold;
     try {
         const auto store = CreateDesktopSecretStore();
         if (password.empty()) {

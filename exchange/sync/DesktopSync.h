@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/net/SecretStore.h"
 #include "store/SyncSettings.h"
 
 #include <filesystem>
@@ -14,6 +15,13 @@ namespace tilava {
 // entry changed on both sides, an event the day files cannot hold).
 bool SyncWithDesktop(const std::filesystem::path& folder, const SyncSettings& settings,
                      std::string& message, bool& remarks);
+
+// SyncWithDesktop with the password from `store` and the state in `stateFolder`. The password
+// is wiped from memory when the sync ends, and while it is held the process writes no core
+// dump (SecretHold).
+bool SyncWithSecretStore(const std::filesystem::path& folder,
+                         const std::filesystem::path& stateFolder, const SyncSettings& settings,
+                         SecretStore& store, std::string& message, bool& remarks);
 
 // Keeps the password in the desktop's secret store for the calendar and user of `settings`;
 // an empty one forgets the password kept.

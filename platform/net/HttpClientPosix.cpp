@@ -1,6 +1,7 @@
 // The HTTP client of Linux: one libcurl easy handle per client, reused so that its connection
 // to the server stays open between requests where the server allows it.
 #include "platform/net/HttpClient.h"
+#include "platform/net/SecretMemory.h"
 #include "platform/net/ServerAddress.h"
 
 #include <curl/curl.h>
@@ -110,7 +111,10 @@ public:
             throw std::bad_alloc();
     }
 
-    ~CurlHttpClient() override { curl_easy_cleanup(handle_); }
+    ~CurlHttpClient() override {
+        curl_easy_cleanup(handle_);
+        WipeSecret(password_);
+    }
 
     CurlHttpClient(const CurlHttpClient&) = delete;
     CurlHttpClient& operator=(const CurlHttpClient&) = delete;
@@ -178,6 +182,8 @@ public:
         const CURLcode result = curl_easy_perform(handle_);
         curl_easy_setopt(handle_, CURLOPT_HTTPHEADER, nullptr);
         curl_slist_free_all(headers);
+        // curl keeps a copy of the password until it is set again; between requests it has none.
+        curl_easy_setopt(handle_, CURLOPT_PASSWORD, nullptr);
 
         if (result != CURLE_OK)
             throw Failure(result, server, reception);
