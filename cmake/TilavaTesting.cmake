@@ -44,11 +44,21 @@ function(tilava_gtests layer)
     target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/tests)
     tilava_warnings(${target})
     # A *DavTest talks to the CalDAV server that the fixture calendar_server starts (see
-    # tests/CMakeLists.txt), one such test at a time.
+    # tests/CMakeLists.txt), one such test at a time; a *InteropTest talks to that one and to
+    # the one of the fixture xandikos_server.
     set(server_properties "")
+    set(server_text "")
     if(name MATCHES "DavTest$")
       set(server_properties FIXTURES_REQUIRED calendar_server RESOURCE_LOCK calendar_server
                             ENVIRONMENT "TILAVA_TEST_DAV=${TILAVA_DAV_DIR}")
+      set(server_text "FIXTURES_REQUIRED calendar_server RESOURCE_LOCK calendar_server ENVIRONMENT \"TILAVA_TEST_DAV=${TILAVA_DAV_DIR}\"")
+    elseif(name MATCHES "InteropTest$")
+      set(servers "calendar_server;xandikos_server")
+      set(server_environment
+          "TILAVA_TEST_DAV=${TILAVA_DAV_DIR};TILAVA_TEST_XANDIKOS=${TILAVA_XANDIKOS_DIR}")
+      set(server_properties FIXTURES_REQUIRED "${servers}" RESOURCE_LOCK "${servers}"
+                            ENVIRONMENT "${server_environment}")
+      set(server_text "FIXTURES_REQUIRED \"${servers}\" RESOURCE_LOCK \"${servers}\" ENVIRONMENT \"${server_environment}\"")
     endif()
     if(CMAKE_CROSSCOMPILING)
       # Under Wine every program start costs a Wine process start, and a start that Wine
@@ -69,10 +79,6 @@ function(tilava_gtests layer)
     # Discovered tests cannot take a list in PROPERTIES, so the labels are set by a script
     # that CTest reads after discovery.
     set(label_script ${CMAKE_CURRENT_BINARY_DIR}/${target}_labels.cmake)
-    set(server_text "")
-    if(server_properties)
-      set(server_text "FIXTURES_REQUIRED calendar_server RESOURCE_LOCK calendar_server ENVIRONMENT \"TILAVA_TEST_DAV=${TILAVA_DAV_DIR}\"")
-    endif()
     file(WRITE ${label_script}
       "foreach(t IN LISTS ${target}_TESTS)\n  set_tests_properties(\"\${t}\" PROPERTIES LABELS \"${labels}\" ${server_text})\nendforeach()\n")
     set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${label_script})

@@ -10,6 +10,11 @@ namespace tilava::test {
 // password secret1. Nothing when the test does not run under that fixture.
 std::optional<std::string> CalendarServerUrl();
 
+// The second server, xandikos (tests/exchange/xandikos.sh, fixture xandikos_server), for the
+// tests named *InteropTest: "http://127.0.0.1:PORT"; its calendars go below /alice/calendars/
+// and it takes any password. Nothing when the test does not run under that fixture.
+std::optional<std::string> XandikosServerUrl();
+
 inline constexpr const char* kCalendarUser = "alice";
 inline constexpr const char* kCalendarPassword = "secret1";
 
