@@ -10,9 +10,9 @@ namespace tilava {
 void WipeSecret(std::string& secret) noexcept;
 
 // While one lives, the process cannot write a core dump, nor can another process of the user
-// read its memory by ptrace (Linux: PR_SET_DUMPABLE 0); the last one to end gives back the
-// setting found before the first. Hold one for as long as a password is in memory. Safe to
-// hold from several threads at once. On Windows it does nothing.
+// read its memory by ptrace (Linux: PR_SET_DUMPABLE 0 and a core size limit of 0); the last
+// one to end gives back the settings found before the first. Hold one for as long as a password is
+// in memory. Safe to hold from several threads at once. On Windows it does nothing.
 class SecretHold final {
 public:
     SecretHold();

@@ -1,5 +1,8 @@
 #include "exchange/sync/DesktopSync.h"
 
+#include "exchange/sync/CalendarSync.h"
+#include "net/FakeServer.h"
+
 #include "platform/net/MemorySecretStore.h"
 #include "platform/net/SecretMemory.h"
 #include "support/TempNotes.h"
@@ -7,12 +10,21 @@
 #include <gtest/gtest.h>
 
 #include <sys/prctl.h>
+#include <sys/resource.h>
+
+#include <chrono>
 
 namespace tilava {
 namespace {
 
 int Dumpable() {
     return prctl(PR_GET_DUMPABLE, 0, 0, 0, 0);
+}
+
+rlim_t CoreLimit() {
+    rlimit limit{};
+    getrlimit(RLIMIT_CORE, &limit);
+    return limit.rlim_cur;
 }
 
 // The desktop's store as the sync sees it, noting whether the process could dump core while
@@ -22,6 +34,7 @@ public:
     std::optional<std::string> Lookup(const std::string& calendarUrl,
                                       const std::string& user) override {
         dumpableAtLookup = Dumpable();
+        coreLimitAtLookup = CoreLimit();
         return kept.Lookup(calendarUrl, user);
     }
     void Store(const std::string& calendarUrl, const std::string& user,
@@ -34,17 +47,24 @@ public:
 
     MemorySecretStore kept;
     int dumpableAtLookup = -1;
+    rlim_t coreLimitAtLookup = 1;
 };
 
 TEST(DesktopSyncPosix, NoCoreDumpWhileThePasswordIsHeld) {
     ASSERT_EQ(Dumpable(), 1);
+    rlimit unlimited{};
+    getrlimit(RLIMIT_CORE, &unlimited);
+    unlimited.rlim_cur = unlimited.rlim_max;
+    ASSERT_EQ(setrlimit(RLIMIT_CORE, &unlimited), 0);
     {
         const SecretHold outer;
         EXPECT_EQ(Dumpable(), 0);
         { const SecretHold inner; }
         EXPECT_EQ(Dumpable(), 0) << "the inner hold ended while the outer one still holds";
+        EXPECT_EQ(CoreLimit(), 0u);
     }
     EXPECT_EQ(Dumpable(), 1);
+    EXPECT_EQ(CoreLimit(), unlimited.rlim_cur);
 
     // A sync, here to a server that is not there, holds the password only while it runs; one
     // without a password kept holds nothing afterwards either.
@@ -67,7 +87,31 @@ TEST(DesktopSyncPosix, NoCoreDumpWhileThePasswordIsHeld) {
     EXPECT_NE(message.find("Server 127.0.0.1:1 neodpovedá"), std::string::npos) << message;
     EXPECT_EQ(message.find("secret1"), std::string::npos) << message;
     EXPECT_EQ(store.dumpableAtLookup, 0);
+    EXPECT_EQ(store.coreLimitAtLookup, 0u);
     EXPECT_EQ(Dumpable(), 1);
+    EXPECT_EQ(CoreLimit(), unlimited.rlim_cur);
+}
+
+// A server that takes the request and never answers: the report says it did not answer in
+// time, not that it cannot be reached, and that nothing changed.
+TEST(DesktopSyncPosix, ASlowServerIsReportedAsLate) {
+    const test::FakeServer server(test::FakeServer::Behaviour::Silent);
+    test::TempNotesFolder notes;
+    test::TempFolder state{"tilava-sync-state"};
+    notes.WriteDay(15, 3, test::DayFileLines({{2, 1980, "Jano"}}));
+    HttpLimits limits;
+    limits.connectTimeout = std::chrono::seconds(1);
+    limits.totalTimeout = std::chrono::seconds(1);
+    const auto client = CreateHttpClient("alice", "secret1", limits);
+    const SyncSettings settings{server.Url() + "alice/calendar/", "alice", 0, false};
+    const SyncReport r = RunCalendarSync(notes.TempPath(), state.Path(), settings, *client);
+    EXPECT_FALSE(r.Succeeded());
+    const std::string port = server.Url().substr(17, server.Url().size() - 18);
+    EXPECT_NE(r.Text().find("Server 127.0.0.1:" + port +
+                            " neodpovedal včas: celá odpoveď neprišla do 1 s. Poznámky aj "
+                            "kalendár na serveri ostali, ako boli."),
+              std::string::npos)
+        << r.Text();
 }
 
 } // namespace
