@@ -1,8 +1,8 @@
 #include "exchange/sync/DesktopSync.h"
 
 #include "exchange/sync/CalendarSync.h"
-#include "platform/net/SecretMemory.h"
 #include "platform/net/SecretStore.h"
+#include "platform/SecretMemory.h"
 #include "platform/SyncStateFolder.h"
 
 namespace tilava {

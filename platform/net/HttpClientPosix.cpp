@@ -1,8 +1,8 @@
 // The HTTP client of Linux: one libcurl easy handle per client, reused so that its connection
 // to the server stays open between requests where the server allows it.
 #include "platform/net/HttpClient.h"
-#include "platform/net/SecretMemory.h"
 #include "platform/net/ServerAddress.h"
+#include "platform/SecretMemory.h"
 
 #include <curl/curl.h>
 

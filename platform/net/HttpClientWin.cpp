@@ -1,8 +1,8 @@
 // The HTTP client of Windows: WinHTTP, one session per client, which keeps its connections to
 // the server between requests where the server allows it.
 #include "platform/net/HttpClient.h"
-#include "platform/net/SecretMemory.h"
 #include "platform/net/ServerAddress.h"
+#include "platform/SecretMemory.h"
 #include "platform/SystemErrorText.h"
 #include "platform/WideText.h"
 

@@ -1,7 +1,7 @@
 #include "net/FakeServer.h"
 #include "platform/net/HttpClient.h"
-#include "platform/net/SecretMemory.h"
 #include "platform/net/ServerAddress.h"
+#include "platform/SecretMemory.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 #include "net/FakeServer.h"
 
 #include "platform/net/MemorySecretStore.h"
-#include "platform/net/SecretMemory.h"
+#include "platform/SecretMemory.h"
 #include "support/TempNotes.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "platform/net/SecretMemory.h"
+#include "platform/SecretMemory.h"
 
 #include <windows.h>
 

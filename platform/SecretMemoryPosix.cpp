@@ -1,4 +1,4 @@
-#include "platform/net/SecretMemory.h"
+#include "platform/SecretMemory.h"
 
 #include <sys/prctl.h>
 #include <sys/resource.h>
