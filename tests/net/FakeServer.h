@@ -27,6 +27,7 @@ public:
         CutShort,     // sends the start of a 207 answer, then resets the connection
         OnceThenMute, // answers the first request of a connection, never the second
         Shut,         // closes each connection at once (a proxy that only notes who came)
+        Full,         // never takes a connection, its queue full: a connection is never made
     };
 
     explicit FakeServer(Behaviour behaviour) : behaviour_(behaviour) {
@@ -37,11 +38,19 @@ public:
         socklen_t size = sizeof address;
         if (listener_ < 0 || pipe(stop_) != 0 ||
             bind(listener_, reinterpret_cast<sockaddr*>(&address), size) != 0 ||
-            listen(listener_, 16) != 0 ||
+            listen(listener_, behaviour == Behaviour::Full ? 0 : 16) != 0 ||
             getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &size) != 0)
             throw std::runtime_error("the fake server cannot listen");
         port_ = ntohs(address.sin_port);
-        threads_.emplace_back([this] { Accept(); });
+        if (behaviour != Behaviour::Full) {
+            threads_.emplace_back([this] { Accept(); });
+        } else {
+            // One waiting connection fills a queue of 0: the system drops later ones unanswered.
+            filler_ = socket(AF_INET, SOCK_STREAM, 0);
+            if (filler_ < 0 ||
+                connect(filler_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0)
+                throw std::runtime_error("the fake server's queue cannot be filled");
+        }
     }
 
     ~FakeServer() {
@@ -50,6 +59,8 @@ public:
             if (thread.joinable())
                 thread.join();
         close(listener_);
+        if (filler_ >= 0)
+            close(filler_);
         close(stop_[0]);
         close(stop_[1]);
     }
@@ -131,6 +142,7 @@ private:
                 return;
             break;
         case Behaviour::Shut:
+        case Behaviour::Full:
             return;
         }
         WaitFor(stop_[0]);
@@ -138,6 +150,7 @@ private:
 
     Behaviour behaviour_;
     int listener_ = -1;
+    int filler_ = -1;
     int stop_[2] = {-1, -1};
     unsigned short port_ = 0;
     std::atomic<int> connections_{0};

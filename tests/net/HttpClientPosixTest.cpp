@@ -35,6 +35,8 @@ TEST(HttpClientPosix, TellsASlowServerFromOneThatBrokeOff) {
          Kind::Timeout, "neodpovedal včas: celá odpoveď neprišla do 2 s"},
         {"sends its answer a byte at a time", Behaviour::Trickle, 1, Kind::Timeout,
          "neodpovedal včas: celá odpoveď neprišla do 2 s"},
+        {"takes no connection", Behaviour::Full, 1, Kind::Timeout,
+         "neodpovedal včas: spojenie sa nenadviazalo do 1 s"},
         {"resets the connection halfway through its answer", Behaviour::CutShort, 1,
          Kind::NoConnection, "neodpovedá: spojenie sa prerušilo skôr, ako prišla celá odpoveď"},
     };
