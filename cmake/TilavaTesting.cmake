@@ -44,15 +44,15 @@ function(tilava_gtests layer)
     target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/tests)
     tilava_warnings(${target})
     # A *DavTest talks to the CalDAV server that the fixture calendar_server starts (see
-    # tests/CMakeLists.txt), one such test at a time; a *InteropTest talks to that one and to
-    # the one of the fixture xandikos_server.
+    # tests/CMakeLists.txt), one such test at a time; a *InteropPosixTest talks to that one and
+    # to the one of the fixture xandikos_server (Linux only: it runs vdirsyncer too).
     set(server_properties "")
     set(server_text "")
     if(name MATCHES "DavTest$")
       set(server_properties FIXTURES_REQUIRED calendar_server RESOURCE_LOCK calendar_server
                             ENVIRONMENT "TILAVA_TEST_DAV=${TILAVA_DAV_DIR}")
       set(server_text "FIXTURES_REQUIRED calendar_server RESOURCE_LOCK calendar_server ENVIRONMENT \"TILAVA_TEST_DAV=${TILAVA_DAV_DIR}\"")
-    elseif(name MATCHES "InteropTest$")
+    elseif(name MATCHES "InteropPosixTest$")
       set(servers "calendar_server;xandikos_server")
       set(server_environment
           "TILAVA_TEST_DAV=${TILAVA_DAV_DIR};TILAVA_TEST_XANDIKOS=${TILAVA_XANDIKOS_DIR}")

@@ -11,8 +11,9 @@ namespace tilava::test {
 std::optional<std::string> CalendarServerUrl();
 
 // The second server, xandikos (tests/exchange/xandikos.sh, fixture xandikos_server), for the
-// tests named *InteropTest: "http://127.0.0.1:PORT"; its calendars go below /alice/calendars/
-// and it takes any password. Nothing when the test does not run under that fixture.
+// tests named *InteropPosixTest: "http://127.0.0.1:PORT"; its calendars go below
+// /alice/calendars/ and it takes any password. Nothing when the test does not run under that
+// fixture.
 std::optional<std::string> XandikosServerUrl();
 
 inline constexpr const char* kCalendarUser = "alice";

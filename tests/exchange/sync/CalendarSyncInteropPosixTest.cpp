@@ -153,7 +153,7 @@ struct Server {
     std::string calendars; // the folder of the user's calendars
 };
 
-TEST(CalendarSyncInterop, TwoComputersAndAPhoneOnEachServer) {
+TEST(CalendarSyncInteropPosix, TwoComputersAndAPhoneOnEachServer) {
     const std::vector<Server> servers = {
         {"radicale", test::CalendarServerUrl(), "/alice/"},
         {"xandikos", test::XandikosServerUrl(), "/alice/calendars/"},
