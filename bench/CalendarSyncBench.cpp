@@ -187,10 +187,18 @@ std::string FilledCalendar(const std::string& server, int events) {
                 " - narodeniny\r\nEND:VEVENT\r\n";
     }
     body += "END:VCALENDAR\r\n";
-    const auto client = tilava::CreateHttpClient("alice", "secret1");
-    const tilava::HttpResponse answer =
-        client->Send({"PUT", calendar, {{"Content-Type", "text/calendar; charset=utf-8"}}, body});
-    return made[events] = answer.status == 201 ? calendar : std::string();
+    // The server takes about 20 s for 5,000 events here, longer on a busy machine.
+    tilava::HttpLimits patient;
+    patient.totalTimeout = std::chrono::minutes(10);
+    const auto client = tilava::CreateHttpClient("alice", "secret1", patient);
+    try {
+        const tilava::HttpResponse answer = client->Send(
+            {"PUT", calendar, {{"Content-Type", "text/calendar; charset=utf-8"}}, body});
+        return made[events] = answer.status == 201 ? calendar : std::string();
+    } catch (const tilava::HttpError& e) {
+        std::fprintf(stderr, "%s\n", e.what());
+        return made[events] = std::string();
+    }
 }
 
 // A notes folder and a state folder, empty, for a download.
