@@ -43,12 +43,15 @@ function(tilava_gtests layer)
                           GTest::gtest_main GTest::gmock)
     target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/tests)
     tilava_warnings(${target})
-    # A *DavTest talks to the CalDAV server that the fixture calendar_server starts (see
-    # tests/CMakeLists.txt), one such test at a time.
+    # A *DavTest talks to the CalDAV servers that the fixture calendar_server starts (see
+    # tests/CMakeLists.txt), one such test at a time; so does a *InteropPosixTest (Linux only: it
+    # runs vdirsyncer too).
     set(server_properties "")
-    if(name MATCHES "DavTest$")
+    set(server_text "")
+    if(name MATCHES "(DavTest|InteropPosixTest)$")
       set(server_properties FIXTURES_REQUIRED calendar_server RESOURCE_LOCK calendar_server
                             ENVIRONMENT "TILAVA_TEST_DAV=${TILAVA_DAV_DIR}")
+      set(server_text "FIXTURES_REQUIRED calendar_server RESOURCE_LOCK calendar_server ENVIRONMENT \"TILAVA_TEST_DAV=${TILAVA_DAV_DIR}\"")
     endif()
     if(CMAKE_CROSSCOMPILING)
       # Under Wine every program start costs a Wine process start, and a start that Wine
@@ -69,10 +72,6 @@ function(tilava_gtests layer)
     # Discovered tests cannot take a list in PROPERTIES, so the labels are set by a script
     # that CTest reads after discovery.
     set(label_script ${CMAKE_CURRENT_BINARY_DIR}/${target}_labels.cmake)
-    set(server_text "")
-    if(server_properties)
-      set(server_text "FIXTURES_REQUIRED calendar_server RESOURCE_LOCK calendar_server ENVIRONMENT \"TILAVA_TEST_DAV=${TILAVA_DAV_DIR}\"")
-    endif()
     file(WRITE ${label_script}
       "foreach(t IN LISTS ${target}_TESTS)\n  set_tests_properties(\"\${t}\" PROPERTIES LABELS \"${labels}\" ${server_text})\nendforeach()\n")
     set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${label_script})

@@ -5,7 +5,7 @@ set -euo pipefail
 
 declare -A groups=(
   [build]="cmake ninja-build g++ pkg-config qt6-base-dev qt6-translations-l10n libgl-dev libjpeg-dev libturbojpeg0-dev libfontconfig-dev libxcb1-dev libical-dev libcurl4-openssl-dev libsecret-1-dev fonts-dejavu-core"
-  [test]="libgtest-dev libgmock-dev googletest libbenchmark-dev clang-format desktop-file-utils dbus-daemon radicale xandikos gnome-keyring"
+  [test]="libgtest-dev libgmock-dev googletest libbenchmark-dev clang-format desktop-file-utils dbus-daemon radicale xandikos vdirsyncer gnome-keyring"
   [windows]="g++-mingw-w64-x86-64-posix wine64 wine locales"
   [windows-installer]="nsis"
   [windows-deps]="g++-mingw-w64-x86-64-posix cmake ninja-build nasm perl dpkg-dev debian-archive-keyring qt6-base-dev qt6-base-dev-tools"

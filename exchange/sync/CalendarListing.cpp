@@ -13,6 +13,14 @@ namespace tilava {
 
 namespace {
 
+std::string SyncCollectionBody(const std::string& token) {
+    return "<?xml version=\"1.0\" encoding=\"utf-8\"?><D:sync-collection "
+           "xmlns:D=\"DAV:\"><D:sync-token>" +
+           XmlEscape(token) +
+           "</D:sync-token><D:sync-level>1</D:sync-level><D:prop><D:getetag/>"
+           "</D:prop></D:sync-collection>";
+}
+
 constexpr const char* kXml = "application/xml; charset=utf-8";
 // A server that pages its sync-collection answer (507 on the collection) gets this many pages;
 // one that pages for ever is listed in part, and the rest waits for the next sync.
@@ -65,12 +73,7 @@ private:
     }
 
     HttpResponse Report(const std::string& token) {
-        return Send("REPORT", {{"Content-Type", kXml}},
-                    "<?xml version=\"1.0\" encoding=\"utf-8\"?><D:sync-collection "
-                    "xmlns:D=\"DAV:\"><D:sync-token>" +
-                        XmlEscape(token) +
-                        "</D:sync-token><D:sync-level>1</D:sync-level><D:prop><D:getetag/>"
-                        "</D:prop></D:sync-collection>");
+        return Send("REPORT", {{"Content-Type", kXml}}, SyncCollectionBody(token));
     }
 
     // What a member of a listing says of its event; a member the server could not list (403,
@@ -276,6 +279,35 @@ std::string UsableEtag(const std::string& etag) {
             return static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
         });
     return usable ? etag : std::string();
+}
+
+std::string TokenPastOwnChanges(const ListingServer& server, const std::string& collection,
+                                const SyncState& state, const std::string& token) {
+    if (token.empty()) {
+        return token;
+    }
+    const HttpResponse answer =
+        server.send("REPORT", collection, {{"Content-Type", kXml}}, SyncCollectionBody(token));
+    if (answer.status != 207) {
+        return token;
+    }
+    const DavMultiStatus listing = ReadMultiStatus(answer.body);
+    for (const DavMember& member : listing.members) {
+        const std::string href = HrefPath(member.href);
+        const auto known = state.events.find(href);
+        const bool collectionItself = href == collection || href + '/' == collection;
+        // A listing cut short (507 on the collection) may hide what others did.
+        const bool own =
+            collectionItself
+                ? member.status == 200 || member.status == 0
+                : (member.status == 404 && known == state.events.end()) ||
+                      (member.status == 200 && known != state.events.end() &&
+                       !UsableEtag(member.etag).empty() && member.etag == known->second.etag);
+        if (!own) {
+            return token;
+        }
+    }
+    return listing.syncToken.empty() ? token : listing.syncToken;
 }
 
 ServerListing ListServerChanges(const ListingServer& server, const std::string& collection,

@@ -41,6 +41,15 @@ ServerListing ListServerChanges(const ListingServer& server, const std::string& 
                                 const SyncState& state, bool yearlyEventsAsBirthdays,
                                 int fetchBatch);
 
+// The token after this sync's own uploads and deletions. The listing's token came before them,
+// and a server may leave out of the listing after it an event both made and deleted since
+// (xandikos does): a phone's deletion of an entry just sent would never arrive. The server's
+// token after `token` is taken when every change it lists since then is one `state` already
+// holds (an upload of this sync with its etag, a deletion of this sync) and the listing is
+// whole; else `token` stays. Throws HttpError and XmlError.
+std::string TokenPastOwnChanges(const ListingServer& server, const std::string& collection,
+                                const SyncState& state, const std::string& token);
+
 // The longest etag the sync keeps; servers send a few dozen bytes.
 inline constexpr std::size_t kLongestEtag = 1000;
 

@@ -72,6 +72,9 @@ public:
             ChangeNotes(plan.localChanges);
             Upload(plan.uploads);
             Delete(plan.deletes);
+            if (complete_ && report_.uploaded + report_.deleted > 0) {
+                MoveTokenPastOwnChanges();
+            }
             if (complete_) {
                 state_.token = token_;
             }
@@ -402,6 +405,16 @@ private:
                 report_.deleted += answer.status == 404 ? 0 : 1;
             }
             StepDone();
+        }
+    }
+
+    // After this sync's own uploads and deletes (see TokenPastOwnChanges).
+    void MoveTokenPastOwnChanges() {
+        try {
+            token_ = TokenPastOwnChanges(Server(), collection_, state_, token_);
+        } catch (const HttpError&) {
+            // Everything is done; the next sync lists from the old token.
+        } catch (const XmlError&) {
         }
     }
 

@@ -2,6 +2,7 @@
 
 #include "exchange/sync/CalendarSync.h"
 #include "platform/net/SecretStore.h"
+#include "platform/SecretMemory.h"
 #include "platform/SyncStateFolder.h"
 
 namespace tilava {
@@ -29,25 +30,43 @@ void SyncWithDesktop(const std::filesystem::path& folder, const SyncSettings& se
                   "Poznámky aj kalendár na serveri ostali, ako boli.\n";
         return;
     }
-    std::optional<std::string> password;
     try {
-        password = CreateDesktopSecretStore()->Lookup(settings.calendarUrl, settings.user);
+        SyncWithSecretStore(folder, *stateFolder, settings, *CreateDesktopSecretStore(), request,
+                            result);
+    } catch (const std::exception& e) {
+        // A store that cannot start, memory that ran out.
+        result = {};
+        result.message = std::string("Synchronizácia neprebehla: ") + e.what() + "\n";
+    }
+}
+
+void SyncWithSecretStore(const std::filesystem::path& folder,
+                         const std::filesystem::path& stateFolder, const SyncSettings& settings,
+                         SecretStore& store, const SyncRequest& request, ExchangeResult& result) {
+    result = {};
+    std::string& message = result.message;
+    const SecretHold hold;
+    WipedSecret password;
+    try {
+        std::optional<std::string> found = store.Lookup(settings.calendarUrl, settings.user);
+        if (!found) {
+            message = "Synchronizácia neprebehla: pre používateľa „" + settings.user +
+                      "“ nie je uložené heslo. Zadáte ho v ponuke ikony na lište: „Nastavenie "
+                      "synchronizácie…“.\n";
+            return;
+        }
+        password.Text() = *found;
+        WipeSecret(*found);
     } catch (const SecretStoreError& e) {
         message = std::string("Synchronizácia neprebehla: ") + e.what() + "\n";
         return;
     }
-    if (!password) {
-        message = "Synchronizácia neprebehla: pre používateľa „" + settings.user +
-                  "“ nie je uložené heslo. Zadáte ho v ponuke ikony na lište: „Nastavenie "
-                  "synchronizácie…“.\n";
-        return;
-    }
     try {
-        const auto client = CreateHttpClient(settings.user, *password);
+        const auto client = CreateHttpClient(settings.user, password.Text());
         SyncOptions options;
         options.allowManyRemovals = request.allowManyRemovals;
         options.progress = request.progress;
-        const SyncReport report = RunCalendarSync(folder, *stateFolder, settings, *client, options);
+        const SyncReport report = RunCalendarSync(folder, stateFolder, settings, *client, options);
         message = report.Text();
         result.remarks =
             !report.conflicts.empty() || !report.refused.empty() || report.withheld > 0;
@@ -56,12 +75,13 @@ void SyncWithDesktop(const std::filesystem::path& folder, const SyncSettings& se
     } catch (const std::exception& e) {
         // A client that cannot start (HttpError), memory that ran out.
         message = std::string("Synchronizácia neprebehla celá: ") + e.what() + "\n";
-        return;
     }
 }
 
 bool KeepPasswordOnDesktop(const SyncSettings& settings, const std::string& password,
                            std::string& message) {
+    // The password passes through here on its way to the store: no core dump meanwhile.
+    const SecretHold hold;
     try {
         const auto store = CreateDesktopSecretStore();
         if (password.empty()) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "exchange/CalendarExchange.h"
+#include "platform/net/SecretStore.h"
 #include "store/SyncSettings.h"
 
 #include <filesystem>
@@ -15,6 +16,13 @@ namespace tilava {
 // both sides, an event the day files cannot hold), and the removals it withheld.
 void SyncWithDesktop(const std::filesystem::path& folder, const SyncSettings& settings,
                      const SyncRequest& request, ExchangeResult& result);
+
+// SyncWithDesktop with the password from `store` and the state in `stateFolder`. The password
+// is wiped from memory when the sync ends, and while it is held the process writes no core
+// dump (SecretHold).
+void SyncWithSecretStore(const std::filesystem::path& folder,
+                         const std::filesystem::path& stateFolder, const SyncSettings& settings,
+                         SecretStore& store, const SyncRequest& request, ExchangeResult& result);
 
 // Keeps the password in the desktop's secret store for the calendar and user of `settings`;
 // an empty one forgets the password kept.

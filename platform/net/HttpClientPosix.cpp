@@ -2,6 +2,7 @@
 // to the server stays open between requests where the server allows it.
 #include "platform/net/HttpClient.h"
 #include "platform/net/ServerAddress.h"
+#include "platform/SecretMemory.h"
 
 #include <curl/curl.h>
 
@@ -114,7 +115,10 @@ public:
             throw std::bad_alloc();
     }
 
-    ~CurlHttpClient() override { curl_easy_cleanup(handle_); }
+    ~CurlHttpClient() override {
+        curl_easy_cleanup(handle_);
+        WipeSecret(password_);
+    }
 
     CurlHttpClient(const CurlHttpClient&) = delete;
     CurlHttpClient& operator=(const CurlHttpClient&) = delete;
@@ -133,6 +137,10 @@ public:
         curl_easy_setopt(handle_, CURLOPT_PROTOCOLS_STR, "http,https");
         curl_easy_setopt(handle_, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
         curl_easy_setopt(handle_, CURLOPT_FOLLOWLOCATION, 0L);
+        // A proxy named by http_proxy, https_proxy or all_proxy would get a request to this
+        // computer, and with plain http:// read its password.
+        if (IsLoopbackHost(server.host))
+            curl_easy_setopt(handle_, CURLOPT_PROXY, "");
         curl_easy_setopt(handle_, CURLOPT_NOSIGNAL, 1L);
         curl_easy_setopt(handle_, CURLOPT_SSL_VERIFYPEER, 1L);
         curl_easy_setopt(handle_, CURLOPT_SSL_VERIFYHOST, 2L);
@@ -179,6 +187,8 @@ public:
         const CURLcode result = curl_easy_perform(handle_);
         curl_easy_setopt(handle_, CURLOPT_HTTPHEADER, nullptr);
         curl_slist_free_all(headers);
+        // curl keeps a copy of the password until it is set again; between requests it has none.
+        curl_easy_setopt(handle_, CURLOPT_PASSWORD, nullptr);
 
         if (result != CURLE_OK)
             throw Failure(result, server, reception);
@@ -206,9 +216,12 @@ private:
             return ServerError(Kind::NoConnection, server, ConnectReason(systemError));
         }
         case CURLE_OPERATION_TIMEDOUT: {
-            curl_off_t connected = 0;
-            curl_easy_getinfo(handle_, CURLINFO_CONNECT_TIME_T, &connected);
-            if (connected == 0)
+            // The request went out when its size is known: the connection stood (made now or
+            // kept from the request before, when curl gives no time of connecting), and the
+            // answer is what came late.
+            long sent = 0;
+            curl_easy_getinfo(handle_, CURLINFO_REQUEST_SIZE, &sent);
+            if (sent == 0)
                 return ServerError(Kind::Timeout, server,
                                    "spojenie sa nenadviazalo do " +
                                        std::to_string(limits_.connectTimeout.count()) + " s");

@@ -2,6 +2,7 @@
 // the server between requests where the server allows it.
 #include "platform/net/HttpClient.h"
 #include "platform/net/ServerAddress.h"
+#include "platform/SecretMemory.h"
 #include "platform/SystemErrorText.h"
 #include "platform/WideText.h"
 
@@ -77,6 +78,23 @@ std::string Base64(std::string_view bytes) {
     return encoded;
 }
 
+// Overwrites a wide string that held the password (SecureZeroMemory is never left out).
+void WipeWide(std::wstring& text) noexcept {
+    if (!text.empty())
+        SecureZeroMemory(text.data(), text.size() * sizeof(wchar_t));
+    text.clear();
+}
+
+// "Authorization: Basic …" for the user and password; the copies on the way are wiped.
+std::wstring BasicAuthorization(const std::string& user, const std::string& password) {
+    std::string pair = user + ":" + password;
+    std::string encoded = Base64(pair);
+    WipeSecret(pair);
+    std::wstring header = L"Authorization: Basic " + Utf8ToWide(encoded);
+    WipeSecret(encoded);
+    return header;
+}
+
 DWORD Milliseconds(std::chrono::seconds time) {
     const auto count = std::chrono::duration_cast<std::chrono::milliseconds>(time).count();
     return count > std::numeric_limits<int>::max() ? std::numeric_limits<int>::max()
@@ -86,8 +104,7 @@ DWORD Milliseconds(std::chrono::seconds time) {
 class WinHttpClient final : public HttpClient {
 public:
     WinHttpClient(const std::string& user, const std::string& password, const HttpLimits& limits)
-        : limits_(limits),
-          authorization_(L"Authorization: Basic " + Utf8ToWide(Base64(user + ":" + password))) {
+        : limits_(limits), authorization_(BasicAuthorization(user, password)) {
         const std::wstring agent = Utf8ToWide("Tilava/" TILAVA_VERSION);
         // The proxy of the system's settings; Windows before 8.1 knows only WinHTTP's own.
         session_ = Handle(WinHttpOpen(agent.c_str(), WINHTTP_ACCESS_TYPE_AUTOMATIC_PROXY,
@@ -103,12 +120,13 @@ public:
         WinHttpSetTimeouts(session_.get(), connect, connect, total, total);
     }
 
+    ~WinHttpClient() override { WipeWide(authorization_); }
+    WinHttpClient(const WinHttpClient&) = delete;
+    WinHttpClient& operator=(const WinHttpClient&) = delete;
+
     HttpResponse Send(const HttpRequest& request) override {
         const ServerAddress server = ReadServerAddress(request.url);
         CheckHeaders(request.headers);
-        std::wstring headers = authorization_ + L"\r\n";
-        for (const HttpHeader& header : request.headers)
-            headers += Utf8ToWide(header.name + ": " + header.value) + L"\r\n";
         if (request.body.size() > std::numeric_limits<DWORD>::max())
             throw std::invalid_argument("Požiadavka na server je príliš dlhá.");
         const auto deadline = std::chrono::steady_clock::now() + limits_.totalTimeout;
@@ -133,11 +151,28 @@ public:
         if (!WinHttpSetOption(call.get(), WINHTTP_OPTION_DISABLE_FEATURE, &disabled,
                               sizeof disabled))
             throw Failure(GetLastError(), server);
+        // The session takes the system's proxy, and its list of addresses to reach directly may
+        // leave out this computer: a proxy would get the request, and with plain http:// read
+        // the password. A request to this computer goes there directly.
+        if (IsLoopbackHost(server.host)) {
+            WINHTTP_PROXY_INFO direct{};
+            direct.dwAccessType = WINHTTP_ACCESS_TYPE_NO_PROXY;
+            if (!WinHttpSetOption(call.get(), WINHTTP_OPTION_PROXY, &direct, sizeof direct))
+                throw Failure(GetLastError(), server);
+        }
+
+        // The headers with the password are wiped however the request ends.
+        struct WipedHeaders {
+            std::wstring text;
+            ~WipedHeaders() { WipeWide(text); }
+        } headers{authorization_ + L"\r\n"};
+        for (const HttpHeader& header : request.headers)
+            headers.text += Utf8ToWide(header.name + ": " + header.value) + L"\r\n";
 
         const auto length = static_cast<DWORD>(request.body.size());
         void* body = length ? const_cast<char*>(request.body.data()) : WINHTTP_NO_REQUEST_DATA;
-        if (!WinHttpSendRequest(call.get(), headers.c_str(), static_cast<DWORD>(-1L), body, length,
-                                length, 0) ||
+        if (!WinHttpSendRequest(call.get(), headers.text.c_str(), static_cast<DWORD>(-1L), body,
+                                length, length, 0) ||
             !WinHttpReceiveResponse(call.get(), nullptr))
             throw Failure(GetLastError(), server);
 

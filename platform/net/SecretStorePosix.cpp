@@ -102,8 +102,9 @@ public:
                                      ReasonFor(error.Get()));
         }
         if (found != nullptr) {
-            std::string password(found);
-            secret_password_free(found);
+            // Made in place and given back as it is: no copy is left behind unwiped.
+            std::optional<std::string> password(std::in_place, found);
+            secret_password_free(found); // wipes the store's copy
             return password;
         }
         ThrowWhenStillKept(SecretAction::Lookup, calendarUrl, user);

@@ -51,8 +51,10 @@ public:
             throw SecretStoreFailure(SecretAction::Lookup, calendarUrl, user,
                                      SystemErrorText(error));
         }
-        std::string password(reinterpret_cast<const char*>(credential->CredentialBlob),
-                             credential->CredentialBlobSize);
+        // Made in place and given back as it is: no copy is left behind unwiped.
+        std::optional<std::string> password(
+            std::in_place, reinterpret_cast<const char*>(credential->CredentialBlob),
+            credential->CredentialBlobSize);
         SecureZeroMemory(credential->CredentialBlob, credential->CredentialBlobSize);
         CredFree(credential);
         return password;

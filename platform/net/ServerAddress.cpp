@@ -136,6 +136,48 @@ ServerAddress ReadServerAddress(std::string_view url) {
     return server;
 }
 
+namespace {
+
+// 127.x.x.x written as four decimal numbers.
+bool IsLoopbackIpv4(std::string_view host) {
+    int parts = 0;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t dot = host.find('.', start);
+        const std::string_view part = host.substr(start, dot - start);
+        if (part.empty() || part.size() > 3 ||
+            !std::all_of(part.begin(), part.end(), [](char c) { return c >= '0' && c <= '9'; }) ||
+            std::stoi(std::string(part)) > 255)
+            return false;
+        if (++parts == 1 && part != "127")
+            return false;
+        if (dot == std::string_view::npos)
+            return parts == 4;
+        start = dot + 1;
+    }
+}
+
+} // namespace
+
+bool IsLoopbackHost(std::string_view host) {
+    if (host == "localhost" || host == "localhost." || host.ends_with(".localhost") ||
+        host.ends_with(".localhost."))
+        return true;
+    if (IsLoopbackIpv4(host))
+        return true;
+    if (host.starts_with("::ffff:"))
+        return IsLoopbackIpv4(host.substr(7));
+    // ::1 in any spelling: groups of zeros and "::", then a last group of value 1.
+    const std::size_t last = host.rfind(':');
+    if (last == std::string_view::npos || host.find(':') == last)
+        return false;
+    const std::string_view lastGroup = host.substr(last + 1);
+    const std::string_view before = host.substr(0, last);
+    return !lastGroup.empty() && lastGroup.size() <= 4 &&
+           lastGroup.find_first_not_of('0') == lastGroup.size() - 1 && lastGroup.back() == '1' &&
+           before.find_first_not_of("0:") == std::string_view::npos;
+}
+
 void CheckHeaders(const std::vector<HttpHeader>& headers) {
     for (const HttpHeader& header : headers)
         if (header.name.empty() || header.name.find_first_of("\r\n: ") != std::string::npos ||
@@ -158,8 +200,10 @@ HttpError ServerError(HttpError::Kind kind, const ServerAddress& server, std::st
         start = "Server " + server.HostAndPort() + " sa nedá použiť: ";
         break;
     case HttpError::Kind::NoConnection:
-    case HttpError::Kind::Timeout:
         start = "Server " + server.HostAndPort() + " neodpovedá: ";
+        break;
+    case HttpError::Kind::Timeout:
+        start = "Server " + server.HostAndPort() + " neodpovedal včas: ";
         break;
     }
     return HttpError(kind, start + std::string(reason) + ".");

@@ -29,6 +29,11 @@ struct ServerAddress {
 // password in the clear. Characters outside ASCII in the path are percent-encoded.
 ServerAddress ReadServerAddress(std::string_view url);
 
+// Whether `host` (as ServerAddress holds it) names this computer: localhost, a name under
+// .localhost, 127.0.0.0/8, ::1 (in any spelling) or ::ffff:127.x.x.x. Such a request never
+// goes through a proxy, which would carry it, password and all, to another computer.
+bool IsLoopbackHost(std::string_view host);
+
 // Refuses (std::invalid_argument) a header whose name or value would end its line and so
 // smuggle in another header: a tag the server sent back, put into If-Match, could hold one.
 void CheckHeaders(const std::vector<HttpHeader>& headers);

@@ -1,5 +1,10 @@
 #include "platform/net/HttpClient.h"
 #include "support/CalendarServer.h"
+#ifndef _WIN32
+#include "net/FakeServer.h"
+
+#include <cstdlib>
+#endif
 
 #include <gtest/gtest.h>
 
@@ -170,6 +175,34 @@ TEST(HttpClientDav, SaysWhyNoAnswerCame) {
         client->Send({"DELETE", *server + "/alice/a.ics", {{"If-Match", "\"a\"\r\nX: y"}}, ""}),
         std::invalid_argument);
 }
+
+#ifndef _WIN32
+// A proxy from the environment never gets a request to this computer: with plain http:// it
+// would read the password. A request elsewhere still goes to it (the proxy is really used).
+TEST(HttpClientDav, NeverSendsThisComputersRequestsToAProxy) {
+    const std::optional<std::string> server = test::CalendarServerUrl();
+    if (!server)
+        GTEST_SKIP() << "runs under the CTest fixture calendar_server";
+    const std::string port = server->substr(server->rfind(':'));
+    const test::FakeServer proxy(test::FakeServer::Behaviour::Shut);
+    const char* variables[] = {"http_proxy",  "HTTP_PROXY", "https_proxy",
+                               "HTTPS_PROXY", "all_proxy",  "ALL_PROXY"};
+    for (const char* variable : variables)
+        setenv(variable, proxy.Url().c_str(), 1);
+    unsetenv("no_proxy");
+    unsetenv("NO_PROXY");
+    const auto client = CreateHttpClient(test::kCalendarUser, test::kCalendarPassword);
+    for (const std::string& url : {*server, "http://localhost" + port}) {
+        SCOPED_TRACE(url);
+        EXPECT_EQ(client->Send({"PROPFIND", url + "/alice/", {{"Depth", "0"}}, ""}).status, 207);
+    }
+    EXPECT_EQ(proxy.Connections(), 0);
+    EXPECT_THROW(client->Send({"GET", "https://calendar.example.org/", {}, ""}), HttpError);
+    EXPECT_EQ(proxy.Connections(), 1);
+    for (const char* variable : variables)
+        unsetenv(variable);
+}
+#endif
 
 } // namespace
 } // namespace tilava

@@ -10,8 +10,9 @@ namespace tilava::test {
 // password secret1. Nothing when the test does not run under that fixture.
 std::optional<std::string> CalendarServerUrl();
 
-// The second server of that fixture, xandikos (tests/exchange/xandikos.sh): its address; it
-// asks for no password. Nothing when the test does not run under the fixture.
+// The second server of that fixture, xandikos (tests/exchange/xandikos.sh): its address; the
+// user's principal is /alice/, its calendars go below /alice/calendars/, and it takes any
+// password. Nothing when the test does not run under the fixture.
 std::optional<std::string> XandikosServerUrl();
 
 inline constexpr const char* kCalendarUser = "alice";

@@ -27,7 +27,7 @@ struct Server {
 
 std::vector<Server> Servers() {
     return {{"radicale", test::CalendarServerUrl(), "/alice/", "/alice/"},
-            {"xandikos", test::XandikosServerUrl(), "/user/", "/user/calendars/"}};
+            {"xandikos", test::XandikosServerUrl(), "/alice/", "/alice/calendars/"}};
 }
 
 bool Lists(const CalendarSearch& found, const std::string& url) {
