@@ -163,6 +163,8 @@ protected:
 
 private:
     void CreateControls();
+    // The calendar sync: its runner and the tray's items for it.
+    void ConnectSync();
     // Hides the widget after the countdown or by its button; on a desktop without a tray it
     // goes to the task bar instead, so that it can always be brought back.
     void HideWidget();
