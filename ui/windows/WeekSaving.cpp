@@ -33,6 +33,8 @@ void TfrmTyzden::ReloadDays() {
             list->setCurrentItem(same.first());
     }
     ReportLoadErrors();
+    if (const std::string joined = model_->TakeJoinNotice(); !joined.empty())
+        notifier_.Message(this, week::Text(joined));
     reloading_ = false;
 }
 
