@@ -5,9 +5,10 @@
 
 namespace tilava {
 
-ExchangeResult SyncCalendar(const std::filesystem::path& folder, const SyncSettings& settings) {
+ExchangeResult SyncCalendar(const std::filesystem::path& folder, const SyncSettings& settings,
+                            const SyncRequest& request) {
     ExchangeResult result;
-    result.success = SyncWithDesktop(folder, settings, result.message, result.remarks);
+    SyncWithDesktop(folder, settings, request, result);
     return result;
 }
 

@@ -13,10 +13,11 @@ constexpr const char* kRefusal = "Synchronizácia s kalendárom sa nedá spusti�
 
 } // namespace
 
-ExchangeResult SyncCalendar(const std::filesystem::path& folder, const SyncSettings& settings) {
+ExchangeResult SyncCalendar(const std::filesystem::path& folder, const SyncSettings& settings,
+                            const SyncRequest& request) {
     ExchangeResult v;
     if (void* f = LoadedModuleEntry(kSyncModuleName, kSyncEntryName, kRefusal, v.message))
-        v.success = reinterpret_cast<SyncEntry>(f)(folder, settings, v.message, v.remarks);
+        reinterpret_cast<SyncEntry>(f)(folder, settings, request, v);
     return v;
 }
 

@@ -12,7 +12,7 @@ constexpr const char* kNoSync = "Táto zostava Tilavy synchronizáciu s kalendá
 
 } // namespace
 
-ExchangeResult SyncCalendar(const std::filesystem::path&, const SyncSettings&) {
+ExchangeResult SyncCalendar(const std::filesystem::path&, const SyncSettings&, const SyncRequest&) {
     return {false, kNoSync};
 }
 

@@ -5,18 +5,19 @@
 
 #include <exception>
 
-extern "C" __attribute__((visibility("default"))) bool
-tilava_sync_calendar_2(const std::filesystem::path& folder, const tilava::SyncSettings& settings,
-                       std::string& message, bool& remarks) {
+extern "C" __attribute__((visibility("default"))) void
+tilava_sync_calendar_3(const std::filesystem::path& folder, const tilava::SyncSettings& settings,
+                       const tilava::SyncRequest& request, tilava::ExchangeResult& result) {
     // Nothing may unwind into the program across the module's edge.
     try {
-        return tilava::SyncWithDesktop(folder, settings, message, remarks);
+        tilava::SyncWithDesktop(folder, settings, request, result);
+        return;
     } catch (const std::exception& e) {
-        message = std::string("Synchronizácia s kalendárom zlyhala: ") + e.what() + "\n";
+        result.message = std::string("Synchronizácia s kalendárom zlyhala: ") + e.what() + "\n";
     } catch (...) {
-        message = "Synchronizácia s kalendárom zlyhala.\n";
+        result.message = "Synchronizácia s kalendárom zlyhala.\n";
     }
-    return false;
+    result.success = false;
 }
 
 extern "C" __attribute__((visibility("default"))) bool
@@ -33,5 +34,5 @@ tilava_keep_sync_password_1(const tilava::SyncSettings& settings, const std::str
 }
 
 // The entry points have the types the program calls them by.
-[[maybe_unused]] static constexpr tilava::SyncEntry kSync = &tilava_sync_calendar_2;
+[[maybe_unused]] static constexpr tilava::SyncEntry kSync = &tilava_sync_calendar_3;
 [[maybe_unused]] static constexpr tilava::PasswordEntry kPassword = &tilava_keep_sync_password_1;

@@ -19,6 +19,7 @@ struct SyncReport {
     int uploaded = 0; // events made on the server
     int deleted = 0;  // events deleted on the server
     int waiting = 0;  // changes left for the next sync (the server's event changed meanwhile)
+    int withheld = 0; // removals from the day files that wait for the user's agreement
     std::vector<std::string> conflicts;
     std::vector<std::string> refused;  // events of the server the day files cannot hold
     std::vector<std::string> notices;  // days joined with another program's changes
@@ -42,6 +43,10 @@ struct SyncOptions {
     // Called after each step (an entry added or removed, an event sent or deleted) with the
     // count of steps done; a test throws from it to cut the sync short.
     std::function<void(int)> afterStep;
+    // The user agreed that this sync may remove many entries from the day files at once.
+    bool allowManyRemovals = false;
+    // Called as the work goes on: steps done of the steps planned.
+    std::function<void(int done, int total)> progress;
 };
 
 // The two-way sync of the notes in `notesFolder` with the calendar of `settings` through

@@ -13,44 +13,49 @@ constexpr const char* kWhereToSetUp =
 
 } // namespace
 
-bool SyncWithDesktop(const std::filesystem::path& folder, const SyncSettings& settings,
-                     std::string& message, bool& remarks) {
-    remarks = false;
+void SyncWithDesktop(const std::filesystem::path& folder, const SyncSettings& settings,
+                     const SyncRequest& request, ExchangeResult& result) {
+    result = {};
+    std::string& message = result.message;
     if (!settings.Configured()) {
         message = std::string("Synchronizácia s kalendárom nie je nastavená: chýba adresa "
                               "kalendára alebo meno používateľa. ") +
                   kWhereToSetUp + "\n";
-        return false;
+        return;
     }
     const std::optional<std::filesystem::path> stateFolder = SyncStateFolder();
     if (!stateFolder) {
         message = "Synchronizácia neprebehla: priečinok pre jej stav sa nedá nájsť ani založiť. "
                   "Poznámky aj kalendár na serveri ostali, ako boli.\n";
-        return false;
+        return;
     }
     std::optional<std::string> password;
     try {
         password = CreateDesktopSecretStore()->Lookup(settings.calendarUrl, settings.user);
     } catch (const SecretStoreError& e) {
         message = std::string("Synchronizácia neprebehla: ") + e.what() + "\n";
-        return false;
+        return;
     }
     if (!password) {
         message = "Synchronizácia neprebehla: pre používateľa „" + settings.user +
                   "“ nie je uložené heslo. Zadáte ho v ponuke ikony na lište: „Nastavenie "
                   "synchronizácie…“.\n";
-        return false;
+        return;
     }
     try {
         const auto client = CreateHttpClient(settings.user, *password);
-        const SyncReport report = RunCalendarSync(folder, *stateFolder, settings, *client);
+        SyncOptions options;
+        options.allowManyRemovals = request.allowManyRemovals;
+        options.progress = request.progress;
+        const SyncReport report = RunCalendarSync(folder, *stateFolder, settings, *client, options);
         message = report.Text();
-        remarks = !report.conflicts.empty() || !report.refused.empty();
-        return report.Succeeded();
+        result.remarks = !report.conflicts.empty() || !report.refused.empty();
+        result.withheldRemovals = report.withheld;
+        result.success = report.Succeeded();
     } catch (const std::exception& e) {
         // A client that cannot start (HttpError), memory that ran out.
         message = std::string("Synchronizácia neprebehla celá: ") + e.what() + "\n";
-        return false;
+        return;
     }
 }
 

@@ -32,7 +32,10 @@ struct CalendarSyncRunner::Shared {
 CalendarSyncRunner::CalendarSyncRunner(QWidget& owner, WidgetTray& tray, TRegi& regi,
                                        std::filesystem::path folder, Notifier& notifier)
     : QObject(&owner), owner_(owner), tray_(tray), regi_(regi), folder_(std::move(folder)),
-      notifier_(notifier), work_(&SyncCalendar), shared_(std::make_shared<Shared>()) {
+      notifier_(notifier), work_([](const std::filesystem::path& f, const SyncSettings& s) {
+          return SyncCalendar(f, s);
+      }),
+      shared_(std::make_shared<Shared>()) {
     shared_->receiver = this;
     every_ = new QTimer(this);
     every_->setObjectName(QStringLiteral("syncEvery"));
