@@ -45,12 +45,24 @@ int SystemNotifier::Ask(QWidget* parent, const QString& text, const QStringList&
     return taken < 0 ? 0 : static_cast<int>(taken);
 }
 
-bool SystemNotifier::Notify(QSystemTrayIcon* icon, const QString& text) {
+namespace {
+
+bool ShowNote(QSystemTrayIcon* icon, const QString& text, QSystemTrayIcon::MessageIcon look) {
     if (!icon || !icon->isVisible() || !QSystemTrayIcon::isSystemTrayAvailable())
         return false;
     // Long enough to read two lines; the desktop may keep it longer.
-    icon->showMessage(QStringLiteral("Tilava"), text, QSystemTrayIcon::Information, 8000);
+    icon->showMessage(QStringLiteral("Tilava"), text, look, 8000);
     return true;
+}
+
+} // namespace
+
+bool SystemNotifier::Notify(QSystemTrayIcon* icon, const QString& text) {
+    return ShowNote(icon, text, QSystemTrayIcon::Information);
+}
+
+bool SystemNotifier::Warn(QSystemTrayIcon* icon, const QString& text) {
+    return ShowNote(icon, text, QSystemTrayIcon::Warning);
 }
 
 } // namespace tilava

@@ -29,6 +29,13 @@ void TfrmMain::ConnectSync() {
     connect(
         tray_, &WidgetTray::syncSettingsChosen, this, [this] { OpenSyncSettings(false); },
         Qt::QueuedConnection);
+    connect(
+        tray_, &WidgetTray::syncReportChosen, this,
+        [this] {
+            QWidget* window = QApplication::activeModalWidget();
+            sync_->ShowUnreadReport(window ? window : this);
+        },
+        Qt::QueuedConnection);
 }
 
 void TfrmMain::CalendarExchange(Exchange which) {
@@ -69,7 +76,9 @@ void TfrmMain::OpenSyncSettings(bool thenSync) {
         return;
     }
     const QScopedValueRollback open(syncSettingsOpen_, true);
-    WithWindow([this, thenSync] { sync_->EditSettings(this, thenSync); });
+    // Over the window that is open (the settings window offers it too).
+    QWidget* window = QApplication::activeModalWidget();
+    WithWindow([this, thenSync, window] { sync_->EditSettings(window ? window : this, thenSync); });
 }
 
 } // namespace tilava
