@@ -58,7 +58,7 @@ void TfrmMain::OtvorKalendar() {
 void TfrmMain::OtvorNastavenia() {
     if (!WithOpenWindow([this] {
             tilava::OtvorNastavenia(this, hive_, model_->Rok(), model_->Regi(), model_->Settings(),
-                                    notifier_);
+                                    notifier_, sync_, [this] { OpenSyncSettings(false); });
         }))
         return;
     ZobrazUdalosti();
