@@ -15,7 +15,9 @@ void SystemNotifier::Beep() {
 namespace {
 
 // A box over a window is modal to that window and its owners only: the tray icon keeps working.
+// Its text is plain: a report quotes what a server sent, which must not turn into markup.
 void ShowBox(QMessageBox& box) {
+    box.setTextFormat(Qt::PlainText);
     if (box.parentWidget())
         box.setWindowModality(Qt::WindowModal);
     box.exec();
