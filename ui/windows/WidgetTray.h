@@ -14,9 +14,10 @@ class QWidget;
 namespace tilava {
 
 // The widget's tray icon, a calendar sheet with the day of the month, and its menu: "Ukončit",
-// "Zobraziť", the calendar export and the contact import, the calendar sync and its settings. On a
-// desktop without a tray at start it asks again every 5 s for two minutes, since a panel that
-// starts after the program (autostart) brings its tray a little later.
+// "Zobraziť", the calendar export and the contact import, the calendar sync, its settings and
+// the unread report of an automatic sync. On a desktop without a tray at start it asks again
+// every 5 s for two minutes, since a panel that starts after the program (autostart) brings its
+// tray a little later.
 class WidgetTray final : public QObject {
     Q_OBJECT
 public:

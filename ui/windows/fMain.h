@@ -116,8 +116,9 @@ public:
     // the user is told why.
     enum class Exchange { Export, Import };
     void CalendarExchange(Exchange which);
-    // The calendar sync's settings dialog from the tray menu, over any window that is open; a
-    // sync follows when `thenSync` (the user chose "Synchronizovať" before it was set up).
+    // The calendar sync's settings dialog from the tray menu or the settings window, over the
+    // window that is open; a sync follows when `thenSync` (the user chose "Synchronizovať"
+    // before it was set up).
     void OpenSyncSettings(bool thenSync);
     // The calendar sync: from the tray, by its timer and after the week window saves.
     CalendarSyncRunner& Sync() { return *sync_; }
