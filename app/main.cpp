@@ -20,6 +20,7 @@
 #include "ui/skin/TrayIconPicture.h"
 #include "ui/windows/CalendarSyncRunner.h"
 #include "ui/windows/fMain.h"
+#include "ui/windows/ProgramEnd.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -60,10 +61,10 @@ int main(int argc, char* argv[]) {
         if (const auto result = tilava::RunCommandLine(argc, argv))
             return *result;
 
-    tilava::SingleInstance single;
-    if (!single.Problem().empty())
-        tilava::WriteStandard(tilava::StandardStream::Error, "tilava: " + single.Problem() + "\n");
-    if (!single.IsFirst()) {
+    std::optional<tilava::SingleInstance> single(std::in_place);
+    if (!single->Problem().empty())
+        tilava::WriteStandard(tilava::StandardStream::Error, "tilava: " + single->Problem() + "\n");
+    if (!single->IsFirst()) {
         // A second copy ends without a word. Qt 6.4's D-Bus module can race with itself over its
         // own types during the call and print warnings that mean nothing to a user.
         qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
@@ -107,10 +108,10 @@ int main(int argc, char* argv[]) {
 
     // Later copies are heard once the widget is up (they keep trying for a few seconds); the
     // first paint need not wait for the session bus.
-    tilava::InstanceChannel channel;
-    QObject::connect(&channel, &tilava::InstanceChannel::showRequested, &frmMain,
+    std::optional<tilava::InstanceChannel> channel(std::in_place);
+    QObject::connect(&*channel, &tilava::InstanceChannel::showRequested, &frmMain,
                      &tilava::TfrmMain::Ukaz);
-    QTimer::singleShot(300, &channel, [&channel] { channel.Listen(); });
+    QTimer::singleShot(300, &*channel, [&channel] { channel->Listen(); });
 
     // Logout, shutdown or a termination signal: the open windows save first, as with "Ukončit".
     tilava::SessionEnd sessionEnd;
@@ -122,14 +123,12 @@ int main(int argc, char* argv[]) {
         frmMain.installEventFilter(&end);
 
     frmMain.show();
-    if (!single.Problem().empty())
+    if (!single->Problem().empty())
         QTimer::singleShot(0, &frmMain, [&] {
-            notifier.Message(&frmMain, QString::fromStdString(single.Problem()));
+            notifier.Message(&frmMain, QString::fromStdString(single->Problem()));
         });
     const int status = QApplication::exec();
-    // A calendar sync that still waits for its server is cut after a moment (the next one picks
-    // up where it stopped): ending normally would tear down the libraries under it.
-    if (!frmMain.Sync().WaitForEnd(std::chrono::seconds(2)))
+    if (!tilava::EndProgram(single, channel, frmMain.Sync()))
         std::_Exit(status);
     return status;
 }

@@ -26,10 +26,11 @@ int RokDna(sys_days date) {
 
 } // namespace
 
-TTyzden::TTyzden(const TRok& rok, TRegi& regi, std::filesystem::path folder, const Clock& clock)
+TTyzden::TTyzden(const TRok& rok, TRegi& regi, std::filesystem::path folder, const Clock& clock,
+                 const SaveOptions& options)
     : year_(rok), regi_(regi), folder_(std::move(folder)), date_(clock.Now()) {
     for (Day& d : days_)
-        d.notes = std::make_unique<TDayNotes>(folder_);
+        d.notes = std::make_unique<TDayNotes>(folder_, options);
     Prepocitaj();
 }
 
@@ -130,8 +131,17 @@ std::vector<int> TTyzden::ReloadUnchanged() {
     std::vector<int> redrawn;
     for (int i = 1; i <= 7; ++i) {
         Day& d = date(i);
-        if (d.changed || i == editedDay_)
+        if (i == editedDay_)
             continue;
+        if (d.changed) {
+            // The user's unsaved entries stay; what the others wrote joins them at once.
+            if (const std::string notice = d.notes->JoinChanges(); !notice.empty()) {
+                PridajRiadok(joinNotice_, notice);
+                BuildLines(d);
+                redrawn.push_back(i);
+            }
+            continue;
+        }
         const std::vector<WeekLine> before = d.lines;
         const bool readable = d.loadError.empty();
         Load(d);
@@ -368,6 +378,10 @@ const std::vector<WeekLine>& TTyzden::Lines(int i) const {
 
 bool TTyzden::Editable(int i) const {
     return !date(i).notes->LoadFailed();
+}
+
+std::string TTyzden::TakeJoinNotice() {
+    return std::exchange(joinNotice_, {});
 }
 
 std::string TTyzden::TakeLoadError() {

@@ -54,8 +54,10 @@ public:
     static constexpr int LaterResults = 5000;   // show the results one later
 
     // Borrows the calendar and the settings store; each day's notes store reads and writes
-    // `folder`. Datum starts at the clock's present moment and the week is assembled.
-    TTyzden(const TRok& rok, TRegi& regi, std::filesystem::path folder, const Clock& clock);
+    // `folder` with `options`. Datum starts at the clock's present moment and the week is
+    // assembled.
+    TTyzden(const TRok& rok, TRegi& regi, std::filesystem::path folder, const Clock& clock,
+            const SaveOptions& options = {});
     ~TTyzden();
     TTyzden(const TTyzden&) = delete;
     TTyzden& operator=(const TTyzden&) = delete;
@@ -76,10 +78,11 @@ public:
     bool Ulozit();
     // Rereads the days whose entries the user has not changed since they were loaded or saved,
     // so that what another program wrote into their files shows. A day the user changed keeps
-    // the user's entries; its save joins them with the other program's (TDayNotes::Uloz). The
-    // day whose entry the event editor holds is left for a later reread. Answers the days
-    // whose rows or readability changed; a new reason why a day cannot be read is reported
-    // once (TakeLoadError).
+    // the user's entries, joined now with what the other program wrote or deleted
+    // (TDayNotes::JoinChanges; what to tell the user in TakeJoinNotice). The day whose entry
+    // the event editor holds is left for a later reread. Answers the days whose rows or
+    // readability changed; a new reason why a day cannot be read is reported once
+    // (TakeLoadError).
     std::vector<int> ReloadUnchanged();
     // The event editor is open on an entry of the selected day.
     bool Editing() const { return editedDay_ != 0; }
@@ -168,6 +171,9 @@ public:
     // LoadError the first time after an assembly, then empty until the next one, so
     // the window reports a fault once.
     std::string TakeLoadError();
+    // What the last rereads joined into days with unsaved changes, one line per day; then
+    // empty until the next such join.
+    std::string TakeJoinNotice();
     // Why the last Ulozit failed, one line per day; empty after a complete save.
     const std::string& SaveError() const { return saveError_; }
     // Which days of the last Ulozit had been changed by another program meanwhile and were
@@ -219,6 +225,7 @@ private:
     bool errorReported_ = false;
     std::string saveError_;
     std::string saveNotice_;
+    std::string joinNotice_;
 };
 
 } // namespace tilava

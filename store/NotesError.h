@@ -16,7 +16,6 @@ public:
         Write,     // the file could not be written or deleted
         NotLoaded, // the last load of the day failed, so saving would overwrite unread entries
         Encoding,  // a text cannot be written in Windows-1250 (or holds a line feed)
-        Vanished,  // the loaded file disappeared before the save
         Changed,   // another program changed the file since the load, and it cannot be read
         Locked,    // the notes folder's lock could not be had, so nothing was written
         TooLarge,  // the day's file would be larger than a day file may be, so nothing was written

@@ -1,5 +1,6 @@
 #include "store/uPoznamky.h"
 
+#include "core/CalendarWords.h"
 #include "platform/AtomicFile.h"
 #include "platform/FileLock.h"
 #include "platform/ReadFileIfExists.h"
@@ -113,6 +114,19 @@ bool SuborNaZapis(const fs::path& subor) {
     return true;
 }
 
+// The sync mark's time; nothing when there is no mark, or no file in its place.
+std::optional<fs::file_time_type> MarkTime(const fs::path& mark) {
+    if (mark.empty()) {
+        return std::nullopt;
+    }
+    std::error_code ec;
+    const fs::file_time_type time = fs::last_write_time(mark, ec);
+    if (ec) {
+        return std::nullopt;
+    }
+    return time;
+}
+
 // What the store holds, as the day file would.
 DayFile Obsah(bool remind, const std::vector<std::unique_ptr<TNote>>& entries) {
     DayFile date;
@@ -138,6 +152,7 @@ void TDayNotes::Nacitaj(std::chrono::year_month_day datum) {
     fileBytes_.reset();
     baseRemind_ = true;
     baseEntries_.clear();
+    markAtLoad_ = MarkTime(options_.syncMark);
     // Counts as failed until the whole file has been read.
     loadFailed_ = "načítanie sa neskončilo";
     badLine_ = 0;
@@ -201,23 +216,19 @@ std::string TDayNotes::Uloz(FolderFlush flush) {
 
     std::string notice;
     bool existuje = SuborNaZapis(subor);
-    if (existuje) {
-        // What another program may have written since the load is never overwritten unseen.
-        const std::optional<std::string> timeNow = CitajBajty(subor);
-        existuje = timeNow.has_value();
-        if (timeNow && timeNow != fileBytes_) {
-            notice = Merge(subor, *timeNow);
-        }
+    // What another program wrote or deleted since the load is never overwritten unseen.
+    const std::optional<std::string> timeNow =
+        existuje ? CitajBajty(subor) : std::optional<std::string>();
+    existuje = timeNow.has_value();
+    if (timeNow != fileBytes_) {
+        notice = Merge(subor, timeNow);
     }
-    if (!existuje && fileBytes_) {
-        if (entries_.empty()) {
-            fileBytes_.reset(); // the file has gone, as the day has nothing left
-            baseEntries_.clear();
-            return {};
-        }
-        throw NotesError(NotesError::Kind::Vanished, subor, 0,
-                         "od načítania zmizol; záznamy dňa sa neuložili, aby sa neobnovil "
-                         "súbor, ktorý medzitým niekto odstránil. Deň načítajte znova.");
+    if (!existuje && entries_.empty()) {
+        // Nothing to write and no file to delete.
+        fileBytes_.reset();
+        baseRemind_ = remind_;
+        baseEntries_.clear();
+        return notice;
     }
 
     if (options_.whileLocked) {
@@ -250,19 +261,46 @@ std::string TDayNotes::Uloz(FolderFlush flush) {
     return notice;
 }
 
-std::string TDayNotes::Merge(const fs::path& subor, std::string_view timeNow) {
-    DayFile theirs;
+std::string TDayNotes::JoinChanges() {
+    if (!date_ || loadFailed_) {
+        return {};
+    }
+    const fs::path subor = NazovSuboru();
     try {
-        ParseDayFile(timeNow, subor, theirs);
-    } catch (const NotesError& e) {
-        std::string preco = e.reason;
-        if (preco.ends_with('.')) {
-            preco.pop_back();
+        const std::optional<std::string> timeNow =
+            SuborExistuje(subor, NotesError::Kind::Read) ? CitajBajty(subor) : std::nullopt;
+        return timeNow == fileBytes_ ? std::string() : Merge(subor, timeNow);
+    } catch (const NotesError&) {
+        return {}; // the save tells what is wrong with the file
+    }
+}
+
+std::pair<std::string, bool> TDayNotes::ChangedBy() const {
+    if (options_.syncMark.empty()) {
+        return {"iný program alebo synchronizácia s kalendárom", false};
+    }
+    if (MarkTime(options_.syncMark) != markAtLoad_) {
+        return {"synchronizácia s kalendárom", true};
+    }
+    return {"iný program", false};
+}
+
+std::string TDayNotes::Merge(const fs::path& subor, const std::optional<std::string>& timeNow) {
+    DayFile theirs; // a deleted file: an empty day
+    if (timeNow) {
+        try {
+            ParseDayFile(*timeNow, subor, theirs);
+        } catch (const NotesError& e) {
+            std::string preco = e.reason;
+            if (preco.ends_with('.')) {
+                preco.pop_back();
+            }
+            throw NotesError(NotesError::Kind::Changed, subor, e.line,
+                             "od načítania ho zmenil iný program a teraz sa nedá prečítať – " +
+                                 preco +
+                                 ". Súbor ostal, ako je, a záznamy dňa sa neuložili; opravte ho "
+                                 "a uložte znova.");
         }
-        throw NotesError(NotesError::Kind::Changed, subor, e.line,
-                         "od načítania ho zmenil iný program a teraz sa nedá prečítať – " + preco +
-                             ". Súbor ostal, ako je, a záznamy dňa sa neuložili; opravte ho a "
-                             "uložte znova.");
     }
     const DayFile ours = Obsah(remind_, entries_);
     DayFile base;
@@ -300,12 +338,24 @@ std::string TDayNotes::Merge(const fs::path& subor, std::string_view timeNow) {
     remind_ = together.Pripomenut;
     // The other program's version is the common ground from now on, so saving again after a
     // failure further on does not join its entries twice.
-    fileBytes_ = std::string(timeNow);
+    fileBytes_ = timeNow;
     baseRemind_ = theirs.Pripomenut;
     baseEntries_ = std::move(theirs.Entries);
-    return "Súbor „" + PathText(subor) +
-           "“ medzitým zmenil iný program. Jeho záznamy sa zlúčili so záznamami z tohto "
-           "okna, nič sa nestratilo.";
+
+    const auto [who, feminine] = ChangedBy();
+    const std::string day = std::to_string(static_cast<unsigned>(date_->day())) + ". " +
+                            std::string(MonthsAfterDay[static_cast<unsigned>(date_->month())]);
+    if (!timeNow) {
+        if (entries_.empty()) {
+            return {}; // nothing the user added or changed: the day stays deleted
+        }
+        return "Záznamy dňa " + day + " medzitým " + (feminine ? "odstránila " : "odstránil ") +
+               who +
+               ". Záznamy, ktoré ste v tomto okne pridali alebo zmenili, sa zachovali; ostatné "
+               "zostávajú odstránené.";
+    }
+    return "Záznamy dňa " + day + " medzitým " + (feminine ? "zmenila " : "zmenil ") + who +
+           ". Zmeny sa zlúčili so záznamami z tohto okna, nič sa nestratilo.";
 }
 
 void TDayNotes::Vycisti() {

@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace tilava {
@@ -51,6 +52,10 @@ struct SaveOptions {
     // Run while the save holds the lock, after rereading the day file and before replacing it
     // (tests widen that window with it); nothing when empty.
     std::function<void()> whileLocked;
+    // A file the calendar sync rewrites whenever it has changed day files (its state). When it
+    // changed between a day's load and its save, a change of the day file found meanwhile is
+    // told as the sync's; empty when the store cannot tell the sync from other programs.
+    std::filesystem::path syncMark;
 };
 
 // The entries of one day of the year (day and month, whatever the year), loaded from and saved
@@ -80,9 +85,18 @@ public:
     // When another program changed the day file since it was loaded (or made one for a day
     // that had none), both sides are kept: its entries are joined with the store's (MergeDays),
     // the joined day is written and becomes the store's, and the result is a message for the
-    // user naming the file. Otherwise the result is empty. A changed file that cannot be read
-    // throws NotesError (Kind::Changed) and stays as it is.
+    // user naming the day and who changed it (the calendar sync when SaveOptions::syncMark
+    // tells so). A file deleted meanwhile is joined as an empty day: the loaded entries the
+    // store did not change follow the deletion, the ones it added or changed are saved.
+    // Otherwise the result is empty. A changed file that cannot be read throws NotesError
+    // (Kind::Changed) and stays as it is.
     std::string Uloz(FolderFlush flush = FolderFlush::Now);
+
+    // Joins what another program wrote into (or deleted from) the day file since the load with
+    // the store's entries as Uloz does, without writing anything, so that they show before the
+    // save; the message for the user, or empty when the file is as loaded. A day whose load
+    // failed, and a changed file that cannot be read, are left to Uloz (empty result).
+    std::string JoinChanges();
 
     // Removes every entry; the date, Pripomenut and a failed load stay.
     void Vycisti();
@@ -119,8 +133,13 @@ public:
     bool LoadFailed() const { return loadFailed_.has_value(); }
 
 private:
-    // Joins the file's new bytes `timeNow` with the store's entries; the message for the user.
-    std::string Merge(const std::filesystem::path& subor, std::string_view timeNow);
+    // Joins the file's new bytes `timeNow` (nothing: the file was deleted) with the store's
+    // entries; the message for the user.
+    std::string Merge(const std::filesystem::path& subor,
+                      const std::optional<std::string>& timeNow);
+    // Who changed the day file since the load, in a sentence's subject ("synchronizácia s
+    // kalendárom"), and whether the words are feminine.
+    std::pair<std::string, bool> ChangedBy() const;
 
     std::filesystem::path folder_;
     SaveOptions options_;
@@ -135,6 +154,8 @@ private:
     // The day as those bytes hold it: the common ground when another program changed them.
     bool baseRemind_ = true;
     std::vector<TNote> baseEntries_;
+    // The sync mark's time at the load; nothing when it did not exist.
+    std::optional<std::filesystem::file_time_type> markAtLoad_;
 };
 
 } // namespace tilava

@@ -350,13 +350,13 @@ TEST_F(TyzdenTest, NewEntriesAreAddedOnlyWhenConfirmed) {
 }
 
 // A sync tool adds a birthday to the day file while the week is open here: the next week step
-// keeps both, says which file it was, and the day's rows show the joined day.
+// keeps both, says which day it was, and the day's rows show the joined day.
 TEST_F(TyzdenTest, AStepJoinsADayThatAnotherProgramChanged) {
     auto t = Open(2024y / 3 / 13);
     Pridaj(*t, {EntryKind::Narodeniny, 1980, true, "Jano"});
     test::WriteBytes(folder / "0313.txt", "!\r\n-1\r\n2\r\n1975\r\nEva\r\n");
     EXPECT_TRUE(t->Ulozit());
-    EXPECT_NE(t->SaveNotice().find("0313.txt“ medzitým zmenil"), std::string::npos);
+    EXPECT_NE(t->SaveNotice().find("Záznamy dňa 13. marca medzitým zmenil"), std::string::npos);
     EXPECT_EQ(Texty(*t, 3),
               (std::vector<std::string>{"Jano 44. narodeniny", "Eva 49. narodeniny"}));
     EXPECT_EQ(test::ReadBytes(folder / "0313.txt"),
@@ -389,7 +389,22 @@ TEST_F(TyzdenTest, AReloadShowsAnotherProgramsChangesAndKeepsTheUsers) {
         {"a day gets a file", "", false, janoEva, {3}, two, false, janoEva},
         {"a file is deleted", jano, false, "", {3}, {}, false, ""},
         {"the same bytes, as after a save", jano, false, jano, {}, one, false, jano},
-        {"the user's change stays", jano, true, janoEva, {}, {one[0], "moja"}, false, joined},
+        {"the user's change stays and joins theirs",
+         jano,
+         true,
+         janoEva,
+         {3},
+         {one[0], "moja", two[1]},
+         false,
+         joined},
+        {"the user's change outlives a deletion",
+         jano,
+         true,
+         "",
+         {3},
+         {"moja"},
+         false,
+         "!\r\n-1\r\n1\r\n2024\r\nmoja\r\n"},
         {"the file becomes unreadable", jano, false, broken, {3}, one, true, broken},
         {"an unreadable file is mended", broken, false, janoEva, {3}, two, false, janoEva},
     };
@@ -414,7 +429,11 @@ TEST_F(TyzdenTest, AReloadShowsAnotherProgramsChangesAndKeepsTheUsers) {
         const std::string error = t->TakeLoadError();
         EXPECT_EQ(error.find("0313.txt") != std::string::npos, c.told) << error;
         EXPECT_EQ(t->TakeLoadError(), "");
+        // A join into the user's unsaved day is told once, naming the day.
+        const std::string joinNotice = t->TakeJoinNotice();
+        EXPECT_EQ(joinNotice.find("Záznamy dňa 13. marca medzitým") == 0, c.userAdds) << joinNotice;
         EXPECT_EQ(t->ReloadUnchanged(), std::vector<int>{}); // nothing new the second time
+        EXPECT_EQ(t->TakeJoinNotice(), "");
         EXPECT_TRUE(t->Ulozit() || c.told);
         EXPECT_EQ(fs::exists(wednesday) ? test::ReadBytes(wednesday) : "", c.saved);
     }

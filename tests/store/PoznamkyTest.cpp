@@ -9,6 +9,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <cstring>
 #include <functional>
 #include <limits>
 #include <optional>
@@ -515,29 +516,53 @@ TEST_F(PoznamkyTest, NotesFolderIsAFile) {
     EXPECT_EQ(Snapshot(folder.Path()), before);
 }
 
-TEST_F(PoznamkyTest, FileVanishedBetweenLoadAndSave) {
-    WriteBytes(Subor("0305.txt"), "!\r\n" + kJanoLines);
-    WriteBytes(Subor("0306.txt"), "!\r\n" + kJanoLines);
-    TDayNotes date(folder.Path());
-    date.Nacitaj(k5March2009);
-    date.Pridaj(Entry(EntryKind::Poznamka, 2009, "nové"));
-    fs::remove(Subor("0305.txt"));
-    const auto before = Snapshot(folder.Path());
+// The day file is deleted elsewhere (the sync, above all) while the store holds the user's
+// unsaved changes: what the user added or changed is saved, the rest follows the deletion, and
+// the user is told the day and, when the sync's state changed meanwhile, that it was the sync.
+TEST_F(PoznamkyTest, UnsavedChangesOutliveADeletionElsewhere) {
+    enum class Mark { None, Untouched, Touched }; // the sync's mark, and whether it was written
+    const std::string kNewLines = "-1\r\n1\r\n2009\r\nnov\xE9\r\n";
+    const auto add = [](TDayNotes& d) { d.Pridaj(Entry(EntryKind::Poznamka, 2009, "nové")); };
+    const struct {
+        const char* name;
+        std::function<void(TDayNotes&)> ourChange;
+        Mark mark;
+        std::optional<std::string> saved; // the day file after the save; nothing: none
+        const char* notice;               // the start of what the user is told; "": nothing
+    } cases[] = {
+        {"AddedEntryIsSaved", add, Mark::None, "!\r\n" + kNewLines,
+         "Záznamy dňa 5. marca medzitým odstránil iný program alebo synchronizácia s kalendárom. "
+         "Záznamy, ktoré ste v tomto okne pridali alebo zmenili, sa zachovali"},
+        {"ChangedEntryIsSaved", [](TDayNotes& d) { d.Polozka(0).Text = "Ján"; }, Mark::Touched,
+         "!\r\n-1\r\n2\r\n1980\r\nJ\xE1n\r\n",
+         "Záznamy dňa 5. marca medzitým odstránila synchronizácia s kalendárom."},
+        {"AnotherProgramWhenTheSyncWroteNothing", add, Mark::Untouched, "!\r\n" + kNewLines,
+         "Záznamy dňa 5. marca medzitým odstránil iný program."},
+        {"OnlyRemovedHere", [](TDayNotes& d) { d.Zmaz(1); }, Mark::Touched, std::nullopt, ""},
+        {"Untouched", [](TDayNotes&) {}, Mark::Touched, std::nullopt, ""},
+    };
+    const fs::path mark = Subor("sync-state.txt");
+    for (const auto& p : cases) {
+        SCOPED_TRACE(p.name);
+        WriteBytes(Subor("0305.txt"), "!\r\n" + kJanoLines + "-1\r\n3\r\n2001\r\nsvadba\r\n");
+        WriteBytes(mark, "state");
+        SaveOptions options;
+        options.syncMark = p.mark == Mark::None ? fs::path() : mark;
+        TDayNotes date(folder.Path(), options);
+        date.Nacitaj(k5March2009);
+        p.ourChange(date);
+        fs::remove(Subor("0305.txt"));
+        if (p.mark == Mark::Touched)
+            fs::last_write_time(mark, fs::last_write_time(mark) + 2s);
 
-    const NotesError e = ErrorPrefix(NotesError::Kind::Vanished, [&] { date.Uloz(); });
-    EXPECT_NE(e.reason.find("zmizol"), std::string::npos) << e.what();
-    EXPECT_EQ(Snapshot(folder.Path()), before);
-
-    // An emptied day whose file has gone has nothing left to do.
-    date.Vycisti();
-    date.Uloz();
-    EXPECT_EQ(Snapshot(folder.Path()), before);
-
-    // A fresh load of the day starts over.
-    date.Nacitaj(k5March2009);
-    date.Pridaj(kJano);
-    date.Uloz();
-    EXPECT_EQ(ReadBytes(Subor("0305.txt")), "!\r\n" + kJanoLines);
+        const std::string notice = date.Uloz();
+        EXPECT_EQ(notice.substr(0, std::strlen(p.notice)), p.notice);
+        EXPECT_EQ(fs::exists(Subor("0305.txt")) ? ReadBytes(Subor("0305.txt")) : "none",
+                  p.saved.value_or("none"));
+        // What was saved is the store's now: a second save changes and tells nothing.
+        EXPECT_EQ(date.Uloz(), "");
+        EXPECT_EQ(fs::exists(Subor("0305.txt")), p.saved.has_value());
+    }
 }
 
 // Files in forms the program never writes are saved in its own form, entries and mark kept.
@@ -659,7 +684,9 @@ TEST_F(PoznamkyTest, FileChangedByAnotherProgramIsJoined) {
             WriteBytes(Subor("0305.txt"), p.theirs);
         }
         const std::string notice = date.Uloz();
-        EXPECT_NE(notice.find("0305.txt“ medzitým zmenil iný program"), std::string::npos)
+        EXPECT_NE(notice.find("Záznamy dňa 5. marca medzitým zmenil iný program alebo "
+                              "synchronizácia s kalendárom."),
+                  std::string::npos)
             << notice;
         if (p.together.empty()) {
             EXPECT_FALSE(fs::exists(Subor("0305.txt")));

@@ -2,6 +2,8 @@
 
 #include "platform/SingleInstance.h"
 #include "ui/desktop/InstanceChannel.h"
+#include "ui/windows/CalendarSyncRunner.h"
+#include "ui/windows/ProgramEnd.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -11,7 +13,14 @@
 #include <QTest>
 #include <QTimer>
 
+#include <atomic>
+#include <csignal>
+#include <functional>
 #include <memory>
+#include <optional>
+#include <thread>
+
+#include <sys/types.h>
 
 using namespace std::chrono;
 
@@ -27,6 +36,7 @@ private slots:
     void cleanupTestCase();
     void secondStart_data();
     void secondStart();
+    void aStartWhileTheEndWaitsForTheSyncRuns();
 
 private:
     QProcess* SecondCopy(bool withBus);
@@ -127,6 +137,52 @@ void SecondStartPosixTest::secondStart() {
     // The second copy built nothing of its own: no notes folder, no settings.
     QVERIFY(QDir(data_.path()).isEmpty());
     QVERIFY(QDir(config_.path()).isEmpty());
+}
+
+// "Ukončit" while a sync waits for its server, and a start while the ending copy waits for it:
+// the ending copy has given up its claim and its name by then, so the new start runs.
+void SecondStartPosixTest::aStartWhileTheEndWaitsForTheSyncRuns() {
+    std::optional<SingleInstance> single(std::in_place);
+    QVERIFY(single->IsFirst());
+    test::WidgetWorld world(year{2025} / 3 / 30);
+    world.hive.PutString(HiveKey::Settings, "SyncCalendar", "https://cal.example.org/a/");
+    world.hive.PutString(HiveKey::Settings, "SyncUser", "alice");
+    auto w = world.Start();
+    std::optional<InstanceChannel> channel(std::in_place);
+    QVERIFY(channel->Listen());
+    QTemporaryDir data, config;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime_.path());
+    env.insert(QStringLiteral("XDG_DATA_HOME"), data.path());
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), config.path());
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), address_);
+    // The user starts the program again while the ending copy waits for the sync's server.
+    std::atomic<qint64> next = 0;
+    w->Sync().ReplaceWork([&](const auto&, const auto&, const SyncRequest&) {
+        std::this_thread::sleep_for(300ms);
+        QProcess start;
+        start.setProgram(QStringLiteral(TILAVA_EXE));
+        start.setProcessEnvironment(env);
+        qint64 pid = 0;
+        if (start.startDetached(&pid))
+            next = pid;
+        std::this_thread::sleep_for(1200ms);
+        return ExchangeResult{true, "", false};
+    });
+    QVERIFY(w->Sync().Start(CalendarSyncRunner::Origin::Menu));
+    w->close();
+    QVERIFY(EndProgram(single, channel, w->Sync(), 5s));
+    QVERIFY(next > 0);
+    const auto pid = static_cast<pid_t>(next.load());
+    // The new copy ends with the test, also when a check fails.
+    const std::unique_ptr<void, std::function<void(void*)>> ending(
+        &next, [pid](void*) { ::kill(pid, SIGTERM); });
+    // Longer than a second copy tries to reach the running one: the new start is the running
+    // copy now.
+    QTest::qWait(4000);
+    QCOMPARE(::kill(pid, 0), 0);
+    QVERIFY(!SingleInstance().IsFirst());
 }
 
 } // namespace tilava

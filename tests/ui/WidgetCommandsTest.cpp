@@ -225,7 +225,8 @@ private slots:
 
         QStringList items;
         for (const QAction* a : w->Tray()->contextMenu()->actions())
-            items << a->text();
+            if (a->isVisible()) // (the sync's unread report, when there is one)
+                items << a->text();
         QCOMPARE(items, (QStringList{"Ukončit", "Zobraziť", "Exportovať do kalendára…",
                                      "Importovať kontakty…", "Synchronizovať",
                                      "Nastavenie synchronizácie…"}));

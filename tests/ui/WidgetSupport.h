@@ -41,6 +41,10 @@ public:
         notes << text;
         return icon != nullptr;
     }
+    bool Warn(QSystemTrayIcon* icon, const QString& text) override {
+        warnings << text;
+        return icon != nullptr;
+    }
 
     int beeps = 0;
     // The answer to the n-th question (1, 2, ...); without it the last choice is taken, so
@@ -52,6 +56,7 @@ public:
     QStringList messages;
     QList<bool> parentShown; // for each message: its window was on the screen
     QStringList notes;       // the short notes from the tray icon
+    QStringList warnings;    // those with a warning icon
 };
 
 // What a main widget needs to start in a test: a fixed day, an in-memory settings hive with

@@ -31,6 +31,8 @@ struct FakeSync {
     int started = 0, ended = 0;
     ExchangeResult answer;
     std::function<void()> work; // what it does to the day files
+    std::vector<bool> requests; // each run's allowManyRemovals
+    std::function<void(int, int)> progress;
 
     int Count(const int& counter) {
         const std::lock_guard lock(mutex);
@@ -42,10 +44,14 @@ struct FakeSync {
         changed.notify_all();
     }
     CalendarSyncRunner::SyncWork Runs() {
-        return [this, window = std::this_thread::get_id()](const auto&, const auto&) {
+        return [this, window = std::this_thread::get_id()](const auto&, const auto&,
+                                                           const SyncRequest& request) {
             std::unique_lock lock(mutex);
             ++started;
             onWindowThread = onWindowThread || std::this_thread::get_id() == window;
+            requests.push_back(request.allowManyRemovals);
+            if (request.progress)
+                progress = request.progress;
             changed.wait_for(lock, 10s, [this] { return released; });
             if (work)
                 work();
@@ -136,6 +142,95 @@ private slots:
         QCOMPARE(world.notifier.messages, told == "box" ? QStringList{report} : QStringList());
     }
 
+    // A sync that withheld many removals asks before it makes them ("Ponechať" the default);
+    // "Odstrániť" runs it again allowing them. The user's own sync asks every time, an automatic
+    // one once for the same count.
+    void withheldRemovalsAreAsked_data() {
+        QTest::addColumn<bool>("automatic");
+        QTest::addColumn<int>("answer");       // 0 Ponechať, 1 Odstrániť
+        QTest::addColumn<QList<bool>>("runs"); // allowManyRemovals of each run, two syncs
+        QTest::addColumn<int>("questions");
+        QTest::newRow("menu: kept") << false << 0 << QList<bool>{false, false} << 2;
+        QTest::newRow("menu: removed") << false << 1 << QList<bool>{false, true, false, true} << 2;
+        QTest::newRow("timer: kept, asked once") << true << 0 << QList<bool>{false, false} << 1;
+    }
+    void withheldRemovalsAreAsked() {
+        QFETCH(bool, automatic);
+        QFETCH(int, answer);
+        QFETCH(QList<bool>, runs);
+        QFETCH(int, questions);
+        test::WidgetWorld world(2024y / 3 / 13);
+        SetUp(world.hive, "https://cal.example.org/a/", "alice", "0");
+        auto w = world.StartShown();
+        std::mutex mutex;
+        QList<bool> allowed;
+        w->Sync().ReplaceWork([&](const auto&, const auto&, const SyncRequest& request) {
+            const std::lock_guard lock(mutex);
+            allowed << request.allowManyRemovals;
+            ExchangeResult result{true, "Synchronizácia prebehla.", true};
+            result.withheldRemovals = request.allowManyRemovals ? 0 : 336;
+            return result;
+        });
+        world.notifier.answer = [answer](int) { return answer; };
+        for (int sync = 0; sync < 2; ++sync) {
+            QVERIFY(w->Sync().Start(automatic ? CalendarSyncRunner::Origin::Timer
+                                              : CalendarSyncRunner::Origin::Menu));
+            QTRY_VERIFY(!w->Sync().Running() && [&] {
+                const std::lock_guard lock(mutex);
+                return allowed.size() == (answer == 1 ? 2 : 1) * (sync + 1);
+            }());
+        }
+        QCOMPARE(allowed, runs);
+        QCOMPARE(world.notifier.questions.size(), questions);
+        QVERIFY2(world.notifier.questions[0].startsWith(
+                     QStringLiteral("Synchronizácia by odstránila 336 záznamov z poznámok")),
+                 qPrintable(world.notifier.questions[0]));
+        QCOMPARE(world.notifier.questionChoices[0],
+                 (QStringList{QStringLiteral("Ponechať"), QStringLiteral("Odstrániť")}));
+    }
+
+    // A long sync shows its progress in the tray's item and tooltip; an automatic sync's
+    // remarks come as a warning note and stay in the tray's menu until they are read.
+    void progressAndUnreadReports() {
+        test::WidgetWorld world(2024y / 3 / 13);
+        world.tray = true;
+        SetUp(world.hive, "https://cal.example.org/a/", "alice", "0");
+        auto w = world.StartShown();
+        FakeSync fake;
+        fake.answer = {true, "Synchronizácia prebehla.", false};
+        w->Sync().ReplaceWork(fake.Runs());
+        auto* item = w->findChild<QAction*>(QStringLiteral("Synchronizovat1"));
+        auto* report = w->findChild<QAction*>(QStringLiteral("SpravaSynchronizacie1"));
+        QVERIFY(item && report && !report->isVisible());
+        item->trigger();
+        QTRY_COMPARE(fake.Count(fake.started), 1);
+        std::function<void(int, int)> progress;
+        {
+            const std::lock_guard lock(fake.mutex);
+            progress = fake.progress;
+        }
+        QVERIFY(progress);
+        progress(120, 303);
+        QTRY_COMPARE(item->text(), QStringLiteral("Synchronizuje sa… 120 z 303"));
+        QVERIFY(w->Tray()->toolTip().endsWith(QStringLiteral("\nSynchronizuje sa… 120 z 303")));
+        fake.Release();
+        QTRY_VERIFY(item->isEnabled());
+        QCOMPARE(item->text(), QStringLiteral("Synchronizovať"));
+        QCOMPARE(w->Tray()->toolTip(), w->TextTooltipu());
+
+        const QString conflict = QStringLiteral(
+            "Synchronizácia prebehla.\nKonflikty (záznam zmenený na oboch stranách):\n  Jano");
+        fake.answer = {true, conflict.toStdString(), true};
+        QVERIFY(w->Sync().Start(CalendarSyncRunner::Origin::Timer));
+        QTRY_VERIFY(report->isVisible());
+        QCOMPARE(world.notifier.warnings, QStringList{conflict});
+        QCOMPARE(world.notifier.notes, QStringList{QStringLiteral("Synchronizácia prebehla.")});
+        QVERIFY(world.notifier.messages.isEmpty());
+        report->trigger();
+        QTRY_COMPARE(world.notifier.messages, QStringList{conflict});
+        QVERIFY(!report->isVisible());
+    }
+
     void automaticSyncs_data() {
         QTest::addColumn<QString>("user");
         QTest::addColumn<QString>("every");
@@ -173,7 +268,7 @@ private slots:
             QTRY_VERIFY(fake.Count(fake.ended) >= 3);
             timer->stop();
             QTRY_VERIFY(!w->Sync().Running());
-            QCOMPARE(world.notifier.notes, QStringList{"Server cal.example.org neodpovedá."});
+            QCOMPARE(world.notifier.warnings, QStringList{"Server cal.example.org neodpovedá."});
             QCOMPARE(world.notifier.messages, QStringList());
         }
         if (afterSave < 0)

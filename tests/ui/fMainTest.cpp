@@ -835,14 +835,18 @@ void fMainTest::notifierBoxes() {
     QApplication::setApplicationDisplayName(QStringLiteral("Tilava"));
     SystemNotifier notifier;
     QString messageTitle, messageText;
+    Qt::TextFormat messageFormat = Qt::AutoText;
     test::WhenActive<QMessageBox>([&](QMessageBox& box) {
         messageTitle = box.windowTitle();
         messageText = box.text();
+        messageFormat = box.textFormat();
         box.accept();
     });
-    notifier.Message(nullptr, QStringLiteral("Súbor „0331.txt“, riadok 3: chyba"));
+    // A report names what a server sent ("<b>…</b>" in an event's summary): shown as it is.
+    notifier.Message(nullptr, QStringLiteral("Konflikt: <b>Jano</b>"));
     QCOMPARE(messageTitle, QStringLiteral("Tilava"));
-    QCOMPARE(messageText, QStringLiteral("Súbor „0331.txt“, riadok 3: chyba"));
+    QCOMPARE(messageText, QStringLiteral("Konflikt: <b>Jano</b>"));
+    QCOMPARE(messageFormat, Qt::PlainText);
     const QStringList choices{QStringLiteral("Skúsiť znova"),
                               QStringLiteral("Zavrieť bez uloženia")};
     for (int press : {-1, 0, 1}) { // -1: Escape
@@ -854,6 +858,7 @@ void fMainTest::notifierBoxes() {
             title = box.windowTitle();
             text = box.text();
             icon = box.icon();
+            QCOMPARE(box.textFormat(), Qt::PlainText);
             const QList<QAbstractButton*> shown = box.buttons();
             for (QAbstractButton* b : shown)
                 buttons << b->text();

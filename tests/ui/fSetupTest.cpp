@@ -12,8 +12,11 @@
 #include "platform/ProgramPath.h"
 #include "store/uRegi.h"
 #include "ui/skin/Pictures.h"
+#include "ui/windows/CalendarSyncRunner.h"
+#include "ui/windows/fMain.h"
 #include "ui/windows/fSetup.h"
 #include "ui/windows/OtvorNastavenia.h"
+#include "ui/windows/SyncSettingsDialog.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
@@ -23,12 +26,16 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPointer>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
 #include <QTimer>
 
+#include <atomic>
+#include <chrono>
 #include <functional>
 #include <optional>
+#include <thread>
 
 namespace tilava {
 
@@ -266,6 +273,58 @@ private slots:
         QVERIFY2(notifier.messages[0].startsWith(
                      QStringLiteral("Niektoré nastavenia sa nepodarilo uložiť:")),
                  qPrintable(notifier.messages[0]));
+    }
+
+    // A desktop without a tray reaches the calendar sync from the widget's settings window: its
+    // settings open over that window, and a sync runs from it, the link telling meanwhile.
+    void theSyncIsReachableWithoutATray() {
+        test::WidgetWorld world(std::chrono::year{2024} / 3 / 13);
+        world.hive.PutString(HiveKey::Settings, "SyncCalendar", "https://cal.example.org/a/");
+        world.hive.PutString(HiveKey::Settings, "SyncUser", "alice");
+        auto w = world.StartShown();
+        std::atomic<bool> release = false;
+        std::atomic<int> runs = 0;
+        w->Sync().ReplaceWork([&](const auto&, const auto&, const SyncRequest&) {
+            ++runs;
+            for (int i = 0; i < 1000 && !release; ++i)
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            return ExchangeResult{true, "Synchronizácia prebehla.", false};
+        });
+        bool dialogSeen = false;
+        RunSettings([&] { w->OtvorNastavenia(); },
+                    [&](TfrmSetup& o) {
+                        auto* sync = Control<QPushButton>(o, "btnSync");
+                        auto* settings = Control<QPushButton>(o, "btnSyncSettings");
+                        QVERIFY(sync->isVisible() && settings->isVisible());
+                        QCOMPARE(settings->text(), QStringLiteral("Nastavenie synchronizácie…"));
+                        QCOMPARE(sync->text(), QStringLiteral("Synchronizovať"));
+                        // Clear of the painted rows and of OK.
+                        QVERIFY(!sync->geometry().intersects(Control(o, "imgOK")->geometry()));
+                        QVERIFY(settings->geometry().top() >
+                                Control(o, "optPriKazdom")->geometry().bottom());
+
+                        QTest::mouseClick(sync, Qt::LeftButton);
+                        QTRY_COMPARE(runs.load(), 1);
+                        QCOMPARE(sync->text(), QStringLiteral("Synchronizuje sa…"));
+                        QVERIFY(!sync->isEnabled());
+                        release = true;
+                        QTRY_VERIFY(sync->isEnabled());
+                        QCOMPARE(world.notifier.messages,
+                                 QStringList{QStringLiteral("Synchronizácia prebehla.")});
+                        QVERIFY(world.notifier.parentShown.last());
+
+                        test::WhenActive<SyncSettingsDialog>(
+                            [&](SyncSettingsDialog& d) {
+                                QCOMPARE(d.parentWidget(), &o);
+                                d.reject();
+                            },
+                            &dialogSeen);
+                        QTest::mouseClick(settings, Qt::LeftButton);
+                        QTRY_VERIFY(dialogSeen);
+                        QTRY_COMPARE(QApplication::activeModalWidget(), &o);
+                        QTest::keyClick(o.focusWidget(), Qt::Key_Escape);
+                    });
+        QVERIFY(dialogSeen);
     }
 
     // Assistive technology sees each control by the words painted beside it: the flags as two

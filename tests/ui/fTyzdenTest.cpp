@@ -1,10 +1,13 @@
 #include "AccessibleSupport.h"
 #include "ControlSupport.h"
 #include "ModalSupport.h"
+#include "WeekSupport.h"
 #include "WidgetSupport.h"
 
 #include "core/Cp1250.h"
 #include "core/uRok.h"
+#include "exchange/sync/SyncState.h"
+#include "platform/SyncStateFolder.h"
 #include "store/uRegi.h"
 #include "ui/desktop/NotesFolderWatch.h"
 #include "ui/desktop/PageOpener.h"
@@ -29,9 +32,12 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTableView>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <set>
 
@@ -136,6 +142,7 @@ class fTyzdenTest : public QObject {
     std::unique_ptr<TRok> rok;
     std::unique_ptr<TRegi> regi;
     TestOpener web;
+    QTemporaryDir config; // the sync's state folder lies under it
 
     void World(year_month_day today) {
         world = std::make_unique<WidgetWorld>(today);
@@ -176,6 +183,7 @@ class fTyzdenTest : public QObject {
 private slots:
     void initTestCase() {
         InitSkinResources();
+        qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
         QApplication::setApplicationDisplayName(QStringLiteral("Tilava"));
         rok = std::make_unique<TRok>();
         rok->Naplnit();
@@ -787,8 +795,8 @@ private slots:
     }
 
     // Another program writes the day files while the week is open (an import, a sync tool):
-    // the days the user has not changed show what is there now, the user's own change stays,
-    // and the save joins it with the other program's entries. The week's own save is told
+    // the days the user has not changed show what is there now, the user's own change stays
+    // and is joined at once with the other program's entries. The week's own save is told
     // once; reading the files does not set the watch off again.
     void anotherProgramsWritesShowInTheOpenWeek() {
         World(year{2024} / 3 / 13);
@@ -810,8 +818,9 @@ private slots:
                 world->WriteEntries(15, 3, {{1, 2024, "Marta"}});
                 QTRY_COMPARE_WITH_TIMEOUT(window.DayList(5)->count(), 1, 5000);
                 QCOMPARE(window.DayList(1)->count(), 2);
-                QCOMPARE(wednesday->count(), 1);
+                QCOMPARE(wednesday->count(), 2);
                 QCOMPARE(wednesday->item(0)->text(), QStringLiteral("Jano 34. narodeniny"));
+                QCOMPARE(wednesday->item(1)->text(), QStringLiteral("Fero 54. narodeniny"));
             },
             &watch);
         QCOMPARE(FileBytes(world->Subor(13, 3)),
@@ -833,6 +842,42 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(toldLater, 1, 5000);
         test::WriteFile(later + QStringLiteral("/0313.txt"), "!\r\n");
         QTRY_COMPARE_WITH_TIMEOUT(toldLater, 2, 5000);
+    }
+
+    // The user adds a birthday to Wednesday; before the window closes, the sync deletes the
+    // day's file. The untouched entries go at once, the user's stays and is saved, and the
+    // message names the day and the sync.
+    void anUnsavedEditOutlivesTheSyncDeletingItsDay() {
+        World(year{2024} / 3 / 13);
+        world->WriteEntries(13, 3, {{2, 1990, "Jano"}, {1, 2024, "Zubár"}});
+        const std::filesystem::path state = *SyncStateFolder() / kSyncStateName;
+        const auto syncWrote = [&] {
+            std::ofstream(state) << "state\n";
+            std::filesystem::last_write_time(state, std::filesystem::last_write_time(state) + 2s);
+        };
+        syncWrote();
+        NotesFolderWatch watch(world->folder.path(), nullptr, std::chrono::milliseconds{100});
+        Open(
+            [&](TfrmTyzden& window) {
+                QListWidget* wednesday = window.DayList(3);
+                bool editor = false;
+                test::AddBirthdayInWeek(window, editor,
+                                        QPoint(20, wednesday->viewport()->height() - 4));
+                QCOMPARE(wednesday->count(), 3);
+                QVERIFY(QFile::remove(world->Subor(13, 3)));
+                syncWrote();
+                QTRY_COMPARE_WITH_TIMEOUT(wednesday->count(), 1, 5000);
+                QCOMPARE(wednesday->item(0)->text(), QStringLiteral("Ľubica 44. narodeniny"));
+                QCOMPARE(world->notifier.messages.size(), 1);
+                QVERIFY2(world->notifier.messages[0].startsWith(
+                             QStringLiteral("Záznamy dňa 13. marca medzitým odstránila "
+                                            "synchronizácia s kalendárom.")),
+                         qPrintable(world->notifier.messages[0]));
+            },
+            &watch);
+        QVERIFY(world->notifier.questions.isEmpty());
+        QCOMPARE(FileBytes(world->Subor(13, 3)), QByteArray("!\r\n-1\r\n2\r\n1980\r\n\xBC"
+                                                            "ubica\r\n"));
     }
 
     // The search says what it found: that a query is too short, that nothing holds it, or (to

@@ -24,6 +24,8 @@ public:
     // where it has them, else a balloon at the icon). False when it could not be shown: there
     // is no icon, or the icon is not in a tray.
     virtual bool Notify(QSystemTrayIcon* icon, const QString& text) = 0;
+    // The same with a warning icon, for what went wrong or needs the user's eye.
+    virtual bool Warn(QSystemTrayIcon* icon, const QString& text) { return Notify(icon, text); }
 };
 
 } // namespace tilava

@@ -15,7 +15,9 @@ void SystemNotifier::Beep() {
 namespace {
 
 // A box over a window is modal to that window and its owners only: the tray icon keeps working.
+// Its text is plain: a report quotes what a server sent, which must not turn into markup.
 void ShowBox(QMessageBox& box) {
+    box.setTextFormat(Qt::PlainText);
     if (box.parentWidget())
         box.setWindowModality(Qt::WindowModal);
     box.exec();
@@ -45,12 +47,24 @@ int SystemNotifier::Ask(QWidget* parent, const QString& text, const QStringList&
     return taken < 0 ? 0 : static_cast<int>(taken);
 }
 
-bool SystemNotifier::Notify(QSystemTrayIcon* icon, const QString& text) {
+namespace {
+
+bool ShowNote(QSystemTrayIcon* icon, const QString& text, QSystemTrayIcon::MessageIcon look) {
     if (!icon || !icon->isVisible() || !QSystemTrayIcon::isSystemTrayAvailable())
         return false;
     // Long enough to read two lines; the desktop may keep it longer.
-    icon->showMessage(QStringLiteral("Tilava"), text, QSystemTrayIcon::Information, 8000);
+    icon->showMessage(QStringLiteral("Tilava"), text, look, 8000);
     return true;
+}
+
+} // namespace
+
+bool SystemNotifier::Notify(QSystemTrayIcon* icon, const QString& text) {
+    return ShowNote(icon, text, QSystemTrayIcon::Information);
+}
+
+bool SystemNotifier::Warn(QSystemTrayIcon* icon, const QString& text) {
+    return ShowNote(icon, text, QSystemTrayIcon::Warning);
 }
 
 } // namespace tilava

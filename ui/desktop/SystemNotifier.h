@@ -11,6 +11,7 @@ public:
     void Message(QWidget* parent, const QString& text) override;
     int Ask(QWidget* parent, const QString& text, const QStringList& choices) override;
     bool Notify(QSystemTrayIcon* icon, const QString& text) override;
+    bool Warn(QSystemTrayIcon* icon, const QString& text) override;
 };
 
 } // namespace tilava

@@ -8,11 +8,16 @@
 #include "ui/desktop/Notifier.h"
 #include <QString>
 
+#include <utility>
+
 namespace tilava {
 
 bool OtvorNastavenia(QWidget* owner, SettingsHive& hive, TRok& rok, TRegi& regi,
-                     WidgetSettings& settings, Notifier& notifier) {
+                     WidgetSettings& settings, Notifier& notifier, CalendarSyncRunner* sync,
+                     std::function<void()> openSyncSettings) {
     TfrmSetup window(hive, owner);
+    if (sync)
+        window.OfferSync(*sync, std::move(openSyncSettings));
     window.JazykSK = rok.JazykSK;
     window.Settings = settings;
     window.Zobraz();

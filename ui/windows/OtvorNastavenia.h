@@ -1,9 +1,12 @@
 #pragma once
 
+#include <functional>
+
 class QWidget;
 
 namespace tilava {
 
+class CalendarSyncRunner;
 class Notifier;
 class SettingsHive;
 struct WidgetSettings;
@@ -15,7 +18,11 @@ class TRok;
 // confirms, the choice is applied to the calendar, the store and `settings` (see
 // ApplySettings), and a value the store refuses is reported through `notifier`. True when
 // confirmed. The caller stops its countdown before and rebuilds its display after, either way.
+// With `sync`, the window also offers the calendar sync's settings (`openSyncSettings`) and a
+// sync (TfrmSetup::OfferSync).
 bool OtvorNastavenia(QWidget* owner, SettingsHive& hive, TRok& rok, TRegi& regi,
-                     WidgetSettings& settings, Notifier& notifier);
+                     WidgetSettings& settings, Notifier& notifier,
+                     CalendarSyncRunner* sync = nullptr,
+                     std::function<void()> openSyncSettings = {});
 
 } // namespace tilava

@@ -23,20 +23,26 @@ void WidgetTray::Hide() {
         icon_->hide();
 }
 
-void WidgetTray::SetSyncRunning(bool running) {
-    syncRunning_ = running;
-    if (!sync_)
+void WidgetTray::SetSyncStatus(const QString& status, bool report) {
+    syncStatus_ = status;
+    syncReport_ = report;
+    if (!icon_)
         return;
-    sync_->setEnabled(!running);
-    sync_->setText(running ? QStringLiteral("Synchronizuje sa…")
-                           : QStringLiteral("Synchronizovať"));
+    sync_->setEnabled(status.isEmpty());
+    sync_->setText(status.isEmpty() ? QStringLiteral("Synchronizovať") : status);
+    report_->setVisible(report);
+    icon_->setToolTip(Tooltip());
+}
+
+QString WidgetTray::Tooltip() const {
+    return syncStatus_.isEmpty() ? tooltip_ : tooltip_ + QLatin1Char('\n') + syncStatus_;
 }
 
 void WidgetTray::Update(const QString& tooltip, int dayOfMonth) {
     tooltip_ = tooltip;
     day_ = dayOfMonth;
     if (icon_) {
-        icon_->setToolTip(tooltip_);
+        icon_->setToolTip(Tooltip());
         icon_->setIcon(TrayIconPicture(day_));
     }
 }
@@ -74,10 +80,12 @@ bool WidgetTray::Create() {
     sync_ = add(QStringLiteral("Synchronizovať"), "Synchronizovat1", &WidgetTray::syncChosen);
     add(QStringLiteral("Nastavenie synchronizácie…"), "NastavenieSynchronizacie1",
         &WidgetTray::syncSettingsChosen);
-    SetSyncRunning(syncRunning_);
+    // An automatic sync's warning stays here until it is read.
+    report_ = add(QStringLiteral("Správa o synchronizácii…"), "SpravaSynchronizacie1",
+                  &WidgetTray::syncReportChosen);
 
     icon_ = new QSystemTrayIcon(TrayIconPicture(day_), this);
-    icon_->setToolTip(tooltip_);
+    SetSyncStatus(syncStatus_, syncReport_);
     icon_->setContextMenu(menu_);
     connect(icon_, &QSystemTrayIcon::activated, this, &WidgetTray::activated);
     // The menu may open without an activation (a StatusNotifier host): that is a Context too.

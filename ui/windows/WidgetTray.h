@@ -14,9 +14,10 @@ class QWidget;
 namespace tilava {
 
 // The widget's tray icon, a calendar sheet with the day of the month, and its menu: "Ukončit",
-// "Zobraziť", the calendar export and the contact import, the calendar sync and its settings. On a
-// desktop without a tray at start it asks again every 5 s for two minutes, since a panel that
-// starts after the program (autostart) brings its tray a little later.
+// "Zobraziť", the calendar export and the contact import, the calendar sync, its settings and
+// the unread report of an automatic sync. On a desktop without a tray at start it asks again
+// every 5 s for two minutes, since a panel that starts after the program (autostart) brings its
+// tray a little later.
 class WidgetTray final : public QObject {
     Q_OBJECT
 public:
@@ -35,8 +36,10 @@ public:
     QSystemTrayIcon* Icon() const { return icon_; }
     bool IsShown() const { return icon_ && icon_->isVisible(); }
     void Hide();
-    // While a sync runs its item reads "Synchronizuje sa…" and cannot be chosen.
-    void SetSyncRunning(bool running);
+    // While a sync runs its item reads `status` ("Synchronizuje sa… 120 z 303"), cannot be
+    // chosen, and the tooltip tells it too; an empty status: none runs. With `report`, the menu
+    // offers the unread report of an automatic sync ("Správa o synchronizácii…").
+    void SetSyncStatus(const QString& status, bool report);
 
 signals:
     // A click on the icon; the menu opening counts as the Context one.
@@ -47,9 +50,11 @@ signals:
     void importChosen();
     void syncChosen();
     void syncSettingsChosen();
+    void syncReportChosen();
 
 private:
     bool Create();
+    QString Tooltip() const;
 
     QWidget& widget_;
     Available available_;
@@ -58,7 +63,9 @@ private:
     QSystemTrayIcon* icon_ = nullptr;
     QMenu* menu_ = nullptr;
     QAction* sync_ = nullptr;
-    bool syncRunning_ = false;
+    QAction* report_ = nullptr;
+    QString syncStatus_;
+    bool syncReport_ = false;
     QTimer* wait_ = nullptr;
 };
 

@@ -18,11 +18,7 @@
 #include "ui/skin/Fonts.h"
 #include "ui/skin/Palette.h"
 #include "ui/skin/Pictures.h"
-#include "ui/windows/CalendarExchange.h"
 #include "ui/windows/CalendarSyncRunner.h"
-#include "ui/windows/fAbout.h"
-#include "ui/windows/OtvorKalendar.h"
-#include "ui/windows/OtvorNastavenia.h"
 #include "ui/windows/SystemDateFormat.h"
 #include "ui/windows/WidgetTray.h"
 
@@ -34,11 +30,9 @@
 #include <QDate>
 #include <QGuiApplication>
 #include <QHelpEvent>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
 #include <QMouseEvent>
-#include <QScopedValueRollback>
 #include <QScreen>
 #include <QShowEvent>
 #include <QTimer>
@@ -148,21 +142,7 @@ TfrmMain::TfrmMain(const Clock& clock, SettingsHive& hive, std::filesystem::path
         QString::fromStdU16String(model_->Notes().Adresar().u16string()), this);
     connect(notesWatch_, &NotesFolderWatch::Changed, this,
             [this] { Draw(model_->Rebuild(WidgetModel::Told::Once)); });
-    sync_ =
-        new CalendarSyncRunner(*this, *tray_, model_->Regi(), model_->Notes().Adresar(), notifier_);
-    // The sync's changes show at once (the folder watch may come a little later).
-    connect(sync_, &CalendarSyncRunner::finished, this, [this] {
-        if (!closed_)
-            ZobrazUdalosti();
-    });
-    connect(
-        sync_, &CalendarSyncRunner::settingsWanted, this, [this] { OpenSyncSettings(true); },
-        Qt::QueuedConnection);
-    connect(tray_, &WidgetTray::syncChosen, sync_,
-            [this] { sync_->Start(CalendarSyncRunner::Origin::Menu); });
-    connect(
-        tray_, &WidgetTray::syncSettingsChosen, this, [this] { OpenSyncSettings(false); },
-        Qt::QueuedConnection);
+    ConnectSync();
     SetText(lblDen_, Q(DayTexts::WeekdayName(model_->Today())));
     const WidgetSettings& settings = model_->Settings();
     if (settings.Top)
@@ -645,101 +625,6 @@ void TfrmMain::fraCmdMouseUp() {
     SpustiOdpocet();
 }
 
-void TfrmMain::MyskaKlik(Qt::MouseButton button) {
-    // The window opens once the press has been handled, so no half-done mouse event waits
-    // under the modal window.
-    QTimer::singleShot(0, this, [this, button] {
-        if (button == Qt::RightButton)
-            OtvorNastavenia();
-        else
-            OtvorKalendar();
-    });
-}
-
-bool TfrmMain::WithOpenWindow(const std::function<void()>& command) {
-    return openWindows_ == 0 && WithWindow(command);
-}
-
-bool TfrmMain::WithWindow(const std::function<void()>& command) {
-    if (quitting_)
-        return false;
-    const QScopedValueRollback open(openWindows_, openWindows_ + 1);
-    ZastavOdpocet();
-    command();
-    return !quitting_;
-}
-
-void TfrmMain::OtvorKalendar() {
-    if (!WithOpenWindow([this] {
-            const QScopedValueRollback open(weekOpen_, true);
-            tilava::OtvorKalendar(model_->Rok(), model_->Regi(), model_->Notes().Adresar(), clock_,
-                                  notifier_, *web_, this, notesWatch_,
-                                  [this] { sync_->ChangesSaved(); });
-        }))
-        return;
-    ZobrazUdalosti();
-    SpustiOdpocet();
-}
-
-void TfrmMain::OtvorNastavenia() {
-    if (!WithOpenWindow([this] {
-            tilava::OtvorNastavenia(this, hive_, model_->Rok(), model_->Regi(), model_->Settings(),
-                                    notifier_);
-        }))
-        return;
-    ZobrazUdalosti();
-    SpustiOdpocet();
-}
-
-void TfrmMain::CalendarExchange(Exchange which) {
-    if (quitting_)
-        return;
-    QString why;
-    if (exchanging_)
-        why = QStringLiteral("Export do kalendára alebo import kontaktov už prebieha. Dokončite ho "
-                             "alebo ho zrušte, potom zvoľte ďalší.");
-    else if (which == Exchange::Export && weekOpen_)
-        why = QStringLiteral("Export do kalendára sa teraz nespustil: v otvorenom okne Kalendár "
-                             "môžu byť zmeny, ktoré ešte nie sú uložené, a v exporte by chýbali. "
-                             "Zatvorte okno Kalendár a zvoľte export znova.");
-    if (!why.isEmpty()) {
-        // Over the open window, which waits for the answer.
-        QWidget* window = QApplication::activeModalWidget();
-        notifier_.Message(window ? window : this, why);
-        return;
-    }
-    const QScopedValueRollback open(exchanging_, true);
-    // Contacts imported for today or the days ahead are reminded at once.
-    if (WithWindow([this, which] {
-            (which == Exchange::Export ? ExportCalendarTo : ImportContacts)(
-                this, model_->Notes().Adresar(), notifier_);
-        }))
-        ZobrazUdalosti();
-}
-
-void TfrmMain::OpenSyncSettings(bool thenSync) {
-    if (quitting_)
-        return;
-    if (syncSettingsOpen_) {
-        // Chosen again from the tray: the open dialog comes to the front.
-        if (QWidget* window = QApplication::activeModalWidget()) {
-            window->raise();
-            window->activateWindow();
-        }
-        return;
-    }
-    const QScopedValueRollback open(syncSettingsOpen_, true);
-    WithWindow([this, thenSync] { sync_->EditSettings(this, thenSync); });
-}
-
-void TfrmMain::OpenAbout() {
-    if (WithOpenWindow([this] {
-            TfrmAbout window(model_->Notes().Adresar(), notifier_, *web_, this);
-            window.Ukaz(y(), x() - TfrmAbout::OffsetFromWidget);
-        }))
-        SpustiOdpocet();
-}
-
 void TfrmMain::mousePressEvent(QMouseEvent* event) {
     MyskaKlik(event->button());
     event->accept();
@@ -811,41 +696,6 @@ void TfrmMain::leaveEvent(QEvent* event) {
     // the leave check would see it resting where it left.
     ShowToday();
     QWidget::leaveEvent(event);
-}
-
-void TfrmMain::keyPressEvent(QKeyEvent* event) {
-    // Enter opens the week window and the menu key the settings, as the two mouse buttons do.
-    switch (event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        MyskaKlik(Qt::LeftButton);
-        break;
-    case Qt::Key_Menu:
-        MyskaKlik(Qt::RightButton);
-        break;
-    case Qt::Key_F10:
-        if (event->modifiers() & Qt::ShiftModifier) {
-            MyskaKlik(Qt::RightButton);
-            break;
-        }
-        [[fallthrough]];
-    default:
-        QWidget::keyPressEvent(event);
-        return;
-    }
-    event->accept();
-}
-
-bool TfrmMain::focusNextPrevChild(bool next) {
-    // Tab goes round the widget itself (its day), the flag and the four buttons.
-    const std::array<QWidget*, 6> ring{this, imgFlag_, imgSetup_, imgHelp_, imgMin_, imgClose_};
-    const auto at = std::find(ring.begin(), ring.end(), focusWidget());
-    if (at == ring.end())
-        return QWidget::focusNextPrevChild(next);
-    const std::size_t i = static_cast<std::size_t>(at - ring.begin());
-    ring[(i + (next ? 1 : ring.size() - 1)) % ring.size()]->setFocus(next ? Qt::TabFocusReason
-                                                                          : Qt::BacktabFocusReason);
-    return true;
 }
 
 void TfrmMain::mouseMoveEvent(QMouseEvent* event) {

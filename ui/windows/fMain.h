@@ -119,8 +119,9 @@ public:
     // the user is told why.
     enum class Exchange { Export, Import };
     void CalendarExchange(Exchange which);
-    // The calendar sync's settings dialog from the tray menu, over any window that is open; a
-    // sync follows when `thenSync` (the user chose "Synchronizovať" before it was set up).
+    // The calendar sync's settings dialog from the tray menu or the settings window, over the
+    // window that is open; a sync follows when `thenSync` (the user chose "Synchronizovať"
+    // before it was set up).
     void OpenSyncSettings(bool thenSync);
     // The calendar sync: from the tray, by its timer and after the week window saves.
     CalendarSyncRunner& Sync() { return *sync_; }
@@ -166,6 +167,8 @@ protected:
 
 private:
     void CreateControls();
+    // The calendar sync: its runner and the tray's items for it.
+    void ConnectSync();
     // Hides the widget after the countdown or by its button; on a desktop without a tray it
     // goes to the task bar instead, so that it can always be brought back (on Wayland, where a
     // program cannot bring a minimised window back, it is hidden, and a second start shows it).

@@ -9,6 +9,7 @@
 #include "ui/skin/Fonts.h"
 #include "ui/skin/Palette.h"
 #include "ui/skin/Pictures.h"
+#include "ui/windows/CalendarSyncRunner.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -16,6 +17,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QToolButton>
 
@@ -69,6 +71,27 @@ QToolButton* Prepinac(QWidget* parent, const char* meno, const QString& text,
 
 // The number in an edit box as the window takes it: an optional sign and digits, blanks
 // around them allowed.
+// A command in the window's foot, drawn as a link in the skin's navy: the window has no room
+// for real buttons beside its painted rows.
+QPushButton* Link(QWidget* parent, const char* meno, const QString& text, QRect place) {
+    auto* link = new QPushButton(text, parent);
+    link->setObjectName(QLatin1String(meno));
+    link->setGeometry(place);
+    link->setFlat(true);
+    link->setCursor(Qt::PointingHandCursor);
+    QFont font = fonts::Font(fonts::kSkin, 9);
+    font.setUnderline(true);
+    link->setFont(font);
+    link->setStyleSheet(
+        QStringLiteral("QPushButton { color: %1; border: none; text-align: left; "
+                       "padding: 0px; background: transparent; }"
+                       "QPushButton:disabled { color: %2; }"
+                       "QPushButton:focus { background: %3; }")
+            .arg(palette::kButtonNavy.name(), palette::kGreyText.name(), QColor(Qt::white).name()));
+    link->hide();
+    return link;
+}
+
 bool Cislo(const QLineEdit* field, int& number) {
     bool ok = false;
     const int value = field->text().trimmed().toInt(&ok);
@@ -163,6 +186,10 @@ TfrmSetup::TfrmSetup(SettingsHive& hive, QWidget* parent) : QDialog(parent), hiv
     // Lit from a move over it until a move over the background or the title strip.
     connect(imgOK, &PictureButton::pointerMoved, this, [this] { imgOK->setLit(true); });
 
+    btnSyncSettings = Link(this, "btnSyncSettings", QStringLiteral("Nastavenie synchronizácie…"),
+                           QRect(10, 293, 176, 15));
+    btnSync = Link(this, "btnSync", QStringLiteral("Synchronizovať"), QRect(10, 309, 176, 15));
+
     // The rows' words are painted on the background; the controls carry them.
     setAccessibleDescription(QStringLiteral("Nastavenia: kalendár mien, zobrazenie hlavného "
                                             "okna, upozornenia a spustenie."));
@@ -185,7 +212,7 @@ TfrmSetup::TfrmSetup(SettingsHive& hive, QWidget* parent) : QDialog(parent), hiv
     for (const auto& [w, meno] : names)
         w->setAccessibleName(QString::fromUtf8(meno));
     SetTabOrder({imgSK, imgCZ, chkStale, txtShow, txtDopredu, chkStartup, chkPamatat, optNikdy,
-                 optPriPrvom, optPriKazdom, imgOK});
+                 optPriPrvom, optPriKazdom, imgOK, btnSyncSettings, btnSync});
     connect(chkStale, &QCheckBox::toggled, this, &TfrmSetup::chkStaleClick);
 
     for (QWidget* w : {static_cast<QWidget*>(imgPozadie), imgHornaLista})
@@ -221,6 +248,22 @@ void TfrmSetup::Zobraz() {
     chkStale->setFocus(Qt::OtherFocusReason);
     exec();
     regi_.reset();
+}
+
+void TfrmSetup::OfferSync(CalendarSyncRunner& sync, std::function<void()> openSettings) {
+    connect(btnSyncSettings, &QPushButton::clicked, this, std::move(openSettings),
+            Qt::QueuedConnection);
+    connect(btnSync, &QPushButton::clicked, this,
+            [&sync] { sync.Start(CalendarSyncRunner::Origin::Menu); });
+    const auto follow = [this, &sync] {
+        const QString status = sync.Status();
+        btnSync->setText(status.isEmpty() ? QStringLiteral("Synchronizovať") : status);
+        btnSync->setEnabled(status.isEmpty());
+    };
+    connect(&sync, &CalendarSyncRunner::statusChanged, this, follow);
+    follow();
+    btnSyncSettings->show();
+    btnSync->show();
 }
 
 void TfrmSetup::done(int result) {

@@ -7,9 +7,11 @@
 
 #include <QPoint>
 
+#include <functional>
 #include <memory>
 
 class QButtonGroup;
+class QPushButton;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
@@ -18,6 +20,7 @@ class QToolButton;
 
 namespace tilava {
 
+class CalendarSyncRunner;
 class PictureButton;
 class SettingsHive;
 class TRegi;
@@ -54,6 +57,11 @@ public:
 
     void done(int result) override;
 
+    // Offers the calendar sync at the window's foot, since a desktop without a tray reaches it
+    // only here: "Nastavenie synchronizácie…" calls `openSettings`, "Synchronizovať" starts a
+    // sync of `sync`, and reads what a running one is doing. `sync` must outlive the window.
+    void OfferSync(CalendarSyncRunner& sync, std::function<void()> openSettings);
+
 protected:
     bool eventFilter(QObject* object, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -86,6 +94,8 @@ private:
     QRadioButton* optPriPrvom = nullptr;
     QRadioButton* optPriKazdom = nullptr;
     PictureButton* imgOK = nullptr;
+    QPushButton* btnSyncSettings = nullptr;
+    QPushButton* btnSync = nullptr;
 };
 
 } // namespace tilava
