@@ -1,6 +1,7 @@
 #include "ui/windows/SyncSettingsDialog.h"
 
 #include "platform/HiveError.h"
+#include "platform/SecretMemory.h"
 #include "store/uRegi.h"
 #include "ui/desktop/Notifier.h"
 
@@ -20,6 +21,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <memory>
 #include <stdexcept>
 #include <utility>
 
@@ -315,12 +317,15 @@ void SyncSettingsDialog::FindCalendars() {
         (address.empty() ? address_ : user_)->setFocus(Qt::OtherFocusReason);
         return;
     }
-    const std::string password = password_->text().toStdString();
+    // Every copy of the typed password is wiped once the worker is done with it.
+    const auto password = std::make_shared<WipedSecret>(password_->text().toStdString());
     const SyncSettings kept = stored_;
     const auto find = services_.find;
     Aside<SyncCalendarsFound>(
         QStringLiteral("Hľadajú sa kalendáre…"),
-        [find, address, user, password, kept] { return find(address, user, password, kept); },
+        [find, address, user, password, kept] {
+            return find(address, user, password->Text(), kept);
+        },
         [this](SyncCalendarsFound found) { ShowFound(found); });
 }
 
@@ -388,12 +393,14 @@ void SyncSettingsDialog::accept() {
 
 void SyncSettingsDialog::MakeThenSave(SyncSettings typed) {
     const std::string home = homeUrl_;
-    const std::string password = password_->text().toStdString();
+    const auto password = std::make_shared<WipedSecret>(password_->text().toStdString());
     const SyncSettings kept = stored_;
     const auto make = services_.make;
     Aside<SyncCalendarsFound>(
         QStringLiteral("Zakladá sa kalendár „Tilava“…"),
-        [make, home, typed, password, kept] { return make(home, typed.user, password, kept); },
+        [make, home, typed, password, kept] {
+            return make(home, typed.user, password->Text(), kept);
+        },
         [this, typed](SyncCalendarsFound made) mutable {
             if (!made.success || made.calendars.empty()) {
                 Refused(made.message.empty() ? QStringLiteral("Kalendár sa nepodarilo založiť.")
@@ -414,14 +421,14 @@ void SyncSettingsDialog::MakeThenSave(SyncSettings typed) {
 void SyncSettingsDialog::KeepThenSave(const SyncSettings& typed) {
     // A password goes to the secret store first: when the store refuses, nothing is saved and
     // the user can try again with everything still typed.
-    const std::string password = password_->text().toStdString();
     const bool forget = forget_->isChecked();
-    if (typed.Configured() && (forget || !password.empty())) {
+    const auto secret =
+        std::make_shared<WipedSecret>(forget ? std::string() : password_->text().toStdString());
+    if (typed.Configured() && (forget || !secret->Text().empty())) {
         const auto keep = services_.keep;
-        const std::string secret = forget ? std::string() : password;
         Aside<ExchangeResult>(
             forget ? QStringLiteral("Heslo sa zabúda…") : QStringLiteral("Ukladá sa heslo…"),
-            [keep, typed, secret] { return keep(typed, secret); },
+            [keep, typed, secret] { return keep(typed, secret->Text()); },
             [this, typed](ExchangeResult kept) {
                 if (!kept.success) {
                     Refused(kept.message.empty() ? QStringLiteral("Heslo sa neuložilo.")
