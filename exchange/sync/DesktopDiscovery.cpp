@@ -5,6 +5,7 @@
 #include "platform/FileLock.h"
 #include "platform/net/SecretStore.h"
 #include "platform/ReadFileIfExists.h"
+#include "platform/SecretMemory.h"
 #include "platform/SyncStateFolder.h"
 
 #include <optional>
@@ -27,23 +28,22 @@ std::optional<std::string> Password(const std::string& typed, const std::string&
     return password;
 }
 
-} // namespace
-
-SyncCalendarsFound FindCalendarsOnDesktop(const std::string& address, const std::string& user,
-                                          const std::string& password, const SyncSettings& kept) {
+// Runs `work` with a client of `user` and the typed or kept password, which is wiped when it
+// ends; while it is held the process writes no core dump. Failures are said in the answer.
+template <typename Work>
+SyncCalendarsFound WithClient(const std::string& typed, const std::string& user,
+                              const SyncSettings& kept, Work work) {
     SyncCalendarsFound found;
+    const SecretHold hold;
+    WipedSecret password;
     try {
-        const std::optional<std::string> secret = Password(password, user, kept, found);
+        std::optional<std::string> secret = Password(typed, user, kept, found);
         if (!secret)
             return found;
-        const auto client = CreateHttpClient(user, *secret);
-        const CalendarSearch search = FindCalendars(address, user, *client);
-        found.success = search.Succeeded();
-        found.message = search.failure;
-        found.homeUrl = search.homeUrl;
-        found.typedUrl = search.typedUrl;
-        for (const FoundCalendar& c : search.calendars)
-            found.calendars.push_back({c.url, c.name});
+        password.Text() = *secret;
+        WipeSecret(*secret);
+        const auto client = CreateHttpClient(user, password.Text());
+        work(*client, found);
     } catch (const SecretStoreError& e) {
         found.message = e.what();
     } catch (const HttpError& e) {
@@ -52,26 +52,31 @@ SyncCalendarsFound FindCalendarsOnDesktop(const std::string& address, const std:
     return found;
 }
 
+} // namespace
+
+SyncCalendarsFound FindCalendarsOnDesktop(const std::string& address, const std::string& user,
+                                          const std::string& password, const SyncSettings& kept) {
+    return WithClient(password, user, kept, [&](HttpClient& client, SyncCalendarsFound& found) {
+        const CalendarSearch search = FindCalendars(address, user, client);
+        found.success = search.Succeeded();
+        found.message = search.failure;
+        found.homeUrl = search.homeUrl;
+        found.typedUrl = search.typedUrl;
+        for (const FoundCalendar& c : search.calendars)
+            found.calendars.push_back({c.url, c.name});
+    });
+}
+
 SyncCalendarsFound MakeCalendarOnDesktop(const std::string& homeUrl, const std::string& user,
                                          const std::string& password, const SyncSettings& kept) {
-    SyncCalendarsFound found;
-    try {
-        const std::optional<std::string> secret = Password(password, user, kept, found);
-        if (!secret)
-            return found;
-        const auto client = CreateHttpClient(user, *secret);
-        const MadeCalendar made = MakeCalendar(homeUrl, *client);
+    return WithClient(password, user, kept, [&](HttpClient& client, SyncCalendarsFound& found) {
+        const MadeCalendar made = MakeCalendar(homeUrl, client);
         found.success = made.failure.empty();
         found.message = made.failure;
         found.homeUrl = homeUrl;
         if (found.success)
             found.calendars.push_back({made.url, "Tilava"});
-    } catch (const SecretStoreError& e) {
-        found.message = e.what();
-    } catch (const HttpError& e) {
-        found.message = e.what();
-    }
-    return found;
+    });
 }
 
 bool KeptPasswordOnDesktop(const SyncSettings& from, const SyncSettings* to, bool& kept,
@@ -79,11 +84,15 @@ bool KeptPasswordOnDesktop(const SyncSettings& from, const SyncSettings* to, boo
     kept = false;
     try {
         const auto store = CreateDesktopSecretStore();
-        const std::optional<std::string> password = store->Lookup(from.calendarUrl, from.user);
-        kept = password.has_value();
-        if (!to || !password)
+        const SecretHold hold;
+        std::optional<std::string> found = store->Lookup(from.calendarUrl, from.user);
+        kept = found.has_value();
+        if (!to || !found)
             return true;
-        store->Store(to->calendarUrl, to->user, *password);
+        WipedSecret password;
+        password.Text() = *found;
+        WipeSecret(*found);
+        store->Store(to->calendarUrl, to->user, password.Text());
         store->Clear(from.calendarUrl, from.user);
         message = "Heslo pre používateľa „" + to->user + "“ platí aj pre novú adresu.\n";
         return true;
