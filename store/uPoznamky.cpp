@@ -114,17 +114,19 @@ bool SuborNaZapis(const fs::path& subor) {
     return true;
 }
 
-// The sync mark's time; nothing when there is no mark, or no file in its place.
-std::optional<fs::file_time_type> MarkTime(const fs::path& mark) {
-    if (mark.empty()) {
-        return std::nullopt;
-    }
-    std::error_code ec;
-    const fs::file_time_type time = fs::last_write_time(mark, ec);
-    if (ec) {
-        return std::nullopt;
-    }
-    return time;
+// The sync mark as it is now; an unknown stamp when there is no mark.
+FileStamp MarkStamp(const fs::path& mark) {
+    return mark.empty() ? FileStamp{} : StampOf(mark);
+}
+
+// Whether the mark became another version of its file: its size, identity (the sync replaces
+// its state atomically) or times differ. A change within the clock's last tick may go unseen;
+// then the day's message names another program.
+bool MarkChanged(const FileStamp& before, const FileStamp& now) {
+    return before.known && now.known &&
+           (before.exists != now.exists || before.size != now.size || before.volume != now.volume ||
+            before.identity != now.identity || before.modified != now.modified ||
+            before.changed != now.changed);
 }
 
 // What the store holds, as the day file would.
@@ -152,7 +154,7 @@ void TDayNotes::Nacitaj(std::chrono::year_month_day datum) {
     fileBytes_.reset();
     baseRemind_ = true;
     baseEntries_.clear();
-    markAtLoad_ = MarkTime(options_.syncMark);
+    markAtLoad_ = MarkStamp(options_.syncMark);
     // Counts as failed until the whole file has been read.
     loadFailed_ = "načítanie sa neskončilo";
     badLine_ = 0;
@@ -279,7 +281,7 @@ std::pair<std::string, bool> TDayNotes::ChangedBy() const {
     if (options_.syncMark.empty()) {
         return {"iný program alebo synchronizácia s kalendárom", false};
     }
-    if (MarkTime(options_.syncMark) != markAtLoad_) {
+    if (MarkChanged(markAtLoad_, MarkStamp(options_.syncMark))) {
         return {"synchronizácia s kalendárom", true};
     }
     return {"iný program", false};

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/AtomicFile.h"
+#include "platform/FileStamp.h"
 
 #include <chrono>
 #include <cstdint>
@@ -154,8 +155,8 @@ private:
     // The day as those bytes hold it: the common ground when another program changed them.
     bool baseRemind_ = true;
     std::vector<TNote> baseEntries_;
-    // The sync mark's time at the load; nothing when it did not exist.
-    std::optional<std::filesystem::file_time_type> markAtLoad_;
+    // The sync mark as it was at the load.
+    FileStamp markAtLoad_;
 };
 
 } // namespace tilava
