@@ -14,13 +14,9 @@ constexpr std::string_view kCalDav = "urn:ietf:params:xml:ns:caldav";
 // A principal with more homes than this is not one to pick from.
 constexpr std::size_t kMostHomes = 16;
 
+// The element's text as a value: without the white space around it.
 std::string Trimmed(std::string_view text) {
-    const auto space = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; };
-    while (!text.empty() && space(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && space(text.back()))
-        text.remove_suffix(1);
-    return std::string(text);
+    return std::string(XmlTrimmed(text));
 }
 
 void ReadProperties(const XmlElement& properties, DavCollection& member) {

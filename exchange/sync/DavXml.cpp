@@ -105,14 +105,6 @@ bool IsNameCharacter(char c) {
     return IsNameStart(c) || (c >= '0' && c <= '9') || c == '-' || c == '.';
 }
 
-std::string_view Trimmed(std::string_view text) {
-    while (!text.empty() && IsSpace(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && IsSpace(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
-
 class XmlReader {
 public:
     explicit XmlReader(std::string_view document) : document_(document) {}
@@ -444,7 +436,7 @@ private:
 
 // "HTTP/1.1 404 Not Found" → 404.
 int StatusCode(std::string_view line) {
-    const std::string_view trimmed = Trimmed(line);
+    const std::string_view trimmed = XmlTrimmed(line);
     const std::size_t space = trimmed.find(' ');
     std::string_view rest =
         space == std::string_view::npos ? std::string_view{} : trimmed.substr(space + 1);
@@ -471,7 +463,7 @@ void ReadResponse(const XmlElement& response, std::vector<DavMember>& members) {
         if (child.space != kDavSpace)
             continue;
         if (child.name == "href")
-            hrefs.emplace_back(Trimmed(child.text));
+            hrefs.emplace_back(XmlTrimmed(child.text));
         else if (child.name == "status" && !ownStatus)
             ownStatus = &child;
         else if (child.name == "propstat")
@@ -497,13 +489,13 @@ void ReadResponse(const XmlElement& response, std::vector<DavMember>& members) {
             if (!IsSuccess(code) || !properties)
                 continue;
             if (const XmlElement* etag = properties->Find(kDavSpace, "getetag"))
-                member.etag = Trimmed(etag->text);
+                member.etag = XmlTrimmed(etag->text);
             if (const XmlElement* data = properties->Find(kCalDavSpace, "calendar-data"))
                 member.calendarData = data->text;
             if (const XmlElement* type = properties->Find(kDavSpace, "resourcetype"))
                 member.collection = type->Find(kDavSpace, "collection") != nullptr;
             if (const XmlElement* type = properties->Find(kDavSpace, "getcontenttype"))
-                member.contentType = Trimmed(type->text);
+                member.contentType = XmlTrimmed(type->text);
         }
         if (member.status == 0)
             throw XmlError("V odpovedi servera je položka bez stavu.");
@@ -544,7 +536,7 @@ DavMultiStatus ReadMultiStatus(std::string_view body) {
                        root.name + "“.");
     DavMultiStatus result;
     if (const XmlElement* token = root.Find(kDavSpace, "sync-token"))
-        result.syncToken = Trimmed(token->text);
+        result.syncToken = XmlTrimmed(token->text);
     for (const XmlElement& child : root.children)
         if (child.space == kDavSpace && child.name == "response")
             ReadResponse(child, result.members);
@@ -590,6 +582,14 @@ std::string XmlEscape(std::string_view text) {
         }
     }
     return escaped;
+}
+
+std::string_view XmlTrimmed(std::string_view text) {
+    while (!text.empty() && IsSpace(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && IsSpace(text.back()))
+        text.remove_suffix(1);
+    return text;
 }
 
 } // namespace tilava

@@ -69,6 +69,9 @@ bool IsInvalidSyncToken(std::string_view body);
 // "HTTP/1.1 404 Not Found" → 404, as a multistatus gives a member's status. Throws XmlError.
 int DavStatusCode(std::string_view line);
 
+// The text without the XML white space (blank, tab, CR, LF) at its ends.
+std::string_view XmlTrimmed(std::string_view text);
+
 // The text with & < > " ' written as entities, to put into a request's XML body.
 std::string XmlEscape(std::string_view text);
 
