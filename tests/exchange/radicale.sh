@@ -59,7 +59,7 @@ stop)
     kill "$pid" 2>/dev/null || true
     for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
     kill -9 "$pid" 2>/dev/null || true
-    rm -f "$dir/pid"
+    rm -f "$dir/pid" "$dir/url"
   fi
   if [[ -f "$dir/storage" ]]; then
     rm -rf "$(cat "$dir/storage")"

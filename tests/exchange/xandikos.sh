@@ -43,17 +43,8 @@ start)
   exit 1
   ;;
 stop)
-  if [[ -f "$dir/pid" ]]; then
-    pid=$(cat "$dir/pid")
-    kill "$pid" 2>/dev/null || true
-    for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-    kill -9 "$pid" 2>/dev/null || true
-    rm -f "$dir/pid" "$dir/url"
-  fi
-  if [[ -f "$dir/storage" ]]; then
-    rm -rf "$(cat "$dir/storage")"
-    rm -f "$dir/storage"
-  fi
+  # Stopping a server of either make is the same: its process and its storage go.
+  exec "$(dirname "$0")/radicale.sh" stop "$dir"
   ;;
 *)
   echo "xandikos.sh: start or stop" >&2
