@@ -34,15 +34,22 @@ bool OnXWayland() {
     return reply && reply->present;
 }
 
-} // namespace
-
-WindowAbilities WindowAbilities::Current() {
+WindowAbilities Found() {
     const QString platform = QGuiApplication::platformName();
     if (platform.startsWith(QLatin1String("wayland")))
         return {.placesItself = false, .showsMinimizedAgain = false, .fadesByPainting = true};
     if (platform == QLatin1String("xcb") && OnXWayland())
         return {.fadesByPainting = true};
     return {};
+}
+
+} // namespace
+
+WindowAbilities WindowAbilities::Current() {
+    // The window system stays the same for the program's run: asked once (on X11 it costs a
+    // round trip to the server), not at every window's close.
+    static const WindowAbilities abilities = Found();
+    return abilities;
 }
 
 } // namespace tilava
